@@ -1,0 +1,31 @@
+#include "app/AppWindows.h"
+
+#include "app/MainWindow.h"
+#include "catalogue/CatalogueWindow.h"
+#include "layers/LayerDialog.h"
+#include "layers/MasterChooser.h"
+#include "overview/OverviewWindow.h"
+#include "overview/ProjectListWindow.h"
+#include "palette/PaletteWindow.h"
+
+AppWindows::AppWindows(const QString& appDir)
+    : Form1(std::make_unique<TForm1>(appDir, prompts)),
+      eLayer(std::make_unique<TeLayer>(Form1.get())),
+      barvy(std::make_unique<Tbarvy>(Form1.get())),
+      TPaleta(std::make_unique<TTPaleta>(Form1.get())),
+      Prehled(std::make_unique<TPrehled>(Form1.get())),
+      Form2(std::make_unique<TForm2>(Form1.get())),
+      OpenList(std::make_unique<TOpenList>(Form1.get())) {
+    prompts.SetParentWindow(Form1.get());
+}
+
+// The owned windows go before the main window that parents them.
+AppWindows::~AppWindows() {
+    OpenList.reset();
+    Form2.reset();
+    Prehled.reset();
+    TPaleta.reset();
+    barvy.reset();
+    eLayer.reset();
+    Form1.reset();
+}

@@ -1,0 +1,249 @@
+#include "app/Artwork.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace Artwork {
+namespace {
+
+const QColor Ink(58, 52, 48);
+const QColor Orange(240, 136, 40);
+const QColor Blue(75, 196, 232);
+
+QFont UiFont(int pixelSize, bool bold = true) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+QPixmap Transparent(QSize size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+QLinearGradient Vertical(qreal top, qreal bottom, const QColor& from, const QColor& to) {
+    QLinearGradient gradient(0, top, 0, bottom);
+    gradient.setColorAt(0, from);
+    gradient.setColorAt(1, to);
+    return gradient;
+}
+
+// Pixel-aligned text with a soft one-pixel shadow below it.
+void ShadowedText(QPainter& p, const QRectF& box, const QString& text, const QColor& colour,
+                  const QColor& shadow) {
+    p.setPen(shadow);
+    p.drawText(box.translated(0, 1), Qt::AlignCenter, text);
+    p.setPen(colour);
+    p.drawText(box, Qt::AlignCenter, text);
+}
+
+} // namespace
+
+QPixmap TopButton(const QString& word, Symbol symbol, Face face, int width) {
+    QPixmap pixmap = Transparent(QSize(width, 52));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF card(2.5, 2.5, width - 5, 47);
+    if (face != Face::Normal) {
+        const QColor top = face == Face::Over ? QColor(255, 226, 176) : QColor(255, 196, 120);
+        const QColor bottom = face == Face::Over ? QColor(255, 178, 96) : QColor(236, 140, 52);
+        p.setPen(QPen(QColor(214, 120, 36), 1));
+        p.setBrush(Vertical(card.top(), card.bottom(), top, bottom));
+        p.drawRoundedRect(card, 6, 6);
+    }
+    const QColor accent = face == Face::Normal ? QColor(236, 128, 44) : QColor(190, 70, 20);
+    DrawSymbol(p, symbol, QRectF((width - 28) / 2.0, 4, 28, 28), Ink, accent);
+    p.setFont(UiFont(word.size() > 7 ? 9 : 10));
+    ShadowedText(p, QRectF(0, 33, width, 16), word, Ink,
+                 face == Face::Normal ? QColor(255, 255, 255, 200) : QColor(255, 240, 220, 160));
+    return pixmap;
+}
+
+QPixmap ToolButton(Symbol symbol, Face face) {
+    QPixmap pixmap = Transparent(QSize(26, 26));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool lit = face != Face::Normal;
+    const QColor top = lit ? QColor(255, 214, 150) : QColor(226, 246, 255);
+    const QColor bottom = lit ? QColor(246, 150, 60) : QColor(150, 214, 240);
+    p.setPen(QPen(lit ? QColor(200, 104, 30) : QColor(40, 130, 170), 1));
+    p.setBrush(Vertical(0, 26, top, bottom));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 25, 25), 5, 5);
+    DrawSymbol(p, symbol, QRectF(3, 3, 20, 20), QColor(30, 50, 70),
+               lit ? QColor(170, 60, 10) : QColor(236, 120, 40));
+    return pixmap;
+}
+
+QPixmap PanelButton(const QString& word, Face face, QSize size) {
+    QPixmap pixmap = Transparent(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const bool lit = face != Face::Normal;
+    const QRectF box(0.5, 0.5, size.width() - 1, size.height() - 1);
+    p.setPen(QPen(lit ? QColor(190, 96, 24) : QColor(176, 120, 70), 1));
+    p.setBrush(Vertical(0, size.height(), lit ? QColor(255, 190, 110) : QColor(255, 250, 240),
+                        lit ? QColor(236, 124, 36) : QColor(255, 216, 170)));
+    p.drawRoundedRect(box, 4, 4);
+    p.setFont(UiFont(10));
+    ShadowedText(p, box, word, lit ? Qt::white : Ink,
+                 lit ? QColor(150, 60, 10, 160) : QColor(255, 255, 255, 180));
+    return pixmap;
+}
+
+QPixmap TitlePicture(const QString& word, QSize size, bool cool) {
+    QPixmap pixmap(size);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor from = cool ? QColor(40, 150, 200) : QColor(222, 120, 40);
+    const QColor to = cool ? QColor(20, 110, 160) : QColor(186, 84, 24);
+    QLinearGradient band(0, 0, size.width(), 0);
+    band.setColorAt(0, from);
+    band.setColorAt(1, to);
+    p.fillRect(pixmap.rect(), band);
+    // A row of paint chips at the right end.
+    const QColor chips[] = {QColor(255, 214, 120), QColor(255, 255, 255, 200),
+                            QColor(120, 210, 180)};
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(chips[i]);
+        p.drawRoundedRect(QRectF(size.width() - 30 + 9 * i, 8, 6, 8), 1.5, 1.5);
+    }
+    QFont font = UiFont(13);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
+    p.setFont(font);
+    p.setPen(QColor(0, 0, 0, 70));
+    p.drawText(QRectF(9, 1, size.width(), size.height()), Qt::AlignVCenter, word);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(8, 0, size.width(), size.height()), Qt::AlignVCenter, word);
+    return pixmap;
+}
+
+QPixmap Logo() {
+    QPixmap pixmap = Transparent(QSize(319, 52));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A fan of paint chips.
+    const QColor fan[] = {QColor(214, 84, 60),  QColor(242, 150, 50), QColor(246, 206, 80),
+                          QColor(110, 180, 100), QColor(60, 150, 200), QColor(120, 90, 170)};
+    for (int i = 0; i < 6; ++i) {
+        p.save();
+        p.translate(34, 48);
+        p.rotate(-62 + i * 22);
+        p.setPen(QPen(QColor(255, 255, 255), 1));
+        p.setBrush(fan[i]);
+        p.drawRoundedRect(QRectF(-5, -42, 10, 36), 3, 3);
+        p.restore();
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(70, 60, 55));
+    p.drawEllipse(QPointF(34, 48), 4, 4);
+
+    QFont font = UiFont(30);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    p.setFont(font);
+    QLinearGradient word(0, 6, 0, 40);
+    word.setColorAt(0, QColor(226, 112, 36));
+    word.setColorAt(1, QColor(168, 62, 24));
+    QPainterPath path;
+    path.addText(72, 36, font, QStringLiteral("Tintora"));
+    p.setBrush(word);
+    p.setPen(QPen(QColor(255, 255, 255, 200), 1));
+    p.drawPath(path);
+    p.setFont(UiFont(11, false));
+    p.setPen(QColor(80, 72, 66));
+    p.drawText(QRectF(190, 14, 128, 34), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+               QStringLiteral("barvy domu\nještě před malováním"));
+    return pixmap;
+}
+
+QPixmap Splash() {
+    QPixmap pixmap(460, 338);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(pixmap.rect(), Vertical(0, 338, QColor(140, 200, 236), QColor(236, 246, 252)));
+    // Ground and a house whose walls are being painted.
+    p.fillRect(QRect(0, 250, 460, 88), Vertical(250, 338, QColor(120, 170, 90), QColor(80, 130, 60)));
+    QPainterPath roof;
+    roof.moveTo(236, 110);
+    roof.lineTo(320, 52);
+    roof.lineTo(404, 110);
+    roof.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(168, 62, 40));
+    p.drawPath(roof);
+    p.setBrush(QColor(250, 246, 236));
+    p.drawRect(QRect(248, 110, 144, 140));
+    // The right half already carries the new colour.
+    p.setBrush(QColor(246, 190, 90));
+    p.drawRect(QRect(320, 110, 72, 140));
+    p.setBrush(QColor(90, 130, 170));
+    p.drawRect(QRect(266, 132, 30, 34));
+    p.drawRect(QRect(344, 132, 30, 34));
+    p.setBrush(QColor(120, 80, 50));
+    p.drawRect(QRect(306, 190, 28, 60));
+    p.setPen(QPen(QColor(255, 255, 255), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(266, 132, 30, 34));
+    p.drawRect(QRect(344, 132, 30, 34));
+    // A roller leaving a stroke.
+    p.setPen(QPen(QColor(60, 60, 60), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(410, 160), QPointF(430, 200));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(246, 190, 90));
+    p.drawRoundedRect(QRectF(396, 146, 28, 14), 5, 5);
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 215));
+    p.drawRoundedRect(QRectF(20, 24, 210, 132), 10, 10);
+    p.drawPixmap(QPointF(22, 36), Logo().copy(0, 0, 180, 52));
+    p.setFont(UiFont(14));
+    p.setPen(QColor(70, 60, 55));
+    p.drawText(QRectF(32, 92, 190, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("verze 1.2"));
+    p.setFont(UiFont(11, false));
+    p.drawText(QRectF(32, 114, 190, 36), Qt::AlignLeft | Qt::TextWordWrap,
+               QStringLiteral("Vyzkoušejte barvy fasády\ni interiéru na fotografii."));
+    p.setFont(UiFont(11, false));
+    p.setPen(QColor(255, 255, 255));
+    p.drawText(QRectF(20, 300, 420, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Načítání katalogu barev…"));
+    return pixmap;
+}
+
+QPixmap TopBandStrip() {
+    const QImage gradient = GradientPicture(Gradient::TopBand, 52);
+    QPixmap pixmap(25, 52);
+    QPainter p(&pixmap);
+    for (int y = 0; y < 52; ++y)
+        p.fillRect(0, y, 25, 1, gradient.pixelColor(0, y));
+    const QColor bands[] = {QColor(214, 84, 60), QColor(242, 150, 50), QColor(246, 206, 80)};
+    for (int i = 0; i < 3; ++i)
+        p.fillRect(QRect(6 + 5 * i, 0, 4, 52), bands[i]);
+    return pixmap;
+}
+
+QImage GradientPicture(Gradient gradient, int rows) {
+    QColor from, to;
+    switch (gradient) {
+    case Gradient::TopBand: from = QColor(246, 246, 246); to = QColor(204, 204, 204); break;
+    case Gradient::LayerPanel: from = QColor(255, 226, 192); to = QColor(246, 176, 116); break;
+    case Gradient::EditingBar: from = QColor(160, 226, 246); to = QColor(52, 164, 212); break;
+    case Gradient::SchemePanel: from = QColor(255, 226, 192); to = QColor(246, 176, 116); break;
+    case Gradient::Dialog: from = QColor(255, 244, 230); to = QColor(255, 208, 160); break;
+    }
+    QImage image(1, rows, QImage::Format_RGB32);
+    for (int y = 0; y < rows; ++y) {
+        const double t = rows > 1 ? double(y) / (rows - 1) : 0.0;
+        image.setPixelColor(0, y,
+                            QColor::fromRgbF(from.redF() + (to.redF() - from.redF()) * t,
+                                             from.greenF() + (to.greenF() - from.greenF()) * t,
+                                             from.blueF() + (to.blueF() - from.blueF()) * t));
+    }
+    return image;
+}
+
+} // namespace Artwork

@@ -1,0 +1,168 @@
+#include "app/MainWindow.h"
+
+#include "app/GlintImage.h"
+#include "app/ImageView.h"
+#include "app/Prompts.h"
+#include "project/SaveMask.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QUrl>
+
+TForm1::TForm1(const QString& appDir, Prompts& prompts, QWidget* parent)
+    : QWidget(parent), appDir_(appDir), prompts_(prompts) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tintora"));
+    resize(718, 567);
+
+    // Missing project folders are made; a folder that cannot be made is not reported.
+    QDir().mkpath(appDir_ + QStringLiteral("/domy"));
+    QDir().mkpath(appDir_ + QStringLiteral("/interier"));
+
+    OpenHelpPage = [](const QString& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    };
+
+    BuildLayout();
+    ConnectControls();
+    workspace_.SetViewPort(this);
+    connect(&workspace_, &Workspace::LayersChanged, this, &TForm1::FillLayerList);
+    connect(&workspace_, &Workspace::SchemesChanged, this, &TForm1::FillSchemeList);
+
+    workspace_.NewDocument();
+    workspace_.Thickness = 1;
+    workspace_.Threshold = 20;
+    workspace_.Marker.Reset();
+    // The editing bar is visible in the design: switching once hides it.
+    GlintImage13Click();
+}
+
+TForm1::~TForm1() {
+    workspace_.SetViewPort(nullptr);
+}
+
+TGlintImage* TForm1::Button(const QString& name) const {
+    return findChild<TGlintImage*>(name);
+}
+
+void TForm1::FillLayerList() {
+    ListBox2->clear();
+    for (const LayerRecord& layer : workspace_.Doc.Layers)
+        ListBox2->addItem(layer.Name);
+    ListBox2->setCurrentRow(-1);
+}
+
+void TForm1::FillSchemeList() {
+    scheme->clear();
+    for (const SchemeRecord& record : workspace_.Doc.Schemes)
+        scheme->addItem(record.Name);
+    scheme->setCurrentRow(-1);
+}
+
+void TForm1::GlintImage2Click() {
+    SaveMask(workspace_.Doc, prompts_);
+}
+
+void TForm1::GlintImage13Click() {
+    Panel5->setVisible(!Panel5->isVisibleTo(this));
+    workspace_.MaskEditMode = Panel5->isVisibleTo(this);
+    workspace_.CurrentTool = PickLayerTool;
+    if (workspace_.MaskEditMode)
+        LatchToolButton(QStringLiteral("GlintImage8"));
+    workspace_.UpdateWholePicture();
+    ListBox2->viewport()->update();
+}
+
+void TForm1::GlintImage18Click() {
+    OpenHelpPage(appDir_ + QStringLiteral("/help/help.htm"));
+}
+
+void TForm1::LatchToolButton(const QString& chosen) {
+    for (int i = 3; i <= 10; ++i) {
+        if (TGlintImage* button = Button(QStringLiteral("GlintImage%1").arg(i)))
+            button->SetShowFixedPicture(false);
+    }
+    if (TGlintImage* button = Button(chosen))
+        button->SetShowFixedPicture(true);
+}
+
+void TForm1::ChooseTool(int tool) {
+    static const QString ButtonOfTool[] = {
+        {}, QStringLiteral("GlintImage4"), QStringLiteral("GlintImage5"),
+        QStringLiteral("GlintImage6"), QStringLiteral("GlintImage7"),
+        QStringLiteral("GlintImage8")};
+    workspace_.CurrentTool = tool;
+    LatchToolButton(ButtonOfTool[tool]);
+    trackBarKind->hide();
+    trackBar->hide();
+    toolOption->hide();
+    const QSignalBlocker blocker(trackBar);
+    if (tool == PencilTool || tool == LineTool) {
+        trackBarKind->setText(QStringLiteral("Tloušťka:"));
+        trackBar->setValue(workspace_.Thickness);
+        toolOption->setText(QString::number(workspace_.Thickness));
+    } else if (tool == ToleranceFillTool) {
+        trackBarKind->setText(QStringLiteral("Práh:"));
+        trackBar->setValue(qRound(workspace_.Threshold / 5.0));
+        toolOption->setText(QString::number(workspace_.Threshold));
+    } else {
+        return;
+    }
+    trackBarKind->show();
+    trackBar->show();
+    toolOption->show();
+}
+
+void TForm1::trackBarChange(int position) {
+    if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool) {
+        workspace_.Thickness = position;
+        toolOption->setText(QString::number(position));
+    } else if (workspace_.CurrentTool == ToleranceFillTool) {
+        workspace_.Threshold = position * 5;
+        toolOption->setText(QString::number(workspace_.Threshold));
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (!workspace_.Doc.Modified) {
+        event->accept();
+        return;
+    }
+    const Prompts::Button answer =
+        prompts_.Message(QStringLiteral("Chcete uložit změny?"), QStringLiteral("Dotaz"),
+                         Prompts::Icon::Question, Prompts::Yes | Prompts::No | Prompts::Cancel);
+    if (answer == Prompts::Yes) {
+        // A save that failed keeps the window open; "nothing to save" lets it close.
+        if (SaveMask(workspace_.Doc, prompts_) == SaveResult::Failed)
+            event->ignore();
+        else
+            event->accept();
+    } else if (answer == Prompts::No) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+QPoint TForm1::ScrollPosition() const {
+    return QPoint(ScrollBox1->horizontalScrollBar()->value(),
+                  ScrollBox1->verticalScrollBar()->value());
+}
+
+void TForm1::SetScrollPosition(QPoint position) {
+    ScrollBox1->horizontalScrollBar()->setValue(position.x());
+    ScrollBox1->verticalScrollBar()->setValue(position.y());
+}
+
+void TForm1::ViewChanged(const QRect& viewRect) {
+    if (image->size() != workspace_.ViewBitmap.size())
+        image->SizeToView();
+    image->repaint(viewRect);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QFlags>
+#include <QString>
+
+// Every message box and question of the program goes through this interface: the
+// program answers it with Qt dialogs, tests with a scripted stand-in.
+class Prompts {
+public:
+    enum class Icon { None, Information, Warning, Error, Question };
+    enum Button { NoButton = 0, Ok = 1, Yes = 2, No = 4, Cancel = 8 };
+    Q_DECLARE_FLAGS(Buttons, Button)
+
+    virtual ~Prompts() = default;
+
+    // Shows a modal message box and returns the button pressed.
+    virtual Button Message(const QString& text, const QString& caption, Icon icon,
+                           Buttons buttons, Button defaultButton = NoButton) = 0;
+
+    void Error(const QString& text) { Message(text, QStringLiteral("Chyba"), Icon::Error, Ok); }
+    void Information(const QString& text) {
+        Message(text, QStringLiteral("Informace"), Icon::Information, Ok);
+    }
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Prompts::Buttons)

@@ -1,0 +1,44 @@
+#include "app/StartUp.h"
+
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+#include "app/StartupTiming.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+std::int64_t SystemStartupClock::NowMs() {
+    static QElapsedTimer timer = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return timer.elapsed();
+}
+
+void SystemStartupClock::WaitMs(std::int64_t ms) {
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(ms), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock) {
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tintora 1.2"));
+
+    auto splash = std::make_unique<SplashWindow>();
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    const std::int64_t started = clock.NowMs();
+    auto windows = std::make_unique<AppWindows>(appDir);
+    const std::int64_t remaining = SplashRemainingMs(clock.NowMs() - started);
+    if (remaining > 0)
+        clock.WaitMs(remaining);
+    splash.reset();
+
+    windows->Form1->showMaximized();
+    return windows;
+}

@@ -1,0 +1,47 @@
+#include "app/Workspace.h"
+
+#include "render/RenderRegion.h"
+#include "render/ZoomMath.h"
+
+#include <limits>
+
+void Workspace::NewDocument() {
+    Doc.Layers = LayerList{OriginalLayerTemplate()};
+    Doc.Schemes.clear();
+    CurrentTool = PencilTool;
+    ZoomFactor = 1.0f;
+    emit LayersChanged();
+    emit SchemesChanged();
+}
+
+void Workspace::ResizeView() {
+    const QSize size = ViewSizeFor(Doc.PhotoBitmap.size(), ZoomFactor);
+    if (ViewBitmap.size() != size || ViewBitmap.format() != QImage::Format_BGR888) {
+        ViewBitmap = QImage(size, QImage::Format_BGR888);
+        ViewBitmap.fill(Qt::black);
+    }
+}
+
+void Workspace::UpdateRegion(int x1, int y1, int x2, int y2) {
+    if (!Doc.HasProject())
+        return;
+    Marker.EraseMarker(ViewBitmap);
+    const QPoint scroll = viewPort_ ? viewPort_->ScrollPosition() : QPoint();
+
+    const RenderInput input{Doc.PhotoBitmap, Doc.Mask, Doc.Layers, ZoomFactor, MaskEditMode};
+    RenderRegion(input, ViewBitmap, x1, y1, x2, y2);
+
+    if (viewPort_) {
+        const double z = ZoomFactor;
+        const QRect changed(QPoint(TruncInt(x1 * z), TruncInt(y1 * z)),
+                            QPoint(TruncInt((x2 + 1) * z), TruncInt((y2 + 1) * z)));
+        viewPort_->ViewChanged(changed.intersected(ViewBitmap.rect()));
+        viewPort_->SetScrollPosition(scroll);
+    }
+    Marker.DrawMarker(ViewBitmap);
+}
+
+void Workspace::UpdateWholePicture() {
+    constexpr int Far = std::numeric_limits<int>::max() / 8;
+    UpdateRegion(0, 0, Far, Far);
+}

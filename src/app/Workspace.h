@@ -1,0 +1,56 @@
+#pragma once
+
+#include "editing/CursorMarker.h"
+#include "project/Document.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+
+// The scroll box that shows the view; the main window implements it.
+class ViewPort {
+public:
+    virtual ~ViewPort() = default;
+    virtual QPoint ScrollPosition() const = 0;
+    virtual void SetScrollPosition(QPoint position) = 0;
+    // The view's pixels changed in this rectangle (view coordinates).
+    virtual void ViewChanged(const QRect& viewRect) = 0;
+};
+
+enum ToolNumber { PencilTool = 1, ToleranceFillTool = 2, FullFillTool = 3, LineTool = 4,
+                  PickLayerTool = 5 };
+
+// The open document with everything the main window keeps around it: the view,
+// the zoom, mask mode and the tool settings.
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    Document Doc;
+    QImage ViewBitmap;
+    float ZoomFactor = 1.0f;
+    bool MaskEditMode = true;  // the editing bar is visible in the window's design
+    int CurrentTool = PickLayerTool;
+    int Thickness = 1;
+    int Threshold = 20;
+    CursorMarker Marker;
+
+    void SetViewPort(ViewPort* viewPort) { viewPort_ = viewPort; }
+
+    // One "Originál" layer, no schemes, the pencil, zoom 1; the mask, the
+    // photograph, the path and Modified stay as they are.
+    void NewDocument();
+
+    // Brings the view up to date for photograph pixels x1..x2, y1..y2.
+    void UpdateRegion(int x1, int y1, int x2, int y2);
+    void UpdateWholePicture();
+    // Gives ViewBitmap the photograph's size at the current zoom.
+    void ResizeView();
+
+signals:
+    void LayersChanged();
+    void SchemesChanged();
+
+private:
+    ViewPort* viewPort_ = nullptr;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "project/Mask.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The mask file: header, run-coded rows, layer blocks, scheme blocks; little-endian,
+// no padding. These work on bytes so that the reader can be tested and fuzzed
+// without files; TMask::LoadFromFile and TMask::SaveToFile wrap them.
+namespace MaskFile {
+
+inline constexpr int LayerBlockSize = 132;
+inline constexpr int MaxLayerCount = 255;
+
+struct Contents {
+    TMask Mask;
+    LayerList Layers;
+    SchemeList Schemes;
+};
+
+// Throws IoError for a file that ends early or holds a negative count, and
+// BadFileError ("Soubor je špatný") for more than 255 layers or a run whose layer
+// does not exist. fileName only names the file in messages.
+Contents Parse(const QByteArray& bytes, const QString& fileName);
+
+QByteArray Serialize(const TMask& mask, const LayerList& layers, const SchemeList& schemes);
+
+QByteArray ReadWholeFile(const QString& path);
+// Writes to a temporary file beside path and renames it over path once complete.
+void WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace MaskFile

@@ -1,0 +1,18 @@
+#include "project/SaveMask.h"
+
+#include "app/ErrorGuard.h"
+
+SaveResult SaveMask(Document& doc, Prompts& prompts) {
+    if (!doc.HasProject()) {
+        prompts.Error(QStringLiteral("Není co ukládat"));
+        return SaveResult::NothingToSave;
+    }
+    const bool written = RunGuarded(prompts, [&doc] {
+        doc.Mask.SaveToFile(doc.MaskPath(), doc.Layers, doc.Schemes);
+    });
+    if (!written)
+        return SaveResult::Failed;
+    doc.Modified = false;
+    prompts.Information(QStringLiteral("Soubor byl uložen"));
+    return SaveResult::Saved;
+}

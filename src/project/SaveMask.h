@@ -1,0 +1,11 @@
+#pragma once
+
+#include "project/Document.h"
+
+class Prompts;
+
+enum class SaveResult { Saved, NothingToSave, Failed };
+
+// Writes the open project's mask file with its layers and schemes, and tells the
+// user how it went. Modified is cleared only when the file was written whole.
+SaveResult SaveMask(Document& doc, Prompts& prompts);

@@ -1,0 +1,202 @@
+#include "render/RenderRegion.h"
+
+#include "render/LayerMap.h"
+#include "render/RecolourKernels.h"
+#include "render/ShadePixel.h"
+#include "render/ZoomMath.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+enum class Look : std::uint8_t { Photo, Fill, Recolour };
+
+struct Appearance {
+    Look look = Look::Photo;
+    Colour fill = 0;
+    const std::uint32_t* table = nullptr;
+};
+
+// How the pixels of each run layer are drawn, worked out once per update and
+// only for the layers that the rectangle's runs name.
+class Appearances {
+public:
+    Appearances(const LayerList& layers, bool maskMode)
+        : layers_(layers), maskMode_(maskMode), map_(BuildLayerMap(layers)) {}
+
+    const Appearance& Of(std::uint8_t runLayer) {
+        if (!ready_[runLayer]) {
+            looks_[runLayer] = Build(runLayer);
+            ready_[runLayer] = true;
+        }
+        return looks_[runLayer];
+    }
+
+private:
+    Appearance Build(std::uint8_t runLayer) {
+        const int index = map_[runLayer];
+        if (runLayer == 0 || index >= layers_.size())
+            return {};
+        const LayerRecord& layer = layers_[index];
+        if (maskMode_ && layer.ShownInMaskMode)
+            return {Look::Fill, layer.MaskColour, nullptr};
+        if (layer.ShadeColour != NoColour && !layer.HiddenInColourMode) {
+            if (!tables_[index])
+                tables_[index] = std::make_unique<ShadeTable>(
+                    ShadeTable::For(layer.ShadeColour, layer.RealColour));
+            return {Look::Recolour, 0, tables_[index]->Bgr.data()};
+        }
+        return {};
+    }
+
+    const LayerList& layers_;
+    bool maskMode_;
+    LayerMap map_;
+    std::array<Appearance, 256> looks_{};
+    std::array<bool, 256> ready_{};
+    std::array<std::unique_ptr<ShadeTable>, 256> tables_;
+};
+
+// Runs in ascending order, touching, First <= Last, covering 0 .. width - 1.
+bool IsPartition(const MaskRow& row, int width) {
+    int next = 0;
+    for (const MaskRun& run : row) {
+        if (run.First != next || run.Last < run.First)
+            return false;
+        next = run.Last + 1;
+    }
+    return next == width;
+}
+
+void ApplyLook(const Appearance& look, const std::uint8_t* src, std::uint8_t* dst, int count) {
+    switch (look.look) {
+    case Look::Photo:
+        if (src != dst)
+            std::memcpy(dst, src, size_t(count) * 3);
+        break;
+    case Look::Fill:
+        FillSpan(dst, count, look.fill);
+        break;
+    case Look::Recolour:
+        RecolourSpan(src, dst, count, look.table);
+        break;
+    }
+}
+
+// Zoom 1: each view row is built in one pass from the photograph row.
+void RenderAtOne(const RenderInput& in, Appearances& looks, QImage& view, int x1, int y1, int x2,
+                 int y2) {
+    const size_t stride = size_t(view.bytesPerLine());
+    const size_t photoStride = size_t(in.Photo.bytesPerLine());
+    std::uint8_t* viewBits = view.bits();
+    const std::uint8_t* photoBits = in.Photo.constBits();
+    for (int y = y1; y <= y2; ++y) {
+        const std::uint8_t* src = photoBits + size_t(y) * photoStride;
+        std::uint8_t* dst = viewBits + size_t(y) * stride;
+        const MaskRow& row = in.Mask.Rows[y];
+        if (IsPartition(row, in.Mask.Width)) {
+            for (const MaskRun& run : row) {
+                const int a = std::max(run.First, x1);
+                const int b = std::min(run.Last, x2);
+                if (a <= b)
+                    ApplyLook(looks.Of(run.Layer), src + 3 * a, dst + 3 * a, b - a + 1);
+            }
+            continue;
+        }
+        // A malformed row: copy, then let every run redraw its part in place.
+        std::memcpy(dst + 3 * x1, src + 3 * x1, size_t(x2 - x1 + 1) * 3);
+        for (const MaskRun& run : row) {
+            const int a = std::max(run.First, x1);
+            const int b = std::min(run.Last, x2);
+            if (run.Layer != 0 && a <= b)
+                ApplyLook(looks.Of(run.Layer), dst + 3 * a, dst + 3 * a, b - a + 1);
+        }
+    }
+}
+
+// Other zoom factors: enlarge by repeating pixels or reduce by sampling, then
+// redraw the layers' view columns.
+void RenderZoomed(const RenderInput& in, Appearances& looks, QImage& view, int x1, int y1, int x2,
+                  int y2) {
+    const double zoom = in.ZoomFactor;
+    int step = TruncInt(zoom);
+    if (step == 0)
+        step = TruncInt(1.0 / zoom);
+    const int viewWidth = view.width();
+    const int viewHeight = view.height();
+    const int photoHeight = in.Photo.height();
+    const int first = TruncInt(y1 * zoom);
+    const int last = TruncInt((y2 + 1) * zoom) - 1;
+    for (int vy = first; vy <= last && viewHeight > 0; ++vy) {
+        const int sourceRow = std::min(TruncInt(vy / zoom), photoHeight - 1);
+        const std::uint8_t* src = in.Photo.constScanLine(sourceRow);
+        std::uint8_t* dst = view.scanLine(std::min(vy, viewHeight - 1));
+
+        if (zoom > 1.0) {
+            for (int x = x1; x <= x2; ++x) {
+                for (int s = 0, vx = x * step; s < step && vx < viewWidth; ++s, ++vx)
+                    std::memcpy(dst + 3 * vx, src + 3 * x, 3);
+            }
+        } else {
+            const int vxEnd = std::min(TruncInt((x2 + 1) * zoom) - 1, viewWidth - 1);
+            for (int vx = TruncInt(x1 * zoom); vx <= vxEnd; ++vx)
+                std::memcpy(dst + 3 * vx, src + 3 * (step * vx), 3);
+        }
+
+        const int maskRow = std::min(TruncInt(vy / zoom), in.Mask.Height - 1);
+        for (const MaskRun& run : in.Mask.Rows[maskRow]) {
+            const int a = std::max(run.First, x1);
+            const int b = std::min(run.Last, x2);
+            if (run.Layer == 0 || a > b)
+                continue;
+            const Appearance& look = looks.Of(run.Layer);
+            if (look.look == Look::Photo)
+                continue;
+            // The flat fill rounds its column range, the recolouring truncates it.
+            int c0, c1;
+            if (look.look == Look::Fill) {
+                c0 = NearestInt(a * zoom);
+                c1 = NearestInt((b + 1) * zoom) - 1;
+            } else {
+                c0 = TruncInt(a * zoom);
+                c1 = TruncInt((b + 1) * zoom) - 1;
+            }
+            c0 = std::max(c0, 0);
+            c1 = std::min(c1, viewWidth - 1);
+            if (c0 <= c1)
+                ApplyLook(look, dst + 3 * c0, dst + 3 * c0, c1 - c0 + 1);
+        }
+    }
+}
+
+} // namespace
+
+void RenderRegion(const RenderInput& in, QImage& view, int x1, int y1, int x2, int y2) {
+    if (in.Photo.isNull() || view.isNull() || in.Mask.Width <= 0 || in.Mask.Height <= 0 ||
+        in.Mask.Rows.size() != size_t(in.Mask.Height))
+        return;
+    Q_ASSERT(in.Photo.format() == QImage::Format_BGR888);
+    Q_ASSERT(view.format() == QImage::Format_BGR888);
+
+    // Clamp into the picture; a photograph smaller than its mask bounds it too.
+    const int right = std::min(in.Mask.Width, in.Photo.width()) - 1;
+    const int bottom = std::min(in.Mask.Height, in.Photo.height()) - 1;
+    x1 = std::clamp(x1, 0, right);
+    x2 = std::clamp(x2, 0, right);
+    y1 = std::clamp(y1, 0, bottom);
+    y2 = std::clamp(y2, 0, bottom);
+    if (x1 > x2 || y1 > y2)
+        return;
+
+    Appearances looks(in.Layers, in.MaskEditMode);
+    if (in.ZoomFactor == 1.0f) {
+        x2 = std::min(x2, view.width() - 1);
+        y2 = std::min(y2, view.height() - 1);
+        if (x1 <= x2 && y1 <= y2)
+            RenderAtOne(in, looks, view, x1, y1, x2, y2);
+    } else if (in.ZoomFactor > 0.0f) {
+        RenderZoomed(in, looks, view, x1, y1, x2, y2);
+    }
+}
