@@ -199,9 +199,15 @@ QByteArray ReadWholeFile(const QString& path) {
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk, a size limit) shows in the
+    // count written; a buffered flush would let it pass as success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw IoError(CzechFileError(file, path, true));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        throw IoError(CzechFileError(file, path, true));
+    }
+    if (!file.commit())
         throw IoError(CzechFileError(file, path, true));
 }
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/Prompts.h"
+
+#include <QList>
+#include <QQueue>
+
+// Answers the program's questions as a test tells it and records what was asked.
+class ScriptedPrompts : public Prompts {
+public:
+    struct Asked {
+        QString text;
+        QString caption;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    QQueue<Button> answers;
+    QList<Asked> asked;
+
+    Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                   Button) override {
+        asked.append({text, caption, icon, buttons});
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        return buttons.testFlag(Ok) ? Ok : Cancel;
+    }
+
+    QStringList Texts() const {
+        QStringList texts;
+        for (const Asked& a : asked)
+            texts << a.text;
+        return texts;
+    }
+};
