@@ -10,8 +10,7 @@
 
 AppWindows::AppWindows(const QString& appDir)
     : Form1(std::make_unique<TForm1>(appDir, prompts)),
-      eLayer(std::make_unique<TeLayer>(Form1.get())),
-      barvy(std::make_unique<Tbarvy>(Form1.get())),
+      eLayer(std::make_unique<TeLayer>(Form1.get())), barvy(std::make_unique<Tbarvy>(Form1.get())),
       TPaleta(std::make_unique<TTPaleta>(Form1.get())),
       Prehled(std::make_unique<TPrehled>(Form1.get())),
       Form2(std::make_unique<TForm2>(Form1.get())),

@@ -95,39 +95,45 @@ QPixmap PanelButton(const QString& word, Face face, QSize size) {
 }
 
 QPixmap TitlePicture(const QString& word, QSize size, bool cool) {
-    QPixmap pixmap(size);
+    // The warm title is a band of its own; the cool one sits on the editing bar's strip.
+    QPixmap pixmap = Transparent(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor from = cool ? QColor(40, 150, 200) : QColor(222, 120, 40);
-    const QColor to = cool ? QColor(20, 110, 160) : QColor(186, 84, 24);
-    QLinearGradient band(0, 0, size.width(), 0);
-    band.setColorAt(0, from);
-    band.setColorAt(1, to);
-    p.fillRect(pixmap.rect(), band);
-    // A row of paint chips at the right end.
-    const QColor chips[] = {QColor(255, 214, 120), QColor(255, 255, 255, 200),
-                            QColor(120, 210, 180)};
-    for (int i = 0; i < 3; ++i) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(chips[i]);
-        p.drawRoundedRect(QRectF(size.width() - 30 + 9 * i, 8, 6, 8), 1.5, 1.5);
+    if (!cool) {
+        QLinearGradient band(0, 0, size.width(), 0);
+        band.setColorAt(0, QColor(222, 120, 40));
+        band.setColorAt(1, QColor(186, 84, 24));
+        p.fillRect(pixmap.rect(), band);
     }
     QFont font = UiFont(13);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
     p.setFont(font);
-    p.setPen(QColor(0, 0, 0, 70));
+    // A row of paint chips at the right end, where the word leaves room for it.
+    const int wordEnd = 8 + QFontMetrics(font).horizontalAdvance(word);
+    if (wordEnd + 8 <= size.width() - 30) {
+        const QColor chips[] = {QColor(255, 214, 120), QColor(255, 255, 255, 200),
+                                QColor(120, 210, 180)};
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 3; ++i) {
+            p.setBrush(chips[i]);
+            p.drawRoundedRect(QRectF(size.width() - 30 + 9 * i, 8, 6, 8), 1.5, 1.5);
+        }
+    }
+    p.setPen(cool ? QColor(0, 60, 100, 110) : QColor(0, 0, 0, 70));
     p.drawText(QRectF(9, 1, size.width(), size.height()), Qt::AlignVCenter, word);
     p.setPen(Qt::white);
     p.drawText(QRectF(8, 0, size.width(), size.height()), Qt::AlignVCenter, word);
     return pixmap;
 }
 
-QPixmap Logo() {
-    QPixmap pixmap = Transparent(QSize(319, 52));
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    // A fan of paint chips.
-    const QColor fan[] = {QColor(214, 84, 60),  QColor(242, 150, 50), QColor(246, 206, 80),
+namespace {
+
+// The fan of paint chips with the word "Tintora" beside it; returns the right edge.
+qreal DrawWordmark(QPainter& p, QPointF origin, qreal scale) {
+    p.save();
+    p.translate(origin);
+    p.scale(scale, scale);
+    const QColor fan[] = {QColor(214, 84, 60),   QColor(242, 150, 50), QColor(246, 206, 80),
                           QColor(110, 180, 100), QColor(60, 150, 200), QColor(120, 90, 170)};
     for (int i = 0; i < 6; ++i) {
         p.save();
@@ -144,7 +150,6 @@ QPixmap Logo() {
 
     QFont font = UiFont(30);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1);
-    p.setFont(font);
     QLinearGradient word(0, 6, 0, 40);
     word.setColorAt(0, QColor(226, 112, 36));
     word.setColorAt(1, QColor(168, 62, 24));
@@ -153,10 +158,23 @@ QPixmap Logo() {
     p.setBrush(word);
     p.setPen(QPen(QColor(255, 255, 255, 200), 1));
     p.drawPath(path);
-    p.setFont(UiFont(11, false));
+    const qreal right = origin.x() + scale * path.boundingRect().right();
+    p.restore();
+    return right;
+}
+
+} // namespace
+
+QPixmap Logo() {
+    QPixmap pixmap = Transparent(QSize(319, 52));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal right = DrawWordmark(p, QPointF(0, 0), 1.0);
+    p.setFont(UiFont(10, false));
     p.setPen(QColor(80, 72, 66));
-    p.drawText(QRectF(190, 14, 128, 34), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-               QStringLiteral("barvy domu\nještě před malováním"));
+    p.drawText(QRectF(right + 10, 3, 319 - right - 10, 46),
+               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+               QStringLiteral("barvy domu\nještě před\nmalováním"));
     return pixmap;
 }
 
@@ -166,7 +184,8 @@ QPixmap Splash() {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(pixmap.rect(), Vertical(0, 338, QColor(140, 200, 236), QColor(236, 246, 252)));
     // Ground and a house whose walls are being painted.
-    p.fillRect(QRect(0, 250, 460, 88), Vertical(250, 338, QColor(120, 170, 90), QColor(80, 130, 60)));
+    p.fillRect(QRect(0, 250, 460, 88),
+               Vertical(250, 338, QColor(120, 170, 90), QColor(80, 130, 60)));
     QPainterPath roof;
     roof.moveTo(236, 110);
     roof.lineTo(320, 52);
@@ -199,7 +218,7 @@ QPixmap Splash() {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 215));
     p.drawRoundedRect(QRectF(20, 24, 210, 132), 10, 10);
-    p.drawPixmap(QPointF(22, 36), Logo().copy(0, 0, 180, 52));
+    DrawWordmark(p, QPointF(28, 32), 0.85);
     p.setFont(UiFont(14));
     p.setPen(QColor(70, 60, 55));
     p.drawText(QRectF(32, 92, 190, 24), Qt::AlignLeft | Qt::AlignVCenter,
@@ -229,11 +248,26 @@ QPixmap TopBandStrip() {
 QImage GradientPicture(Gradient gradient, int rows) {
     QColor from, to;
     switch (gradient) {
-    case Gradient::TopBand: from = QColor(246, 246, 246); to = QColor(204, 204, 204); break;
-    case Gradient::LayerPanel: from = QColor(255, 226, 192); to = QColor(246, 176, 116); break;
-    case Gradient::EditingBar: from = QColor(160, 226, 246); to = QColor(52, 164, 212); break;
-    case Gradient::SchemePanel: from = QColor(255, 226, 192); to = QColor(246, 176, 116); break;
-    case Gradient::Dialog: from = QColor(255, 244, 230); to = QColor(255, 208, 160); break;
+    case Gradient::TopBand:
+        from = QColor(246, 246, 246);
+        to = QColor(204, 204, 204);
+        break;
+    case Gradient::LayerPanel:
+        from = QColor(255, 226, 192);
+        to = QColor(246, 176, 116);
+        break;
+    case Gradient::EditingBar:
+        from = QColor(160, 226, 246);
+        to = QColor(52, 164, 212);
+        break;
+    case Gradient::SchemePanel:
+        from = QColor(255, 226, 192);
+        to = QColor(246, 176, 116);
+        break;
+    case Gradient::Dialog:
+        from = QColor(255, 244, 230);
+        to = QColor(255, 208, 160);
+        break;
     }
     QImage image(1, rows, QImage::Format_RGB32);
     for (int y = 0; y < rows; ++y) {

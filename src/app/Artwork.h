@@ -20,9 +20,9 @@ QPixmap ToolButton(Symbol symbol, Face face);
 QPixmap PanelButton(const QString& word, Face face, QSize size = QSize(114, 18));
 // A heading picture such as VRSTVY; warm for the left column, cool for the editing bar.
 QPixmap TitlePicture(const QString& word, QSize size, bool cool = false);
-QPixmap Logo();          // 319 × 52
-QPixmap Splash();        // 460 × 338
-QPixmap TopBandStrip();  // 25 × 52, the decorative strip at the left of the top band
+QPixmap Logo();         // 319 × 52
+QPixmap Splash();       // 460 × 338
+QPixmap TopBandStrip(); // 25 × 52, the decorative strip at the left of the top band
 
 // One-pixel-wide gradient pictures; a strip takes the colour of pixel (0, y) per row.
 enum class Gradient { TopBand, LayerPanel, EditingBar, SchemePanel, Dialog };

@@ -225,21 +225,51 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& box, const QColor& ink
     p.scale(box.width() / 24.0, box.height() / 24.0);
     p.setPen(QPen(ink, 1.1));
     switch (symbol) {
-    case Symbol::Folder: Folder(p, ink, accent); break;
-    case Symbol::Disk: Disk(p, ink, accent); break;
-    case Symbol::ImportPhoto: ImportPhoto(p, ink, accent); break;
-    case Symbol::MaskBrush: MaskBrush(p, ink, accent); break;
-    case Symbol::Clipboard: Clipboard(p, ink, accent); break;
-    case Symbol::Help: Help(p, ink, accent); break;
-    case Symbol::Undo: Arrow(p, ink, true); break;
-    case Symbol::Redo: Arrow(p, ink, false); break;
-    case Symbol::ZoomIn: Zoom(p, ink, true); break;
-    case Symbol::ZoomOut: Zoom(p, ink, false); break;
-    case Symbol::Pencil: Pencil(p, ink, accent); break;
-    case Symbol::Lines: Lines(p, ink, accent); break;
-    case Symbol::FillTolerance: Bucket(p, ink, accent, false); break;
-    case Symbol::FillFull: Bucket(p, ink, accent, true); break;
-    case Symbol::PickLayer: PickLayer(p, ink, accent); break;
+    case Symbol::Folder:
+        Folder(p, ink, accent);
+        break;
+    case Symbol::Disk:
+        Disk(p, ink, accent);
+        break;
+    case Symbol::ImportPhoto:
+        ImportPhoto(p, ink, accent);
+        break;
+    case Symbol::MaskBrush:
+        MaskBrush(p, ink, accent);
+        break;
+    case Symbol::Clipboard:
+        Clipboard(p, ink, accent);
+        break;
+    case Symbol::Help:
+        Help(p, ink, accent);
+        break;
+    case Symbol::Undo:
+        Arrow(p, ink, true);
+        break;
+    case Symbol::Redo:
+        Arrow(p, ink, false);
+        break;
+    case Symbol::ZoomIn:
+        Zoom(p, ink, true);
+        break;
+    case Symbol::ZoomOut:
+        Zoom(p, ink, false);
+        break;
+    case Symbol::Pencil:
+        Pencil(p, ink, accent);
+        break;
+    case Symbol::Lines:
+        Lines(p, ink, accent);
+        break;
+    case Symbol::FillTolerance:
+        Bucket(p, ink, accent, false);
+        break;
+    case Symbol::FillFull:
+        Bucket(p, ink, accent, true);
+        break;
+    case Symbol::PickLayer:
+        PickLayer(p, ink, accent);
+        break;
     }
     p.restore();
 }

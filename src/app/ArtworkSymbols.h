@@ -7,9 +7,21 @@ class QPainter;
 
 // Line-art symbols of the button faces, drawn into a square box.
 enum class Symbol {
-    Folder, Disk, ImportPhoto, MaskBrush, Clipboard, Help,     // top band
-    Undo, Redo, ZoomIn, ZoomOut, Pencil, Lines, FillTolerance, // editing bar
-    FillFull, PickLayer
+    Folder,
+    Disk,
+    ImportPhoto,
+    MaskBrush,
+    Clipboard,
+    Help, // top band
+    Undo,
+    Redo,
+    ZoomIn,
+    ZoomOut,
+    Pencil,
+    Lines,
+    FillTolerance, // editing bar
+    FillFull,
+    PickLayer
 };
 
 void DrawSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& ink,

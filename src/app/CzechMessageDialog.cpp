@@ -7,11 +7,16 @@ namespace {
 
 QMessageBox::Icon IconOf(Prompts::Icon kind) {
     switch (kind) {
-    case Prompts::Icon::Information: return QMessageBox::Information;
-    case Prompts::Icon::Warning: return QMessageBox::Warning;
-    case Prompts::Icon::Error: return QMessageBox::Critical;
-    case Prompts::Icon::Question: return QMessageBox::Question;
-    case Prompts::Icon::None: break;
+    case Prompts::Icon::Information:
+        return QMessageBox::Information;
+    case Prompts::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompts::Icon::Error:
+        return QMessageBox::Critical;
+    case Prompts::Icon::Question:
+        return QMessageBox::Question;
+    case Prompts::Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -19,7 +24,7 @@ QMessageBox::Icon IconOf(Prompts::Icon kind) {
 struct ButtonInfo {
     Prompts::Button result;
     QMessageBox::StandardButton standard;
-    const char* caption;  // nullptr keeps the standard caption
+    const char* caption; // nullptr keeps the standard caption
 };
 
 constexpr ButtonInfo Buttons[] = {
@@ -33,8 +38,8 @@ constexpr ButtonInfo Buttons[] = {
 
 std::unique_ptr<QMessageBox> BuildCzechMessageDialog(const QString& caption, const QString& message,
                                                      Prompts::Icon kind, Prompts::Buttons buttons,
-                                                     Prompts::Button defaultResult,
-                                                     int helpContext, QWidget* parent) {
+                                                     Prompts::Button defaultResult, int helpContext,
+                                                     QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(parent);
     box->setWindowTitle(caption);
     box->setText(message);

@@ -10,8 +10,8 @@
 // is the default one and has the focus.
 std::unique_ptr<QMessageBox> BuildCzechMessageDialog(const QString& caption, const QString& message,
                                                      Prompts::Icon kind, Prompts::Buttons buttons,
-                                                     Prompts::Button defaultResult,
-                                                     int helpContext, QWidget* parent = nullptr);
+                                                     Prompts::Button defaultResult, int helpContext,
+                                                     QWidget* parent = nullptr);
 
 // Shows it modally and returns the button pressed.
 Prompts::Button CzechMessageDialog(const QString& caption, const QString& message,

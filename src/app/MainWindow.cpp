@@ -94,10 +94,12 @@ void TForm1::LatchToolButton(const QString& chosen) {
 }
 
 void TForm1::ChooseTool(int tool) {
-    static const QString ButtonOfTool[] = {
-        {}, QStringLiteral("GlintImage4"), QStringLiteral("GlintImage5"),
-        QStringLiteral("GlintImage6"), QStringLiteral("GlintImage7"),
-        QStringLiteral("GlintImage8")};
+    static const QString ButtonOfTool[] = {{},
+                                           QStringLiteral("GlintImage4"),
+                                           QStringLiteral("GlintImage5"),
+                                           QStringLiteral("GlintImage6"),
+                                           QStringLiteral("GlintImage7"),
+                                           QStringLiteral("GlintImage8")};
     workspace_.CurrentTool = tool;
     LatchToolButton(ButtonOfTool[tool]);
     trackBarKind->hide();

@@ -63,7 +63,8 @@ struct PanelButtonSpec {
 
 TGlintImage* PanelButton(QWidget* parent, const PanelButtonSpec& spec) {
     const QString word = QString::fromUtf8(spec.word);
-    return MakeGlintImage(parent, QString::fromUtf8(spec.name), Artwork::PanelButton(word, Face::Normal),
+    return MakeGlintImage(parent, QString::fromUtf8(spec.name),
+                          Artwork::PanelButton(word, Face::Normal),
                           Artwork::PanelButton(word, Face::Over), QString::fromUtf8(spec.hint));
 }
 

@@ -14,8 +14,8 @@ public:
     virtual ~Prompts() = default;
 
     // Shows a modal message box and returns the button pressed.
-    virtual Button Message(const QString& text, const QString& caption, Icon icon,
-                           Buttons buttons, Button defaultButton = NoButton) = 0;
+    virtual Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
+                           Button defaultButton = NoButton) = 0;
 
     void Error(const QString& text) { Message(text, QStringLiteral("Chyba"), Icon::Error, Ok); }
     void Information(const QString& text) {

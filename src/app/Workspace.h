@@ -18,8 +18,13 @@ public:
     virtual void ViewChanged(const QRect& viewRect) = 0;
 };
 
-enum ToolNumber { PencilTool = 1, ToleranceFillTool = 2, FullFillTool = 3, LineTool = 4,
-                  PickLayerTool = 5 };
+enum ToolNumber {
+    PencilTool = 1,
+    ToleranceFillTool = 2,
+    FullFillTool = 3,
+    LineTool = 4,
+    PickLayerTool = 5
+};
 
 // The open document with everything the main window keeps around it: the view,
 // the zoom, mask mode and the tool settings.
@@ -29,7 +34,7 @@ public:
     Document Doc;
     QImage ViewBitmap;
     float ZoomFactor = 1.0f;
-    bool MaskEditMode = true;  // the editing bar is visible in the window's design
+    bool MaskEditMode = true; // the editing bar is visible in the window's design
     int CurrentTool = PickLayerTool;
     int Thickness = 1;
     int Threshold = 20;

@@ -8,8 +8,8 @@ TeLayer::TeLayer(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("eLayer"));
     setWindowTitle(QStringLiteral("Vlastnosti vrstvy"));
     setFixedSize(274, 175);
-    auto* background = new GradientStrip(
-        Artwork::GradientPicture(Artwork::Gradient::Dialog, 175), QColor(255, 208, 160), this);
+    auto* background = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::Dialog, 175),
+                                         QColor(255, 208, 160), this);
     background->setObjectName(QStringLiteral("PaintBox1"));
     background->setGeometry(rect());
     using Artwork::Face;

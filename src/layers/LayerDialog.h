@@ -10,6 +10,6 @@ class TeLayer : public QWidget {
 public:
     explicit TeLayer(QWidget* parent = nullptr);
 
-    TGlintImage* GlintImage1 = nullptr;  // confirm
-    TGlintImage* GlintImage2 = nullptr;  // cancel
+    TGlintImage* GlintImage1 = nullptr; // confirm
+    TGlintImage* GlintImage2 = nullptr; // cancel
 };

@@ -10,8 +10,8 @@ TForm2::TForm2(QWidget* parent)
     setWindowTitle(QStringLiteral("Zvolit podřízenou vrstvu"));
     setModal(true);
     setFixedSize(240, 272);
-    auto* background = new GradientStrip(
-        Artwork::GradientPicture(Artwork::Gradient::Dialog, 272), QColor(255, 208, 160), this);
+    auto* background = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::Dialog, 272),
+                                         QColor(255, 208, 160), this);
     background->setObjectName(QStringLiteral("PaintBox1"));
     background->setGeometry(rect());
     using Artwork::Face;

@@ -10,6 +10,6 @@ class TForm2 : public QDialog {
 public:
     explicit TForm2(QWidget* parent = nullptr);
 
-    TGlintImage* GlintImage1 = nullptr;  // confirm
-    TGlintImage* GlintImage2 = nullptr;  // cancel
+    TGlintImage* GlintImage1 = nullptr; // confirm
+    TGlintImage* GlintImage2 = nullptr; // cancel
 };

@@ -24,9 +24,8 @@ TPrehled::TPrehled(QWidget* parent) : QDialog(parent) {
                                  Artwork::PanelButton(save, Face::Over, wide),
                                  QStringLiteral("Uložit nově obarvený obrázek"));
     GlintImage3->move(188, 517);
-    GlintImage2 = MakeGlintImage(this, QStringLiteral("GlintImage2"),
-                                 Artwork::PanelButton(close, Face::Normal),
-                                 Artwork::PanelButton(close, Face::Over),
-                                 QStringLiteral("Zavřít přehled"));
+    GlintImage2 = MakeGlintImage(
+        this, QStringLiteral("GlintImage2"), Artwork::PanelButton(close, Face::Normal),
+        Artwork::PanelButton(close, Face::Over), QStringLiteral("Zavřít přehled"));
     GlintImage2->move(365, 517);
 }

@@ -10,7 +10,7 @@ class TPrehled : public QDialog {
 public:
     explicit TPrehled(QWidget* parent = nullptr);
 
-    TGlintImage* GlintImage1 = nullptr;  // recipe in Huemix, hidden at first
-    TGlintImage* GlintImage2 = nullptr;  // close
-    TGlintImage* GlintImage3 = nullptr;  // export the recoloured picture
+    TGlintImage* GlintImage1 = nullptr; // recipe in Huemix, hidden at first
+    TGlintImage* GlintImage2 = nullptr; // close
+    TGlintImage* GlintImage3 = nullptr; // export the recoloured picture
 };

@@ -10,6 +10,6 @@ class TOpenList : public QDialog {
 public:
     explicit TOpenList(QWidget* parent = nullptr);
 
-    TGlintImage* GlintImage1 = nullptr;  // import an exterior
-    TGlintImage* GlintImage2 = nullptr;  // import an interior
+    TGlintImage* GlintImage1 = nullptr; // import an exterior
+    TGlintImage* GlintImage2 = nullptr; // import an interior
 };

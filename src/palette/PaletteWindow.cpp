@@ -3,8 +3,7 @@
 #include "app/Artwork.h"
 #include "app/GlintImage.h"
 
-TTPaleta::TTPaleta(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+TTPaleta::TTPaleta(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("TPaleta"));
     setWindowTitle(QStringLiteral("Paleta barev"));
     resize(780, 531);

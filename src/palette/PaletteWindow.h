@@ -10,6 +10,6 @@ class TTPaleta : public QWidget {
 public:
     explicit TTPaleta(QWidget* parent = nullptr);
 
-    TGlintImage* GlintImage1 = nullptr;  // search around the tolerance box's colour
-    TGlintImage* GlintImage2 = nullptr;  // search around the free colour
+    TGlintImage* GlintImage1 = nullptr; // search around the tolerance box's colour
+    TGlintImage* GlintImage2 = nullptr; // search around the free colour
 };

@@ -11,6 +11,12 @@ inline constexpr Colour NoColour = -1;
 constexpr Colour Rgb(int red, int green, int blue) {
     return Colour(red & 0xFF) | Colour(green & 0xFF) << 8 | Colour(blue & 0xFF) << 16;
 }
-constexpr int RedOf(Colour c) { return c & 0xFF; }
-constexpr int GreenOf(Colour c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(Colour c) { return (c >> 16) & 0xFF; }
+constexpr int RedOf(Colour c) {
+    return c & 0xFF;
+}
+constexpr int GreenOf(Colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(Colour c) {
+    return (c >> 16) & 0xFF;
+}

@@ -9,8 +9,8 @@
 
 // The one open project: photograph, mask, layers, schemes and the unsaved flag.
 struct Document {
-    QString ProjectPath;  // full path of the photograph; empty when none is open
-    QImage PhotoBitmap;   // Format_BGR888, never changed after loading
+    QString ProjectPath; // full path of the photograph; empty when none is open
+    QImage PhotoBitmap;  // Format_BGR888, never changed after loading
     TMask Mask = TMask::CreateBlank(1, 1);
     LayerList Layers{OriginalLayerTemplate()};
     SchemeList Schemes;

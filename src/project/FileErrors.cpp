@@ -7,7 +7,8 @@ namespace {
 QString ReasonOf(QFileDevice::FileError error, bool writing) {
     switch (error) {
     case QFileDevice::OpenError:
-        return writing ? QStringLiteral("soubor nelze vytvořit") : QStringLiteral("soubor nelze otevřít");
+        return writing ? QStringLiteral("soubor nelze vytvořit")
+                       : QStringLiteral("soubor nelze otevřít");
     case QFileDevice::PermissionsError:
         return QStringLiteral("přístup odepřen");
     case QFileDevice::ResourceError:

@@ -35,8 +35,7 @@ public:
     // BadFileError and then leaves layers and schemes untouched.
     static TMask LoadFromFile(const QString& path, LayerList& layers, SchemeList& schemes);
     // Writes the whole file and replaces an existing one only once complete.
-    void SaveToFile(const QString& path, const LayerList& layers,
-                    const SchemeList& schemes) const;
+    void SaveToFile(const QString& path, const LayerList& layers, const SchemeList& schemes) const;
 
     // The layer of the first run covering x in row y, or 0 when none does.
     std::uint8_t LayerAt(int x, int y) const;

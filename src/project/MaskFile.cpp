@@ -117,14 +117,14 @@ Contents Parse(const QByteArray& bytes, const QString& fileName) {
     int highestLayer = -1;
     for (MaskRow& row : mask.Rows) {
         const std::uint16_t runCount = reader.U16();
-        reader.RequireRoomFor(runCount, RunBlockSize);
+        const char* block = reader.Take(qsizetype(runCount) * RunBlockSize);
         row.resize(runCount);
         for (MaskRun& run : row) {
-            const char* block = reader.Take(RunBlockSize);
             run.Layer = static_cast<std::uint8_t>(block[0]);
             run.First = qFromLittleEndian<quint16>(block + 1);
             run.Last = qFromLittleEndian<quint16>(block + 3);
             highestLayer = std::max<int>(highestLayer, run.Layer);
+            block += RunBlockSize;
         }
     }
 
@@ -165,13 +165,17 @@ QByteArray Serialize(const TMask& mask, const LayerList& layers, const SchemeLis
     AppendLittleEndian<quint16>(out, static_cast<quint16>(mask.Width));
     AppendLittleEndian<quint16>(out, static_cast<quint16>(mask.Height));
     for (const MaskRow& row : mask.Rows) {
-        AppendLittleEndian<quint16>(out, static_cast<quint16>(row.size()));
+        // The rows are the bulk of the file: write them straight into the buffer.
+        const qsizetype start = out.size();
+        out.resize(start + 2 + qsizetype(row.size()) * RunBlockSize);
+        char* block = out.data() + start;
+        qToLittleEndian<quint16>(static_cast<quint16>(row.size()), block);
+        block += 2;
         for (const MaskRun& run : row) {
-            char block[RunBlockSize];
             block[0] = static_cast<char>(run.Layer);
             qToLittleEndian<quint16>(static_cast<quint16>(run.First), block + 1);
             qToLittleEndian<quint16>(static_cast<quint16>(run.Last), block + 3);
-            out.append(block, RunBlockSize);
+            block += RunBlockSize;
         }
     }
     AppendLittleEndian<qint32>(out, static_cast<qint32>(layers.size()));

@@ -7,9 +7,8 @@ SaveResult SaveMask(Document& doc, Prompts& prompts) {
         prompts.Error(QStringLiteral("Není co ukládat"));
         return SaveResult::NothingToSave;
     }
-    const bool written = RunGuarded(prompts, [&doc] {
-        doc.Mask.SaveToFile(doc.MaskPath(), doc.Layers, doc.Schemes);
-    });
+    const bool written = RunGuarded(
+        prompts, [&doc] { doc.Mask.SaveToFile(doc.MaskPath(), doc.Layers, doc.Schemes); });
     if (!written)
         return SaveResult::Failed;
     doc.Modified = false;

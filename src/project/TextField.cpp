@@ -16,8 +16,8 @@ void TextFieldCodec::Encode(const QString& text, QByteArray& out) {
     // Cut by characters, not UTF-16 units: one character becomes one byte.
     qsizetype cut = 0;
     for (int characters = 0; cut < text.size() && characters < FieldSize; ++characters) {
-        const bool pair = text[cut].isHighSurrogate() && cut + 1 < text.size() &&
-                          text[cut + 1].isLowSurrogate();
+        const bool pair =
+            text[cut].isHighSurrogate() && cut + 1 < text.size() && text[cut + 1].isLowSurrogate();
         cut += pair ? 2 : 1;
     }
     QByteArray bytes = encoder_.encode(QStringView(text).left(cut));

@@ -6,7 +6,7 @@
 
 // What the picture is made of at one moment.
 struct RenderInput {
-    const QImage& Photo;  // Format_BGR888
+    const QImage& Photo; // Format_BGR888
     const TMask& Mask;
     const LayerList& Layers;
     float ZoomFactor = 1.0f;

@@ -4,10 +4,14 @@
 #include <cmath>
 
 // Nearest integer, halves to the even neighbour (the default rounding mode).
-inline int NearestInt(double value) { return static_cast<int>(std::nearbyint(value)); }
+inline int NearestInt(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
 
 // Truncation towards zero, as the view arithmetic takes it.
-inline int TruncInt(double value) { return static_cast<int>(value); }
+inline int TruncInt(double value) {
+    return static_cast<int>(value);
+}
 
 // The view bitmap's size for a photograph at a zoom factor.
 inline QSize ViewSizeFor(QSize photo, float zoom) {

@@ -32,9 +32,7 @@ private slots:
     }
     void cleanup() { button.reset(); }
 
-    void sizesItselfToThePicture() {
-        QCOMPARE(button->size(), QSize(20, 10));
-    }
+    void sizesItselfToThePicture() { QCOMPARE(button->size(), QSize(20, 10)); }
 
     void overOnceThenNormalOnLeave() {
         QSignalSpy left(button.get(), &TGlintImage::OnMouseLeave);

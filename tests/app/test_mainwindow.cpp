@@ -75,28 +75,51 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("fixed");
         const QSize big(56, 52), tool(26, 26), panel(114, 18);
-        QTest::newRow("open") << "GlintImage1" << "Otevřít vytvořený projekt / Import nového obrázku" << big << true;
-        QTest::newRow("save") << "GlintImage2" << "Uložit masku projektu" << big << true;
-        QTest::newRow("import") << "GlintImage11" << "" << big << false;
-        QTest::newRow("mask mode") << "GlintImage13" << "Mód editace masky" << big << true;
-        QTest::newRow("project") << "GlintImage20" << "Celkový souhrn vybraných odstínů pro projekt" << QSize(57, 52) << false;
-        QTest::newRow("help") << "GlintImage18" << "" << big << false;
-        QTest::newRow("undo") << "GlintImage3" << "Krok zpět" << tool << true;
-        QTest::newRow("redo") << "GlintImage12" << "Zpět krok zpět" << tool << true;
-        QTest::newRow("zoom in") << "GlintImage9" << "Zvětšení" << tool << true;
-        QTest::newRow("zoom out") << "GlintImage10" << "Zmenšení" << tool << true;
-        QTest::newRow("pencil") << "GlintImage4" << "Tužka" << tool << true;
-        QTest::newRow("lines") << "GlintImage7" << "Čáry" << tool << true;
-        QTest::newRow("tolerance") << "GlintImage5" << "Vyplnit oblast s tolerancí" << tool << true;
-        QTest::newRow("full fill") << "GlintImage6" << "Plné vyplnění oblasti" << tool << true;
-        QTest::newRow("pick") << "GlintImage8" << "Seznam odstínů" << tool << true;
-        QTest::newRow("all") << "GlintImage14" << "Vybrat všechny vrstvy" << panel << false;
-        QTest::newRow("none") << "GlintImage15" << "Zrušit výběr vrstev" << panel << false;
-        QTest::newRow("new layer") << "GlintImage16" << "Vytvořit novou vrstvu masky" << panel << false;
-        QTest::newRow("remove layer") << "GlintImage17" << "Smazat vrstvu" << panel << false;
-        QTest::newRow("new scheme") << "saveNewScheme" << "Uložit nové barevné schéma" << panel << false;
-        QTest::newRow("overwrite") << "overwriteScheme" << "Přepsat existující barevné schéma" << panel << false;
-        QTest::newRow("delete scheme") << "GlintImage19" << "Smazat barevné schéma" << panel << false;
+        QTest::newRow("open") << "GlintImage1"
+                              << "Otevřít vytvořený projekt / Import nového obrázku" << big << true;
+        QTest::newRow("save") << "GlintImage2"
+                              << "Uložit masku projektu" << big << true;
+        QTest::newRow("import") << "GlintImage11"
+                                << "" << big << false;
+        QTest::newRow("mask mode") << "GlintImage13"
+                                   << "Mód editace masky" << big << true;
+        QTest::newRow("project") << "GlintImage20"
+                                 << "Celkový souhrn vybraných odstínů pro projekt" << QSize(57, 52)
+                                 << false;
+        QTest::newRow("help") << "GlintImage18"
+                              << "" << big << false;
+        QTest::newRow("undo") << "GlintImage3"
+                              << "Krok zpět" << tool << true;
+        QTest::newRow("redo") << "GlintImage12"
+                              << "Zpět krok zpět" << tool << true;
+        QTest::newRow("zoom in") << "GlintImage9"
+                                 << "Zvětšení" << tool << true;
+        QTest::newRow("zoom out") << "GlintImage10"
+                                  << "Zmenšení" << tool << true;
+        QTest::newRow("pencil") << "GlintImage4"
+                                << "Tužka" << tool << true;
+        QTest::newRow("lines") << "GlintImage7"
+                               << "Čáry" << tool << true;
+        QTest::newRow("tolerance") << "GlintImage5"
+                                   << "Vyplnit oblast s tolerancí" << tool << true;
+        QTest::newRow("full fill") << "GlintImage6"
+                                   << "Plné vyplnění oblasti" << tool << true;
+        QTest::newRow("pick") << "GlintImage8"
+                              << "Seznam odstínů" << tool << true;
+        QTest::newRow("all") << "GlintImage14"
+                             << "Vybrat všechny vrstvy" << panel << false;
+        QTest::newRow("none") << "GlintImage15"
+                              << "Zrušit výběr vrstev" << panel << false;
+        QTest::newRow("new layer") << "GlintImage16"
+                                   << "Vytvořit novou vrstvu masky" << panel << false;
+        QTest::newRow("remove layer") << "GlintImage17"
+                                      << "Smazat vrstvu" << panel << false;
+        QTest::newRow("new scheme") << "saveNewScheme"
+                                    << "Uložit nové barevné schéma" << panel << false;
+        QTest::newRow("overwrite") << "overwriteScheme"
+                                   << "Přepsat existující barevné schéma" << panel << false;
+        QTest::newRow("delete scheme") << "GlintImage19"
+                                       << "Smazat barevné schéma" << panel << false;
     }
     void buttonsCarryTheirHintsAndFaces() {
         QFETCH(QString, name);
@@ -179,12 +202,15 @@ private slots:
         QTest::addColumn<bool>("closes");
         QTest::addColumn<QStringList>("messages");
         const QString question = QStringLiteral("Chcete uložit změny?");
-        QTest::newRow("yes saves and closes") << int(Prompts::Yes) << true << true
+        QTest::newRow("yes saves and closes")
+            << int(Prompts::Yes) << true << true
             << QStringList{question, QStringLiteral("Soubor byl uložen")};
-        QTest::newRow("yes without a project") << int(Prompts::Yes) << false << true
+        QTest::newRow("yes without a project")
+            << int(Prompts::Yes) << false << true
             << QStringList{question, QStringLiteral("Není co ukládat")};
         QTest::newRow("no closes") << int(Prompts::No) << true << true << QStringList{question};
-        QTest::newRow("cancel stays") << int(Prompts::Cancel) << true << false << QStringList{question};
+        QTest::newRow("cancel stays")
+            << int(Prompts::Cancel) << true << false << QStringList{question};
     }
     void closingQuestion() {
         QFETCH(int, answer);
@@ -227,10 +253,9 @@ private slots:
     }
 
     void czechMessageDialogCaptions() {
-        auto box = BuildCzechMessageDialog(QStringLiteral("Dotaz"), QStringLiteral("Otázka?"),
-                                           Prompts::Icon::Question,
-                                           Prompts::Yes | Prompts::No | Prompts::Cancel,
-                                           Prompts::No, 0);
+        auto box = BuildCzechMessageDialog(
+            QStringLiteral("Dotaz"), QStringLiteral("Otázka?"), Prompts::Icon::Question,
+            Prompts::Yes | Prompts::No | Prompts::Cancel, Prompts::No, 0);
         QCOMPARE(box->windowTitle(), QStringLiteral("Dotaz"));
         QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("&Ano"));
         QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("&Ne"));
@@ -238,9 +263,9 @@ private slots:
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
         QCOMPARE(box->icon(), QMessageBox::Question);
 
-        auto error = BuildCzechMessageDialog(QStringLiteral("Chyba"), QStringLiteral("Špatně"),
-                                             Prompts::Icon::Error, Prompts::Ok,
-                                             Prompts::NoButton, 0);
+        auto error =
+            BuildCzechMessageDialog(QStringLiteral("Chyba"), QStringLiteral("Špatně"),
+                                    Prompts::Icon::Error, Prompts::Ok, Prompts::NoButton, 0);
         QCOMPARE(error->buttons().size(), 1);
         QVERIFY(!error->button(QMessageBox::Ok)->text().isEmpty());
         QVERIFY(error->button(QMessageBox::Ok)->text() != QStringLiteral("&Ano"));
@@ -250,14 +275,17 @@ private slots:
     void windowsAreCreatedInOrderWithTheirCaptions() {
         QTemporaryDir dir;
         AppWindows windows(dir.path());
-        const QList<QWidget*> order{windows.Form1.get(), windows.eLayer.get(), windows.barvy.get(),
-                                    windows.TPaleta.get(), windows.Prehled.get(),
-                                    windows.Form2.get(), windows.OpenList.get()};
-        const QStringList captions{
-            QStringLiteral("Tintora"),      QStringLiteral("Vlastnosti vrstvy"),
-            QStringLiteral("barvy"),        QStringLiteral("Paleta barev"),
-            QStringLiteral("Přehled"),      QStringLiteral("Zvolit podřízenou vrstvu"),
-            QStringLiteral("Seznam vytvořených projektů")};
+        const QList<QWidget*> order{windows.Form1.get(),   windows.eLayer.get(),
+                                    windows.barvy.get(),   windows.TPaleta.get(),
+                                    windows.Prehled.get(), windows.Form2.get(),
+                                    windows.OpenList.get()};
+        const QStringList captions{QStringLiteral("Tintora"),
+                                   QStringLiteral("Vlastnosti vrstvy"),
+                                   QStringLiteral("barvy"),
+                                   QStringLiteral("Paleta barev"),
+                                   QStringLiteral("Přehled"),
+                                   QStringLiteral("Zvolit podřízenou vrstvu"),
+                                   QStringLiteral("Seznam vytvořených projektů")};
         int buttons = 0;
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(order[i]->windowTitle(), captions[i]);

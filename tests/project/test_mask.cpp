@@ -6,7 +6,9 @@ Q_DECLARE_METATYPE(MaskRow)
 
 namespace {
 
-MaskRow Row(std::initializer_list<MaskRun> runs) { return MaskRow(runs); }
+MaskRow Row(std::initializer_list<MaskRun> runs) {
+    return MaskRow(runs);
+}
 
 } // namespace
 
@@ -75,8 +77,8 @@ private slots:
         QTest::newRow("middle") << blank << 3 << 5 << 2 << -1
                                 << Row({{0, 0, 2}, {2, 3, 5}, {0, 6, 9}});
         QTest::newRow("whole row") << blank << 0 << 9 << 1 << -1 << Row({{1, 0, 9}});
-        QTest::newRow("x1 = x2 = -4 paints pixel 0") << blank << -4 << -4 << 1 << -1
-                                                     << Row({{1, 0, 0}, {0, 1, 9}});
+        QTest::newRow("x1 = x2 = -4 paints pixel 0")
+            << blank << -4 << -4 << 1 << -1 << Row({{1, 0, 0}, {0, 1, 9}});
         QTest::newRow("wholly right clamps to the last pixel")
             << blank << 20 << 30 << 1 << -1 << Row({{0, 0, 8}, {1, 9, 9}});
         QTest::newRow("x1 > x2 paints nothing but merges")

@@ -14,14 +14,33 @@ namespace {
 // Builds mask files byte by byte, as the format lays them out.
 struct Bytes {
     QByteArray data;
-    Bytes& u8(int v) { data.append(char(v)); return *this; }
-    Bytes& u16(int v) { char b[2]; qToLittleEndian<quint16>(quint16(v), b); data.append(b, 2); return *this; }
-    Bytes& i32(qint32 v) { char b[4]; qToLittleEndian<qint32>(v, b); data.append(b, 4); return *this; }
+    Bytes& u8(int v) {
+        data.append(char(v));
+        return *this;
+    }
+    Bytes& u16(int v) {
+        char b[2];
+        qToLittleEndian<quint16>(quint16(v), b);
+        data.append(b, 2);
+        return *this;
+    }
+    Bytes& i32(qint32 v) {
+        char b[4];
+        qToLittleEndian<qint32>(v, b);
+        data.append(b, 4);
+        return *this;
+    }
     Bytes& run(int layer, int first, int last) { return u8(layer).u16(first).u16(last); }
-    Bytes& text(const QByteArray& t) { QByteArray f = t.left(32); f.append(32 - f.size(), '\0'); data.append(f); return *this; }
+    Bytes& text(const QByteArray& t) {
+        QByteArray f = t.left(32);
+        f.append(32 - f.size(), '\0');
+        data.append(f);
+        return *this;
+    }
     Bytes& layer(const QByteArray& name = "Origin\xe1l", int locked = 0) {
         text(name).text("").text("");
-        return i32(0xFFFFFF).i32(0xFFFFFF).i32(-1).i32(locked).i32(0).i32(-1).i32(-1).i32(0).i32(-1);
+        return i32(0xFFFFFF).i32(0xFFFFFF).i32(-1).i32(locked).i32(0).i32(-1).i32(-1).i32(0).i32(
+            -1);
     }
 };
 
@@ -59,10 +78,12 @@ private slots:
         const TMask mask = TMask::CreateBlank(2, 1);
         const QByteArray bytes = MaskFile::Serialize(mask, {OriginalLayerTemplate()}, {});
         QCOMPARE(bytes.size(), 151);
-        const QByteArray expected = Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(0).data;
+        const QByteArray expected =
+            Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(0).data;
         QCOMPARE(bytes, expected);
-        QCOMPARE(MaskFile::Serialize(TMask::CreateBlank(1, 1), {OriginalLayerTemplate()}, {}).size(),
-                 151);
+        QCOMPARE(
+            MaskFile::Serialize(TMask::CreateBlank(1, 1), {OriginalLayerTemplate()}, {}).size(),
+            151);
     }
 
     void roundTripKeepsEveryStoredField() {
@@ -114,7 +135,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QString thirtyTwo = QStringLiteral("Fasáda severní strana nad vchode");
         QTest::newRow("32 characters, no NUL") << thirtyTwo << thirtyTwo;
-        QTest::newRow("40 characters cut to 32") << thirtyTwo + QStringLiteral("m domu!!") << thirtyTwo;
+        QTest::newRow("40 characters cut to 32")
+            << thirtyTwo + QStringLiteral("m domu!!") << thirtyTwo;
         QTest::newRow("empty") << QString() << QString();
     }
     void nameLengths() {
@@ -160,14 +182,24 @@ private slots:
     }
 
     void runNamingAMissingLayerIsABadFile() {
-        const QByteArray file = Bytes().u16(4).u16(1).u16(2).run(0, 0, 1).run(2, 2, 3).i32(2)
-                                    .layer().layer("Zed").i32(0).data;
+        const QByteArray file = Bytes()
+                                    .u16(4)
+                                    .u16(1)
+                                    .u16(2)
+                                    .run(0, 0, 1)
+                                    .run(2, 2, 3)
+                                    .i32(2)
+                                    .layer()
+                                    .layer("Zed")
+                                    .i32(0)
+                                    .data;
         QVERIFY_THROWS_EXCEPTION(BadFileError, MaskFile::Parse(file, QStringLiteral("x")));
     }
 
     void malformedFiles_data() {
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray good = Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(0).data;
+        const QByteArray good =
+            Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(0).data;
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("header only") << Bytes().u16(2).data;
         QTest::newRow("cut in a run") << good.left(8);
@@ -175,16 +207,34 @@ private slots:
         QTest::newRow("no scheme count") << good.left(147);
         QTest::newRow("huge run count") << Bytes().u16(2).u16(1).u16(65535).run(0, 0, 1).data;
         QTest::newRow("huge height") << Bytes().u16(2).u16(65535).u16(1).run(0, 0, 1).data;
-        QTest::newRow("negative layer count") << Bytes().u16(1).u16(1).u16(1).run(0, 0, 0).i32(-1).data;
+        QTest::newRow("negative layer count")
+            << Bytes().u16(1).u16(1).u16(1).run(0, 0, 0).i32(-1).data;
         QTest::newRow("negative scheme count")
             << Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(-5).data;
         QTest::newRow("huge scheme count")
             << Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(0x7FFFFFFF).data;
-        QTest::newRow("huge scheme layer count")
-            << Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(1).text("S")
-                   .i32(0x7FFFFFFF).data;
-        QTest::newRow("negative scheme layer count")
-            << Bytes().u16(2).u16(1).u16(1).run(0, 0, 1).i32(1).layer().i32(1).text("S").i32(-1).data;
+        QTest::newRow("huge scheme layer count") << Bytes()
+                                                        .u16(2)
+                                                        .u16(1)
+                                                        .u16(1)
+                                                        .run(0, 0, 1)
+                                                        .i32(1)
+                                                        .layer()
+                                                        .i32(1)
+                                                        .text("S")
+                                                        .i32(0x7FFFFFFF)
+                                                        .data;
+        QTest::newRow("negative scheme layer count") << Bytes()
+                                                            .u16(2)
+                                                            .u16(1)
+                                                            .u16(1)
+                                                            .run(0, 0, 1)
+                                                            .i32(1)
+                                                            .layer()
+                                                            .i32(1)
+                                                            .text("S")
+                                                            .i32(-1)
+                                                            .data;
     }
     void malformedFiles() {
         QFETCH(QByteArray, bytes);
@@ -198,8 +248,18 @@ private slots:
     }
 
     void malformedRowsAreKeptAsStored() {
-        const QByteArray file = Bytes().u16(4).u16(1).u16(3).run(1, 3, 1).run(0, 0, 9).run(1, 2, 2)
-                                    .i32(2).layer().layer("Zed").i32(0).data;
+        const QByteArray file = Bytes()
+                                    .u16(4)
+                                    .u16(1)
+                                    .u16(3)
+                                    .run(1, 3, 1)
+                                    .run(0, 0, 9)
+                                    .run(1, 2, 2)
+                                    .i32(2)
+                                    .layer()
+                                    .layer("Zed")
+                                    .i32(0)
+                                    .data;
         const auto read = MaskFile::Parse(file, QStringLiteral("x"));
         QCOMPARE(read.Mask.Rows[0], (MaskRow{{1, 3, 1}, {0, 0, 9}, {1, 2, 2}}));
         QCOMPARE(MaskFile::Serialize(read.Mask, read.Layers, read.Schemes), file);
@@ -219,8 +279,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(BadFileError, TMask::LoadFromFile(path, layers, schemes));
         QCOMPARE(layers, layersBefore);
         QCOMPARE(schemes, schemesBefore);
-        QVERIFY_THROWS_EXCEPTION(IoError, TMask::LoadFromFile(dir.filePath(QStringLiteral("chybi.mask")),
-                                                              layers, schemes));
+        QVERIFY_THROWS_EXCEPTION(
+            IoError,
+            TMask::LoadFromFile(dir.filePath(QStringLiteral("chybi.mask")), layers, schemes));
         QCOMPARE(layers, layersBefore);
     }
 

@@ -19,7 +19,9 @@ void SetPixelAt(QImage& image, int x, int y, Colour c) {
     p[2] = uchar(RedOf(c));
 }
 
-int Round(double v) { return int(std::nearbyint(v)); }
+int Round(double v) {
+    return int(std::nearbyint(v));
+}
 
 } // namespace
 

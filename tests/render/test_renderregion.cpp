@@ -39,12 +39,18 @@ LayerList VariedLayers() {
     // Entry 0 carries a shade and a mask colour: neither may ever show.
     layers[0].ShadeColour = Rgb(255, 0, 0);
     layers[0].HiddenInColourMode = false;
-    layers << Layer(QStringLiteral("Fasáda"), Rgb(208, 208, 208), Rgb(93, 170, 70), Rgb(250, 200, 120), true, false)
-           << Layer(QStringLiteral("Střecha"), Rgb(120, 60, 40), Rgb(186, 85, 140), Rgb(90, 30, 20), false, false)
-           << Layer(QStringLiteral("Okna"), Rgb(0, 0, 0), Rgb(24, 0, 210), Rgb(100, 150, 200), true, false)
-           << Layer(QStringLiteral("Dveře"), Rgb(200, 200, 200), Rgb(10, 20, 30), NoColour, true, false)
-           << Layer(QStringLiteral("Sokl"), Rgb(90, 90, 90), Rgb(40, 50, 60), Rgb(60, 60, 60), false, true);
-    LayerRecord sub = Layer(QStringLiteral("Římsa"), Rgb(1, 1, 1), Rgb(255, 255, 0), Rgb(0, 255, 0), false, true);
+    layers << Layer(QStringLiteral("Fasáda"), Rgb(208, 208, 208), Rgb(93, 170, 70),
+                    Rgb(250, 200, 120), true, false)
+           << Layer(QStringLiteral("Střecha"), Rgb(120, 60, 40), Rgb(186, 85, 140), Rgb(90, 30, 20),
+                    false, false)
+           << Layer(QStringLiteral("Okna"), Rgb(0, 0, 0), Rgb(24, 0, 210), Rgb(100, 150, 200), true,
+                    false)
+           << Layer(QStringLiteral("Dveře"), Rgb(200, 200, 200), Rgb(10, 20, 30), NoColour, true,
+                    false)
+           << Layer(QStringLiteral("Sokl"), Rgb(90, 90, 90), Rgb(40, 50, 60), Rgb(60, 60, 60),
+                    false, true);
+    LayerRecord sub =
+        Layer(QStringLiteral("Římsa"), Rgb(1, 1, 1), Rgb(255, 255, 0), Rgb(0, 255, 0), false, true);
     sub.Subordinate = true;
     sub.MasterName = QStringLiteral("Fasáda");
     layers << sub;
@@ -143,7 +149,7 @@ private slots:
     }
 
     void subordinateLayerLooksLikeItsMaster() {
-        const LayerList layers = VariedLayers();  // "Římsa" follows "Fasáda"
+        const LayerList layers = VariedLayers(); // "Římsa" follows "Fasáda"
         const QImage photo = TexturedPhoto(40, 2, 4);
         TMask mask = TMask::CreateBlank(40, 2);
         mask.PaintSpan(0, 0, 39, 1);
@@ -153,8 +159,9 @@ private slots:
             RenderRegion({photo, mask, layers, 1.0f, maskMode}, view, 0, 0, 39, 1);
             for (int x = 0; x < 40; ++x) {
                 const QColor p = photo.pixelColor(x, 1);
-                const Colour expected = maskMode ? layers[1].MaskColour
-                                                 : ShadePixel(Rgb(p.red(), p.green(), p.blue()), layers, 1);
+                const Colour expected =
+                    maskMode ? layers[1].MaskColour
+                             : ShadePixel(Rgb(p.red(), p.green(), p.blue()), layers, 1);
                 const QColor got = view.pixelColor(x, 1);
                 QCOMPARE(Rgb(got.red(), got.green(), got.blue()), expected);
             }
@@ -162,8 +169,8 @@ private slots:
     }
 
     void blackRealColourDoublesTheShade() {
-        LayerList layers{OriginalLayerTemplate(),
-                         Layer(QStringLiteral("Zeď"), Rgb(0, 0, 0), 0, Rgb(100, 100, 100), false, false)};
+        LayerList layers{OriginalLayerTemplate(), Layer(QStringLiteral("Zeď"), Rgb(0, 0, 0), 0,
+                                                        Rgb(100, 100, 100), false, false)};
         QImage photo(1, 1, QImage::Format_BGR888);
         photo.setPixelColor(0, 0, QColor(10, 10, 10));
         TMask mask = TMask::CreateBlank(1, 1);
@@ -202,14 +209,15 @@ private slots:
         for (float zoom : {0.25f, 0.5f, 1.0f, 2.0f, 4.0f}) {
             for (bool maskMode : {false, true}) {
                 QImage view = BlankView(ViewSizeFor(photo.size(), zoom));
-                RenderRegion({photo, mask, layers, zoom, maskMode}, view, -100, -100, 100000, 100000);
+                RenderRegion({photo, mask, layers, zoom, maskMode}, view, -100, -100, 100000,
+                             100000);
                 QImage tiny = BlankView(QSize(2, 2));
                 RenderRegion({photo, mask, layers, zoom, maskMode}, tiny, 0, 0, 100000, 100000);
             }
         }
         QImage view = BlankView(photo.size());
         RenderRegion({photo, mask, layers, 1.0f, false}, view, 0, 0, 19, 2);
-        QCOMPARE(view.pixelColor(0, 2), photo.pixelColor(0, 2));  // a row without runs
+        QCOMPARE(view.pixelColor(0, 2), photo.pixelColor(0, 2)); // a row without runs
     }
 
     void workspaceWithoutAProjectDrawsNothing() {

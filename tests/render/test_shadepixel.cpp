@@ -21,18 +21,18 @@ private slots:
         QTest::addColumn<int>("real");
         QTest::addColumn<int>("shade");
         QTest::addColumn<int>("expected");
-        QTest::newRow("white reference") << Rgb(200, 100, 50) << Rgb(255, 255, 255)
-                                         << Rgb(255, 128, 0) << Rgb(117, 59, 0);
-        QTest::newRow("grey reference") << Rgb(200, 100, 50) << Rgb(208, 208, 208)
-                                        << Rgb(255, 128, 0) << Rgb(143, 72, 0);
+        QTest::newRow("white reference")
+            << Rgb(200, 100, 50) << Rgb(255, 255, 255) << Rgb(255, 128, 0) << Rgb(117, 59, 0);
+        QTest::newRow("grey reference")
+            << Rgb(200, 100, 50) << Rgb(208, 208, 208) << Rgb(255, 128, 0) << Rgb(143, 72, 0);
         QTest::newRow("brighter than the reference, 62.5 to even")
             << Rgb(250, 250, 250) << Rgb(200, 200, 200) << Rgb(200, 100, 50) << Rgb(250, 125, 62);
-        QTest::newRow("black reference doubles") << Rgb(10, 10, 10) << Rgb(0, 0, 0)
-                                                 << Rgb(100, 100, 100) << Rgb(200, 200, 200);
-        QTest::newRow("black reference clamps") << Rgb(10, 10, 10) << Rgb(0, 0, 0)
-                                                << Rgb(200, 128, 127) << Rgb(255, 255, 254);
-        QTest::newRow("black pixel") << Rgb(0, 0, 0) << Rgb(208, 208, 208)
-                                     << Rgb(255, 128, 0) << Rgb(0, 0, 0);
+        QTest::newRow("black reference doubles")
+            << Rgb(10, 10, 10) << Rgb(0, 0, 0) << Rgb(100, 100, 100) << Rgb(200, 200, 200);
+        QTest::newRow("black reference clamps")
+            << Rgb(10, 10, 10) << Rgb(0, 0, 0) << Rgb(200, 128, 127) << Rgb(255, 255, 254);
+        QTest::newRow("black pixel")
+            << Rgb(0, 0, 0) << Rgb(208, 208, 208) << Rgb(255, 128, 0) << Rgb(0, 0, 0);
     }
     void workedValues() {
         QFETCH(int, pixel);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "project/Mask.h"
+
+#include <QImage>
+#include <QString>
+#include <benchmark/benchmark.h>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+// A photograph-like picture: smooth light, a few hard edges and fine texture.
+QImage SyntheticPhoto(int width, int height);
+
+// A mask whose rows hold about runsPerRow runs over layers 1 .. layerCount,
+// covering every pixel, with run edges that wander from row to row.
+TMask SyntheticMask(int width, int height, int layerCount, int runsPerRow);
+
+// Layers 1 .. count, each with a shade and a real colour, shown in mask mode.
+LayerList ShadedLayers(int count);
+
+// Runs the registered benchmarks, then prints one line "RATIO <name> <value>" for
+// each (name, measured, reference) triple: the mean real time of the first
+// benchmark divided by that of the second, both from this run.
+struct Ratio {
+    QString name;
+    QString measured;
+    QString reference;
+};
+int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios);
+
+} // namespace bench
