@@ -14,8 +14,9 @@ AppWindows::AppWindows(const QString& appDir)
       TPaleta(std::make_unique<TTPaleta>(Form1.get())),
       Prehled(std::make_unique<TPrehled>(Form1.get())),
       Form2(std::make_unique<TForm2>(Form1.get())),
-      OpenList(std::make_unique<TOpenList>(Form1.get())) {
+      OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     prompts.SetParentWindow(Form1.get());
+    Form1->SetProjectList(OpenList.get());
 }
 
 // The owned windows go before the main window that parents them.

@@ -3,6 +3,8 @@
 #include "app/GlintImage.h"
 #include "app/ImageView.h"
 #include "app/Prompts.h"
+#include "overview/ProjectListWindow.h"
+#include "project/ProjectOperations.h"
 #include "project/SaveMask.h"
 
 #include <QCloseEvent>
@@ -64,6 +66,36 @@ void TForm1::FillSchemeList() {
     for (const SchemeRecord& record : workspace_.Doc.Schemes)
         scheme->addItem(record.Name);
     scheme->setCurrentRow(-1);
+}
+
+void TForm1::SetProjectList(TOpenList* list) {
+    openList_ = list;
+    list->ImportInto = [this](const QString& folder) { ImportInto(folder); };
+    list->OpenProjectPath = [this] { return workspace_.Doc.ProjectPath; };
+}
+
+void TForm1::GlintImage1Click() {
+    if (openList_)
+        OpenProject(workspace_, prompts_, *openList_);
+}
+
+void TForm1::GlintImage11Click() {
+    ImportInto(appDir_ + QStringLiteral("/domy"));
+}
+
+void TForm1::ImportInto(const QString& folder) {
+    ImportPhotograph(workspace_, prompts_, folder, [this] {
+        if (openList_ && openList_->isVisible())
+            openList_->reject();
+    });
+}
+
+void TForm1::undoClick() {
+    workspace_.undoClick();
+}
+
+void TForm1::redoClick() {
+    workspace_.redoClick();
 }
 
 void TForm1::GlintImage2Click() {

@@ -15,6 +15,7 @@ class QMenu;
 class QScrollArea;
 class QSlider;
 class TGlintImage;
+class TOpenList;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
@@ -32,6 +33,8 @@ public:
     std::function<void(const QString& path)> OpenHelpPage;
 
     TGlintImage* Button(const QString& name) const;
+    // The project list that OpenProject shows; set once the windows exist.
+    void SetProjectList(TOpenList* list);
     QListWidget* ListBox2 = nullptr;
     QListWidget* scheme = nullptr;
     QWidget* Panel5 = nullptr;
@@ -44,7 +47,12 @@ public:
     QMenu* SchemeMenu = nullptr;
 
     // Handlers of the controls.
+    void GlintImage1Click();
     void GlintImage2Click();
+    void GlintImage11Click();
+    void undoClick();
+    void redoClick();
+    void ImportInto(const QString& folder);
     void GlintImage13Click();
     void GlintImage18Click();
     void ChooseTool(int tool);
@@ -75,4 +83,5 @@ private:
     GradientStrip* PaintBox1 = nullptr;
     GradientStrip* PaintBox3 = nullptr;
     QWidget* Panel6 = nullptr;
+    TOpenList* openList_ = nullptr;
 };

@@ -279,8 +279,13 @@ QWidget* TForm1::BuildEditingBar() {
 }
 
 void TForm1::ConnectControls() {
-    connect(Button(QStringLiteral("GlintImage2")), &TGlintImage::Click, this,
-            &TForm1::GlintImage2Click);
+    const std::pair<const char*, void (TForm1::*)()> handlers[] = {
+        {"GlintImage1", &TForm1::GlintImage1Click},   {"GlintImage2", &TForm1::GlintImage2Click},
+        {"GlintImage11", &TForm1::GlintImage11Click}, {"GlintImage3", &TForm1::undoClick},
+        {"GlintImage12", &TForm1::redoClick},
+    };
+    for (const auto& [name, handler] : handlers)
+        connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
     connect(Button(QStringLiteral("GlintImage13")), &TGlintImage::Click, this,
             &TForm1::GlintImage13Click);
     connect(Button(QStringLiteral("GlintImage18")), &TGlintImage::Click, this,

@@ -17,6 +17,12 @@ public:
     virtual Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                            Button defaultButton = NoButton) = 0;
 
+    // A file to open, or empty when the user cancelled. filter lists pairs
+    // "description|patterns" joined by "|", e.g. "Obrázky (jpg)|*.jpg".
+    virtual QString OpenFileName(const QString& filter) = 0;
+    // A file to write; defaultSuffix is added to a name typed without one.
+    virtual QString SaveFileName(const QString& defaultSuffix, const QString& filter) = 0;
+
     void Error(const QString& text) { Message(text, QStringLiteral("Chyba"), Icon::Error, Ok); }
     void Information(const QString& text) {
         Message(text, QStringLiteral("Informace"), Icon::Information, Ok);

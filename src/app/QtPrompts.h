@@ -9,9 +9,14 @@ class QtPrompts : public Prompts {
 public:
     Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                    Button defaultButton) override;
+    QString OpenFileName(const QString& filter) override;
+    QString SaveFileName(const QString& defaultSuffix, const QString& filter) override;
 
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 
 private:
     QWidget* parent_ = nullptr;
 };
+
+// "Obrázky (jpg)|*.jpg|Vše|*.*" as Qt's file dialogs take it.
+QString QtFileFilter(const QString& filter);

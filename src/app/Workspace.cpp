@@ -10,6 +10,8 @@ void Workspace::NewDocument() {
     Doc.Schemes.clear();
     CurrentTool = PencilTool;
     ZoomFactor = 1.0f;
+    History.ClearHistory();
+    History.MarkPresentChanged();
     emit LayersChanged();
     emit SchemesChanged();
 }
@@ -44,4 +46,26 @@ void Workspace::UpdateRegion(int x1, int y1, int x2, int y2) {
 void Workspace::UpdateWholePicture() {
     constexpr int Far = std::numeric_limits<int>::max() / 8;
     UpdateRegion(0, 0, Far, Far);
+}
+
+void Workspace::PushUndo() {
+    History.PushUndo(Doc.Mask, {LineAnchorX, LineAnchorY});
+}
+
+void Workspace::undoClick() {
+    UndoHistory::Anchor anchor{LineAnchorX, LineAnchorY};
+    if (!History.Undo(Doc.Mask, anchor, Doc.Layers))
+        return;
+    LineAnchorX = anchor.x;
+    LineAnchorY = anchor.y;
+    UpdateWholePicture();
+}
+
+void Workspace::redoClick() {
+    UndoHistory::Anchor anchor{LineAnchorX, LineAnchorY};
+    if (!History.Redo(Doc.Mask, anchor, Doc.Layers))
+        return;
+    LineAnchorX = anchor.x;
+    LineAnchorY = anchor.y;
+    UpdateWholePicture();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/CursorMarker.h"
+#include "editing/UndoHistory.h"
 #include "project/Document.h"
 
 #include <QImage>
@@ -38,7 +39,10 @@ public:
     int CurrentTool = PickLayerTool;
     int Thickness = 1;
     int Threshold = 20;
+    int LineAnchorX = -1;
+    int LineAnchorY = -1;
     CursorMarker Marker;
+    UndoHistory History;
 
     void SetViewPort(ViewPort* viewPort) { viewPort_ = viewPort; }
 
@@ -52,7 +56,16 @@ public:
     // Gives ViewBitmap the photograph's size at the current zoom.
     void ResizeView();
 
+    // A snapshot of the mask (and the line anchor) just before an edit.
+    void PushUndo();
+    // Undo and redo restore the mask and the anchor and re-render the picture.
+    void undoClick();
+    void redoClick();
+    void ClearHistory() { History.ClearHistory(); }
+
 signals:
+    // Another project was opened or imported.
+    void ProjectChanged();
     void LayersChanged();
     void SchemesChanged();
 

@@ -1,19 +1,71 @@
 #include "overview/ProjectListWindow.h"
 
 #include "app/Artwork.h"
+#include "app/ErrorGuard.h"
 #include "app/GlintImage.h"
+#include "app/GradientStrip.h"
+#include "overview/ProjectListing.h"
+#include "overview/ProjectRowDelegate.h"
+#include "project/PhotoFiles.h"
 
-TOpenList::TOpenList(QWidget* parent)
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+
+namespace {
+
+QListWidget* ProjectList(QWidget* parent, const QString& name) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setToolTip(QStringLiteral("Dvojklikem vyber projekt"));
+    list->setFrameShape(QFrame::NoFrame);
+    list->setUniformItemSizes(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    list->setStyleSheet(QStringLiteral("QListWidget { background: rgb(235, 250, 254); }"));
+    return list;
+}
+
+QFrame* GreyFrame(QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::Box);
+    frame->setStyleSheet(QStringLiteral("QFrame { border: 1px solid rgb(160, 160, 160); }"));
+    return frame;
+}
+
+} // namespace
+
+TOpenList::TOpenList(const QString& appDir, Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowMaximizeButtonHint) {
+                          Qt::WindowMaximizeButtonHint),
+      appDir_(appDir), prompts_(prompts) {
     setObjectName(QStringLiteral("OpenList"));
     setWindowTitle(QStringLiteral("Seznam vytvořených projektů"));
     setModal(true);
-    resize(582, 517);
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(235, 235, 235));
     setPalette(palette);
+
+    header_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 52),
+                                QColor(235, 235, 235), this);
+    auto* title = new QLabel(QStringLiteral("Otevřít uložený projekt"), header_);
+    QFont serif(QStringLiteral("DejaVu Serif"));
+    serif.setPixelSize(19);
+    title->setFont(serif);
+    title->move(40, 17);
+    footer_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 50),
+                                QColor(235, 235, 235), this);
+
+    leftFrame_ = GreyFrame(this);
+    rightFrame_ = GreyFrame(this);
+    ListBox1 = ProjectList(this, QStringLiteral("ListBox1"));
+    ListBox2 = ProjectList(this, QStringLiteral("ListBox2"));
+    ListBox1->setItemDelegate(new ProjectRowDelegate(*this, FolderOf(ListBox1), ListBox1));
+    ListBox2->setItemDelegate(new ProjectRowDelegate(*this, FolderOf(ListBox2), ListBox2));
+
     using Artwork::Face;
     const QSize size(125, 18);
     const QString exterior = QStringLiteral("Import exteriéru ...");
@@ -21,9 +73,131 @@ TOpenList::TOpenList(QWidget* parent)
     GlintImage1 = MakeGlintImage(this, QStringLiteral("GlintImage1"),
                                  Artwork::PanelButton(exterior, Face::Normal, size),
                                  Artwork::PanelButton(exterior, Face::Over, size), QString());
-    GlintImage1->move(83, 480);
     GlintImage2 = MakeGlintImage(this, QStringLiteral("GlintImage2"),
                                  Artwork::PanelButton(interior, Face::Normal, size),
                                  Artwork::PanelButton(interior, Face::Over, size), QString());
-    GlintImage2->move(374, 480);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->addAction(QStringLiteral("Vybrat projekt"), this, &TOpenList::Vybratprojekt1Click);
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(QStringLiteral("Smazat projekt"), this, &TOpenList::Smazatprojekt1Click);
+
+    for (QListWidget* list : {ListBox1, ListBox2}) {
+        QListWidget* other = list == ListBox1 ? ListBox2 : ListBox1;
+        // At most one project is selected across both lists.
+        connect(list, &QListWidget::itemPressed, this, [other] { other->clearSelection(); });
+        connect(list, &QListWidget::itemDoubleClicked, this,
+                [this, list] { ListDoubleClick(list); });
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint at) {
+            if (QListWidgetItem* item = list->itemAt(at)) {
+                list->setCurrentItem(item);
+                (list == ListBox1 ? ListBox2 : ListBox1)->clearSelection();
+            }
+            PopupMenu1->popup(list->viewport()->mapToGlobal(at));
+        });
+    }
+    connect(GlintImage1, &TGlintImage::Click, this, [this] {
+        if (ImportInto)
+            ImportInto(appDir_ + QStringLiteral("/domy"));
+    });
+    connect(GlintImage2, &TGlintImage::Click, this, [this] {
+        if (ImportInto)
+            ImportInto(appDir_ + QStringLiteral("/interier"));
+    });
+    resize(582, 517);
+}
+
+QString TOpenList::FolderOf(const QListWidget* list) const {
+    return appDir_ + (list == ListBox1 ? QStringLiteral("/domy") : QStringLiteral("/interier"));
+}
+
+void TOpenList::FillList(QListWidget* list) {
+    list->clear();
+    list->addItems(ProjectListing::ProjectFiles(FolderOf(list)));
+}
+
+void TOpenList::FillProjectLists() {
+    ChosenProjectPath.clear();
+    thumbnails_.clear();
+    FillList(ListBox1);
+    FillList(ListBox2);
+}
+
+QString TOpenList::ChooseProject() {
+    FillProjectLists();
+    if (parentWidget())
+        move(parentWidget()->geometry().center() - rect().center());
+    exec();
+    return ChosenProjectPath;
+}
+
+const TOpenList::Thumbnail& TOpenList::ThumbnailOf(const QString& path) {
+    auto found = thumbnails_.find(path);
+    if (found != thumbnails_.end())
+        return *found;
+    Thumbnail thumbnail;
+    try {
+        const QImage picture = PhotoFiles::LoadBmp(path);
+        thumbnail.size = picture.size();
+        const QSize fit = picture.size().scaled(QSize(180, 90), Qt::KeepAspectRatio);
+        // A quick reduction to twice the size, then a smooth one.
+        thumbnail.image = picture.width() > 4 * fit.width()
+                              ? picture.scaled(fit * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                    .scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              : picture.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    } catch (const TintoraError&) {
+        thumbnail = Thumbnail{};
+    }
+    return *thumbnails_.insert(path, thumbnail);
+}
+
+void TOpenList::ListDoubleClick(QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty())
+        return;
+    ChosenProjectPath = QDir(FolderOf(list)).filePath(selected.constFirst()->text());
+    accept();
+}
+
+void TOpenList::Vybratprojekt1Click() {
+    if (!ListBox1->selectedItems().isEmpty())
+        ListDoubleClick(ListBox1);
+    if (!ListBox2->selectedItems().isEmpty())
+        ListDoubleClick(ListBox2);
+}
+
+void TOpenList::Smazatprojekt1Click() {
+    QListWidget* list = !ListBox1->selectedItems().isEmpty()   ? ListBox1
+                        : !ListBox2->selectedItems().isEmpty() ? ListBox2
+                                                               : nullptr;
+    if (!list)
+        return;
+    const QString path = QDir(FolderOf(list)).filePath(list->selectedItems().constFirst()->text());
+    const QString open = OpenProjectPath ? OpenProjectPath() : QString();
+    if (!open.isEmpty() && QFileInfo(open) == QFileInfo(path)) {
+        prompts_.Error(QStringLiteral("Otevřený projekt nelze smazat."));
+        return;
+    }
+    if (prompts_.Message(QStringLiteral("Opravdu chcete projekt smazat?"),
+                         QStringLiteral("Potvrzení"), Prompts::Icon::Question,
+                         Prompts::Yes | Prompts::No) != Prompts::Yes)
+        return;
+    QString reason;
+    if (!ProjectListing::DeleteProject(path, &reason))
+        prompts_.Error(reason);
+    FillProjectLists();
+}
+
+void TOpenList::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const auto c = ProjectListing::ColumnsFor(width());
+    const int listHeight = height() - 61 - 63;  // from y 61 down to 63 px above the bottom
+    header_->setGeometry(0, 0, width(), 52);
+    footer_->setGeometry(0, height() - 50, width(), 50);
+    leftFrame_->setGeometry(7, 60, c.leftFrameWidth, listHeight + 2);
+    ListBox1->setGeometry(8, 61, c.leftListWidth, listHeight);
+    rightFrame_->setGeometry(c.rightFrameX, 60, c.rightFrameWidth, listHeight + 2);
+    ListBox2->setGeometry(c.rightListX, 61, c.rightListWidth, listHeight);
+    GlintImage1->move(c.leftButtonX, height() - 37);
+    GlintImage2->move(c.rightButtonX, height() - 37);
 }

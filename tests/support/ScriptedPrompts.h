@@ -17,6 +17,8 @@ public:
 
     QQueue<Button> answers;
     QList<Asked> asked;
+    QQueue<QString> fileNames;   // answers of the file dialogs, in order
+    QStringList fileFilters;     // the filters the file dialogs were shown with
 
     Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                    Button) override {
@@ -24,6 +26,15 @@ public:
         if (!answers.isEmpty())
             return answers.dequeue();
         return buttons.testFlag(Ok) ? Ok : Cancel;
+    }
+
+    QString OpenFileName(const QString& filter) override {
+        fileFilters << filter;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
+    }
+    QString SaveFileName(const QString&, const QString& filter) override {
+        fileFilters << filter;
+        return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
     QStringList Texts() const {

@@ -1,0 +1,247 @@
+#include "app/ExportCommand.h"
+
+#include "layers/Schemes.h"
+#include "project/Errors.h"
+#include "project/MaskFile.h"
+#include "project/PhotoFiles.h"
+#include "project/ProjectOperations.h"
+#include "render/RenderRegion.h"
+#include "render/ZoomMath.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+const char* const HelpText =
+    "Použití: tintora-export [volby] FOTO.bmp      (maska je FOTO.bmp.mask)\n"
+    "  --out SOUBOR         zapíše obrázek; formát podle přípony: .bmp (24 bitů), .png, .jpg\n"
+    "  --scheme JMÉNO       nejprve použije barevné schéma daného jména\n"
+    "  --all-schemes SLOŽKA zapíše do složky jeden JPEG za každé schéma (projekt-schéma.jpg)\n"
+    "  --mask-mode          vykreslí mód editace masky, každou vrstvu v barvě masky\n"
+    "  --zoom Z             0.25, 0.5, 1, 2 nebo 4 (výchozí 1): obrázek v daném zvětšení\n"
+    "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON\n"
+    "  --help               vypíše tuto nápovědu\n";
+
+struct Options {
+    QString photo;
+    QString out;
+    QString scheme;
+    bool hasScheme = false;
+    QString allSchemesDir;
+    bool maskMode = false;
+    float zoom = 1.0f;
+    bool list = false;
+    bool help = false;
+};
+
+class UsageError : public TintoraError {
+public:
+    using TintoraError::TintoraError;
+};
+
+Options Parse(const QStringList& arguments) {
+    Options options;
+    auto valueOf = [&](qsizetype& i) {
+        if (i + 1 >= arguments.size())
+            throw UsageError(QStringLiteral("Volba %1 potřebuje hodnotu.").arg(arguments[i]));
+        return arguments[++i];
+    };
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            options.help = true;
+        } else if (a == QLatin1String("--out")) {
+            options.out = valueOf(i);
+        } else if (a == QLatin1String("--scheme")) {
+            options.scheme = valueOf(i);
+            options.hasScheme = true;
+        } else if (a == QLatin1String("--all-schemes")) {
+            options.allSchemesDir = valueOf(i);
+        } else if (a == QLatin1String("--mask-mode")) {
+            options.maskMode = true;
+        } else if (a == QLatin1String("--list")) {
+            options.list = true;
+        } else if (a == QLatin1String("--zoom")) {
+            const QString text = valueOf(i);
+            bool ok = false;
+            const double zoom = text.toDouble(&ok);
+            if (!ok || (zoom != 0.25 && zoom != 0.5 && zoom != 1 && zoom != 2 && zoom != 4))
+                throw UsageError(
+                    QStringLiteral("Zvětšení musí být 0.25, 0.5, 1, 2 nebo 4, ne „%1“.").arg(text));
+            options.zoom = float(zoom);
+        } else if (a.startsWith(QLatin1String("--"))) {
+            throw UsageError(QStringLiteral("Neznámá volba %1.").arg(a));
+        } else if (options.photo.isEmpty()) {
+            options.photo = a;
+        } else {
+            throw UsageError(QStringLiteral("Zadejte jen jeden projekt (navíc: %1).").arg(a));
+        }
+    }
+    if (options.help)
+        return options;
+    if (options.photo.isEmpty())
+        throw UsageError(QStringLiteral("Chybí projekt: zadejte cestu k souboru .bmp."));
+    if (options.out.isEmpty() && options.allSchemesDir.isEmpty() && !options.list)
+        throw UsageError(QStringLiteral("Není co dělat: zadejte --out, --all-schemes nebo --list."));
+    return options;
+}
+
+QJsonObject LayerJson(const LayerRecord& l) {
+    return QJsonObject{{QStringLiteral("Name"), l.Name},
+                       {QStringLiteral("ReservedText"), l.ReservedText},
+                       {QStringLiteral("MasterName"), l.MasterName},
+                       {QStringLiteral("RealColour"), l.RealColour},
+                       {QStringLiteral("MaskColour"), l.MaskColour},
+                       {QStringLiteral("ShadeColour"), l.ShadeColour},
+                       {QStringLiteral("Locked"), l.Locked},
+                       {QStringLiteral("Subordinate"), l.Subordinate},
+                       {QStringLiteral("ShadeId"), l.ShadeId},
+                       {QStringLiteral("FanDeckId"), l.FanDeckId},
+                       {QStringLiteral("Quantity"), l.Quantity},
+                       {QStringLiteral("PaintKindId"), l.PaintKindId}};
+}
+
+QJsonArray LayersJson(const LayerList& layers) {
+    QJsonArray array;
+    for (const LayerRecord& layer : layers)
+        array.append(LayerJson(layer));
+    return array;
+}
+
+QByteArray Listing(const LoadedProject& project) {
+    QJsonArray schemes;
+    for (const SchemeRecord& scheme : project.Schemes)
+        schemes.append(QJsonObject{{QStringLiteral("Name"), scheme.Name},
+                                   {QStringLiteral("Layers"), LayersJson(scheme.Layers)}});
+    const QJsonObject root{{QStringLiteral("Width"), project.Mask.Width},
+                           {QStringLiteral("Height"), project.Mask.Height},
+                           {QStringLiteral("Layers"), LayersJson(project.Layers)},
+                           {QStringLiteral("Schemes"), schemes}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QImage Render(const Document& doc, float zoom, bool maskMode) {
+    QImage view(ViewSizeFor(doc.PhotoBitmap.size(), zoom), QImage::Format_BGR888);
+    if (view.isNull())
+        throw IoError(QStringLiteral("Pro obrázek není dost paměti."));
+    view.fill(Qt::black);
+    RenderRegion({doc.PhotoBitmap, doc.Mask, doc.Layers, zoom, maskMode}, view, 0, 0,
+                 doc.Mask.Width - 1, doc.Mask.Height - 1);
+    return view;
+}
+
+void WritePicture(const QString& path, const QImage& picture) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("bmp")) {
+        PhotoFiles::SaveBmp(path, picture);
+    } else if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
+        MaskFile::WriteWholeFile(path, PhotoFiles::EncodeJpeg(picture));
+    } else if (suffix == QLatin1String("png")) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(picture))
+            throw IoError(QStringLiteral("Obrázek nelze zakódovat do PNG: %1").arg(writer.errorString()));
+        MaskFile::WriteWholeFile(path, png);
+    } else {
+        throw UsageError(QStringLiteral("Neznámý formát výstupu „%1“: použijte .bmp, .png nebo .jpg.")
+                             .arg(QFileInfo(path).fileName()));
+    }
+}
+
+QString SafeFileName(QString name) {
+    static const QString Forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name) {
+        if (Forbidden.contains(c) || c.unicode() < 32)
+            c = QLatin1Char('_');
+    }
+    return name.trimmed().isEmpty() ? QStringLiteral("schema") : name;
+}
+
+const SchemeRecord* FindScheme(const SchemeList& schemes, const QString& name) {
+    for (const SchemeRecord& scheme : schemes) {
+        if (scheme.Name == name)
+            return &scheme;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QStringList written;
+    try {
+        const Options options = Parse(arguments);
+        if (options.help) {
+            out << QString::fromUtf8(HelpText);
+            return 0;
+        }
+        LoadedProject project = LoadProject(options.photo);
+        if (options.list)
+            out << QString::fromUtf8(Listing(project));
+
+        Document doc;
+        doc.ProjectPath = options.photo;
+        doc.PhotoBitmap = std::move(project.Photo);
+        doc.Mask = std::move(project.Mask);
+        doc.Layers = std::move(project.Layers);
+        doc.Schemes = std::move(project.Schemes);
+        const auto prepare = [&](const SchemeRecord* scheme) {
+            Document copy = doc;
+            if (scheme)
+                ApplySchemeRecords(copy, *scheme);
+            if (options.maskMode) {
+                for (LayerRecord& layer : copy.Layers)
+                    layer.ShownInMaskMode = true;
+            }
+            return copy;
+        };
+
+        if (!options.out.isEmpty()) {
+            const SchemeRecord* scheme = nullptr;
+            if (options.hasScheme) {
+                scheme = FindScheme(doc.Schemes, options.scheme);
+                if (!scheme)
+                    throw TintoraError(QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
+            }
+            WritePicture(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
+            written << options.out;
+        }
+        if (!options.allSchemesDir.isEmpty()) {
+            QDir dir(options.allSchemesDir);
+            if (!dir.exists() && !QDir().mkpath(options.allSchemesDir))
+                throw IoError(QStringLiteral("Složku %1 nelze vytvořit.").arg(options.allSchemesDir));
+            const QString project = QFileInfo(options.photo).completeBaseName();
+            QStringList used;
+            for (const SchemeRecord& scheme : doc.Schemes) {
+                QString name = project + QLatin1Char('-') + SafeFileName(scheme.Name);
+                const QString base = name;
+                for (int n = 2; used.contains(name, Qt::CaseInsensitive); ++n)
+                    name = QStringLiteral("%1 (%2)").arg(base).arg(n);
+                used << name;
+                const QString path = dir.filePath(name + QStringLiteral(".jpg"));
+                WritePicture(path, Render(prepare(&scheme), options.zoom, options.maskMode));
+                written << path;
+            }
+        }
+        return 0;
+    } catch (const UsageError& error) {
+        err << error.message() << "\n\n" << QString::fromUtf8(HelpText);
+    } catch (const TintoraError& error) {
+        err << error.message() << '\n';
+    } catch (const std::bad_alloc&) {
+        err << QStringLiteral("Pro tuto operaci není dost paměti.") << '\n';
+    }
+    // A failed run leaves no pictures behind.
+    for (const QString& path : written)
+        QFile::remove(path);
+    return 1;
+}

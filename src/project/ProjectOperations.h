@@ -1,0 +1,49 @@
+#pragma once
+
+#include "project/Document.h"
+
+#include <QString>
+#include <functional>
+
+class Prompts;
+class Workspace;
+
+// A photograph with its mask file, read and checked but not yet in the document.
+struct LoadedProject {
+    QImage Photo;
+    TMask Mask;
+    LayerList Layers;
+    SchemeList Schemes;
+};
+
+// Reads photoPath and photoPath + ".mask" into new objects and checks that they
+// belong together: the same size, at least the "Originál" layer, every run naming
+// an existing layer. Throws IoError or BadFileError; changes nothing else.
+LoadedProject LoadProject(const QString& photoPath);
+
+// The window that offers the saved projects: the chosen photograph's full path,
+// or empty when the user chose nothing.
+class ProjectChooser {
+public:
+    virtual ~ProjectChooser() = default;
+    virtual QString ChooseProject() = 0;
+};
+
+// Opens a project chosen in the project list. All or nothing: on any failure the
+// user is told and the open document stays as it was. Returns whether it opened.
+bool OpenProject(Workspace& workspace, Prompts& prompts, ProjectChooser& chooser);
+// Opens the project of a photograph path (the steps after the list).
+bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& photoPath);
+
+// Makes a new project in folder from a JPEG the user picks: the photograph as a
+// 24-bit BMP and a blank mask beside it, then opens it. onPicked runs as soon as a
+// picture was picked (the project list closes then). Never leaves half a project.
+bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& folder,
+                      const std::function<void()>& onPicked = {});
+
+// Writes the recoloured picture at full size (as shown: mask colours in mask mode)
+// as a JPEG file the user names. An existing file is replaced only once complete.
+bool ExportPicture(Workspace& workspace, Prompts& prompts);
+
+// The recoloured picture at zoom 1, without touching the view.
+QImage RenderFullSize(const Document& doc, bool maskEditMode);
