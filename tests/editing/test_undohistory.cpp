@@ -1,0 +1,140 @@
+#include "app/Workspace.h"
+
+#include <QTest>
+
+namespace {
+
+// A workspace with a 10 × 2 mask and a layer 1 to paint with.
+struct Fixture {
+    Workspace ws;
+    Fixture() {
+        ws.Doc.Mask = TMask::CreateBlank(10, 2);
+        LayerRecord wall = NewLayerTemplate(1);
+        wall.Name = QStringLiteral("Zeď");
+        ws.Doc.Layers.append(wall);
+    }
+    // One pencil press: snapshot, paint, mark the present as changed.
+    void Press(int x) {
+        ws.PushUndo();
+        ws.Doc.Mask.PaintSpan(0, x, x, 1);
+        ws.History.MarkPresentChanged();
+    }
+    TMask Mask() const { return ws.Doc.Mask; }
+};
+
+} // namespace
+
+class TestUndoHistory : public QObject {
+    Q_OBJECT
+private slots:
+    void workedSequence() {
+        Fixture f;
+        const TMask e0 = f.Mask();
+        f.Press(2);
+        const TMask e1 = f.Mask();
+        f.Press(5);
+        const TMask e2 = f.Mask();
+        QCOMPARE(f.ws.History.NodeCount(), 2);  // S0 = E0, S1 = E1
+        QCOMPARE(f.ws.History.CurrentIndex(), 1);
+        QVERIFY(!f.ws.History.PresentInHistory());
+
+        f.ws.undoClick();  // pushes S2 = E2, restores S1
+        QCOMPARE(f.Mask(), e1);
+        QCOMPARE(f.ws.History.NodeCount(), 3);
+        QCOMPARE(f.ws.History.RedoIndex(), 2);
+        QCOMPARE(f.ws.History.CurrentIndex(), 0);
+
+        f.ws.undoClick();  // restores S0
+        QCOMPARE(f.Mask(), e0);
+        QCOMPARE(f.ws.History.RedoIndex(), 1);
+        QCOMPARE(f.ws.History.CurrentIndex(), 0);
+
+        f.ws.undoClick();  // S0 again
+        QCOMPARE(f.Mask(), e0);
+
+        f.ws.redoClick();
+        QCOMPARE(f.Mask(), e1);
+        QCOMPARE(f.ws.History.CurrentIndex(), 1);
+        QCOMPARE(f.ws.History.RedoIndex(), 2);
+        f.ws.redoClick();
+        QCOMPARE(f.Mask(), e2);
+        QCOMPARE(f.ws.History.RedoIndex(), -1);
+        f.ws.redoClick();  // nothing to redo
+        QCOMPARE(f.Mask(), e2);
+
+        f.ws.undoClick();  // restores S2: no visible change, cursor to S1
+        QCOMPARE(f.Mask(), e2);
+        QCOMPARE(f.ws.History.CurrentIndex(), 1);
+        f.ws.undoClick();
+        QCOMPARE(f.Mask(), e1);
+    }
+
+    void drawUndoDrawCannotRedoTheFirst() {
+        Fixture f;
+        f.Press(2);
+        f.ws.undoClick();
+        f.Press(7);
+        const TMask second = f.Mask();
+        QCOMPARE(f.ws.History.RedoIndex(), -1);
+        f.ws.redoClick();
+        QCOMPARE(f.Mask(), second);
+        // The history ends with the snapshot taken before the second drawing.
+        f.ws.undoClick();
+        QCOMPARE(int(f.Mask().LayerAt(7, 0)), 0);
+        QCOMPARE(int(f.Mask().LayerAt(2, 0)), 0);
+    }
+
+    void undoRestoresTheLineAnchor() {
+        Fixture f;
+        f.ws.LineAnchorX = 1;
+        f.ws.LineAnchorY = 0;
+        f.Press(3);  // a segment from (1, 0); the anchor moves on
+        f.ws.LineAnchorX = 3;
+        f.ws.undoClick();
+        QCOMPARE(f.ws.LineAnchorX, 1);
+        QCOMPARE(f.ws.LineAnchorY, 0);
+    }
+
+    void lockSwitchedAfterTheEditStays() {
+        Fixture f;
+        f.Press(4);
+        f.ws.Doc.Layers[1].Locked = true;
+        f.ws.Doc.Mask.SetLocked(1, true);
+        f.ws.undoClick();
+        QVERIFY(f.ws.Doc.Mask.Locked[1]);
+        f.ws.redoClick();
+        QVERIFY(f.ws.Doc.Mask.Locked[1]);
+        f.ws.Doc.Mask.PaintSpan(0, 0, 9, 0);
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(4, 0)), 1);  // the locked layer keeps its pixel
+    }
+
+    void clearedHistoryUndoesNothing() {
+        Fixture f;
+        f.Press(1);
+        const TMask edited = f.Mask();
+        f.ws.ClearHistory();
+        f.ws.undoClick();
+        f.ws.redoClick();
+        QCOMPARE(f.Mask(), edited);
+        QCOMPARE(f.ws.History.NodeCount(), 0);
+    }
+
+    void snapshotsShareUnchangedRows() {
+        Fixture f;
+        f.ws.Doc.Mask = TMask::CreateBlank(1000, 500);
+        f.ws.PushUndo();
+        const size_t first = f.ws.History.SnapshotBytes();
+        f.ws.Doc.Mask.PaintSpan(10, 0, 5, 1);
+        f.ws.PushUndo();
+        // The second snapshot owns only its row table and the one changed row.
+        QVERIFY(f.ws.History.SnapshotBytes() - first < first / 2);
+        f.ws.undoClick();  // the newest snapshot already holds the present
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(3, 10)), 1);
+        f.ws.undoClick();
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(3, 10)), 0);
+        QCOMPARE(f.ws.Doc.Mask.Rows.size(), size_t(500));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUndoHistory)
+#include "test_undohistory.moc"

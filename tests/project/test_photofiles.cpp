@@ -1,0 +1,159 @@
+#include "project/Errors.h"
+#include "project/PhotoFiles.h"
+#include "support/TestPictures.h"
+
+#include <QTemporaryDir>
+#include <QBuffer>
+#include <QDir>
+#include <QImageReader>
+#include <QFileInfo>
+#include <QTest>
+#include <QtEndian>
+
+using namespace TestPictures;
+
+Q_DECLARE_METATYPE(TestPictures::JpegKind)
+
+class TestPhotoFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void jpegKindsBecomeColour_data() {
+        QTest::addColumn<JpegKind>("kind");
+        QTest::newRow("baseline") << JpegKind::Baseline;
+        QTest::newRow("progressive") << JpegKind::Progressive;
+        QTest::newRow("greyscale") << JpegKind::Greyscale;
+        QTest::newRow("cmyk") << JpegKind::Cmyk;
+    }
+    void jpegKindsBecomeColour() {
+        QFETCH(JpegKind, kind);
+        const QImage source = Quadrants(64, 48);
+        const QImage picture = PhotoFiles::DecodeJpeg(Jpeg(source, kind), QStringLiteral("x.jpg"));
+        QCOMPARE(picture.format(), QImage::Format_BGR888);
+        QCOMPARE(picture.size(), QSize(64, 48));
+        for (const QPoint at : {QPoint(5, 5), QPoint(58, 5), QPoint(5, 42), QPoint(58, 42)}) {
+            QColor expected = source.pixelColor(at);
+            if (kind == JpegKind::Greyscale)
+                expected = QColor(qGray(expected.rgb()), qGray(expected.rgb()), qGray(expected.rgb()));
+            QVERIFY2(Distance(picture.pixelColor(at), expected) <= 6,
+                     qPrintable(picture.pixelColor(at).name() + " vs " + expected.name()));
+        }
+    }
+
+    // An upright phone picture stored sideways comes in upright; Qt's own reader,
+    // which applies EXIF orientations too, is the judge.
+    void exifOrientationTurnsThePicture_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("littleEndian");
+        for (int o = 1; o <= 8; ++o)
+            QTest::addRow("%d", o) << o << (o % 2 == 0);
+    }
+    void exifOrientationTurnsThePicture() {
+        QFETCH(int, orientation);
+        QFETCH(bool, littleEndian);
+        const QByteArray jpeg = WithOrientation(Jpeg(Quadrants(64, 32)), orientation, littleEndian);
+        QCOMPARE(PhotoFiles::ExifOrientation(jpeg), orientation);
+        QBuffer buffer;
+        buffer.setData(jpeg);
+        QImageReader reader(&buffer, "jpeg");
+        reader.setAutoTransform(true);
+        const QImage expected = reader.read();
+        QVERIFY(!expected.isNull());
+        const QImage picture = PhotoFiles::DecodeJpeg(jpeg, QStringLiteral("x.jpg"));
+        QCOMPARE(picture.size(), expected.size());
+        const int w = picture.width() - 1, h = picture.height() - 1;
+        for (const QPoint at : {QPoint(2, 2), QPoint(w - 2, 2), QPoint(2, h - 2), QPoint(w - 2, h - 2)})
+            QVERIFY(Distance(picture.pixelColor(at), expected.pixelColor(at)) <= 6);
+    }
+
+    void orientationOfOddData() {
+        QCOMPARE(PhotoFiles::ExifOrientation(QByteArray()), 1);
+        QCOMPARE(PhotoFiles::ExifOrientation(QByteArray("\xFF\xD8\xFF\xE1\xFF\xFF", 6)), 1);
+        QByteArray jpeg = WithOrientation(Jpeg(Quadrants(16, 16)), 6);
+        jpeg[jpeg.indexOf("Exif") + 6 + 4] = char(0x7F);  // IFD offset far outside
+        QCOMPARE(PhotoFiles::ExifOrientation(jpeg), 1);
+        QCOMPARE(PhotoFiles::ExifOrientation(WithOrientation(Jpeg(Quadrants(16, 16)), 9)), 1);
+    }
+
+    void undecodableJpegIsAnError() {
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::DecodeJpeg(QByteArray("not a jpeg"), QStringLiteral("x.jpg")));
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::DecodeJpeg(QByteArray(), QStringLiteral("x.jpg")));
+        QTemporaryDir dir;
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::LoadJpeg(dir.filePath(QStringLiteral("chybi.jpg"))));
+    }
+
+    void bmpRoundTripIsExact() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dum.bmp"));
+        QImage picture(37, 11, QImage::Format_BGR888);
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 37; ++x)
+                picture.setPixelColor(x, y, QColor(x * 7, y * 23, (x * y) % 256));
+        PhotoFiles::SaveBmp(path, picture);
+        QCOMPARE(QFileInfo(path).size(), 54 + 112 * 11);  // 37 × 3 = 111, padded to 112
+        const QImage read = PhotoFiles::LoadBmp(path);
+        QCOMPARE(read.format(), QImage::Format_BGR888);
+        QCOMPARE(read, picture);
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1);
+    }
+
+    void otherBitDepthsBecome24Bits_data() {
+        QTest::addColumn<int>("format");
+        QTest::newRow("8-bit palette") << int(QImage::Format_Indexed8);
+        QTest::newRow("32-bit") << int(QImage::Format_RGB32);
+        QTest::newRow("1-bit") << int(QImage::Format_Mono);
+    }
+    void otherBitDepthsBecome24Bits() {
+        QFETCH(int, format);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("jiny.bmp"));
+        const QImage source = Quadrants(20, 10).convertToFormat(QImage::Format(format));
+        QVERIFY(source.save(path, "BMP"));
+        const QImage read = PhotoFiles::LoadBmp(path);
+        QCOMPARE(read.format(), QImage::Format_BGR888);
+        QCOMPARE(read.size(), QSize(20, 10));
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32), source.convertToFormat(QImage::Format_RGB32));
+    }
+
+    void brokenBmpsAreRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray header(54, '\0');
+        header[0] = 'B';
+        header[1] = 'M';
+        qToLittleEndian<qint32>(40, header.data() + 14);
+        qToLittleEndian<qint32>(60000, header.data() + 18);  // 60000 × 60000 claimed
+        qToLittleEndian<qint32>(60000, header.data() + 22);
+        qToLittleEndian<quint16>(1, header.data() + 26);
+        qToLittleEndian<quint16>(24, header.data() + 28);
+        QTest::newRow("huge claim") << header;
+        QByteArray small = header;
+        qToLittleEndian<qint32>(100, small.data() + 18);
+        qToLittleEndian<qint32>(100, small.data() + 22);
+        QTest::newRow("pixels missing") << small + QByteArray(100, '\x40');
+        QTest::newRow("not a bmp") << QByteArray("GIF89a and more bytes than a header needs........................");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void brokenBmpsAreRefused() {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("spatny.bmp"));
+        WriteFile(path, bytes);
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::LoadBmp(path));
+    }
+
+    void failedBmpSaveKeepsTheOldFile() {
+        QTemporaryDir dir;
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::SaveBmp(dir.filePath(QStringLiteral("chybi/x.bmp")),
+                                                              Quadrants(4, 4)));
+    }
+
+    void encodeUsesTheCodecDefaults() {
+        const QByteArray jpeg = PhotoFiles::EncodeJpeg(Quadrants(32, 32));
+        QVERIFY(jpeg.startsWith("\xFF\xD8"));
+        const QImage back = PhotoFiles::DecodeJpeg(jpeg, QStringLiteral("x.jpg"));
+        QCOMPARE(back.size(), QSize(32, 32));
+        QVERIFY(Distance(back.pixelColor(3, 3), QColor(220, 0, 0)) < 30);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPhotoFiles)
+#include "test_photofiles.moc"
