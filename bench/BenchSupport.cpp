@@ -66,6 +66,7 @@ namespace {
 // Keeps each benchmark's mean real time per iteration, in nanoseconds.
 class CollectingReporter : public benchmark::ConsoleReporter {
 public:
+    CollectingReporter() : ConsoleReporter(OO_Tabular) {}
     QMap<QString, double> times;
 
     void ReportRuns(const std::vector<Run>& runs) override {
