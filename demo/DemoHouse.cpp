@@ -100,8 +100,11 @@ DemoProject MakeDemoHouse(int width, int height) {
     // Plinth: stone blocks with darker joints.
     for (int y = plinthTop; y < groundTop + Y(0.01); ++y) {
         for (int x = left - 6; x <= right + 6; ++x) {
-            const bool joint = (y - plinthTop) % 28 < 3 || (x + ((y - plinthTop) / 28) * 37) % 74 < 3;
-            p.Put(x, y, Stone, (joint ? 0.62 : 0.95) * FacadeLight(x, y, left, right, plinthTop - 100), 22, Plinth);
+            const bool joint =
+                (y - plinthTop) % 28 < 3 || (x + ((y - plinthTop) / 28) * 37) % 74 < 3;
+            p.Put(x, y, Stone,
+                  (joint ? 0.62 : 0.95) * FacadeLight(x, y, left, right, plinthTop - 100), 22,
+                  Plinth);
         }
     }
     // Chimney, drawn before the roof so that the roof covers its foot.
@@ -109,7 +112,8 @@ DemoProject MakeDemoHouse(int width, int height) {
     for (int y = Y(0.07); y < Y(0.25); ++y) {
         for (int x = chimneyLeft; x <= chimneyRight; ++x) {
             const bool joint = (y % 18) < 2 || ((x + (y / 18) * 13) % 26) < 2;
-            p.Put(x, y, Brick, (joint ? 0.7 : 1.0) * (x < chimneyLeft + 10 ? 1.1 : 0.92), 18, Chimney);
+            p.Put(x, y, Brick, (joint ? 0.7 : 1.0) * (x < chimneyLeft + 10 ? 1.1 : 0.92), 18,
+                  Chimney);
         }
     }
     // Roof: a gable with rows of tiles, darker towards the eaves.
@@ -133,10 +137,13 @@ DemoProject MakeDemoHouse(int width, int height) {
                                    y < wy + wh - frame && std::abs(x - (wx + ww / 2)) > frame / 3 &&
                                    std::abs(y - (wy + wh / 2)) > frame / 3;
                 if (glass) {
-                    const double shine = 0.8 + 0.5 * std::max(0.0, 1.0 - std::abs((x - wx) - (y - wy) * 0.6) / (ww * 0.3));
+                    const double shine =
+                        0.8 +
+                        0.5 * std::max(0.0, 1.0 - std::abs((x - wx) - (y - wy) * 0.6) / (ww * 0.3));
                     p.Put(x, y, Glass, shine, 8, Nothing);
                 } else {
-                    p.Put(x, y, FrameWhite, FacadeLight(x, y, left, right, facadeTop) * 0.98, 8, Frames);
+                    p.Put(x, y, FrameWhite, FacadeLight(x, y, left, right, facadeTop) * 0.98, 8,
+                          Frames);
                 }
             }
         }
@@ -155,7 +162,8 @@ DemoProject MakeDemoHouse(int width, int height) {
     const int doorTop = Y(0.58);
     for (int y = doorTop; y < plinthTop + Y(0.04); ++y) {
         for (int x = doorLeft; x <= doorRight; ++x) {
-            const bool panel = (x - doorLeft) % ((doorRight - doorLeft) / 2) < 6 || (y - doorTop) % 60 < 5;
+            const bool panel =
+                (x - doorLeft) % ((doorRight - doorLeft) / 2) < 6 || (y - doorTop) % 60 < 5;
             p.Put(x, y, DoorWood, panel ? 0.75 : 1.0, 14, Door);
         }
     }
@@ -194,7 +202,8 @@ DemoProject MakeDemoHouse(int width, int height) {
     layers = {OriginalLayerTemplate()};
     layers << layer(QStringLiteral("Fasáda"), Plaster, AutoMaskColour(1), Rgb(236, 196, 128), 48)
            << layer(QStringLiteral("Střecha"), Tiles, AutoMaskColour(2), Rgb(160, 58, 40), 20)
-           << layer(QStringLiteral("Okenní rámy"), FrameWhite, AutoMaskColour(3), Rgb(250, 248, 240), 4)
+           << layer(QStringLiteral("Okenní rámy"), FrameWhite, AutoMaskColour(3),
+                    Rgb(250, 248, 240), 4)
            << layer(QStringLiteral("Dveře"), DoorWood, AutoMaskColour(4), Rgb(40, 96, 64), 2)
            << layer(QStringLiteral("Sokl"), Stone, AutoMaskColour(5), Rgb(120, 112, 100), 12);
     LayerRecord chimney = layer(QStringLiteral("Komín"), Brick, AutoMaskColour(6), NoColour, 0);

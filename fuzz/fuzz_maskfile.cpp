@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             QImage photo(mask.Width, mask.Height, QImage::Format_BGR888);
             photo.fill(Qt::gray);
             QImage view = photo.copy();
-            RenderRegion({photo, mask, contents.Layers, 1.0f, false}, view, 0, 0, mask.Width, mask.Height);
+            RenderRegion({photo, mask, contents.Layers, 1.0f, false}, view, 0, 0, mask.Width,
+                         mask.Height);
         }
         (void)MaskFile::Serialize(contents.Mask, contents.Layers, contents.Schemes);
     } catch (const TintoraError&) {

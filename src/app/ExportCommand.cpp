@@ -89,7 +89,8 @@ Options Parse(const QStringList& arguments) {
     if (options.photo.isEmpty())
         throw UsageError(QStringLiteral("Chybí projekt: zadejte cestu k souboru .bmp."));
     if (options.out.isEmpty() && options.allSchemesDir.isEmpty() && !options.list)
-        throw UsageError(QStringLiteral("Není co dělat: zadejte --out, --all-schemes nebo --list."));
+        throw UsageError(
+            QStringLiteral("Není co dělat: zadejte --out, --all-schemes nebo --list."));
     return options;
 }
 
@@ -149,11 +150,13 @@ void WritePicture(const QString& path, const QImage& picture) {
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "png");
         if (!writer.write(picture))
-            throw IoError(QStringLiteral("Obrázek nelze zakódovat do PNG: %1").arg(writer.errorString()));
+            throw IoError(
+                QStringLiteral("Obrázek nelze zakódovat do PNG: %1").arg(writer.errorString()));
         MaskFile::WriteWholeFile(path, png);
     } else {
-        throw UsageError(QStringLiteral("Neznámý formát výstupu „%1“: použijte .bmp, .png nebo .jpg.")
-                             .arg(QFileInfo(path).fileName()));
+        throw UsageError(
+            QStringLiteral("Neznámý formát výstupu „%1“: použijte .bmp, .png nebo .jpg.")
+                .arg(QFileInfo(path).fileName()));
     }
 }
 
@@ -210,7 +213,8 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             if (options.hasScheme) {
                 scheme = FindScheme(doc.Schemes, options.scheme);
                 if (!scheme)
-                    throw TintoraError(QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
+                    throw TintoraError(
+                        QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
             }
             WritePicture(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
             written << options.out;
@@ -218,7 +222,8 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         if (!options.allSchemesDir.isEmpty()) {
             QDir dir(options.allSchemesDir);
             if (!dir.exists() && !QDir().mkpath(options.allSchemesDir))
-                throw IoError(QStringLiteral("Složku %1 nelze vytvořit.").arg(options.allSchemesDir));
+                throw IoError(
+                    QStringLiteral("Složku %1 nelze vytvořit.").arg(options.allSchemesDir));
             const QString project = QFileInfo(options.photo).completeBaseName();
             QStringList used;
             for (const SchemeRecord& scheme : doc.Schemes) {

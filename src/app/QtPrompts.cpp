@@ -35,15 +35,16 @@ QString QtPrompts::OpenFileName(const QString& filter) {
     preview->setFrameShape(QFrame::StyledPanel);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
         grid->addWidget(preview, 1, grid->columnCount(), 1, 1, Qt::AlignTop);
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-        QImageReader reader(path);
-        reader.setAutoTransform(true);
-        const QSize size = reader.size();
-        if (size.isValid())
-            reader.setScaledSize(size.scaled(QSize(220, 180), Qt::KeepAspectRatio));
-        const QImage image = reader.read();
-        preview->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
-    });
+    QObject::connect(
+        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+            QImageReader reader(path);
+            reader.setAutoTransform(true);
+            const QSize size = reader.size();
+            if (size.isValid())
+                reader.setScaledSize(size.scaled(QSize(220, 180), Qt::KeepAspectRatio));
+            const QImage image = reader.read();
+            preview->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+        });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

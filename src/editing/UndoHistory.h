@@ -57,8 +57,8 @@ private:
 
     void Restore(int index, TMask& mask, Anchor& anchor, const LayerList& layers) const;
 
-    std::vector<Node> nodes_;  // oldest first; node i's neighbours are i - 1 and i + 1
-    int current_ = -1;         // the node the next undo restores, or the newest after an edit
-    int redoNext_ = -1;        // the node the next redo restores
+    std::vector<Node> nodes_; // oldest first; node i's neighbours are i - 1 and i + 1
+    int current_ = -1;        // the node the next undo restores, or the newest after an edit
+    int redoNext_ = -1;       // the node the next redo restores
     bool presentInHistory_ = false;
 };

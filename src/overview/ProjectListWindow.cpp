@@ -141,10 +141,11 @@ const TOpenList::Thumbnail& TOpenList::ThumbnailOf(const QString& path) {
         thumbnail.size = picture.size();
         const QSize fit = picture.size().scaled(QSize(180, 90), Qt::KeepAspectRatio);
         // A quick reduction to twice the size, then a smooth one.
-        thumbnail.image = picture.width() > 4 * fit.width()
-                              ? picture.scaled(fit * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                                    .scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                              : picture.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        thumbnail.image =
+            picture.width() > 4 * fit.width()
+                ? picture.scaled(fit * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                      .scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                : picture.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     } catch (const TintoraError&) {
         thumbnail = Thumbnail{};
     }
@@ -191,7 +192,7 @@ void TOpenList::Smazatprojekt1Click() {
 void TOpenList::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     const auto c = ProjectListing::ColumnsFor(width());
-    const int listHeight = height() - 61 - 63;  // from y 61 down to 63 px above the bottom
+    const int listHeight = height() - 61 - 63; // from y 61 down to 63 px above the bottom
     header_->setGeometry(0, 0, width(), 52);
     footer_->setGeometry(0, height() - 50, width(), 50);
     leftFrame_->setGeometry(7, 60, c.leftFrameWidth, listHeight + 2);

@@ -32,8 +32,8 @@ public:
     // The open project's photograph, which may not be deleted.
     std::function<QString()> OpenProjectPath;
 
-    QListWidget* ListBox1 = nullptr;  // domy
-    QListWidget* ListBox2 = nullptr;  // interier
+    QListWidget* ListBox1 = nullptr; // domy
+    QListWidget* ListBox2 = nullptr; // interier
     TGlintImage* GlintImage1 = nullptr;
     TGlintImage* GlintImage2 = nullptr;
     QMenu* PopupMenu1 = nullptr;

@@ -10,8 +10,8 @@ namespace ProjectListing {
 
 QStringList ProjectFiles(const QString& folder) {
     QDir dir(folder);
-    dir.setFilter(QDir::Files | QDir::NoDotAndDotDot);  // hidden files stay out
-    dir.setNameFilters({QStringLiteral("*.bmp")});      // QDir matches without regard to case
+    dir.setFilter(QDir::Files | QDir::NoDotAndDotDot); // hidden files stay out
+    dir.setNameFilters({QStringLiteral("*.bmp")});     // QDir matches without regard to case
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     return dir.entryList();
 }
@@ -54,7 +54,8 @@ bool DeleteProject(const QString& photoPath, QString* reason) {
         QFile file(path);
         if (file.exists() && !file.remove()) {
             if (reason)
-                *reason = QStringLiteral("Soubor %1 nelze smazat.").arg(QDir::toNativeSeparators(path));
+                *reason =
+                    QStringLiteral("Soubor %1 nelze smazat.").arg(QDir::toNativeSeparators(path));
             return false;
         }
     }

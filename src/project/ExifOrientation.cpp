@@ -69,11 +69,11 @@ int ExifOrientation(const QByteArray& jpeg) {
         if (data[pos] != 0xFF)
             return 1;
         const uchar marker = data[pos + 1];
-        if (marker == 0xFF) {  // fill byte
+        if (marker == 0xFF) { // fill byte
             ++pos;
             continue;
         }
-        if (marker == 0xDA || marker == 0xD9)  // image data begins: no more headers
+        if (marker == 0xDA || marker == 0xD9) // image data begins: no more headers
             return 1;
         const qsizetype length = qFromBigEndian<quint16>(data + pos + 2);
         if (length < 2 || pos + 2 + length > size)
@@ -101,13 +101,32 @@ QImage Oriented(const QImage& picture, int orientation) {
         for (int ox = 0; ox < out.width(); ++ox, d += 3) {
             int sx = ox, sy = oy;
             switch (orientation) {
-            case 2: sx = w - 1 - ox; break;
-            case 3: sx = w - 1 - ox; sy = h - 1 - oy; break;
-            case 4: sy = h - 1 - oy; break;
-            case 5: sx = oy; sy = ox; break;
-            case 6: sx = oy; sy = h - 1 - ox; break;
-            case 7: sx = w - 1 - oy; sy = h - 1 - ox; break;
-            case 8: sx = w - 1 - oy; sy = ox; break;
+            case 2:
+                sx = w - 1 - ox;
+                break;
+            case 3:
+                sx = w - 1 - ox;
+                sy = h - 1 - oy;
+                break;
+            case 4:
+                sy = h - 1 - oy;
+                break;
+            case 5:
+                sx = oy;
+                sy = ox;
+                break;
+            case 6:
+                sx = oy;
+                sy = h - 1 - ox;
+                break;
+            case 7:
+                sx = w - 1 - oy;
+                sy = h - 1 - ox;
+                break;
+            case 8:
+                sx = w - 1 - oy;
+                sy = ox;
+                break;
             }
             const uchar* s = picture.constScanLine(sy) + 3 * sx;
             d[0] = s[0];

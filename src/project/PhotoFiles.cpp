@@ -16,7 +16,9 @@
 namespace PhotoFiles {
 namespace {
 
-QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 QString NotAPicture(const QString& path, const QString& reason) {
     return QStringLiteral("Soubor %1 není platný obrázek: %2").arg(Native(path), reason);
@@ -31,7 +33,9 @@ QString CodecError(tjhandle handle) {
     return QString::fromLocal8Bit(tjGetErrorStr2(handle));
 }
 
-int Stride(int width) { return (width * 3 + 3) & ~3; }
+int Stride(int width) {
+    return (width * 3 + 3) & ~3;
+}
 
 QImage NewPicture(int width, int height, const QString& path) {
     if (width <= 0 || height <= 0 || qint64(width) * height > MaxPixels || width > 65535 ||
@@ -60,15 +64,15 @@ void CheckBmpHeader(const QString& path) {
     const qint64 absHeight = height < 0 ? -qint64(height) : height;
     if (width <= 0 || absHeight == 0 || width > 65535 || absHeight > 65535 ||
         width * absHeight > MaxPixels)
-        throw IoError(NotAPicture(path, QStringLiteral("nepřípustné rozměry %1 × %2.")
-                                            .arg(width)
-                                            .arg(absHeight)));
+        throw IoError(NotAPicture(
+            path, QStringLiteral("nepřípustné rozměry %1 × %2.").arg(width).arg(absHeight)));
     const quint32 compression =
         header.size() >= 34 ? qFromLittleEndian<quint32>(header.constData() + 30) : 0;
     if (compression == 0 && bits > 0) {
         const qint64 rowBytes = ((qint64(width) * bits + 31) / 32) * 4;
         if (rowBytes * absHeight > file.size())
-            throw IoError(NotAPicture(path, QStringLiteral("soubor je kratší, než udává hlavička.")));
+            throw IoError(
+                NotAPicture(path, QStringLiteral("soubor je kratší, než udává hlavička.")));
     }
 }
 
@@ -81,8 +85,9 @@ QImage LoadBmp(const QString& path) {
         tjLoadImage(QFile::encodeName(path).constData(), &width, 4, &height, &format, 0);
     if (pixels) {
         // The loader's buffer becomes the picture's own memory, without a copy.
-        QImage picture(pixels, width, height, Stride(width), QImage::Format_BGR888,
-                       [](void* data) { tjFree(static_cast<unsigned char*>(data)); }, pixels);
+        QImage picture(
+            pixels, width, height, Stride(width), QImage::Format_BGR888,
+            [](void* data) { tjFree(static_cast<unsigned char*>(data)); }, pixels);
         if (picture.isNull()) {
             tjFree(pixels);
             throw IoError(QStringLiteral("Pro obrázek %1 není dost paměti.").arg(Native(path)));
@@ -107,7 +112,7 @@ void SaveBmp(const QString& path, const QImage& picture) {
     const QFileInfo target(path);
     const QString temporary =
         target.dir().filePath(QStringLiteral(".%1.part.bmp").arg(target.completeBaseName()));
-    QImage& pixels = const_cast<QImage&>(picture);  // the saver's parameter is not const
+    QImage& pixels = const_cast<QImage&>(picture); // the saver's parameter is not const
     const int result =
         tjSaveImage(QFile::encodeName(temporary).constData(), pixels.bits(), picture.width(),
                     int(picture.bytesPerLine()), picture.height(), TJPF_BGR, 0);
@@ -119,12 +124,14 @@ void SaveBmp(const QString& path, const QImage& picture) {
     const qint64 expected = 54 + qint64(Stride(picture.width())) * picture.height();
     if (QFileInfo(temporary).size() != expected) {
         QFile::remove(temporary);
-        throw IoError(QStringLiteral("Soubor %1 nelze uložit: chyba při zápisu.").arg(Native(path)));
+        throw IoError(
+            QStringLiteral("Soubor %1 nelze uložit: chyba při zápisu.").arg(Native(path)));
     }
     if (std::rename(QFile::encodeName(temporary).constData(),
                     QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
-        throw IoError(QStringLiteral("Soubor %1 nelze uložit: soubor nelze nahradit.").arg(Native(path)));
+        throw IoError(
+            QStringLiteral("Soubor %1 nelze uložit: soubor nelze nahradit.").arg(Native(path)));
     }
 }
 
@@ -176,9 +183,8 @@ QByteArray EncodeJpeg(const QImage& picture) {
         throw IoError(CodecError(nullptr));
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    if (tjCompress2(handle.get(), picture.constBits(), picture.width(),
-                    int(picture.bytesPerLine()), picture.height(), TJPF_BGR, &buffer, &size,
-                    TJSAMP_420, 75, 0) != 0) {
+    if (tjCompress2(handle.get(), picture.constBits(), picture.width(), int(picture.bytesPerLine()),
+                    picture.height(), TJPF_BGR, &buffer, &size, TJSAMP_420, 75, 0) != 0) {
         const QString reason = CodecError(handle.get());
         tjFree(buffer);
         throw IoError(QStringLiteral("Obrázek nelze zakódovat do JPEG: %1").arg(reason));

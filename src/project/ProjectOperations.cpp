@@ -63,9 +63,9 @@ LoadedProject LoadProject(const QString& photoPath) {
 
 bool OpenProject(Workspace& workspace, Prompts& prompts, ProjectChooser& chooser) {
     if (workspace.Doc.Modified) {
-        const auto answer = prompts.Message(QStringLiteral("Chcete uložit změny?"),
-                                            QStringLiteral("Dotaz"), Prompts::Icon::Question,
-                                            Prompts::Yes | Prompts::No);
+        const auto answer =
+            prompts.Message(QStringLiteral("Chcete uložit změny?"), QStringLiteral("Dotaz"),
+                            Prompts::Icon::Question, Prompts::Yes | Prompts::No);
         if (answer == Prompts::Yes)
             SaveMask(workspace.Doc, prompts);
     }
@@ -90,10 +90,9 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
 bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& folder,
                       const std::function<void()>& onPicked) {
     if (workspace.Doc.Modified) {
-        const auto answer =
-            prompts.Message(QStringLiteral("Chcete uložit změny v dokumentu?"),
-                            QStringLiteral("Dotaz"), Prompts::Icon::None,
-                            Prompts::Yes | Prompts::No | Prompts::Cancel);
+        const auto answer = prompts.Message(QStringLiteral("Chcete uložit změny v dokumentu?"),
+                                            QStringLiteral("Dotaz"), Prompts::Icon::None,
+                                            Prompts::Yes | Prompts::No | Prompts::Cancel);
         if (answer == Prompts::Cancel)
             return false;
         if (answer == Prompts::Yes)
@@ -149,13 +148,15 @@ bool ExportPicture(Workspace& workspace, Prompts& prompts) {
         prompts.Error(QStringLiteral("Není co ukládat"));
         return false;
     }
-    const QString path = prompts.SaveFileName(
-        QStringLiteral("jpg"), QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
+    const QString path =
+        prompts.SaveFileName(QStringLiteral("jpg"),
+                             QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
     if (path.isEmpty())
         return false;
     return RunGuarded(prompts, [&] {
         QByteArray jpeg;
-        if (workspace.ZoomFactor == 1.0f && workspace.ViewBitmap.size() == workspace.Doc.PhotoBitmap.size()) {
+        if (workspace.ZoomFactor == 1.0f &&
+            workspace.ViewBitmap.size() == workspace.Doc.PhotoBitmap.size()) {
             // The view already has the full size: bring it up to date and encode it
             // without the cursor marker.
             workspace.UpdateWholePicture();

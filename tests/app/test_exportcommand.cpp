@@ -58,16 +58,20 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("zoom");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("bmp at 0.5") << "a.bmp" << "0.5" << QSize(120, 80);
-        QTest::newRow("jpg at 2") << "a.jpg" << "2" << QSize(480, 320);
-        QTest::newRow("png at 0.25") << "a.png" << "0.25" << QSize(60, 40);
+        QTest::newRow("bmp at 0.5") << "a.bmp"
+                                    << "0.5" << QSize(120, 80);
+        QTest::newRow("jpg at 2") << "a.jpg"
+                                  << "2" << QSize(480, 320);
+        QTest::newRow("png at 0.25") << "a.png"
+                                     << "0.25" << QSize(60, 40);
     }
     void zoomAndFormats() {
         QFETCH(QString, name);
         QFETCH(QString, zoom);
         QFETCH(QSize, size);
         const QString out = dir.filePath(name);
-        QCOMPARE(Export({photo, QStringLiteral("--zoom"), zoom, QStringLiteral("--out"), out}).code, 0);
+        QCOMPARE(Export({photo, QStringLiteral("--zoom"), zoom, QStringLiteral("--out"), out}).code,
+                 0);
         QCOMPARE(QImage(out).size(), size);
     }
 
@@ -75,9 +79,16 @@ private slots:
         const QString cool = dir.filePath(QStringLiteral("cool.png"));
         const QString warm = dir.filePath(QStringLiteral("warm.png"));
         const QString mask = dir.filePath(QStringLiteral("mask.png"));
-        QCOMPARE(Export({photo, QStringLiteral("--scheme"), QStringLiteral("Chladná šedá"), QStringLiteral("--out"), cool}).code, 0);
-        QCOMPARE(Export({photo, QStringLiteral("--scheme"), QStringLiteral("Teplá okrová"), QStringLiteral("--out"), warm}).code, 0);
-        QCOMPARE(Export({photo, QStringLiteral("--mask-mode"), QStringLiteral("--out"), mask}).code, 0);
+        QCOMPARE(Export({photo, QStringLiteral("--scheme"), QStringLiteral("Chladná šedá"),
+                         QStringLiteral("--out"), cool})
+                     .code,
+                 0);
+        QCOMPARE(Export({photo, QStringLiteral("--scheme"), QStringLiteral("Teplá okrová"),
+                         QStringLiteral("--out"), warm})
+                     .code,
+                 0);
+        QCOMPARE(Export({photo, QStringLiteral("--mask-mode"), QStringLiteral("--out"), mask}).code,
+                 0);
         QVERIFY(QImage(cool) != QImage(warm));
         // In mask mode the facade is its flat mask colour.
         const QImage flat(mask);
@@ -98,7 +109,8 @@ private slots:
         QCOMPARE(root[QStringLiteral("Width")].toInt(), 240);
         const QJsonArray layers = root[QStringLiteral("Layers")].toArray();
         QCOMPARE(layers.size(), 7);
-        QCOMPARE(layers[0].toObject()[QStringLiteral("Name")].toString(), QStringLiteral("Originál"));
+        QCOMPARE(layers[0].toObject()[QStringLiteral("Name")].toString(),
+                 QStringLiteral("Originál"));
         const QJsonObject chimney = layers[6].toObject();
         QCOMPARE(chimney[QStringLiteral("MasterName")].toString(), QStringLiteral("Sokl"));
         QVERIFY(chimney[QStringLiteral("Subordinate")].toBool());
@@ -111,12 +123,18 @@ private slots:
     void failuresLeaveNoFile_data() {
         QTest::addColumn<QStringList>("arguments");
         const QString out = QStringLiteral("OUT");
-        QTest::newRow("unknown scheme") << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--scheme"), QStringLiteral("Nic"), QStringLiteral("--out"), out};
-        QTest::newRow("missing photo") << QStringList{QStringLiteral("chybi.bmp"), QStringLiteral("--out"), out};
-        QTest::newRow("bad zoom") << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--zoom"), QStringLiteral("3"), QStringLiteral("--out"), out};
-        QTest::newRow("bad format") << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--out"), QStringLiteral("OUT.gif")};
+        QTest::newRow("unknown scheme")
+            << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--scheme"),
+                           QStringLiteral("Nic"), QStringLiteral("--out"), out};
+        QTest::newRow("missing photo")
+            << QStringList{QStringLiteral("chybi.bmp"), QStringLiteral("--out"), out};
+        QTest::newRow("bad zoom") << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--zoom"),
+                                                 QStringLiteral("3"), QStringLiteral("--out"), out};
+        QTest::newRow("bad format") << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--out"),
+                                                   QStringLiteral("OUT.gif")};
         QTest::newRow("nothing to do") << QStringList{QStringLiteral("PHOTO")};
-        QTest::newRow("unknown option") << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--fast")};
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--fast")};
     }
     void failuresLeaveNoFile() {
         QFETCH(QStringList, arguments);
@@ -142,7 +160,8 @@ private slots:
         QVERIFY(mask.open(QIODevice::WriteOnly));
         mask.write("\x02\x00\x01\x00", 4);
         mask.close();
-        const Run run = Export({bad, QStringLiteral("--out"), other.filePath(QStringLiteral("o.png"))});
+        const Run run =
+            Export({bad, QStringLiteral("--out"), other.filePath(QStringLiteral("o.png"))});
         QCOMPARE(run.code, 1);
         QVERIFY(!QFile::exists(other.filePath(QStringLiteral("o.png"))));
     }

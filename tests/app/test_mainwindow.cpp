@@ -1,6 +1,8 @@
+#include "DemoHouse.h"
 #include "app/AppWindows.h"
 #include "app/CzechMessageDialog.h"
 #include "app/GlintImage.h"
+#include "app/ImageView.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
@@ -9,6 +11,7 @@
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
+#include "project/PhotoFiles.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QDir>
@@ -19,6 +22,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -296,6 +300,43 @@ private slots:
             }
         }
         QCOMPARE(buttons, 33);
+    }
+
+    void openThroughTheProjectList() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("domy"));
+        const QString photo = dir.filePath(QStringLiteral("domy/Rodinný dům.bmp"));
+        const DemoProject demo = MakeDemoHouse(300, 200);
+        PhotoFiles::SaveBmp(photo, demo.Photo);
+        demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), demo.Layers, demo.Schemes);
+
+        AppWindows windows(dir.path());
+        TForm1& form = *windows.Form1;
+        form.show();
+        QTimer::singleShot(0, windows.OpenList.get(), [&windows] {
+            windows.OpenList->ListBox1->setCurrentRow(0);
+            windows.OpenList->Vybratprojekt1Click();
+        });
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage1")), Qt::LeftButton);
+        Workspace& ws = form.Workspace();
+        QCOMPARE(ws.Doc.ProjectPath, photo);
+        QCOMPARE(Rows(form.ListBox2).size(), demo.Layers.size());
+        QCOMPARE(Rows(form.scheme),
+                 (QStringList{QStringLiteral("Teplá okrová"), QStringLiteral("Chladná šedá")}));
+        QCOMPARE(form.image->size(), QSize(300, 200));
+        QVERIFY(ws.ViewBitmap != ws.Doc.PhotoBitmap); // shaded layers are recoloured
+
+        // An edit, then undo and redo through the buttons.
+        const TMask opened = ws.Doc.Mask;
+        ws.PushUndo();
+        ws.Doc.Mask.PaintSpan(10, 0, 299, 2);
+        ws.History.MarkPresentChanged();
+        const TMask edited = ws.Doc.Mask;
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
+        QCOMPARE(ws.Doc.Mask, opened);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
+        QCOMPARE(ws.Doc.Mask, edited);
     }
 
     void splashStaysFiveSecondsInTotal_data() {

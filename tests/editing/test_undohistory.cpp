@@ -34,22 +34,22 @@ private slots:
         const TMask e1 = f.Mask();
         f.Press(5);
         const TMask e2 = f.Mask();
-        QCOMPARE(f.ws.History.NodeCount(), 2);  // S0 = E0, S1 = E1
+        QCOMPARE(f.ws.History.NodeCount(), 2); // S0 = E0, S1 = E1
         QCOMPARE(f.ws.History.CurrentIndex(), 1);
         QVERIFY(!f.ws.History.PresentInHistory());
 
-        f.ws.undoClick();  // pushes S2 = E2, restores S1
+        f.ws.undoClick(); // pushes S2 = E2, restores S1
         QCOMPARE(f.Mask(), e1);
         QCOMPARE(f.ws.History.NodeCount(), 3);
         QCOMPARE(f.ws.History.RedoIndex(), 2);
         QCOMPARE(f.ws.History.CurrentIndex(), 0);
 
-        f.ws.undoClick();  // restores S0
+        f.ws.undoClick(); // restores S0
         QCOMPARE(f.Mask(), e0);
         QCOMPARE(f.ws.History.RedoIndex(), 1);
         QCOMPARE(f.ws.History.CurrentIndex(), 0);
 
-        f.ws.undoClick();  // S0 again
+        f.ws.undoClick(); // S0 again
         QCOMPARE(f.Mask(), e0);
 
         f.ws.redoClick();
@@ -59,10 +59,10 @@ private slots:
         f.ws.redoClick();
         QCOMPARE(f.Mask(), e2);
         QCOMPARE(f.ws.History.RedoIndex(), -1);
-        f.ws.redoClick();  // nothing to redo
+        f.ws.redoClick(); // nothing to redo
         QCOMPARE(f.Mask(), e2);
 
-        f.ws.undoClick();  // restores S2: no visible change, cursor to S1
+        f.ws.undoClick(); // restores S2: no visible change, cursor to S1
         QCOMPARE(f.Mask(), e2);
         QCOMPARE(f.ws.History.CurrentIndex(), 1);
         f.ws.undoClick();
@@ -88,7 +88,7 @@ private slots:
         Fixture f;
         f.ws.LineAnchorX = 1;
         f.ws.LineAnchorY = 0;
-        f.Press(3);  // a segment from (1, 0); the anchor moves on
+        f.Press(3); // a segment from (1, 0); the anchor moves on
         f.ws.LineAnchorX = 3;
         f.ws.undoClick();
         QCOMPARE(f.ws.LineAnchorX, 1);
@@ -105,7 +105,7 @@ private slots:
         f.ws.redoClick();
         QVERIFY(f.ws.Doc.Mask.Locked[1]);
         f.ws.Doc.Mask.PaintSpan(0, 0, 9, 0);
-        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(4, 0)), 1);  // the locked layer keeps its pixel
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(4, 0)), 1); // the locked layer keeps its pixel
     }
 
     void clearedHistoryUndoesNothing() {
@@ -128,7 +128,7 @@ private slots:
         f.ws.PushUndo();
         // The second snapshot owns only its row table and the one changed row.
         QVERIFY(f.ws.History.SnapshotBytes() - first < first / 2);
-        f.ws.undoClick();  // the newest snapshot already holds the present
+        f.ws.undoClick(); // the newest snapshot already holds the present
         QCOMPARE(int(f.ws.Doc.Mask.LayerAt(3, 10)), 1);
         f.ws.undoClick();
         QCOMPARE(int(f.ws.Doc.Mask.LayerAt(3, 10)), 0);

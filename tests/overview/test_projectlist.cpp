@@ -54,8 +54,8 @@ private slots:
 
     void folderListing() {
         QTemporaryDir dir;
-        for (const char* name : {"dum.bmp", "dum.bmp.mask", "DUM2.BMP", "Chata.bmp", "foto.jpg",
-                                 ".skryty.bmp"})
+        for (const char* name :
+             {"dum.bmp", "dum.bmp.mask", "DUM2.BMP", "Chata.bmp", "foto.jpg", ".skryty.bmp"})
             WriteFile(dir.filePath(QString::fromUtf8(name)), "x");
         QDir(dir.path()).mkdir(QStringLiteral("slozka.bmp"));
         QCOMPARE(ProjectListing::ProjectFiles(dir.path()),
@@ -70,30 +70,34 @@ private slots:
         QDir(dir.path()).mkpath(QStringLiteral("interier"));
         PhotoFiles::SaveBmp(dir.filePath(QStringLiteral("domy/vila.bmp")), Quadrants(1800, 600));
         WriteFile(dir.filePath(QStringLiteral("domy/rozbity.bmp")), "not a picture");
-        PhotoFiles::SaveBmp(dir.filePath(QStringLiteral("interier/kuchyn.bmp")), Quadrants(120, 80));
+        PhotoFiles::SaveBmp(dir.filePath(QStringLiteral("interier/kuchyn.bmp")),
+                            Quadrants(120, 80));
         ScriptedPrompts prompts;
         TOpenList list(dir.path(), prompts);
         list.FillProjectLists();
-        QCOMPARE(Rows(list.ListBox1), (QStringList{QStringLiteral("rozbity.bmp"), QStringLiteral("vila.bmp")}));
+        QCOMPARE(Rows(list.ListBox1),
+                 (QStringList{QStringLiteral("rozbity.bmp"), QStringLiteral("vila.bmp")}));
         QCOMPARE(Rows(list.ListBox2), QStringList{QStringLiteral("kuchyn.bmp")});
-        QCOMPARE(list.ThumbnailOf(dir.filePath(QStringLiteral("domy/vila.bmp"))).size, QSize(1800, 600));
+        QCOMPARE(list.ThumbnailOf(dir.filePath(QStringLiteral("domy/vila.bmp"))).size,
+                 QSize(1800, 600));
         QVERIFY(list.ThumbnailOf(dir.filePath(QStringLiteral("domy/rozbity.bmp"))).image.isNull());
 
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        list.grab();  // paints every visible row, the unreadable one too
+        list.grab(); // paints every visible row, the unreadable one too
         const QRect left = list.ListBox1->visualItemRect(list.ListBox1->item(1));
         QTest::mouseClick(list.ListBox1->viewport(), Qt::LeftButton, {}, left.center());
         const QRect right = list.ListBox2->visualItemRect(list.ListBox2->item(0));
         QTest::mouseClick(list.ListBox2->viewport(), Qt::LeftButton, {}, right.center());
         QVERIFY(list.ListBox1->selectedItems().isEmpty());
         list.Vybratprojekt1Click();
-        QCOMPARE(list.ChosenProjectPath, QDir(dir.path()).filePath(QStringLiteral("interier/kuchyn.bmp")));
+        QCOMPARE(list.ChosenProjectPath,
+                 QDir(dir.path()).filePath(QStringLiteral("interier/kuchyn.bmp")));
         QVERIFY(!list.isVisible());
 
         list.FillProjectLists();
         QVERIFY(list.ChosenProjectPath.isEmpty());
-        list.ListDoubleClick(list.ListBox1);  // no selected row: nothing
+        list.ListDoubleClick(list.ListBox1); // no selected row: nothing
         QVERIFY(list.ChosenProjectPath.isEmpty());
     }
 

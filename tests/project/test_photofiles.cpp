@@ -2,11 +2,11 @@
 #include "project/PhotoFiles.h"
 #include "support/TestPictures.h"
 
-#include <QTemporaryDir>
 #include <QBuffer>
 #include <QDir>
-#include <QImageReader>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
@@ -33,7 +33,8 @@ private slots:
         for (const QPoint at : {QPoint(5, 5), QPoint(58, 5), QPoint(5, 42), QPoint(58, 42)}) {
             QColor expected = source.pixelColor(at);
             if (kind == JpegKind::Greyscale)
-                expected = QColor(qGray(expected.rgb()), qGray(expected.rgb()), qGray(expected.rgb()));
+                expected =
+                    QColor(qGray(expected.rgb()), qGray(expected.rgb()), qGray(expected.rgb()));
             QVERIFY2(Distance(picture.pixelColor(at), expected) <= 6,
                      qPrintable(picture.pixelColor(at).name() + " vs " + expected.name()));
         }
@@ -61,7 +62,8 @@ private slots:
         const QImage picture = PhotoFiles::DecodeJpeg(jpeg, QStringLiteral("x.jpg"));
         QCOMPARE(picture.size(), expected.size());
         const int w = picture.width() - 1, h = picture.height() - 1;
-        for (const QPoint at : {QPoint(2, 2), QPoint(w - 2, 2), QPoint(2, h - 2), QPoint(w - 2, h - 2)})
+        for (const QPoint at :
+             {QPoint(2, 2), QPoint(w - 2, 2), QPoint(2, h - 2), QPoint(w - 2, h - 2)})
             QVERIFY(Distance(picture.pixelColor(at), expected.pixelColor(at)) <= 6);
     }
 
@@ -69,16 +71,19 @@ private slots:
         QCOMPARE(PhotoFiles::ExifOrientation(QByteArray()), 1);
         QCOMPARE(PhotoFiles::ExifOrientation(QByteArray("\xFF\xD8\xFF\xE1\xFF\xFF", 6)), 1);
         QByteArray jpeg = WithOrientation(Jpeg(Quadrants(16, 16)), 6);
-        jpeg[jpeg.indexOf("Exif") + 6 + 4] = char(0x7F);  // IFD offset far outside
+        jpeg[jpeg.indexOf("Exif") + 6 + 4] = char(0x7F); // IFD offset far outside
         QCOMPARE(PhotoFiles::ExifOrientation(jpeg), 1);
         QCOMPARE(PhotoFiles::ExifOrientation(WithOrientation(Jpeg(Quadrants(16, 16)), 9)), 1);
     }
 
     void undecodableJpegIsAnError() {
-        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::DecodeJpeg(QByteArray("not a jpeg"), QStringLiteral("x.jpg")));
-        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::DecodeJpeg(QByteArray(), QStringLiteral("x.jpg")));
+        QVERIFY_THROWS_EXCEPTION(
+            IoError, PhotoFiles::DecodeJpeg(QByteArray("not a jpeg"), QStringLiteral("x.jpg")));
+        QVERIFY_THROWS_EXCEPTION(IoError,
+                                 PhotoFiles::DecodeJpeg(QByteArray(), QStringLiteral("x.jpg")));
         QTemporaryDir dir;
-        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::LoadJpeg(dir.filePath(QStringLiteral("chybi.jpg"))));
+        QVERIFY_THROWS_EXCEPTION(IoError,
+                                 PhotoFiles::LoadJpeg(dir.filePath(QStringLiteral("chybi.jpg"))));
     }
 
     void bmpRoundTripIsExact() {
@@ -89,7 +94,7 @@ private slots:
             for (int x = 0; x < 37; ++x)
                 picture.setPixelColor(x, y, QColor(x * 7, y * 23, (x * y) % 256));
         PhotoFiles::SaveBmp(path, picture);
-        QCOMPARE(QFileInfo(path).size(), 54 + 112 * 11);  // 37 × 3 = 111, padded to 112
+        QCOMPARE(QFileInfo(path).size(), 54 + 112 * 11); // 37 × 3 = 111, padded to 112
         const QImage read = PhotoFiles::LoadBmp(path);
         QCOMPARE(read.format(), QImage::Format_BGR888);
         QCOMPARE(read, picture);
@@ -111,7 +116,8 @@ private slots:
         const QImage read = PhotoFiles::LoadBmp(path);
         QCOMPARE(read.format(), QImage::Format_BGR888);
         QCOMPARE(read.size(), QSize(20, 10));
-        QCOMPARE(read.convertToFormat(QImage::Format_RGB32), source.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32),
+                 source.convertToFormat(QImage::Format_RGB32));
     }
 
     void brokenBmpsAreRefused_data() {
@@ -120,7 +126,7 @@ private slots:
         header[0] = 'B';
         header[1] = 'M';
         qToLittleEndian<qint32>(40, header.data() + 14);
-        qToLittleEndian<qint32>(60000, header.data() + 18);  // 60000 × 60000 claimed
+        qToLittleEndian<qint32>(60000, header.data() + 18); // 60000 × 60000 claimed
         qToLittleEndian<qint32>(60000, header.data() + 22);
         qToLittleEndian<quint16>(1, header.data() + 26);
         qToLittleEndian<quint16>(24, header.data() + 28);
@@ -129,7 +135,8 @@ private slots:
         qToLittleEndian<qint32>(100, small.data() + 18);
         qToLittleEndian<qint32>(100, small.data() + 22);
         QTest::newRow("pixels missing") << small + QByteArray(100, '\x40');
-        QTest::newRow("not a bmp") << QByteArray("GIF89a and more bytes than a header needs........................");
+        QTest::newRow("not a bmp")
+            << QByteArray("GIF89a and more bytes than a header needs........................");
         QTest::newRow("empty") << QByteArray();
     }
     void brokenBmpsAreRefused() {
@@ -142,8 +149,9 @@ private slots:
 
     void failedBmpSaveKeepsTheOldFile() {
         QTemporaryDir dir;
-        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::SaveBmp(dir.filePath(QStringLiteral("chybi/x.bmp")),
-                                                              Quadrants(4, 4)));
+        QVERIFY_THROWS_EXCEPTION(
+            IoError,
+            PhotoFiles::SaveBmp(dir.filePath(QStringLiteral("chybi/x.bmp")), Quadrants(4, 4)));
     }
 
     void encodeUsesTheCodecDefaults() {

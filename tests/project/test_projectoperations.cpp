@@ -59,7 +59,8 @@ struct Fixture {
         wall.Name = QStringLiteral("Zeď");
         wall.ShadeColour = Rgb(200, 100, 50);
         const LayerList layers{OriginalLayerTemplate(), wall};
-        mask.SaveToFile(photo + QStringLiteral(".mask"), layers, {{QStringLiteral("Léto"), layers}});
+        mask.SaveToFile(photo + QStringLiteral(".mask"), layers,
+                        {{QStringLiteral("Léto"), layers}});
         return photo;
     }
 
@@ -114,7 +115,8 @@ private slots:
         const QString existing = f.MakeProject(QStringLiteral("Dum.bmp"), 20, 10);
         const QByteArray before = ReadAll(existing);
         f.Import(QStringLiteral("Dum.jpg"), Quadrants(30, 30));
-        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Obrázek daného jména již v databázi existuje.")});
+        QCOMPARE(f.prompts.Texts(),
+                 QStringList{QStringLiteral("Obrázek daného jména již v databázi existuje.")});
         QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
         QCOMPARE(ReadAll(existing), before);
         QVERIFY(f.ws.Doc.ProjectPath.isEmpty());
@@ -125,10 +127,11 @@ private slots:
         f.ws.Doc.Modified = true;
         f.prompts.answers.enqueue(Prompts::Cancel);
         QVERIFY(!ImportPhotograph(f.ws, f.prompts, f.domy));
-        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Chcete uložit změny v dokumentu?")});
+        QCOMPARE(f.prompts.Texts(),
+                 QStringList{QStringLiteral("Chcete uložit změny v dokumentu?")});
         QCOMPARE(f.prompts.asked[0].icon, Prompts::Icon::None);
         QCOMPARE(f.prompts.asked[0].buttons, Prompts::Yes | Prompts::No | Prompts::Cancel);
-        QVERIFY(f.prompts.fileFilters.isEmpty());  // no file dialog after Cancel
+        QVERIFY(f.prompts.fileFilters.isEmpty()); // no file dialog after Cancel
         // No goes on; the import leaves Modified as it was.
         f.prompts.answers.enqueue(Prompts::No);
         f.Import(QStringLiteral("a.jpg"), Quadrants(10, 10));
@@ -150,7 +153,7 @@ private slots:
 
     void failedMaskWriteTakesThePhotographBack() {
         Fixture f;
-        QDir(f.domy).mkdir(QStringLiteral("Dum.bmp.mask"));  // a folder where the mask should go
+        QDir(f.domy).mkdir(QStringLiteral("Dum.bmp.mask")); // a folder where the mask should go
         f.Import(QStringLiteral("Dum.jpg"), Quadrants(10, 10));
         QCOMPARE(f.prompts.asked.size(), 1);
         QVERIFY(!QFile::exists(QDir(f.domy).filePath(QStringLiteral("Dum.bmp"))));
@@ -168,7 +171,7 @@ private slots:
         QVERIFY(f.Open(second));
         const TMask opened = f.ws.Doc.Mask;
         f.ws.undoClick();
-        QCOMPARE(f.ws.Doc.Mask, opened);  // never a mask of the previous project
+        QCOMPARE(f.ws.Doc.Mask, opened); // never a mask of the previous project
         QCOMPARE(f.ws.Doc.ProjectPath, second);
         QCOMPARE(f.ws.Doc.PhotoBitmap.size(), QSize(16, 8));
         QCOMPARE(f.ws.ViewBitmap.size(), QSize(16, 8));
@@ -196,8 +199,8 @@ private slots:
     void badProjectsLeaveTheOpenOneWhole_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("message");
-        const QString cannotOpen =
-            QStringLiteral("Soubor nelze otevřít. Ujistěte se, že existují soubory .bmp a .bmp.mask.");
+        const QString cannotOpen = QStringLiteral(
+            "Soubor nelze otevřít. Ujistěte se, že existují soubory .bmp a .bmp.mask.");
         QTest::newRow("missing mask") << "missing mask" << cannotOpen;
         QTest::newRow("missing photograph") << "missing photo" << cannotOpen;
         QTest::newRow("256 layers") << "256 layers" << QStringLiteral("Soubor je špatný");

@@ -17,8 +17,8 @@ public:
 
     QQueue<Button> answers;
     QList<Asked> asked;
-    QQueue<QString> fileNames;   // answers of the file dialogs, in order
-    QStringList fileFilters;     // the filters the file dialogs were shown with
+    QQueue<QString> fileNames; // answers of the file dialogs, in order
+    QStringList fileFilters;   // the filters the file dialogs were shown with
 
     Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                    Button) override {

@@ -34,7 +34,8 @@ QByteArray Jpeg(const QImage& picture, JpegKind kind, int quality) {
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const QColor c = picture.pixelColor(x, y);
-                unsigned char* p = pixels.data() + (size_t(y) * size_t(w) + size_t(x)) * size_t(channels);
+                unsigned char* p =
+                    pixels.data() + (size_t(y) * size_t(w) + size_t(x)) * size_t(channels);
                 if (channels == 1) {
                     p[0] = uchar(qGray(c.rgb()));
                 } else {
@@ -54,8 +55,8 @@ QByteArray Jpeg(const QImage& picture, JpegKind kind, int quality) {
                              TJPF_BGR, &buffer, &size, TJSAMP_444, quality,
                              kind == JpegKind::Progressive ? TJFLAG_PROGRESSIVE : 0);
     }
-    QByteArray bytes = result == 0 ? QByteArray(reinterpret_cast<char*>(buffer), qsizetype(size))
-                                   : QByteArray();
+    QByteArray bytes =
+        result == 0 ? QByteArray(reinterpret_cast<char*>(buffer), qsizetype(size)) : QByteArray();
     tjFree(buffer);
     tjDestroy(handle);
     return bytes;
@@ -73,18 +74,18 @@ QByteArray WithOrientation(const QByteArray& jpeg, int orientation, bool littleE
         littleEndian ? qToLittleEndian(v, b) : qToBigEndian(v, b);
         tiff.append(b, 4);
     };
-    u32(8);       // IFD0 right after the header
-    u16(2);       // two entries: a make tag, then the orientation
-    u16(0x010F);  // Make, ASCII, 4 bytes in place
+    u32(8);      // IFD0 right after the header
+    u16(2);      // two entries: a make tag, then the orientation
+    u16(0x010F); // Make, ASCII, 4 bytes in place
     u16(2);
     u32(4);
     tiff.append("Tnt\0", 4);
-    u16(0x0112);  // Orientation, SHORT, 1
+    u16(0x0112); // Orientation, SHORT, 1
     u16(3);
     u32(1);
     u16(quint16(orientation));
     u16(0);
-    u32(0);       // no next IFD
+    u32(0); // no next IFD
     QByteArray segment = QByteArray("Exif\0\0", 6) + tiff;
     QByteArray app1("\xFF\xE1", 2);
     char length[2];
