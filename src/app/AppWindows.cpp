@@ -8,14 +8,14 @@
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
 
-AppWindows::AppWindows(const QString& appDir)
-    : Form1(std::make_unique<TForm1>(appDir, prompts)),
-      eLayer(std::make_unique<TeLayer>(Form1.get())), barvy(std::make_unique<Tbarvy>(Form1.get())),
+AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
+    : prompts(testPrompts ? *testPrompts : qtPrompts), Form1(std::make_unique<TForm1>(appDir, prompts)),
+      eLayer(std::make_unique<TeLayer>(Form1.get())), barvy(std::make_unique<Tbarvy>(appDir, prompts, Form1.get())),
       TPaleta(std::make_unique<TTPaleta>(Form1.get())),
       Prehled(std::make_unique<TPrehled>(Form1.get())),
       Form2(std::make_unique<TForm2>(Form1.get())),
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
-    prompts.SetParentWindow(Form1.get());
+    qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
 }
 

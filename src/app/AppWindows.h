@@ -16,10 +16,12 @@ class TOpenList;
 // Every window of the program, created once at start-up in this order and kept
 // until the end; all but the main window start hidden.
 struct AppWindows {
-    explicit AppWindows(const QString& appDir);
+    // Windows talk to the user through prompts; without one they use Qt's dialogs.
+    explicit AppWindows(const QString& appDir, Prompts* testPrompts = nullptr);
     ~AppWindows();
 
-    QtPrompts prompts;
+    QtPrompts qtPrompts;
+    Prompts& prompts;
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TeLayer> eLayer;
     std::unique_ptr<Tbarvy> barvy;

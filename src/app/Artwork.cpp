@@ -245,7 +245,49 @@ QPixmap TopBandStrip() {
     return pixmap;
 }
 
+QPixmap StripCaption(const QString& word) {
+    QFont font = UiFont(12);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
+    const int width = QFontMetrics(font).horizontalAdvance(word) + 4;
+    QPixmap pixmap = Transparent(QSize(width, 24));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setFont(font);
+    p.setPen(QColor(255, 255, 255, 200));
+    p.drawText(QRectF(1, 1, width, 24), Qt::AlignVCenter, word);
+    p.setPen(QColor(70, 84, 98));
+    p.drawText(QRectF(0, 0, width, 24), Qt::AlignVCenter, word);
+    return pixmap;
+}
+
+QPixmap FanDeckBadge(bool alkyd, bool selected) {
+    QPixmap pixmap = Transparent(QSize(38, 15));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor light = alkyd ? QColor(150, 200, 245) : QColor(160, 222, 160);
+    const QColor deep = alkyd ? QColor(40, 110, 200) : QColor(40, 150, 70);
+    const QColor fill = selected ? deep : light;
+    p.setPen(QPen(fill.darker(130), 1));
+    p.setBrush(Vertical(0, 15, fill.lighter(115), fill));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 37, 14), 6, 6);
+    p.setFont(UiFont(9));
+    p.setPen(selected ? Qt::white : QColor(30, 50, 70));
+    p.drawText(QRectF(0, 0, 38, 15), Qt::AlignCenter,
+               alkyd ? QStringLiteral("Alkyd") : QStringLiteral("Disper"));
+    return pixmap;
+}
+
 QImage GradientPicture(Gradient gradient, int rows) {
+    if (gradient == Gradient::CatalogueHeader) {
+        static const int Greys[24] = {140, 229, 243, 225, 208, 207, 211, 214, 218, 222, 226, 229,
+                                      233, 237, 241, 244, 248, 252, 248, 209, 170, 132, 93, 54};
+        QImage image(1, rows, QImage::Format_RGB32);
+        for (int y = 0; y < rows; ++y) {
+            const int g = Greys[std::min(y, 23)];
+            image.setPixelColor(0, y, QColor(g, g, g));
+        }
+        return image;
+    }
     QColor from, to;
     switch (gradient) {
     case Gradient::TopBand:

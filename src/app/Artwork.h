@@ -23,9 +23,14 @@ QPixmap TitlePicture(const QString& word, QSize size, bool cool = false);
 QPixmap Logo();         // 319 × 52
 QPixmap Splash();       // 460 × 338
 QPixmap TopBandStrip(); // 25 × 52, the decorative strip at the left of the top band
+// A caption picture of the catalogue window's header strips (VĚJÍŘE, ODSTÍNY, …).
+QPixmap StripCaption(const QString& word);
+// The 38 × 15 fan-deck badge: Alkyd in blue or Disper in green, deeper when selected.
+QPixmap FanDeckBadge(bool alkyd, bool selected);
 
 // One-pixel-wide gradient pictures; a strip takes the colour of pixel (0, y) per row.
-enum class Gradient { TopBand, LayerPanel, EditingBar, SchemePanel, Dialog };
+enum class Gradient { TopBand, LayerPanel, EditingBar, SchemePanel, Dialog, CatalogueHeader,
+                      PaintKindPanel, CatalogueBottom };
 QImage GradientPicture(Gradient gradient, int rows);
 
 } // namespace Artwork

@@ -24,7 +24,8 @@ void SystemStartupClock::WaitMs(std::int64_t ms) {
     loop.exec();
 }
 
-std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock) {
+std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock,
+                                    Prompts* testPrompts) {
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Tintora 1.2"));
 
     auto splash = std::make_unique<SplashWindow>();
@@ -33,7 +34,7 @@ std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock) 
     QApplication::processEvents();
 
     const std::int64_t started = clock.NowMs();
-    auto windows = std::make_unique<AppWindows>(appDir);
+    auto windows = std::make_unique<AppWindows>(appDir, testPrompts);
     const std::int64_t remaining = SplashRemainingMs(clock.NowMs() - started);
     if (remaining > 0)
         clock.WaitMs(remaining);

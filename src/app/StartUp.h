@@ -23,4 +23,5 @@ public:
 
 // Sets the application title, shows the splash, creates every window in order,
 // keeps the splash up for at least 5000 ms in total and shows the main window.
-std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock);
+std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock,
+                                    Prompts* testPrompts = nullptr);

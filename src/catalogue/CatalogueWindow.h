@@ -1,10 +1,82 @@
 #pragma once
 
-#include <QWidget>
+#include "catalogue/CatalogueDatabase.h"
+#include "catalogue/CatalogueModel.h"
 
-// The catalogue window "barvy": fan decks, paint kinds and shades. Stays on top.
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class Prompts;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+
+// The catalogue window "barvy": fan decks, the paint kinds that carry the chosen
+// one and its shades, with filters, sort orders, a name search and type-ahead. It
+// owns the catalogue's connection and its one query object. Stays on top.
 class Tbarvy : public QWidget {
     Q_OBJECT
 public:
-    explicit Tbarvy(QWidget* parent = nullptr);
+    // Opens AppDir/odrex.tom; a catalogue that cannot be opened is reported once and
+    // the window stays empty. exitProgram ends the program for a wrong version.
+    Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr,
+           std::function<void()> exitProgram = {});
+
+    static constexpr int TypeAheadInterval = 1500;
+
+    CatalogueDatabase Database;
+    CatalogueModel Model{Database};
+
+    QListWidget* ListBoxFirmy = nullptr;
+    QListWidget* ListBoxOdstiny = nullptr;
+    QComboBox* ComboBoxDruhBarvy = nullptr;
+    QLineEdit* EditQuantity = nullptr;
+    QLabel* LabelUnit = nullptr;
+    QLineEdit* EditSearch = nullptr;
+    QLabel* LabelNotice = nullptr;
+    QLineEdit* FanDeckTypeAhead = nullptr;
+    QLineEdit* ShadeTypeAhead = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+    QMenu* FanDeckMenu = nullptr;
+    QMenu* ShadeMenu = nullptr;
+    QAction* OnlyAlkyd = nullptr;
+    QAction* OnlyDisperz = nullptr;
+    QAction* AlkydDisperz = nullptr;
+    QAction* ShowVlastniVejire = nullptr;
+    QAction* ShortOdstinName = nullptr;
+    QAction* ShortOdstinDB = nullptr;
+    QAction* ShortOdstinColor = nullptr;
+
+    void ListBoxFirmyClick();
+    void ComboBoxDruhBarvyChange(int index);
+    void EditSearchEnter();
+    void ListBoxFirmyKeyPress(QChar key);
+    void ListBoxOdstinyKeyPress(QChar key);
+    // A shade chosen in the list; the layer link builds on it.
+    std::function<void(int row)> ListBoxOdstinyClick;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildMenus();
+    void ConnectModel();
+    void SyncFanDecks();
+    void SyncPaintKinds();
+    void SyncShades();
+    void SyncCheckMarks();
+    void TypeAhead(QListWidget* list, QLineEdit* overlay, QTimer& timer, QString& text, QChar key);
+
+    Prompts& prompts_;
+    std::function<void()> exitProgram_;
+    QString fanDeckTyped_;
+    QString shadeTyped_;
+    bool syncing_ = false;
 };

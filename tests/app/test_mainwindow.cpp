@@ -278,7 +278,8 @@ private slots:
 
     void windowsAreCreatedInOrderWithTheirCaptions() {
         QTemporaryDir dir;
-        AppWindows windows(dir.path());
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
         const QList<QWidget*> order{windows.Form1.get(),   windows.eLayer.get(),
                                     windows.barvy.get(),   windows.TPaleta.get(),
                                     windows.Prehled.get(), windows.Form2.get(),
@@ -310,7 +311,8 @@ private slots:
         PhotoFiles::SaveBmp(photo, demo.Photo);
         demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), demo.Layers, demo.Schemes);
 
-        AppWindows windows(dir.path());
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
         TForm1& form = *windows.Form1;
         form.show();
         QTimer::singleShot(0, windows.OpenList.get(), [&windows] {
@@ -351,7 +353,11 @@ private slots:
         QFETCH(QList<std::int64_t>, waits);
         QTemporaryDir dir;
         FakeClock clock(creationMs);
-        const auto windows = StartUp(dir.path(), clock);
+        ScriptedPrompts prompts;
+        const auto windows = StartUp(dir.path(), clock, &prompts);
+        // Without a catalogue beside the program the user is told so, and it starts.
+        QCOMPARE(prompts.asked.size(), 1);
+        QVERIFY(prompts.asked[0].text.contains(QStringLiteral("odrex.tom")));
         QCOMPARE(clock.waited, waits);
         QVERIFY(windows->Form1->isVisible());
         QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tintora 1.2"));

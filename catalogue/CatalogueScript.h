@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Builds catalogue database files with isql-fb from SQL text: the schema, then rows.
+namespace CatalogueScript {
+
+// The demo catalogue's rows (or, with largeShades > 0, a catalogue of about that
+// many shades in fan decks of 2,000 for benchmarks) as SQL INSERT statements.
+QString DemoRows(int largeShades = 0);
+
+// Runs isql-fb on "CREATE DATABASE path ...", the schema and the rows, written in
+// Windows-1250, and writes the file only when the script succeeded. Returns an
+// empty string on success, else the reason.
+QString BuildDatabase(const QString& path, const QString& schema, const QString& rows);
+
+} // namespace CatalogueScript

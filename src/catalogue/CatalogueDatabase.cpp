@@ -1,0 +1,120 @@
+#include "catalogue/CatalogueDatabase.h"
+
+#include "project/Errors.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QUuid>
+
+namespace {
+
+QString TrimmedRight(QString text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == QLatin1Char(' '))
+        --end;
+    text.truncate(end);
+    return text;
+}
+
+} // namespace
+
+int CatalogueRow::IndexOf(const QString& column) const {
+    const int index = record_.indexOf(column);
+    if (index < 0)
+        throw DatabaseError(QStringLiteral("Katalog barev neobsahuje sloupec %1.").arg(column));
+    return index;
+}
+
+bool CatalogueRow::IsNull(const QString& column) const {
+    return query_.isNull(IndexOf(column));
+}
+
+int CatalogueRow::Int(const QString& column) const {
+    const QVariant value = query_.value(IndexOf(column));
+    bool ok = false;
+    const int number = TrimmedRight(value.toString()).toInt(&ok);
+    return ok ? number : value.toInt();
+}
+
+QString CatalogueRow::Text(const QString& column) const {
+    return TrimmedRight(query_.value(IndexOf(column)).toString());
+}
+
+CatalogueDatabase::CatalogueDatabase()
+    : connectionName_(QStringLiteral("katalog-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+
+CatalogueDatabase::~CatalogueDatabase() {
+    query_.reset();
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (db.isValid())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+bool CatalogueDatabase::IsOpen() const {
+    return query_ != nullptr;
+}
+
+void CatalogueDatabase::Open(const QString& path) {
+    if (IsOpen())
+        return;
+    const QString native = QDir::toNativeSeparators(path);
+    if (!QFileInfo::exists(path))
+        throw DatabaseError(
+            QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.").arg(native));
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
+        throw DatabaseError(
+            QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.").arg(native));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName_);
+    db.setDatabaseName(QFileInfo(path).absoluteFilePath());
+    db.setUserName(QStringLiteral("SYSDBA"));
+    db.setPassword(QStringLiteral("pinewoods"));
+    db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"));
+    if (!db.open())
+        throw DatabaseError(QStringLiteral("Katalog barev %1 nelze otevřít: %2")
+                                .arg(native, db.lastError().text()));
+    path_ = path;
+    query_ = std::make_unique<QSqlQuery>(db);
+    query_->setForwardOnly(true);
+}
+
+int CatalogueDatabase::Version() {
+    int version = -1;
+    Run(QStringLiteral("SELECT verze_exe FROM verze;"), [&version](const CatalogueRow& row) {
+        version = row.Int(QStringLiteral("verze_exe"));
+        return false;
+    });
+    return version;
+}
+
+void CatalogueDatabase::Run(const QString& statement,
+                            const std::function<bool(const CatalogueRow&)>& onRow, bool yield) {
+    if (!IsOpen())
+        throw DatabaseError(QStringLiteral("Katalog barev není otevřen."));
+    if (busy_)
+        throw DatabaseError(QStringLiteral("Katalog barev ještě načítá předchozí výsledek."));
+    busy_ = true;
+    struct Release {
+        bool& flag;
+        QSqlQuery& query;
+        ~Release() {
+            query.finish();
+            flag = false;
+        }
+    } release{busy_, *query_};
+    if (!query_->exec(statement))
+        throw DatabaseError(QStringLiteral("Chyba katalogu barev: %1").arg(query_->lastError().text()));
+    const CatalogueRow row(*query_);
+    while (query_->next()) {
+        if (!onRow(row))
+            break;
+        if (yield)
+            QCoreApplication::processEvents();
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+// One row of a statement's result: columns read by name, NULL told apart.
+class CatalogueRow {
+public:
+    explicit CatalogueRow(const QSqlQuery& query) : query_(query), record_(query.record()) {}
+    bool IsNull(const QString& column) const;
+    int Int(const QString& column) const;
+    // Text without the blanks that CHAR columns are padded with.
+    QString Text(const QString& column) const;
+
+private:
+    int IndexOf(const QString& column) const;
+    const QSqlQuery& query_;
+    QSqlRecord record_;  // the statement's columns, looked up by name
+};
+
+// The catalogue database "odrex.tom", opened embedded through Firebird's client
+// library: one connection and one query object for the life of the program.
+// Failures throw DatabaseError with a Czech message.
+class CatalogueDatabase {
+public:
+    static constexpr int RequiredVersion = 0;
+
+    CatalogueDatabase();
+    ~CatalogueDatabase();
+    CatalogueDatabase(const CatalogueDatabase&) = delete;
+    CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
+
+    // Connects to the file (once; later calls change nothing while it is open).
+    void Open(const QString& path);
+    bool IsOpen() const;
+    const QString& Path() const { return path_; }
+    // The version row (statement C1).
+    int Version();
+
+    // Runs a statement and hands each row to onRow, in order; onRow returns false
+    // to stop early. With yield set, pending window events run after each row.
+    // A statement cannot start while another one is still reading its rows.
+    void Run(const QString& statement, const std::function<bool(const CatalogueRow&)>& onRow,
+             bool yield = false);
+    bool Busy() const { return busy_; }
+
+private:
+    QString connectionName_;
+    QString path_;
+    std::unique_ptr<QSqlQuery> query_;
+    bool busy_ = false;
+};

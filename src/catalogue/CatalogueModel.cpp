@@ -1,0 +1,275 @@
+#include "catalogue/CatalogueModel.h"
+
+#include "catalogue/CatalogueDatabase.h"
+#include "catalogue/ColourSort.h"
+
+namespace {
+
+ShadeRecord ReadShade(const CatalogueRow& row) {
+    ShadeRecord shade;
+    shade.id = row.Int(QStringLiteral("odstin_id"));
+    shade.name = row.Text(QStringLiteral("odstin_jmeno"));
+    const auto component = [&row](const QString& column) {
+        return row.IsNull(column) ? NoComponent : row.Int(column);
+    };
+    shade.red = component(QStringLiteral("odstin_R"));
+    shade.green = component(QStringLiteral("odstin_G"));
+    shade.blue = component(QStringLiteral("odstin_B"));
+    shade.notice = row.IsNull(QStringLiteral("odstin_notice"))
+                       ? QString()
+                       : row.Text(QStringLiteral("odstin_notice"));
+    shade.fanDeckId = row.Int(QStringLiteral("vejir_id"));
+    shade.fanDeckLabel = QStringLiteral("[") + row.Text(QStringLiteral("vejir_typ")).toUpper() +
+                         QStringLiteral("] ") + row.Text(QStringLiteral("vejir_jmeno"));
+    return shade;
+}
+
+QChar UpperAscii(QChar c) {
+    return c >= QLatin1Char('a') && c <= QLatin1Char('z') ? QChar(c.unicode() - 32) : c;
+}
+
+QString UpperAscii(const QString& text) {
+    QString upper = text;
+    for (QChar& c : upper)
+        c = UpperAscii(c);
+    return upper;
+}
+
+} // namespace
+
+CatalogueModel::CatalogueModel(CatalogueDatabase& database) : db_(database) {}
+
+bool CatalogueModel::Available() const {
+    return db_.IsOpen();
+}
+
+bool CatalogueModel::Refused() const {
+    return !Available() || loading_ || db_.Busy();
+}
+
+void CatalogueModel::SetMode(ShadeListMode mode) {
+    if (Mode == mode)
+        return;
+    Mode = mode;
+    emit ModeChanged();
+}
+
+void CatalogueModel::ClearShades() {
+    Shades.clear();
+    SelectedShade = -1;
+    emit ShadesCleared();
+}
+
+void CatalogueModel::LoadFanDecks() {
+    if (Refused())
+        return;
+    if (db_.Version() != CatalogueDatabase::RequiredVersion) {
+        if (VersionRejected)
+            VersionRejected();
+        return;
+    }
+    FanDecks.clear();
+    const QString filter = Statements::FanDeckFilter(Types == TypeFilter::OnlyAlkyd,
+                                                     Types == TypeFilter::OnlyDispersion, ShowOwn);
+    db_.Run(Statements::C2FanDecks(filter), [this](const CatalogueRow& row) {
+        FanDecks.append(FanDeckRecord{row.Int(QStringLiteral("vejir_id")),
+                                      row.Text(QStringLiteral("vejir_jmeno")),
+                                      row.Text(QStringLiteral("vejir_typ")) == QLatin1String("a"),
+                                      row.Int(QStringLiteral("vejir_vlastni")) == 1});
+        return true;
+    });
+    SelectedFanDeck = FanDecks.isEmpty() ? -1 : 0;
+    emit FanDecksChanged();
+    ChooseFanDeck(SelectedFanDeck);
+}
+
+QList<int> CatalogueModel::SelectedFanDeckIds() {
+    QList<int> ids;
+    if (SelectedFanDeck < 0 || SelectedFanDeck >= FanDecks.size())
+        return ids;
+    const FanDeckRecord& deck = FanDecks[SelectedFanDeck];
+    db_.Run(Statements::C5FanDeckIds(deck.alkyd, deck.name), [&ids](const CatalogueRow& row) {
+        ids.append(row.Int(QStringLiteral("vejir_id")));
+        return true;
+    });
+    return ids;
+}
+
+void CatalogueModel::ChooseFanDeck(int row) {
+    if (Refused())
+        return;
+    SelectedFanDeck = row >= 0 && row < FanDecks.size() ? row : -1;
+    Sort = SortOrder::ByInsertion;
+    emit CheckMarksChanged();
+    PaintKinds.clear();
+    SelectedPaintKind = -1;
+    ClearShades();
+    if (SelectedFanDeck < 0) {
+        emit PaintKindsChanged();
+        emit ShadesChanged();
+        return;
+    }
+    const QList<int> ids = SelectedFanDeckIds();
+    if (!ids.isEmpty()) {
+        db_.Run(Statements::C6PaintKinds(Statements::IdCondition(ids)),
+                [this](const CatalogueRow& row) {
+                    PaintKinds.append(PaintKindRecord{row.Int(QStringLiteral("firma_id")),
+                                                      row.Text(QStringLiteral("firma_jmeno")),
+                                                      row.Text(QStringLiteral("firma_jednotka"))});
+                    return true;
+                });
+    }
+    if (!PaintKinds.isEmpty())
+        SelectedPaintKind = 0;
+    emit PaintKindsChanged();
+    SetMode(ShadeListMode::FanDeckShades);
+    LoadShades(Statements::Order::Unordered);
+}
+
+void CatalogueModel::ChoosePaintKind(int index) {
+    if (Refused() || index < 0 || index >= PaintKinds.size())
+        return;
+    SelectedPaintKind = index;
+    emit UnitChanged(PaintKinds[index].unit);
+    SetMode(ShadeListMode::FanDeckShades);
+    ClearShades();
+    LoadShades(Statements::Order::Unordered);
+}
+
+void CatalogueModel::ReadShades(const QString& statement) {
+    loading_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{loading_};
+    db_.Run(
+        statement,
+        [this](const CatalogueRow& row) {
+            Shades.append(ReadShade(row));
+            emit ShadeAppended(int(Shades.size()) - 1);
+            return true;
+        },
+        true);
+}
+
+void CatalogueModel::LoadShades(Statements::Order order) {
+    if (loading_ || db_.Busy() || !Available())
+        return;
+    // Without a fan deck or a paint kind, or when the paint kind does not carry the
+    // fan deck, there are no shades to show.
+    int fanDeckId = -1;
+    if (SelectedPaintKind >= 0 && SelectedPaintKind < PaintKinds.size()) {
+        const QList<int> ids = SelectedFanDeckIds();
+        if (!ids.isEmpty()) {
+            db_.Run(Statements::C8FanDeckOfPaintKind(PaintKinds[SelectedPaintKind].id,
+                                                     Statements::IdCondition(ids)),
+                    [&fanDeckId](const CatalogueRow& row) {
+                        fanDeckId = row.Int(QStringLiteral("FIV_vejir_id"));
+                        return false;
+                    });
+        }
+    }
+    ClearShades();
+    if (fanDeckId >= 0)
+        ReadShades(Statements::C9Shades(fanDeckId, PaintKinds[SelectedPaintKind].id, order));
+    SelectedShade = -1;
+    emit ShadesChanged();
+}
+
+void CatalogueModel::SearchShades(const QString& text) {
+    if (Refused())
+        return;
+    SetMode(ShadeListMode::FoundShades);
+    ClearShades();
+    ReadShades(Statements::C10SearchShades(text));
+    emit ShadesChanged();
+    if (Sort == SortOrder::ByColour) {
+        SortShadesByColour();
+    } else {
+        Sort = SortOrder::ByInsertion;
+        emit CheckMarksChanged();
+    }
+}
+
+void CatalogueModel::SortShadesByColour() {
+    if (loading_ || Shades.isEmpty())
+        return;
+    Sort = SortOrder::ByColour;
+    emit CheckMarksChanged();
+    Shades = ::SortShadesByColour(Shades);
+    emit ShadesChanged();
+}
+
+void CatalogueModel::SortByName() {
+    if (Refused())
+        return;
+    Sort = SortOrder::ByName;
+    emit CheckMarksChanged();
+    SetMode(ShadeListMode::FanDeckShades);
+    LoadShades(Statements::Order::ByName);
+}
+
+void CatalogueModel::SortByInsertion() {
+    if (Refused())
+        return;
+    Sort = SortOrder::ByInsertion;
+    emit CheckMarksChanged();
+    SetMode(ShadeListMode::FanDeckShades);
+    LoadShades(Statements::Order::ByInsertion);
+}
+
+void CatalogueModel::SetTypeFilter(TypeFilter filter) {
+    if (Refused())
+        return;
+    Types = filter;
+    emit CheckMarksChanged();
+    LoadFanDecks();
+}
+
+void CatalogueModel::ToggleShowOwn() {
+    if (Refused())
+        return;
+    ShowOwn = !ShowOwn;
+    emit CheckMarksChanged();
+    LoadFanDecks();
+}
+
+void CatalogueModel::ReloadAllFanDecks() {
+    if (Refused())
+        return;
+    Types = TypeFilter::Both;
+    ShowOwn = true;
+    emit CheckMarksChanged();
+    LoadFanDecks();
+}
+
+QStringList CatalogueModel::FanDeckNames() const {
+    QStringList names;
+    for (const FanDeckRecord& deck : FanDecks)
+        names << deck.name;
+    return names;
+}
+
+QStringList CatalogueModel::ShadeNames() const {
+    QStringList names;
+    for (const ShadeRecord& shade : Shades)
+        names << shade.name;
+    return names;
+}
+
+QString TypeAheadText(const QString& text, QChar key) {
+    if (key == QLatin1Char('\b'))
+        return text.left(std::max<qsizetype>(0, text.size() - 1));
+    return text + key;
+}
+
+int TypeAheadRow(const QStringList& rows, const QString& typed) {
+    if (rows.isEmpty())
+        return -1;
+    const QString wanted = UpperAscii(typed);
+    for (int i = 0; i < rows.size(); ++i) {
+        if (UpperAscii(rows[i]).startsWith(wanted))
+            return i;
+    }
+    return 0;
+}
