@@ -24,12 +24,25 @@ void Hsl(double h, double s, double l, int& r, int& g, int& b) {
     const double hp = std::fmod(h, 360.0) / 60.0;
     const double x = c * (1 - std::fabs(std::fmod(hp, 2.0) - 1));
     double r1 = 0, g1 = 0, b1 = 0;
-    if (hp < 1) { r1 = c; g1 = x; }
-    else if (hp < 2) { r1 = x; g1 = c; }
-    else if (hp < 3) { g1 = c; b1 = x; }
-    else if (hp < 4) { g1 = x; b1 = c; }
-    else if (hp < 5) { r1 = x; b1 = c; }
-    else { r1 = c; b1 = x; }
+    if (hp < 1) {
+        r1 = c;
+        g1 = x;
+    } else if (hp < 2) {
+        r1 = x;
+        g1 = c;
+    } else if (hp < 3) {
+        g1 = c;
+        b1 = x;
+    } else if (hp < 4) {
+        g1 = x;
+        b1 = c;
+    } else if (hp < 5) {
+        r1 = x;
+        b1 = c;
+    } else {
+        r1 = c;
+        b1 = x;
+    }
     const double m = l - c / 2;
     r = int(std::lround((r1 + m) * 255));
     g = int(std::lround((g1 + m) * 255));
@@ -49,12 +62,9 @@ struct Deck {
 };
 
 const char* const Notices[] = {
-    "Vhodné i do exteriéru",
-    "Omezená stálost na přímém slunci",
-    "Pouze na objednávku",
-    "Doporučeno pro soklové části",
-    "Míchá se z bílé báze",
-    "Nový odstín v nabídce",
+    "Vhodné i do exteriéru", "Omezená stálost na přímém slunci",
+    "Pouze na objednávku",   "Doporučeno pro soklové části",
+    "Míchá se z bílé báze",  "Nový odstín v nabídce",
 };
 
 } // namespace
@@ -71,18 +81,16 @@ QString DemoRows(int largeShades) {
         char type;
     };
     const Kind kinds[] = {
-        {1, "Fasádní barva Odrex", "l", 'd'},
-        {2, "Interiérová malířská barva", "Kg", 'd'},
-        {3, "Syntetický email lesklý", "l", 'a'},
-        {4, "Email na kov a dřevo", "Kg", 'a'},
+        {1, "Fasádní barva Odrex", "l", 'd'},      {2, "Interiérová malířská barva", "Kg", 'd'},
+        {3, "Syntetický email lesklý", "l", 'a'},  {4, "Email na kov a dřevo", "Kg", 'a'},
         {5, "Silikonová fasádní barva", "l", 'd'},
     };
     for (const Kind& k : kinds)
-        out << "INSERT INTO Firma VALUES (" << k.id << ", " << Text(QString::fromUtf8(k.name)) << ", "
-            << Text(QString::fromUtf8(k.unit)) << ", '" << k.type << "');\n";
+        out << "INSERT INTO Firma VALUES (" << k.id << ", " << Text(QString::fromUtf8(k.name))
+            << ", " << Text(QString::fromUtf8(k.unit)) << ", '" << k.type << "');\n";
 
     std::vector<Deck> decks;
-    std::vector<std::pair<int, int>> carries;  // paint kind, fan deck
+    std::vector<std::pair<int, int>> carries; // paint kind, fan deck
     if (largeShades <= 0) {
         decks = {
             {1, "Exteriér", 'd', 0, "E", 32, 8, 0.45, 10},
@@ -93,10 +101,10 @@ QString DemoRows(int largeShades) {
             {6, "Přírodní tóny", 'd', 0, "N", 20, 8, 0.25, 20},
             {7, "Zářivé", 'a', 0, "Z", 16, 6, 0.85, 5},
             {8, "Moje barvy", 'd', 1, "M", 4, 5, 0.40, 200},
-            {9, "Exteriér", 'd', 0, "ES", 20, 8, 0.40, 190},  // same name and type as 1
+            {9, "Exteriér", 'd', 0, "ES", 20, 8, 0.40, 190}, // same name and type as 1
         };
-        carries = {{1, 1}, {1, 6}, {2, 2}, {2, 3}, {2, 8}, {3, 4}, {3, 7},
-                   {4, 5}, {4, 4}, {5, 9}, {5, 6}};
+        carries = {{1, 1}, {1, 6}, {2, 2}, {2, 3}, {2, 8}, {3, 4},
+                   {3, 7}, {4, 5}, {4, 4}, {5, 9}, {5, 6}};
     } else {
         const int perDeck = 2000;
         const int count = std::max(1, largeShades / perDeck);
@@ -105,7 +113,8 @@ QString DemoRows(int largeShades) {
         names.clear();
         prefixes.clear();
         for (int i = 0; i < count; ++i) {
-            names.push_back(QStringLiteral("Velký vějíř %1").arg(i + 1, 2, 10, QLatin1Char('0')).toUtf8());
+            names.push_back(
+                QStringLiteral("Velký vějíř %1").arg(i + 1, 2, 10, QLatin1Char('0')).toUtf8());
             prefixes.push_back(QStringLiteral("V%1").arg(i + 1, 2, 10, QLatin1Char('0')).toUtf8());
         }
         for (int i = 0; i < count; ++i) {
@@ -115,8 +124,8 @@ QString DemoRows(int largeShades) {
         }
     }
     for (const Deck& d : decks)
-        out << "INSERT INTO Vejir VALUES (" << d.id << ", " << Text(QString::fromUtf8(d.name)) << ", '"
-            << d.type << "', " << d.own << ");\n";
+        out << "INSERT INTO Vejir VALUES (" << d.id << ", " << Text(QString::fromUtf8(d.name))
+            << ", '" << d.type << "', " << d.own << ");\n";
     for (const auto& [kind, deck] : carries)
         out << "INSERT INTO Firma_in_vejir VALUES (" << kind << ", " << deck << ");\n";
 
@@ -134,7 +143,7 @@ QString DemoRows(int largeShades) {
                                    .arg(family, 3, 10, QLatin1Char('0'))
                                    .arg(step, 2, 10, QLatin1Char('0'));
                 if (largeShades > 0 && shadeId % 5 == 0)
-                    name += QStringLiteral(" sytá");  // a fifth of the shades, for the search
+                    name += QStringLiteral(" sytá"); // a fifth of the shades, for the search
                 const bool noColour = largeShades <= 0 && shadeId % 97 == 0;
                 const bool notice = largeShades <= 0 && shadeId % 23 == 0;
                 out << "INSERT INTO Odstin VALUES (" << shadeId << ", " << Text(name) << ", ";
@@ -143,7 +152,8 @@ QString DemoRows(int largeShades) {
                 else
                     out << r << ", " << g << ", " << b << ", ";
                 if (notice)
-                    out << Text(QString::fromUtf8(Notices[size_t(shadeId / 23) % std::size(Notices)]));
+                    out << Text(
+                        QString::fromUtf8(Notices[size_t(shadeId / 23) % std::size(Notices)]));
                 else
                     out << "NULL";
                 out << ");\n";
@@ -161,9 +171,9 @@ QString DemoRows(int largeShades) {
         const int colours[][3] = {{200, 162, 200}, {245, 214, 110}, {170, 220, 180}, {120, 80, 50}};
         for (int i = 0; i < 4; ++i) {
             ++shadeId;
-            out << "INSERT INTO Odstin VALUES (" << shadeId << ", " << Text(QString::fromUtf8(own[i])) << ", "
-                << colours[i][0] << ", " << colours[i][1] << ", " << colours[i][2]
-                << ", 'Vlastní odstín');\n";
+            out << "INSERT INTO Odstin VALUES (" << shadeId << ", "
+                << Text(QString::fromUtf8(own[i])) << ", " << colours[i][0] << ", " << colours[i][1]
+                << ", " << colours[i][2] << ", 'Vlastní odstín');\n";
             out << "INSERT INTO Odstin_In_Vejir VALUES (" << shadeId << ", 8, 2);\n";
         }
         ++shadeId;
@@ -201,7 +211,8 @@ QString BuildDatabase(const QString& path, const QString& schema, const QString&
     isql.waitForFinished(-1);
     const QString output = QString::fromLocal8Bit(isql.readAll()).trimmed();
     if (isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0 || !output.isEmpty())
-        return QStringLiteral("isql-fb: %1").arg(output.isEmpty() ? QStringLiteral("chyba") : output);
+        return QStringLiteral("isql-fb: %1")
+            .arg(output.isEmpty() ? QStringLiteral("chyba") : output);
     QFile::remove(path);
     if (!QFile::rename(database, path))
         return QStringLiteral("soubor %1 nelze zapsat").arg(path);

@@ -25,7 +25,8 @@ int main(int argc, char* argv[]) {
     const QString error = CatalogueScript::BuildDatabase(
         args[1], QString::fromUtf8(schema.readAll()), CatalogueScript::DemoRows(shades));
     if (!error.isEmpty()) {
-        std::fprintf(stderr, "Katalog %s nelze vytvořit: %s\n", qPrintable(args[1]), qPrintable(error));
+        std::fprintf(stderr, "Katalog %s nelze vytvořit: %s\n", qPrintable(args[1]),
+                     qPrintable(error));
         return 1;
     }
     return 0;

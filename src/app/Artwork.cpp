@@ -280,7 +280,7 @@ QPixmap FanDeckBadge(bool alkyd, bool selected) {
 QImage GradientPicture(Gradient gradient, int rows) {
     if (gradient == Gradient::CatalogueHeader) {
         static const int Greys[24] = {140, 229, 243, 225, 208, 207, 211, 214, 218, 222, 226, 229,
-                                      233, 237, 241, 244, 248, 252, 248, 209, 170, 132, 93, 54};
+                                      233, 237, 241, 244, 248, 252, 248, 209, 170, 132, 93,  54};
         QImage image(1, rows, QImage::Format_RGB32);
         for (int y = 0; y < rows; ++y) {
             const int g = Greys[std::min(y, 23)];
@@ -309,6 +309,16 @@ QImage GradientPicture(Gradient gradient, int rows) {
     case Gradient::Dialog:
         from = QColor(255, 244, 230);
         to = QColor(255, 208, 160);
+        break;
+    case Gradient::PaintKindPanel:
+        from = QColor(72, 193, 229);
+        to = QColor(23, 141, 175);
+        break;
+    case Gradient::CatalogueBottom:
+        from = QColor(252, 252, 252);
+        to = QColor(206, 206, 206);
+        break;
+    case Gradient::CatalogueHeader:
         break;
     }
     QImage image(1, rows, QImage::Format_RGB32);

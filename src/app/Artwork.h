@@ -29,8 +29,16 @@ QPixmap StripCaption(const QString& word);
 QPixmap FanDeckBadge(bool alkyd, bool selected);
 
 // One-pixel-wide gradient pictures; a strip takes the colour of pixel (0, y) per row.
-enum class Gradient { TopBand, LayerPanel, EditingBar, SchemePanel, Dialog, CatalogueHeader,
-                      PaintKindPanel, CatalogueBottom };
+enum class Gradient {
+    TopBand,
+    LayerPanel,
+    EditingBar,
+    SchemePanel,
+    Dialog,
+    CatalogueHeader,
+    PaintKindPanel,
+    CatalogueBottom
+};
 QImage GradientPicture(Gradient gradient, int rows);
 
 } // namespace Artwork

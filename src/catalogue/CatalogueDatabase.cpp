@@ -45,7 +45,8 @@ QString CatalogueRow::Text(const QString& column) const {
 }
 
 CatalogueDatabase::CatalogueDatabase()
-    : connectionName_(QStringLiteral("katalog-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+    : connectionName_(QStringLiteral("katalog-") +
+                      QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
 
 CatalogueDatabase::~CatalogueDatabase() {
     query_.reset();
@@ -70,7 +71,8 @@ void CatalogueDatabase::Open(const QString& path) {
             QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.").arg(native));
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
         throw DatabaseError(
-            QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.").arg(native));
+            QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.")
+                .arg(native));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName_);
     db.setDatabaseName(QFileInfo(path).absoluteFilePath());
     db.setUserName(QStringLiteral("SYSDBA"));
@@ -109,7 +111,8 @@ void CatalogueDatabase::Run(const QString& statement,
         }
     } release{busy_, *query_};
     if (!query_->exec(statement))
-        throw DatabaseError(QStringLiteral("Chyba katalogu barev: %1").arg(query_->lastError().text()));
+        throw DatabaseError(
+            QStringLiteral("Chyba katalogu barev: %1").arg(query_->lastError().text()));
     const CatalogueRow row(*query_);
     while (query_->next()) {
         if (!onRow(row))

@@ -19,7 +19,7 @@ public:
 private:
     int IndexOf(const QString& column) const;
     const QSqlQuery& query_;
-    QSqlRecord record_;  // the statement's columns, looked up by name
+    QSqlRecord record_; // the statement's columns, looked up by name
 };
 
 // The catalogue database "odrex.tom", opened embedded through Firebird's client

@@ -41,7 +41,7 @@ public:
     bool Loading() const { return loading_; }
 
     void LoadFanDecks();
-    void ChooseFanDeck(int row);  // a fan deck chosen by mouse or keys
+    void ChooseFanDeck(int row); // a fan deck chosen by mouse or keys
     void ChoosePaintKind(int index);
     void LoadShades(Statements::Order order);
     void SearchShades(const QString& text);
@@ -63,7 +63,7 @@ signals:
     void PaintKindsChanged();
     void ShadesCleared();
     void ShadeAppended(int row);
-    void ShadesChanged();  // loaded, reordered or emptied: redraw (and lay out the palette)
+    void ShadesChanged(); // loaded, reordered or emptied: redraw (and lay out the palette)
     void CheckMarksChanged();
     void ModeChanged();
     void UnitChanged(const QString& unit);

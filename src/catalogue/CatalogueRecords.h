@@ -33,7 +33,7 @@ struct ShadeRecord {
     int blue = NoComponent;
     QString notice;
     int fanDeckId = 0;
-    QString fanDeckLabel;  // "[A] name" or "[D] name"
+    QString fanDeckLabel; // "[A] name" or "[D] name"
 
     bool HasColour() const { return red != NoComponent; }
     // The colour value a layer takes: -1 for a shade without colour.

@@ -54,9 +54,10 @@ void ShadeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int frameBottom = found ? r.height() - 2 : 30;
     painter->setPen(selected ? QColor(86, 127, 164) : QColor(202, 210, 218));
     painter->setBrush(Qt::NoBrush);
-    painter->drawRect(QRect(QPoint(r.left() + 4, r.top() + 1),
-                            QPoint(r.left() + 60, r.top() + frameBottom - 1)));
-    const QRect swatch(QPoint(r.left() + 5, r.top() + 2), QPoint(r.left() + 59, r.top() + frameBottom - 2));
+    painter->drawRect(
+        QRect(QPoint(r.left() + 4, r.top() + 1), QPoint(r.left() + 60, r.top() + frameBottom - 1)));
+    const QRect swatch(QPoint(r.left() + 5, r.top() + 2),
+                       QPoint(r.left() + 59, r.top() + frameBottom - 2));
     const int row = index.row();
     if (row >= 0 && row < model_.Shades.size()) {
         const ShadeRecord& shade = model_.Shades[row];
@@ -71,8 +72,9 @@ void ShadeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     font.setBold(found);
     painter->setFont(font);
     painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : TextColour);
-    painter->drawText(QPoint(r.left() + 70, r.top() + (found ? 6 : 8) + painter->fontMetrics().ascent()),
-                      index.data().toString());
+    painter->drawText(
+        QPoint(r.left() + 70, r.top() + (found ? 6 : 8) + painter->fontMetrics().ascent()),
+        index.data().toString());
     if (found && row >= 0 && row < model_.Shades.size()) {
         font.setBold(false);
         font.setPointSizeF(font.pointSizeF() > 1 ? font.pointSizeF() - 1 : font.pointSizeF());

@@ -5,7 +5,9 @@
 namespace Statements {
 namespace {
 
-QString Quoted(int id) { return QStringLiteral("'") + QString::number(id) + QStringLiteral("'"); }
+QString Quoted(int id) {
+    return QStringLiteral("'") + QString::number(id) + QStringLiteral("'");
+}
 
 const QString ShadeColumns = QStringLiteral(
     "SELECT DISTINCT(odstin_id), odstin_jmeno, odstin_R, odstin_G, odstin_B, odstin_notice, ");
@@ -40,7 +42,9 @@ QString IdCondition(const QList<int>& fanDeckIds) {
     return pieces.join(QStringLiteral(" OR "));
 }
 
-QString C1Version() { return QStringLiteral("SELECT verze_exe FROM verze;"); }
+QString C1Version() {
+    return QStringLiteral("SELECT verze_exe FROM verze;");
+}
 
 QString C2FanDecks(const QString& filter) {
     return QStringLiteral("SELECT vejir_jmeno, vejir_id, vejir_typ, vejir_vlastni FROM Vejir  ") +

@@ -40,8 +40,8 @@ QListWidget* List(QWidget* parent, const QString& name, const QString& hint, con
     list->setFrameShape(QFrame::NoFrame);
     list->setUniformItemSizes(true);
     list->setContextMenuPolicy(Qt::CustomContextMenu);
-    list->setStyleSheet(QStringLiteral("QListWidget { background: %1; color: rgb(31, 50, 69); }")
-                            .arg(back.name()));
+    list->setStyleSheet(
+        QStringLiteral("QListWidget { background: %1; color: rgb(31, 50, 69); }").arg(back.name()));
     return list;
 }
 
@@ -49,7 +49,8 @@ QLineEdit* FramedField(QWidget* parent, QRect frame, QRect field, const QString&
                        const QString& hint) {
     auto* box = new QFrame(parent);
     box->setGeometry(frame);
-    box->setStyleSheet(QStringLiteral("QFrame { background: white; border: 1px solid rgb(150, 150, 150); }"));
+    box->setStyleSheet(
+        QStringLiteral("QFrame { background: white; border: 1px solid rgb(150, 150, 150); }"));
     auto* edit = new QLineEdit(text, parent);
     edit->setGeometry(field);
     edit->setFrame(false);
@@ -62,7 +63,8 @@ QLineEdit* Overlay(QWidget* parent, QPoint at) {
     overlay->setGeometry(QRect(at, QSize(105, 19)));
     overlay->setEnabled(false);
     overlay->setFocusPolicy(Qt::NoFocus);
-    overlay->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid rgb(120, 120, 120); background: rgb(255, 255, 225); }"));
+    overlay->setStyleSheet(QStringLiteral(
+        "QLineEdit { border: 1px solid rgb(120, 120, 120); background: rgb(255, 255, 225); }"));
     overlay->hide();
     return overlay;
 }
@@ -85,6 +87,9 @@ Tbarvy::Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent,
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Background);
     setPalette(palette);
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
 
     BuildLayout();
     BuildMenus();
@@ -144,7 +149,8 @@ void Tbarvy::BuildLayout() {
     LabelNotice->setFixedHeight(20);
     LabelNotice->setAlignment(Qt::AlignCenter);
     LabelNotice->setAutoFillBackground(true);
-    LabelNotice->setStyleSheet(QStringLiteral("QLabel { background: rgb(187, 207, 225); color: red; }"));
+    LabelNotice->setStyleSheet(
+        QStringLiteral("QLabel { background: rgb(187, 207, 225); color: red; }"));
     layout->addWidget(LabelNotice);
     layout->addWidget(Strip(Gradient::CatalogueHeader, 24, this, QStringLiteral("DRUH BARVY")));
 
@@ -153,12 +159,16 @@ void Tbarvy::BuildLayout() {
     ComboBoxDruhBarvy->setObjectName(QStringLiteral("ComboBoxDruhBarvy"));
     ComboBoxDruhBarvy->setToolTip(QStringLiteral("Druh barvy"));
     ComboBoxDruhBarvy->setItemDelegate(new PaintKindRowDelegate(ComboBoxDruhBarvy));
-    ComboBoxDruhBarvy->setStyleSheet(QStringLiteral("QComboBox { background: rgb(230, 242, 255); }"));
+    ComboBoxDruhBarvy->setStyleSheet(
+        QStringLiteral("QComboBox { background: rgb(230, 242, 255); }"));
     ComboBoxDruhBarvy->setGeometry(24, 8, 175, 22);
     layout->addWidget(kindPanel);
     layout->addWidget(Strip(Gradient::CatalogueHeader, 24, this, QStringLiteral("EXTRA")));
 
     GradientStrip* bottom = Strip(Gradient::CatalogueBottom, 62, this);
+    QFont labelFont = font();
+    labelFont.setPixelSize(10);
+    bottom->setFont(labelFont);
     const QString labelStyle = QStringLiteral("QLabel { color: rgb(65, 65, 65); }");
     auto* quantityLabel = new QLabel(QStringLiteral("Množství potřebné barvy:"), bottom);
     quantityLabel->setStyleSheet(labelStyle);
@@ -200,7 +210,8 @@ void Tbarvy::BuildMenus() {
     ShadeMenu->addAction(QStringLiteral("Zobrazit celý vějíř podle zvoleného odstínu"));
     ShadeMenu->addSeparator();
     ShortOdstinName = ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle jména"));
-    ShortOdstinDB = ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle vložení v databázi"));
+    ShortOdstinDB =
+        ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle vložení v databázi"));
     ShortOdstinColor = ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle barvy odstínu"));
     for (QAction* action : {OnlyAlkyd, OnlyDisperz, AlkydDisperz, ShowVlastniVejire,
                             ShortOdstinName, ShortOdstinDB, ShortOdstinColor})
@@ -210,14 +221,19 @@ void Tbarvy::BuildMenus() {
     const auto guarded = [this](auto operation) {
         return [this, operation] { RunGuarded(prompts_, operation); };
     };
-    connect(OnlyAlkyd, &QAction::triggered, this, guarded([this] { Model.SetTypeFilter(TypeFilter::OnlyAlkyd); }));
-    connect(OnlyDisperz, &QAction::triggered, this, guarded([this] { Model.SetTypeFilter(TypeFilter::OnlyDispersion); }));
-    connect(AlkydDisperz, &QAction::triggered, this, guarded([this] { Model.SetTypeFilter(TypeFilter::Both); }));
-    connect(ShowVlastniVejire, &QAction::triggered, this, guarded([this] { Model.ToggleShowOwn(); }));
+    connect(OnlyAlkyd, &QAction::triggered, this,
+            guarded([this] { Model.SetTypeFilter(TypeFilter::OnlyAlkyd); }));
+    connect(OnlyDisperz, &QAction::triggered, this,
+            guarded([this] { Model.SetTypeFilter(TypeFilter::OnlyDispersion); }));
+    connect(AlkydDisperz, &QAction::triggered, this,
+            guarded([this] { Model.SetTypeFilter(TypeFilter::Both); }));
+    connect(ShowVlastniVejire, &QAction::triggered, this,
+            guarded([this] { Model.ToggleShowOwn(); }));
     connect(reload, &QAction::triggered, this, guarded([this] { Model.ReloadAllFanDecks(); }));
     connect(ShortOdstinName, &QAction::triggered, this, guarded([this] { Model.SortByName(); }));
     connect(ShortOdstinDB, &QAction::triggered, this, guarded([this] { Model.SortByInsertion(); }));
-    connect(ShortOdstinColor, &QAction::triggered, this, guarded([this] { Model.SortShadesByColour(); }));
+    connect(ShortOdstinColor, &QAction::triggered, this,
+            guarded([this] { Model.SortShadesByColour(); }));
     // Triggering toggles the check by itself; the model's marks are what counts.
     for (QAction* action : FanDeckMenu->actions() + ShadeMenu->actions())
         connect(action, &QAction::triggered, this, &Tbarvy::SyncCheckMarks);
@@ -236,7 +252,8 @@ void Tbarvy::ConnectModel() {
             [this](int row) { ListBoxOdstiny->addItem(Model.Shades[row].name); });
     connect(&Model, &CatalogueModel::ShadesChanged, this, &Tbarvy::SyncShades);
     connect(&Model, &CatalogueModel::CheckMarksChanged, this, &Tbarvy::SyncCheckMarks);
-    connect(&Model, &CatalogueModel::ModeChanged, this, [this] { ListBoxOdstiny->doItemsLayout(); });
+    connect(&Model, &CatalogueModel::ModeChanged, this,
+            [this] { ListBoxOdstiny->doItemsLayout(); });
     connect(&Model, &CatalogueModel::UnitChanged, LabelUnit, &QLabel::setText);
 
     connect(ListBoxFirmy, &QListWidget::itemClicked, this, &Tbarvy::ListBoxFirmyClick);
@@ -337,7 +354,8 @@ void Tbarvy::showEvent(QShowEvent* event) {
 }
 
 bool Tbarvy::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && (watched == ListBoxFirmy || watched == ListBoxOdstiny)) {
+    if (event->type() == QEvent::KeyPress &&
+        (watched == ListBoxFirmy || watched == ListBoxOdstiny)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         const bool backspace = key->key() == Qt::Key_Backspace;

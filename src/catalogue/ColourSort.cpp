@@ -10,8 +10,8 @@ namespace {
 
 constexpr int StartingBest = 16777216;
 
-int NearestScalar(const int* reds, const int* greens, const int* blues, int from, int count,
-                  int r, int g, int b, int best, int bestIndex) {
+int NearestScalar(const int* reds, const int* greens, const int* blues, int from, int count, int r,
+                  int g, int b, int best, int bestIndex) {
     for (int i = from; i < count; ++i) {
         const int dr = reds[i] - r, dg = greens[i] - g, db = blues[i] - b;
         const int d = dr * dr + dg * dg + db * db;
@@ -35,9 +35,12 @@ __attribute__((target("avx2"))) int NearestAvx2(const int* reds, const int* gree
     const __m256i eight = _mm256_set1_epi32(8);
     int i = 0;
     for (; i + 8 <= count; i += 8) {
-        const __m256i dr = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(reds + i)), vr);
-        const __m256i dg = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(greens + i)), vg);
-        const __m256i db = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(blues + i)), vb);
+        const __m256i dr =
+            _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(reds + i)), vr);
+        const __m256i dg =
+            _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(greens + i)), vg);
+        const __m256i db =
+            _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(blues + i)), vb);
         const __m256i d = _mm256_add_epi32(
             _mm256_add_epi32(_mm256_mullo_epi32(dr, dr), _mm256_mullo_epi32(dg, dg)),
             _mm256_mullo_epi32(db, db));
@@ -96,7 +99,7 @@ ShadeList SortShadesByColour(const ShadeList& shades) {
     ShadeList sorted;
     sorted.reserve(count);
     int size = count, taken = 0;
-    int r = 0, g = 0, b = 0;  // the first pick is the one nearest black
+    int r = 0, g = 0, b = 0; // the first pick is the one nearest black
     for (int picked = 0; picked < count; ++picked) {
         const int k = NearestColourIndex(reds.data(), greens.data(), blues.data(), size, r, g, b);
         const ShadeRecord& pick = shades[source[k]];
