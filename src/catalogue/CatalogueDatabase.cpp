@@ -29,19 +29,19 @@ int CatalogueRow::IndexOf(const QString& column) const {
     return index;
 }
 
-bool CatalogueRow::IsNull(const QString& column) const {
-    return query_.isNull(IndexOf(column));
+bool CatalogueRow::IsNullAt(int index) const {
+    return query_.isNull(index);
 }
 
-int CatalogueRow::Int(const QString& column) const {
-    const QVariant value = query_.value(IndexOf(column));
-    bool ok = false;
-    const int number = TrimmedRight(value.toString()).toInt(&ok);
-    return ok ? number : value.toInt();
+int CatalogueRow::IntAt(int index) const {
+    const QVariant value = query_.value(index);
+    if (value.typeId() == QMetaType::QString)  // a number kept in a CHAR column
+        return TrimmedRight(value.toString()).toInt();
+    return value.toInt();
 }
 
-QString CatalogueRow::Text(const QString& column) const {
-    return TrimmedRight(query_.value(IndexOf(column)).toString());
+QString CatalogueRow::TextAt(int index) const {
+    return TrimmedRight(query_.value(index).toString());
 }
 
 CatalogueDatabase::CatalogueDatabase()

@@ -11,13 +11,18 @@
 class CatalogueRow {
 public:
     explicit CatalogueRow(const QSqlQuery& query) : query_(query), record_(query.record()) {}
-    bool IsNull(const QString& column) const;
-    int Int(const QString& column) const;
+    bool IsNull(const QString& column) const { return IsNullAt(IndexOf(column)); }
+    int Int(const QString& column) const { return IntAt(IndexOf(column)); }
     // Text without the blanks that CHAR columns are padded with.
-    QString Text(const QString& column) const;
+    QString Text(const QString& column) const { return TextAt(IndexOf(column)); }
+
+    // For readers of many rows: look the columns up once, then read by position.
+    int IndexOf(const QString& column) const;
+    bool IsNullAt(int index) const;
+    int IntAt(int index) const;
+    QString TextAt(int index) const;
 
 private:
-    int IndexOf(const QString& column) const;
     const QSqlQuery& query_;
     QSqlRecord record_; // the statement's columns, looked up by name
 };

@@ -3,24 +3,46 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ColourSort.h"
 
+#include <optional>
+
 namespace {
 
-ShadeRecord ReadShade(const CatalogueRow& row) {
+// The columns of a shade row, looked up once per statement.
+struct ShadeColumns {
+    int id, name, red, green, blue, notice, deckId, deckType, deckName;
+    int lastDeck = -1;
+    QString lastLabel;
+    explicit ShadeColumns(const CatalogueRow& row)
+        : id(row.IndexOf(QStringLiteral("odstin_id"))),
+          name(row.IndexOf(QStringLiteral("odstin_jmeno"))),
+          red(row.IndexOf(QStringLiteral("odstin_R"))),
+          green(row.IndexOf(QStringLiteral("odstin_G"))),
+          blue(row.IndexOf(QStringLiteral("odstin_B"))),
+          notice(row.IndexOf(QStringLiteral("odstin_notice"))),
+          deckId(row.IndexOf(QStringLiteral("vejir_id"))),
+          deckType(row.IndexOf(QStringLiteral("vejir_typ"))),
+          deckName(row.IndexOf(QStringLiteral("vejir_jmeno"))) {}
+};
+
+ShadeRecord ReadShade(const CatalogueRow& row, ShadeColumns& c) {
     ShadeRecord shade;
-    shade.id = row.Int(QStringLiteral("odstin_id"));
-    shade.name = row.Text(QStringLiteral("odstin_jmeno"));
-    const auto component = [&row](const QString& column) {
-        return row.IsNull(column) ? NoComponent : row.Int(column);
+    shade.id = row.IntAt(c.id);
+    shade.name = row.TextAt(c.name);
+    const auto component = [&row](int index) {
+        return row.IsNullAt(index) ? NoComponent : row.IntAt(index);
     };
-    shade.red = component(QStringLiteral("odstin_R"));
-    shade.green = component(QStringLiteral("odstin_G"));
-    shade.blue = component(QStringLiteral("odstin_B"));
-    shade.notice = row.IsNull(QStringLiteral("odstin_notice"))
-                       ? QString()
-                       : row.Text(QStringLiteral("odstin_notice"));
-    shade.fanDeckId = row.Int(QStringLiteral("vejir_id"));
-    shade.fanDeckLabel = QStringLiteral("[") + row.Text(QStringLiteral("vejir_typ")).toUpper() +
-                         QStringLiteral("] ") + row.Text(QStringLiteral("vejir_jmeno"));
+    shade.red = component(c.red);
+    shade.green = component(c.green);
+    shade.blue = component(c.blue);
+    shade.notice = row.IsNullAt(c.notice) ? QString() : row.TextAt(c.notice);
+    shade.fanDeckId = row.IntAt(c.deckId);
+    // Rows of one fan deck share their label: build it once per fan deck and statement.
+    if (shade.fanDeckId != c.lastDeck || c.lastLabel.isEmpty()) {
+        c.lastDeck = shade.fanDeckId;
+        c.lastLabel = QStringLiteral("[") + row.TextAt(c.deckType).toUpper() +
+                      QStringLiteral("] ") + row.TextAt(c.deckName);
+    }
+    shade.fanDeckLabel = c.lastLabel;
     return shade;
 }
 
@@ -142,10 +164,13 @@ void CatalogueModel::ReadShades(const QString& statement) {
         bool& flag;
         ~Done() { flag = false; }
     } done{loading_};
+    std::optional<ShadeColumns> columns;
     db_.Run(
         statement,
-        [this](const CatalogueRow& row) {
-            Shades.append(ReadShade(row));
+        [this, &columns](const CatalogueRow& row) {
+            if (!columns)
+                columns.emplace(row);
+            Shades.append(ReadShade(row, *columns));
             emit ShadeAppended(int(Shades.size()) - 1);
             return true;
         },
