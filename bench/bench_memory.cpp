@@ -21,6 +21,7 @@ public:
     Button Message(const QString&, const QString&, Icon, Buttons, Button) override { return Ok; }
     QString OpenFileName(const QString&) override { return {}; }
     QString SaveFileName(const QString&, const QString&) override { return {}; }
+    Colour ChooseColour(Colour) override { return NoColour; }
 };
 
 long PeakResidentKiB() {

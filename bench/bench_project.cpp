@@ -24,6 +24,7 @@ public:
     Button Message(const QString&, const QString&, Icon, Buttons, Button) override { return No; }
     QString OpenFileName(const QString&) override { return file; }
     QString SaveFileName(const QString&, const QString&) override { return file; }
+    Colour ChooseColour(Colour) override { return NoColour; }
 };
 
 struct Scene {

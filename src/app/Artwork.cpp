@@ -277,6 +277,46 @@ QPixmap FanDeckBadge(bool alkyd, bool selected) {
     return pixmap;
 }
 
+QPixmap LayerIcon(int index) {
+    QPixmap pixmap(15, 15);
+    pixmap.fill(QColor(250, 252, 255));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(40, 60, 80);
+    if (index <= 1) {
+        // An eye, open or closed.
+        QPainterPath eye;
+        eye.moveTo(1.5, 7.5);
+        eye.quadTo(7.5, index == 0 ? 1.0 : 6.0, 13.5, 7.5);
+        eye.quadTo(7.5, 14.0, 1.5, 7.5);
+        p.setPen(QPen(index == 0 ? ink : QColor(150, 150, 150), 1.2));
+        p.setBrush(index == 0 ? QColor(255, 255, 255) : Qt::NoBrush);
+        p.drawPath(eye);
+        if (index == 0) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(40, 140, 200));
+            p.drawEllipse(QPointF(7.5, 7.5), 2.6, 2.6);
+        } else {
+            p.drawLine(QPointF(2, 12.5), QPointF(13, 2.5));
+        }
+        return pixmap;
+    }
+    // A padlock, shut (orange) or open (grey).
+    const bool locked = index == 2;
+    p.setPen(QPen(locked ? QColor(150, 80, 20) : QColor(130, 130, 130), 1.4));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath shackle;
+    shackle.moveTo(4.5, 7);
+    shackle.lineTo(4.5, 4.5);
+    shackle.arcTo(QRectF(4.5, 1.5, 6, 6), 180, -180);
+    shackle.lineTo(10.5, locked ? 7 : 5);
+    p.drawPath(shackle);
+    p.setPen(Qt::NoPen);
+    p.setBrush(locked ? QColor(240, 150, 40) : QColor(190, 190, 190));
+    p.drawRoundedRect(QRectF(2.5, 7, 10, 7), 1.5, 1.5);
+    return pixmap;
+}
+
 QImage GradientPicture(Gradient gradient, int rows) {
     if (gradient == Gradient::CatalogueHeader) {
         static const int Greys[24] = {140, 229, 243, 225, 208, 207, 211, 214, 218, 222, 226, 229,

@@ -27,6 +27,8 @@ QPixmap TopBandStrip(); // 25 × 52, the decorative strip at the left of the top
 QPixmap StripCaption(const QString& word);
 // The 38 × 15 fan-deck badge: Alkyd in blue or Disper in green, deeper when selected.
 QPixmap FanDeckBadge(bool alkyd, bool selected);
+// The layer list's 15 × 15 icons: 0 shown, 1 hidden, 2 locked, 3 unlocked.
+QPixmap LayerIcon(int index);
 
 // One-pixel-wide gradient pictures; a strip takes the colour of pixel (0, y) per row.
 enum class Gradient {

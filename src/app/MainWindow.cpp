@@ -34,6 +34,7 @@ TForm1::TForm1(const QString& appDir, Prompts& prompts, QWidget* parent)
 
     BuildLayout();
     ConnectControls();
+    ConnectEditing();
     workspace_.SetViewPort(this);
     connect(&workspace_, &Workspace::LayersChanged, this, &TForm1::FillLayerList);
     connect(&workspace_, &Workspace::SchemesChanged, this, &TForm1::FillSchemeList);
@@ -134,6 +135,12 @@ void TForm1::ChooseTool(int tool) {
                                            QStringLiteral("GlintImage8")};
     workspace_.CurrentTool = tool;
     LatchToolButton(ButtonOfTool[tool]);
+    if (tool == PencilTool || tool == LineTool)
+        workspace_.LineAnchorX = -1;
+    else if (tool == ToleranceFillTool)
+        tools_.ActiveTolerance = workspace_.Threshold;
+    else if (tool == FullFillTool)
+        tools_.ActiveTolerance = 255;
     trackBarKind->hide();
     trackBar->hide();
     toolOption->hide();
@@ -160,6 +167,7 @@ void TForm1::trackBarChange(int position) {
         toolOption->setText(QString::number(position));
     } else if (workspace_.CurrentTool == ToleranceFillTool) {
         workspace_.Threshold = position * 5;
+        tools_.ActiveTolerance = workspace_.Threshold;
         toolOption->setText(QString::number(workspace_.Threshold));
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Workspace.h"
+#include "editing/ToolActions.h"
+#include "layers/LayerOperations.h"
 
 #include <QWidget>
 #include <functional>
@@ -16,6 +18,9 @@ class QScrollArea;
 class QSlider;
 class TGlintImage;
 class TOpenList;
+class TeLayer;
+class Tbarvy;
+class TTPaleta;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
@@ -35,6 +40,11 @@ public:
     TGlintImage* Button(const QString& name) const;
     // The project list that OpenProject shows; set once the windows exist.
     void SetProjectList(TOpenList* list);
+    // The layer dialog, the catalogue and the palette, linked once they exist.
+    void ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette);
+
+    LayerEditor& Layers() { return layerEditor_; }
+    ToolActions& Tools() { return tools_; }
     QListWidget* ListBox2 = nullptr;
     QListWidget* scheme = nullptr;
     QWidget* Panel5 = nullptr;
@@ -57,6 +67,21 @@ public:
     void GlintImage18Click();
     void ChooseTool(int tool);
     void trackBarChange(int position);
+    void GlintImage9Click();
+    void GlintImage10Click();
+    void GlintImage14Click();
+    void GlintImage15Click();
+    void GlintImage16Click();
+    void removeLayerClick();
+    void cleanLayerClick();
+    void Nastavitoriginlnbarvu1Click();
+    void ListBox2Click(int row);
+    void ListBox2DblClick();
+    void imageMouseDown(Qt::MouseButton button, int x, int y);
+    void imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    int SelectedLayerRow() const;
+    // The x of the last press in the layer list, relative to its left edge.
+    int LayerListClickX = 0;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +93,8 @@ private:
     QWidget* BuildLeftColumn();
     QWidget* BuildEditingBar();
     void ConnectControls();
+    void ConnectEditing();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void FillLayerList();
     void FillSchemeList();
     void LatchToolButton(const QString& chosen);
@@ -84,4 +111,9 @@ private:
     GradientStrip* PaintBox3 = nullptr;
     QWidget* Panel6 = nullptr;
     TOpenList* openList_ = nullptr;
+    TeLayer* layerDialog_ = nullptr;
+    Tbarvy* catalogue_ = nullptr;
+    TTPaleta* palette_ = nullptr;
+    LayerEditor layerEditor_{workspace_, prompts_};
+    ToolActions tools_{workspace_, prompts_};
 };

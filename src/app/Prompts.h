@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/Colour.h"
+
 #include <QFlags>
 #include <QString>
 
@@ -22,6 +24,9 @@ public:
     virtual QString OpenFileName(const QString& filter) = 0;
     // A file to write; defaultSuffix is added to a name typed without one.
     virtual QString SaveFileName(const QString& defaultSuffix, const QString& filter) = 0;
+
+    // The colour-choice dialog preset with a colour; -1 when the user cancelled.
+    virtual Colour ChooseColour(Colour initial) = 0;
 
     void Error(const QString& text) { Message(text, QStringLiteral("Chyba"), Icon::Error, Ok); }
     void Information(const QString& text) {

@@ -2,6 +2,7 @@
 
 #include "app/CzechMessageDialog.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QImageReader>
@@ -57,4 +58,10 @@ QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& fil
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+Colour QtPrompts::ChooseColour(Colour initial) {
+    const QColor chosen = QColorDialog::getColor(
+        QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), parent_);
+    return chosen.isValid() ? Rgb(chosen.red(), chosen.green(), chosen.blue()) : NoColour;
 }

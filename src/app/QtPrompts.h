@@ -11,6 +11,7 @@ public:
                    Button defaultButton) override;
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& defaultSuffix, const QString& filter) override;
+    Colour ChooseColour(Colour initial) override;
 
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 

@@ -21,6 +21,7 @@ void Workspace::ResizeView() {
     if (ViewBitmap.size() != size || ViewBitmap.format() != QImage::Format_BGR888) {
         ViewBitmap = QImage(size, QImage::Format_BGR888);
         ViewBitmap.fill(Qt::black);
+        Marker.Reset();  // its place belonged to the old view
     }
 }
 
@@ -68,4 +69,24 @@ void Workspace::redoClick() {
     LineAnchorX = anchor.x;
     LineAnchorY = anchor.y;
     UpdateWholePicture();
+}
+
+void Workspace::ZoomIn(QSize box) {
+    if (ZoomFactor > 2.0f || 2.0 * ZoomFactor * Doc.Mask.Width > 6000.0)
+        return;
+    const QPoint old = ScrollPosition();
+    ZoomFactor *= 2.0f;
+    ResizeView();
+    UpdateWholePicture();
+    SetScrollPosition(QPoint(2 * old.x() + box.width() / 2, 2 * old.y() + box.height() / 2));
+}
+
+void Workspace::ZoomOut(QSize box) {
+    if (ZoomFactor < 0.5f)
+        return;
+    const QPoint old = ScrollPosition();
+    ZoomFactor /= 2.0f;
+    ResizeView();
+    UpdateWholePicture();
+    SetScrollPosition(QPoint(old.x() - box.width() / 2, old.y() - box.height() / 2));
 }

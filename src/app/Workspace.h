@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 // The scroll box that shows the view; the main window implements it.
 class ViewPort {
@@ -63,10 +64,31 @@ public:
     void redoClick();
     void ClearHistory() { History.ClearHistory(); }
 
+    // Zoom in and out in powers of two between 0.25 and 4 (the zoomed width may not
+    // pass 6000 pixels); the view's centre stays where it was. box is the size of the
+    // scroll box around the view.
+    void ZoomIn(QSize box);
+    void ZoomOut(QSize box);
+
+    QPoint ScrollPosition() const { return viewPort_ ? viewPort_->ScrollPosition() : QPoint(); }
+    void SetScrollPosition(QPoint position) {
+        if (viewPort_)
+            viewPort_->SetScrollPosition(position);
+    }
+    // The marker moved: show the view again.
+    void ViewRepainted() {
+        if (viewPort_)
+            viewPort_->ViewChanged(ViewBitmap.rect());
+    }
+
 signals:
     // Another project was opened or imported.
     void ProjectChanged();
-    void LayersChanged();
+    void LayersChanged();      // the layer list's rows changed: rebuild it
+    void LayerListChanged();   // a layer's marks or swatch changed: repaint the list
+    void LayerSelected(int row);
+    void LayerRemoved(int row);
+    void PickModeChanged();
     void SchemesChanged();
 
 private:

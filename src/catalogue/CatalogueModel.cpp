@@ -268,6 +268,92 @@ void CatalogueModel::ReloadAllFanDecks() {
     LoadFanDecks();
 }
 
+void CatalogueModel::ShowLayerShade(int fanDeckId, int paintKindId, int shadeId) {
+    if (Refused())
+        return;
+    QString deckName;
+    db_.Run(Statements::C3FanDeckName(fanDeckId), [&deckName](const CatalogueRow& row) {
+        deckName = row.Text(QStringLiteral("vejir_jmeno"));
+        return false;
+    });
+    FanDecks.clear();
+    SelectedFanDeck = -1;
+    db_.Run(Statements::C4AllFanDeckNames(), [this, &deckName](const CatalogueRow& row) {
+        FanDecks.append(FanDeckRecord{0, row.Text(QStringLiteral("vejir_jmeno")),
+                                      row.Text(QStringLiteral("vejir_typ")) == QLatin1String("a"),
+                                      row.Int(QStringLiteral("vejir_vlastni")) == 1});
+        if (FanDecks.last().name == deckName)
+            SelectedFanDeck = int(FanDecks.size()) - 1;
+        return true;
+    });
+    emit FanDecksChanged();
+    ChooseFanDeck(SelectedFanDeck);
+    if (!PaintKinds.isEmpty()) {
+        int kind = SelectedPaintKind;
+        for (int i = 0; i < PaintKinds.size(); ++i) {
+            if (PaintKinds[i].id == paintKindId)
+                kind = i;
+        }
+        emit PaintKindsChanged();
+        ChoosePaintKind(kind);
+        emit PaintKindsChanged();
+    }
+    SelectedShade = -1;
+    for (int i = 0; i < Shades.size(); ++i) {
+        if (Shades[i].id == shadeId) {
+            SelectedShade = i;
+            break;
+        }
+    }
+    emit ShadesChanged();
+}
+
+void CatalogueModel::LoadPaintKindsOfShade(int row) {
+    if (Refused() || row < 0 || row >= Shades.size())
+        return;
+    PaintKinds.clear();
+    SelectedPaintKind = -1;
+    db_.Run(Statements::C7PaintKindsOfFanDeck(Shades[row].fanDeckId), [this](const CatalogueRow& r) {
+        PaintKinds.append(PaintKindRecord{r.Int(QStringLiteral("firma_id")),
+                                          r.Text(QStringLiteral("firma_jmeno")),
+                                          r.Text(QStringLiteral("firma_jednotka"))});
+        return true;
+    });
+    if (!PaintKinds.isEmpty())
+        SelectedPaintKind = 0;
+    emit PaintKindsChanged();
+}
+
+void CatalogueModel::ShowWholeFanDeckOf(int row) {
+    if (Refused() || row < 0 || row >= Shades.size())
+        return;
+    const int shadeId = Shades[row].id;
+    const int deckId = Shades[row].fanDeckId;
+    ReloadAllFanDecks();
+    if (FanDecks.isEmpty())
+        return;
+    int deck = int(FanDecks.size()) - 1;
+    for (int i = 0; i < FanDecks.size(); ++i) {
+        if (FanDecks[i].id == deckId) {
+            deck = i;
+            break;
+        }
+    }
+    SelectedFanDeck = deck;
+    emit FanDecksChanged();
+    ChooseFanDeck(deck);
+    if (Shades.isEmpty())
+        return;
+    SelectedShade = int(Shades.size()) - 1;
+    for (int i = 0; i < Shades.size(); ++i) {
+        if (Shades[i].id == shadeId) {
+            SelectedShade = i;
+            break;
+        }
+    }
+    emit ShadesChanged();
+}
+
 QStringList CatalogueModel::FanDeckNames() const {
     QStringList names;
     for (const FanDeckRecord& deck : FanDecks)

@@ -52,6 +52,14 @@ public:
     void ToggleShowOwn();
     void ReloadAllFanDecks();
 
+    // Showing the catalogue for a layer that has a shade: every fan deck (C4), the
+    // layer's fan deck, paint kind and shade selected; nothing is assigned.
+    void ShowLayerShade(int fanDeckId, int paintKindId, int shadeId);
+    // A found shade was chosen: the paint kinds of its own fan deck (C7).
+    void LoadPaintKindsOfShade(int row);
+    // All fan decks again, with the shade's fan deck and the shade selected.
+    void ShowWholeFanDeckOf(int row);
+
     QStringList FanDeckNames() const;
     QStringList ShadeNames() const;
 

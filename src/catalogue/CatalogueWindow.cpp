@@ -115,8 +115,7 @@ Tbarvy::Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent,
         shadeTyped_.clear();
         ShadeTypeAhead->clear();
         ShadeTypeAhead->hide();
-        if (ListBoxOdstinyClick)
-            ListBoxOdstinyClick(ListBoxOdstiny->currentRow());
+        ListBoxOdstinyClick();
     });
 
     const QString path = appDir + QStringLiteral("/odrex.tom");
@@ -201,13 +200,16 @@ void Tbarvy::BuildMenus() {
     FanDeckMenu->addSeparator();
     ShowVlastniVejire = FanDeckMenu->addAction(QStringLiteral("Zobrazit vlastní vějíře"));
     FanDeckMenu->addSeparator();
-    FanDeckMenu->addAction(QStringLiteral("Zobrazit paletu odstínů vějíře"));
+    FanDeckMenu->addAction(QStringLiteral("Zobrazit paletu odstínů vějíře"), this,
+                           &Tbarvy::Zobrazitpaletuodstnvje1Click);
     FanDeckMenu->addSeparator();
     QAction* reload = FanDeckMenu->addAction(QStringLiteral("Znovunačtení všech vějířů"));
 
     ShadeMenu = new QMenu(this);
-    ShadeMenu->addAction(QStringLiteral("Zobrazit odstíny v paletě [Dvojklik]"));
-    ShadeMenu->addAction(QStringLiteral("Zobrazit celý vějíř podle zvoleného odstínu"));
+    ShadeMenu->addAction(QStringLiteral("Zobrazit odstíny v paletě [Dvojklik]"), this,
+                         &Tbarvy::ListBoxOdstinyDblClick);
+    ShadeMenu->addAction(QStringLiteral("Zobrazit celý vějíř podle zvoleného odstínu"), this,
+                         &Tbarvy::ShowVejirFromOdstinClick);
     ShadeMenu->addSeparator();
     ShortOdstinName = ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle jména"));
     ShortOdstinDB =
@@ -262,11 +264,14 @@ void Tbarvy::ConnectModel() {
             ListBoxFirmyClick();
     });
     connect(ComboBoxDruhBarvy, &QComboBox::activated, this, &Tbarvy::ComboBoxDruhBarvyChange);
-    connect(ListBoxOdstiny, &QListWidget::itemClicked, this, [this] {
-        Model.SelectedShade = ListBoxOdstiny->currentRow();
-        if (ListBoxOdstinyClick)
-            ListBoxOdstinyClick(Model.SelectedShade);
+    connect(ListBoxOdstiny, &QListWidget::itemClicked, this, &Tbarvy::ListBoxOdstinyClick);
+    connect(ListBoxOdstiny, &QListWidget::itemDoubleClicked, this, &Tbarvy::ListBoxOdstinyDblClick);
+    connect(ListBoxOdstiny, &QListWidget::currentRowChanged, this, [this] {
+        // The selection moved with the keys.
+        if (!syncing_ && ListBoxOdstiny->hasFocus() && !Timer2.isActive())
+            ListBoxOdstinyClick();
     });
+    connect(EditQuantity, &QLineEdit::returnPressed, this, &Tbarvy::EditQuantityEnter);
     connect(EditSearch, &QLineEdit::returnPressed, this, &Tbarvy::EditSearchEnter);
 }
 
@@ -369,4 +374,81 @@ bool Tbarvy::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Tbarvy::ShowForLayer(int index, const LayerRecord& layer) {
+    CurrentLayerIndex = index;
+    setWindowTitle(layer.Name);
+    show();
+    raise();
+    if (layer.ShadeId == -1 || layer.FanDeckId == -1 || layer.PaintKindId == -1)
+        return;
+    RunGuarded(prompts_, [&] {
+        Model.ShowLayerShade(layer.FanDeckId, layer.PaintKindId, layer.ShadeId);
+    });
+    EditQuantity->setText(QString::number(layer.Quantity));
+}
+
+void Tbarvy::DropLayerLink() {
+    CurrentLayerIndex = -1;
+    hide();
+}
+
+void Tbarvy::ListBoxOdstinyClick() {
+    const int row = ListBoxOdstiny->currentRow();
+    if (row < 0 || row >= Model.Shades.size() || Model.Loading())
+        return;
+    Model.SelectedShade = row;
+    if (Model.Mode == ShadeListMode::FoundShades)
+        RunGuarded(prompts_, [this, row] { Model.LoadPaintKindsOfShade(row); });
+    const ShadeRecord shade = Model.Shades[row];
+    LabelNotice->setText(shade.notice);
+    const int kind = Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size()
+                         ? Model.PaintKinds[Model.SelectedPaintKind].id
+                         : -1;
+    if (AssignShade && CurrentLayerIndex >= 0)
+        AssignShade(CurrentLayerIndex, shade.ColourValue(), shade.id, shade.fanDeckId, kind,
+                    EditQuantity->text());
+}
+
+void Tbarvy::ListBoxOdstinyDblClick() {
+    if (ListBoxOdstiny->currentRow() < 0)
+        return;
+    if (ShowPalette)
+        ShowPalette();
+}
+
+void Tbarvy::Zobrazitpaletuodstnvje1Click() {
+    if (Model.Shades.isEmpty()) {
+        prompts_.Message(QStringLiteral("Paletu nelze zobrazit. Vějíř neobsahuje žádný odstín."),
+                         QString(), Prompts::Icon::Warning, Prompts::Ok);
+        return;
+    }
+    if (ListBoxOdstiny->currentRow() < 0) {
+        syncing_ = true;
+        ListBoxOdstiny->setCurrentRow(0);
+        syncing_ = false;
+    }
+    if (ShowPalette)
+        ShowPalette();
+}
+
+void Tbarvy::ShowVejirFromOdstinClick() {
+    const int row = ListBoxOdstiny->currentRow();
+    if (row < 0)
+        return;
+    RunGuarded(prompts_, [this, row] { Model.ShowWholeFanDeckOf(row); });
+}
+
+void Tbarvy::EditQuantityEnter() {
+    bool ok = false;
+    const int quantity = EditQuantity->text().trimmed().toInt(&ok);
+    if (!ok) {
+        prompts_.Message(QStringLiteral("Vkládaná hodnota musí být celé číslo."),
+                         QStringLiteral("Chyba při vkládání parametru"), Prompts::Icon::Error,
+                         Prompts::Ok);
+        return;
+    }
+    if (StoreQuantity && CurrentLayerIndex >= 0)
+        StoreQuantity(CurrentLayerIndex, quantity);
 }

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueModel.h"
+#include "project/LayerRecord.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -57,8 +58,26 @@ public:
     void EditSearchEnter();
     void ListBoxFirmyKeyPress(QChar key);
     void ListBoxOdstinyKeyPress(QChar key);
-    // A shade chosen in the list; the layer link builds on it.
-    std::function<void(int row)> ListBoxOdstinyClick;
+    // The layer the catalogue was last shown for; -1 when the link was dropped.
+    int CurrentLayerIndex = 0;
+    // Shows the window for a layer: its name as title and, when it has a shade, its
+    // fan deck, paint kind, shade and quantity.
+    void ShowForLayer(int index, const LayerRecord& layer);
+    // Drops the link to the layer (another project, the layer removed) and hides.
+    void DropLayerLink();
+    // A shade row chosen: it goes into the linked layer at once.
+    void ListBoxOdstinyClick();
+    void ListBoxOdstinyDblClick();
+    void EditQuantityEnter();
+    void ShowVejirFromOdstinClick();
+    void Zobrazitpaletuodstnvje1Click();
+
+    // The main window's side of the link.
+    std::function<void(int layer, Colour colour, int shadeId, int fanDeckId, int paintKindId,
+                       const QString& quantity)>
+        AssignShade;
+    std::function<void(int layer, int quantity)> StoreQuantity;
+    std::function<void()> ShowPalette;
 
 protected:
     void showEvent(QShowEvent* event) override;

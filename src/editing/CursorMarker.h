@@ -3,14 +3,26 @@
 #include <QImage>
 #include <QPoint>
 
-// The inverting marker that the editing tools draw into the view under the pointer.
-// Every re-render erases it first and draws it again afterwards, so that it is
-// never baked into the repainted pixels; while nothing is drawn both do nothing.
+// The inverting marker that the editing tools draw into the view under the pointer:
+// a square of half-size h around the centre and, for the line tool, a line from the
+// chain's last point. Every re-render erases it first and draws it again after, so
+// it is never baked into the repainted pixels; inverting twice restores the pixels.
 class CursorMarker {
 public:
-    void EraseMarker(QImage& view);
+    // Moves the marker (view pixels); lineStart x < 0 means no line.
+    void DrawMarker(QImage& view, QPoint centre, QPoint lineStart, int halfSize);
+    // Draws the marker again where it was last drawn (after a re-render).
     void DrawMarker(QImage& view);
-    void Reset() { MarkerDrawn = false; }
+    void EraseMarker(QImage& view);
+    void Reset() { MarkerDrawn = false; known_ = false; }
 
     bool MarkerDrawn = false;
+
+private:
+    void Invert(QImage& view) const;
+
+    bool known_ = false;
+    QPoint centre_;
+    QPoint lineStart_{-1, -1};
+    int halfSize_ = 0;
 };

@@ -3,15 +3,78 @@
 #include "app/Artwork.h"
 #include "app/GlintImage.h"
 #include "app/GradientStrip.h"
+#include "app/Prompts.h"
+#include "layers/LayerOperations.h"
 
-TeLayer::TeLayer(QWidget* parent) : QWidget(parent, Qt::Tool) {
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+QLabel* ColourPanel(QWidget* parent, const QString& name, QPoint at) {
+    auto* panel = new QLabel(parent);
+    panel->setObjectName(name);
+    panel->setGeometry(QRect(at, QSize(57, 29)));
+    panel->setCursor(Qt::PointingHandCursor);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+void Paint(QLabel* panel, Colour colour) {
+    panel->setStyleSheet(QStringLiteral("QLabel { background: rgb(%1, %2, %3); border: 1px solid rgb(90, 90, 90); }")
+                             .arg(RedOf(colour))
+                             .arg(GreenOf(colour))
+                             .arg(BlueOf(colour)));
+}
+
+// Clicks on a colour panel open the colour dialog.
+class ClickFilter : public QObject {
+public:
+    ClickFilter(QObject* parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease)
+            action_();
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+} // namespace
+
+TeLayer::TeLayer(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("eLayer"));
     setWindowTitle(QStringLiteral("Vlastnosti vrstvy"));
-    setFixedSize(274, 175);
-    auto* background = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::Dialog, 175),
-                                         QColor(255, 208, 160), this);
+    setFixedSize(255, 175);
+    auto* background = new GradientStrip(
+        Artwork::GradientPicture(Artwork::Gradient::Dialog, 175), QColor(255, 208, 160), this);
     background->setObjectName(QStringLiteral("PaintBox1"));
     background->setGeometry(rect());
+
+    auto* label1 = new QLabel(QStringLiteral("Název vrstvy:"), this);
+    label1->move(16, 17);
+    lName = new QLineEdit(this);
+    lName->setObjectName(QStringLiteral("lName"));
+    lName->setGeometry(88, 13, 153, 21);
+    lName->setMaxLength(32);
+    auto* label2 = new QLabel(QStringLiteral("Skutečná barva stěny:"), this);
+    label2->move(64, 54);
+    realColor = ColourPanel(this, QStringLiteral("realColor"), QPoint(184, 46));
+    auto* label3 = new QLabel(QStringLiteral("Barva masky:"), this);
+    label3->move(108, 88);
+    maskColor = ColourPanel(this, QStringLiteral("maskColor"), QPoint(184, 80));
+    for (QLabel* label : {label1, label2, label3}) {
+        QFont small = label->font();
+        small.setPixelSize(11);
+        label->setFont(small);
+        label->adjustSize();
+    }
+    label2->move(180 - label2->width(), 54);
+    label3->move(180 - label3->width(), 88);
+
     using Artwork::Face;
     const QString confirm = QStringLiteral("Potvrdit");
     const QString cancel = QStringLiteral("Zrušit");
@@ -23,4 +86,53 @@ TeLayer::TeLayer(QWidget* parent) : QWidget(parent, Qt::Tool) {
                                  Artwork::PanelButton(cancel, Face::Normal),
                                  Artwork::PanelButton(cancel, Face::Over), QString());
     GlintImage2->move(80, 149);
+    connect(GlintImage1, &TGlintImage::Click, this, &TeLayer::GlintImage1Click);
+    connect(GlintImage2, &TGlintImage::Click, this, &TeLayer::GlintImage2Click);
+    connect(lName, &QLineEdit::returnPressed, this, &TeLayer::GlintImage1Click);
+    SetRealColour(Rgb(208, 208, 208));
+    SetMaskColour(Rgb(255, 255, 255));
+}
+
+void TeLayer::Attach(LayerEditor& editor, Prompts& prompts) {
+    editor_ = &editor;
+    prompts_ = &prompts;
+    editor.ShowDialog = [this](const LayerRecord& layer) {
+        lName->setText(layer.Name);
+        SetRealColour(layer.RealColour);
+        SetMaskColour(layer.MaskColour);
+        show();
+        raise();
+    };
+    editor.CloseDialog = [this] { hide(); };
+    editor.ShowSampledColour = [this](Colour real) { SetRealColour(real); };
+    realColor->installEventFilter(new ClickFilter(realColor, [this] {
+        const Colour chosen = prompts_->ChooseColour(real_);
+        if (chosen != NoColour)
+            SetRealColour(chosen);
+    }));
+    maskColor->installEventFilter(new ClickFilter(maskColor, [this] {
+        const Colour chosen = prompts_->ChooseColour(mask_);
+        if (chosen != NoColour)
+            SetMaskColour(chosen);
+    }));
+}
+
+void TeLayer::SetRealColour(Colour colour) {
+    real_ = colour;
+    Paint(realColor, colour);
+}
+
+void TeLayer::SetMaskColour(Colour colour) {
+    mask_ = colour;
+    Paint(maskColor, colour);
+}
+
+void TeLayer::GlintImage1Click() {
+    if (editor_)
+        editor_->Confirm(lName->text(), real_, mask_);
+}
+
+void TeLayer::GlintImage2Click() {
+    if (editor_)
+        editor_->Cancel();
 }

@@ -1,15 +1,43 @@
 #pragma once
 
+#include "project/Colour.h"
+
 #include <QWidget>
 
+class LayerEditor;
+class Prompts;
+class QLabel;
+class QLineEdit;
 class TGlintImage;
 
-// The modeless layer properties dialog "Vlastnosti vrstvy".
+// The modeless layer properties dialog "Vlastnosti vrstvy": the name, the real
+// colour of the surface and the mask colour. It has no close box; it is left through
+// its two buttons. While it is open a press on the photograph samples the real colour.
 class TeLayer : public QWidget {
     Q_OBJECT
 public:
     explicit TeLayer(QWidget* parent = nullptr);
 
-    TGlintImage* GlintImage1 = nullptr; // confirm
-    TGlintImage* GlintImage2 = nullptr; // cancel
+    // Connects the dialog with the layer editor that owns the edit.
+    void Attach(LayerEditor& editor, Prompts& prompts);
+
+    QLineEdit* lName = nullptr;
+    QLabel* realColor = nullptr;
+    QLabel* maskColor = nullptr;
+    TGlintImage* GlintImage1 = nullptr;  // confirm
+    TGlintImage* GlintImage2 = nullptr;  // cancel
+
+    Colour RealColour() const { return real_; }
+    Colour MaskColour() const { return mask_; }
+    void SetRealColour(Colour colour);
+    void SetMaskColour(Colour colour);
+
+    void GlintImage1Click();
+    void GlintImage2Click();
+
+private:
+    LayerEditor* editor_ = nullptr;
+    Prompts* prompts_ = nullptr;
+    Colour real_ = 0;
+    Colour mask_ = 0;
 };

@@ -52,6 +52,10 @@ void TMask::PaintSpan(int y, int x1, int x2, std::uint8_t layer) {
             pixels[x] = layer;
     }
 
+    SetRowFromPixels(y, pixels.data());
+}
+
+void TMask::SetRowFromPixels(int y, const std::uint8_t* pixels) {
     MaskRow rebuilt;
     int start = 0;
     for (int x = 1; x < Width; ++x) {

@@ -43,6 +43,9 @@ public:
     void PaintSpan(int y, int x1, int x2, std::uint8_t layer);
     void SetLocked(int index, bool flag);
 
+    // Replaces row y by maximal runs of the given per-pixel layers (Width entries).
+    void SetRowFromPixels(int y, const std::uint8_t* pixels);
+
     // Expands row y into one layer index per pixel (the first covering run wins,
     // uncovered pixels are 0). out must hold Width entries.
     void ExpandRow(int y, std::uint8_t* out) const;

@@ -101,7 +101,9 @@ private slots:
         ScriptedPrompts prompts;
         Tbarvy window(dir.path(), prompts);
         int assigned = -2;
-        window.ListBoxOdstinyClick = [&assigned](int row) { assigned = row; };
+        window.AssignShade = [&assigned](int, Colour, int shadeId, int, int, const QString&) {
+            assigned = shadeId;
+        };
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The timers' first run after creation commits once on its own; let it pass.
@@ -116,7 +118,7 @@ private slots:
         QCOMPARE(window.ShadeTypeAhead->text(), QStringLiteral("e 002"));
         QCOMPARE(window.ListBoxOdstiny->currentRow(), 2);
         QVERIFY(window.Timer2.isActive());
-        QTRY_COMPARE_WITH_TIMEOUT(assigned, 2, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(assigned, 1, 3000);  // "E 002 - 01" has id 1
         QVERIFY(!window.ShadeTypeAhead->isVisible());
         QTest::keyClick(window.ListBoxOdstiny, Qt::Key_Backspace);
         QCOMPARE(window.ShadeTypeAhead->text(), QString());

@@ -37,6 +37,9 @@ public:
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
+    QQueue<Colour> colours;  // answers of the colour dialog
+    Colour ChooseColour(Colour) override { return colours.isEmpty() ? NoColour : colours.dequeue(); }
+
     QStringList Texts() const {
         QStringList texts;
         for (const Asked& a : asked)

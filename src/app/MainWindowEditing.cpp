@@ -1,0 +1,190 @@
+// The main window's editing side: the layer list and its buttons, the mouse on the
+// picture, the zoom buttons, and the links to the layer dialog and the catalogue.
+#include "app/GlintImage.h"
+#include "app/ImageView.h"
+#include "app/MainWindow.h"
+#include "catalogue/CatalogueWindow.h"
+#include "layers/LayerDialog.h"
+#include "layers/LayerRowDelegate.h"
+#include "palette/PaletteWindow.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+
+void TForm1::ConnectEditing() {
+    ListBox2->setItemDelegate(new LayerRowDelegate(workspace_, ListBox2));
+    ListBox2->viewport()->installEventFilter(this);
+    connect(ListBox2, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { ListBox2Click(ListBox2->row(item)); });
+    connect(ListBox2, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox2DblClick);
+    connect(ListBox2, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        if (QListWidgetItem* item = ListBox2->itemAt(at))
+            ListBox2->setCurrentItem(item);
+        LayerMenu->popup(ListBox2->viewport()->mapToGlobal(at));
+    });
+    const QList<QAction*> items = LayerMenu->actions();
+    connect(items[1], &QAction::triggered, this, &TForm1::Nastavitoriginlnbarvu1Click);
+    connect(items[2], &QAction::triggered, this, &TForm1::cleanLayerClick);
+    connect(items[4], &QAction::triggered, this, &TForm1::ListBox2DblClick);
+    connect(scheme, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { SchemeMenu->popup(scheme->viewport()->mapToGlobal(at)); });
+
+    const std::pair<const char*, void (TForm1::*)()> buttons[] = {
+        {"GlintImage9", &TForm1::GlintImage9Click},   {"GlintImage10", &TForm1::GlintImage10Click},
+        {"GlintImage14", &TForm1::GlintImage14Click}, {"GlintImage15", &TForm1::GlintImage15Click},
+        {"GlintImage16", &TForm1::GlintImage16Click}, {"GlintImage17", &TForm1::removeLayerClick},
+    };
+    for (const auto& [name, handler] : buttons)
+        connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
+
+    connect(image, &ImageView::MouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
+                imageMouseDown(button, at.x(), at.y());
+            });
+    connect(image, &ImageView::MouseMove, this,
+            [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
+                imageMouseMove(buttons, modifiers, at.x(), at.y());
+            });
+
+    tools_.SelectedRow = [this] { return SelectedLayerRow(); };
+    tools_.RealColourPickMode = [this] { return layerEditor_.RealColourPickMode; };
+    tools_.SampleRealColour = [this](int x, int y) { layerEditor_.SampleRealColour(x, y); };
+    tools_.SuspendViewDrawing = [this](bool suspended) { ScrollBox1->setUpdatesEnabled(!suspended); };
+    tools_.PickLayer = [this](int layer) {
+        ListBox2->setCurrentRow(layer);
+        ListBox2->viewport()->update();
+        if (catalogue_)
+            catalogue_->ShowForLayer(layer, workspace_.Doc.Layers[layer]);
+    };
+
+    connect(&workspace_, &Workspace::LayerSelected, this, [this](int row) { ListBox2->setCurrentRow(row); });
+    connect(&workspace_, &Workspace::LayerListChanged, this, [this] { ListBox2->viewport()->update(); });
+    connect(&workspace_, &Workspace::PickModeChanged, this, [this] {
+        image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor : Qt::CrossCursor);
+    });
+    // Windows that keep a layer index never write into another project's layers.
+    connect(&workspace_, &Workspace::ProjectChanged, this, [this] {
+        layerEditor_.Abandon();
+        if (catalogue_)
+            catalogue_->DropLayerLink();
+    });
+    connect(&workspace_, &Workspace::LayerRemoved, this, [this](int row) {
+        if (!catalogue_)
+            return;
+        if (catalogue_->CurrentLayerIndex == row)
+            catalogue_->DropLayerLink();
+        else if (catalogue_->CurrentLayerIndex > row)
+            catalogue_->CurrentLayerIndex -= 1;
+    });
+}
+
+void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette) {
+    layerDialog_ = layerDialog;
+    catalogue_ = catalogue;
+    palette_ = palette;
+    layerDialog->Attach(layerEditor_, prompts_);
+    catalogue->AssignShade = [this](int layer, Colour colour, int shadeId, int fanDeckId,
+                                    int paintKindId, const QString& quantity) {
+        layerEditor_.AssignShadeToLayer(layer, colour, shadeId, fanDeckId, paintKindId, quantity);
+    };
+    catalogue->StoreQuantity = [this](int layer, int quantity) {
+        if (layer >= 0 && layer < workspace_.Doc.Layers.size())
+            workspace_.Doc.Layers[layer].Quantity = quantity;
+    };
+    catalogue->ShowPalette = [this] {
+        if (palette_) {
+            palette_->show();
+            palette_->raise();
+        }
+    };
+}
+
+int TForm1::SelectedLayerRow() const {
+    const QList<QListWidgetItem*> selected = ListBox2->selectedItems();
+    return selected.isEmpty() ? -1 : ListBox2->row(selected.constFirst());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListBox2->viewport() && event->type() == QEvent::MouseButtonPress)
+        LayerListClickX = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::ListBox2Click(int row) {
+    if (row < 0)
+        return;
+    workspace_.LineAnchorX = -1;
+    switch (LayerEditor::ZoneAt(LayerListClickX, row)) {
+    case LayerEditor::Zone::Lock:
+        layerEditor_.ToggleLock(row);
+        break;
+    case LayerEditor::Zone::Catalogue:
+        if (catalogue_)
+            catalogue_->ShowForLayer(row, workspace_.Doc.Layers[row]);
+        break;
+    case LayerEditor::Zone::Visibility:
+        layerEditor_.ToggleVisibility(row);
+        break;
+    case LayerEditor::Zone::None:
+        break;
+    }
+    ListBox2->viewport()->update();
+}
+
+void TForm1::ListBox2DblClick() {
+    layerEditor_.EditLayer(SelectedLayerRow());
+    image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor : Qt::CrossCursor);
+}
+
+void TForm1::GlintImage16Click() {
+    layerEditor_.NewLayer();
+    image->setCursor(Qt::PointingHandCursor);
+}
+
+void TForm1::GlintImage14Click() {
+    layerEditor_.SelectAll(true);
+    ListBox2->viewport()->update();
+}
+
+void TForm1::GlintImage15Click() {
+    layerEditor_.SelectAll(false);
+    ListBox2->viewport()->update();
+}
+
+void TForm1::removeLayerClick() {
+    layerEditor_.RemoveLayer(SelectedLayerRow());
+}
+
+void TForm1::cleanLayerClick() {
+    layerEditor_.CleanLayer(SelectedLayerRow());
+}
+
+void TForm1::Nastavitoriginlnbarvu1Click() {
+    layerEditor_.ResetShade(SelectedLayerRow());
+    ListBox2->viewport()->update();
+}
+
+void TForm1::GlintImage9Click() {
+    workspace_.ZoomIn(ScrollBox1->viewport()->size());
+}
+
+void TForm1::GlintImage10Click() {
+    workspace_.ZoomOut(ScrollBox1->viewport()->size());
+}
+
+void TForm1::imageMouseDown(Qt::MouseButton button, int x, int y) {
+    tools_.ImageMouseDown(button == Qt::RightButton, x, y);
+}
+
+void TForm1::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
+                            int y) {
+    const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
+                                             modifiers.testFlag(Qt::ShiftModifier), x, y);
+    if (!pan.isNull()) {
+        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() + pan.x());
+        ScrollBox1->verticalScrollBar()->setValue(ScrollBox1->verticalScrollBar()->value() + pan.y());
+    }
+}
