@@ -1,0 +1,313 @@
+#include "app/Workspace.h"
+#include "editing/ToolActions.h"
+#include "editing/Tools.h"
+#include "render/ZoomMath.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QTest>
+
+namespace {
+
+// The pixels of a layer in a mask, as a set of points.
+QSet<QPoint> PixelsOf(const TMask& mask, int layer) {
+    QSet<QPoint> points;
+    for (int y = 0; y < mask.Height; ++y)
+        for (int x = 0; x < mask.Width; ++x)
+            if (mask.LayerAt(x, y) == layer)
+                points.insert(QPoint(x, y));
+    return points;
+}
+
+QSet<QPoint> Rect(int x1, int y1, int x2, int y2) {
+    QSet<QPoint> points;
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x)
+            points.insert(QPoint(x, y));
+    return points;
+}
+
+QImage Flat(int w, int h, QColor colour) {
+    QImage image(w, h, QImage::Format_BGR888);
+    image.fill(colour);
+    return image;
+}
+
+// A workspace with a grey picture, an open project and a selected layer 1.
+struct Fixture {
+    Workspace ws;
+    ScriptedPrompts prompts;
+    ToolActions tools{ws, prompts};
+    int row = 1;
+    Fixture(int w = 40, int h = 30) {
+        ws.Doc.ProjectPath = QStringLiteral("/x/dum.bmp");
+        ws.Doc.PhotoBitmap = Flat(w, h, QColor(120, 120, 120));
+        ws.Doc.Mask = TMask::CreateBlank(w, h);
+        ws.MaskEditMode = false;
+        LayerRecord wall = NewLayerTemplate(1);
+        wall.Name = QStringLiteral("Zeď");
+        ws.Doc.Layers.append(wall);
+        ws.ResizeView();
+        ws.UpdateWholePicture();
+        tools.SelectedRow = [this] { return row; };
+    }
+};
+
+} // namespace
+
+class TestTools : public QObject {
+    Q_OBJECT
+private slots:
+    void pencilSquares_data() {
+        QTest::addColumn<int>("thickness");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QRect>("painted");
+        QTest::newRow("thickness 1") << 1 << QPoint(10, 10) << QRect(QPoint(9, 9), QPoint(10, 10));
+        QTest::newRow("thickness 3") << 3 << QPoint(10, 10) << QRect(QPoint(7, 7), QPoint(12, 12));
+        QTest::newRow("top edge: rows above are skipped") << 3 << QPoint(10, 0) << QRect(QPoint(7, 0), QPoint(12, 2));
+        QTest::newRow("left edge clamps") << 2 << QPoint(0, 5) << QRect(QPoint(0, 3), QPoint(1, 6));
+    }
+    void pencilSquares() {
+        QFETCH(int, thickness);
+        QFETCH(QPoint, at);
+        QFETCH(QRect, painted);
+        TMask mask = TMask::CreateBlank(30, 20);
+        PaintBrush(mask, at.x(), at.y(), thickness, 1);
+        QCOMPARE(PixelsOf(mask, 1), Rect(painted.left(), painted.top(), painted.right(), painted.bottom()));
+    }
+
+    void lineRuns() {
+        TMask mask = TMask::CreateBlank(40, 20);
+        PaintThickLine(mask, 10, 10, 20, 10, 1, 1);
+        QCOMPARE(PixelsOf(mask, 1), Rect(9, 10, 20, 10));
+        TMask vertical = TMask::CreateBlank(40, 30);
+        PaintThickLine(vertical, 5, 2, 5, 8, 1, 2);
+        QCOMPARE(PixelsOf(vertical, 2), Rect(4, 2, 5, 8));
+        TMask same = TMask::CreateBlank(10, 10);
+        PaintLine(same, 3, 3, 3, 3, 2, 1);
+        QVERIFY(PixelsOf(same, 1).isEmpty());
+    }
+
+    void diagonalLineTakesHalvesToEven() {
+        TMask mask = TMask::CreateBlank(20, 10);
+        PaintLine(mask, 0, 0, 4, 2, 1, 1);  // y = nearest(x / 2): 0, 0 (0.5), 1, 2 (1.5), 2
+        QCOMPARE(PixelsOf(mask, 1), (QSet<QPoint>{{0, 0}, {1, 0}, {2, 1}, {3, 2}, {4, 2}}));
+    }
+
+    void lineToolChain() {
+        Fixture f;
+        f.ws.CurrentTool = LineTool;
+        f.tools.ImageMouseDown(false, 10, 10);  // the first press only sets the start
+        QVERIFY(PixelsOf(f.ws.Doc.Mask, 1).isEmpty());
+        QCOMPARE(f.ws.History.NodeCount(), 0);
+        f.tools.ImageMouseDown(false, 20, 10);
+        QCOMPARE(PixelsOf(f.ws.Doc.Mask, 1), Rect(9, 10, 20, 10));
+        f.tools.ImageMouseDown(false, 20, 10);  // on the anchor: no paint, an undo entry
+        QCOMPARE(f.ws.History.NodeCount(), 2);
+        f.tools.ImageMouseDown(true, 0, 0);  // the right button ends the chain
+        QCOMPARE(f.ws.LineAnchorX, -1);
+        f.tools.ImageMouseDown(false, 30, 20);
+        QCOMPARE(PixelsOf(f.ws.Doc.Mask, 1).size(), 12);
+        QVERIFY(f.ws.Doc.Modified);
+        // Undo moves the anchor back too.
+        f.tools.ImageMouseDown(false, 30, 25);
+        f.ws.undoClick();
+        QCOMPARE(f.ws.LineAnchorX, 30);
+        QCOMPARE(f.ws.LineAnchorY, 20);
+    }
+
+    void noLayerSelectedHints() {
+        Fixture f;
+        f.row = -1;
+        f.ws.CurrentTool = PencilTool;
+        f.tools.ImageMouseDown(false, 5, 5);
+        f.ws.CurrentTool = ToleranceFillTool;
+        f.tools.ImageMouseDown(false, 5, 5);
+        QCOMPARE(f.prompts.Texts(), (QStringList{"Vyberte, prosím, vrstvu.", "Vyberte, prosím, vrsrvu."}));
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Rada"));
+        QCOMPARE(f.prompts.asked[0].icon, Prompts::Icon::Warning);
+        QVERIFY(f.ws.Doc.Modified);
+    }
+
+    void toleranceFillStopsAtTheThreshold() {
+        // Columns of growing distance from the seed: 0, 10, 19, 20, 30 (mean channel).
+        QImage view(5, 3, QImage::Format_BGR888);
+        const int steps[] = {0, 10, 19, 20, 30};
+        for (int x = 0; x < 5; ++x)
+            for (int y = 0; y < 3; ++y)
+                view.setPixelColor(x, y, QColor(100 + steps[x], 100 + steps[x], 100 + steps[x]));
+        TMask mask = TMask::CreateBlank(5, 3);
+        FloodFill(mask, view, 0, 1, Rgb(100, 100, 100), 20, Rgb(93, 170, 70), 1);
+        QCOMPARE(PixelsOf(mask, 1), Rect(0, 0, 2, 2));
+    }
+
+    void fullFillInsideAnOutline() {
+        Fixture f(30, 30);
+        f.ws.MaskEditMode = true;
+        f.ws.Doc.Layers[1].ShownInMaskMode = true;
+        // A closed square outline in the layer's mask colour, then a full fill inside.
+        for (int y = 5; y <= 20; ++y) {
+            f.ws.Doc.Mask.PaintSpan(y, 5, 5, 1);
+            f.ws.Doc.Mask.PaintSpan(y, 20, 20, 1);
+        }
+        f.ws.Doc.Mask.PaintSpan(5, 5, 20, 1);
+        f.ws.Doc.Mask.PaintSpan(20, 5, 20, 1);
+        f.ws.UpdateWholePicture();
+        f.ws.CurrentTool = FullFillTool;
+        f.tools.ActiveTolerance = 255;
+        f.tools.ImageMouseDown(false, 10, 10);
+        QCOMPARE(PixelsOf(f.ws.Doc.Mask, 1), Rect(5, 5, 20, 20));
+        // Without an outline the whole connected picture.
+        Fixture g(30, 30);
+        g.ws.CurrentTool = FullFillTool;
+        g.tools.ActiveTolerance = 255;
+        g.tools.ImageMouseDown(false, 3, 3);
+        QCOMPARE(PixelsOf(g.ws.Doc.Mask, 1).size(), 900);
+    }
+
+    void fillOnOriginalStopsAtBlack() {
+        QImage view = Flat(10, 3, QColor(200, 200, 200));
+        for (int y = 0; y < 3; ++y)
+            view.setPixelColor(6, y, QColor(3, 3, 3));  // distance 3 from black: a barrier
+        TMask mask = TMask::CreateBlank(10, 3);
+        mask.PaintSpan(1, 0, 9, 1);
+        FloodFill(mask, view, 0, 1, Rgb(200, 200, 200), 255, Rgb(0, 0, 0), 0);
+        QCOMPARE(PixelsOf(mask, 1), Rect(6, 1, 9, 1));
+    }
+
+    void fillSpreadsThroughLockedPixelsWithoutPaintingThem() {
+        QImage view = Flat(8, 1, QColor(50, 50, 50));
+        TMask mask = TMask::CreateBlank(8, 1);
+        mask.PaintSpan(0, 3, 4, 2);
+        mask.SetLocked(2, true);
+        FloodFill(mask, view, 0, 0, Rgb(50, 50, 50), 20, Rgb(93, 170, 70), 1);
+        QCOMPARE(PixelsOf(mask, 1), (Rect(0, 0, 2, 0) | Rect(5, 0, 7, 0)));
+        QCOMPARE(PixelsOf(mask, 2), Rect(3, 0, 4, 0));
+    }
+
+    void fillAtZoomTwoEqualsZoomOne() {
+        Fixture one(40, 30), two(40, 30);
+        for (Fixture* f : {&one, &two}) {
+            QImage& photo = f->ws.Doc.PhotoBitmap;
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x)
+                    photo.setPixelColor(x, y, x < 25 ? QColor(120, 120, 120) : QColor(20, 200, 20));
+            f->ws.CurrentTool = ToleranceFillTool;
+            f->tools.ActiveTolerance = 20;
+            f->ws.UpdateWholePicture();
+        }
+        two.ws.ZoomFactor = 2.0f;
+        two.ws.ResizeView();
+        two.ws.UpdateWholePicture();
+        one.tools.ImageMouseDown(false, 5, 5);
+        two.tools.ImageMouseDown(false, 10, 10);  // the same image pixel at zoom 2
+        QCOMPARE(two.ws.Doc.Mask, one.ws.Doc.Mask);
+        QCOMPARE(PixelsOf(one.ws.Doc.Mask, 1), Rect(0, 0, 24, 29));
+        QCOMPARE(two.ws.ZoomFactor, 2.0f);
+        QCOMPARE(two.ws.ViewBitmap.size(), QSize(80, 60));
+    }
+
+    void pickingASubordinateLayerPicksItsMaster() {
+        Fixture f;
+        LayerRecord sub = NewLayerTemplate(2);
+        sub.Name = QStringLiteral("Římsa");
+        sub.Subordinate = true;
+        sub.MasterName = QStringLiteral("Zeď");
+        f.ws.Doc.Layers.append(sub);
+        f.ws.Doc.Mask.PaintSpan(3, 0, 39, 2);
+        int picked = -1;
+        f.tools.PickLayer = [&picked](int layer) { picked = layer; };
+        f.ws.CurrentTool = PickLayerTool;
+        f.tools.ImageMouseDown(false, 4, 3);
+        QCOMPARE(picked, 1);
+        QVERIFY(!f.ws.Doc.Layers[1].ShownInMaskMode);
+        picked = -1;
+        f.tools.ImageMouseDown(false, 4, 20);  // "Originál": nothing
+        QCOMPARE(picked, -1);
+    }
+
+    void pencilStrokeBelongsToItsPress() {
+        Fixture f;
+        f.ws.CurrentTool = PencilTool;
+        f.tools.ImageMouseDown(false, 5, 5);
+        f.tools.ImageMouseMove(true, false, 15, 5);
+        f.tools.ImageMouseMove(true, false, 25, 5);
+        QCOMPARE(f.ws.History.NodeCount(), 1);
+        QVERIFY(PixelsOf(f.ws.Doc.Mask, 1).contains(QPoint(24, 4)));
+        f.ws.undoClick();
+        QVERIFY(PixelsOf(f.ws.Doc.Mask, 1).isEmpty());
+    }
+
+    void markerNeverStaysInThePicture() {
+        Fixture f;
+        f.ws.CurrentTool = PencilTool;
+        f.ws.Thickness = 3;
+        const QImage clean = f.ws.ViewBitmap.copy();
+        f.tools.ImageMouseMove(false, false, 10, 10);
+        QVERIFY(f.ws.ViewBitmap != clean);
+        QVERIFY(f.ws.Marker.MarkerDrawn);
+        f.ws.Marker.EraseMarker(f.ws.ViewBitmap);
+        QCOMPARE(f.ws.ViewBitmap, clean);
+        f.ws.Marker.DrawMarker(f.ws.ViewBitmap);
+        f.ws.UpdateWholePicture();  // erased, rebuilt, drawn again
+        f.ws.Marker.EraseMarker(f.ws.ViewBitmap);
+        QCOMPARE(f.ws.ViewBitmap, clean);
+    }
+
+    void panningReturnsTheScrollChange() {
+        Fixture f;
+        f.tools.ImageMouseMove(false, false, 50, 50);
+        QCOMPARE(f.tools.ImageMouseMove(false, true, 40, 45), QPoint(10, 5));
+    }
+
+    void zoomLimitsAndScrollPositions() {
+        Workspace ws;
+        ws.Doc.ProjectPath = QStringLiteral("/x/a.bmp");
+        ws.Doc.PhotoBitmap = Flat(2000, 10, Qt::gray);
+        ws.Doc.Mask = TMask::CreateBlank(2000, 10);
+        ws.ResizeView();
+        ws.ZoomIn(QSize(588, 453));
+        QCOMPARE(ws.ZoomFactor, 2.0f);
+        ws.ZoomIn(QSize(588, 453));
+        QCOMPARE(ws.ZoomFactor, 2.0f);  // 2 × 2 × 2000 = 8000 > 6000
+        ws.Doc.Mask = TMask::CreateBlank(1500, 10);
+        ws.Doc.PhotoBitmap = Flat(1500, 10, Qt::gray);
+        ws.ZoomIn(QSize(588, 453));
+        QCOMPARE(ws.ZoomFactor, 4.0f);  // 6000 is allowed
+        QCOMPARE(ws.ViewBitmap.size(), QSize(6000, 40));
+        ws.ZoomIn(QSize(588, 453));
+        QCOMPARE(ws.ZoomFactor, 4.0f);
+        for (int i = 0; i < 5; ++i)
+            ws.ZoomOut(QSize(588, 453));
+        QCOMPARE(ws.ZoomFactor, 0.25f);
+    }
+
+    void zoomKeepsTheCentre() {
+        struct Port : ViewPort {
+            QPoint scroll;
+            QPoint ScrollPosition() const override { return scroll; }
+            void SetScrollPosition(QPoint p) override { scroll = p; }
+            void ViewChanged(const QRect&) override {}
+        } port;
+        Workspace ws;
+        ws.Doc.ProjectPath = QStringLiteral("/x/a.bmp");
+        ws.Doc.PhotoBitmap = Flat(1000, 800, Qt::gray);
+        ws.Doc.Mask = TMask::CreateBlank(1000, 800);
+        ws.ResizeView();
+        ws.SetViewPort(&port);
+        port.scroll = QPoint(100, 50);
+        ws.ZoomIn(QSize(588, 453));
+        QCOMPARE(port.scroll, QPoint(494, 326));
+        ws.ZoomOut(QSize(588, 453));
+        QCOMPARE(port.scroll, QPoint(200, 100));
+        ws.SetViewPort(nullptr);
+    }
+
+    void colourDistance() {
+        QCOMPARE(ColourDistance(Rgb(0, 0, 0), Rgb(255, 255, 255)), 255);
+        QCOMPARE(ColourDistance(Rgb(10, 20, 30), Rgb(11, 20, 30)), 0);
+        QCOMPARE(ColourDistance(Rgb(10, 20, 30), Rgb(13, 20, 30)), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTools)
+#include "test_tools.moc"

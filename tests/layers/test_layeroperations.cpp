@@ -1,0 +1,271 @@
+#include "app/Workspace.h"
+#include "layers/LayerOperations.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+struct Fixture {
+    Workspace ws;
+    ScriptedPrompts prompts;
+    LayerEditor editor{ws, prompts};
+    Fixture() {
+        ws.Doc.ProjectPath = QStringLiteral("/x/dum.bmp");
+        QImage photo(20, 10, QImage::Format_BGR888);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 20; ++x)
+                photo.setPixelColor(x, y, QColor(x * 10, y * 20, 7));
+        ws.Doc.PhotoBitmap = photo;
+        ws.Doc.Mask = TMask::CreateBlank(20, 10);
+        ws.MaskEditMode = false;
+        ws.ResizeView();
+    }
+    void Add(const QString& name) {
+        editor.NewLayer();
+        QVERIFY(editor.Confirm(name, Rgb(208, 208, 208), AutoMaskColour(int(ws.Doc.Layers.size()))));
+    }
+};
+
+} // namespace
+
+class TestLayerOperations : public QObject {
+    Q_OBJECT
+private slots:
+    void newLayerProposals() {
+        Fixture f;
+        LayerRecord shown;
+        f.editor.ShowDialog = [&shown](const LayerRecord& layer) { shown = layer; };
+        f.editor.NewLayer();
+        QVERIFY(f.editor.RealColourPickMode);
+        QCOMPARE(f.editor.EditedLayerIndex, -1);
+        QVERIFY(shown.Name.isEmpty());
+        QCOMPARE(shown.RealColour, Rgb(208, 208, 208));
+        QCOMPARE(shown.MaskColour, Rgb(93, 170, 70));
+        QVERIFY(!f.editor.Confirm(QString(), shown.RealColour, shown.MaskColour));  // empty name: stays
+        QVERIFY(f.editor.RealColourPickMode);
+        QVERIFY(f.editor.Confirm(QStringLiteral("Fasáda"), Rgb(1, 2, 3), shown.MaskColour));
+        QCOMPARE(f.ws.Doc.Layers.size(), 2);
+        const LayerRecord& added = f.ws.Doc.Layers[1];
+        QCOMPARE(added.RealColour, Rgb(1, 2, 3));
+        QVERIFY(added.ShownInMaskMode);
+        QVERIFY(added.HiddenInColourMode);
+        QVERIFY(f.ws.Doc.Modified);
+        QVERIFY(f.editor.LayersEdited);
+        QVERIFY(!f.editor.RealColourPickMode);
+    }
+
+    void duplicateNamesAreRefused() {
+        Fixture f;
+        f.Add(QStringLiteral("Zeď"));
+        f.ws.Doc.Modified = false;
+        f.editor.NewLayer();
+        QVERIFY(f.editor.Confirm(QStringLiteral("Zeď"), 0, 0));
+        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Vrstva téhož jména již v seznamu existuje.")});
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
+        QCOMPARE(f.ws.Doc.Layers.size(), 2);
+        QVERIFY(!f.ws.Doc.Modified);
+        QVERIFY(f.editor.RealColourPickMode);  // the next press samples and reopens
+        QCOMPARE(f.editor.EditedLayer.Name, QStringLiteral("Zeď"));
+        QVERIFY(f.editor.Confirm(QStringLiteral("zeď"), 0, 0));  // names compare by case
+        QCOMPARE(f.ws.Doc.Layers.size(), 3);
+    }
+
+    void renamingRenamesSchemeRecordsButNotMasters() {
+        Fixture f;
+        f.Add(QStringLiteral("Zeď"));
+        f.Add(QStringLiteral("Římsa"));
+        f.ws.Doc.Layers[2].Subordinate = true;
+        f.ws.Doc.Layers[2].MasterName = QStringLiteral("Zeď");
+        f.ws.Doc.Schemes = {{QStringLiteral("A"), f.ws.Doc.Layers}};
+        f.editor.EditLayer(1);
+        QVERIFY(f.editor.Confirm(QStringLiteral("Fasáda"), 0, 0));
+        QCOMPARE(f.ws.Doc.Layers[1].Name, QStringLiteral("Fasáda"));
+        QCOMPARE(f.ws.Doc.Schemes[0].Layers[1].Name, QStringLiteral("Fasáda"));
+        QCOMPARE(f.ws.Doc.Layers[2].MasterName, QStringLiteral("Zeď"));
+    }
+
+    void editingClearsTheHistory() {
+        Fixture f;
+        f.ws.PushUndo();
+        f.editor.NewLayer();
+        f.editor.Cancel();
+        QCOMPARE(f.ws.History.NodeCount(), 0);
+        QCOMPARE(f.ws.Doc.Layers.size(), 1);
+        QVERIFY(!f.editor.RealColourPickMode);
+    }
+
+    void removingRenumbersTheMask() {
+        Fixture f;
+        for (const char* name : {"A", "B", "C"})
+            f.Add(QString::fromUtf8(name));
+        f.ws.Doc.Mask.PaintSpan(0, 0, 4, 1);
+        f.ws.Doc.Mask.PaintSpan(0, 5, 9, 2);
+        f.ws.Doc.Mask.PaintSpan(0, 10, 14, 3);
+        f.ws.Doc.Layers[3].Locked = true;
+        f.ws.Doc.Mask.SetLocked(3, true);
+        f.prompts.answers.enqueue(Prompts::Yes);
+        QVERIFY(f.editor.RemoveLayer(2));
+        QCOMPARE(f.prompts.asked[0].text, QStringLiteral("Opravdu chcete vrstvu odstranit?"));
+        QCOMPARE(f.ws.Doc.Layers.size(), 3);
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(7, 0)), 0);
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(12, 0)), 2);
+        QVERIFY(f.ws.Doc.Mask.Locked[2]);
+        QVERIFY(!f.ws.Doc.Mask.Locked[3]);
+        f.prompts.answers.enqueue(Prompts::No);
+        QVERIFY(!f.editor.RemoveLayer(1));
+        QCOMPARE(f.ws.Doc.Layers.size(), 3);
+    }
+
+    void removingASubordinateGivesItsPixelsToTheMaster() {
+        Fixture f;
+        for (const char* name : {"Sub", "X", "Master"})
+            f.Add(QString::fromUtf8(name));
+        f.ws.Doc.Layers[1].Subordinate = true;
+        f.ws.Doc.Layers[1].MasterName = QStringLiteral("Master");
+        f.ws.Doc.Mask.PaintSpan(2, 0, 9, 1);
+        f.prompts.answers.enqueue(Prompts::Yes);
+        QVERIFY(f.editor.RemoveLayer(1));
+        QCOMPARE(f.ws.Doc.Layers[2].Name, QStringLiteral("Master"));
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(3, 2)), 2);
+    }
+
+    void removingAMasterReleasesItsSubordinates() {
+        Fixture f;
+        f.Add(QStringLiteral("Master"));
+        f.Add(QStringLiteral("Sub"));
+        f.ws.Doc.Layers[2].Subordinate = true;
+        f.ws.Doc.Layers[2].MasterName = QStringLiteral("Master");
+        f.prompts.answers.enqueue(Prompts::Yes);
+        QVERIFY(f.editor.RemoveLayer(1));
+        QVERIFY(!f.ws.Doc.Layers[1].Subordinate);
+        QVERIFY(f.ws.Doc.Layers[1].MasterName.isEmpty());
+    }
+
+    void pendingEditOfARemovedLayerEnds() {
+        Fixture f;
+        f.Add(QStringLiteral("A"));
+        f.Add(QStringLiteral("B"));
+        f.editor.EditLayer(2);
+        f.prompts.answers.enqueue(Prompts::Yes);
+        f.editor.RemoveLayer(1);
+        QVERIFY(!f.editor.RealColourPickMode);
+        // A confirm that comes anyway writes nowhere.
+        f.editor.EditedLayerIndex = 7;
+        QVERIFY(f.editor.Confirm(QStringLiteral("X"), 0, 0));
+        QCOMPARE(f.ws.Doc.Layers.size(), 2);
+    }
+
+    void sampling_data() {
+        QTest::addColumn<float>("zoom");
+        QTest::addColumn<QPoint>("view");
+        QTest::addColumn<int>("red");
+        QTest::newRow("corner at zoom 1: only pixels inside") << 1.0f << QPoint(0, 0) << 50;   // x 0..10
+        QTest::newRow("zoom 4: half-size 2") << 4.0f << QPoint(40, 20) << 100;                 // x 8..12
+        QTest::newRow("zoom 0.25: half-size 40 covers all") << 0.25f << QPoint(2, 1) << 95;    // x 0..19
+    }
+    void sampling() {
+        QFETCH(float, zoom);
+        QFETCH(QPoint, view);
+        QFETCH(int, red);
+        Fixture f;
+        f.ws.ZoomFactor = zoom;
+        f.editor.NewLayer();
+        Colour sampled = NoColour;
+        f.editor.ShowSampledColour = [&sampled](Colour c) { sampled = c; };
+        f.editor.SampleRealColour(view.x(), view.y());
+        QCOMPARE(RedOf(sampled), red);
+        QCOMPARE(BlueOf(sampled), 7);
+    }
+
+    void cleaningAskAndRefuse() {
+        Fixture f;
+        f.Add(QStringLiteral("A"));
+        f.ws.Doc.Mask.PaintSpan(1, 2, 8, 1);
+        f.ws.Doc.Mask.PaintSpan(3, 0, 19, 1);
+        f.ws.Doc.Layers[0].Locked = true;
+        f.editor.CleanLayer(1);
+        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Vrstva \"Originál\" je zamčená. Nejprve ji odemkněte.")});
+        f.ws.Doc.Layers[0].Locked = false;
+        f.ws.Doc.Layers[1].Locked = true;
+        f.prompts.asked.clear();
+        f.editor.CleanLayer(1);
+        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Vrstva je zamčená. Nejprve ji odemkněte.")});
+        f.ws.Doc.Layers[1].Locked = false;
+        f.prompts.asked.clear();
+        f.prompts.answers.enqueue(Prompts::Yes);
+        f.editor.CleanLayer(1);
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Potvrzení"));
+        for (const MaskRow& row : f.ws.Doc.Mask.Rows)
+            QCOMPARE(row, (MaskRow{{0, 0, 19}}));
+    }
+
+    void clickZones_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("zone");
+        using Z = LayerEditor::Zone;
+        QTest::newRow("lock on Originál") << 30 << 0 << int(Z::Lock);
+        QTest::newRow("lock edge") << 23 << 2 << int(Z::Lock);
+        QTest::newRow("swatch") << 45 << 1 << int(Z::Catalogue);
+        QTest::newRow("no swatch on Originál") << 45 << 0 << int(Z::None);
+        QTest::newRow("visibility") << 6 << 1 << int(Z::Visibility);
+        QTest::newRow("name") << 80 << 1 << int(Z::None);
+    }
+    void clickZones() {
+        QFETCH(int, x);
+        QFETCH(int, row);
+        QFETCH(int, zone);
+        QCOMPARE(int(LayerEditor::ZoneAt(x, row)), zone);
+    }
+
+    void lockAndVisibility() {
+        Fixture f;
+        f.Add(QStringLiteral("A"));
+        f.editor.ToggleLock(0);
+        QVERIFY(f.ws.Doc.Layers[0].Locked);
+        QVERIFY(f.ws.Doc.Mask.Locked[0]);
+        f.editor.ToggleVisibility(1);
+        QVERIFY(!f.ws.Doc.Layers[1].HiddenInColourMode);
+        f.ws.MaskEditMode = true;
+        f.editor.ToggleVisibility(1);
+        QVERIFY(!f.ws.Doc.Layers[1].ShownInMaskMode);
+        f.editor.SelectAll(true);
+        QVERIFY(f.ws.Doc.Layers[1].ShownInMaskMode);
+        f.ws.MaskEditMode = false;
+        f.editor.SelectAll(false);
+        QVERIFY(f.ws.Doc.Layers[1].HiddenInColourMode);
+    }
+
+    void assigningAShade() {
+        Fixture f;
+        f.Add(QStringLiteral("A"));
+        f.ws.Doc.Modified = false;
+        f.editor.AssignShadeToLayer(1, Rgb(1, 2, 3), 11, 12, 13, QStringLiteral("12"));
+        const LayerRecord& layer = f.ws.Doc.Layers[1];
+        QCOMPARE(layer.ShadeColour, Rgb(1, 2, 3));
+        QCOMPARE(layer.ShadeId, 11);
+        QCOMPARE(layer.FanDeckId, 12);
+        QCOMPARE(layer.PaintKindId, 13);
+        QCOMPARE(layer.Quantity, 12);
+        QVERIFY(!f.ws.Doc.Modified);
+        // A quantity that is not a whole number: reported, the old quantity stays, and
+        // the picture still shows the new colour.
+        f.ws.Doc.Layers[1].HiddenInColourMode = false;
+        f.ws.Doc.Mask.PaintSpan(0, 0, 19, 1);
+        f.editor.AssignShadeToLayer(1, Rgb(200, 0, 0), 21, 22, 23, QStringLiteral("1,5"));
+        QCOMPARE(layer.Quantity, 12);
+        QCOMPARE(layer.ShadeId, 21);
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QVERIFY(f.ws.ViewBitmap.pixelColor(5, 0).red() > 0);
+        QCOMPARE(f.ws.ViewBitmap.pixelColor(5, 0).green(), 0);
+        // An index outside the layers changes nothing.
+        f.editor.AssignShadeToLayer(9, Rgb(1, 1, 1), 1, 1, 1, QStringLiteral("1"));
+        f.editor.AssignShadeToLayer(-1, Rgb(1, 1, 1), 1, 1, 1, QStringLiteral("1"));
+        QCOMPARE(f.ws.Doc.Layers.size(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLayerOperations)
+#include "test_layeroperations.moc"
