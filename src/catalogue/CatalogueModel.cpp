@@ -342,15 +342,28 @@ void CatalogueModel::ShowWholeFanDeckOf(int row) {
     SelectedFanDeck = deck;
     emit FanDecksChanged();
     ChooseFanDeck(deck);
+    const auto find = [this, shadeId] {
+        for (int i = 0; i < Shades.size(); ++i) {
+            if (Shades[i].id == shadeId)
+                return i;
+        }
+        return -1;
+    };
+    // A fan-deck name standing in several rows: the shade may belong to the row that
+    // another paint kind carries, so look through the paint kinds before giving up.
+    int found = find();
+    for (int kind = 1; found < 0 && kind < PaintKinds.size(); ++kind) {
+        ChoosePaintKind(kind);
+        emit PaintKindsChanged();
+        found = find();
+    }
+    if (found < 0 && SelectedPaintKind != 0 && !PaintKinds.isEmpty()) {
+        ChoosePaintKind(0);
+        emit PaintKindsChanged();
+    }
     if (Shades.isEmpty())
         return;
-    SelectedShade = int(Shades.size()) - 1;
-    for (int i = 0; i < Shades.size(); ++i) {
-        if (Shades[i].id == shadeId) {
-            SelectedShade = i;
-            break;
-        }
-    }
+    SelectedShade = found >= 0 ? found : int(Shades.size()) - 1;
     emit ShadesChanged();
 }
 

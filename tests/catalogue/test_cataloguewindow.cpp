@@ -1,4 +1,5 @@
 #include "catalogue/CatalogueWindow.h"
+#include "project/LayerRecord.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
 
@@ -164,6 +165,123 @@ private slots:
         QCOMPARE(prompts.Texts(),
                  QStringList{QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.")});
         QCOMPARE(prompts.asked[0].buttons, Prompts::Buttons(Prompts::Ok));
+    }
+
+    void showForLayerWithAndWithoutAShade() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        QList<int> assigned;
+        QString quantity;
+        window.AssignShade = [&](int layer, Colour colour, int shadeId, int deckId, int kindId,
+                                 const QString& q) {
+            assigned = {layer, colour, shadeId, deckId, kindId};
+            quantity = q;
+        };
+        // A layer with no shade: only the title; the lists and the quantity stay.
+        window.EditQuantity->setText(QStringLiteral("12"));
+        LayerRecord plain = NewLayerTemplate(1);
+        plain.Name = QStringLiteral("Fasáda");
+        window.ShowForLayer(1, plain);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Fasáda"));
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.ListBoxFirmy->currentRow(), 0);
+        QCOMPARE(window.EditQuantity->text(), QStringLiteral("12"));
+        // Choosing a shade then carries the quantity to this layer.
+        window.ListBoxOdstiny->setCurrentRow(0);
+        window.ListBoxOdstinyClick();
+        QCOMPARE(assigned, (QList<int>{1, Rgb(255, 255, 255), 5, 20, 3}));
+        QCOMPARE(quantity, QStringLiteral("12"));
+
+        // A layer coloured with shade 4 of fan deck 13 and paint kind 2, quantity 7.
+        LayerRecord coloured = plain;
+        coloured.Name = QStringLiteral("Sokl");
+        coloured.ShadeId = 4;
+        coloured.FanDeckId = 13;
+        coloured.PaintKindId = 2;
+        coloured.Quantity = 7;
+        assigned.clear();
+        window.ShowForLayer(2, coloured);
+        QCOMPARE(window.ListBoxFirmy->count(), 3);  // every fan deck name once (C4)
+        QCOMPARE(window.ListBoxFirmy->currentItem()->text(), QStringLiteral("Exteriér"));
+        QCOMPARE(window.ComboBoxDruhBarvy->currentText(), QStringLiteral("Silikonová barva"));
+        QCOMPARE(window.ListBoxOdstiny->currentItem()->text(), QStringLiteral("E 101 - 01"));
+        QCOMPARE(window.EditQuantity->text(), QStringLiteral("7"));
+        QVERIFY(assigned.isEmpty());  // shown, not assigned again
+    }
+
+    void foundShadesAndWholeFanDeck() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        QList<int> assigned;
+        window.AssignShade = [&](int layer, Colour colour, int shadeId, int deckId, int kindId,
+                                 const QString&) { assigned = {layer, colour, shadeId, deckId, kindId}; };
+        window.CurrentLayerIndex = 1;
+        window.EditSearch->setText(QStringLiteral("101"));
+        window.EditSearchEnter();
+        window.ListBoxOdstiny->setCurrentRow(0);
+        window.ListBoxOdstinyClick();
+        // The paint kinds of the found shade's own fan deck, the first one used.
+        QCOMPARE(window.ComboBoxDruhBarvy->count(), 1);
+        QCOMPARE(window.ComboBoxDruhBarvy->currentText(), QStringLiteral("Silikonová barva"));
+        QCOMPARE(assigned, (QList<int>{1, Rgb(0, 0, 0), 4, 13, 2}));
+
+        window.OnlyAlkyd->trigger();
+        window.EditSearchEnter();
+        window.ListBoxOdstiny->setCurrentRow(0);
+        assigned.clear();
+        window.ShowVejirFromOdstinClick();
+        QVERIFY(window.AlkydDisperz->isChecked());
+        QCOMPARE(window.ListBoxFirmy->count(), 4);
+        QCOMPARE(window.ListBoxFirmy->currentRow(), 2);  // the row with id 13
+        QCOMPARE(window.ListBoxOdstiny->currentItem()->text(), QStringLiteral("E 101 - 01"));
+        QVERIFY(assigned.isEmpty());
+    }
+
+    void shadeWithoutColourAndRemark() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        Colour colour = 0;
+        window.AssignShade = [&](int, Colour c, int, int, int, const QString&) { colour = c; };
+        window.ListBoxFirmy->setCurrentRow(1);
+        window.ListBoxFirmyClick();
+        window.ShortOdstinDB->trigger();
+        window.ListBoxOdstiny->setCurrentRow(2);  // E 001 - 01: red NULL
+        window.ListBoxOdstinyClick();
+        QCOMPARE(colour, NoColour);
+        window.ListBoxOdstiny->setCurrentRow(1);  // with a remark
+        window.ListBoxOdstinyClick();
+        QCOMPARE(window.LabelNotice->text(), QStringLiteral("Vhodné i do exteriéru"));
+    }
+
+    void quantityField() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        QList<int> stored;
+        window.StoreQuantity = [&stored](int layer, int quantity) { stored = {layer, quantity}; };
+        window.CurrentLayerIndex = 3;
+        window.EditQuantity->setText(QStringLiteral("12"));
+        window.EditQuantityEnter();
+        QCOMPARE(stored, (QList<int>{3, 12}));
+        stored.clear();
+        window.EditQuantity->setText(QStringLiteral("1,5"));
+        window.EditQuantityEnter();
+        QVERIFY(stored.isEmpty());
+        QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Vkládaná hodnota musí být celé číslo.")});
+        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Chyba při vkládání parametru"));
+        QCOMPARE(window.EditQuantity->text(), QStringLiteral("1,5"));
+    }
+
+    void droppedLinkWritesNowhere() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        bool assigned = false;
+        window.AssignShade = [&](int, Colour, int, int, int, const QString&) { assigned = true; };
+        window.show();
+        window.DropLayerLink();
+        QVERIFY(!window.isVisible());
+        window.ListBoxOdstiny->setCurrentRow(0);
+        window.ListBoxOdstinyClick();
+        QVERIFY(!assigned);
     }
 
 private:

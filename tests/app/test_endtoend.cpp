@@ -1,0 +1,139 @@
+// The main job from end to end, through the windows: open the demo house, make a
+// layer with a sampled real colour, paint, draw lines, fill, undo and redo, pick a
+// shade in the catalogue, see the layer recoloured, save and open again.
+#include "CatalogueScript.h"
+#include "DemoHouse.h"
+#include "app/AppWindows.h"
+#include "app/GlintImage.h"
+#include "app/ImageView.h"
+#include "app/MainWindow.h"
+#include "catalogue/CatalogueWindow.h"
+#include "layers/LayerDialog.h"
+#include "project/PhotoFiles.h"
+#include "project/ProjectOperations.h"
+#include "render/ShadePixel.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestCatalogue.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void theMainJob() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("domy"));
+        const QString photo = dir.filePath(QStringLiteral("domy/Rodinný dům.bmp"));
+        const DemoProject demo = MakeDemoHouse(360, 240);
+        PhotoFiles::SaveBmp(photo, demo.Photo);
+        demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), demo.Layers, demo.Schemes);
+        QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")), TestCatalogue::SmallRows()),
+                 QString());
+
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        TForm1& form = *windows.Form1;
+        Workspace& ws = form.Workspace();
+        form.resize(1000, 700);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        const int layersBefore = int(ws.Doc.Layers.size());
+
+        // Mask mode, then a new layer whose real colour is sampled from the garden.
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QVERIFY(ws.MaskEditMode);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
+        TeLayer& dialog = *windows.eLayer;
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(dialog.MaskColour(), AutoMaskColour(layersBefore));
+        const QPoint garden(20, 230);
+        QTest::mouseClick(form.image, Qt::LeftButton, {}, garden);
+        QVERIFY(dialog.RealColour() != Rgb(208, 208, 208));
+        QVERIFY(ws.History.NodeCount() == 0);  // a sample paints nothing
+        dialog.lName->setText(QStringLiteral("Trávník"));
+        QTest::mouseClick(dialog.GlintImage1, Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+        const int lawn = layersBefore;
+        QCOMPARE(ws.Doc.Layers.size(), layersBefore + 1);
+        QCOMPARE(form.ListBox2->currentRow(), lawn);
+
+        // Pencil, two line presses and a tolerance fill of the garden.
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
+        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(int(ws.Doc.Mask.LayerAt(10, 10)), lawn);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage7")), Qt::LeftButton);
+        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(30, 20));
+        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(60, 20));
+        QCOMPARE(int(ws.Doc.Mask.LayerAt(45, 20)), lawn);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
+        form.trackBar->setValue(12);  // threshold 60: the grass, not the path or the sky
+        QCOMPARE(form.Tools().ActiveTolerance, 60);
+        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(15, 232));
+        QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), lawn);
+        const TMask filled = ws.Doc.Mask;
+
+        // Undo the fill, redo it.
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
+        QVERIFY(ws.Doc.Mask != filled);
+        QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), 0);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
+        QCOMPARE(ws.Doc.Mask, filled);
+
+        // Colour mode, the layer shown there, then the catalogue from its swatch.
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        const QRect row = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
+        form.ListBox2->scrollToItem(form.ListBox2->item(lawn));
+        const QRect shown = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
+        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {}, shown.topLeft() + QPoint(10, 10));
+        QVERIFY(!ws.Doc.Layers[lawn].HiddenInColourMode);
+        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {}, shown.topLeft() + QPoint(45, 10));
+        Tbarvy& catalogue = *windows.barvy;
+        QVERIFY(catalogue.isVisible());
+        QCOMPARE(catalogue.windowTitle(), QStringLiteral("Trávník"));
+        Q_UNUSED(row);
+
+        // A shade of the first fan deck goes into the layer at once.
+        const QRect shadeRow = catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0));
+        QTest::mouseClick(catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {}, shadeRow.center());
+        const LayerRecord& layer = ws.Doc.Layers[lawn];
+        QCOMPARE(layer.ShadeColour, catalogue.Model.Shades[0].ColourValue());
+        QCOMPARE(layer.ShadeId, catalogue.Model.Shades[0].id);
+
+        // Every view pixel of the layer is ShadePixel of the photograph's pixel.
+        ws.Marker.EraseMarker(ws.ViewBitmap);
+        int checked = 0;
+        for (int y = 0; y < ws.Doc.Mask.Height; ++y) {
+            for (int x = 0; x < ws.Doc.Mask.Width; ++x) {
+                if (ws.Doc.Mask.LayerAt(x, y) != lawn)
+                    continue;
+                const QColor p = ws.Doc.PhotoBitmap.pixelColor(x, y);
+                const QColor v = ws.ViewBitmap.pixelColor(x, y);
+                QCOMPARE(Rgb(v.red(), v.green(), v.blue()),
+                         ShadePixel(Rgb(p.red(), p.green(), p.blue()), ws.Doc.Layers, lawn));
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 1000);
+
+        // Save, open again: the same mask.
+        prompts.asked.clear();
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Soubor byl uložen")});
+        const TMask saved = ws.Doc.Mask;
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        QCOMPARE(ws.Doc.Mask, saved);
+        QCOMPARE(ws.Doc.Layers[lawn].Name, QStringLiteral("Trávník"));
+        // Opening another project dropped the catalogue's link to the layer.
+        QVERIFY(!catalogue.isVisible());
+        QCOMPARE(catalogue.CurrentLayerIndex, -1);
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "test_endtoend.moc"
