@@ -21,7 +21,8 @@
 namespace {
 
 QString LargeCatalogue() {
-    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/large-odrex.tom");
+    const QString path =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/large-odrex.tom");
     if (!QFileInfo::exists(path)) {
         QFile schema(QStringLiteral(TINTORA_CATALOGUE_SCHEMA));
         schema.open(QIODevice::ReadOnly);
@@ -135,8 +136,12 @@ void Distances(benchmark::State& state, int count) {
     }
 }
 
-void distances_2k(benchmark::State& state) { Distances(state, 2000); }
-void distances_20k(benchmark::State& state) { Distances(state, 20000); }
+void distances_2k(benchmark::State& state) {
+    Distances(state, 2000);
+}
+void distances_20k(benchmark::State& state) {
+    Distances(state, 20000);
+}
 
 void sort_colour_2k_op(benchmark::State& state) {
     const ShadeList shades = RandomShades(2000);
@@ -163,12 +168,12 @@ BENCHMARK(sort_colour_20k_op)->Unit(benchmark::kMillisecond)->UseRealTime()->Min
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    const int code = bench::RunAndReport(
-        argc, argv,
-        {{"load_shades", "load_shades_op", "bare_query_fan_deck"},
-         {"search_shades", "search_shades_op", "bare_query_search"},
-         {"sort_colour_2k", "sort_colour_2k_op", "distances_2k"},
-         {"sort_colour_20k", "sort_colour_20k_op", "distances_20k"}});
+    const int code =
+        bench::RunAndReport(argc, argv,
+                            {{"load_shades", "load_shades_op", "bare_query_fan_deck"},
+                             {"search_shades", "search_shades_op", "bare_query_search"},
+                             {"sort_colour_2k", "sort_colour_2k_op", "distances_2k"},
+                             {"sort_colour_20k", "sort_colour_20k_op", "distances_20k"}});
     std::printf("TIME open_catalogue_and_first_fan_decks %.1f ms\n", TheCatalogue().openMs);
     return code;
 }

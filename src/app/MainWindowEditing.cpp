@@ -52,7 +52,9 @@ void TForm1::ConnectEditing() {
     tools_.SelectedRow = [this] { return SelectedLayerRow(); };
     tools_.RealColourPickMode = [this] { return layerEditor_.RealColourPickMode; };
     tools_.SampleRealColour = [this](int x, int y) { layerEditor_.SampleRealColour(x, y); };
-    tools_.SuspendViewDrawing = [this](bool suspended) { ScrollBox1->setUpdatesEnabled(!suspended); };
+    tools_.SuspendViewDrawing = [this](bool suspended) {
+        ScrollBox1->setUpdatesEnabled(!suspended);
+    };
     tools_.PickLayer = [this](int layer) {
         ListBox2->setCurrentRow(layer);
         ListBox2->viewport()->update();
@@ -60,10 +62,13 @@ void TForm1::ConnectEditing() {
             catalogue_->ShowForLayer(layer, workspace_.Doc.Layers[layer]);
     };
 
-    connect(&workspace_, &Workspace::LayerSelected, this, [this](int row) { ListBox2->setCurrentRow(row); });
-    connect(&workspace_, &Workspace::LayerListChanged, this, [this] { ListBox2->viewport()->update(); });
+    connect(&workspace_, &Workspace::LayerSelected, this,
+            [this](int row) { ListBox2->setCurrentRow(row); });
+    connect(&workspace_, &Workspace::LayerListChanged, this,
+            [this] { ListBox2->viewport()->update(); });
     connect(&workspace_, &Workspace::PickModeChanged, this, [this] {
-        image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor : Qt::CrossCursor);
+        image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
+                                                         : Qt::CrossCursor);
     });
     // Windows that keep a layer index never write into another project's layers.
     connect(&workspace_, &Workspace::ProjectChanged, this, [this] {
@@ -184,7 +189,9 @@ void TForm1::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modi
     const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
                                              modifiers.testFlag(Qt::ShiftModifier), x, y);
     if (!pan.isNull()) {
-        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() + pan.x());
-        ScrollBox1->verticalScrollBar()->setValue(ScrollBox1->verticalScrollBar()->value() + pan.y());
+        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() +
+                                                    pan.x());
+        ScrollBox1->verticalScrollBar()->setValue(ScrollBox1->verticalScrollBar()->value() +
+                                                  pan.y());
     }
 }

@@ -61,7 +61,7 @@ QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& fil
 }
 
 Colour QtPrompts::ChooseColour(Colour initial) {
-    const QColor chosen = QColorDialog::getColor(
-        QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), parent_);
+    const QColor chosen =
+        QColorDialog::getColor(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), parent_);
     return chosen.isValid() ? Rgb(chosen.red(), chosen.green(), chosen.blue()) : NoColour;
 }

@@ -21,7 +21,7 @@ void Workspace::ResizeView() {
     if (ViewBitmap.size() != size || ViewBitmap.format() != QImage::Format_BGR888) {
         ViewBitmap = QImage(size, QImage::Format_BGR888);
         ViewBitmap.fill(Qt::black);
-        Marker.Reset();  // its place belonged to the old view
+        Marker.Reset(); // its place belonged to the old view
     }
 }
 

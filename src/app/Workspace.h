@@ -84,8 +84,8 @@ public:
 signals:
     // Another project was opened or imported.
     void ProjectChanged();
-    void LayersChanged();      // the layer list's rows changed: rebuild it
-    void LayerListChanged();   // a layer's marks or swatch changed: repaint the list
+    void LayersChanged();    // the layer list's rows changed: rebuild it
+    void LayerListChanged(); // a layer's marks or swatch changed: repaint the list
     void LayerSelected(int row);
     void LayerRemoved(int row);
     void PickModeChanged();

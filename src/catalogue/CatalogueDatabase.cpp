@@ -35,7 +35,7 @@ bool CatalogueRow::IsNullAt(int index) const {
 
 int CatalogueRow::IntAt(int index) const {
     const QVariant value = query_.value(index);
-    if (value.typeId() == QMetaType::QString)  // a number kept in a CHAR column
+    if (value.typeId() == QMetaType::QString) // a number kept in a CHAR column
         return TrimmedRight(value.toString()).toInt();
     return value.toInt();
 }

@@ -313,12 +313,13 @@ void CatalogueModel::LoadPaintKindsOfShade(int row) {
         return;
     PaintKinds.clear();
     SelectedPaintKind = -1;
-    db_.Run(Statements::C7PaintKindsOfFanDeck(Shades[row].fanDeckId), [this](const CatalogueRow& r) {
-        PaintKinds.append(PaintKindRecord{r.Int(QStringLiteral("firma_id")),
-                                          r.Text(QStringLiteral("firma_jmeno")),
-                                          r.Text(QStringLiteral("firma_jednotka"))});
-        return true;
-    });
+    db_.Run(Statements::C7PaintKindsOfFanDeck(Shades[row].fanDeckId),
+            [this](const CatalogueRow& r) {
+                PaintKinds.append(PaintKindRecord{r.Int(QStringLiteral("firma_id")),
+                                                  r.Text(QStringLiteral("firma_jmeno")),
+                                                  r.Text(QStringLiteral("firma_jednotka"))});
+                return true;
+            });
     if (!PaintKinds.isEmpty())
         SelectedPaintKind = 0;
     emit PaintKindsChanged();

@@ -383,9 +383,8 @@ void Tbarvy::ShowForLayer(int index, const LayerRecord& layer) {
     raise();
     if (layer.ShadeId == -1 || layer.FanDeckId == -1 || layer.PaintKindId == -1)
         return;
-    RunGuarded(prompts_, [&] {
-        Model.ShowLayerShade(layer.FanDeckId, layer.PaintKindId, layer.ShadeId);
-    });
+    RunGuarded(prompts_,
+               [&] { Model.ShowLayerShade(layer.FanDeckId, layer.PaintKindId, layer.ShadeId); });
     EditQuantity->setText(QString::number(layer.Quantity));
 }
 
@@ -403,9 +402,10 @@ void Tbarvy::ListBoxOdstinyClick() {
         RunGuarded(prompts_, [this, row] { Model.LoadPaintKindsOfShade(row); });
     const ShadeRecord shade = Model.Shades[row];
     LabelNotice->setText(shade.notice);
-    const int kind = Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size()
-                         ? Model.PaintKinds[Model.SelectedPaintKind].id
-                         : -1;
+    const int kind =
+        Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size()
+            ? Model.PaintKinds[Model.SelectedPaintKind].id
+            : -1;
     if (AssignShade && CurrentLayerIndex >= 0)
         AssignShade(CurrentLayerIndex, shade.ColourValue(), shade.id, shade.fanDeckId, kind,
                     EditQuantity->text());

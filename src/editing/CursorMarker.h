@@ -14,7 +14,10 @@ public:
     // Draws the marker again where it was last drawn (after a re-render).
     void DrawMarker(QImage& view);
     void EraseMarker(QImage& view);
-    void Reset() { MarkerDrawn = false; known_ = false; }
+    void Reset() {
+        MarkerDrawn = false;
+        known_ = false;
+    }
 
     bool MarkerDrawn = false;
 

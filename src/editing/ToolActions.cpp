@@ -155,7 +155,8 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y) {
     if (!picking && ws_.CurrentTool == PencilTool && leftHeld) {
         const int row = SelectedRow ? SelectedRow() : -1;
         if (row >= 0) {
-            const QRect r = PaintBrush(ws_.Doc.Mask, p.x(), p.y(), ws_.Thickness, std::uint8_t(row));
+            const QRect r =
+                PaintBrush(ws_.Doc.Mask, p.x(), p.y(), ws_.Thickness, std::uint8_t(row));
             ws_.UpdateRegion(r.left(), r.top(), r.right(), r.bottom());
         }
     }

@@ -16,9 +16,9 @@ public:
     int ActiveTolerance = 0;
 
     // Hooks into the layer list, the layer dialog and the catalogue window.
-    std::function<int()> SelectedRow;                 // -1 when no row is selected
+    std::function<int()> SelectedRow; // -1 when no row is selected
     std::function<bool()> RealColourPickMode;
-    std::function<void(int x, int y)> SampleRealColour;  // view pixels
+    std::function<void(int x, int y)> SampleRealColour; // view pixels
     std::function<void(int layer)> PickLayer;           // select the row, open the catalogue
     std::function<void(bool suspended)> SuspendViewDrawing;
 

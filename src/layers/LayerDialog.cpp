@@ -22,16 +22,18 @@ QLabel* ColourPanel(QWidget* parent, const QString& name, QPoint at) {
 }
 
 void Paint(QLabel* panel, Colour colour) {
-    panel->setStyleSheet(QStringLiteral("QLabel { background: rgb(%1, %2, %3); border: 1px solid rgb(90, 90, 90); }")
-                             .arg(RedOf(colour))
-                             .arg(GreenOf(colour))
-                             .arg(BlueOf(colour)));
+    panel->setStyleSheet(
+        QStringLiteral("QLabel { background: rgb(%1, %2, %3); border: 1px solid rgb(90, 90, 90); }")
+            .arg(RedOf(colour))
+            .arg(GreenOf(colour))
+            .arg(BlueOf(colour)));
 }
 
 // Clicks on a colour panel open the colour dialog.
 class ClickFilter : public QObject {
 public:
-    ClickFilter(QObject* parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+    ClickFilter(QObject* parent, std::function<void()> action)
+        : QObject(parent), action_(std::move(action)) {}
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonRelease)
             action_();
@@ -49,8 +51,8 @@ TeLayer::TeLayer(QWidget* parent)
     setObjectName(QStringLiteral("eLayer"));
     setWindowTitle(QStringLiteral("Vlastnosti vrstvy"));
     setFixedSize(255, 175);
-    auto* background = new GradientStrip(
-        Artwork::GradientPicture(Artwork::Gradient::Dialog, 175), QColor(255, 208, 160), this);
+    auto* background = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::Dialog, 175),
+                                         QColor(255, 208, 160), this);
     background->setObjectName(QStringLiteral("PaintBox1"));
     background->setGeometry(rect());
 

@@ -24,8 +24,8 @@ public:
     QLineEdit* lName = nullptr;
     QLabel* realColor = nullptr;
     QLabel* maskColor = nullptr;
-    TGlintImage* GlintImage1 = nullptr;  // confirm
-    TGlintImage* GlintImage2 = nullptr;  // cancel
+    TGlintImage* GlintImage1 = nullptr; // confirm
+    TGlintImage* GlintImage2 = nullptr; // cancel
 
     Colour RealColour() const { return real_; }
     Colour MaskColour() const { return mask_; }

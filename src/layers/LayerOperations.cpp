@@ -61,7 +61,7 @@ void LayerEditor::ApplyLayerEdit(bool commit) {
             if (i != EditedLayerIndex && layers[i].Name == EditedLayer.Name) {
                 prompts_.Message(QStringLiteral("Vrstva téhož jména již v seznamu existuje."),
                                  QStringLiteral("Chyba"), Prompts::Icon::Error, Prompts::Ok);
-                return;  // the pick mode stays on: the next press samples again
+                return; // the pick mode stays on: the next press samples again
             }
         }
         if (EditedLayerIndex < 0) {

@@ -52,8 +52,8 @@ public:
 
     // Stores a shade in a layer (an index outside the layers changes nothing).
     // quantityText that is not a whole number is reported and leaves the quantity.
-    void AssignShadeToLayer(int index, Colour colour, int shadeId, int fanDeckId,
-                            int paintKindId, const QString& quantityText);
+    void AssignShadeToLayer(int index, Colour colour, int shadeId, int fanDeckId, int paintKindId,
+                            const QString& quantityText);
 
 private:
     void ApplyLayerEdit(bool commit);

@@ -14,7 +14,8 @@ void LayerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->save();
     painter->fillRect(r, background);
     const auto at = [&r](int x, int y) { return QPoint(r.left() + x, r.top() + y); };
-    const LayerRecord* layer = row >= 0 && row < ws_.Doc.Layers.size() ? &ws_.Doc.Layers[row] : nullptr;
+    const LayerRecord* layer =
+        row >= 0 && row < ws_.Doc.Layers.size() ? &ws_.Doc.Layers[row] : nullptr;
     const QColor outline(128, 128, 128);
     if (layer && row > 0) {
         const bool on = ws_.MaskEditMode ? layer->ShownInMaskMode : !layer->HiddenInColourMode;
@@ -32,8 +33,9 @@ void LayerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (layer && row > 0) {
         const QRect swatch(at(39, 5), at(53, 19));
         const Colour shade = layer->ShadeColour;
-        painter->fillRect(swatch, shade == NoColour ? QColor(Qt::black)
-                                                    : QColor(RedOf(shade), GreenOf(shade), BlueOf(shade)));
+        painter->fillRect(swatch, shade == NoColour
+                                      ? QColor(Qt::black)
+                                      : QColor(RedOf(shade), GreenOf(shade), BlueOf(shade)));
         painter->setPen(outline);
         painter->drawRect(swatch.adjusted(0, 0, -1, -1));
     }

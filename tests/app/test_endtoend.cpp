@@ -32,7 +32,8 @@ private slots:
         const DemoProject demo = MakeDemoHouse(360, 240);
         PhotoFiles::SaveBmp(photo, demo.Photo);
         demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), demo.Layers, demo.Schemes);
-        QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")), TestCatalogue::SmallRows()),
+        QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")),
+                                      TestCatalogue::SmallRows()),
                  QString());
 
         ScriptedPrompts prompts;
@@ -55,7 +56,7 @@ private slots:
         const QPoint garden(20, 230);
         QTest::mouseClick(form.image, Qt::LeftButton, {}, garden);
         QVERIFY(dialog.RealColour() != Rgb(208, 208, 208));
-        QVERIFY(ws.History.NodeCount() == 0);  // a sample paints nothing
+        QVERIFY(ws.History.NodeCount() == 0); // a sample paints nothing
         dialog.lName->setText(QStringLiteral("Trávník"));
         QTest::mouseClick(dialog.GlintImage1, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
@@ -72,7 +73,7 @@ private slots:
         QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(60, 20));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(45, 20)), lawn);
         QTest::mouseClick(form.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
-        form.trackBar->setValue(12);  // threshold 60: the grass, not the path or the sky
+        form.trackBar->setValue(12); // threshold 60: the grass, not the path or the sky
         QCOMPARE(form.Tools().ActiveTolerance, 60);
         QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(15, 232));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), lawn);
@@ -90,17 +91,21 @@ private slots:
         const QRect row = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
         form.ListBox2->scrollToItem(form.ListBox2->item(lawn));
         const QRect shown = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {}, shown.topLeft() + QPoint(10, 10));
+        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+                          shown.topLeft() + QPoint(10, 10));
         QVERIFY(!ws.Doc.Layers[lawn].HiddenInColourMode);
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {}, shown.topLeft() + QPoint(45, 10));
+        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+                          shown.topLeft() + QPoint(45, 10));
         Tbarvy& catalogue = *windows.barvy;
         QVERIFY(catalogue.isVisible());
         QCOMPARE(catalogue.windowTitle(), QStringLiteral("Trávník"));
         Q_UNUSED(row);
 
         // A shade of the first fan deck goes into the layer at once.
-        const QRect shadeRow = catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0));
-        QTest::mouseClick(catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {}, shadeRow.center());
+        const QRect shadeRow =
+            catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0));
+        QTest::mouseClick(catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {},
+                          shadeRow.center());
         const LayerRecord& layer = ws.Doc.Layers[lawn];
         QCOMPARE(layer.ShadeColour, catalogue.Model.Shades[0].ColourValue());
         QCOMPARE(layer.ShadeId, catalogue.Model.Shades[0].id);

@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(window.ShadeTypeAhead->text(), QStringLiteral("e 002"));
         QCOMPARE(window.ListBoxOdstiny->currentRow(), 2);
         QVERIFY(window.Timer2.isActive());
-        QTRY_COMPARE_WITH_TIMEOUT(assigned, 1, 3000);  // "E 002 - 01" has id 1
+        QTRY_COMPARE_WITH_TIMEOUT(assigned, 1, 3000); // "E 002 - 01" has id 1
         QVERIFY(!window.ShadeTypeAhead->isVisible());
         QTest::keyClick(window.ListBoxOdstiny, Qt::Key_Backspace);
         QCOMPARE(window.ShadeTypeAhead->text(), QString());
@@ -201,12 +201,12 @@ private slots:
         coloured.Quantity = 7;
         assigned.clear();
         window.ShowForLayer(2, coloured);
-        QCOMPARE(window.ListBoxFirmy->count(), 3);  // every fan deck name once (C4)
+        QCOMPARE(window.ListBoxFirmy->count(), 3); // every fan deck name once (C4)
         QCOMPARE(window.ListBoxFirmy->currentItem()->text(), QStringLiteral("Exteriér"));
         QCOMPARE(window.ComboBoxDruhBarvy->currentText(), QStringLiteral("Silikonová barva"));
         QCOMPARE(window.ListBoxOdstiny->currentItem()->text(), QStringLiteral("E 101 - 01"));
         QCOMPARE(window.EditQuantity->text(), QStringLiteral("7"));
-        QVERIFY(assigned.isEmpty());  // shown, not assigned again
+        QVERIFY(assigned.isEmpty()); // shown, not assigned again
     }
 
     void foundShadesAndWholeFanDeck() {
@@ -214,7 +214,9 @@ private slots:
         Tbarvy window(dir.path(), prompts);
         QList<int> assigned;
         window.AssignShade = [&](int layer, Colour colour, int shadeId, int deckId, int kindId,
-                                 const QString&) { assigned = {layer, colour, shadeId, deckId, kindId}; };
+                                 const QString&) {
+            assigned = {layer, colour, shadeId, deckId, kindId};
+        };
         window.CurrentLayerIndex = 1;
         window.EditSearch->setText(QStringLiteral("101"));
         window.EditSearchEnter();
@@ -232,7 +234,7 @@ private slots:
         window.ShowVejirFromOdstinClick();
         QVERIFY(window.AlkydDisperz->isChecked());
         QCOMPARE(window.ListBoxFirmy->count(), 4);
-        QCOMPARE(window.ListBoxFirmy->currentRow(), 2);  // the row with id 13
+        QCOMPARE(window.ListBoxFirmy->currentRow(), 2); // the row with id 13
         QCOMPARE(window.ListBoxOdstiny->currentItem()->text(), QStringLiteral("E 101 - 01"));
         QVERIFY(assigned.isEmpty());
     }
@@ -245,10 +247,10 @@ private slots:
         window.ListBoxFirmy->setCurrentRow(1);
         window.ListBoxFirmyClick();
         window.ShortOdstinDB->trigger();
-        window.ListBoxOdstiny->setCurrentRow(2);  // E 001 - 01: red NULL
+        window.ListBoxOdstiny->setCurrentRow(2); // E 001 - 01: red NULL
         window.ListBoxOdstinyClick();
         QCOMPARE(colour, NoColour);
-        window.ListBoxOdstiny->setCurrentRow(1);  // with a remark
+        window.ListBoxOdstiny->setCurrentRow(1); // with a remark
         window.ListBoxOdstinyClick();
         QCOMPARE(window.LabelNotice->text(), QStringLiteral("Vhodné i do exteriéru"));
     }
@@ -266,7 +268,8 @@ private slots:
         window.EditQuantity->setText(QStringLiteral("1,5"));
         window.EditQuantityEnter();
         QVERIFY(stored.isEmpty());
-        QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Vkládaná hodnota musí být celé číslo.")});
+        QCOMPARE(prompts.Texts(),
+                 QStringList{QStringLiteral("Vkládaná hodnota musí být celé číslo.")});
         QCOMPARE(prompts.asked[0].caption, QStringLiteral("Chyba při vkládání parametru"));
         QCOMPARE(window.EditQuantity->text(), QStringLiteral("1,5"));
     }

@@ -63,7 +63,8 @@ private slots:
         QTest::addColumn<QRect>("painted");
         QTest::newRow("thickness 1") << 1 << QPoint(10, 10) << QRect(QPoint(9, 9), QPoint(10, 10));
         QTest::newRow("thickness 3") << 3 << QPoint(10, 10) << QRect(QPoint(7, 7), QPoint(12, 12));
-        QTest::newRow("top edge: rows above are skipped") << 3 << QPoint(10, 0) << QRect(QPoint(7, 0), QPoint(12, 2));
+        QTest::newRow("top edge: rows above are skipped")
+            << 3 << QPoint(10, 0) << QRect(QPoint(7, 0), QPoint(12, 2));
         QTest::newRow("left edge clamps") << 2 << QPoint(0, 5) << QRect(QPoint(0, 3), QPoint(1, 6));
     }
     void pencilSquares() {
@@ -72,7 +73,8 @@ private slots:
         QFETCH(QRect, painted);
         TMask mask = TMask::CreateBlank(30, 20);
         PaintBrush(mask, at.x(), at.y(), thickness, 1);
-        QCOMPARE(PixelsOf(mask, 1), Rect(painted.left(), painted.top(), painted.right(), painted.bottom()));
+        QCOMPARE(PixelsOf(mask, 1),
+                 Rect(painted.left(), painted.top(), painted.right(), painted.bottom()));
     }
 
     void lineRuns() {
@@ -89,21 +91,21 @@ private slots:
 
     void diagonalLineTakesHalvesToEven() {
         TMask mask = TMask::CreateBlank(20, 10);
-        PaintLine(mask, 0, 0, 4, 2, 1, 1);  // y = nearest(x / 2): 0, 0 (0.5), 1, 2 (1.5), 2
+        PaintLine(mask, 0, 0, 4, 2, 1, 1); // y = nearest(x / 2): 0, 0 (0.5), 1, 2 (1.5), 2
         QCOMPARE(PixelsOf(mask, 1), (QSet<QPoint>{{0, 0}, {1, 0}, {2, 1}, {3, 2}, {4, 2}}));
     }
 
     void lineToolChain() {
         Fixture f;
         f.ws.CurrentTool = LineTool;
-        f.tools.ImageMouseDown(false, 10, 10);  // the first press only sets the start
+        f.tools.ImageMouseDown(false, 10, 10); // the first press only sets the start
         QVERIFY(PixelsOf(f.ws.Doc.Mask, 1).isEmpty());
         QCOMPARE(f.ws.History.NodeCount(), 0);
         f.tools.ImageMouseDown(false, 20, 10);
         QCOMPARE(PixelsOf(f.ws.Doc.Mask, 1), Rect(9, 10, 20, 10));
-        f.tools.ImageMouseDown(false, 20, 10);  // on the anchor: no paint, an undo entry
+        f.tools.ImageMouseDown(false, 20, 10); // on the anchor: no paint, an undo entry
         QCOMPARE(f.ws.History.NodeCount(), 2);
-        f.tools.ImageMouseDown(true, 0, 0);  // the right button ends the chain
+        f.tools.ImageMouseDown(true, 0, 0); // the right button ends the chain
         QCOMPARE(f.ws.LineAnchorX, -1);
         f.tools.ImageMouseDown(false, 30, 20);
         QCOMPARE(PixelsOf(f.ws.Doc.Mask, 1).size(), 12);
@@ -122,7 +124,8 @@ private slots:
         f.tools.ImageMouseDown(false, 5, 5);
         f.ws.CurrentTool = ToleranceFillTool;
         f.tools.ImageMouseDown(false, 5, 5);
-        QCOMPARE(f.prompts.Texts(), (QStringList{"Vyberte, prosím, vrstvu.", "Vyberte, prosím, vrsrvu."}));
+        QCOMPARE(f.prompts.Texts(),
+                 (QStringList{"Vyberte, prosím, vrstvu.", "Vyberte, prosím, vrsrvu."}));
         QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Rada"));
         QCOMPARE(f.prompts.asked[0].icon, Prompts::Icon::Warning);
         QVERIFY(f.ws.Doc.Modified);
@@ -167,7 +170,7 @@ private slots:
     void fillOnOriginalStopsAtBlack() {
         QImage view = Flat(10, 3, QColor(200, 200, 200));
         for (int y = 0; y < 3; ++y)
-            view.setPixelColor(6, y, QColor(3, 3, 3));  // distance 3 from black: a barrier
+            view.setPixelColor(6, y, QColor(3, 3, 3)); // distance 3 from black: a barrier
         TMask mask = TMask::CreateBlank(10, 3);
         mask.PaintSpan(1, 0, 9, 1);
         FloodFill(mask, view, 0, 1, Rgb(200, 200, 200), 255, Rgb(0, 0, 0), 0);
@@ -199,7 +202,7 @@ private slots:
         two.ws.ResizeView();
         two.ws.UpdateWholePicture();
         one.tools.ImageMouseDown(false, 5, 5);
-        two.tools.ImageMouseDown(false, 10, 10);  // the same image pixel at zoom 2
+        two.tools.ImageMouseDown(false, 10, 10); // the same image pixel at zoom 2
         QCOMPARE(two.ws.Doc.Mask, one.ws.Doc.Mask);
         QCOMPARE(PixelsOf(one.ws.Doc.Mask, 1), Rect(0, 0, 24, 29));
         QCOMPARE(two.ws.ZoomFactor, 2.0f);
@@ -221,7 +224,7 @@ private slots:
         QCOMPARE(picked, 1);
         QVERIFY(!f.ws.Doc.Layers[1].ShownInMaskMode);
         picked = -1;
-        f.tools.ImageMouseDown(false, 4, 20);  // "Originál": nothing
+        f.tools.ImageMouseDown(false, 4, 20); // "Originál": nothing
         QCOMPARE(picked, -1);
     }
 
@@ -248,7 +251,7 @@ private slots:
         f.ws.Marker.EraseMarker(f.ws.ViewBitmap);
         QCOMPARE(f.ws.ViewBitmap, clean);
         f.ws.Marker.DrawMarker(f.ws.ViewBitmap);
-        f.ws.UpdateWholePicture();  // erased, rebuilt, drawn again
+        f.ws.UpdateWholePicture(); // erased, rebuilt, drawn again
         f.ws.Marker.EraseMarker(f.ws.ViewBitmap);
         QCOMPARE(f.ws.ViewBitmap, clean);
     }
@@ -268,11 +271,11 @@ private slots:
         ws.ZoomIn(QSize(588, 453));
         QCOMPARE(ws.ZoomFactor, 2.0f);
         ws.ZoomIn(QSize(588, 453));
-        QCOMPARE(ws.ZoomFactor, 2.0f);  // 2 × 2 × 2000 = 8000 > 6000
+        QCOMPARE(ws.ZoomFactor, 2.0f); // 2 × 2 × 2000 = 8000 > 6000
         ws.Doc.Mask = TMask::CreateBlank(1500, 10);
         ws.Doc.PhotoBitmap = Flat(1500, 10, Qt::gray);
         ws.ZoomIn(QSize(588, 453));
-        QCOMPARE(ws.ZoomFactor, 4.0f);  // 6000 is allowed
+        QCOMPARE(ws.ZoomFactor, 4.0f); // 6000 is allowed
         QCOMPARE(ws.ViewBitmap.size(), QSize(6000, 40));
         ws.ZoomIn(QSize(588, 453));
         QCOMPARE(ws.ZoomFactor, 4.0f);

@@ -24,7 +24,8 @@ struct Fixture {
     }
     void Add(const QString& name) {
         editor.NewLayer();
-        QVERIFY(editor.Confirm(name, Rgb(208, 208, 208), AutoMaskColour(int(ws.Doc.Layers.size()))));
+        QVERIFY(
+            editor.Confirm(name, Rgb(208, 208, 208), AutoMaskColour(int(ws.Doc.Layers.size()))));
     }
 };
 
@@ -43,7 +44,8 @@ private slots:
         QVERIFY(shown.Name.isEmpty());
         QCOMPARE(shown.RealColour, Rgb(208, 208, 208));
         QCOMPARE(shown.MaskColour, Rgb(93, 170, 70));
-        QVERIFY(!f.editor.Confirm(QString(), shown.RealColour, shown.MaskColour));  // empty name: stays
+        QVERIFY(
+            !f.editor.Confirm(QString(), shown.RealColour, shown.MaskColour)); // empty name: stays
         QVERIFY(f.editor.RealColourPickMode);
         QVERIFY(f.editor.Confirm(QStringLiteral("Fasáda"), Rgb(1, 2, 3), shown.MaskColour));
         QCOMPARE(f.ws.Doc.Layers.size(), 2);
@@ -62,13 +64,14 @@ private slots:
         f.ws.Doc.Modified = false;
         f.editor.NewLayer();
         QVERIFY(f.editor.Confirm(QStringLiteral("Zeď"), 0, 0));
-        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Vrstva téhož jména již v seznamu existuje.")});
+        QCOMPARE(f.prompts.Texts(),
+                 QStringList{QStringLiteral("Vrstva téhož jména již v seznamu existuje.")});
         QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
         QCOMPARE(f.ws.Doc.Layers.size(), 2);
         QVERIFY(!f.ws.Doc.Modified);
-        QVERIFY(f.editor.RealColourPickMode);  // the next press samples and reopens
+        QVERIFY(f.editor.RealColourPickMode); // the next press samples and reopens
         QCOMPARE(f.editor.EditedLayer.Name, QStringLiteral("Zeď"));
-        QVERIFY(f.editor.Confirm(QStringLiteral("zeď"), 0, 0));  // names compare by case
+        QVERIFY(f.editor.Confirm(QStringLiteral("zeď"), 0, 0)); // names compare by case
         QCOMPARE(f.ws.Doc.Layers.size(), 3);
     }
 
@@ -161,9 +164,11 @@ private slots:
         QTest::addColumn<float>("zoom");
         QTest::addColumn<QPoint>("view");
         QTest::addColumn<int>("red");
-        QTest::newRow("corner at zoom 1: only pixels inside") << 1.0f << QPoint(0, 0) << 50;   // x 0..10
-        QTest::newRow("zoom 4: half-size 2") << 4.0f << QPoint(40, 20) << 100;                 // x 8..12
-        QTest::newRow("zoom 0.25: half-size 40 covers all") << 0.25f << QPoint(2, 1) << 95;    // x 0..19
+        QTest::newRow("corner at zoom 1: only pixels inside")
+            << 1.0f << QPoint(0, 0) << 50;                                     // x 0..10
+        QTest::newRow("zoom 4: half-size 2") << 4.0f << QPoint(40, 20) << 100; // x 8..12
+        QTest::newRow("zoom 0.25: half-size 40 covers all")
+            << 0.25f << QPoint(2, 1) << 95; // x 0..19
     }
     void sampling() {
         QFETCH(float, zoom);
@@ -186,12 +191,14 @@ private slots:
         f.ws.Doc.Mask.PaintSpan(3, 0, 19, 1);
         f.ws.Doc.Layers[0].Locked = true;
         f.editor.CleanLayer(1);
-        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Vrstva \"Originál\" je zamčená. Nejprve ji odemkněte.")});
+        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral(
+                                        "Vrstva \"Originál\" je zamčená. Nejprve ji odemkněte.")});
         f.ws.Doc.Layers[0].Locked = false;
         f.ws.Doc.Layers[1].Locked = true;
         f.prompts.asked.clear();
         f.editor.CleanLayer(1);
-        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Vrstva je zamčená. Nejprve ji odemkněte.")});
+        QCOMPARE(f.prompts.Texts(),
+                 QStringList{QStringLiteral("Vrstva je zamčená. Nejprve ji odemkněte.")});
         f.ws.Doc.Layers[1].Locked = false;
         f.prompts.asked.clear();
         f.prompts.answers.enqueue(Prompts::Yes);

@@ -37,8 +37,10 @@ public:
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
-    QQueue<Colour> colours;  // answers of the colour dialog
-    Colour ChooseColour(Colour) override { return colours.isEmpty() ? NoColour : colours.dequeue(); }
+    QQueue<Colour> colours; // answers of the colour dialog
+    Colour ChooseColour(Colour) override {
+        return colours.isEmpty() ? NoColour : colours.dequeue();
+    }
 
     QStringList Texts() const {
         QStringList texts;

@@ -1,0 +1,175 @@
+// Editing on a 6000 × 4000 photograph with texture and edges: a pencil dab against a
+// whole-picture render, the tolerance and full fills against OpenCV's floodFill
+// (4-connected, fixed range, mask output) on the same picture and seed, and the
+// whole fill action (press to picture redrawn) against a render.
+#include "BenchSupport.h"
+
+#include "app/Prompts.h"
+#include "app/Workspace.h"
+#include "editing/ToolActions.h"
+#include "editing/Tools.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+#if defined(TINTORA_HAVE_OPENCV)
+#include <opencv2/imgproc.hpp>
+#endif
+
+namespace {
+
+class SilentPrompts : public Prompts {
+public:
+    Button Message(const QString&, const QString&, Icon, Buttons, Button) override { return Ok; }
+    QString OpenFileName(const QString&) override { return {}; }
+    QString SaveFileName(const QString&, const QString&) override { return {}; }
+    Colour ChooseColour(Colour) override { return NoColour; }
+};
+
+// A picture whose left 60 % is a textured wall within a narrow range, the rest a
+// different, darker surface: a tolerance fill from the wall covers about 60 %.
+QImage WallPicture() {
+    QImage photo = bench::SyntheticPhoto(6000, 4000);
+    for (int y = 0; y < 4000; ++y) {
+        uchar* row = photo.scanLine(y);
+        for (int x = 0; x < 6000; ++x) {
+            uchar* p = row + 3 * x;
+            if (x < 3600) {
+                const int grain = (x * 7 + y * 13) % 17 - 8;
+                p[0] = uchar(150 + grain);
+                p[1] = uchar(170 + grain);
+                p[2] = uchar(190 + grain);
+            } else {
+                p[0] = uchar(p[0] / 3);
+                p[1] = uchar(p[1] / 3);
+                p[2] = uchar(p[2] / 2);
+            }
+        }
+    }
+    return photo;
+}
+
+struct Scene {
+    Workspace ws;
+    SilentPrompts prompts;
+    ToolActions tools{ws, prompts};
+    TMask baseMask = bench::SyntheticMask(6000, 4000, 8, 20);
+
+    void ShowShades(bool shown) {
+        for (int i = 1; i < ws.Doc.Layers.size(); ++i)
+            ws.Doc.Layers[i].HiddenInColourMode = !shown;
+        ws.UpdateWholePicture();
+    }
+
+    Scene() {
+        ws.Doc.ProjectPath = QStringLiteral("/bench/dum.bmp");
+        ws.Doc.PhotoBitmap = WallPicture();
+        ws.Doc.Mask = baseMask;
+        ws.Doc.Layers = bench::ShadedLayers(8);
+        ws.MaskEditMode = false;
+        // The fills read the view: let it show the photograph itself.
+        ShowShades(false);
+        ws.ResizeView();
+        ws.UpdateWholePicture();
+        tools.SelectedRow = [] { return 3; };
+    }
+};
+
+Scene& TheScene() {
+    static Scene scene;
+    return scene;
+}
+
+// The reference: a whole-picture render with every layer recoloured.
+void render_full(benchmark::State& state) {
+    Scene& s = TheScene();
+    s.ShowShades(true);
+    for (auto _ : state)
+        s.ws.UpdateWholePicture();
+    s.ShowShades(false);
+}
+
+void pencil_dab(benchmark::State& state) {
+    Scene& s = TheScene();
+    s.ShowShades(true);
+    s.ws.Thickness = 20;
+    int x = 100;
+    for (auto _ : state) {
+        const QRect r = PaintBrush(s.ws.Doc.Mask, x, 2000, 20, 3);
+        s.ws.UpdateRegion(r.left(), r.top(), r.right(), r.bottom());
+        x = (x + 41) % 5900;
+    }
+    s.ws.Doc.Mask = s.baseMask;
+    s.ShowShades(false);
+}
+
+void Fill(benchmark::State& state, int tolerance) {
+    Scene& s = TheScene();
+    const uchar* p = s.ws.ViewBitmap.constScanLine(2000) + 3 * 1000;
+    const Colour seed = Rgb(p[2], p[1], p[0]);
+    qint64 filled = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.ws.Doc.Mask = s.baseMask;
+        state.ResumeTiming();
+        filled = FloodFill(s.ws.Doc.Mask, s.ws.ViewBitmap, 1000, 2000, seed, tolerance,
+                           s.ws.Doc.Layers[3].MaskColour, 3);
+    }
+    state.counters["share"] = double(filled) / (6000.0 * 4000.0);
+    s.ws.Doc.Mask = s.baseMask;
+}
+
+void fill_tolerance_op(benchmark::State& state) { Fill(state, 20); }
+void fill_full_op(benchmark::State& state) { Fill(state, 255); }
+
+#if defined(TINTORA_HAVE_OPENCV)
+void OpenCvFill(benchmark::State& state, int range, bool whole) {
+    Scene& s = TheScene();
+    QImage& view = s.ws.ViewBitmap;
+    cv::Mat image(view.height(), view.width(), CV_8UC3, view.bits(), size_t(view.bytesPerLine()));
+    cv::Mat work = image.clone();
+    cv::Mat mask(view.height() + 2, view.width() + 2, CV_8UC1);
+    const int flags = 4 | cv::FLOODFILL_FIXED_RANGE | cv::FLOODFILL_MASK_ONLY | (1 << 8);
+    for (auto _ : state) {
+        mask.setTo(0);
+        const cv::Scalar delta = whole ? cv::Scalar(255, 255, 255) : cv::Scalar(range, range, range);
+        cv::floodFill(work, mask, cv::Point(1000, 2000), cv::Scalar(), nullptr, delta, delta, flags);
+    }
+}
+void opencv_fill_tolerance(benchmark::State& state) { OpenCvFill(state, 20, false); }
+void opencv_fill_full(benchmark::State& state) { OpenCvFill(state, 255, true); }
+BENCHMARK(opencv_fill_tolerance)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(opencv_fill_full)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+#endif
+
+void fill_action(benchmark::State& state) {
+    Scene& s = TheScene();
+    s.ws.CurrentTool = ToleranceFillTool;
+    s.tools.ActiveTolerance = 20;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.ws.Doc.Mask = s.baseMask;
+        s.ws.ClearHistory();
+        s.ws.UpdateWholePicture();
+        state.ResumeTiming();
+        s.tools.ImageMouseDown(false, 1000, 2000);
+    }
+    s.ws.Doc.Mask = s.baseMask;
+}
+
+} // namespace
+
+BENCHMARK(render_full)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(pencil_dab)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(fill_tolerance_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(fill_full_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(fill_action)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    return bench::RunAndReport(argc, argv,
+                               {{"pencil_dab", "pencil_dab", "render_full"},
+                                {"fill_tolerance", "fill_tolerance_op", "opencv_fill_tolerance"},
+                                {"fill_full", "fill_full_op", "opencv_fill_full"},
+                                {"fill_action", "fill_action", "render_full"}});
+}
