@@ -24,6 +24,7 @@ public:
     QString OpenFileName(const QString&) override { return {}; }
     QString SaveFileName(const QString&, const QString&) override { return {}; }
     Colour ChooseColour(Colour) override { return NoColour; }
+    QString InputText(const QString&, const QString&, const QString& d) override { return d; }
 };
 
 // A picture whose left 60 % is a textured wall within a narrow range, the rest a
@@ -119,8 +120,12 @@ void Fill(benchmark::State& state, int tolerance) {
     s.ws.Doc.Mask = s.baseMask;
 }
 
-void fill_tolerance_op(benchmark::State& state) { Fill(state, 20); }
-void fill_full_op(benchmark::State& state) { Fill(state, 255); }
+void fill_tolerance_op(benchmark::State& state) {
+    Fill(state, 20);
+}
+void fill_full_op(benchmark::State& state) {
+    Fill(state, 255);
+}
 
 #if defined(TINTORA_HAVE_OPENCV)
 void OpenCvFill(benchmark::State& state, int range, bool whole) {
@@ -132,12 +137,18 @@ void OpenCvFill(benchmark::State& state, int range, bool whole) {
     const int flags = 4 | cv::FLOODFILL_FIXED_RANGE | cv::FLOODFILL_MASK_ONLY | (1 << 8);
     for (auto _ : state) {
         mask.setTo(0);
-        const cv::Scalar delta = whole ? cv::Scalar(255, 255, 255) : cv::Scalar(range, range, range);
-        cv::floodFill(work, mask, cv::Point(1000, 2000), cv::Scalar(), nullptr, delta, delta, flags);
+        const cv::Scalar delta =
+            whole ? cv::Scalar(255, 255, 255) : cv::Scalar(range, range, range);
+        cv::floodFill(work, mask, cv::Point(1000, 2000), cv::Scalar(), nullptr, delta, delta,
+                      flags);
     }
 }
-void opencv_fill_tolerance(benchmark::State& state) { OpenCvFill(state, 20, false); }
-void opencv_fill_full(benchmark::State& state) { OpenCvFill(state, 255, true); }
+void opencv_fill_tolerance(benchmark::State& state) {
+    OpenCvFill(state, 20, false);
+}
+void opencv_fill_full(benchmark::State& state) {
+    OpenCvFill(state, 255, true);
+}
 BENCHMARK(opencv_fill_tolerance)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(opencv_fill_full)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 #endif

@@ -22,6 +22,7 @@ public:
     QString OpenFileName(const QString&) override { return {}; }
     QString SaveFileName(const QString&, const QString&) override { return {}; }
     Colour ChooseColour(Colour) override { return NoColour; }
+    QString InputText(const QString&, const QString&, const QString& d) override { return d; }
 };
 
 long PeakResidentKiB() {

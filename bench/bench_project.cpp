@@ -25,6 +25,7 @@ public:
     QString OpenFileName(const QString&) override { return file; }
     QString SaveFileName(const QString&, const QString&) override { return file; }
     Colour ChooseColour(Colour) override { return NoColour; }
+    QString InputText(const QString&, const QString&, const QString& d) override { return d; }
 };
 
 struct Scene {

@@ -19,7 +19,7 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
-    Form1->ConnectWindows(eLayer.get(), barvy.get(), TPaleta.get());
+    Form1->ConnectWindows(eLayer.get(), barvy.get(), TPaleta.get(), Form2.get());
 }
 
 // The owned windows go before the main window that parents them.

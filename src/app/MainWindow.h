@@ -3,6 +3,7 @@
 #include "app/Workspace.h"
 #include "editing/ToolActions.h"
 #include "layers/LayerOperations.h"
+#include "layers/Schemes.h"
 
 #include <QWidget>
 #include <functional>
@@ -21,6 +22,7 @@ class TOpenList;
 class TeLayer;
 class Tbarvy;
 class TTPaleta;
+class TForm2;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
@@ -41,7 +43,8 @@ public:
     // The project list that OpenProject shows; set once the windows exist.
     void SetProjectList(TOpenList* list);
     // The layer dialog, the catalogue and the palette, linked once they exist.
-    void ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette);
+    void ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
+                        TForm2* masterChooser);
 
     LayerEditor& Layers() { return layerEditor_; }
     ToolActions& Tools() { return tools_; }
@@ -75,6 +78,13 @@ public:
     void removeLayerClick();
     void cleanLayerClick();
     void Nastavitoriginlnbarvu1Click();
+    void Povolitpodditvrstvu1Click();
+    void saveNewSchemeClick();
+    void overwriteSchemeClick();
+    void GlintImage19Click();
+    void Pejmenovat1Click();
+    void schemeDblClick(int row);
+    SchemeEditor& Schemes() { return schemeEditor_; }
     void ListBox2Click(int row);
     void ListBox2DblClick();
     void imageMouseDown(Qt::MouseButton button, int x, int y);
@@ -116,4 +126,6 @@ private:
     TTPaleta* palette_ = nullptr;
     LayerEditor layerEditor_{workspace_, prompts_};
     ToolActions tools_{workspace_, prompts_};
+    SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
+    TForm2* masterChooser_ = nullptr;
 };

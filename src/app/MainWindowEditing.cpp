@@ -6,6 +6,7 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
+#include "layers/MasterChooser.h"
 #include "palette/PaletteWindow.h"
 
 #include <QListWidget>
@@ -26,16 +27,34 @@ void TForm1::ConnectEditing() {
         LayerMenu->popup(ListBox2->viewport()->mapToGlobal(at));
     });
     const QList<QAction*> items = LayerMenu->actions();
+    connect(items[0], &QAction::triggered, this, &TForm1::Povolitpodditvrstvu1Click);
     connect(items[1], &QAction::triggered, this, &TForm1::Nastavitoriginlnbarvu1Click);
     connect(items[2], &QAction::triggered, this, &TForm1::cleanLayerClick);
     connect(items[4], &QAction::triggered, this, &TForm1::ListBox2DblClick);
-    connect(scheme, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { SchemeMenu->popup(scheme->viewport()->mapToGlobal(at)); });
+    connect(scheme, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        if (QListWidgetItem* item = scheme->itemAt(at))
+            scheme->setCurrentItem(item);
+        SchemeMenu->popup(scheme->viewport()->mapToGlobal(at));
+    });
+    connect(SchemeMenu->actions().constFirst(), &QAction::triggered, this,
+            &TForm1::Pejmenovat1Click);
+    connect(scheme, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { schemeDblClick(scheme->row(item)); });
+    connect(&workspace_, &Workspace::SchemeRenamed, this, [this](int row) {
+        if (QListWidgetItem* item = scheme->item(row))
+            item->setText(workspace_.Doc.Schemes[row].Name);
+    });
 
     const std::pair<const char*, void (TForm1::*)()> buttons[] = {
-        {"GlintImage9", &TForm1::GlintImage9Click},   {"GlintImage10", &TForm1::GlintImage10Click},
-        {"GlintImage14", &TForm1::GlintImage14Click}, {"GlintImage15", &TForm1::GlintImage15Click},
-        {"GlintImage16", &TForm1::GlintImage16Click}, {"GlintImage17", &TForm1::removeLayerClick},
+        {"GlintImage9", &TForm1::GlintImage9Click},
+        {"GlintImage10", &TForm1::GlintImage10Click},
+        {"GlintImage14", &TForm1::GlintImage14Click},
+        {"GlintImage15", &TForm1::GlintImage15Click},
+        {"GlintImage16", &TForm1::GlintImage16Click},
+        {"GlintImage17", &TForm1::removeLayerClick},
+        {"saveNewScheme", &TForm1::saveNewSchemeClick},
+        {"overwriteScheme", &TForm1::overwriteSchemeClick},
+        {"GlintImage19", &TForm1::GlintImage19Click},
     };
     for (const auto& [name, handler] : buttons)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
@@ -86,7 +105,9 @@ void TForm1::ConnectEditing() {
     });
 }
 
-void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette) {
+void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
+                            TForm2* masterChooser) {
+    masterChooser_ = masterChooser;
     layerDialog_ = layerDialog;
     catalogue_ = catalogue;
     palette_ = palette;
@@ -194,4 +215,29 @@ void TForm1::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modi
         ScrollBox1->verticalScrollBar()->setValue(ScrollBox1->verticalScrollBar()->value() +
                                                   pan.y());
     }
+}
+
+void TForm1::Povolitpodditvrstvu1Click() {
+    if (masterChooser_)
+        ToggleSubordinate(workspace_, *masterChooser_, SelectedLayerRow());
+}
+
+void TForm1::saveNewSchemeClick() {
+    schemeEditor_.SaveNew();
+}
+
+void TForm1::overwriteSchemeClick() {
+    schemeEditor_.Overwrite(scheme->currentRow());
+}
+
+void TForm1::GlintImage19Click() {
+    schemeEditor_.Delete(scheme->currentRow());
+}
+
+void TForm1::Pejmenovat1Click() {
+    schemeEditor_.Rename(scheme->currentRow());
+}
+
+void TForm1::schemeDblClick(int row) {
+    schemeEditor_.Apply(row);
 }

@@ -74,7 +74,7 @@ QListWidget* List(QWidget* parent, const QString& name, const QString& hint, int
     list->setToolTip(hint);
     list->setUniformItemSizes(true);
     list->setFrameShape(QFrame::NoFrame);
-    list->setStyleSheet(QStringLiteral("QListWidget { background: rgb(255, 244, 232); }"
+    list->setStyleSheet(QStringLiteral("QListWidget { background: rgb(223, 247, 253); }"
                                        "QListWidget::item { height: %1px; }")
                             .arg(rowHeight));
     list->setContextMenuPolicy(Qt::CustomContextMenu);

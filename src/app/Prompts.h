@@ -25,6 +25,9 @@ public:
     // A file to write; defaultSuffix is added to a name typed without one.
     virtual QString SaveFileName(const QString& defaultSuffix, const QString& filter) = 0;
 
+    // The one-line input dialog; returns the default when the user cancelled.
+    virtual QString InputText(const QString& caption, const QString& prompt,
+                              const QString& defaultText) = 0;
     // The colour-choice dialog preset with a colour; -1 when the user cancelled.
     virtual Colour ChooseColour(Colour initial) = 0;
 

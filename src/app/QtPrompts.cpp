@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QImageReader>
+#include <QInputDialog>
 #include <QLabel>
 
 QString QtFileFilter(const QString& filter) {
@@ -64,4 +65,14 @@ Colour QtPrompts::ChooseColour(Colour initial) {
     const QColor chosen =
         QColorDialog::getColor(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), parent_);
     return chosen.isValid() ? Rgb(chosen.red(), chosen.green(), chosen.blue()) : NoColour;
+}
+
+QString QtPrompts::InputText(const QString& caption, const QString& prompt,
+                             const QString& defaultText) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    dialog.setCancelButtonText(QStringLiteral("Storno"));
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : defaultText;
 }

@@ -12,6 +12,8 @@ public:
     QString OpenFileName(const QString& filter) override;
     QString SaveFileName(const QString& defaultSuffix, const QString& filter) override;
     Colour ChooseColour(Colour initial) override;
+    QString InputText(const QString& caption, const QString& prompt,
+                      const QString& defaultText) override;
 
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 

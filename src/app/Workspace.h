@@ -89,6 +89,7 @@ signals:
     void LayerSelected(int row);
     void LayerRemoved(int row);
     void PickModeChanged();
+    void SchemeRenamed(int row);
     void SchemesChanged();
 
 private:

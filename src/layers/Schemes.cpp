@@ -1,5 +1,9 @@
 #include "layers/Schemes.h"
 
+#include "app/Prompts.h"
+#include "app/Workspace.h"
+#include "layers/LayerOperations.h"
+
 void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme) {
     for (const LayerRecord& record : scheme.Layers) {
         for (LayerRecord& layer : doc.Layers) {
@@ -9,4 +13,94 @@ void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme) {
     }
     for (int i = 0; i < doc.Layers.size() && i < 256; ++i)
         doc.Mask.SetLocked(i, doc.Layers[i].Locked);
+}
+
+SchemeEditor::SchemeEditor(Workspace& workspace, LayerEditor& layers, Prompts& prompts)
+    : ws_(workspace), layers_(layers), prompts_(prompts) {}
+
+bool SchemeEditor::Ask(const QString& question) {
+    return prompts_.Message(question, QStringLiteral("Dotaz"), Prompts::Icon::Question,
+                            Prompts::Yes | Prompts::No) == Prompts::Yes;
+}
+
+void SchemeEditor::SaveNew() {
+    const QString name = prompts_.InputText(QStringLiteral("Zadejte název schématu"),
+                                            QStringLiteral("Název"), QString());
+    if (name.isEmpty())
+        return;
+    ws_.Doc.Schemes.append(SchemeRecord{name, ws_.Doc.Layers});
+    ws_.Doc.Modified = true;
+    emit ws_.SchemesChanged();
+}
+
+void SchemeEditor::Overwrite(int row) {
+    SchemeList& schemes = ws_.Doc.Schemes;
+    if (row < 0 || row >= schemes.size())
+        return;
+    if (!Ask(QStringLiteral("Chcete přepsat vybrané schéma?")))
+        return;
+    LayerList& records = schemes[row].Layers;
+    for (int i = 0; i < ws_.Doc.Layers.size(); ++i) {
+        if (i < records.size())
+            records[i] = ws_.Doc.Layers[i];
+        else
+            records.append(ws_.Doc.Layers[i]);
+    }
+    ws_.Doc.Modified = true;
+}
+
+void SchemeEditor::Delete(int row) {
+    if (row < 0 || row >= ws_.Doc.Schemes.size())
+        return;
+    if (!Ask(QStringLiteral("Chcete smazat zvolené schéma?")))
+        return;
+    ws_.Doc.Schemes.removeAt(row);
+    ws_.Doc.Modified = true;
+    emit ws_.SchemesChanged();
+}
+
+void SchemeEditor::Rename(int row) {
+    SchemeList& schemes = ws_.Doc.Schemes;
+    if (row < 0 || row >= schemes.size())
+        return;
+    const QString name = prompts_.InputText(QStringLiteral("Zadejte název schématu"),
+                                            QStringLiteral("Název"), schemes[row].Name);
+    if (name.isEmpty())
+        return;
+    schemes[row].Name = name;
+    emit ws_.SchemeRenamed(row);
+}
+
+bool SchemeEditor::Apply(int row) {
+    if (row < 0 || row >= ws_.Doc.Schemes.size())
+        return false;
+    if (layers_.LayersEdited && !Ask(QStringLiteral("Chcete použít dříve uložené schéma?")))
+        return false;
+    ws_.Doc.Modified = true;
+    layers_.LayersEdited = false;
+    ApplySchemeRecords(ws_.Doc, ws_.Doc.Schemes[row]);
+    emit ws_.LayerListChanged();
+    ws_.UpdateWholePicture();
+    return true;
+}
+
+void ToggleSubordinate(Workspace& workspace, MasterChooser& chooser, int row) {
+    LayerList& layers = workspace.Doc.Layers;
+    if (row <= 0 || row >= layers.size())
+        return;
+    LayerRecord& layer = layers[row];
+    if (layer.Subordinate) {
+        layer.Subordinate = false;
+    } else {
+        const std::optional<QString> master =
+            chooser.ChooseMasterLayer(layers, row, layer.MasterName);
+        if (row >= workspace.Doc.Layers.size())
+            return;
+        if (master) {
+            workspace.Doc.Layers[row].Subordinate = true;
+            workspace.Doc.Layers[row].MasterName = *master;
+        }
+    }
+    emit workspace.LayerListChanged();
+    workspace.UpdateWholePicture();
 }

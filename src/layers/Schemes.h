@@ -2,7 +2,52 @@
 
 #include "project/Document.h"
 
+#include <optional>
+
+class LayerEditor;
+class Prompts;
+class Workspace;
+
 // Copies a scheme's records back into the layers by name: every layer whose name
 // equals a record's takes the whole record; other layers keep their settings and
 // records without a layer are ignored. The mask's lock flags follow the layers.
 void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme);
+
+// The scheme list's operations: save, overwrite, delete, rename and apply.
+class SchemeEditor {
+public:
+    SchemeEditor(Workspace& workspace, LayerEditor& layers, Prompts& prompts);
+
+    void SaveNew();
+    void Overwrite(int row);
+    void Delete(int row);
+    void Rename(int row);
+    // Returns whether the scheme was applied.
+    bool Apply(int row);
+
+private:
+    bool Ask(const QString& question);
+
+    Workspace& ws_;
+    LayerEditor& layers_;
+    Prompts& prompts_;
+};
+
+// Subordinate layers: the chooser of a master, and the menu item that links and
+// releases.
+class MasterChooser {
+public:
+    virtual ~MasterChooser() = default;
+    // The names of all layers but the current one are offered, the preselected name
+    // selected; the chosen name, or nothing when cancelled.
+    virtual std::optional<QString> ChooseMasterLayer(const LayerList& layers, int current,
+                                                     const QString& preselected) = 0;
+};
+
+// The layer shown in row k of the chooser when the current layer is left out.
+inline int CandidateLayer(int row, int current) {
+    return row < current ? row : row + 1;
+}
+
+// Releases a subordinate layer, or links it to a master the user chooses.
+void ToggleSubordinate(Workspace& workspace, MasterChooser& chooser, int row);

@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
+#include "layers/MasterChooser.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectOperations.h"
 #include "render/ShadePixel.h"
@@ -21,6 +22,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
@@ -137,6 +139,84 @@ private slots:
         // Opening another project dropped the catalogue's link to the layer.
         QVERIFY(!catalogue.isVisible());
         QCOMPARE(catalogue.CurrentLayerIndex, -1);
+    }
+
+    void schemesAndSubordinateLayers() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("domy"));
+        const QString photo = dir.filePath(QStringLiteral("domy/dum.bmp"));
+        const DemoProject demo = MakeDemoHouse(240, 160);
+        PhotoFiles::SaveBmp(photo, demo.Photo);
+        // The demo's layers without their links and schemes.
+        LayerList layers = demo.Layers;
+        for (LayerRecord& layer : layers)
+            layer.Subordinate = false;
+        demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), layers, {});
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        TForm1& form = *windows.Form1;
+        Workspace& ws = form.Workspace();
+        form.show();
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        const int facade = 1, plinth = 5, chimney = 6;
+
+        // Two schemes with different facade shades, switched by clicks.
+        ws.Doc.Layers[facade].ShadeColour = Rgb(240, 200, 120);
+        prompts.inputs.enqueue(QStringLiteral("Teplé"));
+        QTest::mouseClick(form.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
+        ws.Doc.Layers[facade].ShadeColour = Rgb(120, 140, 220);
+        prompts.inputs.enqueue(QStringLiteral("Studené"));
+        QTest::mouseClick(form.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
+        QCOMPARE(form.scheme->count(), 2);
+        QTest::mouseClick(form.scheme->viewport(), Qt::LeftButton, {},
+                          form.scheme->visualItemRect(form.scheme->item(0)).center());
+        QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(240, 200, 120));
+        QTest::mouseClick(form.scheme->viewport(), Qt::LeftButton, {},
+                          form.scheme->visualItemRect(form.scheme->item(1)).center());
+        QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(120, 140, 220));
+
+        // The chimney follows the plinth through the chooser.
+        form.ListBox2->setCurrentRow(chimney);
+        QTimer::singleShot(0, windows.Form2.get(), [&windows] {
+            windows.Form2->list->setCurrentRow(5); // rows 0..5 are the layers before the chimney
+            windows.Form2->GlintImage1Click();
+        });
+        form.Povolitpodditvrstvu1Click();
+        QVERIFY(ws.Doc.Layers[chimney].Subordinate);
+        QCOMPARE(ws.Doc.Layers[chimney].MasterName, ws.Doc.Layers[plinth].Name);
+        QPoint chimneyPixel, plinthPixel;
+        for (int y = 0; y < ws.Doc.Mask.Height; ++y)
+            for (int x = 0; x < ws.Doc.Mask.Width; ++x) {
+                if (ws.Doc.Mask.LayerAt(x, y) == chimney)
+                    chimneyPixel = QPoint(x, y);
+                if (ws.Doc.Mask.LayerAt(x, y) == plinth)
+                    plinthPixel = QPoint(x, y);
+            }
+        const auto photoAt = [&ws](QPoint p) {
+            const QColor c = ws.Doc.PhotoBitmap.pixelColor(p);
+            return Rgb(c.red(), c.green(), c.blue());
+        };
+        const auto viewAt = [&ws](QPoint p) {
+            const QColor c = ws.ViewBitmap.pixelColor(p);
+            return Rgb(c.red(), c.green(), c.blue());
+        };
+        QCOMPARE(viewAt(chimneyPixel), ShadePixel(photoAt(chimneyPixel), ws.Doc.Layers, plinth));
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage14")), Qt::LeftButton); // all shown
+        ws.Marker.EraseMarker(ws.ViewBitmap);
+        QCOMPARE(viewAt(chimneyPixel), ws.Doc.Layers[plinth].MaskColour);
+        QCOMPARE(viewAt(plinthPixel), ws.Doc.Layers[plinth].MaskColour);
+
+        // Saved and opened again: schemes and links as they were, display flags off.
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        QCOMPARE(ws.Doc.Schemes.size(), 2);
+        QCOMPARE(ws.Doc.Schemes[1].Name, QStringLiteral("Studené"));
+        QCOMPARE(ws.Doc.Schemes[0].Layers[facade].ShadeColour, Rgb(240, 200, 120));
+        QVERIFY(ws.Doc.Layers[chimney].Subordinate);
+        QVERIFY(!ws.Doc.Layers[plinth].ShownInMaskMode);
+        QVERIFY(!ws.Doc.Schemes[0].Layers[facade].ShownInMaskMode);
+        QCOMPARE(form.scheme->count(), 2);
     }
 };
 

@@ -42,6 +42,13 @@ public:
         return colours.isEmpty() ? NoColour : colours.dequeue();
     }
 
+    QQueue<QString> inputs; // answers of the input dialog; empty queue = cancel
+    QStringList inputCaptions;
+    QString InputText(const QString& caption, const QString&, const QString& defaultText) override {
+        inputCaptions << caption;
+        return inputs.isEmpty() ? defaultText : inputs.dequeue();
+    }
+
     QStringList Texts() const {
         QStringList texts;
         for (const Asked& a : asked)
