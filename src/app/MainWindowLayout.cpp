@@ -40,7 +40,7 @@ QLabel* Picture(const QPixmap& pixmap, QWidget* parent, const QString& name) {
     return label;
 }
 
-struct TopButtonSpec {
+struct TopButtonDesign {
     const char* name;
     const char* word;
     Symbol symbol;
@@ -48,24 +48,24 @@ struct TopButtonSpec {
     const char* hint;
 };
 
-struct ToolButtonSpec {
+struct ToolButtonDesign {
     const char* name;
     int x;
     Symbol symbol;
     const char* hint;
 };
 
-struct PanelButtonSpec {
+struct PanelButtonDesign {
     const char* name;
     const char* word;
     const char* hint;
 };
 
-TGlintImage* PanelButton(QWidget* parent, const PanelButtonSpec& spec) {
-    const QString word = QString::fromUtf8(spec.word);
-    return MakeGlintImage(parent, QString::fromUtf8(spec.name),
+TGlintImage* PanelButton(QWidget* parent, const PanelButtonDesign& design) {
+    const QString word = QString::fromUtf8(design.word);
+    return MakeGlintImage(parent, QString::fromUtf8(design.name),
                           Artwork::PanelButton(word, Face::Normal),
-                          Artwork::PanelButton(word, Face::Over), QString::fromUtf8(spec.hint));
+                          Artwork::PanelButton(word, Face::Over), QString::fromUtf8(design.hint));
 }
 
 QListWidget* List(QWidget* parent, const QString& name, const QString& hint, int rowHeight) {
@@ -131,7 +131,7 @@ QWidget* TForm1::BuildTopBand() {
     PaintBox1 = new GradientStrip(gradient, BandGrey, Panel6);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
 
-    static const TopButtonSpec Buttons[] = {
+    static const TopButtonDesign Buttons[] = {
         {"GlintImage1", "Otevřít", Symbol::Folder, 56,
          "Otevřít vytvořený projekt / Import nového obrázku"},
         {"GlintImage2", "Uložit", Symbol::Disk, 56, "Uložit masku projektu"},
@@ -142,20 +142,20 @@ QWidget* TForm1::BuildTopBand() {
         {"GlintImage18", "Nápověda", Symbol::Help, 56, ""},
     };
     int x = 25;
-    for (const TopButtonSpec& spec : Buttons) {
-        const QString word = QString::fromUtf8(spec.word);
-        const QString name = QString::fromUtf8(spec.name);
+    for (const TopButtonDesign& design : Buttons) {
+        const QString word = QString::fromUtf8(design.word);
+        const QString name = QString::fromUtf8(design.name);
         // Open, save and the mask switch carry a fixed face as well.
         const bool hasFixed = name == QLatin1String("GlintImage1") ||
                               name == QLatin1String("GlintImage2") ||
                               name == QLatin1String("GlintImage13");
         TGlintImage* button = MakeGlintImage(
-            Panel6, name, Artwork::TopButton(word, spec.symbol, Face::Normal, spec.width),
-            Artwork::TopButton(word, spec.symbol, Face::Over, spec.width),
-            QString::fromUtf8(spec.hint),
-            hasFixed ? Artwork::TopButton(word, spec.symbol, Face::Fixed, spec.width) : QPixmap());
+            Panel6, name, Artwork::TopButton(word, design.symbol, Face::Normal, design.width),
+            Artwork::TopButton(word, design.symbol, Face::Over, design.width),
+            QString::fromUtf8(design.hint),
+            hasFixed ? Artwork::TopButton(word, design.symbol, Face::Fixed, design.width) : QPixmap());
         button->move(x, 0);
-        x += spec.width;
+        x += design.width;
     }
     PaintBox1->setGeometry(x, 0, width() - x, 52);
     Picture(Artwork::Logo(), Panel6, QStringLiteral("Image1"))->move(400, 0);
@@ -183,7 +183,7 @@ QWidget* TForm1::BuildLeftColumn() {
                                      LeftOrange, column);
     panel7->setObjectName(QStringLiteral("Panel7"));
     panel7->setFixedHeight(86);
-    static const PanelButtonSpec LayerButtons[] = {
+    static const PanelButtonDesign LayerButtons[] = {
         {"GlintImage14", "Vybrat vše", "Vybrat všechny vrstvy"},
         {"GlintImage15", "Zrušit vše", "Zrušit výběr vrstev"},
         {"GlintImage16", "Nová vrstva", "Vytvořit novou vrstvu masky"},
@@ -202,7 +202,7 @@ QWidget* TForm1::BuildLeftColumn() {
                                      LeftOrange, column);
     panel4->setObjectName(QStringLiteral("Panel4"));
     panel4->setFixedHeight(67);
-    static const PanelButtonSpec SchemeButtons[] = {
+    static const PanelButtonDesign SchemeButtons[] = {
         {"saveNewScheme", "Uložit schéma", "Uložit nové barevné schéma"},
         {"overwriteScheme", "Přepsat schéma", "Přepsat existující barevné schéma"},
         {"GlintImage19", "Smazat schéma", "Smazat barevné schéma"},
@@ -236,7 +236,7 @@ QWidget* TForm1::BuildEditingBar() {
             QStringLiteral("Image7"))
         ->move(40, 0);
 
-    static const ToolButtonSpec Tools[] = {
+    static const ToolButtonDesign Tools[] = {
         {"GlintImage3", 8, Symbol::Undo, "Krok zpět"},
         {"GlintImage12", 38, Symbol::Redo, "Zpět krok zpět"},
         {"GlintImage9", 78, Symbol::ZoomIn, "Zvětšení"},
@@ -247,12 +247,12 @@ QWidget* TForm1::BuildEditingBar() {
         {"GlintImage6", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
         {"GlintImage8", 268, Symbol::PickLayer, "Seznam odstínů"},
     };
-    for (const ToolButtonSpec& spec : Tools) {
-        MakeGlintImage(Panel5, QString::fromUtf8(spec.name),
-                       Artwork::ToolButton(spec.symbol, Face::Normal),
-                       Artwork::ToolButton(spec.symbol, Face::Over), QString::fromUtf8(spec.hint),
-                       Artwork::ToolButton(spec.symbol, Face::Fixed))
-            ->move(spec.x, 28);
+    for (const ToolButtonDesign& design : Tools) {
+        MakeGlintImage(Panel5, QString::fromUtf8(design.name),
+                       Artwork::ToolButton(design.symbol, Face::Normal),
+                       Artwork::ToolButton(design.symbol, Face::Over), QString::fromUtf8(design.hint),
+                       Artwork::ToolButton(design.symbol, Face::Fixed))
+            ->move(design.x, 28);
     }
 
     trackBarKind = new QLabel(Panel5);
