@@ -189,10 +189,8 @@ DemoProject MakeDemoHouse(int width, int height) {
         l.Name = name;
         l.RealColour = Rgb(int(real.r), int(real.g), int(real.b));
         l.MaskColour = mask;
+        // Colours without a catalogue reference: the catalogue opens on its own lists.
         l.ShadeColour = shade;
-        l.ShadeId = 0;
-        l.FanDeckId = 0;
-        l.PaintKindId = 0;
         l.Quantity = quantity;
         l.ShownInMaskMode = false;
         l.HiddenInColourMode = false;
@@ -209,7 +207,6 @@ DemoProject MakeDemoHouse(int width, int height) {
     LayerRecord chimney = layer(QStringLiteral("Komín"), Brick, AutoMaskColour(6), NoColour, 0);
     chimney.Subordinate = true;
     chimney.MasterName = QStringLiteral("Sokl");
-    chimney.ShadeId = chimney.FanDeckId = chimney.PaintKindId = -1;
     layers << chimney;
 
     SchemeRecord warm{QStringLiteral("Teplá okrová"), layers};
