@@ -75,10 +75,10 @@ public:
         if (viewPort_)
             viewPort_->SetScrollPosition(position);
     }
-    // The marker moved: show the view again.
-    void ViewRepainted() {
+    // The marker moved within this view rectangle: show that part again.
+    void ViewRepainted(const QRect& area) {
         if (viewPort_)
-            viewPort_->ViewChanged(ViewBitmap.rect());
+            viewPort_->ViewChanged(area.intersected(ViewBitmap.rect()));
     }
 
 signals:

@@ -58,3 +58,12 @@ void CursorMarker::EraseMarker(QImage& view) {
     Invert(view);
     MarkerDrawn = false;
 }
+
+QRect CursorMarker::Bounds() const {
+    if (!known_)
+        return QRect();
+    QRect bounds(centre_ - QPoint(halfSize_, halfSize_), centre_ + QPoint(halfSize_, halfSize_));
+    if (lineStart_.x() >= 0)
+        bounds |= QRect(lineStart_, centre_).normalized();
+    return bounds.adjusted(-1, -1, 1, 1);
+}

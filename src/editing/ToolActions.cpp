@@ -149,8 +149,9 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y) {
     else if (ws_.CurrentTool == PencilTool || ws_.CurrentTool == LineTool)
         half = NearestInt(ws_.Thickness * zoom);
     if (ws_.Doc.HasProject()) {
+        const QRect before = ws_.Marker.Bounds();
         ws_.Marker.DrawMarker(ws_.ViewBitmap, centre, lineStart, half);
-        ws_.ViewRepainted();
+        ws_.ViewRepainted(before | ws_.Marker.Bounds());
     }
     if (!picking && ws_.CurrentTool == PencilTool && leftHeld) {
         const int row = SelectedRow ? SelectedRow() : -1;
