@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRect>
 
 // The inverting marker that the editing tools draw into the view under the pointer:
 // a square of half-size h around the centre and, for the line tool, a line from the
@@ -15,6 +16,8 @@ public:
     // Draws the marker again where it was last drawn (after a re-render).
     void DrawMarker(QImage& view);
     void EraseMarker(QImage& view);
+    // The view pixels the marker covers where it was last placed.
+    QRect Bounds() const;
     void Reset() {
         MarkerDrawn = false;
         known_ = false;
