@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
-#include <QRect>
 
 // The inverting marker that the editing tools draw into the view under the pointer:
 // a square of half-size h around the centre and, for the line tool, a line from the
