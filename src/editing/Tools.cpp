@@ -125,25 +125,57 @@ bool HasAvx2() {
 }
 #endif
 
-std::vector<std::uint8_t> QualifyingMap(const QImage& view, Colour seed, int tolerance,
-                                        Colour barrier) {
-    const int w = view.width(), h = view.height();
-    std::vector<std::uint8_t> map(size_t(w) * size_t(h));
-    const Limits limits{BlueOf(seed),     GreenOf(seed),  RedOf(seed),  BlueOf(barrier),
-                        GreenOf(barrier), RedOf(barrier), 3 * tolerance};
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t* p = view.constScanLine(y);
-        std::uint8_t* out = map.data() + size_t(y) * size_t(w);
-#if defined(__x86_64__)
-        if (HasAvx2()) {
-            QualifyRowAvx2(p, out, w, limits);
-            continue;
-        }
-#endif
-        QualifyRowScalar(p, out, 0, w, limits);
+// The qualifying map, worked out lazily in blocks of 64 pixels as the fill reaches
+// them, so that a fill of part of the picture looks at little more than that part.
+// Its memory is kept from one fill to the next rather than paying fresh page faults.
+class QualifyingMap {
+public:
+    static constexpr int Block = 64;
+
+    QualifyingMap(const QImage& view, Colour seed, int tolerance, Colour barrier)
+        : view_(view), w_(view.width()), h_(view.height()),
+          blocks_((w_ + Block - 1) / Block), limits_{BlueOf(seed),     GreenOf(seed),
+                                                     RedOf(seed),      BlueOf(barrier),
+                                                     GreenOf(barrier), RedOf(barrier),
+                                                     3 * tolerance} {
+        thread_local std::vector<std::uint8_t> mapMemory;
+        thread_local std::vector<std::uint8_t> readyMemory;
+        const size_t size = size_t(w_) * size_t(h_);
+        if (mapMemory.size() < size)
+            mapMemory.resize(size);
+        readyMemory.assign(size_t(blocks_) * size_t(h_), 0);
+        map_ = mapMemory.data();
+        ready_ = readyMemory.data();
     }
-    return map;
-}
+
+    std::uint8_t* Row(int y) { return map_ + size_t(y) * size_t(w_); }
+
+    // Makes pixels x0..x1 of row y known.
+    void Ensure(int y, int x0, int x1) {
+        std::uint8_t* ready = ready_ + size_t(y) * size_t(blocks_);
+        for (int b = std::max(x0, 0) / Block; b <= std::min(x1, w_ - 1) / Block; ++b) {
+            if (ready[b])
+                continue;
+            ready[b] = 1;
+            const int from = b * Block, to = std::min(w_, from + Block);
+            const std::uint8_t* p = view_.constScanLine(y) + 3 * from;
+#if defined(__x86_64__)
+            if (HasAvx2()) {
+                QualifyRowAvx2(p, Row(y) + from, to - from, limits_);
+                continue;
+            }
+#endif
+            QualifyRowScalar(p - 3 * from, Row(y), from, to, limits_);
+        }
+    }
+
+private:
+    const QImage& view_;
+    int w_, h_, blocks_;
+    Limits limits_;
+    std::uint8_t* map_ = nullptr;
+    std::uint8_t* ready_ = nullptr;
+};
 
 constexpr std::uint64_t AllOnes = 0x0101010101010101ull;
 
@@ -171,11 +203,8 @@ qint64 FloodFill(TMask& mask, const QImage& view, int x, int y, Colour seed, int
     const int h = std::min(view.height(), mask.Height);
     if (x < 0 || y < 0 || x >= w || y >= h)
         return 0;
-    std::vector<std::uint8_t> map = QualifyingMap(view, seed, tolerance, barrier);
-    const size_t stride = size_t(view.width());
-    const auto at = [&](int px, int py) -> std::uint8_t& {
-        return map[size_t(py) * stride + size_t(px)];
-    };
+    QualifyingMap map(view, seed, tolerance, barrier);
+    const auto at = [&map](int px, int py) -> std::uint8_t& { return map.Row(py)[px]; };
 
     // The rows the fill touched, with the x range of their filled pixels.
     std::vector<int> rowFirst(size_t(h), w), rowLast(size_t(h), -1);
@@ -185,19 +214,42 @@ qint64 FloodFill(TMask& mask, const QImage& view, int x, int y, Colour seed, int
     while (!stack.empty()) {
         const Seed s = stack.back();
         stack.pop_back();
+        map.Ensure(s.y, s.x, s.x);
         if (!start && at(s.x, s.y) != 1)
             continue; // filled meanwhile from another seed
         start = false;
-        const std::uint8_t* line = &at(0, s.y);
+        const std::uint8_t* line = map.Row(s.y);
         int xl = s.x, xr = s.x;
-        while (xl >= 9 && Word(line + xl - 8) == AllOnes)
-            xl -= 8;
-        while (xl > 0 && line[xl - 1] == 1)
+        for (;;) {
+            if (xl >= 9) {
+                map.Ensure(s.y, xl - 8, xl - 1);
+                if (Word(line + xl - 8) == AllOnes) {
+                    xl -= 8;
+                    continue;
+                }
+            }
+            if (xl == 0)
+                break;
+            map.Ensure(s.y, xl - 1, xl - 1);
+            if (line[xl - 1] != 1)
+                break;
             --xl;
-        while (xr + 8 < w && Word(line + xr + 1) == AllOnes)
-            xr += 8;
-        while (xr < w - 1 && line[xr + 1] == 1)
+        }
+        for (;;) {
+            if (xr + 8 < w) {
+                map.Ensure(s.y, xr + 1, xr + 8);
+                if (Word(line + xr + 1) == AllOnes) {
+                    xr += 8;
+                    continue;
+                }
+            }
+            if (xr == w - 1)
+                break;
+            map.Ensure(s.y, xr + 1, xr + 1);
+            if (line[xr + 1] != 1)
+                break;
             ++xr;
+        }
         std::fill(&at(xl, s.y), &at(xr, s.y) + 1, std::uint8_t(2));
         filled += xr - xl + 1;
         rowFirst[size_t(s.y)] = std::min(rowFirst[size_t(s.y)], xl);
@@ -206,12 +258,23 @@ qint64 FloodFill(TMask& mask, const QImage& view, int x, int y, Colour seed, int
         for (int ny : {s.y - 1, s.y + 1}) {
             if (ny < 0 || ny >= h)
                 continue;
-            const std::uint8_t* row = &at(0, ny);
+            map.Ensure(ny, xl, xr);
+            const std::uint8_t* row = map.Row(ny);
             for (int nx = xl; nx <= xr;) {
-                // Blocks of eight without a qualifying pixel are passed over whole.
-                if (nx + 8 <= xr + 1 && !AnyOne(Word(row + nx))) {
-                    nx += 8;
-                    continue;
+                // Blocks of eight without a qualifying pixel, or all qualifying, are
+                // passed over whole: a run can only start at their first byte.
+                if (nx + 8 <= xr + 1) {
+                    const std::uint64_t word = Word(row + nx);
+                    if (!AnyOne(word)) {
+                        nx += 8;
+                        continue;
+                    }
+                    if (word == AllOnes) {
+                        if (nx == xl || row[nx - 1] != 1)
+                            stack.push_back({nx, ny});
+                        nx += 8;
+                        continue;
+                    }
                 }
                 if (row[nx] == 1 && (nx == xl || row[nx - 1] != 1))
                     stack.push_back({nx, ny});
