@@ -4,6 +4,7 @@
 #include "render/ZoomMath.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -303,6 +304,64 @@ private slots:
         ws.ZoomOut(QSize(588, 453));
         QCOMPARE(port.scroll, QPoint(200, 100));
         ws.SetViewPort(nullptr);
+    }
+
+    // The fill against a plain 4-connected search written from the rule, on noisy
+    // pictures wide enough for the block and word shortcuts to matter.
+    void fillMatchesAPlainSearch_data() {
+        QTest::addColumn<int>("seed");
+        QTest::addColumn<int>("tolerance");
+        QTest::newRow("tolerance 20") << 1 << 20;
+        QTest::newRow("tolerance 45") << 2 << 45;
+        QTest::newRow("full fill") << 3 << 255;
+        QTest::newRow("tolerance 5") << 4 << 5;
+    }
+    void fillMatchesAPlainSearch() {
+        QFETCH(int, seed);
+        QFETCH(int, tolerance);
+        const int w = 301, h = 97;
+        QImage view(w, h, QImage::Format_BGR888);
+        QRandomGenerator random{quint32(seed)};
+        for (int y = 0; y < h; ++y) {
+            uchar* row = view.scanLine(y);
+            for (int x = 0; x < w; ++x) {
+                // Large flat-ish patches with noise and occasional barrier pixels.
+                const int patch = ((x / 37) + (y / 23)) % 3;
+                const int base = 60 + 50 * patch + int(random.bounded(12));
+                const bool barrier = random.bounded(40) == 0;
+                row[3 * x] = uchar(barrier ? 70 : base);
+                row[3 * x + 1] = uchar(barrier ? 170 : base);
+                row[3 * x + 2] = uchar(barrier ? 93 : base);
+            }
+        }
+        const Colour barrierColour = Rgb(93, 170, 70);
+        const QPoint start(150, 48);
+        const uchar* s = view.constScanLine(start.y()) + 3 * start.x();
+        const Colour seedColour = Rgb(s[2], s[1], s[0]);
+        const auto qualifies = [&](int x, int y) {
+            const uchar* p = view.constScanLine(y) + 3 * x;
+            const Colour q = Rgb(p[2], p[1], p[0]);
+            return ColourDistance(q, seedColour) < tolerance &&
+                   ColourDistance(q, barrierColour) > 5;
+        };
+        QSet<QPoint> expected{start};
+        QList<QPoint> pending{start};
+        while (!pending.isEmpty()) {
+            const QPoint p = pending.takeLast();
+            for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                const QPoint n = p + d;
+                if (n.x() >= 0 && n.y() >= 0 && n.x() < w && n.y() < h && !expected.contains(n) &&
+                    qualifies(n.x(), n.y())) {
+                    expected.insert(n);
+                    pending.append(n);
+                }
+            }
+        }
+        TMask mask = TMask::CreateBlank(w, h);
+        const qint64 filled =
+            FloodFill(mask, view, start.x(), start.y(), seedColour, tolerance, barrierColour, 1);
+        QCOMPARE(PixelsOf(mask, 1), expected);
+        QCOMPARE(filled, qint64(expected.size()));
     }
 
     void colourDistance() {
