@@ -287,14 +287,24 @@ qint64 FloodFill(TMask& mask, const QImage& view, int x, int y, Colour seed, int
     std::vector<std::uint8_t> layers(size_t(mask.Width));
     if (mask.Locked[layer])
         return filled;
+    const bool anyLocked =
+        std::find(mask.Locked.begin(), mask.Locked.end(), true) != mask.Locked.end();
     for (int row = 0; row < h; ++row) {
         if (rowLast[size_t(row)] < 0)
             continue;
         mask.ExpandRow(row, layers.data());
-        const std::uint8_t* done = &at(0, row);
-        for (int px = rowFirst[size_t(row)]; px <= rowLast[size_t(row)]; ++px) {
-            if (done[px] == 2 && !mask.Locked[layers[size_t(px)]])
-                layers[size_t(px)] = layer;
+        const std::uint8_t* done = map.Row(row);
+        std::uint8_t* pixel = layers.data();
+        const int first = rowFirst[size_t(row)], last = rowLast[size_t(row)];
+        if (anyLocked) {
+            for (int px = first; px <= last; ++px) {
+                if (done[px] == 2 && !mask.Locked[pixel[px]])
+                    pixel[px] = layer;
+            }
+        } else {
+            // No lock anywhere: a plain select the compiler turns into vector code.
+            for (int px = first; px <= last; ++px)
+                pixel[px] = done[px] == 2 ? layer : pixel[px];
         }
         mask.SetRowFromPixels(row, layers.data());
     }

@@ -58,11 +58,17 @@ void TMask::PaintSpan(int y, int x1, int x2, std::uint8_t layer) {
 void TMask::SetRowFromPixels(int y, const std::uint8_t* pixels) {
     MaskRow rebuilt;
     int start = 0;
-    for (int x = 1; x < Width; ++x) {
+    for (int x = 1; x < Width;) {
+        // Eight pixels equal to their left neighbours hold no run boundary.
+        if (x + 8 <= Width && std::memcmp(pixels + x, pixels + x - 1, 8) == 0) {
+            x += 8;
+            continue;
+        }
         if (pixels[x] != pixels[x - 1]) {
             rebuilt.push_back(MaskRun{pixels[start], start, x - 1});
             start = x;
         }
+        ++x;
     }
     rebuilt.push_back(MaskRun{pixels[start], start, Width - 1});
     Rows[y] = std::move(rebuilt);
