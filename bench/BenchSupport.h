@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Prompts.h"
 #include "project/Mask.h"
 
 #include <QImage>
@@ -9,6 +10,19 @@
 #include <vector>
 
 namespace bench {
+
+// Answers every question with its default: OK or No, the given file, no colour.
+class QuietPrompts : public Prompts {
+public:
+    QString file;
+    Button Message(const QString&, const QString&, Icon, Buttons buttons, Button) override {
+        return buttons.testFlag(Ok) ? Ok : No;
+    }
+    QString OpenFileName(const QString&) override { return file; }
+    QString SaveFileName(const QString&, const QString&) override { return file; }
+    Colour ChooseColour(Colour) override { return NoColour; }
+    QString InputText(const QString&, const QString&, const QString& text) override { return text; }
+};
 
 // A photograph-like picture: smooth light, a few hard edges and fine texture.
 QImage SyntheticPhoto(int width, int height);

@@ -18,15 +18,6 @@
 
 namespace {
 
-class SilentPrompts : public Prompts {
-public:
-    Button Message(const QString&, const QString&, Icon, Buttons, Button) override { return Ok; }
-    QString OpenFileName(const QString&) override { return {}; }
-    QString SaveFileName(const QString&, const QString&) override { return {}; }
-    Colour ChooseColour(Colour) override { return NoColour; }
-    QString InputText(const QString&, const QString&, const QString& d) override { return d; }
-};
-
 // A picture whose left 60 % is a textured wall within a narrow range, the rest a
 // different, darker surface: a tolerance fill from the wall covers about 60 %.
 QImage WallPicture() {
@@ -52,7 +43,7 @@ QImage WallPicture() {
 
 struct Scene {
     Workspace ws;
-    SilentPrompts prompts;
+    bench::QuietPrompts prompts;
     ToolActions tools{ws, prompts};
     TMask baseMask = bench::SyntheticMask(6000, 4000, 8, 20);
 

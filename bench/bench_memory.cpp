@@ -16,15 +16,6 @@
 
 namespace {
 
-class SilentPrompts : public Prompts {
-public:
-    Button Message(const QString&, const QString&, Icon, Buttons, Button) override { return Ok; }
-    QString OpenFileName(const QString&) override { return {}; }
-    QString SaveFileName(const QString&, const QString&) override { return {}; }
-    Colour ChooseColour(Colour) override { return NoColour; }
-    QString InputText(const QString&, const QString&, const QString& d) override { return d; }
-};
-
 long PeakResidentKiB() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -54,7 +45,7 @@ int main(int argc, char** argv) {
     waitpid(child, &status, 0);
 
     Workspace ws;
-    SilentPrompts prompts;
+    bench::QuietPrompts prompts;
     if (!OpenProjectFile(ws, prompts, photo)) {
         std::fprintf(stderr, "open failed\n");
         return 1;

@@ -17,17 +17,6 @@
 
 namespace {
 
-// Answers the file dialog with a fixed path and every question with No.
-class FixedPrompts : public Prompts {
-public:
-    QString file;
-    Button Message(const QString&, const QString&, Icon, Buttons, Button) override { return No; }
-    QString OpenFileName(const QString&) override { return file; }
-    QString SaveFileName(const QString&, const QString&) override { return file; }
-    Colour ChooseColour(Colour) override { return NoColour; }
-    QString InputText(const QString&, const QString&, const QString& d) override { return d; }
-};
-
 struct Scene {
     QTemporaryDir dir;
     QImage photo = bench::SyntheticPhoto(6000, 4000);
@@ -85,7 +74,7 @@ void turbojpeg_decode_and_save(benchmark::State& state) {
 void import_jpeg_op(benchmark::State& state) {
     Scene& s = TheScene();
     Workspace ws;
-    FixedPrompts prompts;
+    bench::QuietPrompts prompts;
     prompts.file = s.jpegPath;
     const QString target = QDir(s.importFolder).filePath(QStringLiteral("foto.bmp"));
     for (auto _ : state) {
@@ -109,7 +98,7 @@ void turbojpeg_encode_and_render(benchmark::State& state) {
 void export_jpeg_op(benchmark::State& state) {
     Scene& s = TheScene();
     Workspace ws;
-    FixedPrompts prompts;
+    bench::QuietPrompts prompts;
     OpenProjectFile(ws, prompts, s.projectPath);
     prompts.file = s.exportPath;
     for (auto _ : state) {
@@ -132,7 +121,7 @@ void tjloadimage_and_render(benchmark::State& state) {
 void open_project_op(benchmark::State& state) {
     Scene& s = TheScene();
     Workspace ws;
-    FixedPrompts prompts;
+    bench::QuietPrompts prompts;
     for (auto _ : state) {
         if (!OpenProjectFile(ws, prompts, s.projectPath))
             state.SkipWithError("open failed");

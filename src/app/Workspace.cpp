@@ -54,17 +54,17 @@ void Workspace::PushUndo() {
 }
 
 void Workspace::undoClick() {
-    UndoHistory::Anchor anchor{LineAnchorX, LineAnchorY};
-    if (!History.Undo(Doc.Mask, anchor, Doc.Layers))
-        return;
-    LineAnchorX = anchor.x;
-    LineAnchorY = anchor.y;
-    UpdateWholePicture();
+    StepHistory(&UndoHistory::Undo);
 }
 
 void Workspace::redoClick() {
+    StepHistory(&UndoHistory::Redo);
+}
+
+void Workspace::StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Anchor&,
+                                                      const LayerList&)) {
     UndoHistory::Anchor anchor{LineAnchorX, LineAnchorY};
-    if (!History.Redo(Doc.Mask, anchor, Doc.Layers))
+    if (!(History.*step)(Doc.Mask, anchor, Doc.Layers))
         return;
     LineAnchorX = anchor.x;
     LineAnchorY = anchor.y;

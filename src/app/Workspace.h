@@ -93,5 +93,8 @@ signals:
     void SchemesChanged();
 
 private:
+    // Undo or redo: restores the mask and the line anchor and shows them.
+    void StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Anchor&, const LayerList&));
+
     ViewPort* viewPort_ = nullptr;
 };

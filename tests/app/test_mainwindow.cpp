@@ -13,6 +13,7 @@
 #include "palette/PaletteWindow.h"
 #include "project/PhotoFiles.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestWidgets.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,13 +26,6 @@
 #include <QTimer>
 
 namespace {
-
-QStringList Rows(const QListWidget* list) {
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-    return rows;
-}
 
 class FakeClock : public StartupClock {
 public:

@@ -2,6 +2,7 @@
 #include "project/LayerRecord.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
+#include "support/TestWidgets.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,17 +11,6 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QStringList Rows(const QListWidget* list) {
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-    return rows;
-}
-
-} // namespace
 
 class TestCatalogueWindow : public QObject {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "project/PhotoFiles.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
+#include "support/TestWidgets.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,17 +12,6 @@
 #include <QTest>
 
 using namespace TestPictures;
-
-namespace {
-
-QStringList Rows(const QListWidget* list) {
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-    return rows;
-}
-
-} // namespace
 
 class TestProjectList : public QObject {
     Q_OBJECT
