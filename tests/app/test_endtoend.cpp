@@ -15,6 +15,7 @@
 #include "render/ShadePixel.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
+#include "support/TestProjects.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -29,11 +30,8 @@ class TestEndToEnd : public QObject {
 private slots:
     void theMainJob() {
         QTemporaryDir dir;
-        QDir(dir.path()).mkpath(QStringLiteral("domy"));
-        const QString photo = dir.filePath(QStringLiteral("domy/Rodinný dům.bmp"));
-        const DemoProject demo = MakeDemoHouse(360, 240);
-        PhotoFiles::SaveBmp(photo, demo.Photo);
-        demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), demo.Layers, demo.Schemes);
+        const QString photo =
+            SaveDemoProject(dir.path(), QStringLiteral("Rodinný dům.bmp"), 360, 240);
         QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")),
                                       TestCatalogue::SmallRows()),
                  QString());
@@ -143,15 +141,12 @@ private slots:
 
     void schemesAndSubordinateLayers() {
         QTemporaryDir dir;
-        QDir(dir.path()).mkpath(QStringLiteral("domy"));
-        const QString photo = dir.filePath(QStringLiteral("domy/dum.bmp"));
         const DemoProject demo = MakeDemoHouse(240, 160);
-        PhotoFiles::SaveBmp(photo, demo.Photo);
         // The demo's layers without their links and schemes.
         LayerList layers = demo.Layers;
         for (LayerRecord& layer : layers)
             layer.Subordinate = false;
-        demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), layers, {});
+        const QString photo = SaveProject(dir.path(), QStringLiteral("dum.bmp"), demo, layers, {});
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
         TForm1& form = *windows.Form1;

@@ -13,6 +13,7 @@
 #include "palette/PaletteWindow.h"
 #include "project/PhotoFiles.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestProjects.h"
 #include "support/TestWidgets.h"
 
 #include <QDir>
@@ -299,11 +300,9 @@ private slots:
 
     void openThroughTheProjectList() {
         QTemporaryDir dir;
-        QDir(dir.path()).mkpath(QStringLiteral("domy"));
-        const QString photo = dir.filePath(QStringLiteral("domy/Rodinný dům.bmp"));
         const DemoProject demo = MakeDemoHouse(300, 200);
-        PhotoFiles::SaveBmp(photo, demo.Photo);
-        demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), demo.Layers, demo.Schemes);
+        const QString photo = SaveProject(dir.path(), QStringLiteral("Rodinný dům.bmp"), demo,
+                                          demo.Layers, demo.Schemes);
 
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
