@@ -27,3 +27,27 @@ void TextFieldCodec::Encode(const QString& text, QByteArray& out) {
     out.append(FieldSize - bytes.size(), '\0');
     Q_ASSERT(out.size() - start == FieldSize);
 }
+
+QString CharactersOutsideWindows1250(const QString& text) {
+    QStringEncoder encoder("windows-1250", QStringConverter::Flag::Stateless);
+    QStringDecoder decoder("windows-1250", QStringConverter::Flag::Stateless);
+    QString outside;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                             : 1;
+        const QStringView character = QStringView(text).mid(i, length);
+        i += length;
+        // A character survives the round trip exactly when the code page holds it.
+        const QString back = decoder.decode(encoder.encode(character));
+        if (back != character && !outside.contains(character))
+            outside += character;
+    }
+    return outside;
+}
+
+QString OutsideWindows1250Message(const QString& characters) {
+    return QStringLiteral("Text obsahuje znaky, které program neumí uložit: %1\n"
+                          "Použijte písmena české abecedy, číslice a běžné znaky.")
+        .arg(characters);
+}

@@ -21,3 +21,11 @@ private:
     QStringDecoder decoder_;
     QStringEncoder encoder_;
 };
+
+// The characters of text that Windows-1250 cannot hold (each once, in the order they
+// first appear); empty when the whole text can be stored. Such characters would be
+// written as the substitute byte 0x1A, so that "日" and "本" became the same name.
+QString CharactersOutsideWindows1250(const QString& text);
+
+// The message for a typed text that holds such characters, naming them.
+QString OutsideWindows1250Message(const QString& characters);
