@@ -2,6 +2,7 @@
 
 #include "app/Prompts.h"
 #include "app/Workspace.h"
+#include "editing/FloodFill.h"
 #include "editing/Tools.h"
 #include "render/ZoomMath.h"
 

@@ -21,11 +21,3 @@ void PaintLine(TMask& mask, int x0, int y0, int x1, int y1, int n, std::uint8_t 
 
 // The line tool's segment of thickness w: 2w − 1 parallel lines of runs 2w long.
 QRect PaintThickLine(TMask& mask, int ax, int ay, int px, int py, int w, std::uint8_t layer);
-
-// Fills the 4-connected region around (x, y) of view pixels q with
-// ColourDistance(q, seed) < tolerance and ColourDistance(q, barrier) > 5 (the start
-// pixel always counts) into the mask with the layer. view is Format_BGR888 at the
-// mask's size (zoom 1). Pending spans are kept on an explicit stack. Returns the
-// number of filled pixels.
-qint64 FloodFill(TMask& mask, const QImage& view, int x, int y, Colour seed, int tolerance,
-                 Colour barrier, std::uint8_t layer);

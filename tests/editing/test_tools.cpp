@@ -1,4 +1,5 @@
 #include "app/Workspace.h"
+#include "editing/FloodFill.h"
 #include "editing/ToolActions.h"
 #include "editing/Tools.h"
 #include "render/ZoomMath.h"
@@ -6,6 +7,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <cstring>
 
 namespace {
 
@@ -25,6 +27,68 @@ QSet<QPoint> Rect(int x1, int y1, int x2, int y2) {
         for (int x = x1; x <= x2; ++x)
             points.insert(QPoint(x, y));
     return points;
+}
+
+const Colour Barrier = Rgb(93, 170, 70);
+
+Colour PixelAt(const QImage& view, QPoint p) {
+    const uchar* s = view.constScanLine(p.y()) + 3 * p.x();
+    return Rgb(s[2], s[1], s[0]);
+}
+
+// Large flat-ish patches with noise and occasional pixels in the barrier colour.
+QImage NoisyPicture(int w, int h, int seed) {
+    QImage view(w, h, QImage::Format_BGR888);
+    QRandomGenerator random{quint32(seed)};
+    for (int y = 0; y < h; ++y) {
+        uchar* row = view.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const int patch = ((x / 37) + (y / 23)) % 3;
+            const int base = 60 + 50 * patch + int(random.bounded(12));
+            const bool barrier = random.bounded(40) == 0;
+            row[3 * x] = uchar(barrier ? BlueOf(Barrier) : base);
+            row[3 * x + 1] = uchar(barrier ? GreenOf(Barrier) : base);
+            row[3 * x + 2] = uchar(barrier ? RedOf(Barrier) : base);
+        }
+    }
+    return view;
+}
+
+// A frame 20 pixels wide of one colour around a large square of another: a fill of
+// the frame meets rows where its two sides stand far apart.
+QImage FramePicture(int w, int h, int seed) {
+    QImage view = NoisyPicture(w, h, seed);
+    for (int y = 0; y < h; ++y) {
+        uchar* row = view.scanLine(y);
+        for (int x = 0; x < w; ++x) {
+            const bool frame = x < 20 || y < 20 || x >= w - 20 || y >= h - 20;
+            std::memset(row + 3 * x, frame ? 100 + (x * 7 + y) % 5 : 220, 3);
+        }
+    }
+    return view;
+}
+
+// The fill written plainly from its rule: a 4-connected search from the start pixel
+// over pixels near the seed colour and not near the barrier colour.
+QSet<QPoint> PlainFill(const QImage& view, QPoint start, int tolerance) {
+    const Colour seed = PixelAt(view, start);
+    const auto qualifies = [&](QPoint p) {
+        const Colour q = PixelAt(view, p);
+        return ColourDistance(q, seed) < tolerance && ColourDistance(q, Barrier) > 5;
+    };
+    QSet<QPoint> filled{start};
+    QList<QPoint> pending{start};
+    while (!pending.isEmpty()) {
+        const QPoint p = pending.takeLast();
+        for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            const QPoint n = p + d;
+            if (view.rect().contains(n) && !filled.contains(n) && qualifies(n)) {
+                filled.insert(n);
+                pending.append(n);
+            }
+        }
+    }
+    return filled;
 }
 
 QImage Flat(int w, int h, QColor colour) {
@@ -319,49 +383,42 @@ private slots:
     void fillMatchesAPlainSearch() {
         QFETCH(int, seed);
         QFETCH(int, tolerance);
-        const int w = 301, h = 97;
-        QImage view(w, h, QImage::Format_BGR888);
-        QRandomGenerator random{quint32(seed)};
-        for (int y = 0; y < h; ++y) {
-            uchar* row = view.scanLine(y);
-            for (int x = 0; x < w; ++x) {
-                // Large flat-ish patches with noise and occasional barrier pixels.
-                const int patch = ((x / 37) + (y / 23)) % 3;
-                const int base = 60 + 50 * patch + int(random.bounded(12));
-                const bool barrier = random.bounded(40) == 0;
-                row[3 * x] = uchar(barrier ? 70 : base);
-                row[3 * x + 1] = uchar(barrier ? 170 : base);
-                row[3 * x + 2] = uchar(barrier ? 93 : base);
-            }
-        }
-        const Colour barrierColour = Rgb(93, 170, 70);
+        const QImage view = NoisyPicture(301, 97, seed);
         const QPoint start(150, 48);
-        const uchar* s = view.constScanLine(start.y()) + 3 * start.x();
-        const Colour seedColour = Rgb(s[2], s[1], s[0]);
-        const auto qualifies = [&](int x, int y) {
-            const uchar* p = view.constScanLine(y) + 3 * x;
-            const Colour q = Rgb(p[2], p[1], p[0]);
-            return ColourDistance(q, seedColour) < tolerance &&
-                   ColourDistance(q, barrierColour) > 5;
-        };
-        QSet<QPoint> expected{start};
-        QList<QPoint> pending{start};
-        while (!pending.isEmpty()) {
-            const QPoint p = pending.takeLast();
-            for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-                const QPoint n = p + d;
-                if (n.x() >= 0 && n.y() >= 0 && n.x() < w && n.y() < h && !expected.contains(n) &&
-                    qualifies(n.x(), n.y())) {
-                    expected.insert(n);
-                    pending.append(n);
-                }
-            }
-        }
-        TMask mask = TMask::CreateBlank(w, h);
-        const qint64 filled =
-            FloodFill(mask, view, start.x(), start.y(), seedColour, tolerance, barrierColour, 1);
+        const QSet<QPoint> expected = PlainFill(view, start, tolerance);
+        TMask mask = TMask::CreateBlank(view.width(), view.height());
+        const qint64 filled = FloodFill(mask, view, start.x(), start.y(), PixelAt(view, start),
+                                        tolerance, Barrier, 1);
         QCOMPARE(PixelsOf(mask, 1), expected);
         QCOMPARE(filled, qint64(expected.size()));
+    }
+
+    // What one fill leaves behind never shows in the next: fills in pictures of other
+    // sizes and in the same picture again, each against the plain search.
+    void fillDependsOnlyOnItsOwnInputs() {
+        struct Step {
+            QSize size;
+            int picture; // negative: a frame picture
+            QPoint start;
+            int tolerance;
+        };
+        const Step steps[] = {
+            {{300, 200}, 1, {150, 100}, 255}, {{300, 200}, -1, {5, 5}, 20},
+            {{600, 400}, 2, {20, 390}, 20},   {{600, 400}, 2, {300, 200}, 255},
+            {{450, 300}, -2, {440, 150}, 30}, {{300, 200}, 3, {299, 0}, 45},
+            {{300, 200}, 1, {10, 10}, 5},     {{130, 470}, 4, {65, 235}, 255},
+            {{600, 400}, -3, {590, 5}, 30},
+        };
+        for (const Step& step : steps) {
+            const QImage view =
+                step.picture < 0
+                    ? FramePicture(step.size.width(), step.size.height(), -step.picture)
+                    : NoisyPicture(step.size.width(), step.size.height(), step.picture);
+            TMask mask = TMask::CreateBlank(view.width(), view.height());
+            FloodFill(mask, view, step.start.x(), step.start.y(), PixelAt(view, step.start),
+                      step.tolerance, Barrier, 1);
+            QCOMPARE(PixelsOf(mask, 1), PlainFill(view, step.start, step.tolerance));
+        }
     }
 
     void colourDistance() {
