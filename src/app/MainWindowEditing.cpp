@@ -111,14 +111,17 @@ void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* p
     layerDialog_ = layerDialog;
     catalogue_ = catalogue;
     palette_ = palette;
-    layerDialog->Attach(layerEditor_, prompts_);
+    layerDialog->Attach(layerEditor_, prompts_, ScrollBox1);
     catalogue->AssignShade = [this](int layer, Colour colour, int shadeId, int fanDeckId,
                                     int paintKindId, const QString& quantity) {
         layerEditor_.AssignShadeToLayer(layer, colour, shadeId, fanDeckId, paintKindId, quantity);
     };
     catalogue->StoreQuantity = [this](int layer, int quantity) {
-        if (layer >= 0 && layer < workspace_.Doc.Layers.size())
+        if (layer >= 0 && layer < workspace_.Doc.Layers.size() &&
+            workspace_.Doc.Layers[layer].Quantity != quantity) {
             workspace_.Doc.Layers[layer].Quantity = quantity;
+            workspace_.Doc.Modified = true;
+        }
     };
     catalogue->ShowPalette = [this] {
         if (palette_) {

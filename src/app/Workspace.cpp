@@ -33,15 +33,16 @@ void Workspace::UpdateRegion(int x1, int y1, int x2, int y2) {
 
     const RenderInput input{Doc.PhotoBitmap, Doc.Mask, Doc.Layers, ZoomFactor, MaskEditMode};
     RenderRegion(input, ViewBitmap, x1, y1, x2, y2);
+    // The marker goes back before the view is shown, so that it stays visible.
+    Marker.DrawMarker(ViewBitmap);
 
     if (viewPort_) {
         const double z = ZoomFactor;
         const QRect changed(QPoint(TruncInt(x1 * z), TruncInt(y1 * z)),
                             QPoint(TruncInt((x2 + 1) * z), TruncInt((y2 + 1) * z)));
-        viewPort_->ViewChanged(changed.intersected(ViewBitmap.rect()));
+        viewPort_->ViewChanged((changed | Marker.Bounds()).intersected(ViewBitmap.rect()));
         viewPort_->SetScrollPosition(scroll);
     }
-    Marker.DrawMarker(ViewBitmap);
 }
 
 void Workspace::UpdateWholePicture() {

@@ -74,16 +74,10 @@ void ToolActions::ImageMouseDown(bool right, int x, int y) {
     case PickLayerTool: {
         if (p.x() < 0 || p.y() < 0 || p.x() >= ws_.Doc.Mask.Width || p.y() >= ws_.Doc.Mask.Height)
             return;
-        int layer = ws_.Doc.Mask.LayerAt(p.x(), p.y());
-        if (layer == 0 || layer >= ws_.Doc.Layers.size())
+        const int picked = ws_.Doc.Mask.LayerAt(p.x(), p.y());
+        if (picked == 0 || picked >= ws_.Doc.Layers.size())
             return;
-        const LayerRecord& picked = ws_.Doc.Layers[layer];
-        if (picked.Subordinate) {
-            for (int j = 0; j < ws_.Doc.Layers.size(); ++j) {
-                if (ws_.Doc.Layers[j].Name == picked.MasterName)
-                    layer = j;
-            }
-        }
+        const int layer = EffectiveLayer(ws_.Doc.Layers, picked);
         ws_.Doc.Layers[layer].ShownInMaskMode = false;
         ws_.UpdateWholePicture();
         if (PickLayer)

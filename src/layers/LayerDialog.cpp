@@ -4,6 +4,7 @@
 #include "app/GlintImage.h"
 #include "app/GradientStrip.h"
 #include "app/Prompts.h"
+#include "app/WindowPlacement.h"
 #include "layers/LayerOperations.h"
 
 #include <QEvent>
@@ -74,6 +75,8 @@ TeLayer::TeLayer(QWidget* parent)
         label->setFont(small);
         label->adjustSize();
     }
+    // Each caption ends just before its field, so that its colon stays visible.
+    label1->move(84 - label1->width(), 17);
     label2->move(180 - label2->width(), 54);
     label3->move(180 - label3->width(), 88);
 
@@ -95,16 +98,17 @@ TeLayer::TeLayer(QWidget* parent)
     SetMaskColour(Rgb(255, 255, 255));
 }
 
-void TeLayer::Attach(LayerEditor& editor, Prompts& prompts) {
+void TeLayer::Attach(LayerEditor& editor, Prompts& prompts, const QWidget* area) {
     editor_ = &editor;
+    placementArea_ = area;
     prompts_ = &prompts;
     editor.ShowDialog = [this](const LayerRecord& layer) {
         lName->setText(layer.Name);
         SetRealColour(layer.RealColour);
         SetMaskColour(layer.MaskColour);
-        show();
-        raise();
+        ShowBeside(this, placementArea_);
     };
+    editor.RaiseDialog = [this] { ShowBeside(this, placementArea_); };
     editor.CloseDialog = [this] { hide(); };
     editor.ShowSampledColour = [this](Colour real) { SetRealColour(real); };
     realColor->installEventFilter(new ClickFilter(realColor, [this] {

@@ -18,8 +18,9 @@ class TeLayer : public QWidget {
 public:
     explicit TeLayer(QWidget* parent = nullptr);
 
-    // Connects the dialog with the layer editor that owns the edit.
-    void Attach(LayerEditor& editor, Prompts& prompts);
+    // Connects the dialog with the layer editor that owns the edit. On its first
+    // showing the dialog stands at the top right corner of area (the picture).
+    void Attach(LayerEditor& editor, Prompts& prompts, const QWidget* area = nullptr);
 
     QLineEdit* lName = nullptr;
     QLabel* realColor = nullptr;
@@ -37,6 +38,7 @@ public:
 
 private:
     LayerEditor* editor_ = nullptr;
+    const QWidget* placementArea_ = nullptr;
     Prompts* prompts_ = nullptr;
     Colour real_ = 0;
     Colour mask_ = 0;

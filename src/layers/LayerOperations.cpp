@@ -2,7 +2,20 @@
 
 #include "app/Prompts.h"
 #include "app/Workspace.h"
+#include "project/MaskFile.h"
+#include "project/TextField.h"
 #include "render/ZoomMath.h"
+
+namespace {
+
+// The mask file holds at most this many layers.
+bool LayerListFull(const LayerList& layers) {
+    return layers.size() >= MaskFile::MaxLayerCount;
+}
+
+const QString LayerListFullText = QStringLiteral("Projekt už má nejvíce vrstev, %1.");
+
+} // namespace
 
 LayerEditor::LayerEditor(Workspace& workspace, Prompts& prompts)
     : ws_(workspace), prompts_(prompts) {}
@@ -16,6 +29,10 @@ void LayerEditor::OpenLayerDialog(const LayerRecord& layer, int index) {
 }
 
 void LayerEditor::NewLayer() {
+    if (LayerListFull(ws_.Doc.Layers)) {
+        prompts_.Error(LayerListFullText.arg(MaskFile::MaxLayerCount));
+        return;
+    }
     OpenLayerDialog(NewLayerTemplate(int(ws_.Doc.Layers.size())), -1);
 }
 
@@ -31,6 +48,12 @@ bool LayerEditor::Confirm(const QString& name, Colour real, Colour mask) {
     EditedLayer.MaskColour = mask;
     if (name.isEmpty())
         return false;
+    // The mask file stores names in Windows-1250: other characters would be lost.
+    const QString outside = CharactersOutsideWindows1250(name);
+    if (!outside.isEmpty()) {
+        prompts_.Error(OutsideWindows1250Message(outside));
+        return false;
+    }
     ApplyLayerEdit(true);
     return true;
 }
@@ -46,6 +69,7 @@ void LayerEditor::Abandon() {
     EditedLayerIndex = -1;
     if (CloseDialog)
         CloseDialog();
+    emit ws_.PickModeChanged();
 }
 
 void LayerEditor::ApplyLayerEdit(bool commit) {
@@ -65,16 +89,21 @@ void LayerEditor::ApplyLayerEdit(bool commit) {
             }
         }
         if (EditedLayerIndex < 0) {
-            if (layers.size() >= 256) {
-                prompts_.Error(QStringLiteral("Projekt už má nejvíce vrstev, 256."));
+            if (LayerListFull(layers)) {
+                prompts_.Error(LayerListFullText.arg(MaskFile::MaxLayerCount));
                 return;
             }
             layers.append(EditedLayer);
             emit ws_.LayersChanged();
             emit ws_.LayerSelected(int(layers.size()) - 1);
         } else {
-            const QString oldName = layers[EditedLayerIndex].Name;
-            layers[EditedLayerIndex] = EditedLayer;
+            // Only what the dialog edits: a shade, lock or link set while it was open
+            // stays.
+            LayerRecord& layer = layers[EditedLayerIndex];
+            const QString oldName = layer.Name;
+            layer.Name = EditedLayer.Name;
+            layer.RealColour = EditedLayer.RealColour;
+            layer.MaskColour = EditedLayer.MaskColour;
             if (oldName != EditedLayer.Name) {
                 for (SchemeRecord& scheme : ws_.Doc.Schemes) {
                     for (LayerRecord& record : scheme.Layers) {
@@ -114,8 +143,9 @@ void LayerEditor::SampleRealColour(int x, int y) {
         if (ShowSampledColour)
             ShowSampledColour(EditedLayer.RealColour);
     }
-    if (ShowDialog)
-        ShowDialog(EditedLayer);
+    // Shown again as it is: the typed name and a chosen mask colour stay.
+    if (RaiseDialog)
+        RaiseDialog();
 }
 
 LayerEditor::Zone LayerEditor::ZoneAt(int x, int row) {
@@ -134,6 +164,7 @@ void LayerEditor::ToggleLock(int row) {
     LayerRecord& layer = ws_.Doc.Layers[row];
     layer.Locked = !layer.Locked;
     ws_.Doc.Mask.SetLocked(row, layer.Locked);
+    ws_.Doc.Modified = true;
 }
 
 void LayerEditor::ToggleVisibility(int row) {
@@ -161,6 +192,7 @@ void LayerEditor::ResetShade(int row) {
     if (row <= 0 || row >= ws_.Doc.Layers.size())
         return;
     ws_.Doc.Layers[row].ShadeColour = NoColour;
+    ws_.Doc.Modified = true;
     ws_.UpdateWholePicture();
 }
 
@@ -198,6 +230,7 @@ void LayerEditor::CleanLayer(int row) {
         }
         mask.SetRowFromPixels(y, pixels.data());
     }
+    ws_.Doc.Modified = true;
     ws_.UpdateWholePicture();
 }
 
@@ -210,13 +243,9 @@ bool LayerEditor::RemoveLayer(int row) {
                          Prompts::Yes | Prompts::No) != Prompts::Yes)
         return false;
     const LayerRecord removed = layers[row];
-    int target = 0;
-    if (removed.Subordinate) {
-        for (int j = 0; j < layers.size(); ++j) {
-            if (layers[j].Name == removed.MasterName)
-                target = j;
-        }
-    }
+    // The pixels go to the master of a subordinate layer, otherwise to "Originál".
+    const int master = EffectiveLayer(layers, row);
+    int target = master == row ? 0 : master;
     for (LayerRecord& layer : layers) {
         if (layer.Subordinate && layer.MasterName == removed.Name) {
             layer.Subordinate = false;
@@ -240,6 +269,7 @@ bool LayerEditor::RemoveLayer(int row) {
     if (RealColourPickMode && EditedLayerIndex >= row)
         Abandon();
     ws_.ClearHistory();
+    ws_.Doc.Modified = true;
     emit ws_.LayersChanged();
     emit ws_.LayerRemoved(row);
     ws_.UpdateWholePicture();
@@ -255,6 +285,7 @@ void LayerEditor::AssignShadeToLayer(int index, Colour colour, int shadeId, int 
     layer.ShadeId = shadeId;
     layer.FanDeckId = fanDeckId;
     layer.PaintKindId = paintKindId;
+    ws_.Doc.Modified = true;
     bool ok = false;
     const int quantity = quantityText.trimmed().toInt(&ok);
     if (ok) {

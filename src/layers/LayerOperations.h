@@ -22,6 +22,8 @@ public:
 
     // Tells the dialog what to show: name, real colour, mask colour.
     std::function<void(const LayerRecord& layer)> ShowDialog;
+    // Shows the dialog again (it may be hidden) without changing its fields.
+    std::function<void()> RaiseDialog;
     std::function<void()> CloseDialog;
     std::function<void(Colour real)> ShowSampledColour;
 
@@ -29,7 +31,7 @@ public:
     void NewLayer();
     void EditLayer(int row);
     // The dialog's confirm (with its fields) and cancel. Confirm returns false when
-    // the dialog stays open (empty name).
+    // the dialog stays open (an empty name, or one Windows-1250 cannot hold).
     bool Confirm(const QString& name, Colour real, Colour mask);
     void Cancel();
     // Ends a pending edit without storing it (another project, a removed layer).

@@ -3,6 +3,7 @@
 #include "app/Prompts.h"
 #include "app/Workspace.h"
 #include "layers/LayerOperations.h"
+#include "project/TextField.h"
 
 void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme) {
     for (const LayerRecord& record : scheme.Layers) {
@@ -18,6 +19,14 @@ void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme) {
 SchemeEditor::SchemeEditor(Workspace& workspace, LayerEditor& layers, Prompts& prompts)
     : ws_(workspace), layers_(layers), prompts_(prompts) {}
 
+bool SchemeEditor::Storable(const QString& name) {
+    const QString outside = CharactersOutsideWindows1250(name);
+    if (outside.isEmpty())
+        return true;
+    prompts_.Error(OutsideWindows1250Message(outside));
+    return false;
+}
+
 bool SchemeEditor::Ask(const QString& question) {
     return prompts_.Message(question, QStringLiteral("Dotaz"), Prompts::Icon::Question,
                             Prompts::Yes | Prompts::No) == Prompts::Yes;
@@ -26,7 +35,7 @@ bool SchemeEditor::Ask(const QString& question) {
 void SchemeEditor::SaveNew() {
     const QString name = prompts_.InputText(QStringLiteral("Zadejte název schématu"),
                                             QStringLiteral("Název"), QString());
-    if (name.isEmpty())
+    if (name.isEmpty() || !Storable(name))
         return;
     ws_.Doc.Schemes.append(SchemeRecord{name, ws_.Doc.Layers});
     ws_.Doc.Modified = true;
@@ -65,8 +74,10 @@ void SchemeEditor::Rename(int row) {
         return;
     const QString name = prompts_.InputText(QStringLiteral("Zadejte název schématu"),
                                             QStringLiteral("Název"), schemes[row].Name);
-    if (name.isEmpty())
+    if (name.isEmpty() || !Storable(name))
         return;
+    if (name != schemes[row].Name)
+        ws_.Doc.Modified = true;
     schemes[row].Name = name;
     emit ws_.SchemeRenamed(row);
 }
@@ -89,8 +100,10 @@ void ToggleSubordinate(Workspace& workspace, MasterChooser& chooser, int row) {
     if (row <= 0 || row >= layers.size())
         return;
     LayerRecord& layer = layers[row];
+    // The link is stored in the mask file: a change of it is unsaved work.
     if (layer.Subordinate) {
         layer.Subordinate = false;
+        workspace.Doc.Modified = true;
     } else {
         const std::optional<QString> master =
             chooser.ChooseMasterLayer(layers, row, layer.MasterName);
@@ -99,6 +112,7 @@ void ToggleSubordinate(Workspace& workspace, MasterChooser& chooser, int row) {
         if (master) {
             workspace.Doc.Layers[row].Subordinate = true;
             workspace.Doc.Layers[row].MasterName = *master;
+            workspace.Doc.Modified = true;
         }
     }
     emit workspace.LayerListChanged();

@@ -27,6 +27,8 @@ public:
 
 private:
     bool Ask(const QString& question);
+    // Whether the mask file can hold the name; tells the user when it cannot.
+    bool Storable(const QString& name);
 
     Workspace& ws_;
     LayerEditor& layers_;

@@ -49,8 +49,10 @@ Columns ColumnsFor(int clientWidth) {
 }
 
 bool DeleteProject(const QString& photoPath, QString* reason) {
+    // The photograph first: a project is listed by its photograph, so a mask that
+    // cannot be removed afterwards never leaves a listed project without its mask.
     const QString maskPath = photoPath + QStringLiteral(".mask");
-    for (const QString& path : {maskPath, photoPath}) {
+    for (const QString& path : {photoPath, maskPath}) {
         QFile file(path);
         if (file.exists() && !file.remove()) {
             if (reason)

@@ -17,3 +17,14 @@ LayerRecord NewLayerTemplate(int n) {
     layer.MaskColour = AutoMaskColour(n);
     return layer;
 }
+
+int EffectiveLayer(const LayerList& layers, int index) {
+    if (index < 0 || index >= layers.size() || !layers[index].Subordinate)
+        return index;
+    int master = index;
+    for (int j = 0; j < layers.size(); ++j) {
+        if (j != index && layers[j].Name == layers[index].MasterName)
+            master = j;
+    }
+    return master;
+}

@@ -37,3 +37,9 @@ Colour AutoMaskColour(int n);
 
 // A fresh layer (its name still empty) when n layers exist before it.
 LayerRecord NewLayerTemplate(int n);
+
+// The layer whose look the pixels of layer index take: index itself, or, when it is
+// subordinate, the last other layer named as its master (none: index itself). Only
+// one link is followed, so links in a circle are harmless, and a layer named after
+// its own master never counts as its own master.
+int EffectiveLayer(const LayerList& layers, int index);

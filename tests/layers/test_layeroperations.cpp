@@ -1,9 +1,14 @@
 #include "app/Workspace.h"
 #include "layers/LayerOperations.h"
+#include "project/MaskFile.h"
+#include "project/TextField.h"
+#include "render/LayerMap.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 namespace {
 
@@ -29,7 +34,11 @@ struct Fixture {
     }
 };
 
+using LayerAction = std::function<void(Fixture&)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(LayerAction)
 
 class TestLayerOperations : public QObject {
     Q_OBJECT
@@ -256,7 +265,7 @@ private slots:
         QCOMPARE(layer.FanDeckId, 12);
         QCOMPARE(layer.PaintKindId, 13);
         QCOMPARE(layer.Quantity, 12);
-        QVERIFY(!f.ws.Doc.Modified);
+        QVERIFY(f.ws.Doc.Modified); // the chosen paint is stored in the mask file
         // A quantity that is not a whole number: reported, the old quantity stays, and
         // the picture still shows the new colour.
         f.ws.Doc.Layers[1].HiddenInColourMode = false;
@@ -271,6 +280,215 @@ private slots:
         f.editor.AssignShadeToLayer(9, Rgb(1, 1, 1), 1, 1, 1, QStringLiteral("1"));
         f.editor.AssignShadeToLayer(-1, Rgb(1, 1, 1), 1, 1, 1, QStringLiteral("1"));
         QCOMPARE(f.ws.Doc.Layers.size(), 2);
+    }
+
+    // Layers named A, B, C, D with links given as "index>master name" pairs.
+    void effectiveLayer_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("links");
+        QTest::addColumn<QList<int>>("expected");
+        const QStringList abcd{OriginalLayerName, QStringLiteral("A"), QStringLiteral("B"),
+                               QStringLiteral("C")};
+        QTest::newRow("no links") << abcd << QStringList() << QList<int>{0, 1, 2, 3};
+        QTest::newRow("C under A") << abcd << QStringList{"3>A"} << QList<int>{0, 1, 2, 1};
+        QTest::newRow("missing master") << abcd << QStringList{"2>X"} << QList<int>{0, 1, 2, 3};
+        QTest::newRow("own name") << abcd << QStringList{"2>B"} << QList<int>{0, 1, 2, 3};
+        QTest::newRow("under Originál")
+            << abcd << QStringList{"1>Originál"} << QList<int>{0, 0, 2, 3};
+        QTest::newRow("a circle") << abcd << QStringList{"1>B", "2>A"} << QList<int>{0, 2, 1, 3};
+        QTest::newRow("chain followed once")
+            << abcd << QStringList{"1>B", "2>C"} << QList<int>{0, 2, 3, 3};
+        // A file may hold two layers of one name: the last other one is the master,
+        // never the layer itself.
+        QTest::newRow("twice named, last wins")
+            << QStringList{OriginalLayerName, QStringLiteral("B"), QStringLiteral("B"),
+                           QStringLiteral("B")}
+            << QStringList{"1>B", "3>B"} << QList<int>{0, 3, 2, 2};
+    }
+    void effectiveLayer() {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, links);
+        QFETCH(QList<int>, expected);
+        LayerList layers;
+        for (const QString& name : names) {
+            LayerRecord layer = OriginalLayerTemplate();
+            layer.Name = name;
+            layers.append(layer);
+        }
+        for (const QString& link : links) {
+            const int index = link.section(QLatin1Char('>'), 0, 0).toInt();
+            layers[index].Subordinate = true;
+            layers[index].MasterName = link.section(QLatin1Char('>'), 1);
+        }
+        const LayerMap map = BuildLayerMap(layers);
+        for (int i = 0; i < layers.size(); ++i) {
+            QCOMPARE(EffectiveLayer(layers, i), expected[i]);
+            QCOMPARE(int(map[i]), expected[i]); // the picture follows the same rule
+        }
+    }
+
+    // Ordinary renames make a layer its own master: removing it must still leave a
+    // mask whose every run names a layer, so that the saved file opens again.
+    void removingALayerNamedAfterItsOwnMaster() {
+        Fixture f;
+        f.Add(QStringLiteral("A"));
+        f.Add(QStringLiteral("B"));
+        f.ws.Doc.Layers[1].Subordinate = true; // A under B
+        f.ws.Doc.Layers[1].MasterName = QStringLiteral("B");
+        f.editor.EditLayer(2); // B becomes C; the link keeps the old name
+        QVERIFY(f.editor.Confirm(QStringLiteral("C"), 0, 0));
+        f.editor.EditLayer(1); // A becomes "B": its own master by name
+        QVERIFY(f.editor.Confirm(QStringLiteral("B"), 0, 0));
+        f.ws.Doc.Mask.PaintSpan(3, 2, 9, 1);
+        f.ws.Doc.Mask.PaintSpan(4, 0, 19, 2);
+        f.prompts.answers.enqueue(Prompts::Yes);
+        QVERIFY(f.editor.RemoveLayer(1));
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(5, 3)), 0);
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(5, 4)), 1); // C moved down to 1
+        const MaskFile::Contents reread = MaskFile::Parse(
+            MaskFile::Serialize(f.ws.Doc.Mask, f.ws.Doc.Layers, f.ws.Doc.Schemes), QString());
+        QCOMPARE(reread.Mask.Rows, f.ws.Doc.Mask.Rows);
+        // The last layer, named after its own master, goes the same way.
+        f.ws.Doc.Layers[1].Subordinate = true;
+        f.ws.Doc.Layers[1].MasterName = QStringLiteral("C");
+        f.prompts.answers.enqueue(Prompts::Yes);
+        QVERIFY(f.editor.RemoveLayer(1));
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(5, 4)), 0);
+        QCOMPARE(f.ws.Doc.Layers.size(), 1);
+    }
+
+    // The mask file holds at most 255 layers: the 256th is refused, and a project
+    // with 255 opens again.
+    void theLayerLimitSurvivesTheFile() {
+        Fixture f;
+        for (int i = 1; i < MaskFile::MaxLayerCount; ++i)
+            f.Add(QStringLiteral("L%1").arg(i));
+        QCOMPARE(f.ws.Doc.Layers.size(), MaskFile::MaxLayerCount);
+        f.ws.Doc.Mask.PaintSpan(0, 0, 19, 254);
+        f.editor.NewLayer();
+        QCOMPARE(f.prompts.Texts(),
+                 QStringList{QStringLiteral("Projekt už má nejvíce vrstev, 255.")});
+        QVERIFY(!f.editor.RealColourPickMode);
+        QCOMPARE(f.ws.Doc.Layers.size(), MaskFile::MaxLayerCount);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dum.bmp.mask"));
+        f.ws.Doc.Mask.SaveToFile(path, f.ws.Doc.Layers, f.ws.Doc.Schemes);
+        LayerList layers;
+        SchemeList schemes;
+        const TMask mask = TMask::LoadFromFile(path, layers, schemes);
+        QCOMPARE(layers.size(), MaskFile::MaxLayerCount);
+        QCOMPARE(int(mask.LayerAt(7, 0)), 254);
+    }
+
+    // Everything the mask file stores is unsaved work once changed; what it does
+    // not store (the display flags) is not.
+    void storedChangesSetModified_data() {
+        using Action = LayerAction;
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("shade") << Action([](Fixture& f) {
+            f.editor.AssignShadeToLayer(1, Rgb(1, 2, 3), 4, 5, 6, QStringLiteral("0"));
+        }) << true;
+        QTest::newRow("remove") << Action([](Fixture& f) {
+            f.prompts.answers.enqueue(Prompts::Yes);
+            f.editor.RemoveLayer(1);
+        }) << true;
+        QTest::newRow("remove, declined") << Action([](Fixture& f) {
+            f.prompts.answers.enqueue(Prompts::No);
+            f.editor.RemoveLayer(1);
+        }) << false;
+        QTest::newRow("clear") << Action([](Fixture& f) {
+            f.prompts.answers.enqueue(Prompts::Yes);
+            f.editor.CleanLayer(1);
+        }) << true;
+        QTest::newRow("clear, declined") << Action([](Fixture& f) {
+            f.prompts.answers.enqueue(Prompts::No);
+            f.editor.CleanLayer(1);
+        }) << false;
+        QTest::newRow("lock") << Action([](Fixture& f) { f.editor.ToggleLock(1); }) << true;
+        QTest::newRow("original colour")
+            << Action([](Fixture& f) { f.editor.ResetShade(1); }) << true;
+        QTest::newRow("visibility")
+            << Action([](Fixture& f) { f.editor.ToggleVisibility(1); }) << false;
+        QTest::newRow("show none")
+            << Action([](Fixture& f) { f.editor.SelectAll(false); }) << false;
+    }
+    void storedChangesSetModified() {
+        QFETCH(LayerAction, action);
+        QFETCH(bool, modified);
+        Fixture f;
+        f.Add(QStringLiteral("A"));
+        f.ws.Doc.Mask.PaintSpan(0, 0, 5, 1);
+        f.ws.Doc.Modified = false;
+        action(f);
+        QCOMPARE(f.ws.Doc.Modified, modified);
+    }
+
+    // A shade, a lock and a link set while the dialog is open survive its confirm.
+    void confirmKeepsWhatTheDialogDoesNotEdit() {
+        Fixture f;
+        f.Add(QStringLiteral("A"));
+        f.Add(QStringLiteral("B"));
+        f.editor.EditLayer(1);
+        f.editor.AssignShadeToLayer(1, Rgb(10, 20, 30), 7, 8, 9, QStringLiteral("12"));
+        f.editor.ToggleLock(1);
+        f.ws.Doc.Layers[1].Subordinate = true;
+        f.ws.Doc.Layers[1].MasterName = QStringLiteral("B");
+        QVERIFY(f.editor.Confirm(QStringLiteral("Fasáda"), Rgb(1, 1, 1), Rgb(2, 2, 2)));
+        const LayerRecord& layer = f.ws.Doc.Layers[1];
+        QCOMPARE(layer.Name, QStringLiteral("Fasáda"));
+        QCOMPARE(layer.RealColour, Rgb(1, 1, 1));
+        QCOMPARE(layer.MaskColour, Rgb(2, 2, 2));
+        QCOMPARE(layer.ShadeColour, Rgb(10, 20, 30));
+        QCOMPARE(layer.ShadeId, 7);
+        QCOMPARE(layer.Quantity, 12);
+        QVERIFY(layer.Locked);
+        QVERIFY(f.ws.Doc.Mask.Locked[1]);
+        QVERIFY(layer.Subordinate);
+        QCOMPARE(layer.MasterName, QStringLiteral("B"));
+    }
+
+    // A sample shows the dialog again without putting back what it showed at first.
+    void samplingOnlySetsTheRealColour() {
+        Fixture f;
+        int shown = 0, raised = 0;
+        Colour sampled = -1;
+        f.editor.ShowDialog = [&shown](const LayerRecord&) { ++shown; };
+        f.editor.RaiseDialog = [&raised] { ++raised; };
+        f.editor.ShowSampledColour = [&sampled](Colour c) { sampled = c; };
+        f.editor.NewLayer();
+        QCOMPARE(shown, 1);
+        f.editor.SampleRealColour(0, 0);
+        QCOMPARE(shown, 1);
+        QCOMPARE(raised, 1);
+        QCOMPARE(sampled, f.editor.EditedLayer.RealColour);
+        QVERIFY(sampled != Rgb(208, 208, 208));
+    }
+
+    // Names the mask file cannot hold are refused before anything changes: "日" and
+    // "本" would otherwise both be stored as the same byte.
+    void namesOutsideTheCodePageAreRefused() {
+        Fixture f;
+        f.editor.NewLayer();
+        QVERIFY(!f.editor.Confirm(QStringLiteral("日本"), 0, 0));
+        QCOMPARE(f.ws.Doc.Layers.size(), 1);
+        QVERIFY(f.editor.RealColourPickMode); // the dialog stays open
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
+        QVERIFY(f.prompts.asked[0].text.contains(QStringLiteral("日本")));
+        QVERIFY(f.editor.Confirm(QStringLiteral("Střecha"), 0, 0));
+        QCOMPARE(f.ws.Doc.Layers.size(), 2);
+    }
+
+    // A pending edit dropped from outside gives the picture its cross cursor back.
+    void abandoningAnEditEndsThePickMode() {
+        Fixture f;
+        QSignalSpy pickMode(&f.ws, &Workspace::PickModeChanged);
+        f.editor.NewLayer();
+        f.editor.Abandon();
+        QVERIFY(!f.editor.RealColourPickMode);
+        QCOMPARE(pickMode.count(), 1);
     }
 };
 

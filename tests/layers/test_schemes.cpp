@@ -123,6 +123,20 @@ private slots:
         QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("S"));
     }
 
+    // A scheme name the mask file cannot hold is refused, when saved and when renamed.
+    void namesOutsideTheCodePageAreRefused() {
+        Fixture f;
+        f.Save(QStringLiteral("Léto 😀"));
+        QVERIFY(f.ws.Doc.Schemes.isEmpty());
+        QVERIFY(!f.ws.Doc.Modified);
+        f.Save(QStringLiteral("Léto"));
+        f.prompts.inputs.enqueue(QStringLiteral("日"));
+        f.schemes.Rename(0);
+        QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Léto"));
+        QCOMPARE(f.prompts.asked.size(), 2);
+        QVERIFY(f.prompts.asked[1].text.contains(QStringLiteral("日")));
+    }
+
     void deleteAndRename() {
         Fixture f;
         f.Save(QStringLiteral("A"));
@@ -131,7 +145,7 @@ private slots:
         f.prompts.inputs.enqueue(QStringLiteral("Zimní"));
         f.schemes.Rename(1);
         QCOMPARE(f.ws.Doc.Schemes[1].Name, QStringLiteral("Zimní"));
-        QVERIFY(!f.ws.Doc.Modified);
+        QVERIFY(f.ws.Doc.Modified); // the name is stored in the mask file
         f.prompts.answers.enqueue(Prompts::No);
         f.schemes.Delete(0);
         QCOMPARE(f.ws.Doc.Schemes.size(), 2);
@@ -176,6 +190,7 @@ private slots:
         chooser.answer = QStringLiteral("A");
         ToggleSubordinate(f.ws, chooser, 3);
         QVERIFY(f.ws.Doc.Layers[3].Subordinate);
+        QVERIFY(f.ws.Doc.Modified); // the link is stored in the mask file
         QCOMPARE(ViewAt(f.ws, 8, 0), ViewAt(f.ws, 2, 0)); // drawn as the master
         QCOMPARE(int(f.ws.Doc.Mask.LayerAt(8, 0)), 3);    // its pixels stay its own
         f.ws.MaskEditMode = true;
@@ -189,7 +204,8 @@ private slots:
         ToggleSubordinate(f.ws, chooser, 3);
         QVERIFY(!f.ws.Doc.Layers[3].Subordinate);
         QCOMPARE(f.ws.Doc.Layers[3].MasterName, QStringLiteral("A"));
-        chooser.answer.reset(); // cancelled
+        chooser.answer.reset(); // cancelled: nothing changes
+        f.ws.Doc.Modified = false;
         ToggleSubordinate(f.ws, chooser, 3);
         QCOMPARE(chooser.preselected, QStringLiteral("A"));
         QVERIFY(!f.ws.Doc.Layers[3].Subordinate);

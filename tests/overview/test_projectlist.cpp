@@ -124,6 +124,18 @@ private slots:
         QVERIFY(!QFile::exists(photo + QStringLiteral(".mask")));
         QCOMPARE(list.ListBox1->count(), 0);
     }
+
+    // A photograph that cannot be removed keeps its mask: the project stays whole.
+    void aPhotographThatStaysKeepsItsMask() {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath(QStringLiteral("dum.bmp"));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("dum.bmp/inside"))); // not removable
+        WriteFile(photo + QStringLiteral(".mask"), "mask");
+        QString reason;
+        QVERIFY(!ProjectListing::DeleteProject(photo, &reason));
+        QVERIFY(reason.contains(QStringLiteral("dum.bmp")));
+        QVERIFY(QFile::exists(photo + QStringLiteral(".mask")));
+    }
 };
 
 QTEST_MAIN(TestProjectList)

@@ -1,5 +1,6 @@
 #include "project/Errors.h"
 #include "project/MaskFile.h"
+#include "project/TextField.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -128,6 +129,33 @@ private slots:
         layer.Name = QStringLiteral("Žluťoučký kůň");
         const QByteArray second = MaskFile::Serialize(TMask::CreateBlank(1, 1), {layer}, {});
         QCOMPARE(second.mid(15, 14), QByteArray("\x8elu\x9dou\xe8k\xfd k\xf9\xf2\0", 14));
+    }
+
+    // Characters the code page cannot hold are told before anything is stored, so
+    // that two names never collapse into the same bytes.
+    void charactersOutsideTheCodePage_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("outside");
+        QTest::newRow("Czech") << QStringLiteral("Žluťoučký kůň, „schéma“ – 1") << QString();
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("Japanese") << QStringLiteral("日本") << QStringLiteral("日本");
+        QTest::newRow("repeated") << QStringLiteral("a日b日") << QStringLiteral("日");
+        QTest::newRow("emoji pair") << QStringLiteral("Zeď 😀") << QStringLiteral("😀");
+        QTest::newRow("euro is there") << QStringLiteral("€") << QString();
+        QTest::newRow("substitute byte itself") << QStringLiteral("\x1a") << QString();
+    }
+    void charactersOutsideTheCodePage() {
+        QFETCH(QString, text);
+        QFETCH(QString, outside);
+        QCOMPARE(CharactersOutsideWindows1250(text), outside);
+        if (outside.isEmpty()) {
+            // What the code page holds comes back unchanged through a file.
+            LayerRecord layer = OriginalLayerTemplate();
+            layer.Name = text;
+            const MaskFile::Contents read = MaskFile::Parse(
+                MaskFile::Serialize(TMask::CreateBlank(1, 1), {layer}, {}), QString());
+            QCOMPARE(read.Layers[0].Name, text.left(32));
+        }
     }
 
     void nameLengths_data() {
