@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <cstdlib>
 
 namespace {
@@ -56,6 +57,27 @@ QLineEdit* FramedField(QWidget* parent, QRect frame, QRect field, const QString&
     edit->setFrame(false);
     edit->setToolTip(hint);
     return edit;
+}
+
+// The row the user selected, -1 when none is. Giving a list the focus makes a row
+// current without selecting it; only a selected row counts.
+int SelectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.constFirst());
+}
+
+bool IsNavigationKey(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QLineEdit* Overlay(QWidget* parent, QPoint at) {
@@ -160,7 +182,11 @@ void Tbarvy::BuildLayout() {
     ComboBoxDruhBarvy->setItemDelegate(new PaintKindRowDelegate(ComboBoxDruhBarvy));
     ComboBoxDruhBarvy->setStyleSheet(
         QStringLiteral("QComboBox { background: rgb(230, 242, 255); }"));
-    ComboBoxDruhBarvy->setGeometry(24, 8, 175, 22);
+    // The box grows with the window's width, 24 pixels from the left, 17 from the right.
+    auto* kindLayout = new QHBoxLayout(kindPanel);
+    kindLayout->setContentsMargins(24, 8, 17, 10);
+    ComboBoxDruhBarvy->setFixedHeight(22);
+    kindLayout->addWidget(ComboBoxDruhBarvy);
     layout->addWidget(kindPanel);
     layout->addWidget(Strip(Gradient::CatalogueHeader, 24, this, QStringLiteral("EXTRA")));
 
@@ -188,8 +214,10 @@ void Tbarvy::BuildLayout() {
 
     FanDeckTypeAhead = Overlay(this, QPoint(88, 104));
     ShadeTypeAhead = Overlay(this, QPoint(88, 296));
-    ListBoxFirmy->installEventFilter(this);
-    ListBoxOdstiny->installEventFilter(this);
+    for (QListWidget* list : {ListBoxFirmy, ListBoxOdstiny}) {
+        list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
+    }
 }
 
 void Tbarvy::BuildMenus() {
@@ -258,29 +286,20 @@ void Tbarvy::ConnectModel() {
             [this] { ListBoxOdstiny->doItemsLayout(); });
     connect(&Model, &CatalogueModel::UnitChanged, LabelUnit, &QLabel::setText);
 
+    // One left click is one choice; a move with the keys is one too (eventFilter).
+    // Focus and the context menu choose nothing.
     connect(ListBoxFirmy, &QListWidget::itemClicked, this, &Tbarvy::ListBoxFirmyClick);
-    connect(ListBoxFirmy, &QListWidget::currentRowChanged, this, [this] {
-        if (!syncing_ && ListBoxFirmy->hasFocus() && !Timer1.isActive())
-            ListBoxFirmyClick();
-    });
     connect(ComboBoxDruhBarvy, &QComboBox::activated, this, &Tbarvy::ComboBoxDruhBarvyChange);
     connect(ListBoxOdstiny, &QListWidget::itemClicked, this, &Tbarvy::ListBoxOdstinyClick);
     connect(ListBoxOdstiny, &QListWidget::itemDoubleClicked, this, &Tbarvy::ListBoxOdstinyDblClick);
-    connect(ListBoxOdstiny, &QListWidget::currentRowChanged, this, [this] {
-        // The selection moved with the keys.
-        if (!syncing_ && ListBoxOdstiny->hasFocus() && !Timer2.isActive())
-            ListBoxOdstinyClick();
-    });
     connect(EditQuantity, &QLineEdit::returnPressed, this, &Tbarvy::EditQuantityEnter);
     connect(EditSearch, &QLineEdit::returnPressed, this, &Tbarvy::EditSearchEnter);
 }
 
 void Tbarvy::SyncFanDecks() {
-    syncing_ = true;
     ListBoxFirmy->clear();
     ListBoxFirmy->addItems(Model.FanDeckNames());
     ListBoxFirmy->setCurrentRow(Model.SelectedFanDeck);
-    syncing_ = false;
 }
 
 void Tbarvy::SyncPaintKinds() {
@@ -292,7 +311,6 @@ void Tbarvy::SyncPaintKinds() {
 }
 
 void Tbarvy::SyncShades() {
-    syncing_ = true;
     if (ListBoxOdstiny->count() != Model.Shades.size() || Model.Sort == SortOrder::ByColour) {
         ListBoxOdstiny->clear();
         ListBoxOdstiny->addItems(Model.ShadeNames());
@@ -304,7 +322,6 @@ void Tbarvy::SyncShades() {
         ListBoxOdstiny->setCurrentRow(Model.SelectedShade);
     ListBoxOdstiny->doItemsLayout();
     ListBoxOdstiny->viewport()->update();
-    syncing_ = false;
 }
 
 void Tbarvy::SyncCheckMarks() {
@@ -318,7 +335,7 @@ void Tbarvy::SyncCheckMarks() {
 }
 
 void Tbarvy::ListBoxFirmyClick() {
-    RunGuarded(prompts_, [this] { Model.ChooseFanDeck(ListBoxFirmy->currentRow()); });
+    RunGuarded(prompts_, [this] { Model.ChooseFanDeck(SelectedRow(ListBoxFirmy)); });
 }
 
 void Tbarvy::ComboBoxDruhBarvyChange(int index) {
@@ -338,9 +355,7 @@ void Tbarvy::TypeAhead(QListWidget* list, QLineEdit* overlay, QTimer& timer, QSt
     QStringList rows;
     for (int i = 0; i < list->count(); ++i)
         rows << list->item(i)->text();
-    syncing_ = true;
     list->setCurrentRow(TypeAheadRow(rows, text));
-    syncing_ = false;
     timer.start(TypeAheadInterval);
 }
 
@@ -359,9 +374,29 @@ void Tbarvy::showEvent(QShowEvent* event) {
 }
 
 bool Tbarvy::eventFilter(QObject* watched, QEvent* event) {
+    // A right click opens the menu and leaves the selection where it was.
+    if ((watched == ListBoxFirmy->viewport() || watched == ListBoxOdstiny->viewport()) &&
+        (event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick ||
+         event->type() == QEvent::MouseButtonRelease) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+        return true;
     if (event->type() == QEvent::KeyPress &&
         (watched == ListBoxFirmy || watched == ListBoxOdstiny)) {
+        auto* list = static_cast<QListWidget*>(watched);
         const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsNavigationKey(key->key())) {
+            // The list moves its selection; a move is one choice.
+            const int before = SelectedRow(list);
+            static_cast<QObject*>(list)->event(event);
+            if (SelectedRow(list) != before && SelectedRow(list) >= 0) {
+                if (list == ListBoxFirmy)
+                    ListBoxFirmyClick();
+                else
+                    ListBoxOdstinyClick();
+            }
+            return true;
+        }
         const QString text = key->text();
         const bool backspace = key->key() == Qt::Key_Backspace;
         if (backspace || (text.size() == 1 && text[0].isPrint())) {
@@ -394,7 +429,7 @@ void Tbarvy::DropLayerLink() {
 }
 
 void Tbarvy::ListBoxOdstinyClick() {
-    const int row = ListBoxOdstiny->currentRow();
+    const int row = SelectedRow(ListBoxOdstiny);
     if (row < 0 || row >= Model.Shades.size() || Model.Loading())
         return;
     Model.SelectedShade = row;
@@ -412,7 +447,7 @@ void Tbarvy::ListBoxOdstinyClick() {
 }
 
 void Tbarvy::ListBoxOdstinyDblClick() {
-    if (ListBoxOdstiny->currentRow() < 0)
+    if (SelectedRow(ListBoxOdstiny) < 0)
         return;
     if (ShowPalette)
         ShowPalette();
@@ -424,17 +459,15 @@ void Tbarvy::Zobrazitpaletuodstnvje1Click() {
                          QString(), Prompts::Icon::Warning, Prompts::Ok);
         return;
     }
-    if (ListBoxOdstiny->currentRow() < 0) {
-        syncing_ = true;
+    if (SelectedRow(ListBoxOdstiny) < 0) {
         ListBoxOdstiny->setCurrentRow(0);
-        syncing_ = false;
     }
     if (ShowPalette)
         ShowPalette();
 }
 
 void Tbarvy::ShowVejirFromOdstinClick() {
-    const int row = ListBoxOdstiny->currentRow();
+    const int row = SelectedRow(ListBoxOdstiny);
     if (row < 0)
         return;
     RunGuarded(prompts_, [this, row] { Model.ShowWholeFanDeckOf(row); });

@@ -97,5 +97,4 @@ private:
     std::function<void()> exitProgram_;
     QString fanDeckTyped_;
     QString shadeTyped_;
-    bool syncing_ = false;
 };

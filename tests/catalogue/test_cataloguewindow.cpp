@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -275,6 +277,72 @@ private slots:
         window.ListBoxOdstiny->setCurrentRow(0);
         window.ListBoxOdstinyClick();
         QVERIFY(!assigned);
+    }
+
+    // One left click or one key move is one choice; focus and the context menu are
+    // none, so a search result survives a right click on a fan deck.
+    void oneUserActionIsOneChoice() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        window.Timer1.stop();
+        window.Timer2.stop();
+        int assigned = 0;
+        window.AssignShade = [&assigned](int, Colour, int, int, int, const QString&) {
+            ++assigned;
+        };
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto centreOf = [](QListWidget* list, int row) {
+            return list->visualItemRect(list->item(row)).center();
+        };
+        QSignalSpy loads(&window.Model, &CatalogueModel::PaintKindsChanged);
+        QTest::mouseClick(window.ListBoxFirmy->viewport(), Qt::LeftButton, {},
+                          centreOf(window.ListBoxFirmy, 1));
+        QCOMPARE(loads.count(), 1);
+        QCOMPARE(Rows(window.ListBoxOdstiny).size(), 3);
+
+        window.ListBoxOdstiny->setFocus(Qt::TabFocusReason);
+        QCOMPARE(assigned, 0);
+        QVERIFY(window.ListBoxOdstiny->selectedItems().isEmpty());
+        QTest::mouseClick(window.ListBoxOdstiny->viewport(), Qt::LeftButton, {},
+                          centreOf(window.ListBoxOdstiny, 1));
+        QCOMPARE(assigned, 1);
+        QTest::keyClick(window.ListBoxOdstiny, Qt::Key_Down);
+        QCOMPARE(assigned, 2);
+        QCOMPARE(window.ListBoxOdstiny->selectedItems().constFirst()->text(),
+                 Rows(window.ListBoxOdstiny)[2]);
+        QTest::keyClick(window.ListBoxOdstiny, Qt::Key_Down); // already the last row
+        QCOMPARE(assigned, 2);
+
+        QTest::mouseClick(window.ListBoxOdstiny->viewport(), Qt::RightButton, {},
+                          centreOf(window.ListBoxOdstiny, 0));
+        window.ShadeMenu->hide();
+        QCOMPARE(assigned, 2);
+        QCOMPARE(window.ListBoxOdstiny->row(window.ListBoxOdstiny->selectedItems().constFirst()),
+                 2);
+
+        window.EditSearch->setText(QStringLiteral("E"));
+        window.EditSearchEnter();
+        const QStringList found = Rows(window.ListBoxOdstiny);
+        loads.clear();
+        QTest::mouseClick(window.ListBoxFirmy->viewport(), Qt::RightButton, {},
+                          centreOf(window.ListBoxFirmy, 0));
+        window.FanDeckMenu->hide();
+        QCOMPARE(loads.count(), 0);
+        QCOMPARE(window.Model.Mode, ShadeListMode::FoundShades);
+        QCOMPARE(Rows(window.ListBoxOdstiny), found);
+        QCOMPARE(assigned, 2);
+    }
+
+    void paintKindBoxGrowsWithTheWindow() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.ComboBoxDruhBarvy->geometry().left(), 24);
+        QCOMPARE(window.ComboBoxDruhBarvy->width(), 175);
+        window.resize(316, window.height());
+        QTRY_COMPARE(window.ComboBoxDruhBarvy->width(), 275);
     }
 
 private:
