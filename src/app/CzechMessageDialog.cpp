@@ -1,5 +1,7 @@
 #include "app/CzechMessageDialog.h"
 
+#include "app/WindowPlacement.h"
+
 #include <QAbstractButton>
 #include <QPushButton>
 
@@ -41,6 +43,7 @@ std::unique_ptr<QMessageBox> BuildCzechMessageDialog(const QString& caption, con
                                                      Prompts::Button defaultResult, int helpContext,
                                                      QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(parent);
+    KeepAboveOtherWindows(box.get());
     box->setWindowTitle(caption);
     box->setText(message);
     box->setIcon(IconOf(kind));

@@ -153,7 +153,8 @@ QWidget* TForm1::BuildTopBand() {
             Panel6, name, Artwork::TopButton(word, design.symbol, Face::Normal, design.width),
             Artwork::TopButton(word, design.symbol, Face::Over, design.width),
             QString::fromUtf8(design.hint),
-            hasFixed ? Artwork::TopButton(word, design.symbol, Face::Fixed, design.width) : QPixmap());
+            hasFixed ? Artwork::TopButton(word, design.symbol, Face::Fixed, design.width)
+                     : QPixmap());
         button->move(x, 0);
         x += design.width;
     }
@@ -250,7 +251,8 @@ QWidget* TForm1::BuildEditingBar() {
     for (const ToolButtonDesign& design : Tools) {
         MakeGlintImage(Panel5, QString::fromUtf8(design.name),
                        Artwork::ToolButton(design.symbol, Face::Normal),
-                       Artwork::ToolButton(design.symbol, Face::Over), QString::fromUtf8(design.hint),
+                       Artwork::ToolButton(design.symbol, Face::Over),
+                       QString::fromUtf8(design.hint),
                        Artwork::ToolButton(design.symbol, Face::Fixed))
             ->move(design.x, 28);
     }

@@ -1,7 +1,9 @@
 #include "app/QtPrompts.h"
 
 #include "app/CzechMessageDialog.h"
+#include "app/WindowPlacement.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -20,14 +22,24 @@ QString QtFileFilter(const QString& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
+QWidget* QtPrompts::Owner() const {
+    // The window the user is working in: a question asked from the catalogue is
+    // centred on the catalogue, one asked from the main window on the main window.
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible() && !active->isMinimized())
+        return active;
+    return parent_;
+}
+
 Prompts::Button QtPrompts::Message(const QString& text, const QString& caption, Icon icon,
                                    Buttons buttons, Button defaultButton) {
-    return CzechMessageDialog(caption, text, icon, buttons, defaultButton, 0, parent_);
+    return CzechMessageDialog(caption, text, icon, buttons, defaultButton, 0, Owner());
 }
 
 QString QtPrompts::OpenFileName(const QString& filter) {
     // Qt's own dialog, so that a preview of the picked picture can sit beside the list.
-    QFileDialog dialog(parent_, QStringLiteral("Otevřít"), QString(), QtFileFilter(filter));
+    QFileDialog dialog(Owner(), QStringLiteral("Otevřít"), QString(), QtFileFilter(filter));
+    KeepAboveOtherWindows(&dialog);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -53,7 +65,8 @@ QString QtPrompts::OpenFileName(const QString& filter) {
 }
 
 QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& filter) {
-    QFileDialog dialog(parent_, QStringLiteral("Uložit jako"), QString(), QtFileFilter(filter));
+    QFileDialog dialog(Owner(), QStringLiteral("Uložit jako"), QString(), QtFileFilter(filter));
+    KeepAboveOtherWindows(&dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -62,14 +75,18 @@ QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& fil
 }
 
 Colour QtPrompts::ChooseColour(Colour initial) {
-    const QColor chosen =
-        QColorDialog::getColor(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), parent_);
-    return chosen.isValid() ? Rgb(chosen.red(), chosen.green(), chosen.blue()) : NoColour;
+    QColorDialog dialog(QColor(RedOf(initial), GreenOf(initial), BlueOf(initial)), Owner());
+    KeepAboveOtherWindows(&dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return NoColour;
+    const QColor chosen = dialog.selectedColor();
+    return Rgb(chosen.red(), chosen.green(), chosen.blue());
 }
 
 QString QtPrompts::InputText(const QString& caption, const QString& prompt,
                              const QString& defaultText) {
-    QInputDialog dialog(parent_);
+    QInputDialog dialog(Owner());
+    KeepAboveOtherWindows(&dialog);
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);

@@ -17,6 +17,10 @@ public:
 
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 
+    // The window a dialog belongs to and is centred on: the active window of the
+    // program, or the main window.
+    QWidget* Owner() const;
+
 private:
     QWidget* parent_ = nullptr;
 };

@@ -7,7 +7,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 std::int64_t SystemStartupClock::NowMs() {
     static QElapsedTimer timer = [] {
@@ -24,9 +27,29 @@ void SystemStartupClock::WaitMs(std::int64_t ms) {
     loop.exec();
 }
 
+bool InstallCzechQtTranslation() {
+    QLocale::setDefault(QLocale(QLocale::Czech, QLocale::Czechia));
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return true;
+    auto* loaded = new QTranslator(QCoreApplication::instance());
+    if (!loaded->load(QLocale(QLocale::Czech), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return false;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return true;
+}
+
 std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock,
                                     Prompts* testPrompts) {
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Tintora 1.2"));
+    // The application's title; not a display name, which Qt would append to every
+    // window caption.
+    QCoreApplication::setApplicationName(QStringLiteral("Tintora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
+    InstallCzechQtTranslation();
 
     auto splash = std::make_unique<SplashWindow>();
     splash->show();

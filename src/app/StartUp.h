@@ -21,6 +21,10 @@ public:
     void WaitMs(std::int64_t ms) override;
 };
 
+// Qt's own dialogs (files, colours, input) in Czech, and Czech number formats.
+// Returns whether Qt's Czech translation was found.
+bool InstallCzechQtTranslation();
+
 // Sets the application title, shows the splash, creates every window in order,
 // keeps the splash up for at least 5000 ms in total and shows the main window.
 std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock,

@@ -44,3 +44,7 @@ void ShowCentredOn(QWidget* window, const QWidget* area) {
         return target.center() - QPoint(size.width() / 2, size.height() / 2);
     });
 }
+
+void KeepAboveOtherWindows(QWidget* dialog) {
+    dialog->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}

@@ -10,3 +10,7 @@ void ShowBeside(QWidget* window, const QWidget* area);
 
 // The same, centred on area.
 void ShowCentredOn(QWidget* window, const QWidget* area);
+
+// Lets a modal dialog or message box stand above every window of the program, the
+// catalogue and the palette (which stay on top) included.
+void KeepAboveOtherWindows(QWidget* dialog);

@@ -46,7 +46,13 @@ void LayerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     }
     painter->setFont(option.font);
     painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : QColor(Qt::black));
-    painter->drawText(at(row == 0 ? 45 : 55, 5 + painter->fontMetrics().ascent()),
-                      index.data().toString());
+    const int x = NameX(row);
+    painter->drawText(at(x, 5 + painter->fontMetrics().ascent()),
+                      ShownName(index.data().toString(), painter->fontMetrics(), r.width() - x));
     painter->restore();
+}
+
+QString LayerRowDelegate::ShownName(const QString& name, const QFontMetrics& metrics, int width) {
+    constexpr int Margin = 2;
+    return metrics.elidedText(name, Qt::ElideRight, width - Margin);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QStyledItemDelegate>
 
 class Workspace;
@@ -15,6 +16,11 @@ public:
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
         return QSize(129, 27);
     }
+
+    // Where a row's name begins: "Originál" has no visibility mark and swatch.
+    static int NameX(int row) { return row == 0 ? 45 : 55; }
+    // The name as it fits into width pixels: a long one ends with an ellipsis.
+    static QString ShownName(const QString& name, const QFontMetrics& metrics, int width);
 
 private:
     const Workspace& ws_;

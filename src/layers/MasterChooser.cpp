@@ -8,7 +8,8 @@
 #include <QListWidget>
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Zvolit podřízenou vrstvu"));
     setModal(true);

@@ -39,7 +39,7 @@ QFrame* GreyFrame(QWidget* parent) {
 
 TOpenList::TOpenList(const QString& appDir, Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowMaximizeButtonHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowStaysOnTopHint),
       appDir_(appDir), prompts_(prompts) {
     setObjectName(QStringLiteral("OpenList"));
     setWindowTitle(QStringLiteral("Seznam vytvořených projektů"));

@@ -17,6 +17,7 @@
 #include "support/TestCatalogue.h"
 #include "support/TestProjects.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollArea>
@@ -53,11 +54,17 @@ private slots:
         TeLayer& dialog = *windows.eLayer;
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.MaskColour(), AutoMaskColour(layersBefore));
+        // The name typed and the mask colour chosen first survive the sample.
+        dialog.lName->insert(QStringLiteral("Trávník")); // typed
+        prompts.colours.enqueue(Rgb(40, 200, 60));
+        QTest::mouseClick(dialog.maskColor, Qt::LeftButton);
+        QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         const QPoint garden(20, 230);
         QTest::mouseClick(form.image, Qt::LeftButton, {}, garden);
         QVERIFY(dialog.RealColour() != Rgb(208, 208, 208));
+        QCOMPARE(dialog.lName->text(), QStringLiteral("Trávník"));
+        QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         QVERIFY(ws.History.NodeCount() == 0); // a sample paints nothing
-        dialog.lName->setText(QStringLiteral("Trávník"));
         QTest::mouseClick(dialog.GlintImage1, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         const int lawn = layersBefore;

@@ -4,29 +4,39 @@
 #include "app/GlintImage.h"
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
+#include "app/QtPrompts.h"
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
+#include "layers/LayerRowDelegate.h"
 #include "layers/MasterChooser.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
 #include "project/PhotoFiles.h"
+#include "project/ProjectOperations.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestProjects.h"
 #include "support/TestWidgets.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace {
+
+using Ask = std::function<void(Prompts&)>;
 
 class FakeClock : public StartupClock {
 public:
@@ -41,6 +51,8 @@ private:
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Ask)
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -66,6 +78,58 @@ private slots:
         QCOMPARE(form.ListBox2->currentRow(), -1);
         QCOMPARE(form.scheme->count(), 0);
         QVERIFY(prompts.asked.isEmpty());
+    }
+
+    // The layer dialog opens beside the picture, not over the toolbar in the screen's
+    // corner, keeps the place the user moved it to, and shows every caption whole.
+    void layerDialogPlacementAndCaptions() {
+        QTemporaryDir dir;
+        const DemoProject demo = MakeDemoHouse(300, 200);
+        const QString photo =
+            SaveProject(dir.path(), QStringLiteral("dum.bmp"), demo, demo.Layers, demo.Schemes);
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        TForm1& form = *windows.Form1;
+        form.setGeometry(0, 0, 780, 580);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(OpenProjectFile(form.Workspace(), prompts, photo));
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
+        TeLayer& dialog = *windows.eLayer;
+        QVERIFY(dialog.isVisible());
+        const QRect picture(form.ScrollBox1->mapToGlobal(QPoint(0, 0)), form.ScrollBox1->size());
+        QVERIFY(picture.contains(dialog.frameGeometry()));
+        QCOMPARE(form.image->cursor().shape(), Qt::PointingHandCursor);
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->text().endsWith(QLatin1Char(':'))) {
+                QVERIFY2(label->geometry().right() < dialog.lName->x() ||
+                             label->geometry().bottom() < dialog.lName->y() ||
+                             label->y() > dialog.lName->geometry().bottom(),
+                         qPrintable(label->text()));
+                QVERIFY(label->width() >= label->sizeHint().width());
+            }
+        }
+        dialog.move(40, 30);
+        QTest::mouseClick(dialog.GlintImage2, Qt::LeftButton); // cancel
+        form.ListBox2->setCurrentRow(1);
+        form.ListBox2DblClick();
+        QCOMPARE(dialog.pos(), QPoint(40, 30));
+
+        // A pending edit dropped by opening a project gives back the cross cursor.
+        QVERIFY(OpenProjectFile(form.Workspace(), prompts, photo));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(form.image->cursor().shape(), Qt::CrossCursor);
+    }
+
+    void longLayerNamesEndWithAnEllipsis() {
+        const QFontMetrics metrics(QApplication::font());
+        const int width = 129 - LayerRowDelegate::NameX(1);
+        const QString name = QStringLiteral("Fasáda severní strany se štítem");
+        const QString shown = LayerRowDelegate::ShownName(name, metrics, width);
+        QVERIFY(shown.endsWith(QChar(0x2026)));
+        QVERIFY(metrics.horizontalAdvance(shown) <= width);
+        QCOMPARE(LayerRowDelegate::ShownName(QStringLiteral("Sokl"), metrics, width),
+                 QStringLiteral("Sokl"));
     }
 
     void buttonsCarryTheirHintsAndFaces_data() {
@@ -271,6 +335,69 @@ private slots:
         QCOMPARE(error->icon(), QMessageBox::Critical);
     }
 
+    // Every message and dialog stands above the windows that stay on top (the
+    // catalogue) and is centred on the window the user works in.
+    void dialogsStandAboveEveryWindow_data() {
+        QTest::addColumn<Ask>("ask");
+        QTest::newRow("question") << Ask([](Prompts& p) {
+            QCOMPARE(p.Message(QStringLiteral("Opravdu chcete smazat obsah této vrstvy?"),
+                               QStringLiteral("Potvrzení"), Prompts::Icon::Question,
+                               Prompts::Yes | Prompts::No),
+                     Prompts::No);
+        });
+        QTest::newRow("colour") << Ask([](Prompts& p) { p.ChooseColour(Rgb(1, 2, 3)); });
+        QTest::newRow("input") << Ask([](Prompts& p) {
+            p.InputText(QStringLiteral("Zadejte název schématu"), QStringLiteral("Název"), {});
+        });
+        QTest::newRow("file") << Ask([](Prompts& p) {
+            p.SaveFileName(QStringLiteral("jpg"), QStringLiteral("Obrázky JPG (*.jpg)|*.jpg"));
+        });
+    }
+    void dialogsStandAboveEveryWindow() {
+        QFETCH(Ask, ask);
+        QWidget main;
+        main.setGeometry(0, 0, 900, 700);
+        main.show();
+        QWidget onTop(nullptr, Qt::Window | Qt::WindowStaysOnTopHint);
+        onTop.setGeometry(300, 40, 216, 506); // room around it on the 800 × 600 screen
+        onTop.show();
+        onTop.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&onTop));
+        QtPrompts prompts;
+        prompts.SetParentWindow(&main);
+        // What the user saw, noted before the dialog is closed.
+        struct Seen {
+            bool shown = false, aboveAll = false, noVisible = true, isFile = false;
+            QWidget* owner = nullptr;
+            QPoint offset;
+        } seen;
+        QTimer::singleShot(50, &main, [&seen, &onTop] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog)
+                return;
+            seen.shown = true;
+            seen.aboveAll = dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+            seen.owner = dialog->parentWidget();
+            seen.offset = dialog->frameGeometry().center() - onTop.frameGeometry().center();
+            seen.isFile = qobject_cast<QFileDialog*>(dialog) != nullptr;
+            if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+                seen.noVisible = box->button(QMessageBox::No)->isVisible();
+                box->button(QMessageBox::No)->click();
+            } else {
+                static_cast<QDialog*>(dialog)->reject();
+            }
+        });
+        ask(prompts);
+        QVERIFY(seen.shown);
+        QVERIFY(seen.aboveAll);
+        QCOMPARE(seen.owner, &onTop);
+        QVERIFY(seen.noVisible);
+        if (!seen.isFile) // a file dialog is larger than the catalogue and kept on screen
+            QVERIFY2(
+                seen.offset.manhattanLength() < 4,
+                qPrintable(QStringLiteral("%1, %2").arg(seen.offset.x()).arg(seen.offset.y())));
+    }
+
     void windowsAreCreatedInOrderWithTheirCaptions() {
         QTemporaryDir dir;
         ScriptedPrompts prompts;
@@ -353,7 +480,15 @@ private slots:
         QVERIFY(prompts.asked[0].text.contains(QStringLiteral("odrex.tom")));
         QCOMPARE(clock.waited, waits);
         QVERIFY(windows->Form1->isVisible());
-        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Tintora 1.2"));
+        // The title is the application's; the captions stay exactly as they are.
+        QCOMPARE(QCoreApplication::applicationName() + QLatin1Char(' ') +
+                     QCoreApplication::applicationVersion(),
+                 QStringLiteral("Tintora 1.2"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+        QCOMPARE(windows->Form1->windowTitle(), QStringLiteral("Tintora"));
+        QCOMPARE(windows->barvy->windowTitle(), QStringLiteral("barvy"));
+        // Qt's own dialogs speak Czech.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
         const auto topLevels = QApplication::topLevelWidgets();
         for (QWidget* widget : topLevels)
             QVERIFY(widget->windowType() != Qt::SplashScreen || !widget->isVisible());

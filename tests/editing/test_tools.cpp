@@ -5,6 +5,7 @@
 #include "render/ZoomMath.h"
 #include "support/ScriptedPrompts.h"
 
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
 #include <cstring>
@@ -319,6 +320,47 @@ private slots:
         f.ws.UpdateWholePicture(); // erased, rebuilt, drawn again
         f.ws.Marker.EraseMarker(f.ws.ViewBitmap);
         QCOMPARE(f.ws.ViewBitmap, clean);
+    }
+
+    // What the screen is told to show after a dab, a line, a fill, undo and redo
+    // already holds the marker: it does not vanish until the mouse moves.
+    void markerIsShownAfterEveryEdit() {
+        struct Screen : ViewPort {
+            const QImage* view = nullptr;
+            QImage shown;
+            QPoint ScrollPosition() const override { return {}; }
+            void SetScrollPosition(QPoint) override {}
+            void ViewChanged(const QRect& area) override {
+                if (shown.size() != view->size())
+                    shown = view->copy();
+                QPainter(&shown).drawImage(area.topLeft(), *view, area);
+            }
+        } screen;
+        Fixture f;
+        screen.view = &f.ws.ViewBitmap;
+        f.ws.SetViewPort(&screen);
+        f.ws.CurrentTool = PencilTool;
+        f.ws.Thickness = 2;
+        const auto markerShown = [&] {
+            f.ws.Marker.EraseMarker(f.ws.ViewBitmap);
+            const QImage clean = f.ws.ViewBitmap.copy();
+            f.ws.Marker.DrawMarker(f.ws.ViewBitmap);
+            return screen.shown == f.ws.ViewBitmap && screen.shown != clean;
+        };
+        f.tools.ImageMouseMove(false, false, 20, 15);
+        QVERIFY(markerShown());
+        f.tools.ImageMouseDown(false, 20, 15); // a dab
+        QVERIFY(markerShown());
+        f.ws.undoClick();
+        QVERIFY(markerShown());
+        f.ws.redoClick();
+        QVERIFY(markerShown());
+        f.ws.CurrentTool = FullFillTool;
+        f.tools.ActiveTolerance = 255;
+        f.tools.ImageMouseDown(false, 5, 5);
+        f.ws.CurrentTool = PencilTool;
+        QVERIFY(markerShown());
+        f.ws.SetViewPort(nullptr);
     }
 
     void panningReturnsTheScrollChange() {
