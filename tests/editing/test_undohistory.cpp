@@ -27,6 +27,67 @@ struct Fixture {
 class TestUndoHistory : public QObject {
     Q_OBJECT
 private slots:
+    // Presses and clicks one after another: P a pencil press (the first paints x 2,
+    // the second x 5, any later one x 7), U undo, R redo. After each, the mask
+    // shown (E0 blank, E1 = x 2, E2 = x 2 and 5, E3 = x 2 and 7) and the history's
+    // cursors: the node the next undo restores and the node the next redo restores
+    // (-1: none).
+    void undoRedoSequences_data() {
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<QStringList>("states");
+        QTest::newRow("the worked sequence")
+            << "P P U U U R R R U U"
+            << QStringList{"E1 0 -1", "E2 1 -1", "E1 0 2",  "E0 0 1", "E0 0 1",
+                           "E1 1 2",  "E2 2 -1", "E2 2 -1", "E2 1 2", "E1 0 2"};
+        QTest::newRow("redo all, undo, redo, undo")
+            << "P P U U R R U R U U R"
+            << QStringList{"E1 0 -1", "E2 1 -1", "E1 0 2", "E0 0 1", "E1 1 2", "E2 2 -1",
+                           "E2 1 2",  "E2 2 -1", "E2 1 2", "E1 0 2", "E2 2 -1"};
+        QTest::newRow("an edit after undoing drops what could be redone")
+            << "P P U U R U P U R U U"
+            << QStringList{"E1 0 -1", "E2 1 -1", "E1 0 2",  "E0 0 1", "E1 1 2", "E1 0 2",
+                           "E3 1 -1", "E1 0 2",  "E3 2 -1", "E3 1 2", "E1 0 2"};
+    }
+    void undoRedoSequences() {
+        QFETCH(QString, actions);
+        QFETCH(QStringList, states);
+        Fixture f;
+        const TMask blank = f.Mask();
+        f.Press(2);
+        const TMask e1 = f.Mask();
+        f.Press(5);
+        const TMask e2 = f.Mask();
+        TMask e3 = e1;
+        e3.PaintSpan(0, 7, 7, 1);
+        const TMask masks[] = {blank, e1, e2, e3};
+
+        Fixture g;
+        const int pressed[] = {2, 5, 7};
+        int presses = 0;
+        const QStringList steps = actions.split(' ');
+        QCOMPARE(steps.size(), states.size());
+        for (int i = 0; i < steps.size(); ++i) {
+            if (steps[i] == "P")
+                g.Press(pressed[std::min(presses++, 2)]);
+            else if (steps[i] == "U")
+                g.ws.undoClick();
+            else
+                g.ws.redoClick();
+            const QStringList expected = states[i].split(' ');
+            const QString where = QStringLiteral("after %1 (action %2)").arg(steps[i]).arg(i + 1);
+            QVERIFY2(g.Mask() == masks[expected[0].mid(1).toInt()],
+                     qPrintable(where + ": the mask is not " + expected[0]));
+            QVERIFY2(g.ws.History.CurrentIndex() == expected[1].toInt(),
+                     qPrintable(where + QStringLiteral(": undo at %1, expected %2")
+                                            .arg(g.ws.History.CurrentIndex())
+                                            .arg(expected[1])));
+            QVERIFY2(g.ws.History.RedoIndex() == expected[2].toInt(),
+                     qPrintable(where + QStringLiteral(": redo at %1, expected %2")
+                                            .arg(g.ws.History.RedoIndex())
+                                            .arg(expected[2])));
+        }
+    }
+
     void workedSequence() {
         Fixture f;
         const TMask e0 = f.Mask();

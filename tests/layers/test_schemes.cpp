@@ -74,6 +74,47 @@ private slots:
         QCOMPARE(f.ws.Doc.Layers[1].ShadeColour, Rgb(0, 0, 200));
     }
 
+    // A record applies to the layer of exactly its name: letter case and accents
+    // count, as they do everywhere names link layers.
+    void recordsMatchNamesExactly_data() {
+        QTest::addColumn<QString>("layerName");
+        QTest::addColumn<QString>("recordName");
+        QTest::addColumn<bool>("applied");
+        QTest::newRow("the same name") << QStringLiteral("Zeď") << QStringLiteral("Zeď") << true;
+        QTest::newRow("capitals") << QStringLiteral("Zeď") << QStringLiteral("ZEĎ") << false;
+        QTest::newRow("small letters") << QStringLiteral("Zeď") << QStringLiteral("zeď") << false;
+        QTest::newRow("one letter") << QStringLiteral("d") << QStringLiteral("D") << false;
+        QTest::newRow("without the accent")
+            << QStringLiteral("Zeď") << QStringLiteral("Zed") << false;
+        QTest::newRow("a trailing space")
+            << QStringLiteral("Zeď") << QStringLiteral("Zeď ") << false;
+    }
+    void recordsMatchNamesExactly() {
+        QFETCH(QString, layerName);
+        QFETCH(QString, recordName);
+        QFETCH(bool, applied);
+        Fixture f;
+        f.ws.Doc.Layers[2].Name = layerName;
+        LayerRecord record = f.ws.Doc.Layers[2];
+        record.Name = recordName;
+        record.ShadeColour = Rgb(10, 200, 10);
+        record.ShadeId = 77;
+        record.Locked = true;
+        record.Subordinate = true;
+        record.MasterName = QStringLiteral("A");
+        f.ws.Doc.Schemes = {{QStringLiteral("S"), {record}}};
+        const LayerList before = f.ws.Doc.Layers;
+        QVERIFY(f.schemes.Apply(0));
+        if (applied) {
+            QCOMPARE(f.ws.Doc.Layers[2], record);
+        } else {
+            QCOMPARE(f.ws.Doc.Layers, before);
+        }
+        QCOMPARE(f.ws.Doc.Mask.Locked[2], applied);
+        f.ws.Doc.Mask.PaintSpan(0, 0, 11, 2);
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(5, 0)), applied ? 0 : 2);
+    }
+
     void emptyNameSavesNothing() {
         Fixture f;
         f.schemes.SaveNew(); // cancelled: the empty default

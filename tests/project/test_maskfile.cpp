@@ -43,6 +43,14 @@ struct Bytes {
         return i32(0xFFFFFF).i32(0xFFFFFF).i32(-1).i32(locked).i32(0).i32(-1).i32(-1).i32(0).i32(
             -1);
     }
+    // A layer block whose Locked and Subordinate fields hold the given four bytes.
+    Bytes& layerWithFlags(const QByteArray& locked, const QByteArray& subordinate) {
+        text("Zed").text("").text("Origin\xe1l");
+        i32(0xFFFFFF).i32(0xFFFFFF).i32(-1);
+        data.append(locked);
+        data.append(subordinate);
+        return i32(-1).i32(-1).i32(0).i32(-1);
+    }
 };
 
 LayerRecord Sample(const QString& name, int seed) {
@@ -207,6 +215,56 @@ private slots:
                 QCOMPARE(error.message(), QStringLiteral("Soubor je špatný"));
             }
         }
+    }
+
+    // Locked and Subordinate are told by the first byte of their four; files whose
+    // other three bytes are not zero must still read as their first byte says.
+    void flagsAreReadFromTheirFirstByte_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<bool>("set");
+        QTest::newRow("1 0 0 0") << QByteArray("\x01\0\0\0", 4) << true;
+        QTest::newRow("0 0 0 0") << QByteArray("\0\0\0\0", 4) << false;
+        QTest::newRow("0 1 0 0 (256 as a whole)") << QByteArray("\0\x01\0\0", 4) << false;
+        QTest::newRow("0 0 0 128 (negative as a whole)") << QByteArray("\0\0\0\x80", 4) << false;
+        QTest::newRow("2 0 0 0") << QByteArray("\x02\0\0\0", 4) << true;
+        QTest::newRow("1 255 255 255") << QByteArray("\x01\xff\xff\xff", 4) << true;
+        QTest::newRow("255 0 0 0") << QByteArray("\xff\0\0\0", 4) << true;
+    }
+    void flagsAreReadFromTheirFirstByte() {
+        QFETCH(QByteArray, field);
+        QFETCH(bool, set);
+        const QByteArray clear("\0\0\0\0", 4);
+        // Layer 1 and the scheme's record carry the field as Locked, layer 2 and a
+        // second record as Subordinate.
+        const QByteArray file = Bytes()
+                                    .u16(3)
+                                    .u16(1)
+                                    .u16(1)
+                                    .run(1, 0, 2)
+                                    .i32(3)
+                                    .layer()
+                                    .layerWithFlags(field, clear)
+                                    .layerWithFlags(clear, field)
+                                    .i32(1)
+                                    .text("S")
+                                    .i32(2)
+                                    .layerWithFlags(field, clear)
+                                    .layerWithFlags(clear, field)
+                                    .data;
+        const auto read = MaskFile::Parse(file, QStringLiteral("x"));
+        QCOMPARE(read.Layers[1].Locked, set);
+        QCOMPARE(read.Layers[1].Subordinate, false);
+        QCOMPARE(read.Layers[2].Locked, false);
+        QCOMPARE(read.Layers[2].Subordinate, set);
+        QCOMPARE(read.Mask.Locked[1], set);
+        QCOMPARE(read.Mask.Locked[2], false);
+        QCOMPARE(read.Schemes[0].Layers[0].Locked, set);
+        QCOMPARE(read.Schemes[0].Layers[1].Subordinate, set);
+        // Written again, the flags take their stored form: 1 or 0, then three zeros.
+        const QByteArray again = MaskFile::Serialize(read.Mask, read.Layers, read.Schemes);
+        const int layer1 = 4 + 2 + 5 + 4 + 132;
+        QCOMPARE(again.mid(layer1 + 108, 4), set ? QByteArray("\x01\0\0\0", 4) : clear);
+        QCOMPARE(again.mid(layer1 + 132 + 112, 4), set ? QByteArray("\x01\0\0\0", 4) : clear);
     }
 
     void runNamingAMissingLayerIsABadFile() {
