@@ -133,7 +133,7 @@ QImage Render(const Document& doc, bool maskMode, int zoom) {
     // The layer each layer takes its looks from, worked out once per layer.
     std::vector<int> looksOf(size_t(doc.Layers.size()));
     for (int i = 0; i < doc.Layers.size(); ++i)
-        looksOf[size_t(i)] = EffectiveLayer(doc.Layers, i);
+        looksOf[size_t(i)] = Plain::EffectiveLayer(doc.Layers, i);
     // Recoloured values by layer and photograph colour, each worked out once.
     std::unordered_map<std::uint64_t, Colour> shaded;
     QImage view(mask.Width * zoom, mask.Height * zoom, QImage::Format_BGR888);
@@ -221,7 +221,7 @@ void RemoveLayer(Document& doc, int row) {
     LayerList& layers = doc.Layers;
     const LayerRecord removed = layers[row];
     // The pixels go to the master when the layer is subordinate to another layer.
-    int target = EffectiveLayer(layers, row);
+    int target = Plain::EffectiveLayer(layers, row);
     if (target == row)
         target = 0;
     for (LayerRecord& layer : layers) {
