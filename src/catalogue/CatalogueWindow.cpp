@@ -409,11 +409,21 @@ void Tbarvy::ListBoxOdstinyClick() {
     if (AssignShade && CurrentLayerIndex >= 0)
         AssignShade(CurrentLayerIndex, shade.ColourValue(), shade.id, shade.fanDeckId, kind,
                     EditQuantity->text());
+    emit ShadeChosen();
+}
+
+void Tbarvy::SelectShadeRow(int row) {
+    Model.SelectedShade = row >= 0 && row < Model.Shades.size() ? row : -1;
+    syncing_ = true;
+    ListBoxOdstiny->setCurrentRow(Model.SelectedShade);
+    syncing_ = false;
 }
 
 void Tbarvy::ListBoxOdstinyDblClick() {
-    if (ListBoxOdstiny->currentRow() < 0)
+    const int row = ListBoxOdstiny->currentRow();
+    if (row < 0 || row >= Model.Shades.size())
         return;
+    SelectShadeRow(row);
     if (ShowPalette)
         ShowPalette();
 }
@@ -424,13 +434,11 @@ void Tbarvy::Zobrazitpaletuodstnvje1Click() {
                          QString(), Prompts::Icon::Warning, Prompts::Ok);
         return;
     }
-    if (ListBoxOdstiny->currentRow() < 0) {
-        syncing_ = true;
-        ListBoxOdstiny->setCurrentRow(0);
-        syncing_ = false;
-    }
-    if (ShowPalette)
-        ShowPalette();
+    // Row 0 when none is selected, in the model as in the list.
+    const int row = ListBoxOdstiny->currentRow();
+    SelectShadeRow(row >= 0 && row < Model.Shades.size() ? row : 0);
+    if (ShowPaletteOnList)
+        ShowPaletteOnList();
 }
 
 void Tbarvy::ShowVejirFromOdstinClick() {
