@@ -48,10 +48,12 @@ QWidget* Box(QWidget* parent, QRect geometry) {
 }
 
 QLabel* Caption(QWidget* parent, const QString& text, QPoint at, const QColor& colour,
-                bool bold = false) {
+                bool bold = false, int pixelSize = 0) {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
     font.setBold(bold);
+    if (pixelSize > 0)
+        font.setPixelSize(pixelSize);
     label->setFont(font);
     label->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(colour.name()));
     label->move(at);
@@ -180,7 +182,7 @@ void TTPaleta::BuildInfoPanel() {
     // Box 2: the tolerances, the search around the shown colour and the ranking.
     Box(PanelInfo, QRect(252, 35, 325, 86));
     Caption(PanelInfo, QStringLiteral("Tolerance pro vyhledání podobné barvy:"), QPoint(262, 42),
-            QColor(31, 50, 69), true);
+            QColor(31, 50, 69), true, 10);
     const int editX[] = {326, 417, 507};
     QLineEdit** edits[] = {&LabeledEdit1, &LabeledEdit2, &LabeledEdit3};
     for (int i = 0; i < 3; ++i) {
@@ -209,8 +211,8 @@ void TTPaleta::BuildInfoPanel() {
 
     // Box 3: the free colour.
     Box(PanelInfo, QRect(584, 35, 129, 86));
-    Caption(PanelInfo, QStringLiteral("Zvolit barvu z palety:"), QPoint(594, 42),
-            QColor(31, 50, 69), true);
+    Caption(PanelInfo, QStringLiteral("Zvolit barvu z palety:"), QPoint(592, 42),
+            QColor(31, 50, 69), true, 10);
     Shape7 = new ColourShape(PanelInfo);
     Shape7->setObjectName(QStringLiteral("Shape7"));
     Shape7->setGeometry(608, 64, 81, 25);
@@ -235,12 +237,15 @@ void TTPaleta::BuildHintBar() {
     PaintBox2->setGeometry(0, 0, 4000, 20);
     Line(PanelHint, QRect(0, 20, 4000, 1));
     const QColor text(31, 50, 69);
-    Caption(PanelHint, QStringLiteral("Vějíř:"), QPoint(16, 4), text, true);
-    LabelVejir = Caption(PanelHint, QString(), QPoint(52, 4), text);
+    QLabel* deckCaption = Caption(PanelHint, QStringLiteral("Vějíř:"), QPoint(16, 4), text, true);
+    LabelVejir =
+        Caption(PanelHint, QString(), QPoint(deckCaption->geometry().right() + 5, 4), text);
     LabelVejir->setObjectName(QStringLiteral("LabelVejir"));
     LabelVejir->setFixedWidth(190);
-    Caption(PanelHint, QStringLiteral("Odstín:"), QPoint(248, 4), text, true);
-    LabelOdstin = Caption(PanelHint, QString(), QPoint(292, 4), text);
+    QLabel* shadeCaption =
+        Caption(PanelHint, QStringLiteral("Odstín:"), QPoint(248, 4), text, true);
+    LabelOdstin =
+        Caption(PanelHint, QString(), QPoint(shadeCaption->geometry().right() + 5, 4), text);
     LabelOdstin->setObjectName(QStringLiteral("LabelOdstin"));
     LabelOdstin->setFixedWidth(300);
     LabelDeltaE = Caption(PanelHint, QString(), QPoint(620, 4), text, true);
