@@ -3,69 +3,142 @@
 #include <lcms2.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace ShadeRanking {
 namespace {
 
-// LittleCMS converts sRGB to XYZ relative to its D50 connection space; the
-// conversion back to the D65 white of sRGB (Bradford, as LittleCMS adapts) is linear,
-// so it is worked out once as a matrix from LittleCMS's own adaptation.
+// LittleCMS converts sRGB to XYZ relative to its D50 connection space; the way back
+// to the D65 white of sRGB (Bradford, as LittleCMS adapts) is linear, so it is worked
+// out once as a matrix from LittleCMS's own adaptation. sRGB is a matrix-shaper
+// profile: a colour's XYZ is the sum of the XYZ of its red, green and blue alone
+// (black is 0, 0, 0), so LittleCMS converts the 3 × 256 single-channel colours once
+// and a list of colours costs three table look-ups and LittleCMS's XYZ to Lab each.
 class LabConverter {
 public:
     LabConverter() {
         cmsHPROFILE srgb = cmsCreate_sRGBProfile();
         cmsHPROFILE xyz = cmsCreateXYZProfile();
-        transform_ = cmsCreateTransform(srgb, TYPE_RGB_8, xyz, TYPE_XYZ_DBL,
-                                        INTENT_RELATIVE_COLORIMETRIC, cmsFLAGS_NOCACHE);
+        cmsHTRANSFORM transform = cmsCreateTransform(srgb, TYPE_RGB_8, xyz, TYPE_XYZ_DBL,
+                                                     INTENT_RELATIVE_COLORIMETRIC, 0);
         cmsCloseProfile(srgb);
         cmsCloseProfile(xyz);
         cmsCIExyY d65;
         cmsWhitePointFromTemp(&d65, 6504); // the white point LittleCMS gives sRGB
         cmsxyY2XYZ(&white_, &d65);
+        double toD65[3][3];
         const cmsCIEXYZ axes[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
         for (int column = 0; column < 3; ++column) {
             cmsCIEXYZ adapted;
             cmsAdaptToIlluminant(&adapted, cmsD50_XYZ(), &white_, &axes[column]);
-            toD65_[0][column] = adapted.X;
-            toD65_[1][column] = adapted.Y;
-            toD65_[2][column] = adapted.Z;
+            toD65[0][column] = adapted.X;
+            toD65[1][column] = adapted.Y;
+            toD65[2][column] = adapted.Z;
         }
+        for (int channel = 0; channel < 3; ++channel) {
+            for (int value = 0; value < 256; ++value) {
+                unsigned char rgb[3] = {0, 0, 0};
+                rgb[channel] = static_cast<unsigned char>(value);
+                cmsCIEXYZ v;
+                cmsDoTransform(transform, rgb, &v, 1);
+                table_[channel][value] = {toD65[0][0] * v.X + toD65[0][1] * v.Y + toD65[0][2] * v.Z,
+                                          toD65[1][0] * v.X + toD65[1][1] * v.Y + toD65[1][2] * v.Z,
+                                          toD65[2][0] * v.X + toD65[2][1] * v.Y +
+                                              toD65[2][2] * v.Z};
+            }
+        }
+        cmsDeleteTransform(transform);
     }
-    ~LabConverter() { cmsDeleteTransform(transform_); }
     LabConverter(const LabConverter&) = delete;
     LabConverter& operator=(const LabConverter&) = delete;
 
-    // count colours as red, green, blue bytes into Lab values.
-    void Convert(const unsigned char* rgb, Lab* lab, int count) const {
-        constexpr int Chunk = 1024;
-        cmsCIEXYZ xyz[Chunk];
-        for (int start = 0; start < count; start += Chunk) {
-            const int n = std::min(Chunk, count - start);
-            cmsDoTransform(transform_, rgb + 3 * start, xyz, cmsUInt32Number(n));
-            for (int i = 0; i < n; ++i) {
-                const cmsCIEXYZ& v = xyz[i];
-                const cmsCIEXYZ d65{toD65_[0][0] * v.X + toD65_[0][1] * v.Y + toD65_[0][2] * v.Z,
-                                    toD65_[1][0] * v.X + toD65_[1][1] * v.Y + toD65_[1][2] * v.Z,
-                                    toD65_[2][0] * v.X + toD65_[2][1] * v.Y + toD65_[2][2] * v.Z};
-                cmsCIELab out;
-                cmsXYZ2Lab(&white_, &out, &d65);
-                lab[start + i] = {out.L, out.a, out.b};
-            }
-        }
+    Lab Convert(int red, int green, int blue) const {
+        const cmsCIEXYZ& r = table_[0][red & 0xFF];
+        const cmsCIEXYZ& g = table_[1][green & 0xFF];
+        const cmsCIEXYZ& b = table_[2][blue & 0xFF];
+        const cmsCIEXYZ xyz{r.X + g.X + b.X, r.Y + g.Y + b.Y, r.Z + g.Z + b.Z};
+        cmsCIELab lab;
+        cmsXYZ2Lab(&white_, &lab, &xyz);
+        return {lab.L, lab.a, lab.b};
     }
 
 private:
-    cmsHTRANSFORM transform_ = nullptr;
     cmsCIEXYZ white_{};
-    double toD65_[3][3]{};
+    cmsCIEXYZ table_[3][256]{};
 };
 
 const LabConverter& Converter() {
     static const LabConverter converter;
     return converter;
 }
+
+// Sorts rows by their keys, least first, equal keys in their order: a radix sort of
+// 16 bits a pass, passing over digits that all keys share.
+void StableSortByKey(std::vector<std::uint64_t>& keys, std::vector<int>& rows) {
+    constexpr int Bits = 16;
+    constexpr std::size_t Buckets = std::size_t(1) << Bits;
+    const std::size_t n = keys.size();
+    if (n < 2)
+        return;
+    std::vector<std::uint64_t> keysOut(n);
+    std::vector<int> rowsOut(n);
+    std::vector<std::uint32_t> counts(Buckets);
+    for (int shift = 0; shift < 64; shift += Bits) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (std::uint64_t key : keys)
+            ++counts[(key >> shift) & (Buckets - 1)];
+        if (counts[(keys[0] >> shift) & (Buckets - 1)] == n)
+            continue; // every key has this digit
+        std::uint32_t start = 0;
+        for (std::uint32_t& c : counts) {
+            const std::uint32_t here = c;
+            c = start;
+            start += here;
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint32_t to = counts[(keys[i] >> shift) & (Buckets - 1)]++;
+            keysOut[to] = keys[i];
+            rowsOut[to] = rows[i];
+        }
+        keys.swap(keysOut);
+        rows.swap(rowsOut);
+    }
+}
+
+// The difference already worked out for a colour: an open-addressing table of at
+// least twice as many slots as colours can come.
+class DifferenceMemo {
+public:
+    explicit DifferenceMemo(std::size_t colours) {
+        std::size_t size = 16;
+        while (size < 2 * colours)
+            size *= 2;
+        shift_ = 64 - std::countr_zero(size);
+        mask_ = size - 1;
+        colours_.assign(size, Empty);
+        keys_.resize(size);
+    }
+    // The slot of a colour; its key is still to be set when the slot was empty.
+    std::uint64_t& Slot(Colour colour, bool& isNew) {
+        std::size_t i =
+            std::size_t((std::uint64_t(std::uint32_t(colour)) * 0x9E3779B97F4A7C15ull) >> shift_);
+        while (colours_[i] != Empty && colours_[i] != std::uint32_t(colour))
+            i = (i + 1) & mask_;
+        isNew = colours_[i] == Empty;
+        colours_[i] = std::uint32_t(colour);
+        return keys_[i];
+    }
+
+private:
+    static constexpr std::uint32_t Empty = 0xFFFFFFFFu; // no colour value has a top byte
+    std::vector<std::uint32_t> colours_;
+    std::vector<std::uint64_t> keys_;
+    int shift_ = 0;
+    std::size_t mask_ = 0;
+};
 
 cmsCIELab Cms(const Lab& lab) {
     return {lab.L, lab.a, lab.b};
@@ -74,25 +147,15 @@ cmsCIELab Cms(const Lab& lab) {
 } // namespace
 
 Lab ToLab(Colour colour) {
-    const unsigned char rgb[3] = {static_cast<unsigned char>(RedOf(colour)),
-                                  static_cast<unsigned char>(GreenOf(colour)),
-                                  static_cast<unsigned char>(BlueOf(colour))};
-    Lab lab;
-    Converter().Convert(rgb, &lab, 1);
-    return lab;
+    return Converter().Convert(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
 std::vector<Lab> ToLab(const ShadeList& shades) {
-    const int count = int(shades.size());
-    std::vector<unsigned char> rgb(size_t(count) * 3);
-    for (int i = 0; i < count; ++i) {
-        const ShadeRecord& s = shades[i];
-        rgb[3 * size_t(i)] = static_cast<unsigned char>(s.red & 0xFF);
-        rgb[3 * size_t(i) + 1] = static_cast<unsigned char>(s.green & 0xFF);
-        rgb[3 * size_t(i) + 2] = static_cast<unsigned char>(s.blue & 0xFF);
-    }
-    std::vector<Lab> lab(static_cast<size_t>(count));
-    Converter().Convert(rgb.data(), lab.data(), count);
+    const LabConverter& converter = Converter();
+    std::vector<Lab> lab;
+    lab.reserve(static_cast<size_t>(shades.size()));
+    for (const ShadeRecord& s : shades)
+        lab.push_back(converter.Convert(s.red, s.green, s.blue));
     return lab;
 }
 
@@ -106,29 +169,37 @@ double DeltaE00(Colour first, Colour second) {
 }
 
 QList<int> RankOrder(const ShadeList& shades, Colour reference) {
-    const std::vector<Lab> lab = ToLab(shades);
+    const LabConverter& converter = Converter();
     const cmsCIELab centre = Cms(ToLab(reference));
-    struct Key {
-        double deltaE;
-        int row;
-    };
-    std::vector<Key> keys(lab.size());
-    for (size_t i = 0; i < lab.size(); ++i) {
-        const cmsCIELab value = Cms(lab[i]);
-        keys[i] = {shades[qsizetype(i)].HasColour()
-                       ? cmsCIE2000DeltaE(&centre, &value, 1.0, 1.0, 1.0)
-                       : std::numeric_limits<double>::infinity(),
-                   int(i)};
+    const std::size_t count = static_cast<std::size_t>(shades.size());
+    // Differences are never negative, so their bit patterns order as they do; a shade
+    // without colour gets infinity, after every colour. A colour that stands in the
+    // list more than once (a shade in several fan decks, shades alike) is converted
+    // and compared once.
+    constexpr std::uint64_t Last =
+        std::bit_cast<std::uint64_t>(std::numeric_limits<double>::infinity());
+    DifferenceMemo memo(count);
+    std::vector<std::uint64_t> keys(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const ShadeRecord& s = shades[qsizetype(i)];
+        if (!s.HasColour()) {
+            keys[i] = Last;
+            continue;
+        }
+        bool isNew = false;
+        std::uint64_t& key = memo.Slot(s.ColourValue(), isNew);
+        if (isNew) {
+            const cmsCIELab value = Cms(converter.Convert(s.red, s.green, s.blue));
+            const double deltaE = cmsCIE2000DeltaE(&centre, &value, 1.0, 1.0, 1.0);
+            key = std::isnan(deltaE) ? Last : std::bit_cast<std::uint64_t>(deltaE);
+        }
+        keys[i] = key;
     }
-    // Ties fall back to the row, which keeps equal differences in their order.
-    std::sort(keys.begin(), keys.end(), [](const Key& x, const Key& y) {
-        return x.deltaE < y.deltaE || (x.deltaE == y.deltaE && x.row < y.row);
-    });
-    QList<int> order;
-    order.reserve(qsizetype(keys.size()));
-    for (const Key& key : keys)
-        order.append(key.row);
-    return order;
+    std::vector<int> rows(count);
+    for (std::size_t i = 0; i < count; ++i)
+        rows[i] = int(i);
+    StableSortByKey(keys, rows);
+    return QList<int>(rows.begin(), rows.end());
 }
 
 QString DeltaEText(double deltaE) {
