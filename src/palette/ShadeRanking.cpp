@@ -75,22 +75,26 @@ const LabConverter& Converter() {
     return converter;
 }
 
-// Sorts rows by their keys, least first, equal keys in their order: a radix sort of
-// 16 bits a pass, passing over digits that all keys share.
-void StableSortByKey(std::vector<std::uint64_t>& keys, std::vector<int>& rows) {
-    constexpr int Bits = 16;
-    constexpr std::size_t Buckets = std::size_t(1) << Bits;
-    const std::size_t n = keys.size();
+// Orders rows by their keys (indexed by row), least first, equal keys in their
+// order. A radix sort of 11 bits a pass orders the keys' upper 32 bits, passing over
+// digits that all share; rows whose upper bits agree are then put in order by their
+// whole keys, which for differences means rows within a millionth of each other.
+void StableSortByKey(const std::vector<std::uint64_t>& keys, std::vector<int>& rows) {
+    constexpr int Bits = 11;
+    constexpr std::uint32_t Buckets = 1u << Bits;
+    const std::size_t n = rows.size();
     if (n < 2)
         return;
-    std::vector<std::uint64_t> keysOut(n);
+    std::vector<std::uint32_t> high(n), highOut(n);
+    for (std::size_t i = 0; i < n; ++i)
+        high[i] = std::uint32_t(keys[std::size_t(rows[i])] >> 32);
     std::vector<int> rowsOut(n);
-    std::vector<std::uint32_t> counts(Buckets);
-    for (int shift = 0; shift < 64; shift += Bits) {
-        std::fill(counts.begin(), counts.end(), 0);
-        for (std::uint64_t key : keys)
+    std::uint32_t counts[Buckets];
+    for (int shift = 0; shift < 32; shift += Bits) {
+        std::fill(std::begin(counts), std::end(counts), 0);
+        for (std::uint32_t key : high)
             ++counts[(key >> shift) & (Buckets - 1)];
-        if (counts[(keys[0] >> shift) & (Buckets - 1)] == n)
+        if (counts[(high[0] >> shift) & (Buckets - 1)] == n)
             continue; // every key has this digit
         std::uint32_t start = 0;
         for (std::uint32_t& c : counts) {
@@ -99,17 +103,29 @@ void StableSortByKey(std::vector<std::uint64_t>& keys, std::vector<int>& rows) {
             start += here;
         }
         for (std::size_t i = 0; i < n; ++i) {
-            const std::uint32_t to = counts[(keys[i] >> shift) & (Buckets - 1)]++;
-            keysOut[to] = keys[i];
+            const std::uint32_t to = counts[(high[i] >> shift) & (Buckets - 1)]++;
+            highOut[to] = high[i];
             rowsOut[to] = rows[i];
         }
-        keys.swap(keysOut);
+        high.swap(highOut);
         rows.swap(rowsOut);
+    }
+    const auto byWholeKey = [&keys](int a, int b) {
+        return keys[std::size_t(a)] < keys[std::size_t(b)];
+    };
+    for (std::size_t first = 0; first < n;) {
+        std::size_t last = first + 1;
+        while (last < n && high[last] == high[first])
+            ++last;
+        if (last - first > 1 &&
+            !std::is_sorted(rows.begin() + first, rows.begin() + last, byWholeKey))
+            std::stable_sort(rows.begin() + first, rows.begin() + last, byWholeKey);
+        first = last;
     }
 }
 
 // The difference already worked out for a colour: an open-addressing table of at
-// least twice as many slots as colours can come.
+// least twice as many slots as colours can come, colour and key side by side.
 class DifferenceMemo {
 public:
     explicit DifferenceMemo(std::size_t colours) {
@@ -118,24 +134,26 @@ public:
             size *= 2;
         shift_ = 64 - std::countr_zero(size);
         mask_ = size - 1;
-        colours_.assign(size, Empty);
-        keys_.resize(size);
+        slots_.assign(size, Slot{});
     }
-    // The slot of a colour; its key is still to be set when the slot was empty.
-    std::uint64_t& Slot(Colour colour, bool& isNew) {
-        std::size_t i =
-            std::size_t((std::uint64_t(std::uint32_t(colour)) * 0x9E3779B97F4A7C15ull) >> shift_);
-        while (colours_[i] != Empty && colours_[i] != std::uint32_t(colour))
+    // The key of a colour; still to be set when isNew.
+    std::uint64_t& KeyOf(Colour colour, bool& isNew) {
+        const std::uint32_t wanted = std::uint32_t(colour);
+        std::size_t i = std::size_t((std::uint64_t(wanted) * 0x9E3779B97F4A7C15ull) >> shift_);
+        while (slots_[i].colour != Empty && slots_[i].colour != wanted)
             i = (i + 1) & mask_;
-        isNew = colours_[i] == Empty;
-        colours_[i] = std::uint32_t(colour);
-        return keys_[i];
+        isNew = slots_[i].colour == Empty;
+        slots_[i].colour = wanted;
+        return slots_[i].key;
     }
 
 private:
     static constexpr std::uint32_t Empty = 0xFFFFFFFFu; // no colour value has a top byte
-    std::vector<std::uint32_t> colours_;
-    std::vector<std::uint64_t> keys_;
+    struct Slot {
+        std::uint32_t colour = Empty;
+        std::uint64_t key = 0;
+    };
+    std::vector<Slot> slots_;
     int shift_ = 0;
     std::size_t mask_ = 0;
 };
@@ -187,7 +205,7 @@ QList<int> RankOrder(const ShadeList& shades, Colour reference) {
             continue;
         }
         bool isNew = false;
-        std::uint64_t& key = memo.Slot(s.ColourValue(), isNew);
+        std::uint64_t& key = memo.KeyOf(s.ColourValue(), isNew);
         if (isNew) {
             const cmsCIELab value = Cms(converter.Convert(s.red, s.green, s.blue));
             const double deltaE = cmsCIE2000DeltaE(&centre, &value, 1.0, 1.0, 1.0);

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <cstdint>
 
 using namespace ShadeRanking;
 
@@ -186,6 +187,31 @@ private slots:
         for (int i = 0; i < identity.size(); ++i)
             identity[i] = i;
         QCOMPARE(RankOrder(ranked, reference), identity);
+    }
+
+    // 50,000 colours that all differ: many differences lie within a millionth of
+    // each other, and still every one stands in order.
+    void rankingOfManyDistinctColours() {
+        ShadeList shades;
+        for (std::uint32_t i = 0; i < 50000; ++i) {
+            const std::uint32_t c = (i * 2654435761u) & 0xFFFFFFu;
+            shades << Shade(QString(), int(c & 0xFF), int((c >> 8) & 0xFF), int(c >> 16));
+        }
+        const Colour reference = Rgb(150, 120, 100);
+        const QList<int> order = RankOrder(shades, reference);
+        QCOMPARE(order.size(), shades.size());
+        QList<bool> seen(shades.size(), false);
+        double before = -1;
+        int close = 0;
+        for (int row : order) {
+            QVERIFY(!seen[row]);
+            seen[row] = true;
+            const double now = DeltaE00(reference, shades[row].ColourValue());
+            QVERIFY(before <= now);
+            close += now - before < now * 1e-6 ? 1 : 0;
+            before = now;
+        }
+        QVERIFY(close > 10); // neighbours that only their last digits tell apart
     }
 
     void deltaEText_data() {
