@@ -3,16 +3,14 @@
 // the colour sort against a loop that only evaluates its N²/2 distances, and the
 // time of opening the database with the first fan-deck load.
 #include "BenchSupport.h"
+#include "LargeCatalogue.h"
 
-#include "CatalogueScript.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/ColourSort.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -20,22 +18,8 @@
 
 namespace {
 
-QString LargeCatalogue() {
-    const QString path =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/large-odrex.tom");
-    if (!QFileInfo::exists(path)) {
-        QFile schema(QStringLiteral(TINTORA_CATALOGUE_SCHEMA));
-        schema.open(QIODevice::ReadOnly);
-        const QString error = CatalogueScript::BuildDatabase(
-            path, QString::fromUtf8(schema.readAll()), CatalogueScript::DemoRows(50000));
-        if (!error.isEmpty())
-            std::fprintf(stderr, "large catalogue: %s\n", qPrintable(error));
-    }
-    return path;
-}
-
 struct Catalogue {
-    QString path = LargeCatalogue();
+    QString path = bench::LargeCatalogue();
     CatalogueDatabase db;
     CatalogueModel model{db};
     QSqlDatabase bare;
@@ -47,12 +31,8 @@ struct Catalogue {
         db.Open(path);
         model.LoadFanDecks();
         openMs = double(timer.nsecsElapsed()) / 1e6;
-        bare = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("bare"));
-        bare.setDatabaseName(path);
-        bare.setUserName(QStringLiteral("SYSDBA"));
-        bare.setPassword(QStringLiteral("pinewoods"));
-        bare.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"));
-        bare.open();
+        bench::OpenBareConnection(path, QStringLiteral("bare"));
+        bare = QSqlDatabase::database(QStringLiteral("bare"));
     }
 };
 

@@ -13,7 +13,7 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       Form1(std::make_unique<TForm1>(appDir, prompts)),
       eLayer(std::make_unique<TeLayer>(Form1.get())),
       barvy(std::make_unique<Tbarvy>(appDir, prompts, Form1.get())),
-      TPaleta(std::make_unique<TTPaleta>(Form1.get())),
+      TPaleta(std::make_unique<TTPaleta>(*barvy, prompts, Form1.get())),
       Prehled(std::make_unique<TPrehled>(Form1.get())),
       Form2(std::make_unique<TForm2>(Form1.get())),
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {

@@ -358,6 +358,10 @@ QImage GradientPicture(Gradient gradient, int rows) {
         from = QColor(252, 252, 252);
         to = QColor(206, 206, 206);
         break;
+    case Gradient::HintBar:
+        from = QColor(222, 234, 245);
+        to = QColor(150, 178, 206);
+        break;
     case Gradient::CatalogueHeader:
         break;
     }

@@ -39,7 +39,8 @@ enum class Gradient {
     Dialog,
     CatalogueHeader,
     PaintKindPanel,
-    CatalogueBottom
+    CatalogueBottom,
+    HintBar // the palette's hint bar: light blues
 };
 QImage GradientPicture(Gradient gradient, int rows);
 

@@ -7,6 +7,7 @@
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
 #include "layers/MasterChooser.h"
+#include "palette/FreeColour.h"
 #include "palette/PaletteWindow.h"
 
 #include <QListWidget>
@@ -123,11 +124,12 @@ void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* p
             workspace_.Doc.Modified = true;
         }
     };
-    catalogue->ShowPalette = [this] {
-        if (palette_) {
-            palette_->show();
-            palette_->raise();
-        }
+    // The palette's free colour goes to the layer of the list's current row.
+    palette->FreeColourChosen = [this](Colour colour) {
+        ApplyFreeColour(workspace_, SelectedLayerRow(), colour);
+    };
+    palette->PictureArea = [this] {
+        return QRect(ScrollBox1->mapToGlobal(QPoint(0, 0)), ScrollBox1->size());
     };
 }
 

@@ -158,8 +158,8 @@ void CatalogueModel::ChoosePaintKind(int index) {
     LoadShades(Statements::Order::Unordered);
 }
 
-void CatalogueModel::ReadShades(const QString& statement) {
-    loading_ = true;
+void CatalogueModel::ReadShades(const QString& statement, bool yield) {
+    loading_ = yield;
     struct Done {
         bool& flag;
         ~Done() { flag = false; }
@@ -167,14 +167,16 @@ void CatalogueModel::ReadShades(const QString& statement) {
     std::optional<ShadeColumns> columns;
     db_.Run(
         statement,
-        [this, &columns](const CatalogueRow& row) {
+        [this, &columns, yield](const CatalogueRow& row) {
             if (!columns)
                 columns.emplace(row);
             Shades.append(ReadShade(row, *columns));
-            emit ShadeAppended(int(Shades.size()) - 1);
+            // Rows shown one by one only while window events run between them.
+            if (yield)
+                emit ShadeAppended(int(Shades.size()) - 1);
             return true;
         },
-        true);
+        yield);
 }
 
 void CatalogueModel::LoadShades(Statements::Order order) {
@@ -196,7 +198,7 @@ void CatalogueModel::LoadShades(Statements::Order order) {
     }
     ClearShades();
     if (fanDeckId >= 0)
-        ReadShades(Statements::C9Shades(fanDeckId, PaintKinds[SelectedPaintKind].id, order));
+        ReadShades(Statements::C9Shades(fanDeckId, PaintKinds[SelectedPaintKind].id, order), true);
     SelectedShade = -1;
     emit ShadesChanged();
 }
@@ -206,7 +208,7 @@ void CatalogueModel::SearchShades(const QString& text) {
         return;
     SetMode(ShadeListMode::FoundShades);
     ClearShades();
-    ReadShades(Statements::C10SearchShades(text));
+    ReadShades(Statements::C10SearchShades(text), true);
     emit ShadesChanged();
     if (Sort == SortOrder::ByColour) {
         SortShadesByColour();
@@ -365,6 +367,46 @@ void CatalogueModel::ShowWholeFanDeckOf(int row) {
     if (Shades.isEmpty())
         return;
     SelectedShade = found >= 0 ? found : int(Shades.size()) - 1;
+    emit ShadesChanged();
+}
+
+void CatalogueModel::ReadFoundShades(const QString& statement,
+                                     const std::function<int(const ShadeList&)>& chooseSelection) {
+    if (Refused())
+        return;
+    SetMode(ShadeListMode::FoundShades);
+    ClearShades();
+    struct Publish {
+        CatalogueModel& model;
+        ~Publish() { emit model.ShadesChanged(); } // also when a row could not be read
+    } publish{*this};
+    ReadShades(statement, false);
+    const int row = chooseSelection ? chooseSelection(Shades) : -1;
+    SelectedShade = row >= 0 && row < Shades.size() ? row : -1;
+}
+
+void CatalogueModel::Reorder(const QList<int>& order) {
+    if (loading_ || order.size() != Shades.size())
+        return;
+    QList<bool> taken(order.size(), false);
+    for (int old : order) {
+        if (old < 0 || old >= order.size() || taken[old])
+            return; // not a reordering of these rows
+        taken[old] = true;
+    }
+    ShadeList reordered;
+    reordered.reserve(Shades.size());
+    int selected = -1;
+    for (int i = 0; i < order.size(); ++i) {
+        reordered.append(Shades[order[i]]);
+        if (order[i] == SelectedShade)
+            selected = i;
+    }
+    Shades = std::move(reordered);
+    SelectedShade = selected;
+    Sort = SortOrder::BySimilarity;
+    emit CheckMarksChanged();
+    emit ShadesCleared(); // the rows' texts change: the list is filled again
     emit ShadesChanged();
 }
 

@@ -11,7 +11,9 @@ class CatalogueDatabase;
 
 enum class ShadeListMode { FanDeckShades = 0, FoundShades = 1 };
 enum class TypeFilter { OnlyAlkyd, OnlyDispersion, Both };
-enum class SortOrder { ByName, ByInsertion, ByColour };
+// BySimilarity: the palette ranked the list by likeness to a colour; none of the
+// three sort items is checked then.
+enum class SortOrder { ByName, ByInsertion, ByColour, BySimilarity };
 
 // The catalogue window's lists without the widgets: fan decks, paint kinds and
 // shades with their records, the menu check marks, the list mode and the
@@ -60,6 +62,15 @@ public:
     // All fan decks again, with the shade's fan deck and the shade selected.
     void ShowWholeFanDeckOf(int row);
 
+    // Replaces the list with the rows of a statement, read without letting window
+    // events run, in the mode FoundShades; chooseSelection picks the selected row
+    // (-1 for none) from the rows read. Only the selection is set.
+    void ReadFoundShades(const QString& statement,
+                         const std::function<int(const ShadeList&)>& chooseSelection);
+    // Puts the shades in a new order: order[i] is the old row of new row i (every old
+    // row once). The selection stays on the same shade; nothing is assigned.
+    void Reorder(const QList<int>& order);
+
     QStringList FanDeckNames() const;
     QStringList ShadeNames() const;
 
@@ -79,7 +90,7 @@ signals:
 private:
     bool Refused() const;
     void ClearShades();
-    void ReadShades(const QString& statement);
+    void ReadShades(const QString& statement, bool yield);
     void SetMode(ShadeListMode mode);
 
     CatalogueDatabase& db_;

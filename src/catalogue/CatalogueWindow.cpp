@@ -444,11 +444,19 @@ void Tbarvy::ListBoxOdstinyClick() {
     if (AssignShade && CurrentLayerIndex >= 0)
         AssignShade(CurrentLayerIndex, shade.ColourValue(), shade.id, shade.fanDeckId, kind,
                     EditQuantity->text());
+    emit ShadeChosen();
+}
+
+void Tbarvy::SelectShadeRow(int row) {
+    Model.SelectedShade = row >= 0 && row < Model.Shades.size() ? row : -1;
+    ListBoxOdstiny->setCurrentRow(Model.SelectedShade); // selects; chooses nothing
 }
 
 void Tbarvy::ListBoxOdstinyDblClick() {
-    if (SelectedRow(ListBoxOdstiny) < 0)
+    const int row = SelectedRow(ListBoxOdstiny);
+    if (row < 0 || row >= Model.Shades.size())
         return;
+    SelectShadeRow(row);
     if (ShowPalette)
         ShowPalette();
 }
@@ -459,11 +467,11 @@ void Tbarvy::Zobrazitpaletuodstnvje1Click() {
                          QString(), Prompts::Icon::Warning, Prompts::Ok);
         return;
     }
-    if (SelectedRow(ListBoxOdstiny) < 0) {
-        ListBoxOdstiny->setCurrentRow(0);
-    }
-    if (ShowPalette)
-        ShowPalette();
+    // Row 0 when none is selected, in the model as in the list.
+    const int row = SelectedRow(ListBoxOdstiny);
+    SelectShadeRow(row >= 0 && row < Model.Shades.size() ? row : 0);
+    if (ShowPaletteOnList)
+        ShowPaletteOnList();
 }
 
 void Tbarvy::ShowVejirFromOdstinClick() {

@@ -77,7 +77,18 @@ public:
                        const QString& quantity)>
         AssignShade;
     std::function<void(int layer, int quantity)> StoreQuantity;
+    // The palette window: opened on the selected shade (double click, "Zobrazit odstíny
+    // v paletě [Dvojklik]") or on the whole list ("Zobrazit paletu odstínů vějíře").
     std::function<void()> ShowPalette;
+    std::function<void()> ShowPaletteOnList;
+
+    // Selects a shade row in the model and the list (-1 for none): only the
+    // selection, no click action runs and nothing is assigned.
+    void SelectShadeRow(int row);
+
+signals:
+    // A shade row was chosen and assigned (the palette follows it).
+    void ShadeChosen();
 
 protected:
     void showEvent(QShowEvent* event) override;

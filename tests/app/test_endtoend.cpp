@@ -10,12 +10,15 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/MasterChooser.h"
+#include "palette/PaletteGrid.h"
+#include "palette/PaletteWindow.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectOperations.h"
 #include "render/ShadePixel.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
 #include "support/TestProjects.h"
+#include "support/TestWidgets.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -144,6 +147,83 @@ private slots:
         // Opening another project dropped the catalogue's link to the layer.
         QVERIFY(!catalogue.isVisible());
         QCOMPARE(catalogue.CurrentLayerIndex, -1);
+    }
+
+    // The palette's way: the catalogue opened for a layer, a double click on a shade
+    // opens the palette on it, a cell picked there recolours the layer, and a double
+    // click on another cell takes that one and closes the palette.
+    void aShadePickedInThePalette() {
+        QTemporaryDir dir;
+        const QString photo = SaveDemoProject(dir.path(), QStringLiteral("dum.bmp"), 300, 200);
+        QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")),
+                                      TestCatalogue::PaletteRows()),
+                 QString());
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        TForm1& form = *windows.Form1;
+        Workspace& ws = form.Workspace();
+        form.resize(1000, 700);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        const int facade = 1;
+        ws.Doc.Layers[facade].HiddenInColourMode = false;
+
+        // The facade's swatch opens the catalogue for it; the fan deck "Paleta".
+        form.ListBox2->scrollToItem(form.ListBox2->item(facade));
+        const QRect layerRow = form.ListBox2->visualItemRect(form.ListBox2->item(facade));
+        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+                          layerRow.topLeft() + QPoint(45, 10));
+        Tbarvy& catalogue = *windows.barvy;
+        QVERIFY(catalogue.isVisible());
+        QListWidget* decks = catalogue.ListBoxFirmy;
+        const int paleta = int(Rows(decks).indexOf(QStringLiteral("Paleta")));
+        QTest::mouseClick(decks->viewport(), Qt::LeftButton, {},
+                          decks->visualItemRect(decks->item(paleta)).center());
+        QCOMPARE(catalogue.ListBoxOdstiny->count(), 35);
+
+        // A double click on "P 03": assigned by its first click, the palette opens on it.
+        QListWidget* shades = catalogue.ListBoxOdstiny;
+        const QPoint shadeRow = shades->visualItemRect(shades->item(2)).center();
+        QTest::mouseClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
+        QTest::mouseDClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
+        TTPaleta& palette = *windows.TPaleta;
+        QVERIFY(palette.isVisible());
+        QVERIFY(palette.PanelInfo->isVisible());
+        QCOMPARE(palette.LabelR->text(), QStringLiteral("21"));
+        QCOMPARE(ws.Doc.Layers[facade].ShadeId, 103);
+
+        // A cell picked in the grid goes into the facade and recolours it.
+        const QPoint cell(11, 0); // "P 12"
+        QTest::mouseClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {},
+                          palette.DrawGrid1->CellRectInView(cell).center());
+        const ShadeRecord& picked = catalogue.Model.Shades[11];
+        QCOMPARE(ws.Doc.Layers[facade].ShadeId, picked.id);
+        QCOMPARE(ws.Doc.Layers[facade].ShadeColour, picked.ColourValue());
+        QCOMPARE(shades->currentRow(), 11);
+        QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("P 12"));
+        ws.Marker.EraseMarker(ws.ViewBitmap);
+        int checked = 0;
+        for (int y = 0; y < ws.Doc.Mask.Height; y += 2) {
+            for (int x = 0; x < ws.Doc.Mask.Width; x += 2) {
+                if (ws.Doc.Mask.LayerAt(x, y) != facade)
+                    continue;
+                const QColor p = ws.Doc.PhotoBitmap.pixelColor(x, y);
+                const QColor v = ws.ViewBitmap.pixelColor(x, y);
+                QCOMPARE(Rgb(v.red(), v.green(), v.blue()),
+                         ShadePixel(Rgb(p.red(), p.green(), p.blue()), ws.Doc.Layers, facade));
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 500);
+
+        // A double click on "P 20" takes it and closes the palette.
+        const QPoint last = palette.DrawGrid1->CellRectInView({19, 0}).center();
+        QTest::mouseClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {}, last);
+        QTest::mouseDClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {}, last);
+        QVERIFY(!palette.isVisible());
+        QCOMPARE(ws.Doc.Layers[facade].ShadeId, 120);
+        QVERIFY(prompts.asked.isEmpty());
     }
 
     void schemesAndSubordinateLayers() {

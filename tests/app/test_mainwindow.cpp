@@ -422,7 +422,8 @@ private slots:
                     ++buttons;
             }
         }
-        QCOMPARE(buttons, 33);
+        // 33 image buttons, and the palette's likeness ranking beside its search.
+        QCOMPARE(buttons, 34);
     }
 
     void openThroughTheProjectList() {

@@ -37,8 +37,10 @@ public:
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
-    QQueue<Colour> colours; // answers of the colour dialog
-    Colour ChooseColour(Colour) override {
+    QQueue<Colour> colours;       // answers of the colour dialog
+    QList<Colour> colourInitials; // the colours it opened on
+    Colour ChooseColour(Colour initial) override {
+        colourInitials << initial;
         return colours.isEmpty() ? NoColour : colours.dequeue();
     }
 

@@ -38,6 +38,55 @@ QString SmallRows(int version) {
         .arg(version);
 }
 
+QString PaletteRows() {
+    QString rows = QStringLiteral("INSERT INTO verze VALUES (0);\n"
+                                  "INSERT INTO Firma VALUES (1, 'Fasádní barva', 'l', 'd');\n"
+                                  "INSERT INTO Firma VALUES (2, 'Email', 'Kg', 'a');\n"
+                                  "INSERT INTO Vejir VALUES (40, 'Paleta', 'd', 0);\n"
+                                  "INSERT INTO Vejir VALUES (41, 'Hrany', 'd', 0);\n"
+                                  "INSERT INTO Vejir VALUES (42, 'Syntetika', 'a', 0);\n"
+                                  "INSERT INTO Firma_in_vejir VALUES (1, 40);\n"
+                                  "INSERT INTO Firma_in_vejir VALUES (1, 41);\n"
+                                  "INSERT INTO Firma_in_vejir VALUES (2, 42);\n");
+    for (int i = 1; i <= 35; ++i) {
+        const int id = 100 + i;
+        const QString colour =
+            i == 7 ? QStringLiteral("NULL, 50, 50")
+                   : QStringLiteral("%1, %2, %3").arg(7 * i).arg(100 + i).arg((37 * i) % 256);
+        rows += QStringLiteral("INSERT INTO Odstin VALUES (%1, 'P %2', %3, NULL);\n"
+                               "INSERT INTO Odstin_In_Vejir VALUES (%1, 40, 1);\n")
+                    .arg(id)
+                    .arg(i, 2, 10, QLatin1Char('0'))
+                    .arg(colour);
+    }
+    const struct {
+        int id;
+        const char* name;
+        const char* colour;
+    } edges[] = {
+        {201, "H dolní roh", "95, 0, 181"},
+        {202, "H horní roh", "155, 55, 241"},
+        {203, "H červená pod", "94, 30, 200"},
+        {204, "H červená nad", "156, 30, 200"},
+        {205, "H zelená nad", "125, 56, 200"},
+        {206, "H modrá pod", "125, 25, 180"},
+        {207, "H modrá nad", "125, 25, 242"},
+        {208, "H střed", "125, 25, 211"},
+        {209, "H bez barvy", "NULL, NULL, NULL"},
+        {210, "H bílá", "255, 255, 255"},
+        {211, "H černá", "0, 0, 0"},
+    };
+    for (const auto& e : edges) {
+        rows += QStringLiteral("INSERT INTO Odstin VALUES (%1, '%2', %3, NULL);\n"
+                               "INSERT INTO Odstin_In_Vejir VALUES (%1, 41, 1);\n")
+                    .arg(e.id)
+                    .arg(QString::fromUtf8(e.name), QString::fromUtf8(e.colour));
+    }
+    rows += QStringLiteral("INSERT INTO Odstin_In_Vejir VALUES (208, 42, 2);\n"
+                           "COMMIT;\n");
+    return rows;
+}
+
 QString Build(const QString& path, const QString& rows) {
     QFile schema(QStringLiteral(TINTORA_CATALOGUE_SCHEMA));
     if (!schema.open(QIODevice::ReadOnly))

@@ -10,6 +10,14 @@ namespace TestCatalogue {
 // red only, remarks, Czech letters and an apostrophe.
 QString SmallRows(int version = 0);
 
+// A catalogue for the palette: fan deck "Paleta" (d, id 40) with the 35 shades
+// "P 01" .. "P 35" (ids 101 .. 135; "P 07" without colour; green always 100 + i, so
+// none lies near the edge shades), "Hrany" (d, id 41) with shades on and just past
+// the edges of the box around 125, 25, 211 with tolerance 30, white, black and one
+// without colour, and "Syntetika" (a, id 42) holding "H střed" (125, 25, 211) too.
+// "Fasádní barva" (id 1) carries 40 and 41, "Email" (id 2) carries 42.
+QString PaletteRows();
+
 // Builds path from the schema and rows; fails the test's expectations by returning
 // the reason, empty on success.
 QString Build(const QString& path, const QString& rows);
