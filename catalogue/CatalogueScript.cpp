@@ -255,6 +255,10 @@ QString BuildDatabase(const QString& path, const QString& schema, const QString&
     QFile::remove(path);
     if (!QFile::rename(database, path))
         return QStringLiteral("soubor %1 nelze zapsat").arg(path);
+    // Firebird makes its files for its own group only; a catalogue is read by
+    // every user of the program.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther);
     return QString();
 }
 

@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
     }
     const int shades = args.size() == 4 ? args[3].toInt() : 0;
     if (shades == 0 && QFile::exists(args[1])) {
+        QFile::setPermissions(args[1], QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                           QFile::ReadOther);
         const QString error = CatalogueScript::MakeReadOnly(args[1]);
         if (!error.isEmpty()) {
             std::fprintf(stderr, "Katalog %s nelze označit jen pro čtení: %s\n",

@@ -10,8 +10,8 @@ namespace TestCatalogue {
 // red only, remarks, Czech letters and an apostrophe.
 QString SmallRows(int version = 0);
 
-// Builds path from the schema and rows; fails the test's expectations by returning
-// the reason, empty on success.
-QString Build(const QString& path, const QString& rows);
+// Builds path from the schema and rows (marked read-only as the demo catalogue is,
+// if asked); fails the test's expectations by returning the reason, empty on success.
+QString Build(const QString& path, const QString& rows, bool readOnly = false);
 
 } // namespace TestCatalogue
