@@ -91,8 +91,7 @@ void CatalogueDatabase::Open(const QString& path) {
             throw DatabaseError(
                 QStringLiteral("Katalog barev %1 nelze otevřít: soubor je jen pro čtení.\n"
                                "Povolte zápis do souboru katalogu, nebo katalog převeďte na "
-                               "databázi jen pro čtení příkazem\n"
-                               "gfix -mode read_only -user SYSDBA %1\n%2")
+                               "databázi jen pro čtení příkazem „gfix -mode read_only“.\n%2")
                     .arg(native, reason));
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít.\n%2").arg(native, reason));
