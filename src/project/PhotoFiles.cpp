@@ -30,6 +30,11 @@ QString Incomplete(const QString& path, const QString& codecText) {
     return QStringLiteral("Obrázek %1 je poškozený nebo neúplný.\n%2").arg(Native(path), codecText);
 }
 
+QString NoCodec() {
+    return QStringLiteral("Kodek JPEG nelze spustit.\n%1")
+        .arg(QString::fromLocal8Bit(tjGetErrorStr2(nullptr)));
+}
+
 struct HandleDeleter {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -138,7 +143,7 @@ void SaveBmp(const QString& path, const QImage& picture) {
 QSize JpegSize(const QByteArray& jpeg, const QString& fileName) {
     Handle handle(tjInitDecompress());
     if (!handle)
-        throw IoError(CodecError(nullptr));
+        throw IoError(NoCodec());
     const JpegHeader header = ReadHeader(handle.get(), jpeg, fileName);
     return QSize(header.width, header.height);
 }
@@ -146,7 +151,7 @@ QSize JpegSize(const QByteArray& jpeg, const QString& fileName) {
 QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName) {
     Handle handle(tjInitDecompress());
     if (!handle)
-        throw IoError(CodecError(nullptr));
+        throw IoError(NoCodec());
     const JpegHeader header = ReadHeader(handle.get(), jpeg, fileName);
     const int width = header.width, height = header.height;
     QImage picture = NewPicture(width, height, fileName);
@@ -179,7 +184,7 @@ QByteArray EncodeJpeg(const QImage& picture) {
     Q_ASSERT(picture.format() == QImage::Format_BGR888);
     Handle handle(tjInitCompress());
     if (!handle)
-        throw IoError(CodecError(nullptr));
+        throw IoError(NoCodec());
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     if (tjCompress2(handle.get(), picture.constBits(), picture.width(), int(picture.bytesPerLine()),
