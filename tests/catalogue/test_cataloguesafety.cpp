@@ -151,6 +151,10 @@ private slots:
         QDir().mkpath(locks);
         ChildProcess::HandTo(locks, user);
         const FileState before = StateOf(path);
+        // Another user may not reach the build folder (a home folder, say): the probe
+        // runs from a copy.
+        const QString probeCopy = place.filePath(QStringLiteral("catalogue_probe"));
+        QVERIFY(QFile::copy(QStringLiteral(CATALOGUE_PROBE), probeCopy));
 
         QProcess probe;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -158,7 +162,7 @@ private slots:
         environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
         probe.setProcessEnvironment(environment);
         ChildProcess::RunAs(probe, user);
-        probe.start(QStringLiteral(CATALOGUE_PROBE), {path});
+        probe.start(probeCopy, {path});
         QVERIFY(probe.waitForFinished(60000));
         const QString output = QString::fromUtf8(probe.readAllStandardOutput()).trimmed();
         if (readOnlyDatabase) {
