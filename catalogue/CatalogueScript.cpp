@@ -186,7 +186,41 @@ QString DemoRows(int largeShades) {
     return sql;
 }
 
-QString BuildDatabase(const QString& path, const QString& schema, const QString& rows) {
+bool IsReadOnly(const QString& path) {
+    QProcess isql;
+    isql.setProcessChannelMode(QProcess::MergedChannels);
+    isql.start(QStringLiteral("isql-fb"),
+               {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                QStringLiteral("-password"), QStringLiteral("pinewoods"), path});
+    if (!isql.waitForStarted())
+        return false;
+    isql.write("SET HEADING OFF;\nSELECT MON$READ_ONLY FROM MON$DATABASE;\n");
+    isql.closeWriteChannel();
+    isql.waitForFinished(-1);
+    return isql.exitCode() == 0 && isql.readAll().trimmed() == "1";
+}
+
+QString MakeReadOnly(const QString& path) {
+    // Marking rewrites the header page, so a file already marked is left alone.
+    if (IsReadOnly(path))
+        return QString();
+    QProcess gfix;
+    gfix.setProcessChannelMode(QProcess::MergedChannels);
+    gfix.start(QStringLiteral("gfix"),
+               {QStringLiteral("-mode"), QStringLiteral("read_only"), QStringLiteral("-user"),
+                QStringLiteral("SYSDBA"), QStringLiteral("-password"), QStringLiteral("pinewoods"),
+                path});
+    if (!gfix.waitForStarted())
+        return QStringLiteral("program gfix nelze spustit");
+    gfix.waitForFinished(-1);
+    const QString output = QString::fromLocal8Bit(gfix.readAll()).trimmed();
+    if (gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0 || !output.isEmpty())
+        return QStringLiteral("gfix: %1").arg(output.isEmpty() ? QStringLiteral("chyba") : output);
+    return QString();
+}
+
+QString BuildDatabase(const QString& path, const QString& schema, const QString& rows,
+                      bool readOnly) {
     QTemporaryDir work(QFileInfo(path).absoluteDir().filePath(QStringLiteral(".katalog-XXXXXX")));
     if (!work.isValid())
         return QStringLiteral("nelze vytvořit pracovní složku");
@@ -213,9 +247,18 @@ QString BuildDatabase(const QString& path, const QString& schema, const QString&
     if (isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0 || !output.isEmpty())
         return QStringLiteral("isql-fb: %1")
             .arg(output.isEmpty() ? QStringLiteral("chyba") : output);
+    if (readOnly) {
+        const QString error = MakeReadOnly(database);
+        if (!error.isEmpty())
+            return error;
+    }
     QFile::remove(path);
     if (!QFile::rename(database, path))
         return QStringLiteral("soubor %1 nelze zapsat").arg(path);
+    // Firebird makes its files for its own group only; a catalogue is read by
+    // every user of the program.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther);
     return QString();
 }
 

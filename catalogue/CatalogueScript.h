@@ -11,8 +11,16 @@ namespace CatalogueScript {
 QString DemoRows(int largeShades = 0);
 
 // Runs isql-fb on "CREATE DATABASE path ...", the schema and the rows, written in
-// Windows-1250, and writes the file only when the script succeeded. Returns an
-// empty string on success, else the reason.
-QString BuildDatabase(const QString& path, const QString& schema, const QString& rows);
+// Windows-1250, and writes the file only when the script succeeded; with readOnly
+// the database is marked read-only first. Returns an empty string on success, else
+// the reason.
+QString BuildDatabase(const QString& path, const QString& schema, const QString& rows,
+                      bool readOnly = false);
+
+// Marks a database read-only (gfix -mode read_only): Firebird then never writes to
+// it, and opens it from a file or folder the user may only read. A database
+// already marked is not touched.
+QString MakeReadOnly(const QString& path);
+bool IsReadOnly(const QString& path);
 
 } // namespace CatalogueScript

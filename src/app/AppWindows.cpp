@@ -1,12 +1,18 @@
 #include "app/AppWindows.h"
 
 #include "app/MainWindow.h"
+#include "app/SignalHandling.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/MasterChooser.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
+#include "project/Errors.h"
+#include "project/RecoveryFile.h"
+
+#include <QCoreApplication>
+#include <cstdio>
 
 AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
     : prompts(testPrompts ? *testPrompts : qtPrompts),
@@ -22,8 +28,31 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
     Form1->ConnectWindows(eLayer.get(), barvy.get(), TPaleta.get(), Form2.get());
 }
 
+void AppWindows::EndCleanlyOnSignals() {
+    signals_ = std::make_unique<TerminationSignals>();
+    QObject::connect(signals_.get(), &TerminationSignals::Received,
+                     [this](int signal) { EndOnSignal(signal); });
+    IgnoreFileSizeSignal();
+}
+
+// No question can be asked now (the session is ending): the changes go to the
+// recovery file, offered the next time the project is opened.
+void AppWindows::EndOnSignal(int signal) {
+    if (ending_)
+        return;
+    ending_ = true;
+    try {
+        RecoveryFile::Write(Form1->Workspace().Doc);
+    } catch (const TintoraError& error) {
+        std::fprintf(stderr, "%s\n", error.message().toLocal8Bit().constData());
+    }
+    std::fprintf(stderr, "Tintora končí na signál %d.\n", signal);
+    QCoreApplication::exit(0);
+}
+
 // The owned windows go before the main window that parents them.
 AppWindows::~AppWindows() {
+    signals_.reset();
     OpenList.reset();
     Form2.reset();
     Prehled.reset();

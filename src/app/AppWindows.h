@@ -12,6 +12,7 @@ class TTPaleta;
 class TPrehled;
 class TForm2;
 class TOpenList;
+class TerminationSignals;
 
 // Every window of the program, created once at start-up in this order and kept
 // until the end; all but the main window start hidden.
@@ -19,6 +20,12 @@ struct AppWindows {
     // Windows talk to the user through prompts; without one they use Qt's dialogs.
     explicit AppWindows(const QString& appDir, Prompts* testPrompts = nullptr);
     ~AppWindows();
+
+    // From now on SIGTERM, SIGINT and SIGHUP end the program cleanly: a modified
+    // document is kept in its project's recovery file (never over the mask file),
+    // the event loop quits and the windows, with the catalogue's connection, close.
+    // Call it once the windows (and so the catalogue) exist. Also ignores SIGXFSZ.
+    void EndCleanlyOnSignals();
 
     QtPrompts qtPrompts;
     Prompts& prompts;
@@ -29,4 +36,9 @@ struct AppWindows {
     std::unique_ptr<TPrehled> Prehled;
     std::unique_ptr<TForm2> Form2;
     std::unique_ptr<TOpenList> OpenList;
+
+private:
+    void EndOnSignal(int signal);
+    std::unique_ptr<TerminationSignals> signals_;
+    bool ending_ = false;
 };

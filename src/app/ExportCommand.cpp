@@ -1,8 +1,8 @@
 #include "app/ExportCommand.h"
 
 #include "layers/Schemes.h"
+#include "project/AtomicFile.h"
 #include "project/Errors.h"
-#include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectOperations.h"
 #include "render/RenderRegion.h"
@@ -16,6 +16,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -138,26 +143,148 @@ QImage Render(const Document& doc, float zoom, bool maskMode) {
     return view;
 }
 
-void WritePicture(const QString& path, const QImage& picture) {
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// The format an output's suffix names: "bmp", "jpg" or "png".
+QString FormatOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("bmp")) {
-        PhotoFiles::SaveBmp(path, picture);
-    } else if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
-        MaskFile::WriteWholeFile(path, PhotoFiles::EncodeJpeg(picture));
-    } else if (suffix == QLatin1String("png")) {
+    if (suffix == QLatin1String("bmp") || suffix == QLatin1String("png"))
+        return suffix;
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
+        return QStringLiteral("jpg");
+    throw UsageError(QStringLiteral("Neznámý formát výstupu „%1“: použijte .bmp, .png nebo .jpg.")
+                         .arg(QFileInfo(path).fileName()));
+}
+
+// Writes the picture into file in the format its target's suffix names.
+void WritePicture(AtomicFile& file, const QImage& picture) {
+    const QString format = FormatOf(file.Target());
+    if (format == QLatin1String("bmp")) {
+        PhotoFiles::WriteBmp(file, picture);
+    } else if (format == QLatin1String("jpg")) {
+        file.Write(PhotoFiles::EncodeJpeg(picture));
+    } else {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "png");
         if (!writer.write(picture))
             throw IoError(
-                QStringLiteral("Obrázek nelze zakódovat do PNG: %1").arg(writer.errorString()));
-        MaskFile::WriteWholeFile(path, png);
-    } else {
-        throw UsageError(
-            QStringLiteral("Neznámý formát výstupu „%1“: použijte .bmp, .png nebo .jpg.")
-                .arg(QFileInfo(path).fileName()));
+                QStringLiteral("Obrázek nelze zakódovat do PNG.\n%1").arg(writer.errorString()));
+        file.Write(png);
     }
+}
+
+// A file as the system knows it, whatever the name, link or hard link leading to it.
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino};
+}
+
+bool Exists(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// The pictures of a run, written beside their targets and put in place together
+// at the end: a run that fails changes no file that stood before it. No output
+// may be one of the project's own files, however it is named.
+class Outputs {
+public:
+    explicit Outputs(const QStringList& inputs) {
+        for (const QString& input : inputs) {
+            if (const auto identity = IdentityOf(input))
+                inputs_.push_back({input, *identity});
+        }
+    }
+
+    void Add(const QString& path, const QImage& picture) {
+        FormatOf(path);
+        if (const auto identity = IdentityOf(path)) {
+            for (const auto& [input, inputIdentity] : inputs_) {
+                if (*identity == inputIdentity)
+                    throw TintoraError(
+                        QStringLiteral("Výstup %1 je soubor projektu %2; tintora-export své "
+                                       "vstupní soubory nikdy nepřepisuje. Zvolte jiný soubor.")
+                            .arg(Native(path), Native(input)));
+            }
+        }
+        const QString place = Place(path);
+        for (const Pending& pending : pending_) {
+            if (pending.place == place)
+                throw TintoraError(QStringLiteral("Výstup %1 je zadán dvakrát.").arg(Native(path)));
+        }
+        auto file = std::make_unique<AtomicFile>(path);
+        WritePicture(*file, picture);
+        pending_.push_back({place, std::move(file)});
+    }
+
+    // Puts every picture in place; if one cannot be, those put in place before it
+    // that did not exist before the run are taken back.
+    void CommitAll() {
+        QStringList created;
+        try {
+            for (Pending& pending : pending_) {
+                const QString path = pending.file->Target();
+                const bool existed = Exists(path);
+                pending.file->Commit();
+                if (!existed)
+                    created << path;
+            }
+        } catch (...) {
+            for (const QString& path : created)
+                QFile::remove(path);
+            throw;
+        }
+    }
+
+private:
+    // The output's place: its folder's real path and its name.
+    static QString Place(const QString& path) {
+        const QFileInfo info(path);
+        const QString folder = info.absoluteDir().canonicalPath();
+        return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') +
+               info.fileName();
+    }
+
+    struct Input {
+        QString path;
+        FileIdentity identity;
+    };
+    struct Pending {
+        QString place;
+        std::unique_ptr<AtomicFile> file;
+    };
+    std::vector<Input> inputs_;
+    std::vector<Pending> pending_;
+};
+
+// Makes folder with its missing parents; returns the folders it made, outermost
+// first, so that a failed run can take them back.
+QStringList MakeFolder(const QString& folder) {
+    QStringList missing;
+    for (QString path = QFileInfo(folder).absoluteFilePath(); !Exists(path);
+         path = QFileInfo(path).absolutePath()) {
+        missing.prepend(path);
+        if (QFileInfo(path).isRoot())
+            break;
+    }
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        for (auto it = missing.crbegin(); it != missing.crend(); ++it)
+            QDir().rmdir(*it);
+        throw IoError(QStringLiteral("Složku %1 nelze vytvořit.").arg(Native(folder)));
+    }
+    return missing;
 }
 
 QString SafeFileName(QString name) {
@@ -180,7 +307,7 @@ const SchemeRecord* FindScheme(const SchemeList& schemes, const QString& name) {
 } // namespace
 
 int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    QStringList written;
+    QStringList madeFolders;
     try {
         const Options options = Parse(arguments);
         if (options.help) {
@@ -208,6 +335,7 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             return copy;
         };
 
+        Outputs outputs({options.photo, doc.MaskPath()});
         if (!options.out.isEmpty()) {
             const SchemeRecord* scheme = nullptr;
             if (options.hasScheme) {
@@ -216,14 +344,11 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
                     throw TintoraError(
                         QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
             }
-            WritePicture(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
-            written << options.out;
+            outputs.Add(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
         }
         if (!options.allSchemesDir.isEmpty()) {
-            QDir dir(options.allSchemesDir);
-            if (!dir.exists() && !QDir().mkpath(options.allSchemesDir))
-                throw IoError(
-                    QStringLiteral("Složku %1 nelze vytvořit.").arg(options.allSchemesDir));
+            madeFolders = MakeFolder(options.allSchemesDir);
+            const QDir dir(options.allSchemesDir);
             const QString project = QFileInfo(options.photo).completeBaseName();
             QStringList used;
             for (const SchemeRecord& scheme : doc.Schemes) {
@@ -232,11 +357,11 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
                 for (int n = 2; used.contains(name, Qt::CaseInsensitive); ++n)
                     name = QStringLiteral("%1 (%2)").arg(base).arg(n);
                 used << name;
-                const QString path = dir.filePath(name + QStringLiteral(".jpg"));
-                WritePicture(path, Render(prepare(&scheme), options.zoom, options.maskMode));
-                written << path;
+                outputs.Add(dir.filePath(name + QStringLiteral(".jpg")),
+                            Render(prepare(&scheme), options.zoom, options.maskMode));
             }
         }
+        outputs.CommitAll();
         return 0;
     } catch (const UsageError& error) {
         err << error.message() << "\n\n" << QString::fromUtf8(HelpText);
@@ -245,8 +370,9 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
     } catch (const std::bad_alloc&) {
         err << QStringLiteral("Pro tuto operaci není dost paměti.") << '\n';
     }
-    // A failed run leaves no pictures behind.
-    for (const QString& path : written)
-        QFile::remove(path);
+    // A failed run leaves nothing of its own behind: its pictures were never put in
+    // place, and the folders it made go again (only if empty).
+    for (auto it = madeFolders.crbegin(); it != madeFolders.crend(); ++it)
+        QDir().rmdir(*it);
     return 1;
 }

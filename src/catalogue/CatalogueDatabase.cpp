@@ -4,11 +4,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QUuid>
+
+#include <unistd.h>
 
 namespace {
 
@@ -78,9 +81,21 @@ void CatalogueDatabase::Open(const QString& path) {
     db.setUserName(QStringLiteral("SYSDBA"));
     db.setPassword(QStringLiteral("pinewoods"));
     db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"));
-    if (!db.open())
-        throw DatabaseError(QStringLiteral("Katalog barev %1 nelze otevřít: %2")
-                                .arg(native, db.lastError().text()));
+    if (!db.open()) {
+        const QString reason = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName_);
+        // Firebird opens a database for writing unless it is marked read-only; a
+        // file the user may only read must be made writable or marked so.
+        if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+            throw DatabaseError(
+                QStringLiteral("Katalog barev %1 nelze otevřít: soubor je jen pro čtení.\n"
+                               "Povolte zápis do souboru katalogu, nebo katalog převeďte na "
+                               "databázi jen pro čtení příkazem „gfix -mode read_only“.\n%2")
+                    .arg(native, reason));
+        throw DatabaseError(
+            QStringLiteral("Katalog barev %1 nelze otevřít.\n%2").arg(native, reason));
+    }
     path_ = path;
     query_ = std::make_unique<QSqlQuery>(db);
     query_->setForwardOnly(true);
@@ -111,8 +126,8 @@ void CatalogueDatabase::Run(const QString& statement,
         }
     } release{busy_, *query_};
     if (!query_->exec(statement))
-        throw DatabaseError(
-            QStringLiteral("Chyba katalogu barev: %1").arg(query_->lastError().text()));
+        throw DatabaseError(QStringLiteral("Dotaz do katalogu barev se nezdařil.\n%1")
+                                .arg(query_->lastError().text()));
     const CatalogueRow row(*query_);
     while (query_->next()) {
         if (!onRow(row))

@@ -2,6 +2,8 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/ColourSort.h"
+#include "project/Errors.h"
+#include "project/TextField.h"
 
 #include <optional>
 
@@ -206,6 +208,11 @@ void CatalogueModel::LoadShades(Statements::Order order) {
 void CatalogueModel::SearchShades(const QString& text) {
     if (Refused())
         return;
+    // The catalogue holds Windows-1250 text: anything else can match nothing and
+    // would only get the database's error. The list stays as it was.
+    const QString outside = CharactersOutsideWindows1250(text);
+    if (!outside.isEmpty())
+        throw TintoraError(OutsideWindows1250Message(outside));
     SetMode(ShadeListMode::FoundShades);
     ClearShades();
     ReadShades(Statements::C10SearchShades(text), true);

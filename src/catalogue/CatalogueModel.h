@@ -46,6 +46,8 @@ public:
     void ChooseFanDeck(int row); // a fan deck chosen by mouse or keys
     void ChoosePaintKind(int index);
     void LoadShades(Statements::Order order);
+    // Throws TintoraError with the names' message when text holds characters that
+    // Windows-1250 cannot (the catalogue's text cannot hold them either).
     void SearchShades(const QString& text);
     void SortShadesByColour();
     void SortByName();

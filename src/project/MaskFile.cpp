@@ -1,11 +1,11 @@
 #include "project/MaskFile.h"
 
+#include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/FileErrors.h"
+#include "project/RegularFile.h"
 #include "project/TextField.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace MaskFile {
@@ -192,27 +192,11 @@ QByteArray Serialize(const TMask& mask, const LayerList& layers, const SchemeLis
 }
 
 QByteArray ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(CzechFileError(file, path, false));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(CzechFileError(file, path, false));
-    return bytes;
+    return RegularFile::ReadAll(path, MaxFileBytes);
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (a full disk, a size limit) shows in the
-    // count written; a buffered flush would let it pass as success.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw IoError(CzechFileError(file, path, true));
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        throw IoError(CzechFileError(file, path, true));
-    }
-    if (!file.commit())
-        throw IoError(CzechFileError(file, path, true));
+    WriteFileAtomically(path, bytes);
 }
 
 } // namespace MaskFile

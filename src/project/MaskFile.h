@@ -12,6 +12,11 @@ namespace MaskFile {
 
 inline constexpr int LayerBlockSize = 132;
 inline constexpr int MaxLayerCount = 255;
+// The most a mask file can sensibly hold: the rows of a 65535 × 65535 mask at the
+// most runs a row can have, the layers, and 65535 schemes of 255 layers each.
+inline constexpr qint64 MaxFileBytes = 4 + qint64(65535) * (2 + qint64(65535) * 5) + 4 +
+                                       MaxLayerCount * LayerBlockSize + 4 +
+                                       qint64(65535) * (36 + MaxLayerCount * LayerBlockSize);
 
 struct Contents {
     TMask Mask;
@@ -26,6 +31,8 @@ Contents Parse(const QByteArray& bytes, const QString& fileName);
 
 QByteArray Serialize(const TMask& mask, const LayerList& layers, const SchemeList& schemes);
 
+// Reads a regular file whole (never a FIFO or a device, never more than a mask
+// file can hold); throws IoError.
 QByteArray ReadWholeFile(const QString& path);
 // Writes to a temporary file beside path and renames it over path once complete.
 void WriteWholeFile(const QString& path, const QByteArray& bytes);

@@ -2,24 +2,38 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
-// Photographs on disk: 24-bit BMP through TurboJPEG's image loader and saver, JPEG
-// through its codec. Every picture comes back as Format_BGR888. Failures throw
-// IoError with a Czech message naming the file.
+class AtomicFile;
+
+// Photographs on disk: BMP through the program's own checked reader and writer
+// (BmpFile), JPEG through TurboJPEG. Every picture comes back as Format_BGR888.
+// Only regular files are read. Failures throw IoError with a Czech message naming
+// the file.
 namespace PhotoFiles {
 
 // The largest picture the program takes in, in pixels (the mask's 16-bit sizes
 // limit each side to 65535 as well).
 inline constexpr qint64 MaxPixels = 300'000'000;
+// The largest JPEG file read (a picture of MaxPixels at the highest quality fits).
+inline constexpr qint64 MaxJpegBytes = qint64(1) << 30;
 
-// Reads a BMP of any common bit depth as 24-bit colour.
+// Reads a BMP of any common bit depth and coding as 24-bit colour. A file whose
+// pixel data is not all there is refused ("Obrázek … je poškozený").
 QImage LoadBmp(const QString& path);
 // Writes a 24-bit BMP; an existing file is replaced only once the new one is complete.
 void SaveBmp(const QString& path, const QImage& picture);
+// Writes the picture as a 24-bit BMP into file, which the caller commits.
+void WriteBmp(AtomicFile& file, const QImage& picture);
 
+// The width and height a JPEG's header declares, read without decoding.
+QSize JpegSize(const QByteArray& jpeg, const QString& fileName);
 // Decodes a JPEG (baseline, progressive, greyscale, CMYK) to 24-bit colour and turns
-// it upright by its EXIF orientation. fileName only names the file in messages.
+// it upright by its EXIF orientation. A file the decoder warns about (data missing
+// or damaged) is refused rather than completed with made-up pixels; a progressive
+// file of more scans than the codec's limit is refused too. fileName only names the
+// file in messages.
 QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName);
 QImage LoadJpeg(const QString& path);
 // Encodes with the codec's defaults (quality 75, 4:2:0).

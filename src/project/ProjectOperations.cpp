@@ -2,8 +2,12 @@
 
 #include "app/ErrorGuard.h"
 #include "app/Workspace.h"
+#include "project/AtomicFile.h"
+#include "project/ImportRoom.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
+#include "project/RecoveryFile.h"
+#include "project/RegularFile.h"
 #include "project/SaveMask.h"
 #include "render/RenderRegion.h"
 
@@ -16,9 +20,54 @@ namespace {
 const QString CannotOpenText =
     QStringLiteral("Soubor nelze otevřít. Ujistěte se, že existují soubory .bmp a .bmp.mask.");
 
+// Only regular files count: a FIFO of the right name would block the program.
 bool CanOpen(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    return RegularFile::CanOpen(path);
+}
+
+// The mask, layers and schemes of the recovery file, checked against the project's
+// photograph like a mask file.
+void ReadRecovery(const QString& photoPath, LoadedProject& project) {
+    const QString path = RecoveryFile::PathFor(photoPath);
+    MaskFile::Contents contents = MaskFile::Parse(MaskFile::ReadWholeFile(path), path);
+    if (contents.Layers.isEmpty())
+        throw BadFileError(QStringLiteral("Soubor je špatný"));
+    if (contents.Mask.Width != project.Photo.width() ||
+        contents.Mask.Height != project.Photo.height())
+        throw BadFileError(QStringLiteral("Soubor %1 nepatří k obrázku projektu.")
+                               .arg(QDir::toNativeSeparators(path)));
+    project.Mask = std::move(contents.Mask);
+    project.Layers = std::move(contents.Layers);
+    project.Schemes = std::move(contents.Schemes);
+}
+
+// Offers the changes a signal kept when the program last ended. Yes takes them
+// into the document as unsaved changes, No keeps the saved version; either way the
+// question is answered and the file goes. One that cannot be read is reported and
+// left as it is. Returns whether the changes were taken.
+bool OfferRecovery(Prompts& prompts, const QString& photoPath, LoadedProject& project) {
+    if (!RecoveryFile::Exists(photoPath))
+        return false;
+    LoadedProject recovered;
+    recovered.Photo = project.Photo;
+    const bool readable = RunGuarded(prompts, [&] {
+        try {
+            ReadRecovery(photoPath, recovered);
+        } catch (const TintoraError& error) {
+            throw TintoraError(
+                QStringLiteral("Neuložené změny projektu nelze obnovit.\n%1").arg(error.message()));
+        }
+    });
+    if (!readable)
+        return false;
+    const auto answer =
+        prompts.Message(QStringLiteral("Obnovit neuložené změny?"), QStringLiteral("Dotaz"),
+                        Prompts::Icon::Question, Prompts::Yes | Prompts::No);
+    RecoveryFile::Remove(photoPath);
+    if (answer != Prompts::Yes)
+        return false;
+    project = std::move(recovered);
+    return true;
 }
 
 // Puts a loaded photograph and mask into the document and shows them at zoom 1.
@@ -38,6 +87,22 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     emit workspace.SchemesChanged();
     emit workspace.ProjectChanged();
     workspace.UpdateWholePicture();
+}
+
+// The mask is put in place first and the photograph last: the project list shows
+// a project by its photograph, so a project is listed only when both are whole.
+void WriteProjectFiles(const QString& photoPath, const LoadedProject& project) {
+    const QString maskPath = photoPath + QStringLiteral(".mask");
+    AtomicFile mask(maskPath);
+    mask.Write(MaskFile::Serialize(project.Mask, project.Layers, project.Schemes));
+    mask.Commit();
+    try {
+        PhotoFiles::SaveBmp(photoPath, project.Photo);
+    } catch (...) {
+        // Half a project is no project: take the mask back.
+        QFile::remove(maskPath);
+        throw;
+    }
 }
 
 } // namespace
@@ -83,7 +148,10 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
     LoadedProject project;
     if (!RunGuarded(prompts, [&] { project = LoadProject(photoPath); }))
         return false;
+    const bool recovered = OfferRecovery(prompts, photoPath, project);
     Adopt(workspace, photoPath, std::move(project));
+    if (recovered)
+        workspace.Doc.Modified = true;
     return true;
 }
 
@@ -112,17 +180,17 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
     }
     LoadedProject project;
     const bool written = RunGuarded(prompts, [&] {
-        project.Photo = PhotoFiles::LoadJpeg(source);
+        RemoveStaleTemporaries(folder);
+        const QByteArray jpeg = RegularFile::ReadAll(source, PhotoFiles::MaxJpegBytes);
+        // A few hundred bytes may declare gigabytes of pixels: measure first.
+        CheckImportRoom(PhotoFiles::JpegSize(jpeg, source), MeasureImportRoom(folder), source,
+                        folder);
+        project.Photo = PhotoFiles::DecodeJpeg(jpeg, source);
         project.Mask = TMask::CreateBlank(project.Photo.width(), project.Photo.height());
         project.Layers = LayerList{OriginalLayerTemplate()};
-        PhotoFiles::SaveBmp(target, project.Photo);
-        try {
-            project.Mask.SaveToFile(target + QStringLiteral(".mask"), project.Layers, {});
-        } catch (...) {
-            // Half a project is no project: take the photograph back.
-            QFile::remove(target);
-            throw;
-        }
+        WriteProjectFiles(target, project);
+        // Changes kept for an earlier project of this name belong to another picture.
+        RecoveryFile::Remove(target);
     });
     if (!written)
         return false;

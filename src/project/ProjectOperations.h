@@ -32,12 +32,16 @@ public:
 // Opens a project chosen in the project list. All or nothing: on any failure the
 // user is told and the open document stays as it was. Returns whether it opened.
 bool OpenProject(Workspace& workspace, Prompts& prompts, ProjectChooser& chooser);
-// Opens the project of a photograph path (the steps after the list).
+// Opens the project of a photograph path (the steps after the list). When a signal
+// kept unsaved changes of this project, asks "Obnovit neuložené změny?": Yes opens
+// them as unsaved changes, No the saved version; the kept file is removed then.
 bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& photoPath);
 
 // Makes a new project in folder from a JPEG the user picks: the photograph as a
 // 24-bit BMP and a blank mask beside it, then opens it. onPicked runs as soon as a
-// picture was picked (the project list closes then). Never leaves half a project.
+// picture was picked (the project list closes then). Never leaves half a project:
+// a picture too large for the disk or the memory is refused before decoding, a
+// damaged one is refused, and the mask is written before the photograph.
 bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& folder,
                       const std::function<void()>& onPicked = {});
 

@@ -1,5 +1,6 @@
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
+#include "support/TestJpegScans.h"
 #include "support/TestPictures.h"
 
 #include <QBuffer>
@@ -84,6 +85,77 @@ private slots:
         QTemporaryDir dir;
         QVERIFY_THROWS_EXCEPTION(IoError,
                                  PhotoFiles::LoadJpeg(dir.filePath(QStringLiteral("chybi.jpg"))));
+    }
+
+    // A photograph cut short (the first kilobyte of a large file, or most of it)
+    // is refused with a message: the decoder would fill the rest with grey.
+    void truncatedJpegIsRefused_data() {
+        QTest::addColumn<JpegKind>("kind");
+        QTest::addColumn<double>("kept");
+        for (const auto& [name, kind] :
+             {std::pair{"baseline", JpegKind::Baseline},
+              std::pair{"progressive", JpegKind::Progressive},
+              std::pair{"greyscale", JpegKind::Greyscale}, std::pair{"cmyk", JpegKind::Cmyk}}) {
+            QTest::addRow("%s, first kilobyte", name) << kind << 0.0;
+            QTest::addRow("%s, 90 %%", name) << kind << 0.9;
+        }
+    }
+    void truncatedJpegIsRefused() {
+        QFETCH(JpegKind, kind);
+        QFETCH(double, kept);
+        const QByteArray whole = Jpeg(Noise(400, 300), kind, 95);
+        QVERIFY(whole.size() > 20000);
+        const QByteArray cut = whole.left(kept == 0.0 ? 1000 : qsizetype(whole.size() * kept));
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::DecodeJpeg(cut, QStringLiteral("dum.jpg")));
+        try {
+            PhotoFiles::DecodeJpeg(cut, QStringLiteral("dum.jpg"));
+        } catch (const IoError& error) {
+            const QStringList lines = error.message().split(QLatin1Char('\n'));
+            QCOMPARE(lines.size(), 2);
+            QCOMPARE(lines[0], QStringLiteral("Obrázek dum.jpg je poškozený nebo neúplný."));
+            QVERIFY2(lines[1].contains(QLatin1String("Premature end")), qPrintable(lines[1]));
+        }
+        // The whole file still decodes.
+        QCOMPARE(PhotoFiles::DecodeJpeg(whole, QStringLiteral("dum.jpg")).size(), QSize(400, 300));
+    }
+
+    // Stray bytes between two segments say nothing about the pixels: the picture is
+    // the same as without them.
+    void strayBytesBeforeAMarkerAreHarmless() {
+        const QByteArray whole = Jpeg(Quadrants(64, 48));
+        QByteArray stray = whole;
+        const qsizetype scan = stray.indexOf("\xFF\xDA");
+        QVERIFY(scan > 0);
+        stray.insert(scan, QByteArray("\x00\x00\x00", 3));
+        const QImage expected = PhotoFiles::DecodeJpeg(whole, QStringLiteral("x.jpg"));
+        QCOMPARE(PhotoFiles::DecodeJpeg(stray, QStringLiteral("x.jpg")), expected);
+    }
+
+    // A progressive file of more than 500 scans (one of 10,000 took 45 s) is refused;
+    // the same kind of file with fewer scans decodes.
+    void tooManyScansAreRefused() {
+        const QImage picture = Noise(64, 64).convertToFormat(QImage::Format_Grayscale8);
+        const QByteArray fewer = ProgressiveJpegWithScans(picture, 5); // 379 scans
+        QCOMPARE(PhotoFiles::DecodeJpeg(fewer, QStringLiteral("x.jpg")).size(), QSize(64, 64));
+        const QByteArray many = ProgressiveJpegWithScans(picture, 8); // 568 scans
+        try {
+            PhotoFiles::DecodeJpeg(many, QStringLiteral("x.jpg"));
+            QFAIL("decoded");
+        } catch (const IoError& error) {
+            QVERIFY2(error.message().startsWith(
+                         QStringLiteral("Soubor x.jpg není platný obrázek JPEG.\n")),
+                     qPrintable(error.message()));
+            QVERIFY(error.message().contains(QLatin1String("500 scans")));
+        }
+    }
+
+    void jpegSizeIsReadWithoutDecoding() {
+        QCOMPARE(PhotoFiles::JpegSize(Jpeg(Quadrants(64, 48)), QStringLiteral("x.jpg")),
+                 QSize(64, 48));
+        // Only the header is there.
+        const QByteArray header = Jpeg(Noise(300, 200)).left(700);
+        QCOMPARE(PhotoFiles::JpegSize(header, QStringLiteral("x.jpg")), QSize(300, 200));
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::JpegSize("nothing", QStringLiteral("x.jpg")));
     }
 
     void bmpRoundTripIsExact() {

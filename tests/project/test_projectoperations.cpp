@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace TestPictures;
 
 namespace {
@@ -208,6 +210,13 @@ private slots:
         QTest::newRow("size mismatch") << "size" << QString();
         QTest::newRow("short mask") << "short" << QString();
         QTest::newRow("broken photograph") << "photo" << QString();
+        QTest::newRow("photograph one byte short")
+            << "photo byte"
+            << QStringLiteral("Obrázek %1 je poškozený: soubor je kratší, než "
+                              "udává jeho hlavička.");
+        // A FIFO would block the program until something wrote into it.
+        QTest::newRow("photograph is a FIFO") << "photo fifo" << cannotOpen;
+        QTest::newRow("mask is a FIFO") << "mask fifo" << cannotOpen;
     }
     void badProjectsLeaveTheOpenOneWhole() {
         QFETCH(QString, damage);
@@ -237,6 +246,14 @@ private slots:
             TMask::CreateBlank(13, 6).SaveToFile(mask, {OriginalLayerTemplate()}, {});
         } else if (damage == QLatin1String("short")) {
             WriteFile(mask, bytes.left(bytes.size() / 2));
+        } else if (damage == QLatin1String("photo byte")) {
+            const QByteArray photo = ReadAll(bad);
+            WriteFile(bad, photo.left(photo.size() - 1));
+            message = message.arg(QDir::toNativeSeparators(bad));
+        } else if (damage.endsWith(QLatin1String("fifo"))) {
+            const QString fifo = damage.startsWith(QLatin1String("photo")) ? bad : mask;
+            QFile::remove(fifo);
+            QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         } else {
             WriteFile(bad, ReadAll(bad).left(60));
         }

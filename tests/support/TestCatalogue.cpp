@@ -87,11 +87,12 @@ QString PaletteRows() {
     return rows;
 }
 
-QString Build(const QString& path, const QString& rows) {
+QString Build(const QString& path, const QString& rows, bool readOnly) {
     QFile schema(QStringLiteral(TINTORA_CATALOGUE_SCHEMA));
     if (!schema.open(QIODevice::ReadOnly))
         return QStringLiteral("schema missing");
-    return CatalogueScript::BuildDatabase(path, QString::fromUtf8(schema.readAll()), rows);
+    return CatalogueScript::BuildDatabase(path, QString::fromUtf8(schema.readAll()), rows,
+                                          readOnly);
 }
 
 } // namespace TestCatalogue

@@ -18,8 +18,8 @@ QString SmallRows(int version = 0);
 // "Fasádní barva" (id 1) carries 40 and 41, "Email" (id 2) carries 42.
 QString PaletteRows();
 
-// Builds path from the schema and rows; fails the test's expectations by returning
-// the reason, empty on success.
-QString Build(const QString& path, const QString& rows);
+// Builds path from the schema and rows (marked read-only as the demo catalogue is,
+// if asked); fails the test's expectations by returning the reason, empty on success.
+QString Build(const QString& path, const QString& rows, bool readOnly = false);
 
 } // namespace TestCatalogue

@@ -106,4 +106,16 @@ int Distance(const QColor& a, const QColor& b) {
                      std::abs(a.blue() - b.blue())});
 }
 
+QImage Noise(int width, int height, unsigned seed) {
+    QImage picture(width, height, QImage::Format_BGR888);
+    for (int y = 0; y < height; ++y) {
+        uchar* row = picture.scanLine(y);
+        for (int i = 0; i < width * 3; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            row[i] = uchar(seed >> 16);
+        }
+    }
+    return picture;
+}
+
 } // namespace TestPictures

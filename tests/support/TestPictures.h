@@ -11,6 +11,9 @@ namespace TestPictures {
 // bottom right (distinct under every turn and mirror).
 QImage Quadrants(int width, int height);
 
+// Pixels of a fixed pseudo-random sequence: a picture that compresses badly.
+QImage Noise(int width, int height, unsigned seed = 1);
+
 enum class JpegKind { Baseline, Progressive, Greyscale, Cmyk };
 QByteArray Jpeg(const QImage& picture, JpegKind kind = JpegKind::Baseline, int quality = 100);
 // The same JPEG with an EXIF block carrying an orientation, little- or big-endian.

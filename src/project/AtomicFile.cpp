@@ -1,0 +1,157 @@
+#include "project/AtomicFile.h"
+
+#include "project/Errors.h"
+#include "project/FileErrors.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString TemporaryPrefix = QStringLiteral(".tintora-");
+const QString TemporarySuffix = QStringLiteral(".part");
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString WriteFailure(const QString& path, const QString& reason) {
+    return QStringLiteral("Soubor %1 nelze uložit: %2.").arg(Native(path), reason);
+}
+
+QString ReasonOfErrno(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("na disku není dost místa");
+    case EFBIG:
+        return QStringLiteral("soubor by byl větší, než systém dovoluje");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("přístup odepřen");
+    case EROFS:
+        return QStringLiteral("disk je jen pro čtení");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("složka neexistuje");
+    default:
+        return QStringLiteral("chyba při zápisu");
+    }
+}
+
+// The permissions a new file gets: those of the file it replaces, else the usual
+// ones for new files (read and write for all, less the process's umask).
+mode_t PermissionsFor(const QString& target) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(target).constData(), &info) == 0 && S_ISREG(info.st_mode))
+        return info.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const QString& target)
+    : target_(target), temporary_(std::make_unique<QTemporaryFile>()) {
+    const QFileInfo info(target);
+    temporary_->setFileTemplate(
+        info.dir().filePath(TemporaryPrefix + QStringLiteral("XXXXXX") + TemporarySuffix));
+    // QTemporaryFile creates the file exclusively: a link or file of that name fails
+    // the creation instead of being written through.
+    if (!temporary_->open())
+        throw IoError(WriteFailure(target, ReasonOfErrno(errno)));
+    const int fd = temporary_->handle();
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    ::fchmod(fd, PermissionsFor(target));
+}
+
+AtomicFile::~AtomicFile() {
+    if (!committed_)
+        Cancel();
+}
+
+void AtomicFile::Write(const char* data, qint64 size) {
+    if (!temporary_)
+        throw IoError(WriteFailure(target_, QStringLiteral("zápis byl zrušen")));
+    const int fd = temporary_->handle();
+    while (size > 0) {
+        // Straight to the descriptor: a short write (a full disk, a file size limit)
+        // shows at once instead of in a later flush.
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(size, 1 << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
+            Cancel();
+            throw IoError(WriteFailure(target_, ReasonOfErrno(error)));
+        }
+        data += n;
+        size -= n;
+    }
+}
+
+void AtomicFile::Commit() {
+    if (!temporary_ || committed_)
+        throw IoError(WriteFailure(target_, QStringLiteral("zápis byl zrušen")));
+    const int fd = temporary_->handle();
+    if (::fsync(fd) != 0) {
+        const int error = errno;
+        Cancel();
+        throw IoError(WriteFailure(target_, ReasonOfErrno(error)));
+    }
+    const QString temporaryName = temporary_->fileName();
+    temporary_->close();
+    if (std::rename(QFile::encodeName(temporaryName).constData(),
+                    QFile::encodeName(target_).constData()) != 0) {
+        Cancel();
+        throw IoError(WriteFailure(target_, QStringLiteral("soubor nelze nahradit")));
+    }
+    temporary_->setAutoRemove(false); // its name is the target's now
+    temporary_.reset();
+    committed_ = true;
+}
+
+void AtomicFile::Cancel() {
+    // QTemporaryFile removes its file when destroyed.
+    temporary_.reset();
+}
+
+bool IsTemporaryFileName(const QString& name) {
+    static const QRegularExpression own(QStringLiteral("^\\.tintora-[A-Za-z0-9]{6}\\.part$"));
+    static const QRegularExpression earlier(QStringLiteral("^\\..+\\.part\\.bmp$"));
+    return own.match(name).hasMatch() || earlier.match(name).hasMatch();
+}
+
+void RemoveStaleTemporaries(const QString& folder) {
+    const QDir dir(folder);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (!IsTemporaryFileName(name))
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        // A writer that is still running holds its file locked.
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+}
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    AtomicFile file(path);
+    file.Write(bytes);
+    file.Commit();
+}

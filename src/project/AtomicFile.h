@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class QTemporaryFile;
+
+// A file written beside its target under a unique name created exclusively (never
+// through a planted link) and renamed over the target only by Commit, so that the
+// target is either untouched or whole. Until then the temporary file is locked;
+// destroying an uncommitted writer removes it.
+class AtomicFile {
+public:
+    // Creates the temporary file in the target's folder; IoError when it cannot.
+    explicit AtomicFile(const QString& target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    const QString& Target() const { return target_; }
+
+    // Appends bytes; IoError (a full disk, a size limit) when not all were written.
+    void Write(const char* data, qint64 size);
+    void Write(const QByteArray& bytes) { Write(bytes.constData(), bytes.size()); }
+
+    // Flushes to the disk, closes and renames over the target; IoError on failure,
+    // and the target stays as it was.
+    void Commit();
+
+    // Removes the temporary file without touching the target.
+    void Cancel();
+
+private:
+    QString target_;
+    std::unique_ptr<QTemporaryFile> temporary_;
+    bool committed_ = false;
+};
+
+// The name pattern of the program's temporary files (".tintora-XXXXXX.part").
+bool IsTemporaryFileName(const QString& name);
+
+// Removes temporary files that a killed run of the program left in folder: its
+// own pattern and the ".NAME.part.bmp" of earlier versions, only regular files,
+// and never one that a running writer still holds locked.
+void RemoveStaleTemporaries(const QString& folder);
+
+// Writes bytes to path through an AtomicFile.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes);

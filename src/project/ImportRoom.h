@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+// Whether a photograph of a declared size can be imported at all, asked before a
+// single pixel is decoded: a small file may declare a picture of gigabytes.
+struct ImportRoom {
+    qint64 FreeDiskBytes = -1;   // in the target folder; -1 when unknown
+    qint64 FileSizeLimit = -1;   // the largest file the process may write; -1 none
+    qint64 FreeMemoryBytes = -1; // memory available for new pictures; -1 when unknown
+};
+
+// Measures the room for an import into folder: its file system's free space, the
+// process's file size limit and the memory the system reports as available.
+ImportRoom MeasureImportRoom(const QString& folder);
+
+// The bytes an import of a picture of this size writes: the 24-bit photograph and
+// its blank mask.
+qint64 ImportDiskBytes(QSize size);
+// The memory an import of a picture of this size needs at its peak: the decoded
+// picture, its CMYK form or turned copy, and the view shown at zoom 1.
+qint64 ImportMemoryBytes(QSize size);
+
+// Throws IoError with a Czech message when the picture of this size declared by
+// source would not fit on the disk of folder, in a file, or in memory.
+void CheckImportRoom(QSize size, const ImportRoom& room, const QString& source,
+                     const QString& folder);

@@ -1,0 +1,225 @@
+#include "app/SignalHandling.h"
+#include "app/Workspace.h"
+#include "overview/ProjectListing.h"
+#include "project/Errors.h"
+#include "project/ImportRoom.h"
+#include "project/PhotoFiles.h"
+#include "project/ProjectOperations.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestPictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace TestPictures;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// A project folder with a workspace and prompts around it.
+struct Fixture {
+    QTemporaryDir dir;
+    QString domy = dir.filePath(QStringLiteral("domy"));
+    Workspace ws;
+    ScriptedPrompts prompts;
+
+    Fixture() { QDir().mkpath(domy); }
+
+    bool Import(const QString& name, const QByteArray& jpeg) {
+        const QString path = dir.filePath(name);
+        WriteFile(path, jpeg);
+        prompts.fileNames.enqueue(path);
+        return ImportPhotograph(ws, prompts, domy);
+    }
+    QString InDomy(const QString& name) const { return QDir(domy).filePath(name); }
+};
+
+// Sets the process's file size limit for as long as it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        IgnoreFileSizeSignal();
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+constexpr qint64 MB = 1 << 20;
+
+} // namespace
+
+class TestImportSafety : public QObject {
+    Q_OBJECT
+private slots:
+    // 6000 × 4000 needs a photograph of 72 MB (and its mask), three times that in
+    // memory; unknown values (-1) do not refuse.
+    void roomForAnImport_data() {
+        QTest::addColumn<qint64>("disk");
+        QTest::addColumn<qint64>("fileLimit");
+        QTest::addColumn<qint64>("memory");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("plenty") << 10'000 * MB << qint64(-1) << 8'000 * MB << QString();
+        QTest::newRow("nothing known") << qint64(-1) << qint64(-1) << qint64(-1) << QString();
+        QTest::newRow("exactly enough disk")
+            << ImportDiskBytes(QSize(6000, 4000)) << qint64(-1) << qint64(-1) << QString();
+        QTest::newRow("one byte short") << ImportDiskBytes(QSize(6000, 4000)) - 1 << qint64(-1)
+                                        << qint64(-1) << QStringLiteral("na disku není dost místa");
+        QTest::newRow("small file limit")
+            << 10'000 * MB << 50 * MB << qint64(-1) << QStringLiteral("soubor by byl větší");
+        QTest::newRow("little memory")
+            << 10'000 * MB << qint64(-1) << 100 * MB << QStringLiteral("není dost paměti");
+    }
+    void roomForAnImport() {
+        QFETCH(qint64, disk);
+        QFETCH(qint64, fileLimit);
+        QFETCH(qint64, memory);
+        QFETCH(QString, refusal);
+        QCOMPARE(ImportDiskBytes(QSize(6000, 4000)), 54 + 18000LL * 4000 + 4 + 4000 * 7 + 140);
+        QCOMPARE(ImportMemoryBytes(QSize(6000, 4000)),
+                 18000LL * 4000 + 24000LL * 4000 + 18000LL * 4000);
+        const ImportRoom room{disk, fileLimit, memory};
+        try {
+            CheckImportRoom(QSize(6000, 4000), room, QStringLiteral("/foto/Dum.jpg"),
+                            QStringLiteral("/app/domy"));
+            QVERIFY(refusal.isEmpty());
+        } catch (const IoError& error) {
+            QVERIFY2(!refusal.isEmpty(), qPrintable(error.message()));
+            QVERIFY(error.message().startsWith(
+                QStringLiteral("Obrázek /foto/Dum.jpg (6000 × 4000 bodů) nelze importovat: ")));
+            QVERIFY2(error.message().contains(refusal), qPrintable(error.message()));
+        }
+    }
+
+    // A small file declaring a picture larger than the program may write is refused
+    // before decoding (its damaged data is never looked at) and writes nothing.
+    void importTooLargeForTheFileLimitWritesNothing() {
+        Fixture f;
+        QByteArray jpeg = Jpeg(Quadrants(2000, 1500), JpegKind::Baseline, 50);
+        jpeg.truncate(jpeg.size() / 2);
+        bool imported = true;
+        {
+            const FileSizeLimit limit(1 * MB); // the photograph would take 9 MB
+            imported = f.Import(QStringLiteral("Velky.jpg"), jpeg);
+        }
+        QVERIFY(!imported);
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QVERIFY2(f.prompts.asked[0].text.contains(QStringLiteral(
+                     "(2000 × 1500 bodů) nelze importovat: soubor by byl větší, než systém "
+                     "dovoluje.")),
+                 qPrintable(f.prompts.asked[0].text));
+        QVERIFY(Entries(f.domy).isEmpty());
+        QVERIFY(!f.ws.Doc.HasProject());
+    }
+
+    // The first kilobyte of a photograph became a full-size grey project: now it
+    // is refused, and nothing is written.
+    void cutShortJpegImportsNothing() {
+        Fixture f;
+        const QByteArray jpeg = Jpeg(Noise(400, 300), JpegKind::Baseline, 95);
+        QVERIFY(!f.Import(QStringLiteral("Dum.jpg"), jpeg.left(1000)));
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
+        QVERIFY(f.prompts.asked[0].text.contains(QStringLiteral("je poškozený nebo neúplný.")));
+        QVERIFY(Entries(f.domy).isEmpty());
+        QVERIFY(!f.ws.Doc.HasProject());
+        // The whole photograph imports.
+        QVERIFY(f.Import(QStringLiteral("Dum.jpg"), jpeg));
+        QCOMPARE(f.ws.Doc.PhotoBitmap.size(), QSize(400, 300));
+    }
+
+    // A killed import leaves temporary files; the next import into the folder
+    // removes those of the program's patterns that no running writer holds, and
+    // nothing else.
+    void staleTemporariesGoAtTheNextImport() {
+        Fixture f;
+        const QString own = f.InDomy(QStringLiteral(".tintora-AbC123.part"));
+        const QString earlier = f.InDomy(QStringLiteral(".Dum.part.bmp"));
+        const QString held = f.InDomy(QStringLiteral(".tintora-XyZ789.part"));
+        const QString notes = f.InDomy(QStringLiteral("poznamky.part"));
+        const QString victim = f.dir.filePath(QStringLiteral("obet.txt"));
+        const QString link = f.InDomy(QStringLiteral(".tintora-LnK000.part"));
+        for (const QString& path : {own, earlier, held, notes, victim})
+            WriteFile(path, QByteArray("data"));
+        QVERIFY(QFile::link(victim, link));
+        // Another instance still writing holds its file locked.
+        const int fd = ::open(QFile::encodeName(held).constData(), O_RDONLY);
+        QVERIFY(fd >= 0);
+        QVERIFY(::flock(fd, LOCK_EX | LOCK_NB) == 0);
+
+        QVERIFY(f.Import(QStringLiteral("Novy.jpg"), Jpeg(Quadrants(20, 10))));
+        ::close(fd);
+        QCOMPARE(Entries(f.domy),
+                 (QStringList{QStringLiteral(".tintora-LnK000.part"),
+                              QStringLiteral(".tintora-XyZ789.part"), QStringLiteral("Novy.bmp"),
+                              QStringLiteral("Novy.bmp.mask"), QStringLiteral("poznamky.part")}));
+        QCOMPARE(ReadAll(victim), QByteArray("data"));
+    }
+
+    // The old temporary name was predictable: a link planted there redirected the
+    // photograph into another file. Temporary files are now made exclusively under
+    // unpredictable names, and the file the link points to stays as it was.
+    void plantedLinkIsNeverWrittenThrough() {
+        Fixture f;
+        const QString victim = f.dir.filePath(QStringLiteral("obet.txt"));
+        WriteFile(victim, QByteArray("keep me"));
+        QVERIFY(QFile::link(victim, f.InDomy(QStringLiteral(".Dum.part.bmp"))));
+        QVERIFY(f.Import(QStringLiteral("Dum.jpg"), Jpeg(Quadrants(40, 30))));
+        QCOMPARE(ReadAll(victim), QByteArray("keep me"));
+        QCOMPARE(PhotoFiles::LoadBmp(f.InDomy(QStringLiteral("Dum.bmp"))).size(), QSize(40, 30));
+        // The same for a save over a link: the link is replaced, its target is not.
+        PhotoFiles::SaveBmp(f.InDomy(QStringLiteral(".Dum.part.bmp")), Quadrants(4, 4));
+        QCOMPARE(ReadAll(victim), QByteArray("keep me"));
+    }
+
+    // The mask goes in place first and the photograph last, so a project is listed
+    // only when both are whole: a mask left alone is no project and does not block
+    // importing the name again.
+    void maskAloneIsNoProject() {
+        Fixture f;
+        WriteFile(f.InDomy(QStringLiteral("Dum.bmp.mask")), QByteArray("half an import"));
+        QVERIFY(ProjectListing::ProjectFiles(f.domy).isEmpty());
+        QVERIFY(f.Import(QStringLiteral("Dum.jpg"), Jpeg(Quadrants(40, 30))));
+        QCOMPARE(ProjectListing::ProjectFiles(f.domy), QStringList{QStringLiteral("Dum.bmp")});
+        QCOMPARE(f.ws.Doc.Mask, TMask::CreateBlank(40, 30));
+        Workspace other;
+        QVERIFY(OpenProjectFile(other, f.prompts, f.InDomy(QStringLiteral("Dum.bmp"))));
+        QCOMPARE(other.Doc.Mask, TMask::CreateBlank(40, 30));
+    }
+
+    // When the photograph cannot be put in place, the mask written before it is
+    // taken back: nothing of the import stays.
+    void failedPhotographTakesTheMaskBack() {
+        Fixture f;
+        QVERIFY(QDir(f.domy).mkdir(QStringLiteral("Dum.bmp"))); // a folder where it should go
+        QVERIFY(!f.Import(QStringLiteral("Dum.jpg"), Jpeg(Quadrants(40, 30))));
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QCOMPARE(Entries(f.domy), QStringList{QStringLiteral("Dum.bmp")});
+        QVERIFY(!f.ws.Doc.HasProject());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImportSafety)
+#include "test_importsafety.moc"

@@ -1,0 +1,159 @@
+#include "app/Workspace.h"
+#include "project/MaskFile.h"
+#include "project/PhotoFiles.h"
+#include "project/ProjectOperations.h"
+#include "project/RecoveryFile.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestPictures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace TestPictures;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A saved project with a wall layer, and the same project with unsaved changes.
+struct Fixture {
+    QTemporaryDir dir;
+    QString photo = dir.filePath(QStringLiteral("dum.bmp"));
+    ScriptedPrompts prompts;
+    QByteArray savedMask;
+
+    Fixture() {
+        PhotoFiles::SaveBmp(photo, Quadrants(30, 20));
+        LayerRecord wall = NewLayerTemplate(1);
+        wall.Name = QStringLiteral("Zeď");
+        TMask::CreateBlank(30, 20).SaveToFile(photo + QStringLiteral(".mask"),
+                                              {OriginalLayerTemplate(), wall}, {});
+        savedMask = ReadAll(photo + QStringLiteral(".mask"));
+    }
+
+    // Opens the project, paints a stripe and adds a scheme without saving, and keeps
+    // the changes as the program does when a signal ends it.
+    Document EditAndKeep() {
+        Workspace ws;
+        ScriptedPrompts quiet;
+        if (!OpenProjectFile(ws, quiet, photo))
+            return {};
+        ws.Doc.Mask.PaintSpan(4, 0, 29, 1);
+        ws.Doc.Schemes.append({QStringLiteral("Léto"), ws.Doc.Layers});
+        ws.Doc.Modified = true;
+        RecoveryFile::Write(ws.Doc);
+        return ws.Doc;
+    }
+};
+
+} // namespace
+
+class TestRecovery : public QObject {
+    Q_OBJECT
+private slots:
+    void keptBesideTheProjectNeverOverTheMask() {
+        Fixture f;
+        const Document edited = f.EditAndKeep();
+        QCOMPARE(RecoveryFile::PathFor(f.photo), f.photo + QStringLiteral(".mask.obnova"));
+        QVERIFY(QFile::exists(RecoveryFile::PathFor(f.photo)));
+        QCOMPARE(ReadAll(f.photo + QStringLiteral(".mask")), f.savedMask);
+        QCOMPARE(ReadAll(RecoveryFile::PathFor(f.photo)),
+                 MaskFile::Serialize(edited.Mask, edited.Layers, edited.Schemes));
+    }
+
+    void nothingKeptWithoutChangesOrProject() {
+        Fixture f;
+        Document doc;
+        doc.Modified = true; // a layer committed before any project was open
+        RecoveryFile::Write(doc);
+        Workspace ws;
+        QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
+        RecoveryFile::Write(ws.Doc); // opened, not modified
+        QVERIFY(!QFile::exists(RecoveryFile::PathFor(f.photo)));
+        QVERIFY(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 2);
+    }
+
+    // Yes opens the kept changes as unsaved changes; No the saved version. Either
+    // way the question is answered once: the kept file goes.
+    void openingOffersTheKeptChanges_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("yes") << int(Prompts::Yes);
+        QTest::newRow("no") << int(Prompts::No);
+    }
+    void openingOffersTheKeptChanges() {
+        QFETCH(int, answer);
+        Fixture f;
+        const Document edited = f.EditAndKeep();
+        Workspace ws;
+        f.prompts.answers.enqueue(Prompts::Button(answer));
+        QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QCOMPARE(f.prompts.asked[0].text, QStringLiteral("Obnovit neuložené změny?"));
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Dotaz"));
+        QCOMPARE(f.prompts.asked[0].icon, Prompts::Icon::Question);
+        QCOMPARE(f.prompts.asked[0].buttons, Prompts::Yes | Prompts::No);
+        QVERIFY(!QFile::exists(RecoveryFile::PathFor(f.photo)));
+        QCOMPARE(ReadAll(f.photo + QStringLiteral(".mask")), f.savedMask);
+        if (answer == Prompts::Yes) {
+            QCOMPARE(ws.Doc.Mask, edited.Mask);
+            QCOMPARE(ws.Doc.Schemes.size(), 1);
+            QVERIFY(ws.Doc.Modified); // not saved yet: closing asks about them
+            // Undo has nothing to go back to.
+            QCOMPARE(ws.History.NodeCount(), 0);
+        } else {
+            QCOMPARE(ws.Doc.Mask, TMask::CreateBlank(30, 20));
+            QVERIFY(ws.Doc.Schemes.isEmpty());
+            QVERIFY(!ws.Doc.Modified);
+        }
+        // Opening again asks nothing.
+        f.prompts.asked.clear();
+        Workspace again;
+        QVERIFY(OpenProjectFile(again, f.prompts, f.photo));
+        QVERIFY(f.prompts.asked.isEmpty());
+    }
+
+    // Kept changes that do not fit the photograph are reported, not offered; the
+    // saved version opens and the file stays for the user to look at.
+    void unfittingKeptChangesAreReported() {
+        Fixture f;
+        TMask::CreateBlank(31, 20).SaveToFile(RecoveryFile::PathFor(f.photo),
+                                              {OriginalLayerTemplate()}, {});
+        Workspace ws;
+        QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
+        QVERIFY(f.prompts.asked[0].text.startsWith(
+            QStringLiteral("Neuložené změny projektu nelze obnovit.\n")));
+        QCOMPARE(ws.Doc.Mask, TMask::CreateBlank(30, 20));
+        QVERIFY(!ws.Doc.Modified);
+        QVERIFY(QFile::exists(RecoveryFile::PathFor(f.photo)));
+    }
+
+    // Changes kept for a deleted project never come back with a new photograph of
+    // the same name.
+    void importDropsChangesKeptForTheName() {
+        Fixture f;
+        f.EditAndKeep();
+        const QString domy = f.dir.filePath(QStringLiteral("domy"));
+        QDir().mkpath(domy);
+        const QString target = QDir(domy).filePath(QStringLiteral("dum.bmp"));
+        QVERIFY(QFile::copy(RecoveryFile::PathFor(f.photo), RecoveryFile::PathFor(target)));
+        const QString jpeg = f.dir.filePath(QStringLiteral("dum.jpg"));
+        WriteFile(jpeg, Jpeg(Quadrants(30, 20)));
+        f.prompts.fileNames.enqueue(jpeg);
+        Workspace ws;
+        QVERIFY(ImportPhotograph(ws, f.prompts, domy));
+        QVERIFY(!QFile::exists(RecoveryFile::PathFor(target)));
+        Workspace again;
+        QVERIFY(OpenProjectFile(again, f.prompts, target));
+        QVERIFY(f.prompts.asked.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecovery)
+#include "test_recovery.moc"
