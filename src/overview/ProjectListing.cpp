@@ -1,5 +1,6 @@
 #include "overview/ProjectListing.h"
 
+#include "project/RecoveryFile.h"
 #include "render/ZoomMath.h"
 
 #include <QDir>
@@ -51,8 +52,9 @@ Columns ColumnsFor(int clientWidth) {
 bool DeleteProject(const QString& photoPath, QString* reason) {
     // The photograph first: a project is listed by its photograph, so a mask that
     // cannot be removed afterwards never leaves a listed project without its mask.
+    // Changes kept at a logout go with the project.
     const QString maskPath = photoPath + QStringLiteral(".mask");
-    for (const QString& path : {photoPath, maskPath}) {
+    for (const QString& path : {photoPath, maskPath, RecoveryFile::PathFor(photoPath)}) {
         QFile file(path);
         if (file.exists() && !file.remove()) {
             if (reason)

@@ -1,6 +1,7 @@
 #include "overview/ProjectListWindow.h"
 #include "overview/ProjectListing.h"
 #include "project/PhotoFiles.h"
+#include "project/RecoveryFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
 #include "support/TestWidgets.h"
@@ -123,6 +124,18 @@ private slots:
         QVERIFY(!QFile::exists(photo));
         QVERIFY(!QFile::exists(photo + QStringLiteral(".mask")));
         QCOMPARE(list.ListBox1->count(), 0);
+    }
+
+    // Changes kept at a logout belong to the project and go with it: a new project of
+    // the same name never inherits them.
+    void deletingTakesKeptChangesAlong() {
+        QTemporaryDir dir;
+        const QString photo = dir.filePath(QStringLiteral("dum.bmp"));
+        PhotoFiles::SaveBmp(photo, Quadrants(10, 10));
+        WriteFile(photo + QStringLiteral(".mask"), "mask");
+        WriteFile(RecoveryFile::PathFor(photo), "kept");
+        QVERIFY(ProjectListing::DeleteProject(photo, nullptr));
+        QVERIFY(!QFile::exists(RecoveryFile::PathFor(photo)));
     }
 
     // A photograph that cannot be removed keeps its mask: the project stays whole.
