@@ -1,6 +1,8 @@
 #include "app/ExportCommand.h"
 
+#include "catalogue/CatalogueDatabase.h"
 #include "layers/Schemes.h"
+#include "overview/OrderSheet.h"
 #include "project/Errors.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
@@ -9,6 +11,7 @@
 #include "render/ZoomMath.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +30,9 @@ const char* const HelpText =
     "  --mask-mode          vykreslí mód editace masky, každou vrstvu v barvě masky\n"
     "  --zoom Z             0.25, 0.5, 1, 2 nebo 4 (výchozí 1): obrázek v daném zvětšení\n"
     "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON\n"
+    "  --order-sheet SOUBOR zapíše objednávku barev (PDF): obrázek, vrstvy s odstíny\n"
+    "                       a množstvím a souhrn toho, co nakoupit\n"
+    "  --catalogue SOUBOR   katalog barev pro objednávku (jinak odrex.tom vedle programu)\n"
     "  --help               vypíše tuto nápovědu\n";
 
 struct Options {
@@ -39,6 +45,8 @@ struct Options {
     float zoom = 1.0f;
     bool list = false;
     bool help = false;
+    QString orderSheet;
+    QString catalogue;
 };
 
 class UsageError : public TintoraError {
@@ -66,6 +74,10 @@ Options Parse(const QStringList& arguments) {
             options.allSchemesDir = valueOf(i);
         } else if (a == QLatin1String("--mask-mode")) {
             options.maskMode = true;
+        } else if (a == QLatin1String("--order-sheet")) {
+            options.orderSheet = valueOf(i);
+        } else if (a == QLatin1String("--catalogue")) {
+            options.catalogue = valueOf(i);
         } else if (a == QLatin1String("--list")) {
             options.list = true;
         } else if (a == QLatin1String("--zoom")) {
@@ -88,9 +100,10 @@ Options Parse(const QStringList& arguments) {
         return options;
     if (options.photo.isEmpty())
         throw UsageError(QStringLiteral("Chybí projekt: zadejte cestu k souboru .bmp."));
-    if (options.out.isEmpty() && options.allSchemesDir.isEmpty() && !options.list)
-        throw UsageError(
-            QStringLiteral("Není co dělat: zadejte --out, --all-schemes nebo --list."));
+    if (options.out.isEmpty() && options.allSchemesDir.isEmpty() && !options.list &&
+        options.orderSheet.isEmpty())
+        throw UsageError(QStringLiteral(
+            "Není co dělat: zadejte --out, --all-schemes, --order-sheet nebo --list."));
     return options;
 }
 
@@ -177,9 +190,53 @@ const SchemeRecord* FindScheme(const SchemeList& schemes, const QString& name) {
     return nullptr;
 }
 
+// The scheme named by --scheme, or none when the option was not given.
+const SchemeRecord* RequestedScheme(const Options& options, const Document& doc) {
+    if (!options.hasScheme)
+        return nullptr;
+    const SchemeRecord* scheme = FindScheme(doc.Schemes, options.scheme);
+    if (!scheme)
+        throw TintoraError(QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
+    return scheme;
+}
+
+// Writes the paint order; a catalogue that cannot be used leaves the names out and
+// is reported on err, the sheet is written all the same.
+void WriteOrderSheet(const Options& options, const Document& doc, const QString& programDir,
+                     QTextStream& err) {
+    Document coloured = doc;
+    const SchemeRecord* scheme = RequestedScheme(options, doc);
+    if (scheme)
+        ApplySchemeRecords(coloured, *scheme);
+    const QString path = options.catalogue.isEmpty()
+                             ? QDir(programDir).filePath(QStringLiteral("odrex.tom"))
+                             : options.catalogue;
+    CatalogueDatabase catalogue;
+    QString problem;
+    try {
+        catalogue.Open(path);
+        if (catalogue.Version() != CatalogueDatabase::RequiredVersion)
+            problem = QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
+    } catch (const DatabaseError& error) {
+        problem = error.message();
+    }
+    OrderSheet sheet =
+        Order::Make(coloured, problem.isEmpty() ? &catalogue : nullptr, QDate::currentDate());
+    if (scheme)
+        sheet.schemeName = scheme->Name;
+    Order::Write(options.orderSheet, sheet);
+    if (!problem.isEmpty())
+        err << problem << '\n'
+            << QStringLiteral("Objednávka %1 je bez jmen odstínů, vějířů a druhů barev: obsahuje "
+                              "jen jména vrstev a množství.")
+                   .arg(QDir::toNativeSeparators(options.orderSheet))
+            << '\n';
+}
+
 } // namespace
 
-int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                     const QString& programDir) {
     QStringList written;
     try {
         const Options options = Parse(arguments);
@@ -209,15 +266,15 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         };
 
         if (!options.out.isEmpty()) {
-            const SchemeRecord* scheme = nullptr;
-            if (options.hasScheme) {
-                scheme = FindScheme(doc.Schemes, options.scheme);
-                if (!scheme)
-                    throw TintoraError(
-                        QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
-            }
+            const SchemeRecord* scheme = RequestedScheme(options, doc);
             WritePicture(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
             written << options.out;
+        }
+        if (!options.orderSheet.isEmpty()) {
+            WriteOrderSheet(
+                options, doc,
+                programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir, err);
+            written << options.orderSheet;
         }
         if (!options.allSchemesDir.isEmpty()) {
             QDir dir(options.allSchemesDir);

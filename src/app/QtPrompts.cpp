@@ -55,6 +55,8 @@ QString QtPrompts::OpenFileName(const QString& filter) {
 QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& filter) {
     QFileDialog dialog(parent_, QStringLiteral("Uložit jako"), QString(), QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A file of the chosen name is replaced without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

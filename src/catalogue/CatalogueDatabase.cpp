@@ -110,6 +110,8 @@ void CatalogueDatabase::Run(const QString& statement,
             flag = false;
         }
     } release{busy_, *query_};
+    ++statementCount_;
+    lastStatement_ = statement;
     if (!query_->exec(statement))
         throw DatabaseError(
             QStringLiteral("Chyba katalogu barev: %1").arg(query_->lastError().text()));
