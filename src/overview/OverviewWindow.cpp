@@ -64,7 +64,8 @@ TPrehled::TPrehled(Workspace& workspace, Prompts& prompts, CatalogueDatabase* ca
     ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: rgb(235, 250, 254); }"));
     ListBox1->setItemDelegate(new OverviewRowDelegate(*this, ListBox1));
     connect(ListBox1, &QListWidget::itemClicked, this, &TPrehled::ListBox1Click);
-    connect(ListBox1, &QListWidget::currentRowChanged, this, &TPrehled::ListBox1Click);
+    // Keys move the selection as a click does; the list taking the focus does not.
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TPrehled::ListBox1Click);
 
     const QSize wide(170, 18);
     GlintImage1 = Button(this, QStringLiteral("GlintImage1"), QStringLiteral("Receptovat v Huemix"),
@@ -85,6 +86,7 @@ TPrehled::TPrehled(Workspace& workspace, Prompts& prompts, CatalogueDatabase* ca
     // The footer carries one button more than the design: the window is wider by it.
     setMinimumSize(DesignWidth + OrderButtonRoom, 200);
     resize(DesignWidth + OrderButtonRoom, 552);
+    Arrange();
 }
 
 void TPrehled::FillOverview() {
@@ -155,6 +157,10 @@ void TPrehled::GlintImage4Click() {
 
 void TPrehled::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
+    Arrange();
+}
+
+void TPrehled::Arrange() {
     const int w = width();
     const int h = height();
     header_->setGeometry(0, 0, w, 52);

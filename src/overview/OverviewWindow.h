@@ -47,6 +47,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void Arrange();
     void ReportCatalogueError(const QString& text);
 
     Workspace& workspace_;
