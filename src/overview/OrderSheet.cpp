@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "project/MaskFile.h"
 #include "project/ProjectOperations.h"
+#include "render/BoxScale.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -96,10 +97,10 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
 }
 
 QImage Picture(const Document& doc) {
-    QImage picture = RenderFullSize(doc, false);
-    if (picture.width() > PictureWidth)
-        picture = picture.scaledToWidth(PictureWidth, Qt::SmoothTransformation);
-    return picture;
+    const QImage picture = RenderFullSize(doc, false);
+    if (picture.width() <= PictureWidth)
+        return picture;
+    return BoxScaleDown(picture, (picture.width() + PictureWidth - 1) / PictureWidth);
 }
 
 OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date) {

@@ -46,6 +46,7 @@ struct OrderSheet {
 namespace Order {
 
 // The widest picture the sheet carries: about 200 dots per inch across the page.
+// A wider one is reduced by the smallest whole factor that brings it within.
 inline constexpr int PictureWidth = 1400;
 
 // The listed layers with their catalogue rows, looked up one layer at a time.
@@ -56,7 +57,7 @@ QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue);
 // Free colours from the palette (id 0) are told apart by their colour.
 QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 
-// The picture as shown in colour mode, scaled down to at most PictureWidth.
+// The picture as shown in colour mode, reduced to at most PictureWidth.
 QImage Picture(const Document& doc);
 
 // The sheet of a document: its listed layers, the picture and the given date.
