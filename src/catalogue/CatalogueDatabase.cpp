@@ -52,8 +52,10 @@ CatalogueDatabase::~CatalogueDatabase() {
     query_.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-        if (db.isValid())
+        if (db.isValid()) {
+            db.rollback(); // nothing was written; a connection detaches only without it
             db.close();
+        }
     }
     QSqlDatabase::removeDatabase(connectionName_);
 }
@@ -81,6 +83,10 @@ void CatalogueDatabase::Open(const QString& path) {
     if (!db.open())
         throw DatabaseError(QStringLiteral("Katalog barev %1 nelze otevřít: %2")
                                 .arg(native, db.lastError().text()));
+    // One transaction for the life of the connection: the catalogue is only read, and
+    // a transaction started and committed around every statement costs a write to the
+    // database file each time.
+    db.transaction();
     path_ = path;
     query_ = std::make_unique<QSqlQuery>(db);
     query_->setForwardOnly(true);

@@ -1,7 +1,43 @@
 #include "overview/OverviewRowPainter.h"
 
+#include <QHash>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
+
+namespace {
+
+// Laid-out texts of the rows last painted on screen. Rows are painted again on
+// every scroll and hover, with the same few texts; laying a text out costs more
+// than drawing it.
+struct LaidOutKey {
+    QString text;
+    QString family;
+    int pointSize;
+    bool bold;
+    bool operator==(const LaidOutKey&) const = default;
+};
+
+size_t qHash(const LaidOutKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.text, key.family, key.pointSize, key.bold);
+}
+
+const QStaticText& LaidOut(const QString& text, const QFont& font) {
+    static QHash<LaidOutKey, QStaticText> laidOut;
+    if (laidOut.size() > 4096)
+        laidOut.clear();
+    const LaidOutKey key{text, font.family(), font.pointSize(), font.bold()};
+    auto found = laidOut.find(key);
+    if (found == laidOut.end()) {
+        found = laidOut.insert(key, QStaticText(text));
+        found->setTextFormat(Qt::PlainText);
+        found->setPerformanceHint(QStaticText::AggressiveCaching);
+        found->prepare(QTransform(), font);
+    }
+    return *found;
+}
+
+} // namespace
 
 namespace Overview {
 
@@ -55,14 +91,30 @@ void PaintRow(QPainter& painter, const QRect& rect, bool selected, const Overvie
 
     painter.setPen(selected ? Qt::white : Qt::black);
     const int bottom = rect.top() + rect.height();
-    for (const RowText& text : RowTexts(row, withUnit)) {
+    const QList<RowText> texts = RowTexts(row, withUnit);
+    const int device = painter.device()->devType();
+    const bool onScreen =
+        device == QInternal::Widget || device == QInternal::Image || device == QInternal::Pixmap;
+    // Texts of one face together: the font changes twice per row, not once per text.
+    for (const bool bold : {false, true}) {
         QFont face(font);
-        face.setPointSize(text.pointSize);
-        face.setBold(text.bold);
-        painter.setFont(face);
-        const int top = bottom - text.fromBottom;
-        painter.drawText(QPoint(rect.left() + TextLeft, top + painter.fontMetrics().ascent()),
-                         text.text);
+        face.setBold(bold);
+        int size = -1;
+        for (const RowText& text : texts) {
+            if (text.bold != bold)
+                continue;
+            if (text.pointSize != size) {
+                size = text.pointSize;
+                face.setPointSize(size);
+                painter.setFont(face);
+            }
+            const QPoint at(rect.left() + TextLeft, bottom - text.fromBottom);
+            // On screen from the laid-out cache; a PDF gets plain text it can search.
+            if (onScreen)
+                painter.drawStaticText(at, LaidOut(text.text, face));
+            else
+                painter.drawText(at + QPoint(0, painter.fontMetrics().ascent()), text.text);
+        }
     }
     painter.restore();
 }
