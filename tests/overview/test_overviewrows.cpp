@@ -125,6 +125,24 @@ private slots:
         QCOMPARE(Overview::LookUpRow(nullptr, layer), Row(layer.Name, layer.Quantity, {}, {}, {}));
     }
 
+    void everyLookUpReadsInTheSameTransaction() {
+        // A transaction begun and committed around each statement would write to the
+        // database file three times per painted row.
+        const auto transaction = [this] {
+            int id = -1;
+            catalogue.Run(QStringLiteral("SELECT CURRENT_TRANSACTION AS t FROM RDB$DATABASE;"),
+                          [&id](const CatalogueRow& row) {
+                              id = row.Int(QStringLiteral("t"));
+                              return true;
+                          });
+            return id;
+        };
+        const int first = transaction();
+        for (int i = 0; i < 20; ++i)
+            Overview::LookUpRow(&catalogue, PaintedLayer(QStringLiteral("V"), i, i, i, i));
+        QCOMPARE(transaction(), first);
+    }
+
     void deletedFanDeckOrPaintKindLeavesItsLineOut() {
         QTemporaryDir here;
         const QString edited = here.filePath(QStringLiteral("odrex.tom"));
