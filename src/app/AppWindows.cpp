@@ -20,12 +20,14 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       eLayer(std::make_unique<TeLayer>(Form1.get())),
       barvy(std::make_unique<Tbarvy>(appDir, prompts, Form1.get())),
       TPaleta(std::make_unique<TTPaleta>(*barvy, prompts, Form1.get())),
-      Prehled(std::make_unique<TPrehled>(Form1.get())),
+      Prehled(
+          std::make_unique<TPrehled>(Form1->Workspace(), prompts, &barvy->Database, Form1.get())),
       Form2(std::make_unique<TForm2>(Form1.get())),
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
     Form1->ConnectWindows(eLayer.get(), barvy.get(), TPaleta.get(), Form2.get());
+    Form1->SetOverview(Prehled.get());
 }
 
 void AppWindows::EndCleanlyOnSignals() {

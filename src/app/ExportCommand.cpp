@@ -1,6 +1,8 @@
 #include "app/ExportCommand.h"
 
+#include "catalogue/CatalogueDatabase.h"
 #include "layers/Schemes.h"
+#include "overview/OrderSheet.h"
 #include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
@@ -9,6 +11,7 @@
 #include "render/ZoomMath.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +34,9 @@ const char* const HelpText =
     "  --all-schemes SLOŽKA zapíše do složky jeden JPEG za každé schéma (projekt-schéma.jpg)\n"
     "  --mask-mode          vykreslí mód editace masky, každou vrstvu v barvě masky\n"
     "  --zoom Z             0.25, 0.5, 1, 2 nebo 4 (výchozí 1): obrázek v daném zvětšení\n"
+    "  --order-sheet SOUBOR zapíše objednávku barev (PDF): obrázek, vrstvy s odstíny\n"
+    "                       a množstvím a souhrn toho, co nakoupit\n"
+    "  --catalogue SOUBOR   katalog barev pro objednávku (jinak odrex.tom vedle programu)\n"
     "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON\n"
     "  --help               vypíše tuto nápovědu\n";
 
@@ -44,6 +50,8 @@ struct Options {
     float zoom = 1.0f;
     bool list = false;
     bool help = false;
+    QString orderSheet;
+    QString catalogue;
 };
 
 class UsageError : public TintoraError {
@@ -73,6 +81,10 @@ Options Parse(const QStringList& arguments) {
             options.maskMode = true;
         } else if (a == QLatin1String("--list")) {
             options.list = true;
+        } else if (a == QLatin1String("--order-sheet")) {
+            options.orderSheet = valueOf(i);
+        } else if (a == QLatin1String("--catalogue")) {
+            options.catalogue = valueOf(i);
         } else if (a == QLatin1String("--zoom")) {
             const QString text = valueOf(i);
             bool ok = false;
@@ -93,9 +105,10 @@ Options Parse(const QStringList& arguments) {
         return options;
     if (options.photo.isEmpty())
         throw UsageError(QStringLiteral("Chybí projekt: zadejte cestu k souboru .bmp."));
-    if (options.out.isEmpty() && options.allSchemesDir.isEmpty() && !options.list)
-        throw UsageError(
-            QStringLiteral("Není co dělat: zadejte --out, --all-schemes nebo --list."));
+    if (options.out.isEmpty() && options.allSchemesDir.isEmpty() && !options.list &&
+        options.orderSheet.isEmpty())
+        throw UsageError(QStringLiteral(
+            "Není co dělat: zadejte --out, --all-schemes, --order-sheet nebo --list."));
     return options;
 }
 
@@ -210,6 +223,11 @@ public:
 
     void Add(const QString& path, const QImage& picture) {
         FormatOf(path);
+        AddFile(path, [&picture](AtomicFile& file) { WritePicture(file, picture); });
+    }
+
+    // An output of any kind: write puts its bytes into the new file.
+    template <typename Write> void AddFile(const QString& path, Write&& write) {
         if (const auto identity = IdentityOf(path)) {
             for (const auto& [input, inputIdentity] : inputs_) {
                 if (*identity == inputIdentity)
@@ -225,7 +243,7 @@ public:
                 throw TintoraError(QStringLiteral("Výstup %1 je zadán dvakrát.").arg(Native(path)));
         }
         auto file = std::make_unique<AtomicFile>(path);
-        WritePicture(*file, picture);
+        write(*file);
         pending_.push_back({place, std::move(file)});
     }
 
@@ -304,9 +322,53 @@ const SchemeRecord* FindScheme(const SchemeList& schemes, const QString& name) {
     return nullptr;
 }
 
+// The scheme named by --scheme, or none when the option was not given.
+const SchemeRecord* RequestedScheme(const Options& options, const Document& doc) {
+    if (!options.hasScheme)
+        return nullptr;
+    const SchemeRecord* scheme = FindScheme(doc.Schemes, options.scheme);
+    if (!scheme)
+        throw TintoraError(QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
+    return scheme;
+}
+
+// The paint order as PDF bytes; a catalogue that cannot be used leaves the names out
+// and is reported on err, the sheet is made all the same.
+QByteArray OrderSheetPdf(const Options& options, const Document& doc, const QString& programDir,
+                         QTextStream& err) {
+    Document coloured = doc;
+    const SchemeRecord* scheme = RequestedScheme(options, doc);
+    if (scheme)
+        ApplySchemeRecords(coloured, *scheme);
+    const QString path = options.catalogue.isEmpty()
+                             ? QDir(programDir).filePath(QStringLiteral("odrex.tom"))
+                             : options.catalogue;
+    CatalogueDatabase catalogue;
+    QString problem;
+    try {
+        catalogue.Open(path);
+        if (catalogue.Version() != CatalogueDatabase::RequiredVersion)
+            problem = QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
+    } catch (const DatabaseError& error) {
+        problem = error.message();
+    }
+    OrderSheet sheet =
+        Order::Make(coloured, problem.isEmpty() ? &catalogue : nullptr, QDate::currentDate());
+    if (scheme)
+        sheet.schemeName = scheme->Name;
+    if (!problem.isEmpty())
+        err << problem << '\n'
+            << QStringLiteral("Objednávka %1 je bez jmen odstínů, vějířů a druhů barev: obsahuje "
+                              "jen jména vrstev a množství.")
+                   .arg(QDir::toNativeSeparators(options.orderSheet))
+            << '\n';
+    return Order::Pdf(sheet);
+}
+
 } // namespace
 
-int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                     const QString& programDir) {
     QStringList madeFolders;
     try {
         const Options options = Parse(arguments);
@@ -337,14 +399,14 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
 
         Outputs outputs({options.photo, doc.MaskPath()});
         if (!options.out.isEmpty()) {
-            const SchemeRecord* scheme = nullptr;
-            if (options.hasScheme) {
-                scheme = FindScheme(doc.Schemes, options.scheme);
-                if (!scheme)
-                    throw TintoraError(
-                        QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
-            }
+            const SchemeRecord* scheme = RequestedScheme(options, doc);
             outputs.Add(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
+        }
+        if (!options.orderSheet.isEmpty()) {
+            const QByteArray pdf = OrderSheetPdf(
+                options, doc,
+                programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir, err);
+            outputs.AddFile(options.orderSheet, [&pdf](AtomicFile& file) { file.Write(pdf); });
         }
         if (!options.allSchemesDir.isEmpty()) {
             madeFolders = MakeFolder(options.allSchemesDir);

@@ -19,6 +19,7 @@ class QScrollArea;
 class QSlider;
 class TGlintImage;
 class TOpenList;
+class TPrehled;
 class TeLayer;
 class Tbarvy;
 class TTPaleta;
@@ -45,6 +46,8 @@ public:
     // The layer dialog, the catalogue and the palette, linked once they exist.
     void ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
                         TForm2* masterChooser);
+    // The project overview that the Projekt button fills and shows.
+    void SetOverview(TPrehled* overview);
 
     LayerEditor& Layers() { return layerEditor_; }
     ToolActions& Tools() { return tools_; }
@@ -68,6 +71,7 @@ public:
     void ImportInto(const QString& folder);
     void GlintImage13Click();
     void GlintImage18Click();
+    void GlintImage20Click();
     void ChooseTool(int tool);
     void trackBarChange(int position);
     void GlintImage9Click();
@@ -128,4 +132,5 @@ private:
     ToolActions tools_{workspace_, prompts_};
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
     TForm2* masterChooser_ = nullptr;
+    TPrehled* overview_ = nullptr;
 };

@@ -68,6 +68,8 @@ QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& fil
     QFileDialog dialog(Owner(), QStringLiteral("Uložit jako"), QString(), QtFileFilter(filter));
     KeepAboveOtherWindows(&dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A file of the chosen name is replaced without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();

@@ -2,10 +2,25 @@
 #include "app/SignalHandling.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
+    // The paint order is drawn with fonts, which need a graphical application; the
+    // command never shows a window, so it needs no display either.
+    bool orderSheet = false;
+    for (int i = 1; i < argc; ++i)
+        orderSheet = orderSheet || std::strcmp(argv[i], "--order-sheet") == 0;
+    std::unique_ptr<QCoreApplication> application;
+    if (orderSheet) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     IgnoreFileSizeSignal();
     QTextStream out(stdout);
     QTextStream err(stderr);

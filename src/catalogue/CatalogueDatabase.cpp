@@ -55,8 +55,10 @@ CatalogueDatabase::~CatalogueDatabase() {
     query_.reset();
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-        if (db.isValid())
+        if (db.isValid()) {
+            db.rollback(); // nothing was written; a connection detaches only without it
             db.close();
+        }
     }
     QSqlDatabase::removeDatabase(connectionName_);
 }
@@ -96,6 +98,10 @@ void CatalogueDatabase::Open(const QString& path) {
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít.\n%2").arg(native, reason));
     }
+    // One transaction for the life of the connection: the catalogue is only read, and
+    // a transaction started and committed around every statement costs a write to the
+    // database file each time.
+    db.transaction();
     path_ = path;
     query_ = std::make_unique<QSqlQuery>(db);
     query_->setForwardOnly(true);
@@ -125,6 +131,8 @@ void CatalogueDatabase::Run(const QString& statement,
             flag = false;
         }
     } release{busy_, *query_};
+    ++statementCount_;
+    lastStatement_ = statement;
     if (!query_->exec(statement))
         throw DatabaseError(QStringLiteral("Dotaz do katalogu barev se nezdařil.\n%1")
                                 .arg(query_->lastError().text()));

@@ -52,10 +52,16 @@ public:
     void Run(const QString& statement, const std::function<bool(const CatalogueRow&)>& onRow,
              bool yield = false);
     bool Busy() const { return busy_; }
+    // How many statements ran so far, and the text of the last one: lets a reader
+    // see that a window asks the catalogue anew instead of keeping old answers.
+    int StatementCount() const { return statementCount_; }
+    const QString& LastStatement() const { return lastStatement_; }
 
 private:
     QString connectionName_;
     QString path_;
     std::unique_ptr<QSqlQuery> query_;
     bool busy_ = false;
+    int statementCount_ = 0;
+    QString lastStatement_;
 };

@@ -12,6 +12,7 @@
 #include "layers/MasterChooser.h"
 #include "palette/PaletteGrid.h"
 #include "palette/PaletteWindow.h"
+#include "overview/OverviewWindow.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectOperations.h"
 #include "render/ShadePixel.h"
@@ -21,6 +22,8 @@
 #include "support/TestWidgets.h"
 
 #include <QLabel>
+#include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollArea>
@@ -28,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 class TestEndToEnd : public QObject {
     Q_OBJECT
@@ -299,6 +303,97 @@ private slots:
         QVERIFY(!ws.Doc.Layers[plinth].ShownInMaskMode);
         QVERIFY(!ws.Doc.Schemes[0].Layers[facade].ShownInMaskMode);
         QCOMPARE(form.scheme->count(), 2);
+    }
+
+    // Open the demo house, choose shades for the facade and the roof in the catalogue,
+    // open the overview from the Projekt button, export the picture over an older
+    // file, and close the overview.
+    void overviewOfTheDemoHouse() {
+        QTemporaryDir dir;
+        const QString photo =
+            SaveDemoProject(dir.path(), QStringLiteral("Rodinný dům.bmp"), 360, 240);
+        QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")),
+                                      TestCatalogue::SmallRows()),
+                 QString());
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        TForm1& form = *windows.Form1;
+        Workspace& ws = form.Workspace();
+        form.resize(1000, 700);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        Tbarvy& catalogue = *windows.barvy;
+
+        // The catalogue for a layer from its swatch in the layer list, a quantity,
+        // then a shade row: the shade goes into the layer.
+        const auto choose = [&](int layer, int fanDeckRow, const QString& quantity) {
+            form.ListBox2->scrollToItem(form.ListBox2->item(layer));
+            const QRect row = form.ListBox2->visualItemRect(form.ListBox2->item(layer));
+            QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+                              row.topLeft() + QPoint(45, 10));
+            QVERIFY(catalogue.isVisible());
+            QTest::mouseClick(
+                catalogue.ListBoxFirmy->viewport(), Qt::LeftButton, {},
+                catalogue.ListBoxFirmy->visualItemRect(catalogue.ListBoxFirmy->item(fanDeckRow))
+                    .center());
+            catalogue.EditQuantity->setText(quantity);
+            QTest::mouseClick(
+                catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {},
+                catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0))
+                    .center());
+        };
+        choose(1, 0, QStringLiteral("48")); // Syntetika: S 001 - 01 in Email
+        choose(2, 1, QStringLiteral("20")); // Exteriér: its first shade, E 002 - 01
+        const LayerRecord facade = ws.Doc.Layers[1];
+        const LayerRecord roof = ws.Doc.Layers[2];
+        QCOMPARE(facade.ShadeId, 5);
+        QCOMPARE(facade.Quantity, 48);
+        QCOMPARE(roof.ShadeId, 1);
+        QCOMPARE(roof.Quantity, 20);
+        catalogue.hide();
+
+        const QString jpeg = dir.filePath(QStringLiteral("výsledek.jpg"));
+        {
+            QFile old(jpeg);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("starý obrázek");
+        }
+        prompts.fileNames.enqueue(jpeg);
+        prompts.asked.clear();
+
+        TPrehled& overview = *windows.Prehled;
+        QStringList rows;
+        QColor facadeSwatch, roofSwatch;
+        bool modal = false, recipeOffered = false, stayedOpen = false;
+        QTimer::singleShot(0, &overview, [&] {
+            modal = QApplication::activeModalWidget() == &overview;
+            rows = Rows(overview.ListBox1);
+            const QImage shot = overview.ListBox1->viewport()->grab().toImage();
+            facadeSwatch = shot.pixelColor(50, 45);
+            roofSwatch = shot.pixelColor(50, 90 + 45);
+            QTest::mouseClick(
+                overview.ListBox1->viewport(), Qt::LeftButton, {},
+                overview.ListBox1->visualItemRect(overview.ListBox1->item(0)).center());
+            recipeOffered = overview.GlintImage1->isVisible();
+            QTest::mouseClick(overview.GlintImage3, Qt::LeftButton);
+            stayedOpen = overview.isVisible();
+            QTest::mouseClick(overview.GlintImage2, Qt::LeftButton);
+        });
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage20")), Qt::LeftButton);
+
+        QVERIFY(modal);
+        QVERIFY(!overview.isVisible());
+        // Every layer but the chimney, which takes the plinth's paint.
+        QCOMPARE(rows, (QStringList{"1", "2", "3", "4", "5"}));
+        QCOMPARE(facadeSwatch, QColor(255, 255, 255));
+        QCOMPARE(roofSwatch, QColor(200, 10, 10)); // E 002 - 01
+        QVERIFY(recipeOffered);
+        QVERIFY(stayedOpen);
+        QVERIFY(prompts.asked.isEmpty()); // no question before the old file was replaced
+        const QImage exported = PhotoFiles::LoadJpeg(jpeg);
+        QCOMPARE(exported.size(), QSize(360, 240));
+        QCOMPARE(ws.Doc.Layers[1], facade); // the overview changed nothing
     }
 };
 

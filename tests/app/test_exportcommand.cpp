@@ -2,6 +2,8 @@
 #include "app/ExportCommand.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectOperations.h"
+#include "support/PdfText.h"
+#include "support/TestCatalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,10 +21,11 @@ struct Run {
     QString err;
 };
 
-Run Export(const QStringList& arguments) {
+// Runs the command as if it lay in programDir (where it looks for odrex.tom).
+Run Export(const QStringList& arguments, const QString& programDir = QString()) {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    const int code = RunExportCommand(arguments, outStream, errStream);
+    const int code = RunExportCommand(arguments, outStream, errStream, programDir);
     outStream.flush();
     errStream.flush();
     return {code, out, err};
@@ -39,6 +42,26 @@ private slots:
         const DemoProject demo = MakeDemoHouse(240, 160);
         PhotoFiles::SaveBmp(photo, demo.Photo);
         demo.Mask.SaveToFile(photo + QStringLiteral(".mask"), demo.Layers, demo.Schemes);
+
+        // The same house with paints from the small test catalogue, and a scheme that
+        // paints the facade otherwise.
+        paintedPhoto = dir.filePath(QStringLiteral("Natřený dům.bmp"));
+        LayerList layers = demo.Layers;
+        const auto paint = [&layers](int layer, int shade, int fanDeck, int kind) {
+            layers[layer].ShadeId = shade;
+            layers[layer].FanDeckId = fanDeck;
+            layers[layer].PaintKindId = kind;
+        };
+        paint(1, 6, 30, 1);
+        paint(2, 6, 30, 1);
+        paint(5, 4, 13, 2);
+        SchemeRecord other{QStringLiteral("Jiná"), layers};
+        other.Layers[1].ShadeId = 4;
+        other.Layers[1].FanDeckId = 13;
+        other.Layers[1].PaintKindId = 2;
+        other.Layers[1].Quantity = 7;
+        PhotoFiles::SaveBmp(paintedPhoto, demo.Photo);
+        demo.Mask.SaveToFile(paintedPhoto + QStringLiteral(".mask"), layers, {other});
     }
 
     void rendersAsOpened() {
@@ -135,6 +158,12 @@ private slots:
         QTest::newRow("nothing to do") << QStringList{QStringLiteral("PHOTO")};
         QTest::newRow("unknown option")
             << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--fast")};
+        QTest::newRow("order sheet of an unknown scheme") << QStringList{
+            QStringLiteral("PHOTO"), QStringLiteral("--scheme"), QStringLiteral("Nic"),
+            QStringLiteral("--order-sheet"), QStringLiteral("OUT.pdf")};
+        QTest::newRow("order sheet and a failing picture") << QStringList{
+            QStringLiteral("PHOTO"), QStringLiteral("--order-sheet"), QStringLiteral("OUT.pdf"),
+            QStringLiteral("--all-schemes"), QStringLiteral("/proc/nelze")};
     }
     void failuresLeaveNoFile() {
         QFETCH(QStringList, arguments);
@@ -170,12 +199,91 @@ private slots:
         const Run run = Export({QStringLiteral("--help")});
         QCOMPARE(run.code, 0);
         QVERIFY(run.out.contains(QStringLiteral("--all-schemes")));
+        QVERIFY(run.out.contains(QStringLiteral("--order-sheet")));
+        QVERIFY(run.out.contains(QStringLiteral("--catalogue")));
+    }
+
+    void orderSheetWithTheCatalogue_data() {
+        QTest::addColumn<bool>("besideTheProgram");
+        QTest::newRow("--catalogue") << false;
+        QTest::newRow("odrex.tom beside the program") << true;
+    }
+    void orderSheetWithTheCatalogue() {
+        QFETCH(bool, besideTheProgram);
+        QTemporaryDir program;
+        const QString catalogue = program.filePath(QStringLiteral("odrex.tom"));
+        QCOMPARE(TestCatalogue::Build(catalogue, TestCatalogue::SmallRows()), QString());
+        const QString pdf = dir.filePath(QStringLiteral("objednávka.pdf"));
+        QStringList arguments{paintedPhoto, QStringLiteral("--order-sheet"), pdf};
+        if (!besideTheProgram)
+            arguments << QStringLiteral("--catalogue") << catalogue;
+        const Run run = Export(arguments, besideTheProgram ? program.path() : dir.path());
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.code, 0);
+        const QString text = PdfText(pdf);
+        for (const char* line :
+             {"Objednávka barev", "Projekt: Natřený dům", "Fasáda", "Odstin: Žlutá kuchyň",
+              "Vějíř: Moje", "Druh barvy: Fasádní barva", "Množství: 48 l", "Sokl",
+              "Množství: 12 Kg", "Vrstvy: Fasáda, Střecha"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)), line);
+        QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
+    }
+
+    void orderSheetWithoutACatalogue_data() {
+        QTest::addColumn<QString>("catalogueRows"); // empty: no file at all
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QString() << QStringLiteral("soubor neexistuje");
+        QTest::newRow("wrong version")
+            << TestCatalogue::SmallRows(1)
+            << QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
+    }
+    void orderSheetWithoutACatalogue() {
+        QFETCH(QString, catalogueRows);
+        QFETCH(QString, reason);
+        QTemporaryDir program;
+        if (!catalogueRows.isEmpty())
+            QCOMPARE(
+                TestCatalogue::Build(program.filePath(QStringLiteral("odrex.tom")), catalogueRows),
+                QString());
+        const QString pdf = program.filePath(QStringLiteral("bez katalogu.pdf"));
+        const Run run =
+            Export({paintedPhoto, QStringLiteral("--order-sheet"), pdf}, program.path());
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.err.contains(reason), qPrintable(run.err));
+        QVERIFY(run.err.contains(QStringLiteral("bez jmen odstínů")));
+        const QString text = PdfText(pdf);
+        for (const char* line : {"Katalog barev nebyl k dispozici", "Fasáda", "Množství: 48",
+                                 "Sokl", "Množství: 12", "odstín č. 6"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)), line);
+        QVERIFY(!text.contains(QStringLiteral("Žlutá kuchyň")));
+    }
+
+    void orderSheetOfAScheme() {
+        QTemporaryDir program;
+        QCOMPARE(TestCatalogue::Build(program.filePath(QStringLiteral("odrex.tom")),
+                                      TestCatalogue::SmallRows()),
+                 QString());
+        const QString pdf = program.filePath(QStringLiteral("schéma.pdf"));
+        const QString png = program.filePath(QStringLiteral("schéma.png"));
+        const Run run = Export({paintedPhoto, QStringLiteral("--scheme"), QStringLiteral("Jiná"),
+                                QStringLiteral("--order-sheet"), pdf, QStringLiteral("--out"), png},
+                               program.path());
+        QCOMPARE(run.code, 0);
+        QVERIFY(QFile::exists(png));
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("Barevné schéma: Jiná")));
+        // The scheme paints the facade with another shade in another quantity.
+        QVERIFY(text.contains(QStringLiteral("Odstin: E 101 - 01")));
+        QVERIFY(text.contains(QStringLiteral("Množství: 7 Kg")));
+        QVERIFY(!text.contains(QStringLiteral("Množství: 48")));
     }
 
 private:
     QTemporaryDir dir;
     QString photo;
+    QString paintedPhoto;
 };
 
-QTEST_GUILESS_MAIN(TestExportCommand)
+// The paint order is drawn with fonts: a graphical application, as the command makes.
+QTEST_MAIN(TestExportCommand)
 #include "test_exportcommand.moc"

@@ -414,6 +414,11 @@ private slots:
                                    QStringLiteral("Zvolit podřízenou vrstvu"),
                                    QStringLiteral("Seznam vytvořených projektů")};
         int buttons = 0;
+        // Every modal window stands above the catalogue and the palette.
+        for (QWidget* modal : {static_cast<QWidget*>(windows.Prehled.get()),
+                               static_cast<QWidget*>(windows.Form2.get()),
+                               static_cast<QWidget*>(windows.OpenList.get())})
+            QVERIFY(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(order[i]->windowTitle(), captions[i]);
             QVERIFY(!order[i]->isVisible());
@@ -422,8 +427,9 @@ private slots:
                     ++buttons;
             }
         }
-        // 33 image buttons, and the palette's likeness ranking beside its search.
-        QCOMPARE(buttons, 34);
+        // 33 image buttons, the palette's likeness ranking beside its search and the
+        // overview's paint order.
+        QCOMPARE(buttons, 35);
     }
 
     void openThroughTheProjectList() {

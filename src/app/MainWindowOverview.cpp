@@ -1,0 +1,18 @@
+// The main window's Projekt button: the overview of the paints chosen for the project.
+#include "app/GlintImage.h"
+#include "app/MainWindow.h"
+#include "overview/OverviewWindow.h"
+
+void TForm1::SetOverview(TPrehled* overview) {
+    overview_ = overview;
+    connect(Button(QStringLiteral("GlintImage20")), &TGlintImage::Click, this,
+            &TForm1::GlintImage20Click);
+}
+
+void TForm1::GlintImage20Click() {
+    if (!overview_)
+        return;
+    overview_->FillOverview();
+    overview_->move(geometry().center() - overview_->rect().center());
+    overview_->exec();
+}

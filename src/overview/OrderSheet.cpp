@@ -1,0 +1,134 @@
+#include "overview/OrderSheet.h"
+
+#include "app/ErrorGuard.h"
+#include "app/Prompts.h"
+#include "catalogue/CatalogueDatabase.h"
+#include "project/MaskFile.h"
+#include "project/ProjectOperations.h"
+#include "render/BoxScale.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+QString HexColour(Colour colour) {
+    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)).name(QColor::HexRgb).toUpper();
+}
+
+// A catalogue name, or what the sheet can say without it.
+QString NameOr(const QString* found, std::int32_t id, const QString& what) {
+    if (found)
+        return *found;
+    if (id > 0)
+        return QStringLiteral("%1 č. %2").arg(what).arg(id);
+    return QStringLiteral("–");
+}
+
+QString ShadeLabel(const OrderLine& line) {
+    if (!line.row.shades.isEmpty())
+        return line.row.shades.constFirst().name;
+    if (line.layer.ShadeId == 0) {
+        return line.layer.ShadeColour == NoColour
+                   ? QStringLiteral("vlastní barva")
+                   : QStringLiteral("vlastní barva ") + HexColour(line.layer.ShadeColour);
+    }
+    return NameOr(nullptr, line.layer.ShadeId, QStringLiteral("odstín"));
+}
+
+QColor SwatchOf(const OrderLine& line) {
+    if (!line.row.shades.isEmpty()) {
+        const OverviewShade& shade = line.row.shades.constFirst();
+        if (!shade.HasColour())
+            return QColor();
+        return QColor(std::clamp(shade.red, 0, 255), std::clamp(shade.green, 0, 255),
+                      std::clamp(shade.blue, 0, 255));
+    }
+    const Colour colour = line.layer.ShadeColour;
+    return colour == NoColour ? QColor() : QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
+} // namespace
+
+namespace Order {
+
+QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue) {
+    QList<OrderLine> lines;
+    for (int index : Overview::ListedLayers(layers))
+        lines.append({index, layers[index], Overview::LookUpRow(catalogue, layers[index])});
+    return lines;
+}
+
+QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
+    using Key = std::tuple<std::int32_t, std::int32_t, std::int32_t, Colour>;
+    QList<Key> keys;
+    QList<OrderTotal> totals;
+    for (const OrderLine& line : lines) {
+        const LayerRecord& layer = line.layer;
+        if (layer.ShadeId == -1)
+            continue;
+        // A shade id is one paint whatever colour a layer kept; a free colour from the
+        // palette (id 0, no catalogue row) is told apart by its colour alone.
+        const bool freeColour = layer.ShadeId == 0 && line.row.shades.isEmpty();
+        const Colour colour = freeColour ? layer.ShadeColour : NoColour;
+        const Key key{layer.ShadeId, layer.FanDeckId, layer.PaintKindId, colour};
+        qsizetype at = keys.indexOf(key);
+        if (at < 0) {
+            OrderTotal total;
+            total.shade = ShadeLabel(line);
+            total.fanDeck =
+                NameOr(line.row.fanDecks.isEmpty() ? nullptr : &line.row.fanDecks.constFirst(),
+                       layer.FanDeckId, QStringLiteral("vějíř"));
+            const OverviewPaintKind* kind =
+                line.row.paintKinds.isEmpty() ? nullptr : &line.row.paintKinds.constFirst();
+            total.paintKind = NameOr(kind ? &kind->name : nullptr, layer.PaintKindId,
+                                     QStringLiteral("druh barvy"));
+            total.unit = kind ? kind->unit : QString();
+            total.swatch = SwatchOf(line);
+            keys.append(key);
+            totals.append(total);
+            at = totals.size() - 1;
+        }
+        totals[at].quantity += layer.Quantity;
+        totals[at].layers << layer.Name;
+    }
+    return totals;
+}
+
+QImage Picture(const Document& doc) {
+    const QImage picture = RenderFullSize(doc, false);
+    if (picture.width() <= PictureWidth)
+        return picture;
+    return BoxScaleDown(picture, (picture.width() + PictureWidth - 1) / PictureWidth);
+}
+
+OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date) {
+    OrderSheet sheet;
+    sheet.projectName = QFileInfo(doc.ProjectPath).completeBaseName();
+    sheet.date = date;
+    sheet.lines = Lines(doc.Layers, catalogue);
+    sheet.withoutCatalogue = !catalogue || !catalogue->IsOpen();
+    sheet.picture = Picture(doc);
+    return sheet;
+}
+
+void Write(const QString& path, const OrderSheet& sheet) {
+    MaskFile::WriteWholeFile(path, Pdf(sheet));
+}
+
+} // namespace Order
+
+bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* catalogue) {
+    if (!doc.HasProject()) {
+        prompts.Error(QStringLiteral("Není co ukládat"));
+        return false;
+    }
+    const QString path = prompts.SaveFileName(
+        QStringLiteral("pdf"),
+        QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"));
+    if (path.isEmpty())
+        return false;
+    return RunGuarded(
+        prompts, [&] { Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate())); });
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "overview/OverviewRows.h"
+#include "project/Document.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QDate>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class CatalogueDatabase;
+class Prompts;
+
+// One listed layer of the paint order: the layer and what the catalogue says of it.
+struct OrderLine {
+    int layerIndex = 0;
+    LayerRecord layer;
+    OverviewRow row;
+};
+
+// One line of the order's summary: the paint of every listed layer that shares
+// shade, fan deck and paint kind, with the quantities added.
+struct OrderTotal {
+    QString shade;
+    QString fanDeck;
+    QString paintKind;
+    QString unit;
+    QColor swatch; // invalid when the paint has no colour value
+    qint64 quantity = 0;
+    QStringList layers;
+};
+
+// Everything the printable paint order "Objednávka barev" shows.
+struct OrderSheet {
+    QString projectName;
+    QString schemeName; // empty unless a scheme was applied for it
+    QDate date;
+    QImage picture; // the recoloured picture, already scaled for the page
+    QList<OrderLine> lines;
+    bool withoutCatalogue = false;
+};
+
+namespace Order {
+
+// The widest picture the sheet carries: about 200 dots per inch across the page.
+// A wider one is reduced by the smallest whole factor that brings it within.
+inline constexpr int PictureWidth = 1400;
+
+// The listed layers with their catalogue rows, looked up one layer at a time.
+QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue);
+
+// Adds up the lines that have a paint chosen (a shade reference other than -1) per
+// shade, fan deck and paint kind (their ids), in the order the paints first appear.
+// Free colours from the palette (id 0) are told apart by their colour.
+QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
+
+// The picture as shown in colour mode, reduced to at most PictureWidth.
+QImage Picture(const Document& doc);
+
+// The sheet of a document: its listed layers, the picture and the given date.
+OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date);
+
+// The sheet as a PDF document on A4 pages. Needs a QGuiApplication (fonts).
+QByteArray Pdf(const OrderSheet& sheet);
+
+// Writes the PDF; an existing file is replaced only once the new one is complete.
+void Write(const QString& path, const OrderSheet& sheet);
+
+} // namespace Order
+
+// The overview's order button: asks for a PDF file and writes the open project's
+// paint order into it. Returns whether it was written.
+bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* catalogue);

@@ -1,0 +1,192 @@
+// The paint order as a PDF document: heading, picture, the overview's rows with
+// units, and the summary of what to buy.
+#include "overview/OrderSheet.h"
+#include "overview/OverviewRowPainter.h"
+#include "project/Errors.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+namespace {
+
+// At 96 dots per inch a unit of the page is a pixel of the screen, so the rows come
+// out exactly as the overview draws them.
+constexpr int Resolution = 96;
+constexpr int RowGap = 3;
+constexpr int TotalHeight = 34;
+
+QFont SheetFont(double points, bool bold = false, bool italic = false) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+class SheetPainter {
+public:
+    SheetPainter(QPdfWriter& writer, QPainter& painter)
+        : writer_(writer), painter_(painter), width_(writer.width()), height_(writer.height()) {}
+
+    // Text on one line at the current height, which moves below it.
+    void Line(const QString& text, const QFont& font, const QColor& colour = Qt::black,
+              int after = 4) {
+        painter_.setFont(font);
+        painter_.setPen(colour);
+        const QFontMetrics metrics = painter_.fontMetrics();
+        Room(metrics.height());
+        painter_.drawText(QPoint(0, y_ + metrics.ascent()),
+                          metrics.elidedText(text, Qt::ElideRight, width_));
+        y_ += metrics.height() + after;
+    }
+
+    void Picture(const QImage& picture) {
+        if (picture.isNull())
+            return;
+        const QSize fit = picture.size().scaled(QSize(width_, height_ / 2), Qt::KeepAspectRatio);
+        Room(fit.height());
+        const QRect target(QPoint((width_ - fit.width()) / 2, y_), fit);
+        painter_.drawImage(target, picture);
+        painter_.setPen(QPen(QColor(120, 120, 120), 0));
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawRect(target);
+        y_ += fit.height() + 14;
+    }
+
+    void Row(const OverviewRow& row) {
+        Room(Overview::RowHeight);
+        Overview::PaintRow(painter_, QRect(0, y_, width_, Overview::RowHeight), false, row,
+                           SheetFont(8), true);
+        y_ += Overview::RowHeight + RowGap;
+    }
+
+    void Totals(const QList<OrderTotal>& totals) {
+        const QFont head = SheetFont(9, true);
+        painter_.setFont(head);
+        const int headHeight = painter_.fontMetrics().height() + 6;
+        Room(headHeight + TotalHeight);
+        TotalColumns(head, Qt::black, QStringLiteral("Odstín"), QStringLiteral("Vějíř"),
+                     QStringLiteral("Druh barvy"), QStringLiteral("Množství"));
+        y_ += headHeight;
+        painter_.setPen(QPen(QColor(120, 120, 120), 0));
+        painter_.drawLine(0, y_ - 3, width_, y_ - 3);
+        for (const OrderTotal& total : totals) {
+            Room(TotalHeight);
+            if (total.swatch.isValid()) {
+                const QRect swatch(0, y_ + 2, 22, 14);
+                painter_.fillRect(swatch, total.swatch);
+                painter_.setPen(QPen(Qt::black, 0));
+                painter_.setBrush(Qt::NoBrush);
+                painter_.drawRect(swatch);
+            }
+            QString quantity = QString::number(total.quantity);
+            if (!total.unit.isEmpty())
+                quantity += QLatin1Char(' ') + total.unit;
+            TotalColumns(SheetFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,
+                         quantity);
+            painter_.setFont(SheetFont(7));
+            painter_.setPen(QColor(90, 90, 90));
+            painter_.drawText(
+                QPoint(30, y_ + 17 + painter_.fontMetrics().ascent()),
+                painter_.fontMetrics().elidedText(QStringLiteral("Vrstvy: ") +
+                                                      total.layers.join(QStringLiteral(", ")),
+                                                  Qt::ElideRight, width_ - 30));
+            y_ += TotalHeight;
+        }
+    }
+
+    void Space(int units) { y_ += units; }
+    // Starts a new page unless the next units fit on this one.
+    void Room(int units) {
+        if (y_ > 0 && y_ + units > height_) {
+            writer_.newPage();
+            y_ = 0;
+        }
+    }
+
+private:
+    void TotalColumns(const QFont& font, const QColor& colour, const QString& shade,
+                      const QString& fanDeck, const QString& kind, const QString& quantity) {
+        painter_.setFont(font);
+        painter_.setPen(colour);
+        const QFontMetrics metrics = painter_.fontMetrics();
+        const int quantityWidth = 90;
+        const int columns = width_ - 30 - quantityWidth;
+        const int x[] = {30, 30 + columns * 35 / 100, 30 + columns * 65 / 100};
+        const int widths[] = {x[1] - x[0] - 8, x[2] - x[1] - 8, columns * 35 / 100 - 8};
+        const QString texts[] = {shade, fanDeck, kind};
+        const int baseline = y_ + metrics.ascent();
+        for (int i = 0; i < 3; ++i)
+            painter_.drawText(QPoint(x[i], baseline),
+                              metrics.elidedText(texts[i], Qt::ElideRight, widths[i]));
+        painter_.drawText(QRect(width_ - quantityWidth, y_, quantityWidth, metrics.height()),
+                          Qt::AlignRight | Qt::AlignTop, quantity);
+    }
+
+    QPdfWriter& writer_;
+    QPainter& painter_;
+    int width_;
+    int height_;
+    int y_ = 0;
+};
+
+} // namespace
+
+namespace Order {
+
+QByteArray Pdf(const OrderSheet& sheet) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw TintoraError(QStringLiteral("Objednávku barev nelze vytvořit bez písem: program "
+                                          "neběží jako grafická aplikace."));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(Resolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    writer.setTitle(QStringLiteral("Objednávka barev – %1").arg(sheet.projectName));
+    writer.setCreator(QStringLiteral("Tintora 1.2"));
+
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw IoError(QStringLiteral("Objednávku barev nelze vytvořit."));
+    SheetPainter page(writer, painter);
+    page.Line(QStringLiteral("Objednávka barev"), SheetFont(20, true), Qt::black, 8);
+    page.Line(QStringLiteral("Projekt: ") + sheet.projectName, SheetFont(10));
+    page.Line(QStringLiteral("Datum: ") + sheet.date.toString(QStringLiteral("d. M. yyyy")),
+              SheetFont(10));
+    if (!sheet.schemeName.isEmpty())
+        page.Line(QStringLiteral("Barevné schéma: ") + sheet.schemeName, SheetFont(10));
+    if (sheet.withoutCatalogue)
+        page.Line(QStringLiteral("Katalog barev nebyl k dispozici: chybí jména odstínů, vějířů "
+                                 "a druhů barev."),
+                  SheetFont(9, false, true), QColor(170, 30, 20));
+    page.Space(8);
+    page.Picture(sheet.picture);
+
+    page.Line(QStringLiteral("Vrstvy projektu"), SheetFont(12, true), Qt::black, 6);
+    if (sheet.lines.isEmpty())
+        page.Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), SheetFont(9));
+    for (const OrderLine& line : sheet.lines)
+        page.Row(line.row);
+
+    page.Space(12);
+    const QList<OrderTotal> totals = Summarise(sheet.lines);
+    page.Room(80);
+    page.Line(QStringLiteral("Souhrn objednávky"), SheetFont(12, true), Qt::black, 6);
+    if (totals.isEmpty())
+        page.Line(QStringLiteral("Žádná vrstva nemá zvolený odstín."), SheetFont(9));
+    else
+        page.Totals(totals);
+    if (!painter.end())
+        throw IoError(QStringLiteral("Objednávku barev nelze dokončit."));
+    return bytes;
+}
+
+} // namespace Order

@@ -1,0 +1,213 @@
+// The printable paint order: what a painter reads in the PDF (through pdftotext),
+// the picture on its first page (through pdftoppm), and how the file is written.
+#include "DemoHouse.h"
+#include "catalogue/CatalogueDatabase.h"
+#include "overview/OrderSheet.h"
+#include "project/Errors.h"
+#include "support/PaintedLayers.h"
+#include "support/PdfText.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TestCatalogue.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The demo house with catalogue paints on its layers; the chimney follows the plinth.
+Document PaintedHouse() {
+    const DemoProject demo = MakeDemoHouse(300, 200);
+    Document doc;
+    doc.ProjectPath = QStringLiteral("/projekty/domy/Rodinný dům.bmp");
+    doc.PhotoBitmap = demo.Photo;
+    doc.Mask = demo.Mask;
+    doc.Layers = demo.Layers;
+    const struct {
+        int shade, fanDeck, kind, quantity;
+    } paints[] = {{6, 30, 1, 12}, {4, 13, 2, 8}, {2, 12, 1, 4}, {-1, -1, -1, 0}, {6, 30, 1, 30}};
+    for (int i = 0; i < 5; ++i) {
+        LayerRecord& layer = doc.Layers[i + 1];
+        layer.ShadeId = paints[i].shade;
+        layer.FanDeckId = paints[i].fanDeck;
+        layer.PaintKindId = paints[i].kind;
+        layer.Quantity = paints[i].quantity;
+    }
+    return doc;
+}
+
+// Blanks squeezed, so that a line reads the same however pdftotext spaced it.
+QString Squeezed(const QString& text) {
+    QString squeezed = text;
+    squeezed.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
+    return squeezed;
+}
+
+} // namespace
+
+class TestOrderSheet : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(),
+                 "pdftotext (poppler-utils) is installed by scripts/setup");
+        QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")),
+                                      TestCatalogue::SmallRows()),
+                 QString());
+        catalogue.Open(dir.filePath(QStringLiteral("odrex.tom")));
+    }
+
+    void thePainterReadsWhatToBuy() {
+        const Document doc = PaintedHouse();
+        const QString pdf = dir.filePath(QStringLiteral("objednávka.pdf"));
+        Order::Write(pdf, Order::Make(doc, &catalogue, QDate(2025, 3, 5)));
+        const QString text = Squeezed(PdfText(pdf));
+        QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
+        const QStringList expected{
+            "Objednávka barev", "Projekt: Rodinný dům", "Datum: 5. 3. 2025",
+            // The rows as the overview draws them, quantities with their units.
+            "Fasáda", "Vějíř: Moje", "Odstin: Žlutá kuchyň", "Druh barvy: Fasádní barva",
+            "Množství: 12 l", "Střecha", "Odstin: E 101 - 01", "Druh barvy: Silikonová barva",
+            "Množství: 8 Kg", "Okenní rámy", "Množství: 4 l", "Dveře", "Množství: 0", "Sokl",
+            "Množství: 30 l",
+            // The summary adds the facade and the plinth: the same shade, deck and kind.
+            "Souhrn objednávky", "Žlutá kuchyň Moje Fasádní barva 42 l", "Vrstvy: Fasáda, Sokl",
+            "E 101 - 01 Exteriér Silikonová barva 8 Kg"};
+        for (const QString& line : expected)
+            QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral("\n---\n") + text));
+        // pdftotext joins a one-digit number to its unit when it stands right-aligned
+        // under a wider heading; the page itself has the blank.
+        QVERIFY(text.contains(
+            QRegularExpression(QStringLiteral("E 001 - 02 Exteriér Fasádní barva 4 ?l\n"))));
+        QVERIFY(!text.contains(QStringLiteral("Komín"))); // subordinate: not ordered
+        QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
+        // The doors have no paint: a row, but no line of the summary.
+        const QString summary = text.mid(text.indexOf(QStringLiteral("Souhrn objednávky")));
+        QVERIFY(!summary.contains(QStringLiteral("Dveře")));
+        QCOMPARE(summary.count(QStringLiteral("Vrstvy:")), 3);
+    }
+
+    void withoutTheCatalogueNamesAndQuantities() {
+        const QString pdf = dir.filePath(QStringLiteral("bez katalogu.pdf"));
+        Order::Write(pdf, Order::Make(PaintedHouse(), nullptr, QDate(2025, 3, 5)));
+        const QString text = Squeezed(PdfText(pdf));
+        for (const char* line :
+             {"Katalog barev nebyl k dispozici", "Fasáda", "Množství: 12", "Sokl", "Množství: 30",
+              "odstín č. 6 vějíř č. 30 druh barvy č. 1 42\n", "Vrstvy: Fasáda, Sokl"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("Odstin:")));
+        QVERIFY(!text.contains(QStringLiteral("Množství: 12 l")));
+    }
+
+    void theRecolouredPictureAcrossThePage() {
+        // A plain red photograph whose only layer repaints its left half blue.
+        Document doc;
+        doc.ProjectPath = QStringLiteral("/x/Červený.bmp");
+        doc.PhotoBitmap = QImage(2400, 1200, QImage::Format_BGR888);
+        doc.PhotoBitmap.fill(QColor(200, 30, 30));
+        doc.Mask = TMask::CreateBlank(2400, 1200);
+        for (int y = 0; y < 1200; ++y)
+            doc.Mask.PaintSpan(y, 0, 1199, 1);
+        LayerRecord left = PaintedLayer(QStringLiteral("Levá"), 0, 0, 0, 1, Rgb(30, 30, 200));
+        left.RealColour = Rgb(200, 30, 30);
+        left.HiddenInColourMode = false;
+        doc.Layers = WithOriginal({left});
+
+        const OrderSheet sheet = Order::Make(doc, &catalogue, QDate(2025, 1, 1));
+        QCOMPARE(sheet.picture.size(), QSize(1200, 600)); // every 2 × 2 pixels averaged
+        const QString pdf = dir.filePath(QStringLiteral("obrázek.pdf"));
+        Order::Write(pdf, sheet);
+        const QImage page = PdfPage(pdf, 1, 48);
+        QVERIFY(!page.isNull());
+        // A4 at 48 dpi: 397 × 561; the picture fills the width between 15 mm margins.
+        QRect red, blue;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                if (qAbs(c.red() - 200) < 30 && c.green() < 70 && c.blue() < 70)
+                    red |= QRect(x, y, 1, 1);
+                if (qAbs(c.blue() - 200) < 40 && c.red() < 80 && c.green() < 80)
+                    blue |= QRect(x, y, 1, 1);
+            }
+        }
+        const int margin = qRound(15 / 25.4 * 48);
+        QVERIFY2(qAbs(blue.left() - margin) <= 2, qPrintable(QString::number(blue.left())));
+        QVERIFY2(qAbs(red.right() - (page.width() - 1 - margin)) <= 2,
+                 qPrintable(QString::number(red.right())));
+        QVERIFY(qAbs(blue.right() + 1 - red.left()) <= 2); // halves meet in the middle
+        QVERIFY(qAbs(red.height() - red.width()) <= 4 + red.width() / 100); // 2:1 overall
+        QVERIFY(red.top() < page.height() / 2);
+    }
+
+    void longProjectsGoOnTheNextPages() {
+        Document doc = PaintedHouse();
+        doc.Layers = {OriginalLayerTemplate()};
+        for (int i = 1; i <= 30; ++i)
+            doc.Layers << PaintedLayer(QStringLiteral("Vrstva č. %1").arg(i), 2 + i % 2, 12, 1, i);
+        const QString pdf = dir.filePath(QStringLiteral("dlouhá.pdf"));
+        Order::Write(pdf, Order::Make(doc, &catalogue, QDate(2025, 3, 5)));
+        QVERIFY(PdfPages(pdf) >= 3);
+        const QString text = Squeezed(PdfText(pdf));
+        for (int i = 1; i <= 30; ++i)
+            QVERIFY(text.contains(QStringLiteral("Vrstva č. %1\n").arg(i)));
+        // Odd ids 3 (no colour) and even 2: 15 layers each; 2+4+…+30 = 240, 1+3+…+29 = 225.
+        QVERIFY2(text.contains(QStringLiteral("E 001 - 02 Exteriér Fasádní barva 240 l")),
+                 qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("E 001 - 01 Exteriér Fasádní barva 225 l")));
+    }
+
+    void writtenWholeOrNotAtAll() {
+        const QString pdf = dir.filePath(QStringLiteral("stará.pdf"));
+        {
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(100000, 'x'));
+        }
+        const OrderSheet sheet = Order::Make(PaintedHouse(), &catalogue, QDate(2025, 3, 5));
+        Order::Write(pdf, sheet);
+        QFile written(pdf);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QVERIFY(bytes.trimmed().endsWith("%%EOF"));
+        QVERIFY(!bytes.contains(QByteArray(1000, 'x')));
+
+        const QString nowhere = dir.filePath(QStringLiteral("chybí/objednávka.pdf"));
+        QVERIFY_THROWS_EXCEPTION(IoError, Order::Write(nowhere, sheet));
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
+    void saveFromTheOverview() {
+        ScriptedPrompts prompts;
+        Document none;
+        QVERIFY(!SaveOrderSheet(none, prompts, &catalogue));
+        QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Není co ukládat")});
+        QVERIFY(prompts.fileFilters.isEmpty());
+
+        const Document doc = PaintedHouse();
+        prompts.asked.clear();
+        QVERIFY(!SaveOrderSheet(doc, prompts, &catalogue)); // cancelled
+        QCOMPARE(
+            prompts.fileFilters,
+            QStringList{QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*")});
+        const QString pdf = dir.filePath(QStringLiteral("z přehledu.pdf"));
+        prompts.fileNames.enqueue(pdf);
+        QVERIFY(SaveOrderSheet(doc, prompts, &catalogue));
+        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(PdfText(pdf).contains(QStringLiteral("Žlutá kuchyň")));
+
+        prompts.fileNames.enqueue(dir.filePath(QStringLiteral("chybí/x.pdf")));
+        QVERIFY(!SaveOrderSheet(doc, prompts, &catalogue));
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Chyba"));
+    }
+
+private:
+    QTemporaryDir dir;
+    CatalogueDatabase catalogue;
+};
+
+QTEST_MAIN(TestOrderSheet)
+#include "test_ordersheet.moc"

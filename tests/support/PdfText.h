@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QString>
+#include <QTemporaryDir>
+
+// The text of a PDF file as pdftotext (poppler-utils) lays it out, page after page;
+// empty when the tool is missing or failed.
+inline QString PdfText(const QString& pdf) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(tool, {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                         pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Page `page` (from 1) of a PDF rendered by pdftoppm at the given dots per inch.
+inline QImage PdfPage(const QString& pdf, int page, int dpi) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    QTemporaryDir dir;
+    if (tool.isEmpty() || !dir.isValid())
+        return QImage();
+    const QString prefix = dir.filePath(QStringLiteral("strana"));
+    QProcess process;
+    process.start(tool, {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                         QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                         QString::number(page), QStringLiteral("-singlefile"), pdf, prefix});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QImage();
+    return QImage(prefix + QStringLiteral(".png"));
+}
+
+// How many pages the PDF has, as pdfinfo reads it; 0 when unreadable.
+inline int PdfPages(const QString& pdf) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    if (tool.isEmpty())
+        return 0;
+    QProcess process;
+    process.start(tool, {pdf});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return 0;
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QStringLiteral("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    }
+    return 0;
+}
