@@ -4,10 +4,10 @@
 // whole fill action (press to picture redrawn) against a render.
 #include "BenchSupport.h"
 
-#include "app/Prompts.h"
-#include "app/Workspace.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 #include "editing/FloodFill.h"
-#include "editing/ToolActions.h"
+#include "workspace/ToolActions.h"
 #include "editing/Tools.h"
 
 #include <QCoreApplication>

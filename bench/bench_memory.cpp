@@ -2,10 +2,10 @@
 // the undo history, as a ratio to the photograph's bytes.
 #include "BenchSupport.h"
 
-#include "app/Prompts.h"
-#include "app/Workspace.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 #include "project/PhotoFiles.h"
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -5,12 +5,12 @@
 #include "BenchSupport.h"
 
 #include "CatalogueScript.h"
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueStatements.h"
 #include "overview/OrderSheet.h"
 #include "overview/OverviewWindow.h"
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,11 +2,11 @@
 // snapshots, each against TurboJPEG's own work or a render in the same run.
 #include "BenchSupport.h"
 
-#include "app/Prompts.h"
-#include "app/Workspace.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 #include "render/RenderRegion.h"
 
 #include <QCoreApplication>

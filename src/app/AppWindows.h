@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/QtPrompts.h"
+#include "widgets/QtPrompts.h"
 
 #include <QString>
 #include <memory>

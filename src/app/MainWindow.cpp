@@ -1,11 +1,11 @@
 #include "app/MainWindow.h"
 
-#include "app/GlintImage.h"
+#include "widgets/GlintImage.h"
 #include "app/ImageView.h"
-#include "app/Prompts.h"
+#include "workspace/Prompts.h"
 #include "overview/ProjectListWindow.h"
-#include "project/ProjectOperations.h"
-#include "project/SaveMask.h"
+#include "workspace/ProjectOperations.h"
+#include "workspace/SaveMask.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Workspace.h"
-#include "editing/ToolActions.h"
+#include "workspace/Workspace.h"
+#include "workspace/ToolActions.h"
 #include "layers/LayerOperations.h"
 #include "layers/Schemes.h"
 

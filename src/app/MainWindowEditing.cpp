@@ -1,6 +1,6 @@
 // The main window's editing side: the layer list and its buttons, the mouse on the
 // picture, the zoom buttons, and the links to the layer dialog and the catalogue.
-#include "app/GlintImage.h"
+#include "widgets/GlintImage.h"
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
 #include "catalogue/CatalogueWindow.h"

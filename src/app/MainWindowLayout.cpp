@@ -1,7 +1,7 @@
 // The main window's controls: where each sits, its face, its hint and its handler.
-#include "app/Artwork.h"
-#include "app/GlintImage.h"
-#include "app/GradientStrip.h"
+#include "widgets/Artwork.h"
+#include "widgets/GlintImage.h"
+#include "widgets/GradientStrip.h"
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
 

@@ -1,5 +1,5 @@
 // The main window's Projekt button: the overview of the paints chosen for the project.
-#include "app/GlintImage.h"
+#include "widgets/GlintImage.h"
 #include "app/MainWindow.h"
 #include "overview/OverviewWindow.h"
 

@@ -1,6 +1,6 @@
 #include "app/SplashWindow.h"
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "catalogue/CatalogueRowDelegates.h"
 
-#include "app/Artwork.h"
+#include "widgets/Artwork.h"
 #include "catalogue/CatalogueModel.h"
 
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "catalogue/CatalogueWindow.h"
 
-#include "app/Artwork.h"
-#include "app/ErrorGuard.h"
-#include "app/GradientStrip.h"
-#include "app/Prompts.h"
+#include "widgets/Artwork.h"
+#include "workspace/ErrorGuard.h"
+#include "widgets/GradientStrip.h"
+#include "workspace/Prompts.h"
 #include "catalogue/CatalogueRowDelegates.h"
 
 #include <QActionGroup>

@@ -1,10 +1,10 @@
 #include "layers/LayerDialog.h"
 
-#include "app/Artwork.h"
-#include "app/GlintImage.h"
-#include "app/GradientStrip.h"
-#include "app/Prompts.h"
-#include "app/WindowPlacement.h"
+#include "widgets/Artwork.h"
+#include "widgets/GlintImage.h"
+#include "widgets/GradientStrip.h"
+#include "workspace/Prompts.h"
+#include "widgets/WindowPlacement.h"
 #include "layers/LayerOperations.h"
 
 #include <QEvent>

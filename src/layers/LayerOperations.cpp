@@ -1,7 +1,7 @@
 #include "layers/LayerOperations.h"
 
-#include "app/Prompts.h"
-#include "app/Workspace.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 #include "project/MaskFile.h"
 #include "project/TextField.h"
 #include "render/ZoomMath.h"

@@ -1,7 +1,7 @@
 #include "layers/LayerRowDelegate.h"
 
-#include "app/Artwork.h"
-#include "app/Workspace.h"
+#include "widgets/Artwork.h"
+#include "workspace/Workspace.h"
 
 #include <QPainter>
 

@@ -1,8 +1,8 @@
 #include "layers/MasterChooser.h"
 
-#include "app/Artwork.h"
-#include "app/GlintImage.h"
-#include "app/GradientStrip.h"
+#include "widgets/Artwork.h"
+#include "widgets/GlintImage.h"
+#include "widgets/GradientStrip.h"
 
 #include <QFrame>
 #include <QListWidget>

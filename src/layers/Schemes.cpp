@@ -1,7 +1,7 @@
 #include "layers/Schemes.h"
 
-#include "app/Prompts.h"
-#include "app/Workspace.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 #include "layers/LayerOperations.h"
 #include "project/TextField.h"
 

@@ -1,10 +1,10 @@
 #include "overview/OrderSheet.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Prompts.h"
+#include "workspace/ErrorGuard.h"
+#include "workspace/Prompts.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "project/MaskFile.h"
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 #include "render/BoxScale.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "overview/ProjectListWindow.h"
 
-#include "app/Artwork.h"
-#include "app/ErrorGuard.h"
-#include "app/GlintImage.h"
-#include "app/GradientStrip.h"
+#include "widgets/Artwork.h"
+#include "workspace/ErrorGuard.h"
+#include "widgets/GlintImage.h"
+#include "widgets/GradientStrip.h"
 #include "overview/ProjectListing.h"
 #include "overview/ProjectRowDelegate.h"
 #include "project/PhotoFiles.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 
 #include <QDialog>
 #include <QHash>

@@ -1,7 +1,7 @@
 #include "overview/Recipe.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Prompts.h"
+#include "workspace/ErrorGuard.h"
+#include "workspace/Prompts.h"
 #include "project/MaskFile.h"
 
 #include <QColor>

@@ -1,6 +1,6 @@
 #include "palette/FreeColour.h"
 
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 
 bool ApplyFreeColour(Workspace& workspace, int row, Colour colour) {
     if (row <= 0 || row >= workspace.Doc.Layers.size() || colour == NoColour)

@@ -1,6 +1,6 @@
 #include "palette/SimilarShadeSearch.h"
 
-#include "app/Prompts.h"
+#include "workspace/Prompts.h"
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/CatalogueStatements.h"
 

@@ -9,7 +9,7 @@
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
 #include "project/Errors.h"
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "DemoHouse.h"
 #include "app/ExportCommand.h"
 #include "project/PhotoFiles.h"
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 #include "support/PdfText.h"
 #include "support/TestCatalogue.h"
 

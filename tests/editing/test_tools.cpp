@@ -1,6 +1,6 @@
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "editing/FloodFill.h"
-#include "editing/ToolActions.h"
+#include "workspace/ToolActions.h"
 #include "editing/Tools.h"
 #include "render/ZoomMath.h"
 #include "support/ScriptedPrompts.h"

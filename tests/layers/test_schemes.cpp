@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "layers/LayerOperations.h"
 #include "layers/MasterChooser.h"
 #include "layers/Schemes.h"

@@ -2,9 +2,9 @@
 // the catalogue on every paint of a visible row, the row click that offers the
 // recipe, and the export, recipe and order buttons.
 #include "CatalogueScript.h"
-#include "app/GlintImage.h"
-#include "app/QtPrompts.h"
-#include "app/Workspace.h"
+#include "widgets/GlintImage.h"
+#include "widgets/QtPrompts.h"
+#include "workspace/Workspace.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueStatements.h"
 #include "overview/OverviewWindow.h"

@@ -1,10 +1,10 @@
 #include "app/SignalHandling.h"
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "overview/ProjectListing.h"
 #include "project/Errors.h"
 #include "project/ImportRoom.h"
 #include "project/PhotoFiles.h"
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
 

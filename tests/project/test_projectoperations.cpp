@@ -1,8 +1,8 @@
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
-#include "project/ProjectOperations.h"
-#include "project/SaveMask.h"
+#include "workspace/ProjectOperations.h"
+#include "workspace/SaveMask.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
 

@@ -1,4 +1,4 @@
-#include "project/SaveMask.h"
+#include "workspace/SaveMask.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/Workspace.h"
+#include "workspace/Workspace.h"
 #include "render/ReferenceRender.h"
 #include "render/RenderRegion.h"
 #include "render/ShadePixel.h"

@@ -1,4 +1,4 @@
-#include "app/ArtworkSymbols.h"
+#include "widgets/ArtworkSymbols.h"
 
 #include <QPainter>
 #include <QPainterPath>

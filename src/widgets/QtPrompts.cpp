@@ -1,7 +1,7 @@
-#include "app/QtPrompts.h"
+#include "widgets/QtPrompts.h"
 
-#include "app/CzechMessageDialog.h"
-#include "app/WindowPlacement.h"
+#include "widgets/CzechMessageDialog.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompts.h"
+#include "workspace/Prompts.h"
 
 #include <QMessageBox>
 #include <memory>

@@ -1,14 +1,14 @@
-#include "project/ProjectOperations.h"
+#include "workspace/ProjectOperations.h"
 
-#include "app/ErrorGuard.h"
-#include "app/Workspace.h"
+#include "workspace/ErrorGuard.h"
+#include "workspace/Workspace.h"
 #include "project/AtomicFile.h"
 #include "project/ImportRoom.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
 #include "project/RegularFile.h"
-#include "project/SaveMask.h"
+#include "workspace/SaveMask.h"
 #include "render/RenderRegion.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/GlintImage.h"
+#include "widgets/GlintImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "project/SaveMask.h"
+#include "workspace/SaveMask.h"
 
-#include "app/ErrorGuard.h"
+#include "workspace/ErrorGuard.h"
 
 SaveResult SaveMask(Document& doc, Prompts& prompts) {
     if (!doc.HasProject()) {

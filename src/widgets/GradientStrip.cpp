@@ -1,4 +1,4 @@
-#include "app/GradientStrip.h"
+#include "widgets/GradientStrip.h"
 
 #include <QPaintEvent>
 #include <QPainter>

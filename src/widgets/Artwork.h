@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ArtworkSymbols.h"
+#include "widgets/ArtworkSymbols.h"
 
 #include <QImage>
 #include <QPixmap>

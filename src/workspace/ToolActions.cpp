@@ -1,7 +1,7 @@
-#include "editing/ToolActions.h"
+#include "workspace/ToolActions.h"
 
-#include "app/Prompts.h"
-#include "app/Workspace.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 #include "editing/FloodFill.h"
 #include "editing/Tools.h"
 #include "render/ZoomMath.h"

@@ -1,6 +1,6 @@
-#include "app/CzechMessageDialog.h"
+#include "widgets/CzechMessageDialog.h"
 
-#include "app/WindowPlacement.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QPushButton>
