@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/Prompts.h"
 #include "project/Mask.h"
+#include "workspace/Prompts.h"
 
 #include <QImage>
 #include <QString>

@@ -4,11 +4,11 @@
 // whole fill action (press to picture redrawn) against a render.
 #include "BenchSupport.h"
 
-#include "workspace/Prompts.h"
-#include "workspace/Workspace.h"
 #include "editing/FloodFill.h"
-#include "workspace/ToolActions.h"
 #include "editing/Tools.h"
+#include "workspace/Prompts.h"
+#include "workspace/ToolActions.h"
+#include "workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -2,10 +2,10 @@
 // the undo history, as a ratio to the photograph's bytes.
 #include "BenchSupport.h"
 
-#include "workspace/Prompts.h"
-#include "workspace/Workspace.h"
 #include "project/PhotoFiles.h"
 #include "workspace/ProjectOperations.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -5,12 +5,12 @@
 #include "BenchSupport.h"
 
 #include "CatalogueScript.h"
-#include "workspace/Workspace.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueStatements.h"
 #include "overview/OrderSheet.h"
 #include "overview/OverviewWindow.h"
 #include "workspace/ProjectOperations.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QFile>

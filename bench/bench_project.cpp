@@ -2,12 +2,12 @@
 // snapshots, each against TurboJPEG's own work or a render in the same run.
 #include "BenchSupport.h"
 
-#include "workspace/Prompts.h"
-#include "workspace/Workspace.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
 #include "render/RenderRegion.h"
+#include "workspace/ProjectOperations.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,7 +31,7 @@ struct Scene {
     QImage view = QImage(photo.size(), QImage::Format_BGR888);
 
     Scene() {
-        MaskFile::WriteWholeFile(jpegPath, jpeg);
+        WriteFileAtomically(jpegPath, jpeg);
         PhotoFiles::SaveBmp(projectPath, photo);
         mask.SaveToFile(projectPath + QStringLiteral(".mask"), layers, {});
         QDir().mkpath(importFolder);

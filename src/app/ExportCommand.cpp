@@ -6,7 +6,7 @@
 #include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
+#include "project/ProjectFiles.h"
 #include "render/RenderRegion.h"
 #include "render/ZoomMath.h"
 

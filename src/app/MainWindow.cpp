@@ -1,10 +1,10 @@
 #include "app/MainWindow.h"
 
-#include "widgets/GlintImage.h"
 #include "app/ImageView.h"
-#include "workspace/Prompts.h"
 #include "overview/ProjectListWindow.h"
+#include "widgets/GlintImage.h"
 #include "workspace/ProjectOperations.h"
+#include "workspace/Prompts.h"
 #include "workspace/SaveMask.h"
 
 #include <QCloseEvent>

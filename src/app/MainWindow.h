@@ -1,9 +1,9 @@
 #pragma once
 
-#include "workspace/Workspace.h"
-#include "workspace/ToolActions.h"
 #include "layers/LayerOperations.h"
 #include "layers/Schemes.h"
+#include "workspace/ToolActions.h"
+#include "workspace/Workspace.h"
 
 #include <QWidget>
 #include <functional>

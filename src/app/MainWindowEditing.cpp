@@ -1,6 +1,5 @@
 // The main window's editing side: the layer list and its buttons, the mouse on the
 // picture, the zoom buttons, and the links to the layer dialog and the catalogue.
-#include "widgets/GlintImage.h"
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
 #include "catalogue/CatalogueWindow.h"
@@ -9,6 +8,7 @@
 #include "layers/MasterChooser.h"
 #include "palette/FreeColour.h"
 #include "palette/PaletteWindow.h"
+#include "widgets/GlintImage.h"
 
 #include <QListWidget>
 #include <QMenu>

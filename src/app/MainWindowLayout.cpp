@@ -1,9 +1,9 @@
 // The main window's controls: where each sits, its face, its hint and its handler.
+#include "app/ImageView.h"
+#include "app/MainWindow.h"
 #include "widgets/Artwork.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
-#include "app/ImageView.h"
-#include "app/MainWindow.h"
 
 #include <QBoxLayout>
 #include <QLabel>

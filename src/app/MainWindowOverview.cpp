@@ -1,7 +1,7 @@
 // The main window's Projekt button: the overview of the paints chosen for the project.
-#include "widgets/GlintImage.h"
 #include "app/MainWindow.h"
 #include "overview/OverviewWindow.h"
+#include "widgets/GlintImage.h"
 
 void TForm1::SetOverview(TPrehled* overview) {
     overview_ = overview;

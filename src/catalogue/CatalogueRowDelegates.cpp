@@ -1,7 +1,7 @@
 #include "catalogue/CatalogueRowDelegates.h"
 
-#include "widgets/Artwork.h"
 #include "catalogue/CatalogueModel.h"
+#include "widgets/Artwork.h"
 
 #include <QPainter>
 

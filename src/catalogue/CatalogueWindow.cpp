@@ -1,10 +1,10 @@
 #include "catalogue/CatalogueWindow.h"
 
-#include "widgets/Artwork.h"
-#include "workspace/ErrorGuard.h"
-#include "widgets/GradientStrip.h"
-#include "workspace/Prompts.h"
 #include "catalogue/CatalogueRowDelegates.h"
+#include "widgets/Artwork.h"
+#include "widgets/GradientStrip.h"
+#include "workspace/ErrorGuard.h"
+#include "workspace/Prompts.h"
 
 #include <QActionGroup>
 #include <QBoxLayout>

@@ -1,11 +1,11 @@
 #include "layers/LayerDialog.h"
 
+#include "layers/LayerOperations.h"
 #include "widgets/Artwork.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
-#include "workspace/Prompts.h"
 #include "widgets/WindowPlacement.h"
-#include "layers/LayerOperations.h"
+#include "workspace/Prompts.h"
 
 #include <QEvent>
 #include <QLabel>

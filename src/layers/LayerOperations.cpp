@@ -1,10 +1,10 @@
 #include "layers/LayerOperations.h"
 
-#include "workspace/Prompts.h"
-#include "workspace/Workspace.h"
 #include "project/MaskFile.h"
 #include "project/TextField.h"
 #include "render/ZoomMath.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "layers/Schemes.h"
 
-#include "workspace/Prompts.h"
-#include "workspace/Workspace.h"
 #include "layers/LayerOperations.h"
 #include "project/TextField.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 
 void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme) {
     for (const LayerRecord& record : scheme.Layers) {

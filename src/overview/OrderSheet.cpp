@@ -1,11 +1,11 @@
 #include "overview/OrderSheet.h"
 
+#include "catalogue/CatalogueDatabase.h"
+#include "project/AtomicFile.h"
+#include "render/BoxScale.h"
+#include "render/RenderRegion.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
-#include "catalogue/CatalogueDatabase.h"
-#include "project/MaskFile.h"
-#include "workspace/ProjectOperations.h"
-#include "render/BoxScale.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -114,7 +114,7 @@ OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& 
 }
 
 void Write(const QString& path, const OrderSheet& sheet) {
-    MaskFile::WriteWholeFile(path, Pdf(sheet));
+    WriteFileAtomically(path, Pdf(sheet));
 }
 
 } // namespace Order

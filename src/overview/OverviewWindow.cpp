@@ -1,15 +1,15 @@
 #include "overview/OverviewWindow.h"
 
-#include "widgets/Artwork.h"
-#include "widgets/GlintImage.h"
-#include "widgets/GradientStrip.h"
-#include "workspace/Prompts.h"
-#include "workspace/Workspace.h"
 #include "overview/OrderSheet.h"
 #include "overview/OverviewRowDelegate.h"
 #include "overview/Recipe.h"
 #include "project/Errors.h"
+#include "widgets/Artwork.h"
+#include "widgets/GlintImage.h"
+#include "widgets/GradientStrip.h"
 #include "workspace/ProjectOperations.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 
 #include <QLabel>
 #include <QListWidget>

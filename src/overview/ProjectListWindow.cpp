@@ -1,12 +1,12 @@
 #include "overview/ProjectListWindow.h"
 
-#include "widgets/Artwork.h"
-#include "workspace/ErrorGuard.h"
-#include "widgets/GlintImage.h"
-#include "widgets/GradientStrip.h"
 #include "overview/ProjectListing.h"
 #include "overview/ProjectRowDelegate.h"
 #include "project/PhotoFiles.h"
+#include "widgets/Artwork.h"
+#include "widgets/GlintImage.h"
+#include "widgets/GradientStrip.h"
+#include "workspace/ErrorGuard.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "overview/Recipe.h"
 
+#include "project/AtomicFile.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
-#include "project/MaskFile.h"
 
 #include <QColor>
 #include <QDir>
@@ -82,7 +82,7 @@ bool Write(const Document& doc, int layerIndex, CatalogueDatabase* catalogue, Pr
     const bool written = RunGuarded(prompts, [&] {
         const OverviewRow row = Overview::LookUpRow(catalogue, layer);
         const QString text = Text(QFileInfo(doc.ProjectPath).completeBaseName(), layer, row);
-        MaskFile::WriteWholeFile(path, text.toUtf8());
+        WriteFileAtomically(path, text.toUtf8());
     });
     if (written)
         prompts.Information(QStringLiteral("Recept vybraného odstínu byl uložen do souboru %1.")

@@ -1,13 +1,13 @@
 #include "palette/PaletteWindow.h"
 
-#include "widgets/Artwork.h"
-#include "workspace/ErrorGuard.h"
-#include "widgets/GlintImage.h"
-#include "widgets/GradientStrip.h"
-#include "workspace/Prompts.h"
 #include "catalogue/CatalogueWindow.h"
 #include "palette/PaletteGrid.h"
 #include "palette/ShadeRanking.h"
+#include "widgets/Artwork.h"
+#include "widgets/GlintImage.h"
+#include "widgets/GradientStrip.h"
+#include "workspace/ErrorGuard.h"
+#include "workspace/Prompts.h"
 
 #include <QBoxLayout>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #include "palette/SimilarShadeSearch.h"
 
-#include "workspace/Prompts.h"
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/CatalogueStatements.h"
+#include "workspace/Prompts.h"
 
 #include <algorithm>
 #include <limits>

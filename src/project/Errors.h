@@ -20,10 +20,12 @@ public:
     using TintoraError::TintoraError;
 };
 
-// A file was read whole but its content is not acceptable ("Soubor je špatný").
+// A file was read whole but its content is not acceptable; most often with the
+// message "Soubor je špatný".
 class BadFileError : public TintoraError {
 public:
     using TintoraError::TintoraError;
+    BadFileError() : TintoraError(QStringLiteral("Soubor je špatný")) {}
 };
 
 // The catalogue database refused a connection or a statement.

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int RunBlockSize = 5;
 constexpr int SchemeHeaderSize = TextFieldCodec::FieldSize + 4;
-const QString BadFileText = QStringLiteral("Soubor je špatný");
 
 // Reads little-endian fields; never reads past the end and never lets a count
 // ask for more than the rest of the file can hold.
@@ -130,11 +129,11 @@ Contents Parse(const QByteArray& bytes, const QString& fileName) {
 
     const std::int32_t layerCount = reader.I32();
     if (layerCount > MaxLayerCount)
-        throw BadFileError(BadFileText);
+        throw BadFileError();
     contents.Layers = ParseLayerBlocks(reader, layerCount, codec);
     // A run may never name a layer that the file does not hold.
     if (highestLayer >= layerCount)
-        throw BadFileError(BadFileText);
+        throw BadFileError();
     for (int i = 0; i < contents.Layers.size(); ++i) {
         if (contents.Layers[i].Locked)
             mask.Locked[i] = true;
@@ -191,18 +190,14 @@ QByteArray Serialize(const TMask& mask, const LayerList& layers, const SchemeLis
     return out;
 }
 
-QByteArray ReadWholeFile(const QString& path) {
-    return RegularFile::ReadAll(path, MaxFileBytes);
-}
-
-void WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    WriteFileAtomically(path, bytes);
+Contents Load(const QString& path) {
+    return Parse(RegularFile::ReadAll(path, MaxFileBytes), path);
 }
 
 } // namespace MaskFile
 
 TMask TMask::LoadFromFile(const QString& path, LayerList& layers, SchemeList& schemes) {
-    MaskFile::Contents contents = MaskFile::Parse(MaskFile::ReadWholeFile(path), path);
+    MaskFile::Contents contents = MaskFile::Load(path);
     layers = std::move(contents.Layers);
     schemes = std::move(contents.Schemes);
     return std::move(contents.Mask);
@@ -210,5 +205,5 @@ TMask TMask::LoadFromFile(const QString& path, LayerList& layers, SchemeList& sc
 
 void TMask::SaveToFile(const QString& path, const LayerList& layers,
                        const SchemeList& schemes) const {
-    MaskFile::WriteWholeFile(path, MaskFile::Serialize(*this, layers, schemes));
+    WriteFileAtomically(path, MaskFile::Serialize(*this, layers, schemes));
 }

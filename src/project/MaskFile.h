@@ -33,8 +33,7 @@ QByteArray Serialize(const TMask& mask, const LayerList& layers, const SchemeLis
 
 // Reads a regular file whole (never a FIFO or a device, never more than a mask
 // file can hold); throws IoError.
-QByteArray ReadWholeFile(const QString& path);
-// Writes to a temporary file beside path and renames it over path once complete.
-void WriteWholeFile(const QString& path, const QByteArray& bytes);
+// Reads and parses the mask file at path (a regular file, at most MaxFileBytes).
+Contents Load(const QString& path);
 
 } // namespace MaskFile

@@ -1,5 +1,6 @@
 #include "project/RecoveryFile.h"
 
+#include "project/AtomicFile.h"
 #include "project/MaskFile.h"
 #include "project/RegularFile.h"
 
@@ -14,8 +15,8 @@ QString PathFor(const QString& photoPath) {
 void Write(const Document& doc) {
     if (!doc.HasProject() || !doc.Modified)
         return;
-    MaskFile::WriteWholeFile(PathFor(doc.ProjectPath),
-                             MaskFile::Serialize(doc.Mask, doc.Layers, doc.Schemes));
+    WriteFileAtomically(PathFor(doc.ProjectPath),
+                        MaskFile::Serialize(doc.Mask, doc.Layers, doc.Schemes));
 }
 
 bool Exists(const QString& photoPath) {

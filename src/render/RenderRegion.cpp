@@ -1,5 +1,6 @@
 #include "render/RenderRegion.h"
 
+#include "project/Errors.h"
 #include "render/LayerMap.h"
 #include "render/RecolourKernels.h"
 #include "render/ShadePixel.h"
@@ -199,4 +200,13 @@ void RenderRegion(const RenderInput& in, QImage& view, int x1, int y1, int x2, i
     } else if (in.ZoomFactor > 0.0f) {
         RenderZoomed(in, looks, view, x1, y1, x2, y2);
     }
+}
+
+QImage RenderFullSize(const Document& doc, bool maskEditMode) {
+    QImage picture(doc.PhotoBitmap.size(), QImage::Format_BGR888);
+    if (picture.isNull())
+        throw IoError(QStringLiteral("Pro obrázek v plné velikosti není dost paměti."));
+    const RenderInput input{doc.PhotoBitmap, doc.Mask, doc.Layers, 1.0f, maskEditMode};
+    RenderRegion(input, picture, 0, 0, picture.width() - 1, picture.height() - 1);
+    return picture;
 }

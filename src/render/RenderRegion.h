@@ -19,3 +19,7 @@ struct RenderInput {
 // at the zoomed size. Never reads or writes outside the photograph, the mask rows or
 // the view, whatever the rows hold or however the sizes differ.
 void RenderRegion(const RenderInput& input, QImage& view, int x1, int y1, int x2, int y2);
+
+// The recoloured picture at zoom 1 (mask colours in mask mode), without a view.
+// Throws IoError when there is not memory for it.
+QImage RenderFullSize(const Document& doc, bool maskEditMode);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/Prompts.h"
 #include "project/Errors.h"
+#include "workspace/Prompts.h"
 
 #include <exception>
 #include <new>

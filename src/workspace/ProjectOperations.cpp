@@ -1,15 +1,15 @@
 #include "workspace/ProjectOperations.h"
 
-#include "workspace/ErrorGuard.h"
-#include "workspace/Workspace.h"
 #include "project/AtomicFile.h"
 #include "project/ImportRoom.h"
-#include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
+#include "project/ProjectFiles.h"
 #include "project/RecoveryFile.h"
 #include "project/RegularFile.h"
-#include "workspace/SaveMask.h"
 #include "render/RenderRegion.h"
+#include "workspace/ErrorGuard.h"
+#include "workspace/SaveMask.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,22 +25,6 @@ bool CanOpen(const QString& path) {
     return RegularFile::CanOpen(path);
 }
 
-// The mask, layers and schemes of the recovery file, checked against the project's
-// photograph like a mask file.
-void ReadRecovery(const QString& photoPath, LoadedProject& project) {
-    const QString path = RecoveryFile::PathFor(photoPath);
-    MaskFile::Contents contents = MaskFile::Parse(MaskFile::ReadWholeFile(path), path);
-    if (contents.Layers.isEmpty())
-        throw BadFileError(QStringLiteral("Soubor je špatný"));
-    if (contents.Mask.Width != project.Photo.width() ||
-        contents.Mask.Height != project.Photo.height())
-        throw BadFileError(QStringLiteral("Soubor %1 nepatří k obrázku projektu.")
-                               .arg(QDir::toNativeSeparators(path)));
-    project.Mask = std::move(contents.Mask);
-    project.Layers = std::move(contents.Layers);
-    project.Schemes = std::move(contents.Schemes);
-}
-
 // Offers the changes a signal kept when the program last ended. Yes takes them
 // into the document as unsaved changes, No keeps the saved version; either way the
 // question is answered and the file goes. One that cannot be read is reported and
@@ -52,7 +36,7 @@ bool OfferRecovery(Prompts& prompts, const QString& photoPath, LoadedProject& pr
     recovered.Photo = project.Photo;
     const bool readable = RunGuarded(prompts, [&] {
         try {
-            ReadRecovery(photoPath, recovered);
+            LoadRecovery(photoPath, recovered);
         } catch (const TintoraError& error) {
             throw TintoraError(
                 QStringLiteral("Neuložené změny projektu nelze obnovit.\n%1").arg(error.message()));
@@ -89,42 +73,7 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     workspace.UpdateWholePicture();
 }
 
-// The mask is put in place first and the photograph last: the project list shows
-// a project by its photograph, so a project is listed only when both are whole.
-void WriteProjectFiles(const QString& photoPath, const LoadedProject& project) {
-    const QString maskPath = photoPath + QStringLiteral(".mask");
-    AtomicFile mask(maskPath);
-    mask.Write(MaskFile::Serialize(project.Mask, project.Layers, project.Schemes));
-    mask.Commit();
-    try {
-        PhotoFiles::SaveBmp(photoPath, project.Photo);
-    } catch (...) {
-        // Half a project is no project: take the mask back.
-        QFile::remove(maskPath);
-        throw;
-    }
-}
-
 } // namespace
-
-LoadedProject LoadProject(const QString& photoPath) {
-    LoadedProject project;
-    const QString maskPath = photoPath + QStringLiteral(".mask");
-    project.Mask = TMask::LoadFromFile(maskPath, project.Layers, project.Schemes);
-    if (project.Layers.isEmpty())
-        throw BadFileError(QStringLiteral("Soubor je špatný"));
-    project.Photo = PhotoFiles::LoadBmp(photoPath);
-    if (project.Mask.Width != project.Photo.width() ||
-        project.Mask.Height != project.Photo.height())
-        throw BadFileError(
-            QStringLiteral("Maska %1 (%2 × %3 bodů) nepatří k obrázku velikosti %4 × %5 bodů.")
-                .arg(QDir::toNativeSeparators(maskPath))
-                .arg(project.Mask.Width)
-                .arg(project.Mask.Height)
-                .arg(project.Photo.width())
-                .arg(project.Photo.height()));
-    return project;
-}
 
 bool OpenProject(Workspace& workspace, Prompts& prompts, ProjectChooser& chooser) {
     if (workspace.Doc.Modified) {
@@ -202,15 +151,6 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
     return true;
 }
 
-QImage RenderFullSize(const Document& doc, bool maskEditMode) {
-    QImage picture(doc.PhotoBitmap.size(), QImage::Format_BGR888);
-    if (picture.isNull())
-        throw IoError(QStringLiteral("Pro obrázek v plné velikosti není dost paměti."));
-    const RenderInput input{doc.PhotoBitmap, doc.Mask, doc.Layers, 1.0f, maskEditMode};
-    RenderRegion(input, picture, 0, 0, picture.width() - 1, picture.height() - 1);
-    return picture;
-}
-
 bool ExportPicture(Workspace& workspace, Prompts& prompts) {
     if (!workspace.Doc.HasProject()) {
         prompts.Error(QStringLiteral("Není co ukládat"));
@@ -221,19 +161,10 @@ bool ExportPicture(Workspace& workspace, Prompts& prompts) {
                              QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
     if (path.isEmpty())
         return false;
+    // The picture as shown (mask colours in mask mode) at full size, whatever the
+    // zoom; the view and its marker stay as they are.
     return RunGuarded(prompts, [&] {
-        QByteArray jpeg;
-        if (workspace.ZoomFactor == 1.0f &&
-            workspace.ViewBitmap.size() == workspace.Doc.PhotoBitmap.size()) {
-            // The view already has the full size: bring it up to date and encode it
-            // without the cursor marker.
-            workspace.UpdateWholePicture();
-            workspace.Marker.EraseMarker(workspace.ViewBitmap);
-            jpeg = PhotoFiles::EncodeJpeg(workspace.ViewBitmap);
-            workspace.Marker.DrawMarker(workspace.ViewBitmap);
-        } else {
-            jpeg = PhotoFiles::EncodeJpeg(RenderFullSize(workspace.Doc, workspace.MaskEditMode));
-        }
-        MaskFile::WriteWholeFile(path, jpeg);
+        WriteFileAtomically(
+            path, PhotoFiles::EncodeJpeg(RenderFullSize(workspace.Doc, workspace.MaskEditMode)));
     });
 }

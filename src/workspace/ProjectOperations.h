@@ -1,25 +1,13 @@
 #pragma once
 
 #include "project/Document.h"
+#include "project/ProjectFiles.h"
 
 #include <QString>
 #include <functional>
 
 class Prompts;
 class Workspace;
-
-// A photograph with its mask file, read and checked but not yet in the document.
-struct LoadedProject {
-    QImage Photo;
-    TMask Mask;
-    LayerList Layers;
-    SchemeList Schemes;
-};
-
-// Reads photoPath and photoPath + ".mask" into new objects and checks that they
-// belong together: the same size, at least the "Originál" layer, every run naming
-// an existing layer. Throws IoError or BadFileError; changes nothing else.
-LoadedProject LoadProject(const QString& photoPath);
 
 // The window that offers the saved projects: the chosen photograph's full path,
 // or empty when the user chose nothing.
@@ -48,6 +36,3 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
 // Writes the recoloured picture at full size (as shown: mask colours in mask mode)
 // as a JPEG file the user names. An existing file is replaced only once complete.
 bool ExportPicture(Workspace& workspace, Prompts& prompts);
-
-// The recoloured picture at zoom 1, without touching the view.
-QImage RenderFullSize(const Document& doc, bool maskEditMode);

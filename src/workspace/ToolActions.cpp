@@ -1,10 +1,10 @@
 #include "workspace/ToolActions.h"
 
-#include "workspace/Prompts.h"
-#include "workspace/Workspace.h"
 #include "editing/FloodFill.h"
 #include "editing/Tools.h"
 #include "render/ZoomMath.h"
+#include "workspace/Prompts.h"
+#include "workspace/Workspace.h"
 
 ToolActions::ToolActions(Workspace& workspace, Prompts& prompts)
     : ws_(workspace), prompts_(prompts) {}

@@ -9,8 +9,8 @@
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
 #include "project/Errors.h"
-#include "workspace/ProjectOperations.h"
 #include "support/ScriptedPrompts.h"
+#include "workspace/ProjectOperations.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,9 +1,10 @@
 #include "DemoHouse.h"
 #include "app/ExportCommand.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
+#include "render/RenderRegion.h"
 #include "support/PdfText.h"
 #include "support/TestCatalogue.h"
+#include "workspace/ProjectOperations.h"
 
 #include <QDir>
 #include <QFile>

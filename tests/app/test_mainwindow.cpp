@@ -1,10 +1,7 @@
 #include "DemoHouse.h"
 #include "app/AppWindows.h"
-#include "widgets/CzechMessageDialog.h"
-#include "widgets/GlintImage.h"
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
-#include "widgets/QtPrompts.h"
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
@@ -14,10 +11,13 @@
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestProjects.h"
 #include "support/TestWidgets.h"
+#include "widgets/CzechMessageDialog.h"
+#include "widgets/GlintImage.h"
+#include "widgets/QtPrompts.h"
+#include "workspace/ProjectOperations.h"
 
 #include <QDialog>
 #include <QDir>

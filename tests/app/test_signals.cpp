@@ -1,7 +1,7 @@
-#include "support/TestProjects.h"
 #include "project/MaskFile.h"
 #include "project/RecoveryFile.h"
 #include "support/TestCatalogue.h"
+#include "support/TestProjects.h"
 
 #include <QDir>
 #include <QFile>

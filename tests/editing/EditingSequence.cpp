@@ -1,18 +1,18 @@
 #include "editing/EditingSequence.h"
 
-#include "workspace/Workspace.h"
 #include "editing/PlainModel.h"
 #include "editing/SequenceChecks.h"
 #include "editing/SequencePictures.h"
-#include "workspace/ToolActions.h"
 #include "layers/LayerOperations.h"
 #include "layers/Schemes.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
-#include "workspace/SaveMask.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
+#include "workspace/ProjectOperations.h"
+#include "workspace/SaveMask.h"
+#include "workspace/ToolActions.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "workspace/Workspace.h"
 #include "editing/FloodFill.h"
-#include "workspace/ToolActions.h"
 #include "editing/Tools.h"
 #include "render/ZoomMath.h"
 #include "support/ScriptedPrompts.h"
+#include "workspace/ToolActions.h"
+#include "workspace/Workspace.h"
 
 #include <QPainter>
 #include <QRandomGenerator>

@@ -1,9 +1,9 @@
-#include "workspace/Workspace.h"
 #include "layers/LayerOperations.h"
 #include "project/MaskFile.h"
 #include "project/TextField.h"
 #include "render/LayerMap.h"
 #include "support/ScriptedPrompts.h"
+#include "workspace/Workspace.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

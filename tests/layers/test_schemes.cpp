@@ -1,9 +1,9 @@
-#include "workspace/Workspace.h"
 #include "layers/LayerOperations.h"
 #include "layers/MasterChooser.h"
 #include "layers/Schemes.h"
 #include "render/ShadePixel.h"
 #include "support/ScriptedPrompts.h"
+#include "workspace/Workspace.h"
 
 #include <QListWidget>
 #include <QTest>
@@ -231,7 +231,7 @@ private slots:
         chooser.answer = QStringLiteral("A");
         ToggleSubordinate(f.ws, chooser, 3);
         QVERIFY(f.ws.Doc.Layers[3].Subordinate);
-        QVERIFY(f.ws.Doc.Modified); // the link is stored in the mask file
+        QVERIFY(f.ws.Doc.Modified);                       // the link is stored in the mask file
         QCOMPARE(ViewAt(f.ws, 8, 0), ViewAt(f.ws, 2, 0)); // drawn as the master
         QCOMPARE(int(f.ws.Doc.Mask.LayerAt(8, 0)), 3);    // its pixels stay its own
         f.ws.MaskEditMode = true;

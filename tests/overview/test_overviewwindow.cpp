@@ -2,9 +2,6 @@
 // the catalogue on every paint of a visible row, the row click that offers the
 // recipe, and the export, recipe and order buttons.
 #include "CatalogueScript.h"
-#include "widgets/GlintImage.h"
-#include "widgets/QtPrompts.h"
-#include "workspace/Workspace.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueStatements.h"
 #include "overview/OverviewWindow.h"
@@ -14,6 +11,9 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
 #include "support/TestWidgets.h"
+#include "widgets/GlintImage.h"
+#include "widgets/QtPrompts.h"
+#include "workspace/Workspace.h"
 
 #include <QApplication>
 #include <QFile>

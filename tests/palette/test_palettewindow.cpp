@@ -4,19 +4,19 @@
 // placement and closing.
 #include "DemoHouse.h"
 #include "app/AppWindows.h"
-#include "widgets/GlintImage.h"
 #include "app/MainWindow.h"
 #include "catalogue/CatalogueWindow.h"
 #include "palette/PaletteCells.h"
 #include "palette/PaletteGrid.h"
 #include "palette/PaletteWindow.h"
 #include "palette/ShadeRanking.h"
-#include "workspace/ProjectOperations.h"
 #include "render/ShadePixel.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
 #include "support/TestProjects.h"
 #include "support/TestWidgets.h"
+#include "widgets/GlintImage.h"
+#include "workspace/ProjectOperations.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 #include "app/SignalHandling.h"
-#include "workspace/Workspace.h"
 #include "overview/ProjectListing.h"
 #include "project/Errors.h"
 #include "project/ImportRoom.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
+#include "workspace/ProjectOperations.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,11 @@
-#include "workspace/Workspace.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
-#include "workspace/SaveMask.h"
+#include "render/RenderRegion.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
+#include "workspace/ProjectOperations.h"
+#include "workspace/SaveMask.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QFile>

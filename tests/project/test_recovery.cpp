@@ -1,10 +1,10 @@
-#include "workspace/Workspace.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
-#include "workspace/ProjectOperations.h"
 #include "project/RecoveryFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
+#include "workspace/ProjectOperations.h"
+#include "workspace/Workspace.h"
 
 #include <QDir>
 #include <QFile>

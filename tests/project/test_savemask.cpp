@@ -1,5 +1,5 @@
-#include "workspace/SaveMask.h"
 #include "support/ScriptedPrompts.h"
+#include "workspace/SaveMask.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
-#include "workspace/Workspace.h"
 #include "render/ReferenceRender.h"
 #include "render/RenderRegion.h"
 #include "render/ShadePixel.h"
 #include "render/ZoomMath.h"
+#include "workspace/Workspace.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -1,0 +1,62 @@
+#include "project/ProjectFiles.h"
+
+#include "project/AtomicFile.h"
+#include "project/Errors.h"
+#include "project/MaskFile.h"
+#include "project/PhotoFiles.h"
+#include "project/RecoveryFile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// Takes the mask file's contents into project when they belong to its photograph.
+void Take(MaskFile::Contents&& contents, const QString& maskPath, LoadedProject& project) {
+    if (contents.Layers.isEmpty())
+        throw BadFileError();
+    if (contents.Mask.Width != project.Photo.width() ||
+        contents.Mask.Height != project.Photo.height())
+        throw BadFileError(
+            QStringLiteral("Maska %1 (%2 × %3 bodů) nepatří k obrázku velikosti %4 × %5 bodů.")
+                .arg(QDir::toNativeSeparators(maskPath))
+                .arg(contents.Mask.Width)
+                .arg(contents.Mask.Height)
+                .arg(project.Photo.width())
+                .arg(project.Photo.height()));
+    project.Mask = std::move(contents.Mask);
+    project.Layers = std::move(contents.Layers);
+    project.Schemes = std::move(contents.Schemes);
+}
+
+} // namespace
+
+LoadedProject LoadProject(const QString& photoPath) {
+    const QString maskPath = photoPath + QStringLiteral(".mask");
+    MaskFile::Contents contents = MaskFile::Load(maskPath);
+    if (contents.Layers.isEmpty())
+        throw BadFileError(); // before the photograph is read at all
+    LoadedProject project;
+    project.Photo = PhotoFiles::LoadBmp(photoPath);
+    Take(std::move(contents), maskPath, project);
+    return project;
+}
+
+void LoadRecovery(const QString& photoPath, LoadedProject& project) {
+    const QString path = RecoveryFile::PathFor(photoPath);
+    Take(MaskFile::Load(path), path, project);
+}
+
+void WriteProjectFiles(const QString& photoPath, const LoadedProject& project) {
+    const QString maskPath = photoPath + QStringLiteral(".mask");
+    AtomicFile mask(maskPath);
+    mask.Write(MaskFile::Serialize(project.Mask, project.Layers, project.Schemes));
+    mask.Commit();
+    try {
+        PhotoFiles::SaveBmp(photoPath, project.Photo);
+    } catch (...) {
+        // Half a project is no project: take the mask back.
+        QFile::remove(maskPath);
+        throw;
+    }
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "project/Document.h"
+
+#include <QString>
+
+// A photograph with its mask file, read and checked but not yet in the document.
+struct LoadedProject {
+    QImage Photo;
+    TMask Mask;
+    LayerList Layers;
+    SchemeList Schemes;
+};
+
+// Reads photoPath and photoPath + ".mask" into new objects and checks that they
+// belong together: the same size, at least the "Originál" layer, every run naming
+// an existing layer. Throws IoError or BadFileError; changes nothing else.
+LoadedProject LoadProject(const QString& photoPath);
+
+// The mask, layers and schemes kept at a logout for the project of photoPath,
+// checked against project's photograph like its mask file; they replace project's.
+void LoadRecovery(const QString& photoPath, LoadedProject& project);
+
+// Writes a new project's files. The mask is put in place first and the photograph
+// last: a project is listed by its photograph, so it is listed only when both are
+// whole; a photograph that cannot be written takes the mask back.
+void WriteProjectFiles(const QString& photoPath, const LoadedProject& project);
