@@ -58,7 +58,7 @@ void bare_query_fan_deck(benchmark::State& state) {
     const int deckId = c.model.FanDecks[c.model.SelectedFanDeck].id;
     const int kindId = c.model.PaintKinds[c.model.SelectedPaintKind].id;
     for (auto _ : state)
-        BareLoop(Statements::C9Shades(deckId, kindId, Statements::Order::Unordered));
+        BareLoop(Statements::ShadesOfFanDeckStatement(deckId, kindId, Statements::Order::Unordered));
 }
 
 void load_shades_op(benchmark::State& state) {
@@ -70,7 +70,7 @@ void load_shades_op(benchmark::State& state) {
 
 void bare_query_search(benchmark::State& state) {
     for (auto _ : state)
-        BareLoop(Statements::C10SearchShades(QStringLiteral("sytá")));
+        BareLoop(Statements::ShadesByNameStatement(QStringLiteral("sytá")));
 }
 
 void search_shades_op(benchmark::State& state) {

@@ -94,8 +94,8 @@ void bare_queries_six_rows(benchmark::State& state) {
         for (int i = 1; i <= 6; ++i) {
             const LayerRecord& layer = s.ws.Doc.Layers[i];
             for (const QString& statement :
-                 {Statements::C12Shade(layer.ShadeId), Statements::C13FanDeck(layer.FanDeckId),
-                  Statements::C14PaintKind(layer.PaintKindId)}) {
+                 {Statements::ShadeStatement(layer.ShadeId), Statements::FanDeckStatement(layer.FanDeckId),
+                  Statements::PaintKindStatement(layer.PaintKindId)}) {
                 QSqlQuery query(s.bare);
                 query.setForwardOnly(true);
                 query.exec(statement);

@@ -43,7 +43,7 @@ public:
     void Open(const QString& path);
     bool IsOpen() const;
     const QString& Path() const { return path_; }
-    // The version row (statement C1).
+    // The version row of the table verze.
     int Version();
 
     // Runs a statement and hands each row to onRow, in order; onRow returns false

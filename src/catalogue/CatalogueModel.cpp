@@ -48,6 +48,14 @@ ShadeRecord ReadShade(const CatalogueRow& row, ShadeColumns& c) {
     return shade;
 }
 
+// A fan-deck row; the list of every fan-deck name has no ids and gives 0.
+FanDeckRecord ReadFanDeck(const CatalogueRow& row, bool withId) {
+    return FanDeckRecord{withId ? row.Int(QStringLiteral("vejir_id")) : 0,
+                         row.Text(QStringLiteral("vejir_jmeno")),
+                         row.Text(QStringLiteral("vejir_typ")) == QLatin1String("a"),
+                         row.Int(QStringLiteral("vejir_vlastni")) == 1};
+}
+
 QChar UpperAscii(QChar c) {
     return c >= QLatin1Char('a') && c <= QLatin1Char('z') ? QChar(c.unicode() - 32) : c;
 }
@@ -95,11 +103,8 @@ void CatalogueModel::LoadFanDecks() {
     FanDecks.clear();
     const QString filter = Statements::FanDeckFilter(Types == TypeFilter::OnlyAlkyd,
                                                      Types == TypeFilter::OnlyDispersion, ShowOwn);
-    db_.Run(Statements::C2FanDecks(filter), [this](const CatalogueRow& row) {
-        FanDecks.append(FanDeckRecord{row.Int(QStringLiteral("vejir_id")),
-                                      row.Text(QStringLiteral("vejir_jmeno")),
-                                      row.Text(QStringLiteral("vejir_typ")) == QLatin1String("a"),
-                                      row.Int(QStringLiteral("vejir_vlastni")) == 1});
+    db_.Run(Statements::FanDecksStatement(filter), [this](const CatalogueRow& row) {
+        FanDecks.append(ReadFanDeck(row, true));
         return true;
     });
     SelectedFanDeck = FanDecks.isEmpty() ? -1 : 0;
@@ -112,10 +117,11 @@ QList<int> CatalogueModel::SelectedFanDeckIds() {
     if (SelectedFanDeck < 0 || SelectedFanDeck >= FanDecks.size())
         return ids;
     const FanDeckRecord& deck = FanDecks[SelectedFanDeck];
-    db_.Run(Statements::C5FanDeckIds(deck.alkyd, deck.name), [&ids](const CatalogueRow& row) {
-        ids.append(row.Int(QStringLiteral("vejir_id")));
-        return true;
-    });
+    db_.Run(Statements::FanDeckIdsStatement(deck.alkyd, deck.name),
+            [&ids](const CatalogueRow& row) {
+                ids.append(row.Int(QStringLiteral("vejir_id")));
+                return true;
+            });
     return ids;
 }
 
@@ -134,17 +140,8 @@ void CatalogueModel::ChooseFanDeck(int row) {
         return;
     }
     const QList<int> ids = SelectedFanDeckIds();
-    if (!ids.isEmpty()) {
-        db_.Run(Statements::C6PaintKinds(Statements::IdCondition(ids)),
-                [this](const CatalogueRow& row) {
-                    PaintKinds.append(PaintKindRecord{row.Int(QStringLiteral("firma_id")),
-                                                      row.Text(QStringLiteral("firma_jmeno")),
-                                                      row.Text(QStringLiteral("firma_jednotka"))});
-                    return true;
-                });
-    }
-    if (!PaintKinds.isEmpty())
-        SelectedPaintKind = 0;
+    if (!ids.isEmpty())
+        ReadPaintKinds(Statements::PaintKindsOfFanDecksStatement(Statements::IdCondition(ids)));
     emit PaintKindsChanged();
     SetMode(ShadeListMode::FanDeckShades);
     LoadShades(Statements::Order::Unordered);
@@ -158,6 +155,17 @@ void CatalogueModel::ChoosePaintKind(int index) {
     SetMode(ShadeListMode::FanDeckShades);
     ClearShades();
     LoadShades(Statements::Order::Unordered);
+}
+
+void CatalogueModel::ReadPaintKinds(const QString& statement) {
+    db_.Run(statement, [this](const CatalogueRow& row) {
+        PaintKinds.append(PaintKindRecord{row.Int(QStringLiteral("firma_id")),
+                                          row.Text(QStringLiteral("firma_jmeno")),
+                                          row.Text(QStringLiteral("firma_jednotka"))});
+        return true;
+    });
+    if (!PaintKinds.isEmpty())
+        SelectedPaintKind = 0;
 }
 
 void CatalogueModel::ReadShades(const QString& statement, bool yield) {
@@ -190,8 +198,8 @@ void CatalogueModel::LoadShades(Statements::Order order) {
     if (SelectedPaintKind >= 0 && SelectedPaintKind < PaintKinds.size()) {
         const QList<int> ids = SelectedFanDeckIds();
         if (!ids.isEmpty()) {
-            db_.Run(Statements::C8FanDeckOfPaintKind(PaintKinds[SelectedPaintKind].id,
-                                                     Statements::IdCondition(ids)),
+            db_.Run(Statements::FanDeckOfPaintKindStatement(PaintKinds[SelectedPaintKind].id,
+                                                            Statements::IdCondition(ids)),
                     [&fanDeckId](const CatalogueRow& row) {
                         fanDeckId = row.Int(QStringLiteral("FIV_vejir_id"));
                         return false;
@@ -200,7 +208,9 @@ void CatalogueModel::LoadShades(Statements::Order order) {
     }
     ClearShades();
     if (fanDeckId >= 0)
-        ReadShades(Statements::C9Shades(fanDeckId, PaintKinds[SelectedPaintKind].id, order), true);
+        ReadShades(Statements::ShadesOfFanDeckStatement(fanDeckId, PaintKinds[SelectedPaintKind].id,
+                                                        order),
+                   true);
     SelectedShade = -1;
     emit ShadesChanged();
 }
@@ -215,7 +225,7 @@ void CatalogueModel::SearchShades(const QString& text) {
         throw TintoraError(OutsideWindows1250Message(outside));
     SetMode(ShadeListMode::FoundShades);
     ClearShades();
-    ReadShades(Statements::C10SearchShades(text), true);
+    ReadShades(Statements::ShadesByNameStatement(text), true);
     emit ShadesChanged();
     if (Sort == SortOrder::ByColour) {
         SortShadesByColour();
@@ -281,16 +291,14 @@ void CatalogueModel::ShowLayerShade(int fanDeckId, int paintKindId, int shadeId)
     if (Refused())
         return;
     QString deckName;
-    db_.Run(Statements::C3FanDeckName(fanDeckId), [&deckName](const CatalogueRow& row) {
+    db_.Run(Statements::FanDeckNameStatement(fanDeckId), [&deckName](const CatalogueRow& row) {
         deckName = row.Text(QStringLiteral("vejir_jmeno"));
         return false;
     });
     FanDecks.clear();
     SelectedFanDeck = -1;
-    db_.Run(Statements::C4AllFanDeckNames(), [this, &deckName](const CatalogueRow& row) {
-        FanDecks.append(FanDeckRecord{0, row.Text(QStringLiteral("vejir_jmeno")),
-                                      row.Text(QStringLiteral("vejir_typ")) == QLatin1String("a"),
-                                      row.Int(QStringLiteral("vejir_vlastni")) == 1});
+    db_.Run(Statements::AllFanDeckNamesStatement(), [this, &deckName](const CatalogueRow& row) {
+        FanDecks.append(ReadFanDeck(row, false));
         if (FanDecks.last().name == deckName)
             SelectedFanDeck = int(FanDecks.size()) - 1;
         return true;
@@ -322,15 +330,7 @@ void CatalogueModel::LoadPaintKindsOfShade(int row) {
         return;
     PaintKinds.clear();
     SelectedPaintKind = -1;
-    db_.Run(Statements::C7PaintKindsOfFanDeck(Shades[row].fanDeckId),
-            [this](const CatalogueRow& r) {
-                PaintKinds.append(PaintKindRecord{r.Int(QStringLiteral("firma_id")),
-                                                  r.Text(QStringLiteral("firma_jmeno")),
-                                                  r.Text(QStringLiteral("firma_jednotka"))});
-                return true;
-            });
-    if (!PaintKinds.isEmpty())
-        SelectedPaintKind = 0;
+    ReadPaintKinds(Statements::PaintKindsOfFanDeckStatement(Shades[row].fanDeckId));
     emit PaintKindsChanged();
 }
 

@@ -56,10 +56,10 @@ public:
     void ToggleShowOwn();
     void ReloadAllFanDecks();
 
-    // Showing the catalogue for a layer that has a shade: every fan deck (C4), the
+    // Showing the catalogue for a layer that has a shade: every fan deck once by name, the
     // layer's fan deck, paint kind and shade selected; nothing is assigned.
     void ShowLayerShade(int fanDeckId, int paintKindId, int shadeId);
-    // A found shade was chosen: the paint kinds of its own fan deck (C7).
+    // A found shade was chosen: the paint kinds of its own fan deck.
     void LoadPaintKindsOfShade(int row);
     // All fan decks again, with the shade's fan deck and the shade selected.
     void ShowWholeFanDeckOf(int row);
@@ -76,7 +76,7 @@ public:
     QStringList FanDeckNames() const;
     QStringList ShadeNames() const;
 
-    // The fan-deck ids of the selected fan deck's name and type (statement C5).
+    // The fan-deck ids of the selected fan deck's name and type .
     QList<int> SelectedFanDeckIds();
 
 signals:
@@ -92,6 +92,8 @@ signals:
 private:
     bool Refused() const;
     void ClearShades();
+    // Appends the paint kinds a statement selects; the first is selected.
+    void ReadPaintKinds(const QString& statement);
     void ReadShades(const QString& statement, bool yield);
     void SetMode(ShadeListMode mode);
 

@@ -42,51 +42,51 @@ QString IdCondition(const QList<int>& fanDeckIds) {
     return pieces.join(QStringLiteral(" OR "));
 }
 
-QString C1Version() {
+QString VersionStatement() {
     return QStringLiteral("SELECT verze_exe FROM verze;");
 }
 
-QString C2FanDecks(const QString& filter) {
+QString FanDecksStatement(const QString& filter) {
     return QStringLiteral("SELECT vejir_jmeno, vejir_id, vejir_typ, vejir_vlastni FROM Vejir  ") +
            filter + QStringLiteral(" ORDER BY vejir_typ, vejir_jmeno;");
 }
 
-QString C3FanDeckName(int fanDeckId) {
+QString FanDeckNameStatement(int fanDeckId) {
     return QStringLiteral("SELECT vejir_jmeno FROM Vejir WHERE vejir_id=") + Quoted(fanDeckId) +
            QStringLiteral(";");
 }
 
-QString C4AllFanDeckNames() {
+QString AllFanDeckNamesStatement() {
     return QStringLiteral("SELECT DISTINCT(vejir_jmeno), vejir_typ, vejir_vlastni FROM Vejir "
                           "ORDER BY vejir_typ, vejir_jmeno;");
 }
 
-QString C5FanDeckIds(bool alkyd, const QString& fanDeckName) {
+QString FanDeckIdsStatement(bool alkyd, const QString& fanDeckName) {
     return QStringLiteral("SELECT vejir_id FROM vejir WHERE vejir_typ='") +
            (alkyd ? QStringLiteral("a") : QStringLiteral("d")) +
            QStringLiteral("' AND vejir_jmeno='") + SqlText(fanDeckName) + QStringLiteral("';");
 }
 
-QString C6PaintKinds(const QString& idCondition) {
+QString PaintKindsOfFanDecksStatement(const QString& idCondition) {
     return QStringLiteral("SELECT DISTINCT(firma_jmeno), firma_jednotka, firma_id, firma_typ FROM "
                           "firma, firma_in_vejir, vejir WHERE  FIV_firma_id=firma_id AND (") +
            idCondition + QStringLiteral(") ;");
 }
 
-QString C7PaintKindsOfFanDeck(int fanDeckId) {
+QString PaintKindsOfFanDeckStatement(int fanDeckId) {
     return QStringLiteral("SELECT DISTINCT(firma_jmeno), firma_jednotka, firma_id, firma_typ FROM "
                           "firma, firma_in_vejir, vejir WHERE  FIV_firma_id=firma_id AND "
                           "FIV_vejir_id=") +
            Quoted(fanDeckId) + QStringLiteral(" ;");
 }
 
-QString C8FanDeckOfPaintKind(int paintKindId, const QString& idCondition) {
+QString FanDeckOfPaintKindStatement(int paintKindId, const QString& idCondition) {
     return QStringLiteral("SELECT FIV_vejir_id FROM Firma_in_vejir WHERE  FIV_firma_id=") +
            Quoted(paintKindId) + QStringLiteral(" AND ") + QStringLiteral(" (") + idCondition +
            QStringLiteral(") ;");
 }
 
-QString C9Shades(int fanDeckId, int paintKindId, Order order) {
+QString ShadesOfFanDeckStatement(int fanDeckId, int paintKindId, Order order) {
     QString orderPiece;
     if (order == Order::ByName)
         orderPiece = QStringLiteral(" ORDER BY odstin_jmeno ");
@@ -100,7 +100,7 @@ QString C9Shades(int fanDeckId, int paintKindId, Order order) {
            Quoted(paintKindId) + QStringLiteral(" ") + orderPiece + QStringLiteral(";");
 }
 
-QString C10SearchShades(const QString& searchText) {
+QString ShadesByNameStatement(const QString& searchText) {
     return ShadeColumns +
            QStringLiteral("vejir_id, vejir_typ, vejir_jmeno FROM Odstin, Vejir, Odstin_In_Vejir "
                           "WHERE  odstin_jmeno LIKE '%") +
@@ -108,8 +108,8 @@ QString C10SearchShades(const QString& searchText) {
            QStringLiteral(" AND vejir_id=OIV_vejir_id AND odstin_id=OIV_odstin_id;");
 }
 
-QString C11ShadesInBox(int lowRed, int highRed, int lowGreen, int highGreen, int lowBlue,
-                       int highBlue) {
+QString ShadesInColourBoxStatement(int lowRed, int highRed, int lowGreen, int highGreen,
+                                   int lowBlue, int highBlue) {
     const auto n = [](int v) { return QString::number(v); };
     return ShadeColumns +
            QStringLiteral("vejir_id, vejir_typ, vejir_jmeno FROM Odstin, Vejir, Odstin_In_Vejir "
@@ -121,18 +121,18 @@ QString C11ShadesInBox(int lowRed, int highRed, int lowGreen, int highGreen, int
            QStringLiteral(" AND vejir_id=OIV_vejir_id AND odstin_id=OIV_odstin_id;");
 }
 
-QString C12Shade(int shadeId) {
+QString ShadeStatement(int shadeId) {
     return QStringLiteral("SELECT odstin_jmeno, odstin_R, odstin_G, odstin_B FROM Odstin WHERE "
                           "odstin_id = ") +
            QString::number(shadeId) + QStringLiteral(";");
 }
 
-QString C13FanDeck(int fanDeckId) {
+QString FanDeckStatement(int fanDeckId) {
     return QStringLiteral("SELECT vejir_jmeno, vejir_typ FROM Vejir WHERE vejir_id = ") +
            QString::number(fanDeckId) + QStringLiteral(";");
 }
 
-QString C14PaintKind(int paintKindId) {
+QString PaintKindStatement(int paintKindId) {
     return QStringLiteral("SELECT firma_jmeno, firma_jednotka, firma_typ FROM Firma WHERE "
                           "firma_id = ") +
            QString::number(paintKindId) + QStringLiteral(";");

@@ -1,10 +1,8 @@
 #include "catalogue/ColourSort.h"
 
-#include <vector>
+#include "render/Simd.h"
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include <vector>
 
 namespace {
 
@@ -65,11 +63,6 @@ __attribute__((target("avx2"))) int NearestAvx2(const int* reds, const int* gree
     }
     return NearestScalar(reds, greens, blues, i, count, r, g, b, winner, winnerIndex);
 }
-
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
 #endif
 
 } // namespace
@@ -77,7 +70,7 @@ bool HasAvx2() {
 int NearestColourIndex(const int* reds, const int* greens, const int* blues, int count, int r,
                        int g, int b) {
 #if defined(__x86_64__)
-    if (HasAvx2())
+    if (Simd::HasAvx2())
         return NearestAvx2(reds, greens, blues, count, r, g, b);
 #endif
     return NearestScalar(reds, greens, blues, 0, count, r, g, b, StartingBest, -1);

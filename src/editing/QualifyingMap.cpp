@@ -1,13 +1,11 @@
 #include "editing/QualifyingMap.h"
 
+#include "render/Simd.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
 namespace {
 
@@ -38,8 +36,6 @@ __attribute__((target("avx2"))) inline __m256i ChannelSum(__m256i pixels, __m256
 // A step reads 28 bytes: readable says how many pixels from p may be read.
 __attribute__((target("avx2"))) void QualifyAvx2(const std::uint8_t* p, std::uint8_t* out,
                                                  int count, int readable, const Limits& l) {
-    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
-                                            1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m256i seed = _mm256_set1_epi32(l.sb | l.sg << 8 | l.sr << 16);
     const __m256i barrier = _mm256_set1_epi32(l.bb | l.bg << 8 | l.br << 16);
     const __m256i ones8 = _mm256_set1_epi8(1);
@@ -48,10 +44,7 @@ __attribute__((target("avx2"))) void QualifyAvx2(const std::uint8_t* p, std::uin
     const __m256i barrierLimit = _mm256_set1_epi32(17);
     int x = 0;
     for (; x + 8 <= count && x + 10 <= readable; x += 8, p += 24) {
-        const __m256i pixels =
-            _mm256_shuffle_epi8(_mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(p + 12),
-                                                    reinterpret_cast<const __m128i*>(p)),
-                                spread);
+        const __m256i pixels = Simd::LoadBgrLanes(p);
         const __m256i nearSeed =
             _mm256_cmpgt_epi32(seedLimit, ChannelSum(pixels, seed, ones8, ones16));
         const __m256i farFromBarrier =
@@ -68,11 +61,6 @@ __attribute__((target("avx2"))) void QualifyAvx2(const std::uint8_t* p, std::uin
         std::memcpy(out + x, &result, 8);
     }
     QualifyScalar(p, out + x, count - x, l);
-}
-
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
 }
 #endif
 
@@ -101,7 +89,7 @@ void QualifyingMap::WorkOut(int y, int block, std::uint8_t* known) {
     const Limits limits{seed_[0],    seed_[1],    seed_[2],  barrier_[0],
                         barrier_[1], barrier_[2], seedLimit_};
 #if defined(__x86_64__)
-    if (HasAvx2()) {
+    if (Simd::HasAvx2()) {
         QualifyAvx2(p, Row(y) + from, count, w_ - from, limits);
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layers/Schemes.h"
+#include "layers/SubordinateLayers.h"
 
 #include <QDialog>
 

@@ -25,7 +25,7 @@ OverviewRow LookUpRow(CatalogueDatabase* catalogue, const LayerRecord& layer) {
     OverviewRow row = RowWithoutCatalogue(layer);
     if (!catalogue || !catalogue->IsOpen())
         return row;
-    catalogue->Run(Statements::C12Shade(layer.ShadeId), [&row](const CatalogueRow& found) {
+    catalogue->Run(Statements::ShadeStatement(layer.ShadeId), [&row](const CatalogueRow& found) {
         const auto component = [&found](const QString& column) {
             return found.IsNull(column) ? 300 : found.Int(column);
         };
@@ -34,11 +34,11 @@ OverviewRow LookUpRow(CatalogueDatabase* catalogue, const LayerRecord& layer) {
              component(QStringLiteral("odstin_G")), component(QStringLiteral("odstin_B"))});
         return true;
     });
-    catalogue->Run(Statements::C13FanDeck(layer.FanDeckId), [&row](const CatalogueRow& found) {
+    catalogue->Run(Statements::FanDeckStatement(layer.FanDeckId), [&row](const CatalogueRow& found) {
         row.fanDecks.append(found.Text(QStringLiteral("vejir_jmeno")));
         return true;
     });
-    catalogue->Run(Statements::C14PaintKind(layer.PaintKindId), [&row](const CatalogueRow& found) {
+    catalogue->Run(Statements::PaintKindStatement(layer.PaintKindId), [&row](const CatalogueRow& found) {
         row.paintKinds.append({found.Text(QStringLiteral("firma_jmeno")),
                                found.Text(QStringLiteral("firma_jednotka"))});
         return true;

@@ -54,7 +54,7 @@ SearchBounds BoundsOf(const std::array<int, 3>& reference, const std::array<int,
 }
 
 QString Statement(const SearchBounds& b) {
-    return Statements::C11ShadesInBox(b.red.low, b.red.high, b.green.low, b.green.high, b.blue.low,
+    return Statements::ShadesInColourBoxStatement(b.red.low, b.red.high, b.green.low, b.green.high, b.blue.low,
                                       b.blue.high);
 }
 

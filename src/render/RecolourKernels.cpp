@@ -1,10 +1,8 @@
 #include "render/RecolourKernels.h"
 
-#include <cstring>
+#include "render/Simd.h"
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include <cstring>
 
 namespace {
 
@@ -23,8 +21,6 @@ inline void RecolourScalar(const std::uint8_t* src, std::uint8_t* dst, int count
 // multiply-adds, gather the results and pack them back into 24 bytes.
 __attribute__((target("avx2"))) void RecolourAvx2(const std::uint8_t* src, std::uint8_t* dst,
                                                   int count, const std::uint32_t* table) {
-    const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
-                                            1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m256i weights = _mm256_setr_epi8(1, 6, 2, 0, 1, 6, 2, 0, 1, 6, 2, 0, 1, 6, 2, 0, 1, 6,
                                              2, 0, 1, 6, 2, 0, 1, 6, 2, 0, 1, 6, 2, 0);
     const __m256i ones = _mm256_set1_epi16(1);
@@ -34,9 +30,7 @@ __attribute__((target("avx2"))) void RecolourAvx2(const std::uint8_t* src, std::
     int i = 0;
     // Each step reads 28 bytes (two 16-byte loads at 0 and 12): keep 2 pixels spare.
     for (; i + 10 <= count; i += 8, src += 24, dst += 24) {
-        const __m256i pixels = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(src + 12),
-                                                   reinterpret_cast<const __m128i*>(src));
-        const __m256i bgr = _mm256_shuffle_epi8(pixels, spread);
+        const __m256i bgr = Simd::LoadBgrLanes(src);
         const __m256i k = _mm256_madd_epi16(_mm256_maddubs_epi16(bgr, weights), ones);
         const __m256i result = _mm256_shuffle_epi8(_mm256_i32gather_epi32(base, k, 4), pack);
         const __m128i low = _mm256_castsi256_si128(result);
@@ -50,11 +44,6 @@ __attribute__((target("avx2"))) void RecolourAvx2(const std::uint8_t* src, std::
     }
     RecolourScalar(src, dst, count - i, table);
 }
-
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
 #endif
 
 } // namespace
@@ -62,7 +51,7 @@ bool HasAvx2() {
 void RecolourSpan(const std::uint8_t* src, std::uint8_t* dst, int count,
                   const std::uint32_t* table) {
 #if defined(__x86_64__)
-    if (HasAvx2()) {
+    if (Simd::HasAvx2()) {
         RecolourAvx2(src, dst, count, table);
         return;
     }

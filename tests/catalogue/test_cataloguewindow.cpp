@@ -193,7 +193,7 @@ private slots:
         coloured.Quantity = 7;
         assigned.clear();
         window.ShowForLayer(2, coloured);
-        QCOMPARE(window.ListBoxFirmy->count(), 3); // every fan deck name once (C4)
+        QCOMPARE(window.ListBoxFirmy->count(), 3); // every fan deck name once
         QCOMPARE(window.ListBoxFirmy->currentItem()->text(), QStringLiteral("Exteriér"));
         QCOMPARE(window.ComboBoxDruhBarvy->currentText(), QStringLiteral("Silikonová barva"));
         QCOMPARE(window.ListBoxOdstiny->currentItem()->text(), QStringLiteral("E 101 - 01"));

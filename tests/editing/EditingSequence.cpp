@@ -5,6 +5,7 @@
 #include "editing/SequencePictures.h"
 #include "layers/LayerOperations.h"
 #include "layers/Schemes.h"
+#include "layers/SubordinateLayers.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
 #include "support/ScriptedPrompts.h"

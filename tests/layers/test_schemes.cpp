@@ -1,6 +1,7 @@
 #include "layers/LayerOperations.h"
 #include "layers/MasterChooser.h"
 #include "layers/Schemes.h"
+#include "layers/SubordinateLayers.h"
 #include "render/ShadePixel.h"
 #include "support/ScriptedPrompts.h"
 #include "workspace/Workspace.h"

@@ -115,9 +115,9 @@ private slots:
         QFETCH(OverviewRow, row);
         const int before = catalogue.StatementCount();
         QCOMPARE(Overview::LookUpRow(&catalogue, layer), row);
-        // The three statements, whatever the references hold; the last one is C14.
+        // The three statements, whatever the references hold; the last one the paint kind's.
         QCOMPARE(catalogue.StatementCount(), before + 3);
-        QCOMPARE(catalogue.LastStatement(), Statements::C14PaintKind(layer.PaintKindId));
+        QCOMPARE(catalogue.LastStatement(), Statements::PaintKindStatement(layer.PaintKindId));
         // Asked again, asked anew: nothing is kept.
         QCOMPARE(Overview::LookUpRow(&catalogue, layer), row);
         QCOMPARE(catalogue.StatementCount(), before + 6);

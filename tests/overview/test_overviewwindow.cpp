@@ -203,7 +203,7 @@ private slots:
             const int before = f.catalogue.StatementCount();
             list.viewport()->grab();
             QCOMPARE(f.catalogue.StatementCount() - before, 3 * visible);
-            QCOMPARE(f.catalogue.LastStatement(), Statements::C14PaintKind(1000 + visible));
+            QCOMPARE(f.catalogue.LastStatement(), Statements::PaintKindStatement(1000 + visible));
         }
         // Scrolled to the end, the last rows are the ones asked for.
         list.scrollToBottom();
@@ -211,7 +211,7 @@ private slots:
         const int before = f.catalogue.StatementCount();
         list.viewport()->grab();
         QCOMPARE(f.catalogue.StatementCount() - before, 3 * visibleRows());
-        QCOMPARE(f.catalogue.LastStatement(), Statements::C14PaintKind(1200));
+        QCOMPARE(f.catalogue.LastStatement(), Statements::PaintKindStatement(1200));
     }
 
     void rowClickOffersTheRecipe_data() {
