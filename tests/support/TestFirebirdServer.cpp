@@ -156,18 +156,18 @@ QString TestFirebirdServer::MakeSecurityDatabase() {
 
 QString TestFirebirdServer::Start() {
     // A port found free may be taken by another program before the server binds it:
-    // then the server ends at once, and another port is tried.
+    // a server that ends at once is tried again on another port.
     QString failure;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        bool portTaken = false;
-        failure = StartOnce(portTaken);
-        if (failure.isEmpty() || !portTaken)
+        bool endedEarly = false;
+        failure = StartOnce(endedEarly);
+        if (failure.isEmpty() || !endedEarly)
             return failure;
     }
     return failure;
 }
 
-QString TestFirebirdServer::StartOnce(bool& portTaken) {
+QString TestFirebirdServer::StartOnce(bool& endedEarly) {
     if (!root_.isValid())
         return QStringLiteral("no temporary folder");
     port_ = FreePort();
@@ -194,7 +194,7 @@ QString TestFirebirdServer::StartOnce(bool& portTaken) {
     const QDeadlineTimer deadline(60000);
     while (!deadline.hasExpired()) {
         if (server_.state() == QProcess::NotRunning) {
-            portTaken = true;
+            endedEarly = true;
             return Failure(QStringLiteral("the server ended with code %1 before it took "
                                           "connections on port %2")
                                .arg(server_.exitCode())
@@ -215,8 +215,10 @@ QString TestFirebirdServer::StartOnce(bool& portTaken) {
 void TestFirebirdServer::Stop() {
     if (server_.state() == QProcess::NotRunning)
         return;
+    // As the system stops its own server: a term signal, and a kill when the server
+    // has not ended after a while (its listener may sleep on in a long poll).
     server_.terminate();
-    if (!server_.waitForFinished(30000)) {
+    if (!server_.waitForFinished(10000)) {
         server_.kill();
         server_.waitForFinished(10000);
     }

@@ -41,7 +41,7 @@ public:
 private:
     QString WriteConfiguration();
     QString MakeSecurityDatabase();
-    QString StartOnce(bool& portTaken);
+    QString StartOnce(bool& endedEarly);
     QString Failure(const QString& what);
     QProcessEnvironment Environment() const;
 
