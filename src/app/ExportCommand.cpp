@@ -36,7 +36,8 @@ const char* const HelpText =
     "  --zoom Z             0.25, 0.5, 1, 2 nebo 4 (výchozí 1): obrázek v daném zvětšení\n"
     "  --order-sheet SOUBOR zapíše objednávku barev (PDF): obrázek, vrstvy s odstíny\n"
     "                       a množstvím a souhrn toho, co nakoupit\n"
-    "  --catalogue SOUBOR   katalog barev pro objednávku (jinak odrex.tom vedle programu)\n"
+    "  --catalogue SOUBOR   katalog barev pro objednávku (jinak katalog podle tintora.ini\n"
+    "                       vedle programu, bez něj odrex.tom vedle programu)\n"
     "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON\n"
     "  --help               vypíše tuto nápovědu\n";
 
@@ -340,13 +341,12 @@ QByteArray OrderSheetPdf(const Options& options, const Document& doc, const QStr
     const SchemeRecord* scheme = RequestedScheme(options, doc);
     if (scheme)
         ApplySchemeRecords(coloured, *scheme);
-    const QString path = options.catalogue.isEmpty()
-                             ? QDir(programDir).filePath(QStringLiteral("odrex.tom"))
-                             : options.catalogue;
     CatalogueDatabase catalogue;
     QString problem;
     try {
-        catalogue.Open(path);
+        // The program's own catalogue (as tintora.ini names it) unless one is given.
+        catalogue.Open(options.catalogue.isEmpty() ? CatalogueSettings::Read(programDir)
+                                                   : CatalogueLocation::File(options.catalogue));
         if (catalogue.Version() != CatalogueDatabase::RequiredVersion)
             problem = QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
     } catch (const DatabaseError& error) {

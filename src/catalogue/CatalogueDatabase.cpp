@@ -3,7 +3,6 @@
 #include "project/Errors.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -67,11 +66,12 @@ bool CatalogueDatabase::IsOpen() const {
     return query_ != nullptr;
 }
 
-void CatalogueDatabase::Open(const QString& path) {
+void CatalogueDatabase::Open(const CatalogueLocation& location) {
     if (IsOpen())
         return;
-    const QString native = QDir::toNativeSeparators(path);
-    if (!QFileInfo::exists(path))
+    const QString native = location.DisplayName();
+    // A server looks for its own files and names what it misses in its message.
+    if (!location.OnServer() && !QFileInfo::exists(location.path))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.").arg(native));
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
@@ -79,17 +79,20 @@ void CatalogueDatabase::Open(const QString& path) {
             QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.")
                 .arg(native));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName_);
-    db.setDatabaseName(QFileInfo(path).absoluteFilePath());
-    db.setUserName(QStringLiteral("SYSDBA"));
-    db.setPassword(QStringLiteral("pinewoods"));
+    db.setDatabaseName(location.ConnectionName());
+    db.setUserName(location.user);
+    db.setPassword(location.password);
     db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"));
     if (!db.open()) {
         const QString reason = db.lastError().text();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName_);
+        if (location.OnServer())
+            throw DatabaseError(QStringLiteral("Katalog barev %1 na serveru %2 nelze otevřít.\n%3")
+                                    .arg(location.path, location.Server(), reason));
         // Firebird opens a database for writing unless it is marked read-only; a
         // file the user may only read must be made writable or marked so.
-        if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+        if (::access(QFile::encodeName(location.path).constData(), W_OK) != 0)
             throw DatabaseError(
                 QStringLiteral("Katalog barev %1 nelze otevřít: soubor je jen pro čtení.\n"
                                "Povolte zápis do souboru katalogu, nebo katalog převeďte na "
@@ -102,7 +105,7 @@ void CatalogueDatabase::Open(const QString& path) {
     // a transaction started and committed around every statement costs a write to the
     // database file each time.
     db.transaction();
-    path_ = path;
+    location_ = location;
     query_ = std::make_unique<QSqlQuery>(db);
     query_->setForwardOnly(true);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/CatalogueLocation.h"
+
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
@@ -27,8 +29,9 @@ private:
     QSqlRecord record_; // the statement's columns, looked up by name
 };
 
-// The catalogue database "odrex.tom", opened embedded through Firebird's client
-// library: one connection and one query object for the life of the program.
+// The catalogue database: "odrex.tom" opened embedded through Firebird's client
+// library, or a database on a Firebird server, read by the same statements through the
+// same driver. One connection and one query object for the life of the program.
 // Failures throw DatabaseError with a Czech message.
 class CatalogueDatabase {
 public:
@@ -39,10 +42,12 @@ public:
     CatalogueDatabase(const CatalogueDatabase&) = delete;
     CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
 
-    // Connects to the file (once; later calls change nothing while it is open).
-    void Open(const QString& path);
+    // Connects (once; later calls change nothing while it is open).
+    void Open(const CatalogueLocation& location);
+    // The file at path, with the program's own user and password.
+    void Open(const QString& path) { Open(CatalogueLocation::File(path)); }
     bool IsOpen() const;
-    const QString& Path() const { return path_; }
+    const CatalogueLocation& Location() const { return location_; }
     // The version row of the table verze.
     int Version();
 
@@ -59,7 +64,7 @@ public:
 
 private:
     QString connectionName_;
-    QString path_;
+    CatalogueLocation location_;
     std::unique_ptr<QSqlQuery> query_;
     bool busy_ = false;
     int statementCount_ = 0;

@@ -140,8 +140,8 @@ Tbarvy::Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent,
         ListBoxOdstinyClick();
     });
 
-    const QString path = appDir + QStringLiteral("/odrex.tom");
-    if (RunGuarded(prompts_, [this, &path] { Database.Open(path); })) {
+    // odrex.tom beside the program, or the catalogue that tintora.ini names there.
+    if (RunGuarded(prompts_, [this, &appDir] { Database.Open(CatalogueSettings::Read(appDir)); })) {
         RunGuarded(prompts_, [this] { Model.LoadFanDecks(); });
         Timer1.start();
         Timer2.start();

@@ -22,8 +22,9 @@ class QMenu;
 class Tbarvy : public QWidget {
     Q_OBJECT
 public:
-    // Opens AppDir/odrex.tom; a catalogue that cannot be opened is reported once and
-    // the window stays empty. exitProgram ends the program for a wrong version.
+    // Opens AppDir/odrex.tom, or the catalogue that AppDir/tintora.ini names (a file or
+    // a database on a Firebird server); a catalogue that cannot be opened is reported
+    // once and the window stays empty. exitProgram ends the program for a wrong version.
     Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr,
            std::function<void()> exitProgram = {});
 
