@@ -87,7 +87,7 @@ public:
     void overwriteSchemeClick();
     void GlintImage19Click();
     void Pejmenovat1Click();
-    void schemeDblClick(int row);
+    void schemeClick(int row);
     SchemeEditor& Schemes() { return schemeEditor_; }
     void ListBox2Click(int row);
     void ListBox2DblClick();

@@ -40,7 +40,7 @@ void TForm1::ConnectEditing() {
     connect(SchemeMenu->actions().constFirst(), &QAction::triggered, this,
             &TForm1::Pejmenovat1Click);
     connect(scheme, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { schemeDblClick(scheme->row(item)); });
+            [this](QListWidgetItem* item) { schemeClick(scheme->row(item)); });
     connect(&workspace_, &Workspace::SchemeRenamed, this, [this](int row) {
         if (QListWidgetItem* item = scheme->item(row))
             item->setText(workspace_.Doc.Schemes[row].Name);
@@ -176,12 +176,12 @@ void TForm1::GlintImage16Click() {
 }
 
 void TForm1::GlintImage14Click() {
-    layerEditor_.SelectAll(true);
+    layerEditor_.ShowAllLayers();
     ListBox2->viewport()->update();
 }
 
 void TForm1::GlintImage15Click() {
-    layerEditor_.SelectAll(false);
+    layerEditor_.ShowNoLayers();
     ListBox2->viewport()->update();
 }
 
@@ -243,6 +243,6 @@ void TForm1::Pejmenovat1Click() {
     schemeEditor_.Rename(scheme->currentRow());
 }
 
-void TForm1::schemeDblClick(int row) {
+void TForm1::schemeClick(int row) {
     schemeEditor_.Apply(row);
 }

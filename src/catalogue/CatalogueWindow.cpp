@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueRowDelegates.h"
 #include "widgets/Artwork.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/GradientStrip.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
@@ -105,13 +106,7 @@ Tbarvy::Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent,
         exitProgram_ = [] { std::exit(0); };
     resize(216, 506);
     move(858, 243);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Background);
-    setPalette(palette);
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
+    SetToolWindowLook(this, Background);
 
     BuildLayout();
     BuildMenus();

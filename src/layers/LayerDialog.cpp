@@ -2,6 +2,7 @@
 
 #include "layers/LayerOperations.h"
 #include "widgets/Artwork.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
 #include "widgets/WindowPlacement.h"
@@ -80,17 +81,9 @@ TeLayer::TeLayer(QWidget* parent)
     label2->move(180 - label2->width(), 54);
     label3->move(180 - label3->width(), 88);
 
-    using Artwork::Face;
-    const QString confirm = QStringLiteral("Potvrdit");
-    const QString cancel = QStringLiteral("Zrušit");
-    GlintImage1 = MakeGlintImage(this, QStringLiteral("GlintImage1"),
-                                 Artwork::PanelButton(confirm, Face::Normal),
-                                 Artwork::PanelButton(confirm, Face::Over), QString());
-    GlintImage1->move(80, 125);
-    GlintImage2 = MakeGlintImage(this, QStringLiteral("GlintImage2"),
-                                 Artwork::PanelButton(cancel, Face::Normal),
-                                 Artwork::PanelButton(cancel, Face::Over), QString());
-    GlintImage2->move(80, 149);
+    const DialogButtons buttons = MakeDialogButtons(this, QPoint(80, 125));
+    GlintImage1 = buttons.confirm;
+    GlintImage2 = buttons.cancel;
     connect(GlintImage1, &TGlintImage::Click, this, &TeLayer::GlintImage1Click);
     connect(GlintImage2, &TGlintImage::Click, this, &TeLayer::GlintImage2Click);
     connect(lName, &QLineEdit::returnPressed, this, &TeLayer::GlintImage1Click);

@@ -178,7 +178,7 @@ void LayerEditor::ToggleVisibility(int row) {
     ws_.UpdateWholePicture();
 }
 
-void LayerEditor::SelectAll(bool shown) {
+void LayerEditor::SetAllShown(bool shown) {
     for (int i = 1; i < ws_.Doc.Layers.size(); ++i) {
         if (ws_.MaskEditMode)
             ws_.Doc.Layers[i].ShownInMaskMode = shown;

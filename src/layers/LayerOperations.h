@@ -46,7 +46,10 @@ public:
     static Zone ZoneAt(int x, int row);
     void ToggleLock(int row);
     void ToggleVisibility(int row);
-    void SelectAll(bool shown);
+    // Every layer but "Originál" shown (in mask colour in mask mode, recoloured in
+    // colour mode), or none.
+    void ShowAllLayers() { SetAllShown(true); }
+    void ShowNoLayers() { SetAllShown(false); }
     void ResetShade(int row);
     void CleanLayer(int row);
     // Returns whether the layer was removed.
@@ -59,6 +62,7 @@ public:
 
 private:
     void ApplyLayerEdit(bool commit);
+    void SetAllShown(bool shown);
     void OpenLayerDialog(const LayerRecord& layer, int index);
 
     Workspace& ws_;

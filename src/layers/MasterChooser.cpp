@@ -1,6 +1,7 @@
 #include "layers/MasterChooser.h"
 
 #include "widgets/Artwork.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
 
@@ -31,17 +32,9 @@ TForm2::TForm2(QWidget* parent)
     small.setPixelSize(11);
     list->setFont(small);
 
-    using Artwork::Face;
-    const QString confirm = QStringLiteral("Potvrdit");
-    const QString cancel = QStringLiteral("Zrušit");
-    GlintImage1 = MakeGlintImage(this, QStringLiteral("GlintImage1"),
-                                 Artwork::PanelButton(confirm, Face::Normal),
-                                 Artwork::PanelButton(confirm, Face::Over), QString());
-    GlintImage1->move(60, 220);
-    GlintImage2 = MakeGlintImage(this, QStringLiteral("GlintImage2"),
-                                 Artwork::PanelButton(cancel, Face::Normal),
-                                 Artwork::PanelButton(cancel, Face::Over), QString());
-    GlintImage2->move(60, 244);
+    const DialogButtons buttons = MakeDialogButtons(this, QPoint(60, 220));
+    GlintImage1 = buttons.confirm;
+    GlintImage2 = buttons.cancel;
     connect(GlintImage1, &TGlintImage::Click, this, &TForm2::GlintImage1Click);
     connect(GlintImage2, &TGlintImage::Click, this, &TForm2::GlintImage2Click);
     connect(list, &QListWidget::itemDoubleClicked, this, &TForm2::GlintImage1Click);

@@ -4,6 +4,7 @@
 #include "palette/PaletteGrid.h"
 #include "palette/ShadeRanking.h"
 #include "widgets/Artwork.h"
+#include "widgets/DialogButtons.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
 #include "workspace/ErrorGuard.h"
@@ -100,13 +101,7 @@ TTPaleta::TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("TPaleta"));
     setWindowTitle(QStringLiteral("Paleta barev"));
     resize(780, 531);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, WindowBackground);
-    setPalette(palette);
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
+    SetToolWindowLook(this, WindowBackground);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -247,10 +247,10 @@ private slots:
         f.ws.MaskEditMode = true;
         f.editor.ToggleVisibility(1);
         QVERIFY(!f.ws.Doc.Layers[1].ShownInMaskMode);
-        f.editor.SelectAll(true);
+        f.editor.ShowAllLayers();
         QVERIFY(f.ws.Doc.Layers[1].ShownInMaskMode);
         f.ws.MaskEditMode = false;
-        f.editor.SelectAll(false);
+        f.editor.ShowNoLayers();
         QVERIFY(f.ws.Doc.Layers[1].HiddenInColourMode);
     }
 
@@ -411,8 +411,7 @@ private slots:
             << Action([](Fixture& f) { f.editor.ResetShade(1); }) << true;
         QTest::newRow("visibility")
             << Action([](Fixture& f) { f.editor.ToggleVisibility(1); }) << false;
-        QTest::newRow("show none")
-            << Action([](Fixture& f) { f.editor.SelectAll(false); }) << false;
+        QTest::newRow("show none") << Action([](Fixture& f) { f.editor.ShowNoLayers(); }) << false;
     }
     void storedChangesSetModified() {
         QFETCH(LayerAction, action);
