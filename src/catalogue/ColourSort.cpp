@@ -101,7 +101,8 @@ ShadeList SortShadesByColour(const ShadeList& shades) {
         g = pick.green;
         b = pick.blue;
         reds[k] = greens[k] = blues[k] = Taken;
-        if (++taken * 4 >= size - taken) {
+        ++taken;
+        if (taken * 4 >= size - taken) {
             int kept = 0;
             for (int i = 0; i < size; ++i) {
                 if (reds[i] == Taken)
