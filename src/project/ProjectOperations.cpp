@@ -9,6 +9,7 @@
 #include "project/RecoveryFile.h"
 #include "project/RegularFile.h"
 #include "project/SaveMask.h"
+#include "project/Thumbnails.h"
 #include "render/RenderRegion.h"
 
 #include <QDir>
@@ -189,6 +190,8 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
         project.Mask = TMask::CreateBlank(project.Photo.width(), project.Photo.height());
         project.Layers = LayerList{OriginalLayerTemplate()};
         WriteProjectFiles(target, project);
+        // A thumbnail of an earlier photograph of this name would outlive it.
+        Thumbnails::Refresh(target, project.Photo);
         // Changes kept for an earlier project of this name belong to another picture.
         RecoveryFile::Remove(target);
     });
