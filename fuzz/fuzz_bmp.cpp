@@ -1,7 +1,8 @@
 // The photograph loading path on arbitrary bytes: the header checks in front of
 // the decoder (sizes, coding, palette, pixel data inside the file) and the decoder
-// itself, from memory and from a file. Both must agree.
+// itself, from memory, from a file and row by row into a thumbnail. All must agree.
 #include "project/BmpFile.h"
+#include "project/BoxReduction.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
 
@@ -52,6 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const QImage fromFile = PhotoFiles::LoadBmp(ScratchFile());
         if (memoryRefused || fromFile != fromMemory)
+            __builtin_trap();
+    } catch (const TintoraError&) {
+        if (!memoryRefused)
+            __builtin_trap();
+    }
+    // A thumbnail read row by row is the whole picture shrunk, and is refused alike.
+    try {
+        const QImage shrunk = PhotoFiles::LoadBmpWithin(ScratchFile(), QSize(16, 16));
+        if (memoryRefused || shrunk != BoxReduction::Reduce(fromMemory, shrunk.size()))
             __builtin_trap();
     } catch (const TintoraError&) {
         if (!memoryRefused)

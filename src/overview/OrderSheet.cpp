@@ -2,7 +2,7 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "project/AtomicFile.h"
-#include "render/BoxScale.h"
+#include "project/BoxReduction.h"
 #include "render/RenderRegion.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
@@ -100,7 +100,10 @@ QImage Picture(const Document& doc) {
     const QImage picture = RenderFullSize(doc, false);
     if (picture.width() <= PictureWidth)
         return picture;
-    return BoxScaleDown(picture, (picture.width() + PictureWidth - 1) / PictureWidth);
+    // Reduced by the smallest whole factor that brings it within the width.
+    const int factor = (picture.width() + PictureWidth - 1) / PictureWidth;
+    return BoxReduction::Reduce(picture, QSize((picture.width() + factor - 1) / factor,
+                                               (picture.height() + factor - 1) / factor));
 }
 
 OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date) {

@@ -2,6 +2,7 @@
 
 #include "overview/ProjectListing.h"
 #include "overview/ProjectRowDelegate.h"
+#include "overview/ThumbnailLoader.h"
 #include "project/PhotoFiles.h"
 #include "widgets/Artwork.h"
 #include "widgets/GlintImage.h"
@@ -63,6 +64,8 @@ TOpenList::TOpenList(const QString& appDir, Prompts& prompts, QWidget* parent)
     rightFrame_ = GreyFrame(this);
     ListBox1 = ProjectList(this, QStringLiteral("ListBox1"));
     ListBox2 = ProjectList(this, QStringLiteral("ListBox2"));
+    loader_ = new ThumbnailLoader(this);
+    connect(loader_, &ThumbnailLoader::Ready, this, &TOpenList::ThumbnailReady);
     ListBox1->setItemDelegate(new ProjectRowDelegate(*this, FolderOf(ListBox1), ListBox1));
     ListBox2->setItemDelegate(new ProjectRowDelegate(*this, FolderOf(ListBox2), ListBox2));
 
@@ -118,7 +121,8 @@ void TOpenList::FillList(QListWidget* list) {
 
 void TOpenList::FillProjectLists() {
     ChosenProjectPath.clear();
-    thumbnails_.clear();
+    CancelThumbnails();
+    pictures_.clear();
     FillList(ListBox1);
     FillList(ListBox2);
 }
@@ -131,25 +135,41 @@ QString TOpenList::ChooseProject() {
     return ChosenProjectPath;
 }
 
-const TOpenList::Thumbnail& TOpenList::ThumbnailOf(const QString& path) {
-    auto found = thumbnails_.find(path);
-    if (found != thumbnails_.end())
-        return *found;
-    Thumbnail thumbnail;
-    try {
-        const QImage picture = PhotoFiles::LoadBmp(path);
-        thumbnail.size = picture.size();
-        const QSize fit = picture.size().scaled(QSize(180, 90), Qt::KeepAspectRatio);
-        // A quick reduction to twice the size, then a smooth one.
-        thumbnail.image =
-            picture.width() > 4 * fit.width()
-                ? picture.scaled(fit * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                      .scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                : picture.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    } catch (const TintoraError&) {
-        thumbnail = Thumbnail{};
+const TOpenList::RowPicture& TOpenList::PictureOf(const QString& path) {
+    auto found = pictures_.find(path);
+    if (found == pictures_.end()) {
+        RowPicture picture;
+        try {
+            // Only the header: the sizes show at once, whatever the photograph weighs.
+            picture.size = PhotoFiles::BmpSize(path);
+            picture.readable = true;
+        } catch (const TintoraError&) {
+            picture.readable = false;
+        }
+        found = pictures_.insert(path, picture);
     }
-    return *thumbnails_.insert(path, thumbnail);
+    if (found->readable && found->thumbnail.isNull() && !found->failed && !found->requested) {
+        found->requested = true;
+        loader_->Request(path, ProjectListing::ThumbnailRect(QRect(), found->size).size());
+    }
+    return *found;
+}
+
+void TOpenList::ThumbnailReady(const QString& path, const QImage& thumbnail) {
+    const auto found = pictures_.find(path);
+    if (found == pictures_.end())
+        return;
+    found->thumbnail = thumbnail;
+    found->failed = thumbnail.isNull();
+    ListBox1->viewport()->update();
+    ListBox2->viewport()->update();
+}
+
+void TOpenList::CancelThumbnails() {
+    loader_->Cancel();
+    // Rows still waiting ask again when they are next drawn.
+    for (RowPicture& picture : pictures_)
+        picture.requested = !picture.thumbnail.isNull() || picture.failed;
 }
 
 void TOpenList::ListDoubleClick(QListWidget* list) {
@@ -187,6 +207,12 @@ void TOpenList::Smazatprojekt1Click() {
     if (!ProjectListing::DeleteProject(path, &reason))
         prompts_.Error(reason);
     FillProjectLists();
+}
+
+void TOpenList::hideEvent(QHideEvent* event) {
+    // A closed list waits for nothing: what has not started never will.
+    CancelThumbnails();
+    QDialog::hideEvent(event);
 }
 
 void TOpenList::resizeEvent(QResizeEvent* event) {

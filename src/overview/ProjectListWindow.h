@@ -13,6 +13,7 @@ class QFrame;
 class QListWidget;
 class QMenu;
 class TGlintImage;
+class ThumbnailLoader;
 
 // The modal project list "Seznam vytvořených projektů": exteriors from `domy` on the
 // left, interiors from `interier` on the right, each with a thumbnail, its name and
@@ -42,19 +43,28 @@ public:
     void Vybratprojekt1Click();
     void Smazatprojekt1Click();
 
-    // A row's picture, read once while the window is open; null when unreadable.
-    struct Thumbnail {
-        QImage image;
+    // What a row shows of its photograph: the size its header declares, read when
+    // the row is first drawn, and the thumbnail once it has come from the loader
+    // (asked for then too). Kept while the window is open.
+    struct RowPicture {
+        bool readable = false; // the header was read
         QSize size;
+        QImage thumbnail;    // exactly the thumbnail rectangle's size; null until it comes
+        bool failed = false; // the pixels could not be read
+        bool requested = false;
     };
-    const Thumbnail& ThumbnailOf(const QString& path);
+    const RowPicture& PictureOf(const QString& path);
+    ThumbnailLoader& Loader() { return *loader_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QString FolderOf(const QListWidget* list) const;
     void FillList(QListWidget* list);
+    void ThumbnailReady(const QString& path, const QImage& thumbnail);
+    void CancelThumbnails();
 
     QString appDir_;
     Prompts& prompts_;
@@ -62,5 +72,6 @@ private:
     GradientStrip* footer_ = nullptr;
     QFrame* leftFrame_ = nullptr;
     QFrame* rightFrame_ = nullptr;
-    QHash<QString, Thumbnail> thumbnails_;
+    QHash<QString, RowPicture> pictures_;
+    ThumbnailLoader* loader_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "overview/ProjectListing.h"
 
 #include "project/RecoveryFile.h"
+#include "project/Thumbnails.h"
 #include "render/ZoomMath.h"
 
 #include <QDir>
@@ -54,6 +55,9 @@ bool DeleteProject(const QString& photoPath, QString* reason) {
     // cannot be removed afterwards never leaves a listed project without its mask.
     // Changes kept at a logout go with the project.
     const QString maskPath = photoPath + QStringLiteral(".mask");
+    // The thumbnail first, while the photograph still names it; one removed in vain
+    // is made again when the project is next shown.
+    Thumbnails::Remove(photoPath);
     for (const QString& path : {photoPath, maskPath, RecoveryFile::PathFor(photoPath)}) {
         QFile file(path);
         if (file.exists() && !file.remove()) {

@@ -1,5 +1,6 @@
 #include "project/BmpFile.h"
 
+#include "project/BoxReduction.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
 
@@ -88,7 +89,8 @@ private:
 class Decoder {
 public:
     Decoder(QIODevice& file, const Layout& layout, const QString& path)
-        : file_(file), layout_(layout), path_(path) {
+        : file_(file), layout_(layout), path_(path), red_(layout.Masks[0]), green_(layout.Masks[1]),
+          blue_(layout.Masks[2]) {
         for (const QRgb colour : layout.Palette)
             palette_.push_back({uchar(qBlue(colour)), uchar(qGreen(colour)), uchar(qRed(colour))});
     }
@@ -97,13 +99,36 @@ public:
         picture_ = NewPicture();
         if (!file_.seek(layout_.DataStart))
             Damaged(path_, ShortFileText);
-        if (layout_.Compression == Rle8 || layout_.Compression == Rle4)
+        if (IsRle()) {
             DecodeRle();
-        else if (layout_.Bits == 24)
-            Decode24();
-        else
-            DecodeRows();
+        } else {
+            for (qint64 i = 0; i < layout_.Height; ++i) {
+                uchar* row = Row(i);
+                ReadRow(i, row);
+                ZeroPadding(row);
+            }
+        }
         return std::move(picture_);
+    }
+
+    // Hands every picture row (its index from the top, its blue, green, red bytes)
+    // to sink as it is read. Uncompressed rows pass through one row buffer; a run-length
+    // coded picture is decoded whole first, as its runs may jump across rows.
+    template <typename Sink> void Stream(Sink&& sink) {
+        if (IsRle()) {
+            const QImage picture = Run();
+            for (int y = 0; y < picture.height(); ++y)
+                sink(y, picture.constScanLine(y));
+            return;
+        }
+        if (!file_.seek(layout_.DataStart))
+            Damaged(path_, ShortFileText);
+        std::vector<uchar> row(
+            size_t(std::max<qint64>(layout_.RowBytes, qint64(layout_.Width) * 3)));
+        for (qint64 i = 0; i < layout_.Height; ++i) {
+            ReadRow(i, row.data());
+            sink(PictureRow(i), row.data());
+        }
     }
 
 private:
@@ -118,11 +143,13 @@ private:
         return picture;
     }
 
-    // The picture row of the file's i-th stored row.
-    uchar* Row(qint64 stored) {
-        const int y = layout_.TopDown ? int(stored) : layout_.Height - 1 - int(stored);
-        return picture_.scanLine(y);
+    bool IsRle() const { return layout_.Compression == Rle8 || layout_.Compression == Rle4; }
+
+    // The picture row (0 at the top) of the file's i-th stored row.
+    int PictureRow(qint64 stored) const {
+        return layout_.TopDown ? int(stored) : layout_.Height - 1 - int(stored);
     }
+    uchar* Row(qint64 stored) { return picture_.scanLine(PictureRow(stored)); }
 
     void ReadExactly(char* to, qint64 size) {
         qint64 done = 0;
@@ -146,52 +173,43 @@ private:
         return palette_[index];
     }
 
-    // Stored rows already have the picture's layout: read each straight into place.
-    void Decode24() {
-        const qint64 rowBytes = layout_.RowBytes;
-        for (qint64 i = 0; i < layout_.Height; ++i) {
-            uchar* row = Row(i);
-            // The last row may lack its padding; its pixels are all there.
-            const qint64 want =
-                i + 1 < layout_.Height ? rowBytes : layout_.DataBytes - rowBytes * i;
-            ReadExactly(reinterpret_cast<char*>(row), want);
-            ZeroPadding(row);
+    // Reads stored row i (rows come in file order) as blue, green, red bytes into
+    // bgr, which holds a stored row's bytes. 24-bit rows already have that layout and
+    // are read straight into place; other depths are converted through a row buffer.
+    void ReadRow(qint64 i, uchar* bgr) {
+        // The last row may lack its padding; its pixels are all there.
+        const qint64 want =
+            i + 1 < layout_.Height ? layout_.RowBytes : layout_.DataBytes - layout_.RowBytes * i;
+        if (layout_.Bits == 24) {
+            ReadExactly(reinterpret_cast<char*>(bgr), want);
+            return;
         }
-    }
-
-    void DecodeRows() {
+        stored_.resize(size_t(layout_.RowBytes));
+        ReadExactly(reinterpret_cast<char*>(stored_.data()), want);
         const int width = layout_.Width;
         const int bits = layout_.Bits;
-        const Channel red(layout_.Masks[0]), green(layout_.Masks[1]), blue(layout_.Masks[2]);
-        std::vector<uchar> stored(size_t(layout_.RowBytes));
-        for (qint64 i = 0; i < layout_.Height; ++i) {
-            const qint64 want = i + 1 < layout_.Height ? layout_.RowBytes
-                                                       : layout_.DataBytes - layout_.RowBytes * i;
-            ReadExactly(reinterpret_cast<char*>(stored.data()), want);
-            uchar* d = Row(i);
-            const uchar* s = stored.data();
-            for (int x = 0; x < width; ++x, d += 3) {
-                if (bits <= 8) {
-                    unsigned index = 0;
-                    if (bits == 8)
-                        index = s[x];
-                    else if (bits == 4)
-                        index = (s[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
-                    else
-                        index = (s[x >> 3] >> (7 - (x & 7))) & 0x01;
-                    const Bgr& c = PaletteColour(index);
-                    d[0] = c.b;
-                    d[1] = c.g;
-                    d[2] = c.r;
-                } else {
-                    const quint32 pixel = bits == 16 ? qFromLittleEndian<quint16>(s + 2 * x)
-                                                     : qFromLittleEndian<quint32>(s + 4 * x);
-                    d[0] = blue(pixel);
-                    d[1] = green(pixel);
-                    d[2] = red(pixel);
-                }
+        const uchar* s = stored_.data();
+        uchar* d = bgr;
+        for (int x = 0; x < width; ++x, d += 3) {
+            if (bits <= 8) {
+                unsigned index = 0;
+                if (bits == 8)
+                    index = s[x];
+                else if (bits == 4)
+                    index = (s[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F;
+                else
+                    index = (s[x >> 3] >> (7 - (x & 7))) & 0x01;
+                const Bgr& c = PaletteColour(index);
+                d[0] = c.b;
+                d[1] = c.g;
+                d[2] = c.r;
+            } else {
+                const quint32 pixel = bits == 16 ? qFromLittleEndian<quint16>(s + 2 * x)
+                                                 : qFromLittleEndian<quint32>(s + 4 * x);
+                d[0] = blue_(pixel);
+                d[1] = green_(pixel);
+                d[2] = red_(pixel);
             }
-            ZeroPadding(Row(i));
         }
     }
 
@@ -272,6 +290,8 @@ private:
     const Layout& layout_;
     QString path_;
     std::vector<Bgr> palette_;
+    Channel red_, green_, blue_;
+    std::vector<uchar> stored_;
     QImage picture_;
 };
 
@@ -374,6 +394,17 @@ Layout Parse(const QByteArray& head, qint64 fileSize, const QString& path) {
 
 QImage Decode(QIODevice& file, const Layout& layout, const QString& path) {
     return Decoder(file, layout, path).Run();
+}
+
+QImage DecodeReduced(QIODevice& file, const Layout& layout, QSize size, const QString& path) {
+    BoxReduction reduction(QSize(layout.Width, layout.Height), size);
+    Decoder(file, layout, path).Stream([&reduction](int y, const uchar* bgr) {
+        reduction.AddRow(y, bgr);
+    });
+    QImage reduced = reduction.Result();
+    if (reduced.isNull())
+        throw IoError(QStringLiteral("Pro obrázek %1 není dost paměti.").arg(Native(path)));
+    return reduced;
 }
 
 QImage DecodeBytes(const QByteArray& bytes, const QString& path) {

@@ -45,6 +45,12 @@ Layout Parse(const QByteArray& head, qint64 fileSize, const QString& path);
 // colour that the palette lacks.
 QImage Decode(QIODevice& file, const Layout& layout, const QString& path);
 
+// Decodes the pixels shrunk to size (no larger than the picture): each result pixel
+// is the mean of its block of the picture. The file's rows pass through one row
+// buffer, so a large photograph never lies decoded in memory whole (a run-length
+// coded one, whose runs may jump across rows, is the exception). Throws as Decode.
+QImage DecodeReduced(QIODevice& file, const Layout& layout, QSize size, const QString& path);
+
 // Decodes a whole BMP held in memory (as a file read whole).
 QImage DecodeBytes(const QByteArray& bytes, const QString& path);
 

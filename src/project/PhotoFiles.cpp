@@ -11,6 +11,7 @@
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -106,16 +107,43 @@ void Decompress(tjhandle handle, const QByteArray& jpeg, unsigned char* buffer, 
         throw IoError(NotAJpeg(fileName, CodecError(handle)));
 }
 
+// The header of an open BMP, checked against the file's size.
+BmpFile::Layout ReadBmpLayout(QFile& file, const QString& path) {
+    const qint64 size = file.size();
+    QByteArray head(qsizetype(std::min<qint64>(size, BmpFile::HeadBytes)), Qt::Uninitialized);
+    if (file.read(head.data(), head.size()) != head.size())
+        throw IoError(CzechFileError(file, path, false));
+    return BmpFile::Parse(head, size, path);
+}
+
 } // namespace
 
 QImage LoadBmp(const QString& path) {
     const std::unique_ptr<QFile> file = RegularFile::Open(path);
-    const qint64 size = file->size();
-    QByteArray head(qsizetype(std::min<qint64>(size, BmpFile::HeadBytes)), Qt::Uninitialized);
-    if (file->read(head.data(), head.size()) != head.size())
-        throw IoError(CzechFileError(*file, path, false));
-    const BmpFile::Layout layout = BmpFile::Parse(head, size, path);
+    const BmpFile::Layout layout = ReadBmpLayout(*file, path);
     return BmpFile::Decode(*file, layout, path);
+}
+
+QSize BmpSize(const QString& path) {
+    const std::unique_ptr<QFile> file = RegularFile::Open(path);
+    const BmpFile::Layout layout = ReadBmpLayout(*file, path);
+    return QSize(layout.Width, layout.Height);
+}
+
+QSize SizeWithin(QSize picture, QSize bound) {
+    const double scale = std::min(
+        {1.0, double(bound.width()) / picture.width(), double(bound.height()) / picture.height()});
+    return QSize(std::max(1, int(std::lround(picture.width() * scale))),
+                 std::max(1, int(std::lround(picture.height() * scale))));
+}
+
+QImage LoadBmpWithin(const QString& path, QSize bound, QSize* pictureSize) {
+    const std::unique_ptr<QFile> file = RegularFile::Open(path);
+    const BmpFile::Layout layout = ReadBmpLayout(*file, path);
+    if (pictureSize)
+        *pictureSize = QSize(layout.Width, layout.Height);
+    const QSize size = SizeWithin(QSize(layout.Width, layout.Height), bound);
+    return BmpFile::DecodeReduced(*file, layout, size, path);
 }
 
 void WriteBmp(AtomicFile& file, const QImage& picture) {

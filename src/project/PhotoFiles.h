@@ -22,6 +22,16 @@ inline constexpr qint64 MaxJpegBytes = qint64(1) << 30;
 // Reads a BMP of any common bit depth and coding as 24-bit colour. A file whose
 // pixel data is not all there is refused ("Obrázek … je poškozený").
 QImage LoadBmp(const QString& path);
+// The width and height a BMP's header declares, checked against the file's size
+// without reading a single pixel.
+QSize BmpSize(const QString& path);
+// The size of a picture shrunk to fit within bound, keeping its proportions (each
+// side taken to the nearest whole pixel, at least one); never enlarged.
+QSize SizeWithin(QSize picture, QSize bound);
+// Reads a BMP shrunk to fit within bound (see SizeWithin), each pixel the mean of its
+// block; the pixels pass through one row at a time, never the whole picture. The
+// picture's own size goes to pictureSize when given.
+QImage LoadBmpWithin(const QString& path, QSize bound, QSize* pictureSize = nullptr);
 // Writes a 24-bit BMP; an existing file is replaced only once the new one is complete.
 void SaveBmp(const QString& path, const QImage& picture);
 // Writes the picture as a 24-bit BMP into file, which the caller commits.

@@ -6,6 +6,7 @@
 #include "project/ProjectFiles.h"
 #include "project/RecoveryFile.h"
 #include "project/RegularFile.h"
+#include "project/Thumbnails.h"
 #include "render/RenderRegion.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/SaveMask.h"
@@ -138,6 +139,8 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
         project.Mask = TMask::CreateBlank(project.Photo.width(), project.Photo.height());
         project.Layers = LayerList{OriginalLayerTemplate()};
         WriteProjectFiles(target, project);
+        // A thumbnail of an earlier photograph of this name would outlive it.
+        Thumbnails::Refresh(target, project.Photo);
         // Changes kept for an earlier project of this name belong to another picture.
         RecoveryFile::Remove(target);
     });

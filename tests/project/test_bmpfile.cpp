@@ -1,5 +1,6 @@
 #include "DemoHouse.h"
 #include "project/BmpFile.h"
+#include "project/BoxReduction.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
 #include "support/TestBmp.h"
@@ -92,6 +93,53 @@ private slots:
             QCOMPARE(read.format(), QImage::Format_BGR888);
             QCOMPARE(AsRgb32(read), AsRgb32(reference));
         }
+    }
+
+    // A thumbnail is read row by row, never the whole picture: for every kind it is
+    // exactly the whole picture, read and then shrunk.
+    void shrunkWhileReadEqualsReadThenShrunk_data() { everyKindReadsExactly_data(); }
+    void shrunkWhileReadEqualsReadThenShrunk() {
+        QFETCH(TestBmp::Kind, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dum.bmp"));
+        for (const QSize size : {QSize(37, 11), QSize(300, 7), QSize(5, 3)}) {
+            WriteFile(path,
+                      TestBmp::Encode(TestBmp::Reference(kind, size.width(), size.height()), kind));
+            const QImage whole = PhotoFiles::LoadBmp(path);
+            QSize declared;
+            const QImage shrunk = PhotoFiles::LoadBmpWithin(path, QSize(8, 8), &declared);
+            QCOMPARE(declared, size);
+            QCOMPARE(shrunk.size(), PhotoFiles::SizeWithin(size, QSize(8, 8)));
+            QCOMPARE(shrunk, BoxReduction::Reduce(whole, shrunk.size()));
+        }
+    }
+
+    void sizesWithin_data() {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("within");
+        QTest::newRow("wide") << QSize(1800, 600) << QSize(256, 85);
+        QTest::newRow("tall") << QSize(600, 1800) << QSize(85, 256);
+        QTest::newRow("24 megapixels") << QSize(6000, 4000) << QSize(256, 171);
+        QTest::newRow("small stays") << QSize(120, 80) << QSize(120, 80);
+        QTest::newRow("a line keeps a pixel") << QSize(5000, 2) << QSize(256, 1);
+    }
+    void sizesWithin() {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, within);
+        QCOMPARE(PhotoFiles::SizeWithin(picture, QSize(256, 256)), within);
+    }
+
+    // The header alone gives the size; damaged pixels are refused only when read.
+    void sizeFromTheHeaderAlone() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("paleta.bmp"));
+        QByteArray bytes = Rle8File(4, 1, {Grey, Red}, QByteArray("\x00\x01\x05\x01", 4), 0);
+        qToLittleEndian<quint16>(8, bytes.data() + 28);
+        WriteFile(path, bytes);
+        QCOMPARE(PhotoFiles::BmpSize(path), QSize(4, 1));
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::LoadBmpWithin(path, QSize(256, 256)));
+        WriteFile(path, "BM not a picture");
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::BmpSize(path));
     }
 
     // Some writers leave out the padding after the last row: every pixel is there.
