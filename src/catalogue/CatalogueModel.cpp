@@ -245,21 +245,20 @@ void CatalogueModel::SortShadesByColour() {
 }
 
 void CatalogueModel::SortByName() {
-    if (Refused())
-        return;
-    Sort = SortOrder::ByName;
-    emit CheckMarksChanged();
-    SetMode(ShadeListMode::FanDeckShades);
-    LoadShades(Statements::Order::ByName);
+    LoadSorted(SortOrder::ByName, Statements::Order::ByName);
 }
 
 void CatalogueModel::SortByInsertion() {
+    LoadSorted(SortOrder::ByInsertion, Statements::Order::ByInsertion);
+}
+
+void CatalogueModel::LoadSorted(SortOrder sort, Statements::Order order) {
     if (Refused())
         return;
-    Sort = SortOrder::ByInsertion;
+    Sort = sort;
     emit CheckMarksChanged();
     SetMode(ShadeListMode::FanDeckShades);
-    LoadShades(Statements::Order::ByInsertion);
+    LoadShades(order);
 }
 
 void CatalogueModel::SetTypeFilter(TypeFilter filter) {

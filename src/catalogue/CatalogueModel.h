@@ -92,6 +92,8 @@ signals:
 private:
     bool Refused() const;
     void ClearShades();
+    // The selected fan deck's shades loaded again in a database order.
+    void LoadSorted(SortOrder sort, Statements::Order order);
     // Appends the paint kinds a statement selects; the first is selected.
     void ReadPaintKinds(const QString& statement);
     void ReadShades(const QString& statement, bool yield);
