@@ -128,9 +128,7 @@ void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* p
     palette->FreeColourChosen = [this](Colour colour) {
         ApplyFreeColour(workspace_, SelectedLayerRow(), colour);
     };
-    palette->PictureArea = [this] {
-        return QRect(ScrollBox1->mapToGlobal(QPoint(0, 0)), ScrollBox1->size());
-    };
+    palette->PictureArea = ScrollBox1;
 }
 
 int TForm1::SelectedLayerRow() const {

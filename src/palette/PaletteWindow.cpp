@@ -7,6 +7,7 @@
 #include "widgets/DialogButtons.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
+#include "widgets/WindowPlacement.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 
 namespace {
@@ -246,8 +246,8 @@ void TTPaleta::BuildHintBar() {
     LabelDeltaE = Caption(PanelHint, QString(), QPoint(620, 4), text, true);
     LabelDeltaE->setObjectName(QStringLiteral("LabelDeltaE"));
     LabelDeltaE->setFixedWidth(120);
-    LabelDeltaE->setToolTip(
-        QStringLiteral("Barevný rozdíl ΔE00 vybraného odstínu od barvy v rámečku vlevo"));
+    LabelDeltaE->setToolTip(QStringLiteral(
+        "Barevný rozdíl ΔE00 vybraného odstínu od barvy, kolem které se naposledy hledalo"));
 }
 
 std::array<QString, 3> TTPaleta::ReferenceColour() const {
@@ -306,18 +306,22 @@ void TTPaleta::ShowColourValues(Colour colour) {
     ShapeNahled->SetBrush(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
 }
 
+void TTPaleta::CompareWith(std::optional<Colour> centre) {
+    comparisonCentre_ = centre;
+    UpdateDeltaE();
+}
+
 void TTPaleta::UpdateDeltaE() {
     const CatalogueModel& model = catalogue_.Model;
-    const std::optional<std::array<int, 3>> reference =
-        SimilarShades::ParseReference(ReferenceColour());
     const int k = model.SelectedShade;
-    if (!reference || k < 0 || k >= model.Shades.size() || !model.Shades[k].HasColour()) {
+    // Without the information panel the colour compared with is not in view.
+    if (!comparisonCentre_ || PanelInfo->isHidden() || k < 0 || k >= model.Shades.size() ||
+        !model.Shades[k].HasColour()) {
         LabelDeltaE->clear();
         return;
     }
-    const Colour centre = Rgb((*reference)[0], (*reference)[1], (*reference)[2]);
-    LabelDeltaE->setText(
-        ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(centre, model.Shades[k].ColourValue())));
+    LabelDeltaE->setText(ShadeRanking::DeltaEText(
+        ShadeRanking::DeltaE00(*comparisonCentre_, model.Shades[k].ColourValue())));
 }
 
 void TTPaleta::DrawGrid1SelectCell(QPoint cell) {
@@ -353,13 +357,15 @@ void TTPaleta::Shape7MouseDown() {
     ShowColourValues(chosen);
     if (FreeColourChosen)
         FreeColourChosen(chosen);
-    UpdateDeltaE();
+    CompareWith(chosen);
 }
 
 void TTPaleta::SearchSimilarShades(SimilarShades::Variant variant) {
     SimilarShades::Outcome outcome = SimilarShades::Outcome::Stopped;
     const std::array<QString, 3> tolerances{LabeledEdit1->text(), LabeledEdit2->text(),
                                             LabeledEdit3->text()};
+    const std::optional<std::array<int, 3>> centre =
+        SimilarShades::ParseReference(ReferenceColour());
     const bool completed = RunGuarded(prompts_, [&] {
         outcome = SimilarShades::Search(catalogue_.Model, prompts_, variant, ReferenceColour(),
                                         tolerances);
@@ -368,6 +374,8 @@ void TTPaleta::SearchSimilarShades(SimilarShades::Variant variant) {
         return;
     if (variant == SimilarShades::Variant::FreeColour)
         DrawGrid1->ClearCurrentCell();
+    if (centre)
+        comparisonCentre_ = Rgb((*centre)[0], (*centre)[1], (*centre)[2]);
     DrawGrid1->setFocus();
     LayoutGrid();
     SyncWithCatalogue();
@@ -396,6 +404,7 @@ void TTPaleta::GlintImage3Click() {
         return;
     const Colour centre = Rgb((*reference)[0], (*reference)[1], (*reference)[2]);
     model.Reorder(ShadeRanking::RankOrder(model.Shades, centre));
+    comparisonCentre_ = centre;
     LayoutGrid();
 }
 
@@ -405,52 +414,21 @@ void TTPaleta::ShowOnShade() {
         return;
     SyncWithCatalogue();
     PanelInfo->show();
-    ShowShadeValues(model.Shades[model.SelectedShade]);
-    PlaceOnFirstShowing();
-    show();
+    const ShadeRecord& shade = model.Shades[model.SelectedShade];
+    ShowShadeValues(shade);
+    CompareWith(shade.HasColour() ? std::optional<Colour>(shade.ColourValue()) : std::nullopt);
+    ShowCentredOn(this, PictureArea);
     LayoutGrid();
-    show();
-    raise();
-    activateWindow();
 }
 
 void TTPaleta::ShowOnList() {
     SyncWithCatalogue();
     PanelInfo->hide();
-    PlaceOnFirstShowing();
-    show();
-    raise();
-    activateWindow();
+    UpdateDeltaE();
+    ShowCentredOn(this, PictureArea);
 }
 
 void TTPaleta::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     LayoutGrid(); // the grid's size may have changed while hidden
-}
-
-void TTPaleta::PlaceOnFirstShowing() {
-    if (placed_)
-        return;
-    placed_ = true;
-    QRect over = PictureArea ? PictureArea() : QRect();
-    if (over.isEmpty() && parentWidget())
-        over = parentWidget()->window()->frameGeometry();
-    QScreen* screen = over.isEmpty() ? QGuiApplication::primaryScreen()
-                                     : QGuiApplication::screenAt(over.center());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    const QRect available = screen ? screen->availableGeometry() : QRect();
-    if (over.isEmpty())
-        over = available;
-    if (over.isEmpty())
-        return;
-    QRect placed(QPoint(0, 0), frameGeometry().size());
-    placed.moveCenter(over.center());
-    if (!available.isEmpty()) {
-        placed.moveLeft(std::clamp(placed.left(), available.left(),
-                                   std::max(available.left(), available.right() - placed.width())));
-        placed.moveTop(std::clamp(placed.top(), available.top(),
-                                  std::max(available.top(), available.bottom() - placed.height())));
-    }
-    move(placed.topLeft());
 }

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class GradientStrip;
 class PaletteGrid;
@@ -66,13 +67,16 @@ public:
     TGlintImage* GlintImage3 = nullptr; // rank the list by likeness to that colour
     QLabel* LabelVejir = nullptr;
     QLabel* LabelOdstin = nullptr;
-    QLabel* LabelDeltaE = nullptr; // ΔE00 of the selected shade to the reference colour
+    // ΔE00 of the selected shade to the colour the list was last searched or ranked
+    // around (or the free colour, or the shade the palette was opened on); clicking
+    // candidates does not move it.
+    QLabel* LabelDeltaE = nullptr;
     PaletteGrid* DrawGrid1 = nullptr;
 
     // The main window's side: the free colour goes to the layer of its list's current
-    // row; the picture area the window first opens over (global coordinates).
+    // row; the window first opens centred on the main window's picture.
     std::function<void(Colour colour)> FreeColourChosen;
-    std::function<QRect()> PictureArea;
+    const QWidget* PictureArea = nullptr;
 
     // Columns and rows for the grid's width and the catalogue's list; follows the
     // catalogue's selection when it has one; repaints.
@@ -108,10 +112,10 @@ private:
     void ShowColourValues(Colour colour);
     void UpdateDeltaE();
     void UpdateShape();
-    void PlaceOnFirstShowing();
+    void CompareWith(std::optional<Colour> centre);
 
     Tbarvy& catalogue_;
     Prompts& prompts_;
     Colour lastChosenColour_ = Rgb(255, 255, 255);
-    bool placed_ = false;
+    std::optional<Colour> comparisonCentre_;
 };

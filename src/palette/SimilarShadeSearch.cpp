@@ -54,8 +54,8 @@ SearchBounds BoundsOf(const std::array<int, 3>& reference, const std::array<int,
 }
 
 QString Statement(const SearchBounds& b) {
-    return Statements::ShadesInColourBoxStatement(b.red.low, b.red.high, b.green.low, b.green.high, b.blue.low,
-                                      b.blue.high);
+    return Statements::ShadesInColourBoxStatement(b.red.low, b.red.high, b.green.low, b.green.high,
+                                                  b.blue.low, b.blue.high);
 }
 
 std::optional<std::array<int, 3>> ParseReference(const std::array<QString, 3>& labels) {

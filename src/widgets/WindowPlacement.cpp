@@ -20,6 +20,8 @@ QPoint OnScreen(QPoint topLeft, const QWidget* window, const QWidget* area) {
 }
 
 template <typename Place> void ShowPlaced(QWidget* window, const QWidget* area, Place place) {
+    if (!area && window->parentWidget())
+        area = window->parentWidget()->window();
     if (!window->property(PlacedProperty).toBool() && area) {
         const QRect target(area->mapToGlobal(QPoint(0, 0)), area->size());
         window->move(OnScreen(place(target, window->frameGeometry().size()), window, area));

@@ -180,8 +180,11 @@ private slots:
         QCOMPARE(palette.LabelVejir->text(), QStringLiteral("[D] Paleta"));
         QCOMPARE(palette.ShapeNahled->Brush(), QBrush(QColor(21, 103, 111)));
         QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(2, 0));
-        // The reference is now the chosen shade itself.
-        QCOMPARE(palette.LabelDeltaE->text(), QStringLiteral("ΔE 0,0"));
+        // The difference is to the shade the palette was opened on ("P 01"), not to the
+        // one just clicked, so that candidates can be compared.
+        QCOMPARE(palette.LabelDeltaE->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
+                                                  Rgb(7, 101, 37), Rgb(21, 103, 111))));
+        QVERIFY(palette.LabelDeltaE->text() != QStringLiteral("ΔE 0,0"));
 
         // Keys move the same way: right goes to "P 04".
         palette.DrawGrid1->setFocus();
@@ -409,7 +412,8 @@ private slots:
         Windows w(dir.path());
         TTPaleta& palette = w.palette;
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.SelectShadeRow(0);
+        w.catalogue.ListBoxOdstinyDblClick(); // with the information panel
         w.prompts.colours.enqueue(Rgb(130, 30, 215));
         QTest::mouseClick(palette.Shape7, Qt::LeftButton);
         QCOMPARE(palette.LabelR->text(), QStringLiteral("130"));
@@ -420,6 +424,15 @@ private slots:
         const Colour reference = Rgb(130, 30, 215);
         QCOMPARE(palette.LabelDeltaE->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
                                                   reference, w.Selected().ColourValue())));
+        // Clicking the found shades one by one compares each with the colour searched
+        // around, though the value labels follow the clicked shade.
+        w.ClickCell({1, 0});
+        QVERIFY(palette.LabelR->text() != QStringLiteral("130"));
+        QCOMPARE(palette.LabelDeltaE->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
+                                                  reference, w.Selected().ColourValue())));
+        w.prompts.colours.enqueue(Rgb(130, 30, 215)); // back to the free colour
+        QTest::mouseClick(palette.Shape7, Qt::LeftButton);
+        w.assigned.clear();
 
         w.catalogue.SelectShadeRow(
             int(Rows(w.catalogue.ListBoxOdstiny).indexOf(QStringLiteral("H horní roh"))));
@@ -451,7 +464,10 @@ private slots:
         Windows w(dir.path());
         TTPaleta& palette = w.palette;
         const QRect picture(10, 20, 780, 560);
-        palette.PictureArea = [picture] { return picture; };
+        QWidget pictureArea;
+        pictureArea.setGeometry(picture);
+        pictureArea.show();
+        palette.PictureArea = &pictureArea;
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.Zobrazitpaletuodstnvje1Click();
         QVERIFY(palette.isVisible());
