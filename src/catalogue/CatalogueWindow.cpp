@@ -303,6 +303,10 @@ void Tbarvy::SyncPaintKinds() {
     for (const PaintKindRecord& kind : Model.PaintKinds)
         ComboBoxDruhBarvy->addItem(kind.name);
     ComboBoxDruhBarvy->setCurrentIndex(Model.SelectedPaintKind);
+    // The quantity is typed in the unit shown beside it: always the selected paint
+    // kind's, also when a fan-deck choice selected the first one.
+    if (Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size())
+        LabelUnit->setText(Model.PaintKinds[Model.SelectedPaintKind].unit);
 }
 
 void Tbarvy::SyncShades() {

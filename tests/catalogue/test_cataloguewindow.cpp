@@ -40,7 +40,8 @@ private slots:
         QVERIFY(window.ShortOdstinDB->isChecked());
         QVERIFY(!window.ShortOdstinName->isChecked());
         QCOMPARE(window.EditQuantity->text(), QStringLiteral("0"));
-        QCOMPARE(window.LabelUnit->text(), QStringLiteral("Kg"));
+        // The unit of the selected paint kind ("Email", in litres), not a stale one.
+        QCOMPARE(window.LabelUnit->text(), QStringLiteral("l"));
         QCOMPARE(window.EditSearch->text(), QStringLiteral("E"));
         QCOMPARE(window.Timer1.interval(), 1000);
         window.show();
@@ -332,6 +333,30 @@ private slots:
         QCOMPARE(window.Model.Mode, ShadeListMode::FoundShades);
         QCOMPARE(Rows(window.ListBoxOdstiny), found);
         QCOMPARE(assigned, 2);
+    }
+
+    // The quantity is typed in the unit shown beside it, so the unit is always that of
+    // the paint kind in the box, also after a fan-deck choice selected the first one.
+    void unitFollowsTheSelectedPaintKind() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        window.ListBoxFirmy->setCurrentRow(1); // Exteriér: Fasádní barva (l), Silikonová (Kg)
+        window.ListBoxFirmyClick();
+        QCOMPARE(window.LabelUnit->text(), QStringLiteral("l"));
+        window.ComboBoxDruhBarvyChange(1);
+        QCOMPARE(window.LabelUnit->text(), QStringLiteral("Kg"));
+        window.ListBoxFirmy->setCurrentRow(0); // Syntetika: Email (l)
+        window.ListBoxFirmyClick();
+        QCOMPARE(window.ComboBoxDruhBarvy->currentText(), QStringLiteral("Email"));
+        QCOMPARE(window.LabelUnit->text(), QStringLiteral("l"));
+        // A found shade of another fan deck brings that fan deck's paint kinds.
+        window.CurrentLayerIndex = 1;
+        window.EditSearch->setText(QStringLiteral("101"));
+        window.EditSearchEnter();
+        window.ListBoxOdstiny->setCurrentRow(0);
+        window.ListBoxOdstinyClick();
+        QCOMPARE(window.ComboBoxDruhBarvy->currentText(), QStringLiteral("Silikonová barva"));
+        QCOMPARE(window.LabelUnit->text(), QStringLiteral("Kg"));
     }
 
     void paintKindBoxGrowsWithTheWindow() {
