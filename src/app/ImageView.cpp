@@ -30,3 +30,8 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
     emit MouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
 }
+
+void ImageView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit MouseLeave();
+}

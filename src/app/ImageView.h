@@ -16,11 +16,13 @@ public:
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
+    void MouseLeave();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     const QImage& view_;

@@ -85,10 +85,13 @@ void TForm1::GlintImage11Click() {
 }
 
 void TForm1::ImportInto(const QString& folder) {
-    ImportPhotograph(workspace_, prompts_, folder, [this] {
+    const bool imported = ImportPhotograph(workspace_, prompts_, folder, [this] {
         if (openList_ && openList_->isVisible())
             openList_->reject();
     });
+    // The new document's tool shows on its button.
+    if (imported && workspace_.MaskEditMode)
+        ChooseTool(workspace_.CurrentTool);
 }
 
 void TForm1::undoClick() {
@@ -104,6 +107,7 @@ void TForm1::GlintImage2Click() {
 }
 
 void TForm1::GlintImage13Click() {
+    workspace_.HideMarker(); // the other mode's tool draws another marker
     Panel5->setVisible(!Panel5->isVisibleTo(this));
     workspace_.MaskEditMode = Panel5->isVisibleTo(this);
     workspace_.CurrentTool = PickLayerTool;
@@ -133,6 +137,7 @@ void TForm1::ChooseTool(int tool) {
                                            QStringLiteral("GlintImage6"),
                                            QStringLiteral("GlintImage7"),
                                            QStringLiteral("GlintImage8")};
+    workspace_.HideMarker(); // the new tool draws its own marker at the next move
     workspace_.CurrentTool = tool;
     LatchToolButton(ButtonOfTool[tool]);
     if (tool == PencilTool || tool == LineTool)

@@ -64,6 +64,7 @@ void TForm1::ConnectEditing() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
                 imageMouseDown(button, at.x(), at.y());
             });
+    connect(image, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
     connect(image, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
                 imageMouseMove(buttons, modifiers, at.x(), at.y());

@@ -31,7 +31,10 @@ void ToolActions::ImageMouseDown(bool right, int x, int y) {
     }
     if (!ws_.Doc.HasProject())
         return;
-    ws_.Doc.Modified = true;
+    // A press with a painting tool is an edit; picking a layer changes nothing the
+    // mask file stores.
+    if (ws_.CurrentTool != PickLayerTool)
+        ws_.Doc.Modified = true;
     switch (ws_.CurrentTool) {
     case PencilTool: {
         if (row < 0) {

@@ -8,7 +8,9 @@
 void Workspace::NewDocument() {
     Doc.Layers = LayerList{OriginalLayerTemplate()};
     Doc.Schemes.clear();
-    CurrentTool = PencilTool;
+    // The pencil in mask mode, where its button is seen; in colour mode a press on the
+    // picture keeps picking a layer, so that no hidden tool paints the mask.
+    CurrentTool = MaskEditMode ? PencilTool : PickLayerTool;
     ZoomFactor = 1.0f;
     History.ClearHistory();
     History.MarkPresentChanged();
@@ -43,6 +45,13 @@ void Workspace::UpdateRegion(int x1, int y1, int x2, int y2) {
         viewPort_->ViewChanged((changed | Marker.Bounds()).intersected(ViewBitmap.rect()));
         viewPort_->SetScrollPosition(scroll);
     }
+}
+
+void Workspace::HideMarker() {
+    const QRect area = Marker.Bounds();
+    Marker.EraseMarker(ViewBitmap);
+    Marker.Reset();
+    ViewRepainted(area);
 }
 
 void Workspace::UpdateWholePicture() {

@@ -47,8 +47,8 @@ public:
 
     void SetViewPort(ViewPort* viewPort) { viewPort_ = viewPort; }
 
-    // One "Originál" layer, no schemes, the pencil, zoom 1; the mask, the
-    // photograph, the path and Modified stay as they are.
+    // One "Originál" layer, no schemes, the pencil in mask mode (the layer pick
+    // otherwise), zoom 1; the mask, the photograph, the path and Modified stay.
     void NewDocument();
 
     // Brings the view up to date for photograph pixels x1..x2, y1..y2.
@@ -75,6 +75,10 @@ public:
         if (viewPort_)
             viewPort_->SetScrollPosition(position);
     }
+    // Takes the cursor marker off the picture until the pointer moves over it again
+    // (the pointer left the picture, or another tool or mode draws another marker).
+    void HideMarker();
+
     // The marker moved within this view rectangle: show that part again.
     void ViewRepainted(const QRect& area) {
         if (viewPort_)

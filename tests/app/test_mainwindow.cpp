@@ -11,7 +11,9 @@
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
 #include "project/PhotoFiles.h"
+#include "render/RenderRegion.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TestPictures.h"
 #include "support/TestProjects.h"
 #include "support/TestWidgets.h"
 #include "widgets/CzechMessageDialog.h"
@@ -119,6 +121,70 @@ private slots:
         QVERIFY(OpenProjectFile(form.Workspace(), prompts, photo));
         QVERIFY(!dialog.isVisible());
         QCOMPARE(form.image->cursor().shape(), Qt::CrossCursor);
+    }
+
+    // The cursor marker goes with the pointer and with the tool: no square of the
+    // pencil stays on the picture after leaving mask mode or the picture.
+    void markerLeavesWithThePointerAndTheTool() {
+        QTemporaryDir dir;
+        const DemoProject demo = MakeDemoHouse(300, 200);
+        const QString photo =
+            SaveProject(dir.path(), QStringLiteral("dum.bmp"), demo, demo.Layers, demo.Schemes);
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        TForm1& form = *windows.Form1;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        Workspace& ws = form.Workspace();
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        const auto clean = [&ws] {
+            return ws.ViewBitmap == RenderFullSize(ws.Doc, ws.MaskEditMode);
+        };
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
+        form.trackBar->setValue(5);
+        QTest::mouseMove(form.image, QPoint(60, 60));
+        QVERIFY(ws.Marker.MarkerDrawn);
+        QVERIFY(!clean());
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QVERIFY(clean());
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
+        QTest::mouseMove(form.image, QPoint(80, 70));
+        QVERIFY(!clean());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(form.image, &leave);
+        QVERIFY(clean());
+    }
+
+    // A picture imported in colour mode keeps the layer pick: a press on it picks a
+    // layer and paints nothing while the editing bar is hidden. In mask mode the
+    // pencil is chosen, on its button.
+    void importChoosesAToolThatShows() {
+        QTemporaryDir dir;
+        const QString jpeg = dir.filePath(QStringLiteral("Chata.jpg"));
+        TestPictures::WriteFile(jpeg, TestPictures::Jpeg(TestPictures::Quadrants(64, 48)));
+        ScriptedPrompts prompts;
+        TForm1 form(dir.path(), prompts);
+        prompts.fileNames.enqueue(jpeg);
+        form.GlintImage11Click();
+        QCOMPARE(form.Workspace().Doc.Layers.size(), 1);
+        QCOMPARE(form.Workspace().CurrentTool, int(PickLayerTool));
+        form.imageMouseDown(Qt::LeftButton, 10, 10);
+        QVERIFY(prompts.asked.isEmpty());
+        QVERIFY(!form.Workspace().Doc.Modified);
+
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        prompts.fileNames.enqueue(jpeg);
+        QVERIFY(QFile::rename(jpeg, dir.filePath(QStringLiteral("Chalupa.jpg"))));
+        prompts.fileNames.clear();
+        prompts.fileNames.enqueue(dir.filePath(QStringLiteral("Chalupa.jpg")));
+        form.GlintImage11Click();
+        QCOMPARE(
+            form.Workspace().Doc.ProjectPath,
+            QDir(dir.filePath(QStringLiteral("domy"))).filePath(QStringLiteral("Chalupa.bmp")));
+        QCOMPARE(form.Workspace().CurrentTool, int(PencilTool));
+        QVERIFY(form.Button(QStringLiteral("GlintImage4"))->ShowFixedPicture());
     }
 
     void longLayerNamesEndWithAnEllipsis() {
