@@ -259,8 +259,9 @@ QWidget* TForm1::BuildEditingBar() {
 
     trackBarKind = new QLabel(Panel5);
     trackBarKind->setObjectName(QStringLiteral("trackBarKind"));
-    trackBarKind->move(303, 32);
-    trackBarKind->setMinimumWidth(52);
+    // Its text ends before the slider, whatever the tool's caption.
+    trackBarKind->setGeometry(298, 32, 54, 21);
+    trackBarKind->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     trackBar = new QSlider(Qt::Horizontal, Panel5);
     trackBar->setObjectName(QStringLiteral("trackBar"));
     trackBar->setGeometry(356, 29, 150, 22);

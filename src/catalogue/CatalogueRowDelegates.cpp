@@ -77,7 +77,11 @@ void ShadeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         index.data().toString());
     if (found && row >= 0 && row < model_.Shades.size()) {
         font.setBold(false);
-        font.setPointSizeF(font.pointSizeF() > 1 ? font.pointSizeF() - 1 : font.pointSizeF());
+        // One size smaller, whether the font is given in pixels or in points.
+        if (font.pixelSize() > 1)
+            font.setPixelSize(font.pixelSize() - 1);
+        else if (font.pointSizeF() > 1)
+            font.setPointSizeF(font.pointSizeF() - 1);
         painter->setFont(font);
         painter->setPen(QColor(103, 148, 188));
         painter->drawText(QPoint(r.left() + 80, r.top() + 24 + painter->fontMetrics().ascent()),

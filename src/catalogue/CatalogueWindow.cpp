@@ -96,9 +96,9 @@ QLineEdit* Overlay(QWidget* parent, QPoint at) {
 
 Tbarvy::Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent,
                std::function<void()> exitProgram)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       prompts_(prompts), exitProgram_(std::move(exitProgram)) {
     setObjectName(QStringLiteral("barvy"));
     setWindowTitle(QStringLiteral("barvy"));

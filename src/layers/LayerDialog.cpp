@@ -8,6 +8,7 @@
 #include "widgets/WindowPlacement.h"
 #include "workspace/Prompts.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,5 +134,11 @@ void TeLayer::GlintImage1Click() {
 
 void TeLayer::GlintImage2Click() {
     if (editor_)
+        editor_->Cancel();
+}
+
+void TeLayer::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (editor_ && editor_->RealColourPickMode)
         editor_->Cancel();
 }

@@ -36,6 +36,10 @@ public:
     void GlintImage1Click();
     void GlintImage2Click();
 
+protected:
+    // A window manager may offer a close box all the same: closing is cancelling.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     LayerEditor* editor_ = nullptr;
     const QWidget* placementArea_ = nullptr;

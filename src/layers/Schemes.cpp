@@ -21,10 +21,17 @@ SchemeEditor::SchemeEditor(Workspace& workspace, LayerEditor& layers, Prompts& p
 
 bool SchemeEditor::Storable(const QString& name) {
     const QString outside = CharactersOutsideWindows1250(name);
-    if (outside.isEmpty())
-        return true;
-    prompts_.Error(OutsideWindows1250Message(outside));
-    return false;
+    if (!outside.isEmpty()) {
+        prompts_.Error(OutsideWindows1250Message(outside));
+        return false;
+    }
+    // The mask file keeps 32 characters of a name; a longer one would come back cut.
+    if (name.size() > TextFieldCodec::FieldSize) {
+        prompts_.Error(QStringLiteral("Název schématu může mít nejvýše %1 znaků.")
+                           .arg(TextFieldCodec::FieldSize));
+        return false;
+    }
+    return true;
 }
 
 bool SchemeEditor::Ask(const QString& question) {

@@ -34,15 +34,17 @@ OverviewRow LookUpRow(CatalogueDatabase* catalogue, const LayerRecord& layer) {
              component(QStringLiteral("odstin_G")), component(QStringLiteral("odstin_B"))});
         return true;
     });
-    catalogue->Run(Statements::FanDeckStatement(layer.FanDeckId), [&row](const CatalogueRow& found) {
-        row.fanDecks.append(found.Text(QStringLiteral("vejir_jmeno")));
-        return true;
-    });
-    catalogue->Run(Statements::PaintKindStatement(layer.PaintKindId), [&row](const CatalogueRow& found) {
-        row.paintKinds.append({found.Text(QStringLiteral("firma_jmeno")),
-                               found.Text(QStringLiteral("firma_jednotka"))});
-        return true;
-    });
+    catalogue->Run(Statements::FanDeckStatement(layer.FanDeckId),
+                   [&row](const CatalogueRow& found) {
+                       row.fanDecks.append(found.Text(QStringLiteral("vejir_jmeno")));
+                       return true;
+                   });
+    catalogue->Run(Statements::PaintKindStatement(layer.PaintKindId),
+                   [&row](const CatalogueRow& found) {
+                       row.paintKinds.append({found.Text(QStringLiteral("firma_jmeno")),
+                                              found.Text(QStringLiteral("firma_jednotka"))});
+                       return true;
+                   });
     return row;
 }
 

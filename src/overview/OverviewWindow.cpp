@@ -61,6 +61,7 @@ TPrehled::TPrehled(Workspace& workspace, Prompts& prompts, CatalogueDatabase* ca
     ListBox1->setUniformItemSizes(true);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // rows fit the width
     ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: rgb(235, 250, 254); }"));
     ListBox1->setItemDelegate(new OverviewRowDelegate(*this, ListBox1));
     connect(ListBox1, &QListWidget::itemClicked, this, &TPrehled::ListBox1Click);

@@ -199,9 +199,11 @@ void TOpenList::Smazatprojekt1Click() {
         prompts_.Error(QStringLiteral("Otevřený projekt nelze smazat."));
         return;
     }
-    if (prompts_.Message(QStringLiteral("Opravdu chcete projekt smazat?"),
+    // A destructive question names what it destroys, and No is its default.
+    if (prompts_.Message(QStringLiteral("Opravdu chcete smazat projekt „%1“?")
+                             .arg(ProjectListing::DisplayName(QFileInfo(path).fileName())),
                          QStringLiteral("Potvrzení"), Prompts::Icon::Question,
-                         Prompts::Yes | Prompts::No) != Prompts::Yes)
+                         Prompts::Yes | Prompts::No, Prompts::No) != Prompts::Yes)
         return;
     QString reason;
     if (!ProjectListing::DeleteProject(path, &reason))

@@ -17,7 +17,10 @@ QString QtFileFilter(const QString& filter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // "Obrázky JPG (*.jpg)" already names its patterns; "Obrázky (jpg)" does not.
+        const QString named = QStringLiteral("(%1)").arg(patterns);
+        filters << (parts[i].endsWith(named) ? parts[i]
+                                             : QStringLiteral("%1 %2").arg(parts[i], named));
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -111,6 +111,11 @@ private slots:
                 QVERIFY(label->width() >= label->sizeHint().width());
             }
         }
+        // A close box offered by the window manager cancels the edit.
+        dialog.close();
+        QVERIFY(!form.Layers().RealColourPickMode);
+        QCOMPARE(form.image->cursor().shape(), Qt::CrossCursor);
+        QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
         dialog.move(40, 30);
         QTest::mouseClick(dialog.GlintImage2, Qt::LeftButton); // cancel
         form.ListBox2->setCurrentRow(1);
@@ -185,6 +190,23 @@ private slots:
             QDir(dir.filePath(QStringLiteral("domy"))).filePath(QStringLiteral("Chalupa.bmp")));
         QCOMPARE(form.Workspace().CurrentTool, int(PencilTool));
         QVERIFY(form.Button(QStringLiteral("GlintImage4"))->ShowFixedPicture());
+    }
+
+    void fileFiltersNameTheirPatternsOnce_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("import") << QStringLiteral("Obrázky (jpg)|*.jpg")
+                                << QStringLiteral("Obrázky (jpg) (*.jpg)");
+        QTest::newRow("export") << QStringLiteral(
+                                       "Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*")
+                                << QStringLiteral("Obrázky JPG (*.jpg);;Všechny soubory (*.*)");
+        QTest::newRow("two patterns")
+            << QStringLiteral("Obrázky|*.jpg;*.jpeg") << QStringLiteral("Obrázky (*.jpg *.jpeg)");
+    }
+    void fileFiltersNameTheirPatternsOnce() {
+        QFETCH(QString, filter);
+        QFETCH(QString, shown);
+        QCOMPARE(QtFileFilter(filter), shown);
     }
 
     void longLayerNamesEndWithAnEllipsis() {

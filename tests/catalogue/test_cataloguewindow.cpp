@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -357,6 +358,18 @@ private slots:
         window.ListBoxOdstinyClick();
         QCOMPARE(window.ComboBoxDruhBarvy->currentText(), QStringLiteral("Silikonová barva"));
         QCOMPARE(window.LabelUnit->text(), QStringLiteral("Kg"));
+    }
+
+    // Found shades are drawn with their fan deck a size smaller, without complaints.
+    void foundShadeRowsDrawQuietly() {
+        ScriptedPrompts prompts;
+        Tbarvy window(dir.path(), prompts);
+        window.EditSearch->setText(QStringLiteral("E"));
+        window.EditSearchEnter();
+        QVERIFY(window.ListBoxOdstiny->count() > 2);
+        window.show();
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("QFont")));
+        QVERIFY(!window.ListBoxOdstiny->viewport()->grab().isNull());
     }
 
     void paintKindBoxGrowsWithTheWindow() {

@@ -177,6 +177,13 @@ private slots:
         QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Léto"));
         QCOMPARE(f.prompts.asked.size(), 2);
         QVERIFY(f.prompts.asked[1].text.contains(QStringLiteral("日")));
+        // The mask file keeps 32 characters: a longer name would come back cut.
+        f.prompts.inputs.enqueue(QStringLiteral("Žluťoučká varianta pro babičku Růženu"));
+        f.schemes.Rename(0);
+        QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Léto"));
+        QCOMPARE(f.prompts.asked.size(), 3);
+        f.Save(QStringLiteral("Žluťoučká varianta pro babičku R")); // exactly 32
+        QCOMPARE(f.ws.Doc.Schemes.size(), 2);
     }
 
     void deleteAndRename() {

@@ -354,7 +354,7 @@ private slots:
         prompts.answers.enqueue(Prompts::No);
         list.ListBox1->setCurrentRow(0);
         list.Smazatprojekt1Click();
-        QCOMPARE(prompts.asked[0].text, QStringLiteral("Opravdu chcete projekt smazat?"));
+        QCOMPARE(prompts.asked[0].text, QStringLiteral("Opravdu chcete smazat projekt „dum“?"));
         QCOMPARE(prompts.asked[0].caption, QStringLiteral("Potvrzení"));
         QCOMPARE(prompts.asked[0].buttons, Prompts::Yes | Prompts::No);
         QVERIFY(QFile::exists(photo));
