@@ -2,6 +2,7 @@
 // snapshots, each against TurboJPEG's own work or a render in the same run.
 #include "BenchSupport.h"
 
+#include "project/AtomicFile.h"
 #include "project/MaskFile.h"
 #include "project/PhotoFiles.h"
 #include "render/RenderRegion.h"
