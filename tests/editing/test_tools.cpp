@@ -417,16 +417,22 @@ private slots:
     void fillMatchesAPlainSearch_data() {
         QTest::addColumn<int>("seed");
         QTest::addColumn<int>("tolerance");
-        QTest::newRow("tolerance 20") << 1 << 20;
-        QTest::newRow("tolerance 45") << 2 << 45;
-        QTest::newRow("full fill") << 3 << 255;
-        QTest::newRow("tolerance 5") << 4 << 5;
+        QTest::addColumn<int>("width");
+        QTest::newRow("tolerance 20") << 1 << 20 << 301;
+        QTest::newRow("tolerance 45") << 2 << 45 << 301;
+        QTest::newRow("full fill") << 3 << 255 << 301;
+        QTest::newRow("tolerance 5") << 4 << 5 << 301;
+        // Rows that end exactly at a 64-pixel word, one pixel past it, and inside one.
+        QTest::newRow("width of whole words") << 5 << 45 << 256;
+        QTest::newRow("one pixel past a word") << 6 << 255 << 257;
+        QTest::newRow("narrower than a word") << 7 << 45 << 37;
     }
     void fillMatchesAPlainSearch() {
         QFETCH(int, seed);
         QFETCH(int, tolerance);
-        const QImage view = NoisyPicture(301, 97, seed);
-        const QPoint start(150, 48);
+        QFETCH(int, width);
+        const QImage view = NoisyPicture(width, 97, seed);
+        const QPoint start(width / 2, 48);
         const QSet<QPoint> expected = PlainFill(view, start, tolerance);
         TMask mask = TMask::CreateBlank(view.width(), view.height());
         const qint64 filled = FloodFill(mask, view, start.x(), start.y(), PixelAt(view, start),
