@@ -1,9 +1,11 @@
 #include "workspace/Workspace.h"
 
+#include "project/PhotoFiles.h"
 #include "render/RenderRegion.h"
 #include "render/ZoomMath.h"
 
 #include <limits>
+#include <utility>
 
 void Workspace::NewDocument() {
     Doc.Layers = LayerList{OriginalLayerTemplate()};
@@ -16,13 +18,33 @@ void Workspace::NewDocument() {
     emit SchemesChanged();
 }
 
-void Workspace::ResizeView() {
+void Workspace::ResizeView(QImage spare) {
     const QSize size = ViewSizeFor(Doc.PhotoBitmap.size(), ZoomFactor);
-    if (ViewBitmap.size() != size || ViewBitmap.format() != QImage::Format_BGR888) {
-        ViewBitmap = QImage(size, QImage::Format_BGR888);
-        ViewBitmap.fill(Qt::black);
-        Marker.Reset(); // its place belonged to the old view
+    if (ViewBitmap.size() == size && ViewBitmap.format() == QImage::Format_BGR888)
+        return;
+    ViewBitmap = QImage(); // before the new one is made
+    Marker.Reset();        // its place belonged to the old view
+    ViewBitmap = PhotoFiles::RecycledPicture(size, &spare);
+    ViewBitmap.fill(Qt::black);
+}
+
+QImage Workspace::ReleaseView() {
+    Marker.EraseMarker(ViewBitmap); // the memory leaves with the picture alone
+    return std::exchange(ViewBitmap, QImage());
+}
+
+void Workspace::ShowViewAgain(QImage&& released) {
+    if (!released.isNull()) {
+        ViewBitmap = std::move(released);
+        Marker.DrawMarker(ViewBitmap);
+        ViewRepainted(Marker.Bounds());
+        return;
     }
+    // A view of the same size again: the marker keeps its place.
+    const CursorMarker marker = Marker;
+    ResizeView();
+    Marker = marker;
+    UpdateWholePicture();
 }
 
 void Workspace::UpdateRegion(int x1, int y1, int x2, int y2) {
