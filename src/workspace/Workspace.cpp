@@ -95,7 +95,10 @@ void Workspace::StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Ancho
 }
 
 void Workspace::ZoomIn(QSize box) {
-    if (ZoomFactor > 2.0f || 2.0 * ZoomFactor * Doc.Mask.Width > 6000.0)
+    // Back to zoom 1 is always allowed: a photograph wider than 6000 pixels opens at
+    // 1, and after zooming out it must be able to come back to its own size.
+    const bool enlarging = 2.0f * ZoomFactor > 1.0f;
+    if (ZoomFactor > 2.0f || (enlarging && 2.0 * ZoomFactor * Doc.Mask.Width > 6000.0))
         return;
     const QPoint old = ScrollPosition();
     ZoomFactor *= 2.0f;

@@ -73,9 +73,9 @@ public:
     void redoClick();
     void ClearHistory() { History.ClearHistory(); }
 
-    // Zoom in and out in powers of two between 0.25 and 4 (the zoomed width may not
-    // pass 6000 pixels); the view's centre stays where it was. box is the size of the
-    // scroll box around the view.
+    // Zoom in and out in powers of two between 0.25 and 4 (a view larger than the
+    // photograph may not pass 6000 pixels in width); the view's centre stays where it was. box is
+    // the size of the scroll box around the view.
     void ZoomIn(QSize box);
     void ZoomOut(QSize box);
 

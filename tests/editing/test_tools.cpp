@@ -391,6 +391,26 @@ private slots:
         QCOMPARE(ws.ZoomFactor, 0.25f);
     }
 
+    // A photograph wider than 6000 pixels opens at zoom 1 and cannot be enlarged, but
+    // once zoomed out it comes back to its own size.
+    void widePhotographZoomsBackToItsOwnSize() {
+        Workspace ws;
+        ws.Doc.ProjectPath = QStringLiteral("/x/a.bmp");
+        ws.Doc.PhotoBitmap = Flat(8660, 4, Qt::gray);
+        ws.Doc.Mask = TMask::CreateBlank(8660, 4);
+        ws.ResizeView();
+        const QList<std::pair<bool, float>> steps = {{true, 1.0f}, {false, 0.5f}, {false, 0.25f},
+                                                     {true, 0.5f}, {true, 1.0f},  {true, 1.0f}};
+        for (const auto& [in, zoom] : steps) {
+            if (in)
+                ws.ZoomIn(QSize(588, 453));
+            else
+                ws.ZoomOut(QSize(588, 453));
+            QCOMPARE(ws.ZoomFactor, zoom);
+            QCOMPARE(ws.ViewBitmap.size(), QSize(NearestInt(8660 * zoom), NearestInt(4 * zoom)));
+        }
+    }
+
     void zoomKeepsTheCentre() {
         struct Port : ViewPort {
             QPoint scroll;
