@@ -67,15 +67,11 @@ QualifyingMap::QualifyingMap(const QImage& view, int width, int height, Colour s
     : view_(view), w_(width), h_(height),
       blocks_((w_ + Block - 1) / Block), seed_{BlueOf(seed), GreenOf(seed), RedOf(seed)},
       barrier_{BlueOf(barrier), GreenOf(barrier), RedOf(barrier)}, seedLimit_(3 * tolerance) {
-    thread_local std::vector<std::uint64_t> planeMemory;
-    thread_local std::vector<std::uint8_t> knownMemory;
     const size_t words = size_t(blocks_) * size_t(h_);
-    if (planeMemory.size() < 2 * words)
-        planeMemory.resize(2 * words);
-    knownMemory.assign(words, 0);
-    open_ = planeMemory.data();
+    planes_.reset(new std::uint64_t[2 * words]); // not cleared: only known blocks are read
+    open_ = planes_.get();
     filled_ = open_ + words;
-    known_ = knownMemory.data();
+    known_.assign(words, 0);
 }
 
 void QualifyingMap::WorkOut(int y, int block, std::uint8_t* known) {

@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 // Which view pixels a flood fill may take, one bit per pixel in two planes: "open"
 // (the pixel qualifies and this fill has not taken it yet) and "filled" (taken by
@@ -11,9 +13,10 @@
 // tolerance and its distance to the barrier colour above 5. The planes are worked
 // out lazily in blocks of 64 pixels (one 64-bit word per plane) as the fill reaches
 // them, so that a fill of part of the picture looks at little more than that part.
-// Only blocks this fill worked out hold its values: the memory is kept from one fill
-// to the next (fresh memory costs page faults), and the rest of it holds whatever an
-// earlier fill left there. Two bits a pixel keep the map at a twelfth of the picture.
+// Only blocks this fill worked out hold its values; the planes' memory is left as the
+// system gives it, so that only the pages of blocks the fill reaches are ever
+// touched, and it goes with the fill. Two bits a pixel keep the map at a twelfth of
+// the picture.
 class QualifyingMap {
 public:
     static constexpr int Block = 64;
@@ -27,7 +30,7 @@ public:
 
     // Makes pixels x0..x1 of row y known.
     void Ensure(int y, int x0, int x1) {
-        std::uint8_t* known = known_ + size_t(y) * size_t(blocks_);
+        std::uint8_t* known = known_.data() + size_t(y) * size_t(blocks_);
         const int last = (x1 < w_ ? x1 : w_ - 1) / Block;
         for (int b = (x0 > 0 ? x0 : 0) / Block; b <= last; ++b) {
             if (!known[b])
@@ -53,9 +56,10 @@ private:
     const QImage& view_;
     int w_, h_, blocks_;
     int seed_[3], barrier_[3], seedLimit_;
+    std::unique_ptr<std::uint64_t[]> planes_; // open, then filled
     std::uint64_t* open_ = nullptr;
     std::uint64_t* filled_ = nullptr;
-    std::uint8_t* known_ = nullptr;
+    std::vector<std::uint8_t> known_;
 };
 
 // The n lowest bits set (n from 0 to 64).

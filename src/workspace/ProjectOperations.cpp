@@ -1,6 +1,7 @@
 #include "workspace/ProjectOperations.h"
 
 #include "project/AtomicFile.h"
+#include "project/FreeMemory.h"
 #include "project/ImportRoom.h"
 #include "project/JpegWriter.h"
 #include "project/PhotoFiles.h"
@@ -76,6 +77,8 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     emit workspace.SchemesChanged();
     emit workspace.ProjectChanged();
     workspace.UpdateWholePicture();
+    // The old project's mask and history leave their memory free in the heap.
+    ReturnFreeMemory();
 }
 
 } // namespace

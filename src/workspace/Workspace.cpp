@@ -1,5 +1,6 @@
 #include "workspace/Workspace.h"
 
+#include "project/FreeMemory.h"
 #include "project/PhotoFiles.h"
 #include "render/RenderRegion.h"
 #include "render/ZoomMath.h"
@@ -30,6 +31,7 @@ void Workspace::ResizeView(QImage spare) {
 
 QImage Workspace::ReleaseView() {
     Marker.EraseMarker(ViewBitmap); // the memory leaves with the picture alone
+    ReturnFreeMemory();
     return std::exchange(ViewBitmap, QImage());
 }
 
