@@ -71,6 +71,9 @@ QImage PorousWall(const QImage& wall) {
     for (int hole = 0; hole < holes; ++hole) {
         const int cx = random.bounded(wallWidth), cy = random.bounded(height);
         const int r = 4 + random.bounded(30);
+        // None around the seed, which would shut the fill in.
+        if ((cx - 1000) * (cx - 1000) + (cy - 2000) * (cy - 2000) <= (r + 2) * (r + 2))
+            continue;
         for (int y = std::max(cy - r, 0); y <= std::min(cy + r, height - 1); ++y) {
             for (int x = std::max(cx - r, 0); x <= std::min(cx + r, wallWidth - 1); ++x) {
                 if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r)

@@ -74,8 +74,8 @@ public:
     void ClearHistory() { History.ClearHistory(); }
 
     // Zoom in and out in powers of two between 0.25 and 4 (a view larger than the
-    // photograph may not pass 6000 pixels in width); the view's centre stays where it was. box is
-    // the size of the scroll box around the view.
+    // photograph may not pass 6000 pixels in width; back to zoom 1 is always allowed);
+    // the view's centre stays where it was. box is the size of the scroll box.
     void ZoomIn(QSize box);
     void ZoomOut(QSize box);
 
