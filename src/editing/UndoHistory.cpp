@@ -8,16 +8,17 @@ namespace {
 // byte, its First as a distance from the previous run's Last + 1 and its Last as a
 // distance from its First, both zigzag-coded so that any row, even a malformed one,
 // comes back exactly. A run of a sound row takes three or four bytes.
-void PutNumber(std::vector<std::uint8_t>& out, std::uint64_t value) {
+std::uint8_t* PutNumber(std::uint8_t* out, std::uint64_t value) {
     while (value >= 0x80) {
-        out.push_back(std::uint8_t(value | 0x80));
+        *out++ = std::uint8_t(value | 0x80);
         value >>= 7;
     }
-    out.push_back(std::uint8_t(value));
+    *out++ = std::uint8_t(value);
+    return out;
 }
 
-void PutSigned(std::vector<std::uint8_t>& out, std::int64_t value) {
-    PutNumber(out, (std::uint64_t(value) << 1) ^ std::uint64_t(value >> 63));
+std::uint8_t* PutSigned(std::uint8_t* out, std::int64_t value) {
+    return PutNumber(out, (std::uint64_t(value) << 1) ^ std::uint64_t(value >> 63));
 }
 
 std::uint64_t TakeNumber(const std::uint8_t*& p) {
@@ -35,15 +36,23 @@ std::int64_t TakeSigned(const std::uint8_t*& p) {
     return std::int64_t(value >> 1) ^ -std::int64_t(value & 1);
 }
 
-void Pack(const MaskRow& row, std::vector<std::uint8_t>& out) {
-    PutNumber(out, row.size());
+// The most bytes a row can take packed: its count, and per run the layer byte and
+// two numbers of up to ten bytes.
+size_t PackedBound(const MaskRow& row) {
+    return 10 + row.size() * 21;
+}
+
+// Packs row at out (room for PackedBound) and returns the end of its bytes.
+std::uint8_t* Pack(const MaskRow& row, std::uint8_t* out) {
+    out = PutNumber(out, row.size());
     std::int64_t next = 0;
     for (const MaskRun& run : row) {
-        out.push_back(run.Layer);
-        PutSigned(out, run.First - next);
-        PutSigned(out, std::int64_t(run.Last) - run.First);
+        *out++ = run.Layer;
+        out = PutSigned(out, run.First - next);
+        out = PutSigned(out, std::int64_t(run.Last) - run.First);
         next = std::int64_t(run.Last) + 1;
     }
+    return out;
 }
 
 MaskRow Unpack(const std::uint8_t* p) {
@@ -107,27 +116,30 @@ void UndoHistory::PushUndo(const TMask& mask, Anchor anchor) {
     changed_.clear();
     size_t bytes = 0;
     for (size_t y = 0; y < mask.Rows.size(); ++y) {
-        scratch_.clear();
-        Pack(mask.Rows[y], scratch_);
+        const MaskRow& row = mask.Rows[y];
+        if (scratch_.size() < PackedBound(row))
+            scratch_.resize(PackedBound(row));
+        const size_t packed = size_t(Pack(row, scratch_.data()) - scratch_.data());
         if (!node.holdsEveryRow) {
             size_t size = 0;
             const std::uint8_t* before = RowBytes(newest_[y], size);
-            if (size == scratch_.size() && std::memcmp(before, scratch_.data(), size) == 0)
+            if (size == packed && std::memcmp(before, scratch_.data(), size) == 0)
                 continue;
         }
         changed_.push_back(std::int32_t(y));
-        bytes += scratch_.size();
+        bytes += packed;
     }
     node.rows.assign(changed_.begin(), changed_.end());
     node.offsets.reserve(changed_.size() + 1);
-    node.packed.reserve(bytes);
+    node.packed.resize(bytes);
+    std::uint8_t* out = node.packed.data();
     for (size_t slot = 0; slot < changed_.size(); ++slot) {
         const std::int32_t y = changed_[slot];
         newest_[size_t(y)] = {index, std::int32_t(slot)};
-        node.offsets.push_back(std::uint32_t(node.packed.size()));
-        Pack(mask.Rows[size_t(y)], node.packed);
+        node.offsets.push_back(std::uint32_t(out - node.packed.data()));
+        out = Pack(mask.Rows[size_t(y)], out);
     }
-    node.offsets.push_back(std::uint32_t(node.packed.size()));
+    node.offsets.push_back(std::uint32_t(out - node.packed.data()));
     nodes_.push_back(std::move(node));
     current_ = index;
     presentInHistory_ = true;
