@@ -7,6 +7,16 @@
 
 namespace bench {
 
+QSize PhotoSize() {
+    return qgetenv("TINTORA_BENCH_PHOTO") == "50mp" ? QSize(LargeWidth, LargeHeight)
+                                                    : QSize(6000, 4000);
+}
+
+QString Sized(const char* name) {
+    const QString plain = QString::fromLatin1(name);
+    return PhotoSize().width() == LargeWidth ? plain + QStringLiteral("_50mp") : plain;
+}
+
 QImage SyntheticPhoto(int width, int height) {
     QImage photo(width, height, QImage::Format_BGR888);
     QRandomGenerator random(42);

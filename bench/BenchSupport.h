@@ -24,6 +24,14 @@ public:
     QString InputText(const QString&, const QString&, const QString& text) override { return text; }
 };
 
+// The photograph of the benchmarks that work on one: 6000 × 4000 (24 megapixels),
+// or 8660 × 5773 (50 megapixels) when the environment holds TINTORA_BENCH_PHOTO=50mp.
+QSize PhotoSize();
+// The 50-megapixel photograph, 8660 × 5773.
+inline constexpr int LargeWidth = 8660, LargeHeight = 5773;
+// A figure's name for that photograph: as given at 24 megapixels, "_50mp" added at 50.
+QString Sized(const char* name);
+
 // A photograph-like picture: smooth light, a few hard edges and fine texture.
 QImage SyntheticPhoto(int width, int height);
 

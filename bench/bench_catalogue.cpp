@@ -58,7 +58,8 @@ void bare_query_fan_deck(benchmark::State& state) {
     const int deckId = c.model.FanDecks[c.model.SelectedFanDeck].id;
     const int kindId = c.model.PaintKinds[c.model.SelectedPaintKind].id;
     for (auto _ : state)
-        BareLoop(Statements::ShadesOfFanDeckStatement(deckId, kindId, Statements::Order::Unordered));
+        BareLoop(
+            Statements::ShadesOfFanDeckStatement(deckId, kindId, Statements::Order::Unordered));
 }
 
 void load_shades_op(benchmark::State& state) {

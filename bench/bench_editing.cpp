@@ -1,4 +1,5 @@
-// Editing on a 6000 × 4000 photograph with texture and edges: a pencil dab against a
+// Editing on a 6000 × 4000 photograph (8660 × 5773 with TINTORA_BENCH_PHOTO=50mp)
+// with texture and edges: a pencil dab against a
 // whole-picture render, the tolerance and full fills against OpenCV's floodFill
 // (4-connected, fixed range, mask output) on the same picture and seed, and the
 // whole fill action (press to picture redrawn) against a render.
@@ -21,15 +22,22 @@
 
 namespace {
 
+// The wall's width: the left 60 % of the picture.
+int WallWidth() {
+    return bench::PhotoSize().width() * 3 / 5;
+}
+
 // A picture whose left 60 % is a textured wall within a narrow range, the rest a
 // different, darker surface: a tolerance fill from the wall covers about 60 %.
 QImage WallPicture() {
-    QImage photo = bench::SyntheticPhoto(6000, 4000);
-    for (int y = 0; y < 4000; ++y) {
+    const QSize size = bench::PhotoSize();
+    const int wall = WallWidth();
+    QImage photo = bench::SyntheticPhoto(size.width(), size.height());
+    for (int y = 0; y < size.height(); ++y) {
         uchar* row = photo.scanLine(y);
-        for (int x = 0; x < 6000; ++x) {
+        for (int x = 0; x < size.width(); ++x) {
             uchar* p = row + 3 * x;
-            if (x < 3600) {
+            if (x < wall) {
                 const int grain = (x * 7 + y * 13) % 17 - 8;
                 p[0] = uchar(150 + grain);
                 p[1] = uchar(170 + grain);
@@ -49,19 +57,25 @@ QImage WallPicture() {
 // qualifying pixels are short and the filled region is full of holes.
 QImage PorousWall(const QImage& wall) {
     QImage porous = wall.copy();
+    const int wallWidth = WallWidth(), height = porous.height();
     QRandomGenerator random(7);
-    for (int y = 0; y < porous.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         uchar* row = porous.scanLine(y);
-        for (int x = 0; x < 3600; ++x) {
+        for (int x = 0; x < wallWidth; ++x) {
             if (random.bounded(100) < 5)
                 std::memset(row + 3 * x, 20, 3);
         }
     }
-    for (int hole = 0; hole < 400; ++hole) {
-        const int cx = random.bounded(3600), cy = random.bounded(4000);
+    // As many holes for the same area at every size.
+    const int holes = int(400.0 * wallWidth * height / (3600.0 * 4000.0));
+    for (int hole = 0; hole < holes; ++hole) {
+        const int cx = random.bounded(wallWidth), cy = random.bounded(height);
         const int r = 4 + random.bounded(30);
-        for (int y = std::max(cy - r, 0); y <= std::min(cy + r, 3999); ++y) {
-            for (int x = std::max(cx - r, 0); x <= std::min(cx + r, 3599); ++x) {
+        // None around the seed, which would shut the fill in.
+        if ((cx - 1000) * (cx - 1000) + (cy - 2000) * (cy - 2000) <= (r + 2) * (r + 2))
+            continue;
+        for (int y = std::max(cy - r, 0); y <= std::min(cy + r, height - 1); ++y) {
+            for (int x = std::max(cx - r, 0); x <= std::min(cx + r, wallWidth - 1); ++x) {
                 if ((x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r)
                     std::memset(porous.scanLine(y) + 3 * x, 30, 3);
             }
@@ -76,7 +90,8 @@ struct Scene {
     Workspace ws;
     bench::QuietPrompts prompts;
     ToolActions tools{ws, prompts};
-    TMask baseMask = bench::SyntheticMask(6000, 4000, 8, 20);
+    TMask baseMask =
+        bench::SyntheticMask(bench::PhotoSize().width(), bench::PhotoSize().height(), 8, 20);
 
     void ShowShades(bool shown) {
         for (int i = 1; i < ws.Doc.Layers.size(); ++i)
@@ -123,7 +138,7 @@ void pencil_dab(benchmark::State& state) {
     for (auto _ : state) {
         const QRect r = PaintBrush(s.ws.Doc.Mask, x, 2000, 20, 3);
         s.ws.UpdateRegion(r.left(), r.top(), r.right(), r.bottom());
-        x = (x + 41) % 5900;
+        x = (x + 41) % (s.ws.Doc.Mask.Width - 100);
     }
     s.ws.Doc.Mask = s.baseMask;
     s.ShowShades(false);
@@ -142,7 +157,7 @@ void Fill(benchmark::State& state, int tolerance, bool porous = false) {
         filled = FloodFill(s.ws.Doc.Mask, view, 1000, 2000, seed, tolerance,
                            s.ws.Doc.Layers[3].MaskColour, 3);
     }
-    state.counters["share"] = double(filled) / (6000.0 * 4000.0);
+    state.counters["share"] = double(filled) / (double(view.width()) * view.height());
     s.ws.Doc.Mask = s.baseMask;
 }
 
@@ -212,10 +227,11 @@ BENCHMARK(fill_action)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    return bench::RunAndReport(argc, argv,
-                               {{"pencil_dab", "pencil_dab", "render_full"},
-                                {"fill_tolerance", "fill_tolerance_op", "opencv_fill_tolerance"},
-                                {"fill_full", "fill_full_op", "opencv_fill_full"},
-                                {"fill_porous", "fill_porous_op", "opencv_fill_porous"},
-                                {"fill_action", "fill_action", "render_full"}});
+    return bench::RunAndReport(
+        argc, argv,
+        {{bench::Sized("pencil_dab"), "pencil_dab", "render_full"},
+         {bench::Sized("fill_tolerance"), "fill_tolerance_op", "opencv_fill_tolerance"},
+         {bench::Sized("fill_full"), "fill_full_op", "opencv_fill_full"},
+         {bench::Sized("fill_porous"), "fill_porous_op", "opencv_fill_porous"},
+         {bench::Sized("fill_action"), "fill_action", "render_full"}});
 }

@@ -1,7 +1,7 @@
 // The project overview and the paint order. One paint of the overview list (six
 // visible rows of a 200-layer project) against the 18 statements those rows run,
-// sent as bare queries; the paint order of a 24-megapixel project with 20 layers
-// against the JPEG export of the same picture.
+// sent as bare queries; the paint order of a 24-megapixel project (50-megapixel with
+// TINTORA_BENCH_PHOTO=50mp) with 20 layers against the JPEG export of the same picture.
 #include "BenchSupport.h"
 
 #include "CatalogueScript.h"
@@ -93,9 +93,9 @@ void bare_queries_six_rows(benchmark::State& state) {
     for (auto _ : state) {
         for (int i = 1; i <= 6; ++i) {
             const LayerRecord& layer = s.ws.Doc.Layers[i];
-            for (const QString& statement :
-                 {Statements::ShadeStatement(layer.ShadeId), Statements::FanDeckStatement(layer.FanDeckId),
-                  Statements::PaintKindStatement(layer.PaintKindId)}) {
+            for (const QString& statement : {Statements::ShadeStatement(layer.ShadeId),
+                                             Statements::FanDeckStatement(layer.FanDeckId),
+                                             Statements::PaintKindStatement(layer.PaintKindId)}) {
                 QSqlQuery query(s.bare);
                 query.setForwardOnly(true);
                 query.exec(statement);
@@ -127,8 +127,9 @@ struct OrderScene {
     OrderScene() {
         catalogue.Open(DemoCatalogue());
         ws.Doc.ProjectPath = dir.filePath(QStringLiteral("dum.bmp"));
-        ws.Doc.PhotoBitmap = bench::SyntheticPhoto(6000, 4000);
-        ws.Doc.Mask = bench::SyntheticMask(6000, 4000, 20, 20);
+        const QSize size = bench::PhotoSize();
+        ws.Doc.PhotoBitmap = bench::SyntheticPhoto(size.width(), size.height());
+        ws.Doc.Mask = bench::SyntheticMask(size.width(), size.height(), 20, 20);
         ws.Doc.Layers = bench::ShadedLayers(20);
         for (int i = 1; i <= 20; ++i)
             Paint(ws.Doc.Layers[i], i);
@@ -175,7 +176,7 @@ int main(int argc, char** argv) {
     const int code =
         bench::RunAndReport(argc, argv,
                             {{"overview_paint", "overview_paint_op", "bare_queries_six_rows"},
-                             {"order_sheet", "order_sheet_op", "export_jpeg"}});
+                             {bench::Sized("order_sheet"), "order_sheet_op", "export_jpeg"}});
     overviewScene.reset();
     orderScene.reset();
     return code;

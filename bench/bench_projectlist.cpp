@@ -1,6 +1,7 @@
-// Opening the project list with twelve visible 24-megapixel projects, until every
-// visible thumbnail is shown: with their thumbnails stored (warm) and with none
-// (cold), against reading those twelve photographs with TurboJPEG in the same run.
+// Opening the project list with twelve visible 24-megapixel projects (50-megapixel
+// with TINTORA_BENCH_PHOTO=50mp), until every visible thumbnail is shown: with their
+// thumbnails stored (warm) and with none (cold), against reading those twelve
+// photographs with TurboJPEG in the same run.
 #include "BenchSupport.h"
 
 #include "overview/ProjectListWindow.h"
@@ -33,7 +34,8 @@ struct ListScene {
     ListScene() {
         // The thumbnails of this run stay in its own folder.
         qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath(QStringLiteral("cache"))));
-        const QImage photo = bench::SyntheticPhoto(6000, 4000);
+        const QSize size = bench::PhotoSize();
+        const QImage photo = bench::SyntheticPhoto(size.width(), size.height());
         for (const QString folder : {QStringLiteral("domy"), QStringLiteral("interier")}) {
             QDir(dir.path()).mkpath(folder);
             for (int i = 0; i < Projects / 2; ++i) {
@@ -130,10 +132,10 @@ BENCHMARK(project_list_cold_op)->Unit(benchmark::kMillisecond)->UseManualTime()-
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    const int code =
-        bench::RunAndReport(argc, argv,
-                            {{"project_list_warm", "project_list_warm_op", "tjloadimage_twelve"},
-                             {"project_list_cold", "project_list_cold_op", "tjloadimage_twelve"}});
+    const int code = bench::RunAndReport(
+        argc, argv,
+        {{bench::Sized("project_list_warm"), "project_list_warm_op", "tjloadimage_twelve"},
+         {bench::Sized("project_list_cold"), "project_list_cold_op", "tjloadimage_twelve"}});
     scene.reset();
     return code;
 }

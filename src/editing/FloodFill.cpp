@@ -23,57 +23,58 @@ struct FilledRows {
     }
 };
 
-constexpr std::uint32_t LowBits(int n) {
-    return n >= 32 ? ~0u : (1u << n) - 1;
-}
-
-// The run of qualifying pixels of row y around x (x itself is not tested), looked at
-// 32 pixels at a time.
+// The run of open pixels of row y around x (x itself is not tested), looked at a
+// 64-pixel word at a time.
 std::pair<int, int> ScanSpan(QualifyingMap& map, int y, int x) {
-    const std::uint8_t* line = map.Row(y);
+    constexpr int Block = QualifyingMap::Block;
     int xl = x;
     while (xl > 0) {
-        const int begin = std::max(xl - 32, 0);
-        map.Ensure(y, begin, xl - 1);
-        const std::uint32_t all = LowBits(xl - begin);
-        const std::uint32_t stops = ~QualifyingBits(line + begin, xl - begin) & all;
+        // Pixels of xl's word below xl, highest first.
+        const int block = (xl - 1) / Block;
+        const int below = xl - block * Block;
+        map.Ensure(y, block * Block, xl - 1);
+        const std::uint64_t stops = ~map.OpenBits(y, block) & LowBits(below);
         if (stops == 0) {
-            xl = begin;
+            xl = block * Block;
             continue;
         }
-        xl = begin + (31 - std::countl_zero(stops)) + 1;
+        xl = block * Block + (63 - std::countl_zero(stops)) + 1;
         break;
     }
     int xr = x;
     while (xr < map.Width() - 1) {
-        const int end = std::min(xr + 32, map.Width() - 1);
-        map.Ensure(y, xr + 1, end);
-        const std::uint32_t all = LowBits(end - xr);
-        const std::uint32_t stops = ~QualifyingBits(line + xr + 1, end - xr) & all;
+        // Pixels of the word of xr + 1 from xr + 1 on, up to the picture's edge.
+        const int from = xr + 1;
+        const int block = from / Block;
+        const int offset = from - block * Block;
+        const int count = std::min(Block - offset, map.Width() - from);
+        map.Ensure(y, from, from + count - 1);
+        const std::uint64_t stops = ~(map.OpenBits(y, block) >> offset) & LowBits(count);
         if (stops == 0) {
-            xr = end;
+            xr = from + count - 1;
             continue;
         }
-        xr += std::countr_zero(stops);
+        xr = from + std::countr_zero(stops) - 1;
         break;
     }
     return {xl, xr};
 }
 
-// One seed for every run of qualifying pixels of row y that touches xl..xr.
+// One seed for every run of open pixels of row y that touches xl..xr.
 void PushSeeds(QualifyingMap& map, int y, int xl, int xr, std::vector<Seed>& stack) {
+    constexpr int Block = QualifyingMap::Block;
     map.Ensure(y, xl, xr);
-    const std::uint8_t* line = map.Row(y);
-    std::uint32_t carry = 0; // whether the pixel before this chunk began a run already
-    for (int x = xl; x <= xr; x += 32) {
-        const int n = std::min(32, xr - x + 1);
-        const std::uint32_t bits = QualifyingBits(line + x, n);
-        std::uint32_t starts = bits & ~(bits << 1 | carry);
+    std::uint64_t carry = 0; // whether the pixel before this word began a run already
+    for (int b = xl / Block; b <= xr / Block; ++b) {
+        const int from = std::max(xl - b * Block, 0);
+        const int to = std::min(xr - b * Block, Block - 1);
+        const std::uint64_t bits = map.OpenBits(y, b) & (LowBits(to - from + 1) << from);
+        std::uint64_t starts = bits & ~(bits << 1 | carry);
         while (starts) {
-            stack.push_back({x + std::countr_zero(starts), y});
+            stack.push_back({b * Block + std::countr_zero(starts), y});
             starts &= starts - 1;
         }
-        carry = (bits >> (n - 1)) & 1;
+        carry = bits >> 63;
     }
 }
 
@@ -81,6 +82,7 @@ void PushSeeds(QualifyingMap& map, int y, int xl, int xr, std::vector<Seed>& sta
 // layers keep theirs. Only blocks this fill worked out hold its marks.
 void WriteFilled(TMask& mask, const QualifyingMap& map, const FilledRows& rows,
                  std::uint8_t layer) {
+    constexpr int Block = QualifyingMap::Block;
     if (mask.Locked[layer])
         return;
     const bool anyLocked =
@@ -90,22 +92,24 @@ void WriteFilled(TMask& mask, const QualifyingMap& map, const FilledRows& rows,
         if (rows.last[size_t(y)] < 0)
             continue;
         mask.ExpandRow(y, pixels.data());
-        const std::uint8_t* done = map.Row(y);
-        for (int b = rows.first[size_t(y)] / QualifyingMap::Block;
-             b <= rows.last[size_t(y)] / QualifyingMap::Block; ++b) {
+        for (int b = rows.first[size_t(y)] / Block; b <= rows.last[size_t(y)] / Block; ++b) {
             if (!map.Known(y, b))
                 continue;
-            const int from = std::max(b * QualifyingMap::Block, rows.first[size_t(y)]);
-            const int to = std::min((b + 1) * QualifyingMap::Block - 1, rows.last[size_t(y)]);
-            if (anyLocked) {
-                for (int x = from; x <= to; ++x) {
-                    if (done[x] == 2 && !mask.Locked[pixels[x]])
-                        pixels[x] = layer;
+            // Each run of filled bits at once.
+            std::uint64_t bits = map.FilledBits(y, b);
+            while (bits) {
+                const int start = std::countr_zero(bits);
+                const int length = std::countr_one(bits >> start);
+                bits &= ~(LowBits(length) << start);
+                std::uint8_t* run = pixels.data() + b * Block + start;
+                if (anyLocked) {
+                    for (int i = 0; i < length; ++i) {
+                        if (!mask.Locked[run[i]])
+                            run[i] = layer;
+                    }
+                } else {
+                    std::fill(run, run + length, layer);
                 }
-            } else {
-                // No lock anywhere: a plain select the compiler turns into vector code.
-                for (int x = from; x <= to; ++x)
-                    pixels[x] = done[x] == 2 ? layer : pixels[x];
             }
         }
         mask.SetRowFromPixels(y, pixels.data());
@@ -129,11 +133,11 @@ qint64 FloodFill(TMask& mask, const QImage& view, int x, int y, Colour seed, int
         const Seed s = stack.back();
         stack.pop_back();
         map.Ensure(s.y, s.x, s.x);
-        if (!start && map.Row(s.y)[s.x] != 1)
+        if (!start && !map.IsOpen(s.y, s.x))
             continue; // filled meanwhile from another seed
         start = false;
         const auto [xl, xr] = ScanSpan(map, s.y, s.x);
-        std::fill(map.Row(s.y) + xl, map.Row(s.y) + xr + 1, std::uint8_t(2));
+        map.Fill(s.y, xl, xr);
         rows.Add(s.y, xl, xr);
         filled += xr - xl + 1;
         if (s.y > 0)

@@ -97,13 +97,19 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
 }
 
 QImage Picture(const Document& doc) {
-    const QImage picture = RenderFullSize(doc, false);
-    if (picture.width() <= PictureWidth)
-        return picture;
-    // Reduced by the smallest whole factor that brings it within the width.
-    const int factor = (picture.width() + PictureWidth - 1) / PictureWidth;
-    return BoxReduction::Reduce(picture, QSize((picture.width() + factor - 1) / factor,
-                                               (picture.height() + factor - 1) / factor));
+    const QSize size = doc.PhotoBitmap.size();
+    if (size.width() <= PictureWidth)
+        return RenderFullSize(doc, false);
+    // Reduced by the smallest whole factor that brings it within the width, a band of
+    // rows at a time as they are made: the full-size picture is never held whole.
+    const int factor = (size.width() + PictureWidth - 1) / PictureWidth;
+    BoxReduction reduction(
+        size, QSize((size.width() + factor - 1) / factor, (size.height() + factor - 1) / factor));
+    RenderFullSizeInBands(doc, false, [&reduction](int firstRow, const QImage& band, int rows) {
+        for (int i = 0; i < rows; ++i)
+            reduction.AddRow(firstRow + i, band.constScanLine(i));
+    });
+    return reduction.Result();
 }
 
 OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date) {

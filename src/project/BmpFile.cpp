@@ -88,9 +88,9 @@ private:
 
 class Decoder {
 public:
-    Decoder(QIODevice& file, const Layout& layout, const QString& path)
-        : file_(file), layout_(layout), path_(path), red_(layout.Masks[0]), green_(layout.Masks[1]),
-          blue_(layout.Masks[2]) {
+    Decoder(QIODevice& file, const Layout& layout, const QString& path, QImage* spare = nullptr)
+        : file_(file), layout_(layout), path_(path), spare_(spare), red_(layout.Masks[0]),
+          green_(layout.Masks[1]), blue_(layout.Masks[2]) {
         for (const QRgb colour : layout.Palette)
             palette_.push_back({uchar(qBlue(colour)), uchar(qGreen(colour)), uchar(qRed(colour))});
     }
@@ -137,7 +137,7 @@ private:
     };
 
     QImage NewPicture() const {
-        QImage picture(layout_.Width, layout_.Height, QImage::Format_BGR888);
+        QImage picture = PhotoFiles::RecycledPicture(QSize(layout_.Width, layout_.Height), spare_);
         if (picture.isNull())
             throw IoError(QStringLiteral("Pro obrázek %1 není dost paměti.").arg(Native(path_)));
         return picture;
@@ -289,6 +289,7 @@ private:
     QIODevice& file_;
     const Layout& layout_;
     QString path_;
+    QImage* spare_;
     std::vector<Bgr> palette_;
     Channel red_, green_, blue_;
     std::vector<uchar> stored_;
@@ -392,8 +393,8 @@ Layout Parse(const QByteArray& head, qint64 fileSize, const QString& path) {
     return layout;
 }
 
-QImage Decode(QIODevice& file, const Layout& layout, const QString& path) {
-    return Decoder(file, layout, path).Run();
+QImage Decode(QIODevice& file, const Layout& layout, const QString& path, QImage* spare) {
+    return Decoder(file, layout, path, spare).Run();
 }
 
 QImage DecodeReduced(QIODevice& file, const Layout& layout, QSize size, const QString& path) {

@@ -15,8 +15,31 @@ BoxReduction::BoxReduction(QSize source, QSize result)
         std::fill(bandOfRow_.begin() + first, bandOfRow_.begin() + end, band);
     }
     columnSums_.assign(size_t(w) * 3, 0);
-    sums_.assign(size_t(rw) * size_t(rh) * 3, 0);
     rowsOfBand_.assign(size_t(rh), 0);
+    picture_ = QImage(result_, QImage::Format_BGR888);
+    picture_.fill(Qt::black);
+}
+
+std::vector<std::uint64_t>& BoxReduction::SumsOf(int band) {
+    std::vector<std::uint64_t>& sums = partial_[band];
+    if (sums.empty())
+        sums.assign(size_t(result_.width()) * 3, 0);
+    return sums;
+}
+
+void BoxReduction::WriteBand(int band, const std::vector<std::uint64_t>& sums) {
+    if (picture_.isNull())
+        return;
+    std::uint8_t* out = picture_.scanLine(band);
+    for (int column = 0; column < result_.width(); ++column) {
+        const std::uint64_t count =
+            std::uint64_t(columnStart_[size_t(column) + 1] - columnStart_[size_t(column)]) *
+            rowsOfBand_[size_t(band)];
+        for (int c = 0; c < 3; ++c) {
+            const size_t i = size_t(column) * 3 + size_t(c);
+            out[i] = count == 0 ? 0 : std::uint8_t((sums[i] + count / 2) / count);
+        }
+    }
 }
 
 void BoxReduction::AddRow(int y, const std::uint8_t* bgr) {
@@ -39,7 +62,8 @@ void BoxReduction::FlushBand() {
     if (currentBand_ < 0 || rowsInCurrentBand_ == 0)
         return;
     // Then across: each result column takes its run of source columns.
-    std::uint64_t* out = sums_.data() + size_t(currentBand_) * size_t(result_.width()) * 3;
+    std::vector<std::uint64_t>& sums = SumsOf(currentBand_);
+    std::uint64_t* out = sums.data();
     const std::uint32_t* in = columnSums_.data();
     for (int column = 0; column < result_.width(); ++column, out += 3) {
         std::uint64_t b = 0, g = 0, r = 0;
@@ -52,31 +76,25 @@ void BoxReduction::FlushBand() {
         out[1] += g;
         out[2] += r;
     }
-    rowsOfBand_[size_t(currentBand_)] += std::uint32_t(rowsInCurrentBand_);
+    const int band = currentBand_;
+    rowsOfBand_[size_t(band)] += std::uint32_t(rowsInCurrentBand_);
     std::fill(columnSums_.begin(), columnSums_.end(), 0u);
     rowsInCurrentBand_ = 0;
     currentBand_ = -1;
+    // A band whose rows all came is final: into the picture, and its sums go.
+    const qint64 h = source_.height(), rh = result_.height();
+    const qint64 rowsInBand = (band + 1) * h / rh - band * h / rh;
+    if (rowsOfBand_[size_t(band)] == rowsInBand) {
+        WriteBand(band, sums);
+        partial_.erase(band);
+    }
 }
 
 QImage BoxReduction::Result() {
     FlushBand();
-    QImage picture(result_, QImage::Format_BGR888);
-    if (picture.isNull())
-        return picture;
-    for (int band = 0; band < result_.height(); ++band) {
-        std::uint8_t* out = picture.scanLine(band);
-        const std::uint64_t* sums = sums_.data() + size_t(band) * size_t(result_.width()) * 3;
-        for (int column = 0; column < result_.width(); ++column) {
-            const std::uint64_t count =
-                std::uint64_t(columnStart_[size_t(column) + 1] - columnStart_[size_t(column)]) *
-                rowsOfBand_[size_t(band)];
-            for (int c = 0; c < 3; ++c) {
-                const size_t i = size_t(column) * 3 + size_t(c);
-                out[i] = count == 0 ? 0 : std::uint8_t((sums[i] + count / 2) / count);
-            }
-        }
-    }
-    return picture;
+    for (const auto& [band, sums] : partial_)
+        WriteBand(band, sums);
+    return picture_;
 }
 
 QImage BoxReduction::Reduce(const QImage& picture, QSize size) {

@@ -56,7 +56,11 @@ void TMask::PaintSpan(int y, int x1, int x2, std::uint8_t layer) {
 }
 
 void TMask::SetRowFromPixels(int y, const std::uint8_t* pixels) {
-    MaskRow rebuilt;
+    // Built in a buffer kept for the next row, then copied in at its exact size: a
+    // row grown run by run would hold up to twice the memory it needs, and a fill
+    // over a large photograph rebuilds thousands of rows of thousands of runs.
+    thread_local MaskRow rebuilt;
+    rebuilt.clear();
     int start = 0;
     for (int x = 1; x < Width;) {
         // Eight pixels equal to their left neighbours hold no run boundary.
@@ -71,7 +75,11 @@ void TMask::SetRowFromPixels(int y, const std::uint8_t* pixels) {
         ++x;
     }
     rebuilt.push_back(MaskRun{pixels[start], start, Width - 1});
-    Rows[y] = std::move(rebuilt);
+    MaskRow& row = Rows[y];
+    if (row.capacity() >= rebuilt.size() && row.capacity() <= 2 * rebuilt.size())
+        row.assign(rebuilt.begin(), rebuilt.end());
+    else
+        row = MaskRow(rebuilt.begin(), rebuilt.end());
 }
 
 void TMask::SetLocked(int index, bool flag) {

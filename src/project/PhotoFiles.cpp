@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace PhotoFiles {
 namespace {
@@ -45,14 +46,14 @@ QString CodecError(tjhandle handle) {
     return QString::fromLocal8Bit(tjGetErrorStr2(handle));
 }
 
-QImage NewPicture(int width, int height, const QString& path) {
+QImage NewPicture(int width, int height, const QString& path, QImage* spare) {
     if (width <= 0 || height <= 0 || qint64(width) * height > MaxPixels || width > 65535 ||
         height > 65535)
         throw IoError(QStringLiteral("Obrázek %1 má nepřípustnou velikost %2 × %3 bodů.")
                           .arg(Native(path))
                           .arg(width)
                           .arg(height));
-    QImage picture(width, height, QImage::Format_BGR888);
+    QImage picture = RecycledPicture(QSize(width, height), spare);
     if (picture.isNull())
         throw IoError(QStringLiteral("Pro obrázek %1 není dost paměti.").arg(Native(path)));
     return picture;
@@ -118,10 +119,20 @@ BmpFile::Layout ReadBmpLayout(QFile& file, const QString& path) {
 
 } // namespace
 
-QImage LoadBmp(const QString& path) {
+QImage RecycledPicture(QSize size, QImage* spare) {
+    if (spare && !spare->isNull()) {
+        if (spare->size() == size && spare->format() == QImage::Format_BGR888 &&
+            spare->isDetached())
+            return std::exchange(*spare, QImage());
+        *spare = QImage();
+    }
+    return QImage(size, QImage::Format_BGR888);
+}
+
+QImage LoadBmp(const QString& path, QImage* spare) {
     const std::unique_ptr<QFile> file = RegularFile::Open(path);
     const BmpFile::Layout layout = ReadBmpLayout(*file, path);
-    return BmpFile::Decode(*file, layout, path);
+    return BmpFile::Decode(*file, layout, path, spare);
 }
 
 QSize BmpSize(const QString& path) {
@@ -176,13 +187,13 @@ QSize JpegSize(const QByteArray& jpeg, const QString& fileName) {
     return QSize(header.width, header.height);
 }
 
-QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName) {
+QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare) {
     Handle handle(tjInitDecompress());
     if (!handle)
         throw IoError(NoCodec());
     const JpegHeader header = ReadHeader(handle.get(), jpeg, fileName);
     const int width = header.width, height = header.height;
-    QImage picture = NewPicture(width, height, fileName);
+    QImage picture = NewPicture(width, height, fileName, spare);
 
     if (header.colourspace == TJCS_CMYK || header.colourspace == TJCS_YCCK) {
         // The codec gives CMYK as Adobe stores it (inverted): red = C × K / 255.

@@ -19,9 +19,17 @@ inline constexpr qint64 MaxPixels = 300'000'000;
 // The largest JPEG file read (a picture of MaxPixels at the highest quality fits).
 inline constexpr qint64 MaxJpegBytes = qint64(1) << 30;
 
+// Memory for a new Format_BGR888 picture of size. Fresh memory costs a page fault on
+// its first touch (for a large photograph several times a copy of the picture), so a
+// spare picture of the same size that nothing else shares gives its memory over and
+// is left null; any other spare is released first, so that the two never lie in
+// memory together. Null when there is no memory for the picture.
+QImage RecycledPicture(QSize size, QImage* spare);
+
 // Reads a BMP of any common bit depth and coding as 24-bit colour. A file whose
-// pixel data is not all there is refused ("Obrázek … je poškozený").
-QImage LoadBmp(const QString& path);
+// pixel data is not all there is refused ("Obrázek … je poškozený"). The picture
+// takes spare's memory when it can (see RecycledPicture).
+QImage LoadBmp(const QString& path, QImage* spare = nullptr);
 // The width and height a BMP's header declares, checked against the file's size
 // without reading a single pixel.
 QSize BmpSize(const QString& path);
@@ -43,8 +51,9 @@ QSize JpegSize(const QByteArray& jpeg, const QString& fileName);
 // it upright by its EXIF orientation. A file the decoder warns about (data missing
 // or damaged) is refused rather than completed with made-up pixels; a progressive
 // file of more scans than the codec's limit is refused too. fileName only names the
-// file in messages.
-QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName);
+// file in messages. The decoded picture takes spare's memory when it can (see
+// RecycledPicture).
+QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare = nullptr);
 QImage LoadJpeg(const QString& path);
 // Encodes with the codec's defaults (quality 75, 4:2:0).
 QByteArray EncodeJpeg(const QImage& picture);

@@ -31,13 +31,13 @@ void Take(MaskFile::Contents&& contents, const QString& maskPath, LoadedProject&
 
 } // namespace
 
-LoadedProject LoadProject(const QString& photoPath) {
+LoadedProject LoadProject(const QString& photoPath, QImage* spare) {
     const QString maskPath = photoPath + QStringLiteral(".mask");
     MaskFile::Contents contents = MaskFile::Load(maskPath);
     if (contents.Layers.isEmpty())
         throw BadFileError(); // before the photograph is read at all
     LoadedProject project;
-    project.Photo = PhotoFiles::LoadBmp(photoPath);
+    project.Photo = PhotoFiles::LoadBmp(photoPath, spare);
     Take(std::move(contents), maskPath, project);
     return project;
 }

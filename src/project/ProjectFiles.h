@@ -14,8 +14,9 @@ struct LoadedProject {
 
 // Reads photoPath and photoPath + ".mask" into new objects and checks that they
 // belong together: the same size, at least the "Originál" layer, every run naming
-// an existing layer. Throws IoError or BadFileError; changes nothing else.
-LoadedProject LoadProject(const QString& photoPath);
+// an existing layer. Throws IoError or BadFileError; changes nothing else but spare,
+// whose memory the photograph takes when it can (PhotoFiles::RecycledPicture).
+LoadedProject LoadProject(const QString& photoPath, QImage* spare = nullptr);
 
 // The mask, layers and schemes kept at a logout for the project of photoPath,
 // checked against project's photograph like its mask file; they replace project's.

@@ -86,16 +86,17 @@ void ApplyLook(const Appearance& look, const std::uint8_t* src, std::uint8_t* ds
     }
 }
 
-// Zoom 1: each view row is built in one pass from the photograph row.
-void RenderAtOne(const RenderInput& in, Appearances& looks, QImage& view, int x1, int y1, int x2,
-                 int y2) {
+// Zoom 1: each view row is built in one pass from the photograph row. Row 0 of view
+// shows picture row viewTop (0 for the view itself, a band's first row for a band).
+void RenderAtOne(const RenderInput& in, Appearances& looks, QImage& view, int viewTop, int x1,
+                 int y1, int x2, int y2) {
     const size_t stride = size_t(view.bytesPerLine());
     const size_t photoStride = size_t(in.Photo.bytesPerLine());
     std::uint8_t* viewBits = view.bits();
     const std::uint8_t* photoBits = in.Photo.constBits();
     for (int y = y1; y <= y2; ++y) {
         const std::uint8_t* src = photoBits + size_t(y) * photoStride;
-        std::uint8_t* dst = viewBits + size_t(y) * stride;
+        std::uint8_t* dst = viewBits + size_t(y - viewTop) * stride;
         const MaskRow& row = in.Mask.Rows[y];
         if (IsPartition(row, in.Mask.Width)) {
             for (const MaskRun& run : row) {
@@ -172,22 +173,32 @@ void RenderZoomed(const RenderInput& in, Appearances& looks, QImage& view, int x
     }
 }
 
+// Whether the input can be drawn at all: a photograph and a mask whose rows are there.
+bool Drawable(const RenderInput& in) {
+    return !in.Photo.isNull() && in.Mask.Width > 0 && in.Mask.Height > 0 &&
+           in.Mask.Rows.size() == size_t(in.Mask.Height);
+}
+
+// The last column and row that both the photograph and the mask have.
+QPoint LastPixel(const RenderInput& in) {
+    return QPoint(std::min(in.Mask.Width, in.Photo.width()) - 1,
+                  std::min(in.Mask.Height, in.Photo.height()) - 1);
+}
+
 } // namespace
 
 void RenderRegion(const RenderInput& in, QImage& view, int x1, int y1, int x2, int y2) {
-    if (in.Photo.isNull() || view.isNull() || in.Mask.Width <= 0 || in.Mask.Height <= 0 ||
-        in.Mask.Rows.size() != size_t(in.Mask.Height))
+    if (!Drawable(in) || view.isNull())
         return;
     Q_ASSERT(in.Photo.format() == QImage::Format_BGR888);
     Q_ASSERT(view.format() == QImage::Format_BGR888);
 
     // Clamp into the picture; a photograph smaller than its mask bounds it too.
-    const int right = std::min(in.Mask.Width, in.Photo.width()) - 1;
-    const int bottom = std::min(in.Mask.Height, in.Photo.height()) - 1;
-    x1 = std::clamp(x1, 0, right);
-    x2 = std::clamp(x2, 0, right);
-    y1 = std::clamp(y1, 0, bottom);
-    y2 = std::clamp(y2, 0, bottom);
+    const QPoint last = LastPixel(in);
+    x1 = std::clamp(x1, 0, last.x());
+    x2 = std::clamp(x2, 0, last.x());
+    y1 = std::clamp(y1, 0, last.y());
+    y2 = std::clamp(y2, 0, last.y());
     if (x1 > x2 || y1 > y2)
         return;
 
@@ -196,7 +207,7 @@ void RenderRegion(const RenderInput& in, QImage& view, int x1, int y1, int x2, i
         x2 = std::min(x2, view.width() - 1);
         y2 = std::min(y2, view.height() - 1);
         if (x1 <= x2 && y1 <= y2)
-            RenderAtOne(in, looks, view, x1, y1, x2, y2);
+            RenderAtOne(in, looks, view, 0, x1, y1, x2, y2);
     } else if (in.ZoomFactor > 0.0f) {
         RenderZoomed(in, looks, view, x1, y1, x2, y2);
     }
@@ -209,4 +220,28 @@ QImage RenderFullSize(const Document& doc, bool maskEditMode) {
     const RenderInput input{doc.PhotoBitmap, doc.Mask, doc.Layers, 1.0f, maskEditMode};
     RenderRegion(input, picture, 0, 0, picture.width() - 1, picture.height() - 1);
     return picture;
+}
+
+void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink) {
+    const QImage& photo = doc.PhotoBitmap;
+    if (photo.isNull())
+        return;
+    QImage band(photo.width(), std::min(RenderBandRows, photo.height()), QImage::Format_BGR888);
+    if (band.isNull())
+        throw IoError(QStringLiteral("Pro obrázek v plné velikosti není dost paměti."));
+    const RenderInput input{photo, doc.Mask, doc.Layers, 1.0f, maskEditMode};
+    const bool drawable = Drawable(input);
+    const QPoint last = drawable ? LastPixel(input) : QPoint(-1, -1);
+    // Pixels that the mask does not cover stay black, as in a fresh view.
+    const bool whole = last == QPoint(photo.width() - 1, photo.height() - 1);
+    Appearances looks(doc.Layers, maskEditMode);
+    for (int top = 0; top < photo.height(); top += RenderBandRows) {
+        const int rows = std::min(RenderBandRows, photo.height() - top);
+        if (!whole)
+            band.fill(Qt::black);
+        const int bottom = std::min(top + rows - 1, last.y());
+        if (drawable && top <= bottom)
+            RenderAtOne(input, looks, band, top, 0, top, last.x(), bottom);
+        sink(top, band, rows);
+    }
 }

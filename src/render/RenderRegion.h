@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <functional>
+
 // What the picture is made of at one moment.
 struct RenderInput {
     const QImage& Photo; // Format_BGR888
@@ -23,3 +25,17 @@ void RenderRegion(const RenderInput& input, QImage& view, int x1, int y1, int x2
 // The recoloured picture at zoom 1 (mask colours in mask mode), without a view.
 // Throws IoError when there is not memory for it.
 QImage RenderFullSize(const Document& doc, bool maskEditMode);
+
+// How many rows a band of RenderFullSizeInBands holds (the last may hold fewer): one
+// row of 16 × 16 blocks of a JPEG with halved colour resolution.
+inline constexpr int RenderBandRows = 16;
+
+// Receives one band of the full-size picture: firstRow is the picture row of the
+// band's top row, rows how many of its rows belong to the picture.
+using BandSink = std::function<void(int firstRow, const QImage& band, int rows)>;
+
+// The same picture as RenderFullSize, handed to sink a band of rows at a time from
+// the top, so that a picture written to a file or reduced never lies in memory whole:
+// only one band (the photograph's width, RenderBandRows rows) is ever held. Throws
+// IoError when there is not memory for the band.
+void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink);

@@ -1,7 +1,9 @@
 #include "workspace/ProjectOperations.h"
 
 #include "project/AtomicFile.h"
+#include "project/FreeMemory.h"
 #include "project/ImportRoom.h"
+#include "project/JpegWriter.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectFiles.h"
 #include "project/RecoveryFile.h"
@@ -15,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <utility>
 
 namespace {
 
@@ -55,11 +59,12 @@ bool OfferRecovery(Prompts& prompts, const QString& photoPath, LoadedProject& pr
     return true;
 }
 
-// Puts a loaded photograph and mask into the document and shows them at zoom 1.
+// Puts a loaded photograph and mask into the document and shows them at zoom 1. The
+// old photograph's memory goes to the new view when their sizes agree.
 void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& project) {
     Document& doc = workspace.Doc;
     doc.ProjectPath = photoPath;
-    doc.PhotoBitmap = std::move(project.Photo);
+    QImage oldPhoto = std::exchange(doc.PhotoBitmap, std::move(project.Photo));
     doc.Mask = std::move(project.Mask);
     doc.Layers = std::move(project.Layers);
     doc.Schemes = std::move(project.Schemes);
@@ -67,11 +72,13 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     workspace.LineAnchorX = -1;
     workspace.Marker.Reset();
     workspace.ZoomFactor = 1.0f;
-    workspace.ResizeView();
+    workspace.ResizeView(std::move(oldPhoto));
     emit workspace.LayersChanged();
     emit workspace.SchemesChanged();
     emit workspace.ProjectChanged();
     workspace.UpdateWholePicture();
+    // The old project's mask and history leave their memory free in the heap.
+    ReturnFreeMemory();
 }
 
 } // namespace
@@ -95,8 +102,19 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
         prompts.Error(CannotOpenText);
         return false;
     }
+    // The new photograph is read while the old one is still shown; its view lends
+    // the memory, and is shown again should the reading fail.
+    QImage spare = workspace.ReleaseView();
     LoadedProject project;
-    if (!RunGuarded(prompts, [&] { project = LoadProject(photoPath); }))
+    const bool loaded = RunGuarded(prompts, [&] {
+        try {
+            project = LoadProject(photoPath, &spare);
+        } catch (...) {
+            workspace.ShowViewAgain(std::move(spare));
+            throw;
+        }
+    });
+    if (!loaded)
         return false;
     const bool recovered = OfferRecovery(prompts, photoPath, project);
     Adopt(workspace, photoPath, std::move(project));
@@ -135,14 +153,23 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
         // A few hundred bytes may declare gigabytes of pixels: measure first.
         CheckImportRoom(PhotoFiles::JpegSize(jpeg, source), MeasureImportRoom(folder), source,
                         folder);
-        project.Photo = PhotoFiles::DecodeJpeg(jpeg, source);
-        project.Mask = TMask::CreateBlank(project.Photo.width(), project.Photo.height());
-        project.Layers = LayerList{OriginalLayerTemplate()};
-        WriteProjectFiles(target, project);
-        // A thumbnail of an earlier photograph of this name would outlive it.
-        Thumbnails::Refresh(target, project.Photo);
-        // Changes kept for an earlier project of this name belong to another picture.
-        RecoveryFile::Remove(target);
+        // The open project's view lends its memory to the decoded picture and is
+        // shown again should the import fail.
+        QImage spare = workspace.ReleaseView();
+        try {
+            project.Photo = PhotoFiles::DecodeJpeg(jpeg, source, &spare);
+            project.Mask = TMask::CreateBlank(project.Photo.width(), project.Photo.height());
+            project.Layers = LayerList{OriginalLayerTemplate()};
+            WriteProjectFiles(target, project);
+            // A thumbnail of an earlier photograph of this name would outlive it.
+            Thumbnails::Refresh(target, project.Photo);
+            // Changes kept for an earlier project of this name belong to another picture.
+            RecoveryFile::Remove(target);
+        } catch (...) {
+            project = LoadedProject();
+            workspace.ShowViewAgain(std::move(spare));
+            throw;
+        }
     });
     if (!written)
         return false;
@@ -165,9 +192,16 @@ bool ExportPicture(Workspace& workspace, Prompts& prompts) {
     if (path.isEmpty())
         return false;
     // The picture as shown (mask colours in mask mode) at full size, whatever the
-    // zoom; the view and its marker stay as they are.
+    // zoom; the view and its marker stay as they are. It is made and encoded a band
+    // of rows at a time, so that no second full-size picture is ever held.
     return RunGuarded(prompts, [&] {
-        WriteFileAtomically(
-            path, PhotoFiles::EncodeJpeg(RenderFullSize(workspace.Doc, workspace.MaskEditMode)));
+        const Document& doc = workspace.Doc;
+        AtomicFile file(path);
+        JpegWriter jpeg(file, doc.PhotoBitmap.width(), doc.PhotoBitmap.height());
+        RenderFullSizeInBands(
+            doc, workspace.MaskEditMode,
+            [&jpeg](int, const QImage& band, int rows) { jpeg.WriteRows(band, rows); });
+        jpeg.Finish();
+        file.Commit();
     });
 }

@@ -2,6 +2,7 @@
 
 #include "editing/FloodFill.h"
 #include "editing/Tools.h"
+#include "project/FreeMemory.h"
 #include "render/ZoomMath.h"
 #include "workspace/Prompts.h"
 #include "workspace/Workspace.h"
@@ -112,6 +113,8 @@ void ToolActions::Fill(int px, int py, int row) {
         const Colour barrier = row == 0 ? Rgb(0, 0, 0) : ws_.Doc.Layers[row].MaskColour;
         FloodFill(ws_.Doc.Mask, ws_.ViewBitmap, px, py, seed, ActiveTolerance, barrier,
                   std::uint8_t(row));
+        // The rows it rebuilt leave the old ones' memory free in the heap.
+        ReturnFreeMemory();
     }
     ws_.UpdateWholePicture();
     ws_.History.MarkPresentChanged();

@@ -1,9 +1,12 @@
 #include "workspace/Workspace.h"
 
+#include "project/FreeMemory.h"
+#include "project/PhotoFiles.h"
 #include "render/RenderRegion.h"
 #include "render/ZoomMath.h"
 
 #include <limits>
+#include <utility>
 
 void Workspace::NewDocument() {
     Doc.Layers = LayerList{OriginalLayerTemplate()};
@@ -18,13 +21,34 @@ void Workspace::NewDocument() {
     emit SchemesChanged();
 }
 
-void Workspace::ResizeView() {
+void Workspace::ResizeView(QImage spare) {
     const QSize size = ViewSizeFor(Doc.PhotoBitmap.size(), ZoomFactor);
-    if (ViewBitmap.size() != size || ViewBitmap.format() != QImage::Format_BGR888) {
-        ViewBitmap = QImage(size, QImage::Format_BGR888);
-        ViewBitmap.fill(Qt::black);
-        Marker.Reset(); // its place belonged to the old view
+    if (ViewBitmap.size() == size && ViewBitmap.format() == QImage::Format_BGR888)
+        return;
+    ViewBitmap = QImage(); // before the new one is made
+    Marker.Reset();        // its place belonged to the old view
+    ViewBitmap = PhotoFiles::RecycledPicture(size, &spare);
+    ViewBitmap.fill(Qt::black);
+}
+
+QImage Workspace::ReleaseView() {
+    Marker.EraseMarker(ViewBitmap); // the memory leaves with the picture alone
+    ReturnFreeMemory();
+    return std::exchange(ViewBitmap, QImage());
+}
+
+void Workspace::ShowViewAgain(QImage&& released) {
+    if (!released.isNull()) {
+        ViewBitmap = std::move(released);
+        Marker.DrawMarker(ViewBitmap);
+        ViewRepainted(Marker.Bounds());
+        return;
     }
+    // A view of the same size again: the marker keeps its place.
+    const CursorMarker marker = Marker;
+    ResizeView();
+    Marker = marker;
+    UpdateWholePicture();
 }
 
 void Workspace::UpdateRegion(int x1, int y1, int x2, int y2) {
@@ -82,7 +106,10 @@ void Workspace::StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Ancho
 }
 
 void Workspace::ZoomIn(QSize box) {
-    if (ZoomFactor > 2.0f || 2.0 * ZoomFactor * Doc.Mask.Width > 6000.0)
+    // Back to zoom 1 is always allowed: a photograph wider than 6000 pixels opens at
+    // 1, and after zooming out it must be able to come back to its own size.
+    const bool enlarging = 2.0f * ZoomFactor > 1.0f;
+    if (ZoomFactor > 2.0f || (enlarging && 2.0 * ZoomFactor * Doc.Mask.Width > 6000.0))
         return;
     const QPoint old = ScrollPosition();
     ZoomFactor *= 2.0f;

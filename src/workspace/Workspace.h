@@ -54,8 +54,17 @@ public:
     // Brings the view up to date for photograph pixels x1..x2, y1..y2.
     void UpdateRegion(int x1, int y1, int x2, int y2);
     void UpdateWholePicture();
-    // Gives ViewBitmap the photograph's size at the current zoom.
-    void ResizeView();
+    // Gives ViewBitmap the photograph's size at the current zoom. A view of another
+    // size is released before the new one is made, which takes spare's memory when it
+    // can (PhotoFiles::RecycledPicture): pictures of 50 megapixels do not come twice.
+    void ResizeView(QImage spare = QImage());
+    // Gives up the view's memory to the next photograph read (opening or importing a
+    // project), so that the old photograph, its view and the new photograph never
+    // lie in memory together. The view stays empty until ShowViewAgain or ResizeView.
+    QImage ReleaseView();
+    // After a read that failed: the view as it was from its own memory when no read
+    // took it, else made again from the document.
+    void ShowViewAgain(QImage&& released);
 
     // A snapshot of the mask (and the line anchor) just before an edit.
     void PushUndo();
@@ -64,9 +73,9 @@ public:
     void redoClick();
     void ClearHistory() { History.ClearHistory(); }
 
-    // Zoom in and out in powers of two between 0.25 and 4 (the zoomed width may not
-    // pass 6000 pixels); the view's centre stays where it was. box is the size of the
-    // scroll box around the view.
+    // Zoom in and out in powers of two between 0.25 and 4 (a view larger than the
+    // photograph may not pass 6000 pixels in width; back to zoom 1 is always allowed);
+    // the view's centre stays where it was. box is the size of the scroll box.
     void ZoomIn(QSize box);
     void ZoomOut(QSize box);
 

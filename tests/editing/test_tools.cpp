@@ -391,6 +391,26 @@ private slots:
         QCOMPARE(ws.ZoomFactor, 0.25f);
     }
 
+    // A photograph wider than 6000 pixels opens at zoom 1 and cannot be enlarged, but
+    // once zoomed out it comes back to its own size.
+    void widePhotographZoomsBackToItsOwnSize() {
+        Workspace ws;
+        ws.Doc.ProjectPath = QStringLiteral("/x/a.bmp");
+        ws.Doc.PhotoBitmap = Flat(8660, 4, Qt::gray);
+        ws.Doc.Mask = TMask::CreateBlank(8660, 4);
+        ws.ResizeView();
+        const QList<std::pair<bool, float>> steps = {{true, 1.0f}, {false, 0.5f}, {false, 0.25f},
+                                                     {true, 0.5f}, {true, 1.0f},  {true, 1.0f}};
+        for (const auto& [in, zoom] : steps) {
+            if (in)
+                ws.ZoomIn(QSize(588, 453));
+            else
+                ws.ZoomOut(QSize(588, 453));
+            QCOMPARE(ws.ZoomFactor, zoom);
+            QCOMPARE(ws.ViewBitmap.size(), QSize(NearestInt(8660 * zoom), NearestInt(4 * zoom)));
+        }
+    }
+
     void zoomKeepsTheCentre() {
         struct Port : ViewPort {
             QPoint scroll;
@@ -417,16 +437,22 @@ private slots:
     void fillMatchesAPlainSearch_data() {
         QTest::addColumn<int>("seed");
         QTest::addColumn<int>("tolerance");
-        QTest::newRow("tolerance 20") << 1 << 20;
-        QTest::newRow("tolerance 45") << 2 << 45;
-        QTest::newRow("full fill") << 3 << 255;
-        QTest::newRow("tolerance 5") << 4 << 5;
+        QTest::addColumn<int>("width");
+        QTest::newRow("tolerance 20") << 1 << 20 << 301;
+        QTest::newRow("tolerance 45") << 2 << 45 << 301;
+        QTest::newRow("full fill") << 3 << 255 << 301;
+        QTest::newRow("tolerance 5") << 4 << 5 << 301;
+        // Rows that end exactly at a 64-pixel word, one pixel past it, and inside one.
+        QTest::newRow("width of whole words") << 5 << 45 << 256;
+        QTest::newRow("one pixel past a word") << 6 << 255 << 257;
+        QTest::newRow("narrower than a word") << 7 << 45 << 37;
     }
     void fillMatchesAPlainSearch() {
         QFETCH(int, seed);
         QFETCH(int, tolerance);
-        const QImage view = NoisyPicture(301, 97, seed);
-        const QPoint start(150, 48);
+        QFETCH(int, width);
+        const QImage view = NoisyPicture(width, 97, seed);
+        const QPoint start(width / 2, 48);
         const QSet<QPoint> expected = PlainFill(view, start, tolerance);
         TMask mask = TMask::CreateBlank(view.width(), view.height());
         const qint64 filled = FloodFill(mask, view, start.x(), start.y(), PixelAt(view, start),

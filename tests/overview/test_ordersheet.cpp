@@ -3,7 +3,9 @@
 #include "DemoHouse.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "overview/OrderSheet.h"
+#include "project/BoxReduction.h"
 #include "project/Errors.h"
+#include "render/RenderRegion.h"
 #include "support/PaintedLayers.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
@@ -139,6 +141,30 @@ private slots:
         QVERIFY(qAbs(blue.right() + 1 - red.left()) <= 2); // halves meet in the middle
         QVERIFY(qAbs(red.height() - red.width()) <= 4 + red.width() / 100); // 2:1 overall
         QVERIFY(red.top() < page.height() / 2);
+    }
+
+    // The sheet's picture is the full-size picture in colour mode reduced by the
+    // smallest whole factor that fits the page, though the full-size picture is never
+    // made whole: it is reduced a band of rows at a time.
+    void thePictureIsTheFullSizePictureReduced_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSize>("reduced");
+        QTest::newRow("within the width") << QSize(1400, 70) << QSize(1400, 70);
+        QTest::newRow("just past it: halved") << QSize(1401, 121) << QSize(701, 61);
+        QTest::newRow("a third, rows not a whole band") << QSize(2900, 91) << QSize(967, 31);
+    }
+    void thePictureIsTheFullSizePictureReduced() {
+        QFETCH(QSize, size);
+        QFETCH(QSize, reduced);
+        const DemoProject demo = MakeDemoHouse(size.width(), size.height());
+        Document doc;
+        doc.ProjectPath = QStringLiteral("/projekty/domy/Široký.bmp");
+        doc.PhotoBitmap = demo.Photo;
+        doc.Mask = demo.Mask;
+        doc.Layers = demo.Layers;
+        const QImage picture = Order::Picture(doc);
+        QCOMPARE(picture.size(), reduced);
+        QCOMPARE(picture, BoxReduction::Reduce(RenderFullSize(doc, false), reduced));
     }
 
     void longProjectsGoOnTheNextPages() {

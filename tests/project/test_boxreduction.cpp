@@ -102,6 +102,22 @@ private slots:
         QCOMPARE(shuffled.Result(), topDown);
     }
 
+    // A reading that stopped early: a block whose rows came in part is the mean of
+    // those, one none of whose rows came is black; bands that were complete are final.
+    void rowsThatNeverCame() {
+        const QImage image = Noise(10, 9, 7);
+        BoxReduction reduction(image.size(), QSize(5, 3)); // bands of rows 0-2, 3-5, 6-8
+        for (int y = 4; y >= 0; --y)
+            reduction.AddRow(y, image.constScanLine(y));
+        const QImage result = reduction.Result();
+        QCOMPARE(result.size(), QSize(5, 3));
+        QCOMPARE(result.copy(0, 0, 5, 1), BoxReduction::Reduce(image.copy(0, 0, 10, 3), {5, 1}));
+        QCOMPARE(result.copy(0, 1, 5, 1), BoxReduction::Reduce(image.copy(0, 3, 10, 2), {5, 1}));
+        QImage black(5, 1, QImage::Format_BGR888);
+        black.fill(Qt::black);
+        QCOMPARE(result.copy(0, 2, 5, 1), black);
+    }
+
     // Asked for more than the source holds, it keeps the source's size.
     void neverEnlarges() {
         const QImage image = Noise(4, 3, 5);

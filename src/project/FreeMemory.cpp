@@ -1,0 +1,13 @@
+#include "project/FreeMemory.h"
+
+#include <cstdlib> // defines __GLIBC__ with the C library's headers
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+void ReturnFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
