@@ -2,13 +2,19 @@
 
 #include "project/Errors.h"
 #include "render/LayerMap.h"
+#include "render/ParallelRows.h"
 #include "render/RecolourKernels.h"
-#include "render/ShadePixel.h"
+#include "render/ShadeTableCache.h"
 #include "render/ZoomMath.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <semaphore>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -21,7 +27,7 @@ struct Appearance {
 };
 
 // How the pixels of each run layer are drawn, worked out once per update and
-// only for the layers that the rectangle's runs name.
+// only for the layers that the rectangle's runs name. One per thread.
 class Appearances {
 public:
     Appearances(const LayerList& layers, bool maskMode)
@@ -45,8 +51,7 @@ private:
             return {Look::Fill, layer.MaskColour, nullptr};
         if (layer.ShadeColour != NoColour && !layer.HiddenInColourMode) {
             if (!tables_[index])
-                tables_[index] = std::make_unique<ShadeTable>(
-                    ShadeTable::For(layer.ShadeColour, layer.RealColour));
+                tables_[index] = ShadeTableFor(layer.ShadeColour, layer.RealColour);
             return {Look::Recolour, 0, tables_[index]->Bgr.data()};
         }
         return {};
@@ -57,7 +62,7 @@ private:
     LayerMap map_;
     std::array<Appearance, 256> looks_{};
     std::array<bool, 256> ready_{};
-    std::array<std::unique_ptr<ShadeTable>, 256> tables_;
+    std::array<std::shared_ptr<const ShadeTable>, 256> tables_;
 };
 
 // Runs in ascending order, touching, First <= Last, covering 0 .. width - 1.
@@ -86,17 +91,37 @@ void ApplyLook(const Appearance& look, const std::uint8_t* src, std::uint8_t* ds
     }
 }
 
+// Where the view's pixels are, taken once on the calling thread: QImage::bits() may
+// detach, which threads must not race for.
+struct ViewRows {
+    std::uint8_t* Bits;
+    size_t Stride;
+    int Width;
+    int Height;
+
+    explicit ViewRows(QImage& view)
+        : Bits(view.bits()), Stride(size_t(view.bytesPerLine())), Width(view.width()),
+          Height(view.height()) {}
+    std::uint8_t* Row(int y) const { return Bits + size_t(y) * Stride; }
+};
+
+// Below this many view pixels an update is drawn on the calling thread alone: starting
+// threads would cost more than they save.
+constexpr long long ParallelPixels = 1 << 19;
+
+int PartsFor(long long pixels) {
+    return pixels >= ParallelPixels ? PixelThreads() : 1;
+}
+
 // Zoom 1: each view row is built in one pass from the photograph row. Row 0 of view
 // shows picture row viewTop (0 for the view itself, a band's first row for a band).
-void RenderAtOne(const RenderInput& in, Appearances& looks, QImage& view, int viewTop, int x1,
-                 int y1, int x2, int y2) {
-    const size_t stride = size_t(view.bytesPerLine());
+void RenderAtOne(const RenderInput& in, Appearances& looks, const ViewRows& view, int viewTop,
+                 int x1, int y1, int x2, int y2) {
     const size_t photoStride = size_t(in.Photo.bytesPerLine());
-    std::uint8_t* viewBits = view.bits();
     const std::uint8_t* photoBits = in.Photo.constBits();
     for (int y = y1; y <= y2; ++y) {
         const std::uint8_t* src = photoBits + size_t(y) * photoStride;
-        std::uint8_t* dst = viewBits + size_t(y - viewTop) * stride;
+        std::uint8_t* dst = view.Row(y - viewTop);
         const MaskRow& row = in.Mask.Rows[y];
         if (IsPartition(row, in.Mask.Width)) {
             for (const MaskRun& run : row) {
@@ -120,21 +145,20 @@ void RenderAtOne(const RenderInput& in, Appearances& looks, QImage& view, int vi
 
 // Other zoom factors: enlarge by repeating pixels or reduce by sampling, then
 // redraw the layers' view columns.
-void RenderZoomed(const RenderInput& in, Appearances& looks, QImage& view, int x1, int y1, int x2,
-                  int y2) {
+// first..last are view rows.
+void RenderZoomed(const RenderInput& in, Appearances& looks, const ViewRows& view, int x1, int x2,
+                  int first, int last) {
     const double zoom = in.ZoomFactor;
     int step = TruncInt(zoom);
     if (step == 0)
         step = TruncInt(1.0 / zoom);
-    const int viewWidth = view.width();
-    const int viewHeight = view.height();
+    const int viewWidth = view.Width;
+    const int viewHeight = view.Height;
     const int photoHeight = in.Photo.height();
-    const int first = TruncInt(y1 * zoom);
-    const int last = TruncInt((y2 + 1) * zoom) - 1;
     for (int vy = first; vy <= last && viewHeight > 0; ++vy) {
         const int sourceRow = std::min(TruncInt(vy / zoom), photoHeight - 1);
         const std::uint8_t* src = in.Photo.constScanLine(sourceRow);
-        std::uint8_t* dst = view.scanLine(std::min(vy, viewHeight - 1));
+        std::uint8_t* dst = view.Row(std::min(vy, viewHeight - 1));
 
         if (zoom > 1.0) {
             for (int x = x1; x <= x2; ++x) {
@@ -202,14 +226,31 @@ void RenderRegion(const RenderInput& in, QImage& view, int x1, int y1, int x2, i
     if (x1 > x2 || y1 > y2)
         return;
 
-    Appearances looks(in.Layers, in.MaskEditMode);
+    const ViewRows rows(view);
     if (in.ZoomFactor == 1.0f) {
         x2 = std::min(x2, view.width() - 1);
         y2 = std::min(y2, view.height() - 1);
-        if (x1 <= x2 && y1 <= y2)
-            RenderAtOne(in, looks, view, 0, x1, y1, x2, y2);
+        if (x1 > x2 || y1 > y2)
+            return;
+        const long long pixels = (long long)(x2 - x1 + 1) * (y2 - y1 + 1);
+        ForRowsInParallel(y1, y2, PartsFor(pixels), [&](int top, int bottom) {
+            Appearances looks(in.Layers, in.MaskEditMode);
+            RenderAtOne(in, looks, rows, 0, x1, top, x2, bottom);
+        });
     } else if (in.ZoomFactor > 0.0f) {
-        RenderZoomed(in, looks, view, x1, y1, x2, y2);
+        // A view row repeats a photograph row or samples one, and a view row past the
+        // view is drawn into its last row: parts of view rows stay apart only while
+        // the rows stay inside the view.
+        const double zoom = in.ZoomFactor;
+        const int first = TruncInt(y1 * zoom);
+        const int last = TruncInt((y2 + 1) * zoom) - 1;
+        const bool inside = last < view.height();
+        const long long columns = std::max(1, TruncInt((x2 - x1 + 1) * zoom));
+        const long long pixels = (long long)(last - first + 1) * columns;
+        ForRowsInParallel(first, last, inside ? PartsFor(pixels) : 1, [&](int top, int bottom) {
+            Appearances looks(in.Layers, in.MaskEditMode);
+            RenderZoomed(in, looks, rows, x1, x2, top, bottom);
+        });
     }
 }
 
@@ -226,22 +267,84 @@ void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSin
     const QImage& photo = doc.PhotoBitmap;
     if (photo.isNull())
         return;
-    QImage band(photo.width(), std::min(RenderBandRows, photo.height()), QImage::Format_BGR888);
-    if (band.isNull())
+    // Two bands: a helper thread draws the next band while the sink takes this one.
+    const int bandHeight = std::min(RenderBandRows, photo.height());
+    QImage bands[2] = {QImage(photo.width(), bandHeight, QImage::Format_BGR888),
+                       QImage(photo.width(), bandHeight, QImage::Format_BGR888)};
+    if (bands[0].isNull() || bands[1].isNull())
         throw IoError(QStringLiteral("Pro obrázek v plné velikosti není dost paměti."));
+    ViewRows bandRows[2] = {ViewRows(bands[0]), ViewRows(bands[1])};
     const RenderInput input{photo, doc.Mask, doc.Layers, 1.0f, maskEditMode};
     const bool drawable = Drawable(input);
     const QPoint last = drawable ? LastPixel(input) : QPoint(-1, -1);
     // Pixels that the mask does not cover stay black, as in a fresh view.
     const bool whole = last == QPoint(photo.width() - 1, photo.height() - 1);
-    Appearances looks(doc.Layers, maskEditMode);
-    for (int top = 0; top < photo.height(); top += RenderBandRows) {
-        const int rows = std::min(RenderBandRows, photo.height() - top);
+    const int bandCount = (photo.height() + RenderBandRows - 1) / RenderBandRows;
+
+    auto drawBand = [&](Appearances& looks, int band) {
+        const ViewRows& rows = bandRows[band % 2];
+        const int top = band * RenderBandRows;
         if (!whole)
-            band.fill(Qt::black);
-        const int bottom = std::min(top + rows - 1, last.y());
+            std::memset(rows.Bits, 0, rows.Stride * size_t(rows.Height));
+        const int bottom = std::min(top + RenderBandRows - 1, last.y());
         if (drawable && top <= bottom)
-            RenderAtOne(input, looks, band, top, 0, top, last.x(), bottom);
-        sink(top, band, rows);
+            RenderAtOne(input, looks, rows, top, 0, top, last.x(), bottom);
+    };
+    auto hand = [&](int band) {
+        const int top = band * RenderBandRows;
+        QImage& image = bands[band % 2];
+        sink(top, image, std::min(RenderBandRows, photo.height() - top));
+        // A sink that kept a copy of the band keeps what it saw: the next band goes
+        // into memory of its own. The helper draws here only after this returns.
+        if (!image.isDetached())
+            bandRows[band % 2] = ViewRows(image);
+    };
+
+    // free counts the bands the helper may draw into, drawn those the sink may take.
+    std::counting_semaphore<2> free(2);
+    std::counting_semaphore<2> drawn(0);
+    std::atomic<bool> stop = false;
+    std::exception_ptr failure;
+    auto drawAll = [&] {
+        try {
+            Appearances looks(doc.Layers, maskEditMode);
+            for (int band = 0; band < bandCount; ++band) {
+                free.acquire();
+                if (stop)
+                    return;
+                drawBand(looks, band);
+                drawn.release();
+            }
+        } catch (...) {
+            failure = std::current_exception();
+            drawn.release();
+        }
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(drawAll);
+    } catch (const std::system_error&) {
+        // No thread to be had: each band drawn here before it is handed on.
+        Appearances looks(doc.Layers, maskEditMode);
+        for (int band = 0; band < bandCount; ++band) {
+            drawBand(looks, band);
+            hand(band);
+        }
+        return;
     }
+    try {
+        for (int band = 0; band < bandCount; ++band) {
+            drawn.acquire();
+            if (failure)
+                std::rethrow_exception(failure);
+            hand(band);
+            free.release();
+        }
+    } catch (...) {
+        stop = true;
+        free.release();
+        helper.join();
+        throw;
+    }
+    helper.join();
 }

@@ -36,6 +36,8 @@ using BandSink = std::function<void(int firstRow, const QImage& band, int rows)>
 
 // The same picture as RenderFullSize, handed to sink a band of rows at a time from
 // the top, so that a picture written to a file or reduced never lies in memory whole:
-// only one band (the photograph's width, RenderBandRows rows) is ever held. Throws
-// IoError when there is not memory for the band.
+// only two bands (the photograph's width, RenderBandRows rows) are ever held. sink runs
+// on the calling thread while another thread draws the next band; what sink throws
+// ends the drawing and comes out of this call. Throws IoError when there is not
+// memory for the bands.
 void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink);

@@ -7,6 +7,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
 namespace {
 
 const QColor Sentinel(1, 2, 3);
@@ -231,6 +235,97 @@ private slots:
         workspace.UpdateWholePicture();
         QCOMPARE(workspace.ViewBitmap.convertToFormat(QImage::Format_RGB32),
                  workspace.Doc.PhotoBitmap.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Updates of over half a million view pixels are shared between threads: the
+    // parts must meet without a gap or an overlap, whatever the rows and the zoom.
+    void largeUpdatesDrawnInPartsMatch_data() {
+        QTest::addColumn<float>("zoom");
+        QTest::addColumn<QSize>("photoSize");
+        QTest::addColumn<QRect>("region");
+        QTest::addRow("zoom 1 whole") << 1.0f << QSize(1101, 517) << QRect(0, 0, 1101, 517);
+        QTest::addRow("zoom 1 part") << 1.0f << QSize(1101, 1017) << QRect(37, 3, 1000, 995);
+        QTest::addRow("zoom 2") << 2.0f << QSize(403, 351) << QRect(0, 0, 403, 351);
+        QTest::addRow("zoom 0.5") << 0.5f << QSize(1501, 1443) << QRect(0, 0, 1501, 1443);
+        QTest::addRow("zoom 0.25") << 0.25f << QSize(2999, 2901) << QRect(5, 9, 2990, 2890);
+    }
+    void largeUpdatesDrawnInPartsMatch() {
+        QFETCH(float, zoom);
+        QFETCH(QSize, photoSize);
+        QFETCH(QRect, region);
+        const LayerList layers = VariedLayers();
+        const QImage photo = TexturedPhoto(photoSize.width(), photoSize.height(), 11);
+        const TMask mask = RandomMask(photoSize.width(), photoSize.height(), int(layers.size()), 5);
+        for (bool maskMode : {false, true}) {
+            const RenderInput input{photo, mask, layers, zoom, maskMode};
+            QImage fast = BlankView(ViewSizeFor(photoSize, zoom));
+            QImage reference = fast.copy();
+            RenderRegion(input, fast, region.left(), region.top(), region.right(), region.bottom());
+            ReferenceRender(input, reference, region.left(), region.top(), region.right(),
+                            region.bottom());
+            QCOMPARE(fast, reference);
+        }
+    }
+
+    // The export and the paint order take the picture a band at a time while the next
+    // band is drawn: each band as the sink sees it, and every copy the sink keeps,
+    // must be the picture's rows, even when the sink is slow.
+    void bandsHandedOnAreThePicturesRows_data() {
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QSize>("maskSize");
+        QTest::addRow("mask as large as the photograph") << 77 << QSize(333, 77);
+        QTest::addRow("mask smaller: black beyond it") << 77 << QSize(300, 50);
+        QTest::addRow("one band only") << 9 << QSize(333, 9);
+    }
+    void bandsHandedOnAreThePicturesRows() {
+        QFETCH(int, height);
+        QFETCH(QSize, maskSize);
+        Document doc;
+        doc.Layers = VariedLayers();
+        doc.PhotoBitmap = TexturedPhoto(333, height, 3);
+        doc.Mask = RandomMask(maskSize.width(), maskSize.height(), int(doc.Layers.size()), 8);
+        for (bool maskMode : {false, true}) {
+            QImage whole(doc.PhotoBitmap.size(), QImage::Format_BGR888);
+            whole.fill(Qt::black);
+            RenderRegion({doc.PhotoBitmap, doc.Mask, doc.Layers, 1.0f, maskMode}, whole, 0, 0,
+                         100000, 100000);
+            QList<QImage> kept;
+            int nextRow = 0;
+            RenderFullSizeInBands(doc, maskMode, [&](int firstRow, const QImage& band, int rows) {
+                QCOMPARE(firstRow, nextRow);
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                for (int y = 0; y < rows; ++y)
+                    QVERIFY(std::equal(band.constScanLine(y), band.constScanLine(y) + 3 * 333,
+                                       whole.constScanLine(firstRow + y)));
+                kept << band;
+                nextRow += rows;
+            });
+            QCOMPARE(nextRow, doc.PhotoBitmap.height());
+            for (int i = 0; i < kept.size(); ++i) {
+                const int rows = std::min(RenderBandRows, height - i * RenderBandRows);
+                QCOMPARE(kept[i].copy(0, 0, 333, rows),
+                         whole.copy(0, i * RenderBandRows, 333, rows));
+            }
+        }
+    }
+
+    void aSinkThatFailsEndsTheDrawing() {
+        Document doc;
+        doc.Layers = VariedLayers();
+        doc.PhotoBitmap = TexturedPhoto(64, 200, 4);
+        doc.Mask = RandomMask(64, 200, int(doc.Layers.size()), 2);
+        int calls = 0;
+        bool thrown = false;
+        try {
+            RenderFullSizeInBands(doc, false, [&](int, const QImage&, int) {
+                if (++calls == 3)
+                    throw std::runtime_error("disk full");
+            });
+        } catch (const std::runtime_error&) {
+            thrown = true;
+        }
+        QVERIFY(thrown);
+        QCOMPARE(calls, 3);
     }
 
     void viewSizeRoundsHalvesToEven() {

@@ -1,4 +1,9 @@
 #include "render/ShadePixel.h"
+#include "render/ShadeTableCache.h"
+
+#include <QRandomGenerator>
+#include <thread>
+#include <vector>
 
 #include <QTest>
 
@@ -81,6 +86,33 @@ private slots:
             }
         }
         QCOMPARE(mismatches, 0);
+    }
+
+    // Kept tables are shared by renders and threads: asked in any order, more pairs
+    // than are kept, from two threads at once, a table is always the pair's own.
+    void keptTablesBelongToTheirColours() {
+        std::vector<std::pair<Colour, Colour>> pairs;
+        QRandomGenerator random(17);
+        for (int i = 0; i < 300; ++i)
+            pairs.emplace_back(Colour(random.bounded(1 << 24)), Colour(random.bounded(1 << 24)));
+        auto askAll = [&](int start, bool* right) {
+            for (int round = 0; round < 3; ++round) {
+                for (size_t i = 0; i < pairs.size(); ++i) {
+                    const auto& [shade, real] = pairs[(start + i * 7) % pairs.size()];
+                    if (ShadeTableFor(shade, real)->Bgr != ShadeTable::For(shade, real).Bgr)
+                        *right = false;
+                }
+            }
+        };
+        bool firstRight = true, secondRight = true;
+        std::thread other(askAll, 5, &secondRight);
+        askAll(0, &firstRight);
+        other.join();
+        QVERIFY(firstRight);
+        QVERIFY(secondRight);
+        // The same pair twice in a row gives the kept table.
+        QCOMPARE(ShadeTableFor(pairs[0].first, pairs[0].second),
+                 ShadeTableFor(pairs[0].first, pairs[0].second));
     }
 };
 
