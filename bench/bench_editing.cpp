@@ -16,9 +16,7 @@
 #include <cstdio>
 #include <cstring>
 
-#if defined(TINTORA_HAVE_OPENCV)
 #include <opencv2/imgproc.hpp>
-#endif
 
 namespace {
 
@@ -171,7 +169,6 @@ void fill_porous_op(benchmark::State& state) {
     Fill(state, 20, true);
 }
 
-#if defined(TINTORA_HAVE_OPENCV)
 void OpenCvFill(benchmark::State& state, int range, bool whole, bool porous = false) {
     Scene& s = TheScene();
     QImage& view = porous ? s.porous : s.ws.ViewBitmap;
@@ -199,7 +196,6 @@ void opencv_fill_porous(benchmark::State& state) {
 BENCHMARK(opencv_fill_porous)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(opencv_fill_tolerance)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(opencv_fill_full)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
-#endif
 
 void fill_action(benchmark::State& state) {
     Scene& s = TheScene();
