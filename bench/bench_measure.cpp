@@ -35,11 +35,13 @@ struct LargeProject {
     LargeProject() {
         view.fill(Qt::black);
         // A wall seen head-on for the odd layers, one turned away for the even ones.
-        measures.References << PlaneReference{PlaneReference::Kind::Length,
-                                              {{1000, 3000}, {2000, 3000}}, 2.0, 0};
+        measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{1000, 3000}, {2000, 3000}}, 2.0, 0};
         measures.References << PlaneReference{
             PlaneReference::Kind::Rectangle,
-            {{5000, 1000}, {6500, 1300}, {6500, 3600}, {5000, 3900}}, 3.0, 5.0};
+            {{5000, 1000}, {6500, 1300}, {6500, 3600}, {5000, 3900}},
+            3.0,
+            5.0};
         for (int i = 2; i <= 200; i += 2)
             measures.LayerPlanes.insert(layers[i].Name, 1);
     }
@@ -62,7 +64,8 @@ void render_full_50mp(benchmark::State& state) {
 void areas_200_layers_50mp(benchmark::State& state) {
     LargeProject& p = Large();
     for (auto _ : state) {
-        QList<double> areas = LayerAreas::Painted(p.layers, LayerAreas::Own(p.mask, p.layers, p.measures));
+        QList<double> areas =
+            LayerAreas::Painted(p.layers, LayerAreas::Own(p.mask, p.layers, p.measures));
         benchmark::DoNotOptimize(areas.data());
     }
 }
@@ -159,9 +162,9 @@ Worst WorstErrors(double yaw, double pitch) {
         for (const QPointF& corner :
              {first.topLeft(), first.topRight(), first.bottomRight(), first.bottomLeft()}) {
             const QPointF at = toPhoto.map(corner);
-            window.points << (clicked ? QPointF(std::round(at.x() * 4) / 4,
-                                                std::round(at.y() * 4) / 4)
-                                      : at);
+            window.points << (clicked
+                                  ? QPointF(std::round(at.x() * 4) / 4, std::round(at.y() * 4) / 4)
+                                  : at);
         }
         Measurements measures;
         measures.References << window;
@@ -185,9 +188,10 @@ Worst WorstErrors(double yaw, double pitch) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::RunAndReport(argc, argv, {{QStringLiteral("area_all_layers"),
-                                      QStringLiteral("areas_200_layers_50mp"),
-                                      QStringLiteral("render_full_50mp")}});
+    bench::RunAndReport(
+        argc, argv,
+        {{QStringLiteral("area_all_layers"), QStringLiteral("areas_200_layers_50mp"),
+          QStringLiteral("render_full_50mp")}});
     double worst[2] = {0, 0};
     for (const double yaw : {0.0, 15.0, 30.0, 45.0}) {
         for (const double pitch : {0.0, 10.0, 20.0}) {

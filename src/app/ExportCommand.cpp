@@ -148,7 +148,8 @@ QJsonArray ReferencesJson(const Measurements& measures) {
         for (const QPointF& p : reference.points)
             points.append(QJsonArray{p.x(), p.y()});
         QJsonObject object{
-            {QStringLiteral("Kind"), rectangle ? QStringLiteral("Rectangle") : QStringLiteral("Length")},
+            {QStringLiteral("Kind"),
+             rectangle ? QStringLiteral("Rectangle") : QStringLiteral("Length")},
             {QStringLiteral("Points"), points},
             {rectangle ? QStringLiteral("Width") : QStringLiteral("Length"), reference.width}};
         if (rectangle)

@@ -161,6 +161,7 @@ bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* ca
     if (path.isEmpty())
         return false;
     return RunGuarded(prompts, [&] {
-        Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate(), PaintCoverage::Load()));
+        Order::Write(path,
+                     Order::Make(doc, catalogue, QDate::currentDate(), PaintCoverage::Load()));
     });
 }

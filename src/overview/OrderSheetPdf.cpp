@@ -77,10 +77,10 @@ public:
         painter_.setFont(head);
         const int headHeight = painter_.fontMetrics().height() + 6;
         Room(headHeight + TotalHeight);
-        TotalColumns(head, Qt::black, QStringLiteral("Odstín"), QStringLiteral("Vějíř"),
-                     QStringLiteral("Druh barvy"),
-                     {QStringLiteral("Plocha"), QStringLiteral("Spotřeba"),
-                      QStringLiteral("Množství")});
+        TotalColumns(
+            head, Qt::black, QStringLiteral("Odstín"), QStringLiteral("Vějíř"),
+            QStringLiteral("Druh barvy"),
+            {QStringLiteral("Plocha"), QStringLiteral("Spotřeba"), QStringLiteral("Množství")});
         y_ += headHeight;
         painter_.setPen(QPen(QColor(120, 120, 120), 0));
         painter_.drawLine(0, y_ - 3, width_, y_ - 3);
@@ -96,9 +96,9 @@ public:
             const auto withUnit = [&total](const QString& number) {
                 return total.unit.isEmpty() ? number : number + QLatin1Char(' ') + total.unit;
             };
-            const QString area =
-                total.area ? CzechNumber::Format(*total.area, 1) + QStringLiteral(" m²")
-                           : QStringLiteral("–");
+            const QString area = total.area
+                                     ? CzechNumber::Format(*total.area, 1) + QStringLiteral(" m²")
+                                     : QStringLiteral("–");
             const QString suggested =
                 total.suggested ? withUnit(QString::number(*total.suggested)) : QStringLiteral("–");
             TotalColumns(SheetFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,

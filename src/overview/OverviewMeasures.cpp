@@ -33,8 +33,8 @@ QString SuggestedText(std::int64_t suggested, const QString& unit) {
 bool TakeSuggestedQuantity(Document& doc, int layer, std::int64_t suggested) {
     if (layer <= 0 || layer >= doc.Layers.size() || suggested < 0)
         return false;
-    const auto quantity = std::int32_t(
-        std::min<std::int64_t>(suggested, std::numeric_limits<std::int32_t>::max()));
+    const auto quantity =
+        std::int32_t(std::min<std::int64_t>(suggested, std::numeric_limits<std::int32_t>::max()));
     if (doc.Layers[layer].Quantity == quantity)
         return false;
     doc.Layers[layer].Quantity = quantity;

@@ -67,7 +67,8 @@ QList<RowText> RowTexts(const OverviewRow& row, bool withUnit) {
     if (row.area)
         texts.append({AreaText(*row.area), 84, 8, false, true});
     if (row.suggested) {
-        const QString unit = row.paintKinds.isEmpty() ? QString() : row.paintKinds.constFirst().unit;
+        const QString unit =
+            row.paintKinds.isEmpty() ? QString() : row.paintKinds.constFirst().unit;
         texts.append({SuggestedText(*row.suggested, unit), 24, 8, false, true});
     }
     return texts;
@@ -80,8 +81,8 @@ QRect TextRect(const QRect& rect, const RowText& text, const QFont& font) {
     const QFontMetrics metrics(face);
     const int width = metrics.horizontalAdvance(text.text);
     const int top = rect.top() + rect.height() - text.fromBottom;
-    const int left = text.right ? rect.left() + rect.width() - TextRight - width
-                                : rect.left() + TextLeft;
+    const int left =
+        text.right ? rect.left() + rect.width() - TextRight - width : rect.left() + TextLeft;
     return QRect(left, top, width, metrics.height());
 }
 

@@ -75,8 +75,9 @@ Measurements Parse(const QByteArray& bytes, const QString& fileName, QSize photo
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(bytes);
     const auto damaged = [&fileName](int line, const QString& reason) {
-        return BadFileError(QStringLiteral("Soubor měřítek %1 je poškozený (řádek %2: %3).")
-                                .arg(QDir::toNativeSeparators(fileName), QString::number(line), reason));
+        return BadFileError(
+            QStringLiteral("Soubor měřítek %1 je poškozený (řádek %2: %3).")
+                .arg(QDir::toNativeSeparators(fileName), QString::number(line), reason));
     };
     if (utf8.hasError())
         throw damaged(1, QStringLiteral("text není v kódování UTF-8"));
@@ -100,8 +101,8 @@ Measurements Parse(const QByteArray& bytes, const QString& fileName, QSize photo
             if (keyword == QLatin1String("obdelnik") || keyword == QLatin1String("usecka")) {
                 if (measures.References.size() >= MaxReferences)
                     throw LineError(QStringLiteral("více než %1 měřítek").arg(MaxReferences));
-                measures.References << ReferenceOf(fields, photo,
-                                                   int(measures.References.size()) + 1);
+                measures.References
+                    << ReferenceOf(fields, photo, int(measures.References.size()) + 1);
             } else if (keyword == QLatin1String("vrstva")) {
                 // "vrstva N NAME": the name is the rest of the line, blanks and all.
                 static const QRegularExpression layerLine(
@@ -161,8 +162,7 @@ Measurements Load(const QString& path, QSize photo) {
     return Parse(RegularFile::ReadAll(path, MaxFileBytes), path, photo);
 }
 
-void Save(const QString& path, const Measurements& measures, const LayerList& layers,
-          QSize photo) {
+void Save(const QString& path, const Measurements& measures, const LayerList& layers, QSize photo) {
     if (!measures.IsEmpty()) {
         WriteFileAtomically(path, Serialize(measures, layers));
         return;
@@ -175,7 +175,8 @@ void Save(const QString& path, const Measurements& measures, const LayerList& la
         return;
     }
     if (!QFile::remove(path))
-        throw IoError(QStringLiteral("Soubor %1 nelze smazat.").arg(QDir::toNativeSeparators(path)));
+        throw IoError(
+            QStringLiteral("Soubor %1 nelze smazat.").arg(QDir::toNativeSeparators(path)));
 }
 
 } // namespace MeasurementFile

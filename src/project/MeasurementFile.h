@@ -40,7 +40,6 @@ QString RefusedMessage(const TintoraError& error);
 
 // Writes the references atomically. With none to keep the file goes, unless it is
 // one that Load refuses: a damaged file the user was told of is left for them.
-void Save(const QString& path, const Measurements& measures, const LayerList& layers,
-          QSize photo);
+void Save(const QString& path, const Measurements& measures, const LayerList& layers, QSize photo);
 
 } // namespace MeasurementFile

@@ -55,8 +55,7 @@ void RemoveReference(Document& doc, int index) {
 
 bool ChooseLayerPlane(Document& doc, int layer, int plane) {
     Measurements& measures = doc.Measures;
-    if (layer < 0 || layer >= doc.Layers.size() || plane < 0 ||
-        plane >= measures.References.size())
+    if (layer < 0 || layer >= doc.Layers.size() || plane < 0 || plane >= measures.References.size())
         return false;
     const QString& name = doc.Layers[layer].Name;
     if (measures.PlaneOfLayer(name) == plane)

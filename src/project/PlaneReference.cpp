@@ -73,8 +73,8 @@ void CheckConvex(const QList<QPointF>& p) {
             ++left;
     }
     if (left == 2)
-        throw ReferenceError(QStringLiteral(
-            "Strany měřítka se kříží: označte rohy obdélníku postupně dokola."));
+        throw ReferenceError(
+            QStringLiteral("Strany měřítka se kříží: označte rohy obdélníku postupně dokola."));
     if (left != 0 && left != 4)
         throw ReferenceError(QStringLiteral("Rohy měřítka netvoří obdélník viděný v perspektivě: "
                                             "jeden roh leží uvnitř ostatních."));

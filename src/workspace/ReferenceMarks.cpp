@@ -27,7 +27,8 @@ void Marks(QPainter& painter, const QPolygonF& points, const QColor& colour) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(colour);
     for (const QPointF& p : points)
-        painter.drawRect(QRectF(p - QPointF(MarkHalf, MarkHalf), QSizeF(2 * MarkHalf, 2 * MarkHalf)));
+        painter.drawRect(
+            QRectF(p - QPointF(MarkHalf, MarkHalf), QSizeF(2 * MarkHalf, 2 * MarkHalf)));
 }
 
 void Label(QPainter& painter, QPointF at, const QString& text) {

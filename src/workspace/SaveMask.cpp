@@ -10,8 +10,8 @@ SaveResult SaveMask(Document& doc, Prompts& prompts) {
     }
     const bool written = RunGuarded(prompts, [&doc] {
         doc.Mask.SaveToFile(doc.MaskPath(), doc.Layers, doc.Schemes);
-        MeasurementFile::Save(MeasurementFile::PathFor(doc.ProjectPath), doc.Measures,
-                              doc.Layers, QSize(doc.Mask.Width, doc.Mask.Height));
+        MeasurementFile::Save(MeasurementFile::PathFor(doc.ProjectPath), doc.Measures, doc.Layers,
+                              QSize(doc.Mask.Width, doc.Mask.Height));
     });
     if (!written)
         return SaveResult::Failed;

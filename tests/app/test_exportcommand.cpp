@@ -155,7 +155,8 @@ private slots:
     void measuredProject() {
         const QString measured = dir.filePath(QStringLiteral("Změřený dům.bmp"));
         QVERIFY(QFile::copy(paintedPhoto, measured));
-        QVERIFY(QFile::copy(paintedPhoto + QStringLiteral(".mask"), measured + QStringLiteral(".mask")));
+        QVERIFY(QFile::copy(paintedPhoto + QStringLiteral(".mask"),
+                            measured + QStringLiteral(".mask")));
         QFile file(measured + QStringLiteral(".mereni"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("TINTORA-MERENI 1\nusecka 0 0 0 100 2\n");
@@ -184,7 +185,8 @@ private slots:
                          pixels[1]) < 1e-9);
         const QJsonArray references = root[QStringLiteral("References")].toArray();
         QCOMPARE(references.size(), 1);
-        QCOMPARE(references[0].toObject()[QStringLiteral("Kind")].toString(), QStringLiteral("Length"));
+        QCOMPARE(references[0].toObject()[QStringLiteral("Kind")].toString(),
+                 QStringLiteral("Length"));
         QCOMPARE(references[0].toObject()[QStringLiteral("Length")].toDouble(), 2.0);
 
         // Fasádní barva (kind 1) covers 5 m² a litre in two coats, in the user's settings.
@@ -221,7 +223,8 @@ private slots:
                                                  "konce úsečky měřítka leží v jednom bodě.)")),
                  qPrintable(run.err));
         const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
-        QVERIFY(!root[QStringLiteral("Layers")].toArray()[1].toObject().contains(QStringLiteral("Area")));
+        QVERIFY(!root[QStringLiteral("Layers")].toArray()[1].toObject().contains(
+            QStringLiteral("Area")));
     }
 
     void failuresLeaveNoFile_data() {

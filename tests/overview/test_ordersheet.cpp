@@ -98,8 +98,8 @@ private slots:
     // pixel; the plinth's paint covers the chimney too.
     void measuredAreasAndSuggestedQuantities() {
         Document doc = PaintedHouse();
-        doc.Measures.References << PlaneReference{PlaneReference::Kind::Length,
-                                                   {{10, 10}, {10, 110}}, 2.0, 0};
+        doc.Measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{10, 10}, {10, 110}}, 2.0, 0};
         QList<qint64> pixels(doc.Layers.size(), 0);
         for (int y = 0; y < doc.Mask.Height; ++y)
             for (int x = 0; x < doc.Mask.Width; ++x)
@@ -128,9 +128,11 @@ private slots:
         const QString total = QStringLiteral("Žlutá kuchyň Moje Fasádní barva %1 %2 ?l 42 l")
                                   .arg(QRegularExpression::escape(m2(facade + plinth)))
                                   .arg(litres(facade + plinth));
-        QVERIFY2(text.contains(QRegularExpression(total)), qPrintable(total + QStringLiteral("\n---\n") + text));
+        QVERIFY2(text.contains(QRegularExpression(total)),
+                 qPrintable(total + QStringLiteral("\n---\n") + text));
         QVERIFY(litres(facade + plinth) < litres(facade) + litres(plinth));
-        QVERIFY(!text.contains(QStringLiteral("Střecha Plocha: ") + m2(roof) + QStringLiteral(" Spotřeba")));
+        QVERIFY(!text.contains(QStringLiteral("Střecha Plocha: ") + m2(roof) +
+                               QStringLiteral(" Spotřeba")));
         QVERIFY(facade > 1 && roof > 1 && plinth > 1);
     }
 

@@ -210,7 +210,8 @@ private slots:
         measured.suggested = 11;
         QTest::newRow("measured") << measured << false
                                   << QStringList{"Odstin: Žlutá kuchyň @54 8pt",
-                                                 "Fasáda @84 9pt bold", "Vějíř: Moje @69 8pt",
+                                                 "Fasáda @84 9pt bold",
+                                                 "Vějíř: Moje @69 8pt",
                                                  "Druh barvy: Fasádní barva @39 8pt",
                                                  "Množství: 12 @24 8pt",
                                                  "Plocha: 42,5 m² @84 8pt right",
@@ -219,7 +220,8 @@ private slots:
         noRate.area = 0.04;
         QTest::newRow("measured, no spreading rate")
             << noRate << true
-            << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt", "Plocha: 0,0 m² @84 8pt right"};
+            << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt",
+                           "Plocha: 0,0 m² @84 8pt right"};
         OverviewRow noUnit = noRate;
         noUnit.area = 1234.56;
         noUnit.suggested = 0;

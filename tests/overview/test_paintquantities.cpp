@@ -10,8 +10,8 @@
 #include "support/PaintedLayers.h"
 #include "support/TestCatalogue.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QSettings>
@@ -38,7 +38,8 @@ Document MeasuredHouse() {
                                PaintedLayer(QStringLiteral("Sokl"), 6, 30, 1, 30),
                                Subordinated(PaintedLayer(QStringLiteral("Okna"), 2, 12, 3, 1),
                                             QStringLiteral("Fasáda"))});
-    doc.Measures.References << PlaneReference{PlaneReference::Kind::Length, {{0, 0}, {0, 10}}, 1.0, 0};
+    doc.Measures.References << PlaneReference{
+        PlaneReference::Kind::Length, {{0, 0}, {0, 10}}, 1.0, 0};
     return doc;
 }
 
@@ -86,14 +87,22 @@ private slots:
         QTest::addColumn<QString>("coats");
         QTest::addColumn<double>("expectedRate"); // 0: refused
         QTest::addColumn<int>("expectedCoats");
-        QTest::newRow("decimal comma") << "8,5" << "2" << 8.5 << 2;
-        QTest::newRow("point and blanks") << " 12.25 " << " 3 " << 12.25 << 3;
-        QTest::newRow("rate 0") << "0" << "2" << 0.0 << 0;
-        QTest::newRow("rate a word") << "hodně" << "2" << 0.0 << 0;
-        QTest::newRow("rate too high") << "1000,5" << "2" << 0.0 << 0;
-        QTest::newRow("no coats") << "8" << "0" << 0.0 << 0;
-        QTest::newRow("half a coat") << "8" << "1,5" << 0.0 << 0;
-        QTest::newRow("too many coats") << "8" << "21" << 0.0 << 0;
+        QTest::newRow("decimal comma") << "8,5"
+                                       << "2" << 8.5 << 2;
+        QTest::newRow("point and blanks") << " 12.25 "
+                                          << " 3 " << 12.25 << 3;
+        QTest::newRow("rate 0") << "0"
+                                << "2" << 0.0 << 0;
+        QTest::newRow("rate a word") << "hodně"
+                                     << "2" << 0.0 << 0;
+        QTest::newRow("rate too high") << "1000,5"
+                                       << "2" << 0.0 << 0;
+        QTest::newRow("no coats") << "8"
+                                  << "0" << 0.0 << 0;
+        QTest::newRow("half a coat") << "8"
+                                     << "1,5" << 0.0 << 0;
+        QTest::newRow("too many coats") << "8"
+                                        << "21" << 0.0 << 0;
     }
     void typed() {
         QFETCH(QString, rate);
@@ -105,7 +114,8 @@ private slots:
             QCOMPARE(got, (Coverage{expectedRate, expectedCoats}));
         } catch (const TintoraError& error) {
             QCOMPARE(expectedRate, 0.0);
-            QVERIFY(error.message().startsWith(expectedCoats == 0 && rate.trimmed().toDouble() > 0 &&
+            QVERIFY(error.message().startsWith(expectedCoats == 0 &&
+                                                       rate.trimmed().toDouble() > 0 &&
                                                        rate.trimmed().toDouble() <= 1000
                                                    ? QStringLiteral("Počet nátěrů „")
                                                    : QStringLiteral("Vydatnost „")));
@@ -192,7 +202,8 @@ private slots:
         QVERIFY(!totals[1].suggested);
         Document unmeasured = MeasuredHouse();
         unmeasured.Measures = {};
-        for (const OrderTotal& total : Order::Summarise(Order::Lines(unmeasured, &catalogue, {{1, {8, 2}}})))
+        for (const OrderTotal& total :
+             Order::Summarise(Order::Lines(unmeasured, &catalogue, {{1, {8, 2}}})))
             QVERIFY(!total.area && !total.suggested);
     }
 
@@ -224,7 +235,8 @@ private slots:
 
     // The suggestion is drawn where a click takes it: right of the quantity.
     void suggestionWhereItIsDrawn() {
-        OverviewRow row = Overview::RowWithoutCatalogue(PaintedLayer(QStringLiteral("F"), 1, 1, 1, 2));
+        OverviewRow row =
+            Overview::RowWithoutCatalogue(PaintedLayer(QStringLiteral("F"), 1, 1, 1, 2));
         const QFont font(QStringLiteral("DejaVu Sans"));
         const QRect rect(0, 90, 489, 90);
         QVERIFY(Overview::SuggestedRect(rect, row, font).isEmpty());

@@ -13,9 +13,10 @@ namespace {
 const int Width = 600, Height = 400;
 
 PlaneReference Rectangle(const QTransform& planeToPhoto, QRectF onPlane) {
-    PlaneReference reference{PlaneReference::Kind::Rectangle, {}, onPlane.width(), onPlane.height()};
-    for (const QPointF& p : {onPlane.topLeft(), onPlane.topRight(), onPlane.bottomRight(),
-                             onPlane.bottomLeft()})
+    PlaneReference reference{
+        PlaneReference::Kind::Rectangle, {}, onPlane.width(), onPlane.height()};
+    for (const QPointF& p :
+         {onPlane.topLeft(), onPlane.topRight(), onPlane.bottomRight(), onPlane.bottomLeft()})
         reference.points << planeToPhoto.map(p);
     return reference;
 }
@@ -107,9 +108,14 @@ private slots:
         for (int layer = 1; layer <= 3; ++layer) {
             QVERIFY2(Near(areas[layer], exact[layer], 1e-5),
                      qPrintable(QStringLiteral("layer %1: %2 m², its pixels %3 m²")
-                                    .arg(layer).arg(areas[layer], 0, 'g', 10).arg(exact[layer], 0, 'g', 10)));
+                                    .arg(layer)
+                                    .arg(areas[layer], 0, 'g', 10)
+                                    .arg(exact[layer], 0, 'g', 10)));
             QVERIFY2(Near(areas[layer], truth[layer], 0.03),
-                     qPrintable(QStringLiteral("layer %1: %2 m² of %3").arg(layer).arg(areas[layer]).arg(truth[layer])));
+                     qPrintable(QStringLiteral("layer %1: %2 m² of %3")
+                                    .arg(layer)
+                                    .arg(areas[layer])
+                                    .arg(truth[layer])));
         }
     }
 
@@ -119,7 +125,8 @@ private slots:
         for (int y = 50; y < 250; ++y)
             mask.PaintSpan(y, 20, 319, 1); // 300 × 200 pixels
         Measurements measures;
-        measures.References << PlaneReference{PlaneReference::Kind::Length, {{10, 10}, {160, 210}}, 2.5, 0};
+        measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{10, 10}, {160, 210}}, 2.5, 0};
         const QList<double> areas = LayerAreas::Own(mask, Layers(1), measures);
         QVERIFY(Near(areas[1], 6.0, 1e-12));
         QVERIFY(Near(areas[0], (400 * 300 - 300 * 200) * 1e-4, 1e-12));
@@ -137,7 +144,8 @@ private slots:
         Paint(mask, toSide, {{QRectF(0.5, -2, 3, 4), 2}, {QRectF(0.5, 2.2, 3, 0.5), 3}}, exact);
 
         Measurements measures;
-        measures.References << PlaneReference{PlaneReference::Kind::Length, {{50, 300}, {150, 300}}, 1.0, 0};
+        measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{50, 300}, {150, 300}}, 1.0, 0};
         measures.References << Rectangle(side.PlaneToPhoto(), QRectF(0.5, -2, 1, 1));
         measures.LayerPlanes.insert(QStringLiteral("Vrstva 2"), 1);
         measures.LayerPlanes.insert(QStringLiteral("Vrstva 3"), 1);
@@ -187,23 +195,26 @@ private slots:
             for (int n = 0; n < layer; ++n)
                 mask.PaintSpan(y++, 0, 99, std::uint8_t(layer));
         Measurements measures;
-        measures.References << PlaneReference{PlaneReference::Kind::Length, {{0, 0}, {10, 0}}, 1.0, 0};
+        measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{0, 0}, {10, 0}}, 1.0, 0};
         const QList<double> own = LayerAreas::Own(mask, layers, measures);
         const QList<double> got = LayerAreas::Painted(layers, own);
         QCOMPARE(got.size(), painted.size());
         for (int i = 0; i < got.size(); ++i)
-            QVERIFY2(Near(got[i], painted[i], 1e-12), qPrintable(QStringLiteral("layer %1: %2").arg(i).arg(got[i])));
+            QVERIFY2(Near(got[i], painted[i], 1e-12),
+                     qPrintable(QStringLiteral("layer %1: %2").arg(i).arg(got[i])));
     }
 
     // Rows of a file may overlap, leave gaps or run past the picture: pixels count
     // as they are drawn, the first run covering a pixel deciding its layer.
     void rowsAsFilesHoldThem() {
         TMask mask = TMask::CreateBlank(10, 3);
-        mask.Rows[0] = {{1, 0, 5}, {2, 3, 9}};      // overlap: pixels 3..5 are layer 1
-        mask.Rows[1] = {{2, 2, 4}};                 // gaps: the rest is "Originál"
+        mask.Rows[0] = {{1, 0, 5}, {2, 3, 9}};              // overlap: pixels 3..5 are layer 1
+        mask.Rows[1] = {{2, 2, 4}};                         // gaps: the rest is "Originál"
         mask.Rows[2] = {{1, -5, 2}, {2, 8, 40}, {1, 7, 3}}; // past the edges, backwards
         Measurements measures;
-        measures.References << PlaneReference{PlaneReference::Kind::Length, {{0, 0}, {0, 2}}, 2.0, 0};
+        measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{0, 0}, {0, 2}}, 2.0, 0};
         const QList<double> areas = LayerAreas::Own(mask, Layers(2), measures);
         QCOMPARE(areas, (QList<double>{0 + 7 + 5, 6 + 0 + 3, 4 + 3 + 2}));
     }

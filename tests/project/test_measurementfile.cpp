@@ -22,7 +22,9 @@ const QSize Photo(300, 200);
 
 PlaneReference Window() {
     return {PlaneReference::Kind::Rectangle,
-            {{100.25, 40}, {160, 42.5}, {161, 120}, {99, 118}}, 1.2, 1.45};
+            {{100.25, 40}, {160, 42.5}, {161, 120}, {99, 118}},
+            1.2,
+            1.45};
 }
 
 PlaneReference Door() {
@@ -74,17 +76,18 @@ private slots:
         Measurements measures;
         measures.References << Window() << Door();
         measures.LayerPlanes.insert(QStringLiteral("Střecha nad verandou"), 1);
-        measures.LayerPlanes.insert(QStringLiteral("Zeď"), 0);        // the first: no line
-        measures.LayerPlanes.insert(QStringLiteral("Smazaná"), 1);    // no such layer
+        measures.LayerPlanes.insert(QStringLiteral("Zeď"), 0);     // the first: no line
+        measures.LayerPlanes.insert(QStringLiteral("Smazaná"), 1); // no such layer
         const QByteArray expected =
             "TINTORA-MERENI 1\n"
             "# Měřítka projektu Tintora: body v pixelech fotografie, délky v metrech.\n"
             "obdelnik 100.25 40 160 42.5 161 120 99 118 1.2 1.45\n"
             "usecka 10 190 10.5 130 2.05\n"
             "vrstva 2 Střecha nad verandou\n";
-        QCOMPARE(MeasurementFile::Serialize(
-                     measures, Named({QStringLiteral("Zeď"), QStringLiteral("Střecha nad verandou")})),
-                 expected);
+        QCOMPARE(
+            MeasurementFile::Serialize(
+                measures, Named({QStringLiteral("Zeď"), QStringLiteral("Střecha nad verandou")})),
+            expected);
     }
 
     void roundTrip_data() {
@@ -98,11 +101,12 @@ private slots:
         two.LayerPlanes.insert(QStringLiteral("  Dveře a rám  "), 1);
         two.LayerPlanes.insert(QStringLiteral("Okno č. 2 %1"), 1);
         QTest::newRow("two planes, names with blanks and signs")
-            << two << QStringList{QStringLiteral("Zeď"), QStringLiteral("  Dveře a rám  "),
-                                  QStringLiteral("Okno č. 2 %1")};
+            << two
+            << QStringList{QStringLiteral("Zeď"), QStringLiteral("  Dveře a rám  "),
+                           QStringLiteral("Okno č. 2 %1")};
         Measurements odd;
-        odd.References << PlaneReference{PlaneReference::Kind::Length,
-                                          {{0.1 + 0.2, 1.0 / 3}, {299.5, 199.5}}, 0.1 + 0.7, 0};
+        odd.References << PlaneReference{
+            PlaneReference::Kind::Length, {{0.1 + 0.2, 1.0 / 3}, {299.5, 199.5}}, 0.1 + 0.7, 0};
         QTest::newRow("numbers with no short decimal") << odd << QStringList{};
     }
     void roundTrip() {
@@ -124,28 +128,35 @@ private slots:
             << QByteArray("\x2c\x01\xc8\x00\x01\x00", 6) << "(řádek 1: text není v kódování UTF-8)";
         QTest::newRow("a mask file's ASCII bytes")
             << QByteArray("\x2c\x01\x48\x00\x01\x00", 6) << "(řádek 1: chybí záhlaví";
-        QTest::newRow("not UTF-8") << head + "vrstva 1 Ze\xef\n" << "(řádek 1: text není v kódování UTF-8)";
-        QTest::newRow("unknown record") << head + window + "kruh 1 2 3\n" << "(řádek 3: neznámý záznam „kruh“)";
+        QTest::newRow("not UTF-8") << head + "vrstva 1 Ze\xef\n"
+                                   << "(řádek 1: text není v kódování UTF-8)";
+        QTest::newRow("unknown record") << head + window + "kruh 1 2 3\n"
+                                        << "(řádek 3: neznámý záznam „kruh“)";
         QTest::newRow("numbers missing") << head + "obdelnik 100 40 160 42 161 120 99 118 1.2\n"
                                          << "(řádek 2: záznam „obdelnik“ má mít 10 čísel)";
         QTest::newRow("a number too many") << head + "usecka 1 2 3 4 5 6\n"
                                            << "(řádek 2: záznam „usecka“ má mít 5 čísel)";
-        QTest::newRow("a word for a number") << head + "usecka 1 2 3 4 metr\n" << "(řádek 2: „metr“ není číslo)";
-        QTest::newRow("not a finite number") << head + "usecka 1 2 3 4 inf\n" << "(řádek 2: „inf“ není číslo)";
+        QTest::newRow("a word for a number") << head + "usecka 1 2 3 4 metr\n"
+                                             << "(řádek 2: „metr“ není číslo)";
+        QTest::newRow("not a finite number") << head + "usecka 1 2 3 4 inf\n"
+                                             << "(řádek 2: „inf“ není číslo)";
         QTest::newRow("three corners on a line")
             << head + "obdelnik 10 10 20 10 30 10 20 50 1 1\n"
             << "(řádek 2: měřítko 1 neplatí: Tři rohy měřítka leží na jedné přímce";
         QTest::newRow("a corner outside the photograph")
             << head + window + "obdelnik 10 10 400 10 400 50 10 50 1 1\n"
             << "(řádek 3: měřítko 2 neplatí: Značka měřítka leží mimo fotografii.)";
-        QTest::newRow("length 0") << head + "usecka 1 2 3 4 0\n"
-                                  << "(řádek 2: měřítko 1 neplatí: Délka měřítka musí být větší než nula.)";
+        QTest::newRow("length 0")
+            << head + "usecka 1 2 3 4 0\n"
+            << "(řádek 2: měřítko 1 neplatí: Délka měřítka musí být větší než nula.)";
         QTest::newRow("layer of a reference not there")
-            << head + window + "vrstva 2 Zeď\n" << "(řádek 3: vrstva odkazuje na měřítko 2, které v souboru není)";
+            << head + window + "vrstva 2 Zeď\n"
+            << "(řádek 3: vrstva odkazuje na měřítko 2, které v souboru není)";
         QTest::newRow("layer of reference 0") << head + window + "vrstva 0 Zeď\n"
                                               << "(řádek 3: vrstva odkazuje na měřítko 0";
-        QTest::newRow("layer without a name") << head + window + "vrstva 1\n"
-                                              << "(řádek 3: záznam „vrstva“ má mít číslo měřítka a jméno vrstvy)";
+        QTest::newRow("layer without a name")
+            << head + window + "vrstva 1\n"
+            << "(řádek 3: záznam „vrstva“ má mít číslo měřítka a jméno vrstvy)";
     }
     void damaged() {
         QFETCH(QByteArray, bytes);
@@ -254,8 +265,7 @@ private slots:
         const QString domy = p.dir.filePath(QStringLiteral("domy"));
         QDir().mkpath(domy);
         const QString target = QDir(domy).filePath(QStringLiteral("dum.bmp"));
-        WriteFile(MeasurementFile::PathFor(target),
-                  "TINTORA-MERENI 1\nusecka 10 10 20 10 1\n");
+        WriteFile(MeasurementFile::PathFor(target), "TINTORA-MERENI 1\nusecka 10 10 20 10 1\n");
         const QString jpeg = p.dir.filePath(QStringLiteral("dum.jpg"));
         WriteFile(jpeg, Jpeg(Quadrants(30, 20)));
         p.prompts.fileNames.enqueue(jpeg);

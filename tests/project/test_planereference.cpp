@@ -24,7 +24,8 @@ PlaneReference Line(QPointF a, QPointF b, double length) {
 PlaneReference SeenWindow(const PlaneCamera& camera) {
     const QTransform map = camera.PlaneToPhoto();
     QList<QPointF> corners;
-    for (const QPointF& p : {QPointF(-1, -1), QPointF(0.2, -1), QPointF(0.2, 0.5), QPointF(-1, 0.5)})
+    for (const QPointF& p :
+         {QPointF(-1, -1), QPointF(0.2, -1), QPointF(0.2, 0.5), QPointF(-1, 0.5)})
         corners << map.map(p);
     return Rectangle(corners);
 }
@@ -103,8 +104,9 @@ private slots:
         const QPointF expected[] = {{0, 0}, {1.2, 0}, {1.2, 1.5}, {0, 1.5}};
         for (int i = 0; i < 4; ++i) {
             const QPointF got = plane.Map(window.points[i]);
-            QVERIFY2(std::hypot(got.x() - expected[i].x(), got.y() - expected[i].y()) < 1e-5,
-                     qPrintable(QStringLiteral("corner %1 at %2, %3").arg(i).arg(got.x()).arg(got.y())));
+            QVERIFY2(
+                std::hypot(got.x() - expected[i].x(), got.y() - expected[i].y()) < 1e-5,
+                qPrintable(QStringLiteral("corner %1 at %2, %3").arg(i).arg(got.x()).arg(got.y())));
         }
         for (const QPointF& corner : {QPointF(-0.5, -0.5), QPointF(1199.5, 799.5)})
             QVERIFY(plane.W(corner.x(), corner.y()) > 0);
@@ -132,15 +134,19 @@ private slots:
         for (int i = 0; i < steps; ++i) {
             for (int j = 0; j < steps; ++j) {
                 const QPointF p(rect.left() + (i + 0.5) * dx, rect.top() + (j + 0.5) * dy);
-                const QPointF ex = (plane.Map(p + QPointF(h, 0)) - plane.Map(p - QPointF(h, 0))) / (2 * h);
-                const QPointF ey = (plane.Map(p + QPointF(0, h)) - plane.Map(p - QPointF(0, h))) / (2 * h);
+                const QPointF ex =
+                    (plane.Map(p + QPointF(h, 0)) - plane.Map(p - QPointF(h, 0))) / (2 * h);
+                const QPointF ey =
+                    (plane.Map(p + QPointF(0, h)) - plane.Map(p - QPointF(0, h))) / (2 * h);
                 integral += std::abs(ex.x() * ey.y() - ex.y() * ey.x()) * dx * dy;
             }
         }
         const double area = AreaOf(plane, rect.left(), rect.top(), rect.right(), rect.bottom());
         // The grid's own error grows with how fast 1 / w³ changes across it.
-        QVERIFY2(std::abs(area - integral) <= 1e-4 * integral,
-                 qPrintable(QStringLiteral("%1 against %2").arg(area, 0, 'g', 12).arg(integral, 0, 'g', 12)));
+        QVERIFY2(
+            std::abs(area - integral) <= 1e-4 * integral,
+            qPrintable(
+                QStringLiteral("%1 against %2").arg(area, 0, 'g', 12).arg(integral, 0, 'g', 12)));
     }
 
     void lineIsAUniformScale() {
@@ -153,7 +159,8 @@ private slots:
     void degenerate_data() {
         QTest::addColumn<PlaneReference>("reference");
         QTest::addColumn<QString>("message");
-        const QString onALine = "Tři rohy měřítka leží na jedné přímce: obdélník z nich nelze určit.";
+        const QString onALine =
+            "Tři rohy měřítka leží na jedné přímce: obdélník z nich nelze určit.";
         const QString crossing = "Strany měřítka se kříží: označte rohy obdélníku postupně dokola.";
         const QString inside = "Rohy měřítka netvoří obdélník viděný v perspektivě: jeden roh leží "
                                "uvnitř ostatních.";
@@ -177,7 +184,8 @@ private slots:
         QTest::newRow("height negative")
             << Rectangle({{100, 100}, {500, 100}, {500, 400}, {100, 400}}, 1, -1) << length;
         QTest::newRow("length not a number")
-            << Rectangle({{100, 100}, {500, 100}, {500, 400}, {100, 400}}, std::nan(""), 1) << length;
+            << Rectangle({{100, 100}, {500, 100}, {500, 400}, {100, 400}}, std::nan(""), 1)
+            << length;
         QTest::newRow("a corner right of the photograph")
             << Rectangle({{100, 100}, {1199.6, 100}, {500, 400}, {100, 400}}) << outside;
         QTest::newRow("a corner above the photograph")
@@ -193,8 +201,8 @@ private slots:
         // pixel's area on the wall grows a millionfold from one edge to the other.
         QTest::newRow("yaw 58.5°, vanishing line beside the photograph")
             << SeenWindow({58.5, 0}) << edgeOn;
-        QTest::newRow("line with both ends on one point") << Line({50, 50}, {50.5, 50}, 1.0)
-                                                          << "Oba konce úsečky měřítka leží v jednom bodě.";
+        QTest::newRow("line with both ends on one point")
+            << Line({50, 50}, {50.5, 50}, 1.0) << "Oba konce úsečky měřítka leží v jednom bodě.";
         QTest::newRow("line of length 0") << Line({50, 50}, {150, 50}, 0) << length;
         QTest::newRow("line leaving the photograph") << Line({50, 50}, {50, 800}, 1) << outside;
         QTest::newRow("line without its second end")

@@ -167,10 +167,10 @@ private slots:
         QTest::newRow("yes") << int(Prompts::Yes) << QByteArray() << 2 << false;
         QTest::newRow("no") << int(Prompts::No) << QByteArray() << 1 << false;
         QTest::newRow("yes, none kept") << int(Prompts::Yes) << QByteArray("-") << 1 << false;
-        QTest::newRow("yes, all removed") << int(Prompts::Yes) << QByteArray("TINTORA-MERENI 1\n")
-                                          << 0 << false;
-        QTest::newRow("yes, damaged") << int(Prompts::Yes) << QByteArray("TINTORA-MERENI 1\nx\n")
-                                      << 1 << true;
+        QTest::newRow("yes, all removed")
+            << int(Prompts::Yes) << QByteArray("TINTORA-MERENI 1\n") << 0 << false;
+        QTest::newRow("yes, damaged")
+            << int(Prompts::Yes) << QByteArray("TINTORA-MERENI 1\nx\n") << 1 << true;
     }
     void referencesKeptWithTheChanges() {
         QFETCH(int, answer);

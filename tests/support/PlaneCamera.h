@@ -13,8 +13,8 @@
 struct PlaneCamera {
     double yawDegrees = 0;
     double pitchDegrees = 0;
-    double focal = 1000;   // pixels
-    double distance = 10;  // metres from the camera to the plane's centre
+    double focal = 1000;  // pixels
+    double distance = 10; // metres from the camera to the plane's centre
     QPointF principal{600, 400};
 
     QTransform PlaneToPhoto() const {

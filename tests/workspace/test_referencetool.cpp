@@ -45,7 +45,8 @@ struct Scene {
     void Drag(QPointF from, QPointF to) {
         const double z = ws.ZoomFactor;
         tools.ImageMouseDown(false, int(from.x() * z), int(from.y() * z));
-        tools.ImageMouseMove(true, false, int((from.x() + to.x()) / 2 * z), int((from.y() + to.y()) / 2 * z));
+        tools.ImageMouseMove(true, false, int((from.x() + to.x()) / 2 * z),
+                             int((from.y() + to.y()) / 2 * z));
         tools.ImageMouseMove(true, false, int(to.x() * z), int(to.y() * z));
         tools.ImageMouseUp(int(to.x() * z), int(to.y() * z));
     }
@@ -124,8 +125,9 @@ private slots:
             << "Strany měřítka se kříží: označte rohy obdélníku postupně dokola.";
         QTest::newRow("width 0") << Square << QStringList{"0", "1"} << 1
                                  << "Délka měřítka musí být větší než nula.";
-        QTest::newRow("height a word") << Square << QStringList{"1", "vysoký"} << 2
-                                       << "„vysoký“ není délka v metrech. Zadejte číslo, například 1,25.";
+        QTest::newRow("height a word")
+            << Square << QStringList{"1", "vysoký"} << 2
+            << "„vysoký“ není délka v metrech. Zadejte číslo, například 1,25.";
         QTest::newRow("width cancelled") << Square << QStringList{} << 1 << "";
     }
     void refused() {
@@ -153,11 +155,13 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("to a skewed corner") << QPointF(320, 240) << "";
         QTest::newRow("across the other side")
-            << QPointF(80, 250) << "Strany měřítka se kříží: označte rohy obdélníku postupně dokola.";
+            << QPointF(80, 250)
+            << "Strany měřítka se kříží: označte rohy obdélníku postupně dokola.";
         QTest::newRow("onto the line of two others")
-            << QPointF(200, 150) << "Tři rohy měřítka leží na jedné přímce: obdélník z nich nelze určit.";
-        QTest::newRow("out of the photograph") << QPointF(420, 250)
-                                               << "Značka měřítka leží mimo fotografii.";
+            << QPointF(200, 150)
+            << "Tři rohy měřítka leží na jedné přímce: obdélník z nich nelze určit.";
+        QTest::newRow("out of the photograph")
+            << QPointF(420, 250) << "Značka měřítka leží mimo fotografii.";
     }
     void movingAMark() {
         QFETCH(QPointF, to);
@@ -239,7 +243,9 @@ private slots:
             QPainter painter(&view);
             PaintReferenceMarks(painter, s.tool.Shown(), s.tool.PendingPoints(), 1.0);
         }
-        const auto inked = [&view](QPointF p) { return view.pixelColor(p.toPoint()) != QColor(Qt::white); };
+        const auto inked = [&view](QPointF p) {
+            return view.pixelColor(p.toPoint()) != QColor(Qt::white);
+        };
         for (const QPointF& p : Square)
             QVERIFY(inked(p));
         QVERIFY(inked({200, 50}));  // the rectangle's side
