@@ -170,8 +170,14 @@ private slots:
         s.MarkSquare();
         s.ws.Doc.Modified = false;
         s.prompts.asked.clear();
+        // The view draws the marks again as the taken one follows the pointer.
+        QList<QPointF> seen;
+        s.tool.MarksChanged = [&s, &seen] { seen << s.tool.Shown()[0].points[2]; };
         // Taken a few view pixels off the mark: near enough.
         s.Drag(QPointF(300, 250) + QPointF(2, -1.5), to);
+        QVERIFY(seen.size() >= 3);
+        QVERIFY(seen[0] != QPointF(300, 250) && seen[0] != to); // halfway, while held
+        QVERIFY(seen.contains(to));
         QList<QPointF> expected = Square;
         if (message.isEmpty())
             expected[2] = to;
