@@ -17,7 +17,7 @@
 AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
     : prompts(testPrompts ? *testPrompts : qtPrompts),
       Form1(std::make_unique<TForm1>(appDir, prompts)),
-      eLayer(std::make_unique<TeLayer>(Form1.get())),
+      layerDialog(std::make_unique<LayerDialog>(Form1.get())),
       barvy(std::make_unique<Tbarvy>(appDir, prompts, Form1.get())),
       TPaleta(std::make_unique<TTPaleta>(*barvy, prompts, Form1.get())),
       Prehled(
@@ -26,7 +26,7 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
-    Form1->ConnectWindows(eLayer.get(), barvy.get(), TPaleta.get(), Form2.get());
+    Form1->ConnectWindows(layerDialog.get(), barvy.get(), TPaleta.get(), Form2.get());
     Form1->SetOverview(Prehled.get());
 }
 
@@ -60,6 +60,6 @@ AppWindows::~AppWindows() {
     Prehled.reset();
     TPaleta.reset();
     barvy.reset();
-    eLayer.reset();
+    layerDialog.reset();
     Form1.reset();
 }

@@ -6,7 +6,7 @@
 #include <memory>
 
 class TForm1;
-class TeLayer;
+class LayerDialog;
 class Tbarvy;
 class TTPaleta;
 class TPrehled;
@@ -30,7 +30,7 @@ struct AppWindows {
     QtPrompts qtPrompts;
     Prompts& prompts;
     std::unique_ptr<TForm1> Form1;
-    std::unique_ptr<TeLayer> eLayer;
+    std::unique_ptr<LayerDialog> layerDialog;
     std::unique_ptr<Tbarvy> barvy;
     std::unique_ptr<TTPaleta> TPaleta;
     std::unique_ptr<TPrehled> Prehled;

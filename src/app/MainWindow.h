@@ -20,7 +20,7 @@ class QSlider;
 class TGlintImage;
 class TOpenList;
 class TPrehled;
-class TeLayer;
+class LayerDialog;
 class Tbarvy;
 class TTPaleta;
 class TForm2;
@@ -44,7 +44,7 @@ public:
     // The project list that OpenProject shows; set once the windows exist.
     void SetProjectList(TOpenList* list);
     // The layer dialog, the catalogue and the palette, linked once they exist.
-    void ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
+    void ConnectWindows(LayerDialog* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
                         TForm2* masterChooser);
     // The project overview that the Projekt button fills and shows.
     void SetOverview(TPrehled* overview);
@@ -125,7 +125,7 @@ private:
     GradientStrip* PaintBox3 = nullptr;
     QWidget* Panel6 = nullptr;
     TOpenList* openList_ = nullptr;
-    TeLayer* layerDialog_ = nullptr;
+    LayerDialog* layerDialog_ = nullptr;
     Tbarvy* catalogue_ = nullptr;
     TTPaleta* palette_ = nullptr;
     LayerEditor layerEditor_{workspace_, prompts_};

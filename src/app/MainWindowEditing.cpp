@@ -107,7 +107,7 @@ void TForm1::ConnectEditing() {
     });
 }
 
-void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
+void TForm1::ConnectWindows(LayerDialog* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
                             TForm2* masterChooser) {
     masterChooser_ = masterChooser;
     layerDialog_ = layerDialog;

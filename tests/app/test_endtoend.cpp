@@ -58,21 +58,21 @@ private slots:
         QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
         QVERIFY(ws.MaskEditMode);
         QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
-        TeLayer& dialog = *windows.eLayer;
+        LayerDialog& dialog = *windows.layerDialog;
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.MaskColour(), AutoMaskColour(layersBefore));
         // The name typed and the mask colour chosen first survive the sample.
-        dialog.lName->insert(QStringLiteral("Trávník")); // typed
+        dialog.nameEdit->insert(QStringLiteral("Trávník")); // typed
         prompts.colours.enqueue(Rgb(40, 200, 60));
-        QTest::mouseClick(dialog.maskColor, Qt::LeftButton);
+        QTest::mouseClick(dialog.maskColourPanel, Qt::LeftButton);
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         const QPoint garden(20, 230);
         QTest::mouseClick(form.image, Qt::LeftButton, {}, garden);
         QVERIFY(dialog.RealColour() != Rgb(208, 208, 208));
-        QCOMPARE(dialog.lName->text(), QStringLiteral("Trávník"));
+        QCOMPARE(dialog.nameEdit->text(), QStringLiteral("Trávník"));
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         QVERIFY(ws.History.NodeCount() == 0); // a sample paints nothing
-        QTest::mouseClick(dialog.GlintImage1, Qt::LeftButton);
+        QTest::mouseClick(dialog.confirmButton, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         const int lawn = layersBefore;
         QCOMPARE(ws.Doc.Layers.size(), layersBefore + 1);

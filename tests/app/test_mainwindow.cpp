@@ -97,16 +97,16 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(OpenProjectFile(form.Workspace(), prompts, photo));
         QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
-        TeLayer& dialog = *windows.eLayer;
+        LayerDialog& dialog = *windows.layerDialog;
         QVERIFY(dialog.isVisible());
         const QRect picture(form.ScrollBox1->mapToGlobal(QPoint(0, 0)), form.ScrollBox1->size());
         QVERIFY(picture.contains(dialog.frameGeometry()));
         QCOMPARE(form.image->cursor().shape(), Qt::PointingHandCursor);
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             if (label->text().endsWith(QLatin1Char(':'))) {
-                QVERIFY2(label->geometry().right() < dialog.lName->x() ||
-                             label->geometry().bottom() < dialog.lName->y() ||
-                             label->y() > dialog.lName->geometry().bottom(),
+                QVERIFY2(label->geometry().right() < dialog.nameEdit->x() ||
+                             label->geometry().bottom() < dialog.nameEdit->y() ||
+                             label->y() > dialog.nameEdit->geometry().bottom(),
                          qPrintable(label->text()));
                 QVERIFY(label->width() >= label->sizeHint().width());
             }
@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(form.image->cursor().shape(), Qt::CrossCursor);
         QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
         dialog.move(40, 30);
-        QTest::mouseClick(dialog.GlintImage2, Qt::LeftButton); // cancel
+        QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
         form.ListBox2->setCurrentRow(1);
         form.ListBox2DblClick();
         QCOMPARE(dialog.pos(), QPoint(40, 30));
@@ -490,7 +490,7 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        const QList<QWidget*> order{windows.Form1.get(),   windows.eLayer.get(),
+        const QList<QWidget*> order{windows.Form1.get(),   windows.layerDialog.get(),
                                     windows.barvy.get(),   windows.TPaleta.get(),
                                     windows.Prehled.get(), windows.Form2.get(),
                                     windows.OpenList.get()};
