@@ -4,7 +4,7 @@
 #include "app/SignalHandling.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
@@ -22,11 +22,11 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       TPaleta(std::make_unique<TTPaleta>(*barvy, prompts, Form1.get())),
       Prehled(
           std::make_unique<TPrehled>(Form1->Workspace(), prompts, &barvy->Database, Form1.get())),
-      Form2(std::make_unique<TForm2>(Form1.get())),
+      masterChooser(std::make_unique<MasterChooserDialog>(Form1.get())),
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
-    Form1->ConnectWindows(layerDialog.get(), barvy.get(), TPaleta.get(), Form2.get());
+    Form1->ConnectWindows(layerDialog.get(), barvy.get(), TPaleta.get(), masterChooser.get());
     Form1->SetOverview(Prehled.get());
 }
 
@@ -56,7 +56,7 @@ void AppWindows::EndOnSignal(int signal) {
 AppWindows::~AppWindows() {
     signals_.reset();
     OpenList.reset();
-    Form2.reset();
+    masterChooser.reset();
     Prehled.reset();
     TPaleta.reset();
     barvy.reset();

@@ -10,7 +10,7 @@ class LayerDialog;
 class Tbarvy;
 class TTPaleta;
 class TPrehled;
-class TForm2;
+class MasterChooserDialog;
 class TOpenList;
 class TerminationSignals;
 
@@ -34,7 +34,7 @@ struct AppWindows {
     std::unique_ptr<Tbarvy> barvy;
     std::unique_ptr<TTPaleta> TPaleta;
     std::unique_ptr<TPrehled> Prehled;
-    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<MasterChooserDialog> masterChooser;
     std::unique_ptr<TOpenList> OpenList;
 
 private:

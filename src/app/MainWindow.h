@@ -23,7 +23,7 @@ class TPrehled;
 class LayerDialog;
 class Tbarvy;
 class TTPaleta;
-class TForm2;
+class MasterChooserDialog;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
@@ -45,7 +45,7 @@ public:
     void SetProjectList(TOpenList* list);
     // The layer dialog, the catalogue and the palette, linked once they exist.
     void ConnectWindows(LayerDialog* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
-                        TForm2* masterChooser);
+                        MasterChooserDialog* masterChooser);
     // The project overview that the Projekt button fills and shows.
     void SetOverview(TPrehled* overview);
 
@@ -131,6 +131,6 @@ private:
     LayerEditor layerEditor_{workspace_, prompts_};
     ToolActions tools_{workspace_, prompts_};
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
-    TForm2* masterChooser_ = nullptr;
+    MasterChooserDialog* masterChooser_ = nullptr;
     TPrehled* overview_ = nullptr;
 };

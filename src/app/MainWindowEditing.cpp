@@ -5,7 +5,7 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "palette/FreeColour.h"
 #include "palette/PaletteWindow.h"
 #include "widgets/GlintImage.h"
@@ -108,7 +108,7 @@ void TForm1::ConnectEditing() {
 }
 
 void TForm1::ConnectWindows(LayerDialog* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
-                            TForm2* masterChooser) {
+                            MasterChooserDialog* masterChooser) {
     masterChooser_ = masterChooser;
     layerDialog_ = layerDialog;
     catalogue_ = catalogue;

@@ -8,7 +8,7 @@
 #include "app/MainWindow.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "overview/OverviewWindow.h"
 #include "palette/PaletteGrid.h"
 #include "palette/PaletteWindow.h"
@@ -263,9 +263,10 @@ private slots:
 
         // The chimney follows the plinth through the chooser.
         form.ListBox2->setCurrentRow(chimney);
-        QTimer::singleShot(0, windows.Form2.get(), [&windows] {
-            windows.Form2->list->setCurrentRow(5); // rows 0..5 are the layers before the chimney
-            windows.Form2->GlintImage1Click();
+        QTimer::singleShot(0, windows.masterChooser.get(), [&windows] {
+            windows.masterChooser->layerList->setCurrentRow(
+                5); // rows 0..5 are the layers before the chimney
+            windows.masterChooser->onConfirmClicked();
         });
         form.Povolitpodditvrstvu1Click();
         QVERIFY(ws.Doc.Layers[chimney].Subordinate);

@@ -6,7 +6,7 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
@@ -492,7 +492,7 @@ private slots:
         AppWindows windows(dir.path(), &prompts);
         const QList<QWidget*> order{windows.Form1.get(),   windows.layerDialog.get(),
                                     windows.barvy.get(),   windows.TPaleta.get(),
-                                    windows.Prehled.get(), windows.Form2.get(),
+                                    windows.Prehled.get(), windows.masterChooser.get(),
                                     windows.OpenList.get()};
         const QStringList captions{QStringLiteral("Tintora"),
                                    QStringLiteral("Vlastnosti vrstvy"),
@@ -504,7 +504,7 @@ private slots:
         int buttons = 0;
         // Every modal window stands above the catalogue and the palette.
         for (QWidget* modal : {static_cast<QWidget*>(windows.Prehled.get()),
-                               static_cast<QWidget*>(windows.Form2.get()),
+                               static_cast<QWidget*>(windows.masterChooser.get()),
                                static_cast<QWidget*>(windows.OpenList.get())})
             QVERIFY(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         for (int i = 0; i < order.size(); ++i) {
