@@ -18,15 +18,15 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
     : prompts(testPrompts ? *testPrompts : qtPrompts),
       Form1(std::make_unique<TForm1>(appDir, prompts)),
       layerDialog(std::make_unique<LayerDialog>(Form1.get())),
-      barvy(std::make_unique<Tbarvy>(appDir, prompts, Form1.get())),
-      TPaleta(std::make_unique<TTPaleta>(*barvy, prompts, Form1.get())),
-      Prehled(
-          std::make_unique<TPrehled>(Form1->Workspace(), prompts, &barvy->Database, Form1.get())),
+      catalogue(std::make_unique<CatalogueWindow>(appDir, prompts, Form1.get())),
+      TPaleta(std::make_unique<TTPaleta>(*catalogue, prompts, Form1.get())),
+      Prehled(std::make_unique<TPrehled>(Form1->Workspace(), prompts, &catalogue->Database,
+                                         Form1.get())),
       masterChooser(std::make_unique<MasterChooserDialog>(Form1.get())),
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
-    Form1->ConnectWindows(layerDialog.get(), barvy.get(), TPaleta.get(), masterChooser.get());
+    Form1->ConnectWindows(layerDialog.get(), catalogue.get(), TPaleta.get(), masterChooser.get());
     Form1->SetOverview(Prehled.get());
 }
 
@@ -59,7 +59,7 @@ AppWindows::~AppWindows() {
     masterChooser.reset();
     Prehled.reset();
     TPaleta.reset();
-    barvy.reset();
+    catalogue.reset();
     layerDialog.reset();
     Form1.reset();
 }

@@ -7,7 +7,7 @@
 
 class TForm1;
 class LayerDialog;
-class Tbarvy;
+class CatalogueWindow;
 class TTPaleta;
 class TPrehled;
 class MasterChooserDialog;
@@ -31,7 +31,7 @@ struct AppWindows {
     Prompts& prompts;
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<LayerDialog> layerDialog;
-    std::unique_ptr<Tbarvy> barvy;
+    std::unique_ptr<CatalogueWindow> catalogue;
     std::unique_ptr<TTPaleta> TPaleta;
     std::unique_ptr<TPrehled> Prehled;
     std::unique_ptr<MasterChooserDialog> masterChooser;

@@ -21,7 +21,7 @@ class TGlintImage;
 class TOpenList;
 class TPrehled;
 class LayerDialog;
-class Tbarvy;
+class CatalogueWindow;
 class TTPaleta;
 class MasterChooserDialog;
 
@@ -44,7 +44,7 @@ public:
     // The project list that OpenProject shows; set once the windows exist.
     void SetProjectList(TOpenList* list);
     // The layer dialog, the catalogue and the palette, linked once they exist.
-    void ConnectWindows(LayerDialog* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
+    void ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue, TTPaleta* palette,
                         MasterChooserDialog* masterChooser);
     // The project overview that the Projekt button fills and shows.
     void SetOverview(TPrehled* overview);
@@ -126,7 +126,7 @@ private:
     QWidget* Panel6 = nullptr;
     TOpenList* openList_ = nullptr;
     LayerDialog* layerDialog_ = nullptr;
-    Tbarvy* catalogue_ = nullptr;
+    CatalogueWindow* catalogue_ = nullptr;
     TTPaleta* palette_ = nullptr;
     LayerEditor layerEditor_{workspace_, prompts_};
     ToolActions tools_{workspace_, prompts_};

@@ -107,7 +107,7 @@ void TForm1::ConnectEditing() {
     });
 }
 
-void TForm1::ConnectWindows(LayerDialog* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
+void TForm1::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue, TTPaleta* palette,
                             MasterChooserDialog* masterChooser) {
     masterChooser_ = masterChooser;
     layerDialog_ = layerDialog;

@@ -95,7 +95,7 @@ void ColourShape::mousePressEvent(QMouseEvent* event) {
         emit Pressed();
 }
 
-TTPaleta::TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent)
+TTPaleta::TTPaleta(CatalogueWindow& catalogue, Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), catalogue_(catalogue),
       prompts_(prompts) {
     setObjectName(QStringLiteral("TPaleta"));
@@ -130,7 +130,7 @@ TTPaleta::TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent)
             LayoutGrid();
     };
     connect(&catalogue_.Model, &CatalogueModel::ShadesChanged, this, follow);
-    connect(&catalogue_, &Tbarvy::ShadeChosen, this, follow);
+    connect(&catalogue_, &CatalogueWindow::ShadeChosen, this, follow);
     catalogue_.ShowPalette = [this] { ShowOnShade(); };
     catalogue_.ShowPaletteOnList = [this] { ShowOnList(); };
 
@@ -340,11 +340,11 @@ void TTPaleta::DrawGrid1SelectCell(QPoint cell) {
     }
     // A cell after the last shade selects nothing; the click action runs again for
     // the shade already selected.
-    catalogue_.ListBoxOdstinyClick();
+    catalogue_.onShadeListClicked();
 }
 
 void TTPaleta::DrawGrid1DblClick() {
-    catalogue_.ListBoxOdstinyClick();
+    catalogue_.onShadeListClicked();
     hide();
 }
 

@@ -15,7 +15,7 @@ class PaletteGrid;
 class Prompts;
 class QLabel;
 class QLineEdit;
-class Tbarvy;
+class CatalogueWindow;
 class TGlintImage;
 struct ShadeRecord;
 
@@ -47,7 +47,7 @@ private:
 class TTPaleta : public QWidget {
     Q_OBJECT
 public:
-    TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent = nullptr);
+    TTPaleta(CatalogueWindow& catalogue, Prompts& prompts, QWidget* parent = nullptr);
 
     QWidget* PanelInfo = nullptr;
     QWidget* PanelHint = nullptr;
@@ -114,7 +114,7 @@ private:
     void UpdateShape();
     void CompareWith(std::optional<Colour> centre);
 
-    Tbarvy& catalogue_;
+    CatalogueWindow& catalogue_;
     Prompts& prompts_;
     Colour lastChosenColour_ = Rgb(255, 255, 255);
     std::optional<Colour> comparisonCentre_;

@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
 
     const int code = QApplication::exec();
     try {
-        std::printf("catalogue %d\n", windows->barvy->Database.Version());
+        std::printf("catalogue %d\n", windows->catalogue->Database.Version());
     } catch (const TintoraError& error) {
         std::printf("catalogue failed: %s\n", error.message().toLocal8Bit().constData());
     }

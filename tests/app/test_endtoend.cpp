@@ -110,16 +110,14 @@ private slots:
         QVERIFY(!ws.Doc.Layers[lawn].HiddenInColourMode);
         QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
                           shown.topLeft() + QPoint(45, 10));
-        Tbarvy& catalogue = *windows.barvy;
+        CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
         QCOMPARE(catalogue.windowTitle(), QStringLiteral("Trávník"));
         Q_UNUSED(row);
 
         // A shade of the first fan deck goes into the layer at once.
-        const QRect shadeRow =
-            catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0));
-        QTest::mouseClick(catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {},
-                          shadeRow.center());
+        const QRect shadeRow = catalogue.shadeList->visualItemRect(catalogue.shadeList->item(0));
+        QTest::mouseClick(catalogue.shadeList->viewport(), Qt::LeftButton, {}, shadeRow.center());
         const LayerRecord& layer = ws.Doc.Layers[lawn];
         QCOMPARE(layer.ShadeColour, catalogue.Model.Shades[0].ColourValue());
         QCOMPARE(layer.ShadeId, catalogue.Model.Shades[0].id);
@@ -178,16 +176,16 @@ private slots:
         const QRect layerRow = form.ListBox2->visualItemRect(form.ListBox2->item(facade));
         QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
                           layerRow.topLeft() + QPoint(45, 10));
-        Tbarvy& catalogue = *windows.barvy;
+        CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
-        QListWidget* decks = catalogue.ListBoxFirmy;
+        QListWidget* decks = catalogue.fanDeckList;
         const int paleta = int(Rows(decks).indexOf(QStringLiteral("Paleta")));
         QTest::mouseClick(decks->viewport(), Qt::LeftButton, {},
                           decks->visualItemRect(decks->item(paleta)).center());
-        QCOMPARE(catalogue.ListBoxOdstiny->count(), 35);
+        QCOMPARE(catalogue.shadeList->count(), 35);
 
         // A double click on "P 03": assigned by its first click, the palette opens on it.
-        QListWidget* shades = catalogue.ListBoxOdstiny;
+        QListWidget* shades = catalogue.shadeList;
         const QPoint shadeRow = shades->visualItemRect(shades->item(2)).center();
         QTest::mouseClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
         QTest::mouseDClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
@@ -324,7 +322,7 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
-        Tbarvy& catalogue = *windows.barvy;
+        CatalogueWindow& catalogue = *windows.catalogue;
 
         // The catalogue for a layer from its swatch in the layer list, a quantity,
         // then a shade row: the shade goes into the layer.
@@ -335,14 +333,13 @@ private slots:
                               row.topLeft() + QPoint(45, 10));
             QVERIFY(catalogue.isVisible());
             QTest::mouseClick(
-                catalogue.ListBoxFirmy->viewport(), Qt::LeftButton, {},
-                catalogue.ListBoxFirmy->visualItemRect(catalogue.ListBoxFirmy->item(fanDeckRow))
+                catalogue.fanDeckList->viewport(), Qt::LeftButton, {},
+                catalogue.fanDeckList->visualItemRect(catalogue.fanDeckList->item(fanDeckRow))
                     .center());
-            catalogue.EditQuantity->setText(quantity);
+            catalogue.quantityEdit->setText(quantity);
             QTest::mouseClick(
-                catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {},
-                catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0))
-                    .center());
+                catalogue.shadeList->viewport(), Qt::LeftButton, {},
+                catalogue.shadeList->visualItemRect(catalogue.shadeList->item(0)).center());
         };
         choose(1, 0, QStringLiteral("48")); // Syntetika: S 001 - 01 in Email
         choose(2, 1, QStringLiteral("20")); // Exteriér: its first shade, E 002 - 01

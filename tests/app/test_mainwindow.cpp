@@ -490,9 +490,9 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        const QList<QWidget*> order{windows.Form1.get(),   windows.layerDialog.get(),
-                                    windows.barvy.get(),   windows.TPaleta.get(),
-                                    windows.Prehled.get(), windows.masterChooser.get(),
+        const QList<QWidget*> order{windows.Form1.get(),     windows.layerDialog.get(),
+                                    windows.catalogue.get(), windows.TPaleta.get(),
+                                    windows.Prehled.get(),   windows.masterChooser.get(),
                                     windows.OpenList.get()};
         const QStringList captions{QStringLiteral("Tintora"),
                                    QStringLiteral("Vlastnosti vrstvy"),
@@ -581,7 +581,7 @@ private slots:
                  QStringLiteral("Tintora 1.2"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
         QCOMPARE(windows->Form1->windowTitle(), QStringLiteral("Tintora"));
-        QCOMPARE(windows->barvy->windowTitle(), QStringLiteral("barvy"));
+        QCOMPARE(windows->catalogue->windowTitle(), QStringLiteral("barvy"));
         // Qt's own dialogs speak Czech.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
         const auto topLevels = QApplication::topLevelWidgets();

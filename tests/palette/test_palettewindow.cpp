@@ -38,7 +38,7 @@ struct Assignment {
 // The catalogue and the palette side by side, with the catalogue's assignments kept.
 struct Windows {
     ScriptedPrompts prompts;
-    Tbarvy catalogue;
+    CatalogueWindow catalogue;
     TTPaleta palette;
     QList<Assignment> assigned;
 
@@ -52,8 +52,8 @@ struct Windows {
     }
 
     void ChooseFanDeck(const QString& name) {
-        catalogue.ListBoxFirmy->setCurrentRow(int(Rows(catalogue.ListBoxFirmy).indexOf(name)));
-        catalogue.ListBoxFirmyClick();
+        catalogue.fanDeckList->setCurrentRow(int(Rows(catalogue.fanDeckList).indexOf(name)));
+        catalogue.onFanDeckListClicked();
     }
     QPoint CellCentre(QPoint cell) const {
         return palette.DrawGrid1->CellRectInView(cell).center();
@@ -117,8 +117,8 @@ private slots:
         QCOMPARE(palette.ShapeNahled->geometry(), QRect(21, 51, 89, 57));
 
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.ListBoxOdstiny->setCurrentRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.shadeList->setCurrentRow(0);
+        w.catalogue.onShadeListDoubleClicked();
         QVERIFY(palette.isVisible());
         QCOMPARE(palette.PanelInfo->height(), 128);
         QCOMPARE(palette.PanelHint->height(), 21);
@@ -134,7 +134,7 @@ private slots:
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         QCOMPARE(w.catalogue.Model.Shades.size(), 35);
         w.catalogue.SelectShadeRow(34);
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.onShowFanDeckPaletteTriggered();
         TTPaleta& palette = w.palette;
         QVERIFY(palette.isVisible());
         const struct {
@@ -162,12 +162,12 @@ private slots:
     void aCellChosenByMouseGoesIntoTheLayer() {
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.ListBoxOdstiny->setCurrentRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.shadeList->setCurrentRow(0);
+        w.catalogue.onShadeListDoubleClicked();
         TTPaleta& palette = w.palette;
         w.ClickCell({2, 0}); // "P 03": 21, 103, 111
         QCOMPARE(w.catalogue.Model.SelectedShade, 2);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), 2);
+        QCOMPARE(w.catalogue.shadeList->currentRow(), 2);
         QCOMPARE(w.assigned.size(), 1);
         QCOMPARE(w.assigned[0].shadeId, 103);
         QCOMPARE(w.assigned[0].colour, Rgb(21, 103, 111));
@@ -200,7 +200,7 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.onShadeListDoubleClicked();
         TTPaleta& palette = w.palette;
         const QImage grid = palette.DrawGrid1->viewport()->grab().toImage();
         const QRect cell = palette.DrawGrid1->CellRectInView({6, 0}); // "P 07"
@@ -235,7 +235,7 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.onShadeListDoubleClicked();
         w.palette.resize(300, 531);
         w.ClickCell({4, 3}); // "P 35"
         QCOMPARE(w.assigned.size(), 1);
@@ -244,7 +244,7 @@ private slots:
         QCOMPARE(w.assigned.size(), 2);
         QCOMPARE(w.assigned[1].shadeId, 135);
         QCOMPARE(w.catalogue.Model.SelectedShade, 34);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), 34);
+        QCOMPARE(w.catalogue.shadeList->currentRow(), 34);
         QCOMPARE(w.palette.DrawGrid1->CurrentCell(), QPoint(4, 3));
         QCOMPARE(w.palette.LabelR->text(), labels);
         // A key move into the empty cells does the same.
@@ -258,7 +258,7 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.onShadeListDoubleClicked();
         // As a double click arrives: a press (with its release), then the double click.
         QTest::mouseClick(w.palette.DrawGrid1->viewport(), Qt::LeftButton, {},
                           w.CellCentre({5, 1}));
@@ -276,11 +276,11 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         QCOMPARE(w.catalogue.Model.SelectedShade, -1);
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.onShowFanDeckPaletteTriggered();
         TTPaleta& palette = w.palette;
         QVERIFY(palette.isVisible());
         QCOMPARE(w.catalogue.Model.SelectedShade, 0);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), 0);
+        QCOMPARE(w.catalogue.shadeList->currentRow(), 0);
         QVERIFY(w.assigned.isEmpty());
         QVERIFY(!palette.PanelInfo->isVisible());
         QCOMPARE(palette.DrawGrid1->height(), 531 - 1 - 21);
@@ -289,9 +289,9 @@ private slots:
 
         // With an empty list the catalogue warns and the palette stays as it is.
         palette.hide();
-        w.catalogue.EditSearch->setText(QStringLiteral("nic takového"));
-        w.catalogue.EditSearchEnter();
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.searchEdit->setText(QStringLiteral("nic takového"));
+        w.catalogue.onSearchEntered();
+        w.catalogue.onShowFanDeckPaletteTriggered();
         QVERIFY(!palette.isVisible());
         QCOMPARE(w.prompts.Texts(), QStringList{QStringLiteral(
                                         "Paletu nelze zobrazit. Vějíř neobsahuje žádný odstín.")});
@@ -303,7 +303,7 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.show();
-        QListWidget* list = w.catalogue.ListBoxOdstiny;
+        QListWidget* list = w.catalogue.shadeList;
         const QRect row = list->visualItemRect(list->item(4));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
@@ -323,7 +323,7 @@ private slots:
     void followsTheCatalogue() {
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.onShowFanDeckPaletteTriggered();
         TTPaleta& palette = w.palette;
         QCOMPARE(palette.DrawGrid1->Shape().rows, 2);
 
@@ -332,19 +332,19 @@ private slots:
         QCOMPARE(w.catalogue.Model.SelectedShade, -1); // a load selects nothing
 
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.ShortOdstinColor->trigger();
+        w.catalogue.sortByColourAction->trigger();
         const ShadeRecord first = w.catalogue.Model.Shades[0];
         const QImage grid = palette.DrawGrid1->viewport()->grab().toImage();
         QCOMPARE(grid.pixelColor(w.CellCentre({0, 0})), QColor(first.red, first.green, first.blue));
 
         // A shade chosen in the catalogue's list: hint bar and cell follow.
-        w.catalogue.ListBoxOdstiny->setCurrentRow(30);
-        w.catalogue.ListBoxOdstinyClick();
+        w.catalogue.shadeList->setCurrentRow(30);
+        w.catalogue.onShadeListClicked();
         QCOMPARE(palette.LabelOdstin->text(), w.catalogue.Model.Shades[30].name);
         QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(4, 1));
 
-        w.catalogue.EditSearch->setText(QStringLiteral("H "));
-        w.catalogue.EditSearchEnter();
+        w.catalogue.searchEdit->setText(QStringLiteral("H "));
+        w.catalogue.onSearchEntered();
         QCOMPARE(w.catalogue.Model.Shades.size(), 12); // "H střed" twice
         QCOMPARE(palette.DrawGrid1->Shape(), (PaletteLayout::GridShape{26, 1}));
     }
@@ -353,15 +353,15 @@ private slots:
         Windows w(dir.path());
         TTPaleta& palette = w.palette;
         w.ChooseFanDeck(QStringLiteral("Hrany"));
-        w.catalogue.SelectShadeRow(int(Rows(w.catalogue.ListBoxOdstiny).indexOf("H střed")));
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.SelectShadeRow(int(Rows(w.catalogue.shadeList).indexOf("H střed")));
+        w.catalogue.onShadeListDoubleClicked();
         QVERIFY(QTest::qWaitForWindowExposed(&palette));
         QCOMPARE(palette.LabelR->text(), QStringLiteral("125"));
 
         QTest::mouseClick(palette.GlintImage1, Qt::LeftButton);
         QVERIFY(w.prompts.asked.isEmpty());
         QCOMPARE(w.catalogue.Model.Mode, ShadeListMode::FoundShades);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 4);
+        QCOMPARE(w.catalogue.shadeList->count(), 4);
         QCOMPARE(w.Selected().name, QStringLiteral("H střed"));
         QCOMPARE(w.Selected().fanDeckId, 41);
         QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("H střed"));
@@ -378,7 +378,7 @@ private slots:
         const QPoint before = palette.DrawGrid1->CurrentCell();
         QTest::mouseClick(palette.GlintImage1, Qt::LeftButton);
         QVERIFY(w.prompts.asked.isEmpty());
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 0);
+        QCOMPARE(w.catalogue.shadeList->count(), 0);
         QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(before.x(), 0));
         QCOMPARE(palette.DrawGrid1->Shape().rows, 1);
 
@@ -393,17 +393,17 @@ private slots:
         QTest::mouseClick(palette.GlintImage1, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
         QCOMPARE(w.prompts.asked[0].caption, QStringLiteral("Výsledek vyhledávání"));
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 0);
+        QCOMPARE(w.catalogue.shadeList->count(), 0);
 
         // A bad tolerance: the parameter message; the list stays.
         w.prompts.asked.clear();
         QTest::mouseClick(palette.GlintImage2, Qt::LeftButton);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 4);
+        QCOMPARE(w.catalogue.shadeList->count(), 4);
         palette.LabeledEdit3->setText(QStringLiteral("abc"));
         QTest::mouseClick(palette.GlintImage2, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
         QCOMPARE(w.prompts.asked[0].caption, QStringLiteral("Chyba při vkládání parametru"));
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 4);
+        QCOMPARE(w.catalogue.shadeList->count(), 4);
     }
 
     // Around a free colour: the found shades, the ΔE00 of the selected one in the
@@ -413,7 +413,7 @@ private slots:
         TTPaleta& palette = w.palette;
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick(); // with the information panel
+        w.catalogue.onShadeListDoubleClicked(); // with the information panel
         w.prompts.colours.enqueue(Rgb(130, 30, 215));
         QTest::mouseClick(palette.Shape7, Qt::LeftButton);
         QCOMPARE(palette.LabelR->text(), QStringLiteral("130"));
@@ -435,27 +435,27 @@ private slots:
         w.assigned.clear();
 
         w.catalogue.SelectShadeRow(
-            int(Rows(w.catalogue.ListBoxOdstiny).indexOf(QStringLiteral("H horní roh"))));
+            int(Rows(w.catalogue.shadeList).indexOf(QStringLiteral("H horní roh"))));
         const ShadeRecord selected = w.Selected();
         QTest::mouseClick(palette.GlintImage3, Qt::LeftButton);
         QCOMPARE(w.Selected(), selected);
         QCOMPARE(w.catalogue.Model.Shades[0].name, QStringLiteral("H střed"));
         QCOMPARE(w.catalogue.Model.Shades[1].name, QStringLiteral("H střed"));
-        QCOMPARE(Rows(w.catalogue.ListBoxOdstiny), w.catalogue.Model.ShadeNames());
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), w.catalogue.Model.SelectedShade);
+        QCOMPARE(Rows(w.catalogue.shadeList), w.catalogue.Model.ShadeNames());
+        QCOMPARE(w.catalogue.shadeList->currentRow(), w.catalogue.Model.SelectedShade);
         QCOMPARE(palette.DrawGrid1->CurrentCell(),
                  PaletteLayout::CellOfRow(w.catalogue.Model.SelectedShade, 26));
-        QVERIFY(!w.catalogue.ShortOdstinColor->isChecked());
-        QVERIFY(!w.catalogue.ShortOdstinDB->isChecked());
+        QVERIFY(!w.catalogue.sortByColourAction->isChecked());
+        QVERIFY(!w.catalogue.sortByInsertionAction->isChecked());
         QVERIFY(w.assigned.isEmpty());
         QVERIFY(w.prompts.asked.isEmpty());
 
         // Without a colour to compare with: a message, the list as it was.
-        const QStringList rows = Rows(w.catalogue.ListBoxOdstiny);
+        const QStringList rows = Rows(w.catalogue.shadeList);
         palette.LabelR->clear();
         QTest::mouseClick(palette.GlintImage3, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
-        QCOMPARE(Rows(w.catalogue.ListBoxOdstiny), rows);
+        QCOMPARE(Rows(w.catalogue.shadeList), rows);
     }
 
     // First shown over the main window's picture, never at the screen's corner; then
@@ -469,7 +469,7 @@ private slots:
         pictureArea.show();
         palette.PictureArea = &pictureArea;
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.onShowFanDeckPaletteTriggered();
         QVERIFY(palette.isVisible());
         QVERIFY(palette.pos() != QPoint(0, 0));
         QVERIFY2((palette.frameGeometry().center() - picture.center()).manhattanLength() <= 6,
@@ -483,7 +483,7 @@ private slots:
         palette.close();
         QVERIFY(!palette.isVisible());
         w.catalogue.SelectShadeRow(3);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.onShadeListDoubleClicked();
         QVERIFY(palette.isVisible());
         QCOMPARE(palette.pos(), QPoint(120, 90));
         QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("P 04"));
@@ -509,8 +509,8 @@ private slots:
         ws.Doc.Layers[facade].HiddenInColourMode = false;
         ws.Doc.Modified = false;
         TTPaleta& palette = *windows.TPaleta;
-        Tbarvy& catalogue = *windows.barvy;
-        const QStringList listBefore = Rows(catalogue.ListBoxOdstiny);
+        CatalogueWindow& catalogue = *windows.catalogue;
+        const QStringList listBefore = Rows(catalogue.shadeList);
 
         // No layer selected: only the palette's own controls change.
         form.ListBox2->clearSelection();
@@ -539,7 +539,7 @@ private slots:
         QCOMPARE(layer.PaintKindId, 0);
         QCOMPARE(layer.Quantity, 12);
         QVERIFY(ws.Doc.Modified);
-        QCOMPARE(Rows(catalogue.ListBoxOdstiny), listBefore);
+        QCOMPARE(Rows(catalogue.shadeList), listBefore);
 
         ws.Marker.EraseMarker(ws.ViewBitmap);
         int checked = 0;
