@@ -19,14 +19,14 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       Form1(std::make_unique<TForm1>(appDir, prompts)),
       layerDialog(std::make_unique<LayerDialog>(Form1.get())),
       catalogue(std::make_unique<CatalogueWindow>(appDir, prompts, Form1.get())),
-      TPaleta(std::make_unique<TTPaleta>(*catalogue, prompts, Form1.get())),
+      palette(std::make_unique<PaletteWindow>(*catalogue, prompts, Form1.get())),
       Prehled(std::make_unique<TPrehled>(Form1->Workspace(), prompts, &catalogue->Database,
                                          Form1.get())),
       masterChooser(std::make_unique<MasterChooserDialog>(Form1.get())),
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
-    Form1->ConnectWindows(layerDialog.get(), catalogue.get(), TPaleta.get(), masterChooser.get());
+    Form1->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(), masterChooser.get());
     Form1->SetOverview(Prehled.get());
 }
 
@@ -58,7 +58,7 @@ AppWindows::~AppWindows() {
     OpenList.reset();
     masterChooser.reset();
     Prehled.reset();
-    TPaleta.reset();
+    palette.reset();
     catalogue.reset();
     layerDialog.reset();
     Form1.reset();

@@ -8,7 +8,7 @@
 class TForm1;
 class LayerDialog;
 class CatalogueWindow;
-class TTPaleta;
+class PaletteWindow;
 class TPrehled;
 class MasterChooserDialog;
 class TOpenList;
@@ -32,7 +32,7 @@ struct AppWindows {
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<LayerDialog> layerDialog;
     std::unique_ptr<CatalogueWindow> catalogue;
-    std::unique_ptr<TTPaleta> TPaleta;
+    std::unique_ptr<PaletteWindow> palette;
     std::unique_ptr<TPrehled> Prehled;
     std::unique_ptr<MasterChooserDialog> masterChooser;
     std::unique_ptr<TOpenList> OpenList;

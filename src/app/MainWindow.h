@@ -22,7 +22,7 @@ class TOpenList;
 class TPrehled;
 class LayerDialog;
 class CatalogueWindow;
-class TTPaleta;
+class PaletteWindow;
 class MasterChooserDialog;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
@@ -44,8 +44,8 @@ public:
     // The project list that OpenProject shows; set once the windows exist.
     void SetProjectList(TOpenList* list);
     // The layer dialog, the catalogue and the palette, linked once they exist.
-    void ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue, TTPaleta* palette,
-                        MasterChooserDialog* masterChooser);
+    void ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
+                        PaletteWindow* palette, MasterChooserDialog* masterChooser);
     // The project overview that the Projekt button fills and shows.
     void SetOverview(TPrehled* overview);
 
@@ -127,7 +127,7 @@ private:
     TOpenList* openList_ = nullptr;
     LayerDialog* layerDialog_ = nullptr;
     CatalogueWindow* catalogue_ = nullptr;
-    TTPaleta* palette_ = nullptr;
+    PaletteWindow* palette_ = nullptr;
     LayerEditor layerEditor_{workspace_, prompts_};
     ToolActions tools_{workspace_, prompts_};
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};

@@ -107,8 +107,8 @@ void TForm1::ConnectEditing() {
     });
 }
 
-void TForm1::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue, TTPaleta* palette,
-                            MasterChooserDialog* masterChooser) {
+void TForm1::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
+                            PaletteWindow* palette, MasterChooserDialog* masterChooser) {
     masterChooser_ = masterChooser;
     layerDialog_ = layerDialog;
     catalogue_ = catalogue;

@@ -189,21 +189,21 @@ private slots:
         const QPoint shadeRow = shades->visualItemRect(shades->item(2)).center();
         QTest::mouseClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
         QTest::mouseDClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
-        TTPaleta& palette = *windows.TPaleta;
+        PaletteWindow& palette = *windows.palette;
         QVERIFY(palette.isVisible());
-        QVERIFY(palette.PanelInfo->isVisible());
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("21"));
+        QVERIFY(palette.infoPanel->isVisible());
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("21"));
         QCOMPARE(ws.Doc.Layers[facade].ShadeId, 103);
 
         // A cell picked in the grid goes into the facade and recolours it.
         const QPoint cell(11, 0); // "P 12"
-        QTest::mouseClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {},
-                          palette.DrawGrid1->CellRectInView(cell).center());
+        QTest::mouseClick(palette.shadeGrid->viewport(), Qt::LeftButton, {},
+                          palette.shadeGrid->CellRectInView(cell).center());
         const ShadeRecord& picked = catalogue.Model.Shades[11];
         QCOMPARE(ws.Doc.Layers[facade].ShadeId, picked.id);
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, picked.ColourValue());
         QCOMPARE(shades->currentRow(), 11);
-        QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("P 12"));
+        QCOMPARE(palette.shadeLabel->text(), QStringLiteral("P 12"));
         ws.Marker.EraseMarker(ws.ViewBitmap);
         int checked = 0;
         for (int y = 0; y < ws.Doc.Mask.Height; y += 2) {
@@ -220,9 +220,9 @@ private slots:
         QVERIFY(checked > 500);
 
         // A double click on "P 20" takes it and closes the palette.
-        const QPoint last = palette.DrawGrid1->CellRectInView({19, 0}).center();
-        QTest::mouseClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {}, last);
-        QTest::mouseDClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {}, last);
+        const QPoint last = palette.shadeGrid->CellRectInView({19, 0}).center();
+        QTest::mouseClick(palette.shadeGrid->viewport(), Qt::LeftButton, {}, last);
+        QTest::mouseDClick(palette.shadeGrid->viewport(), Qt::LeftButton, {}, last);
         QVERIFY(!palette.isVisible());
         QCOMPARE(ws.Doc.Layers[facade].ShadeId, 120);
         QVERIFY(prompts.asked.isEmpty());

@@ -491,7 +491,7 @@ private slots:
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
         const QList<QWidget*> order{windows.Form1.get(),     windows.layerDialog.get(),
-                                    windows.catalogue.get(), windows.TPaleta.get(),
+                                    windows.catalogue.get(), windows.palette.get(),
                                     windows.Prehled.get(),   windows.masterChooser.get(),
                                     windows.OpenList.get()};
         const QStringList captions{QStringLiteral("Tintora"),
