@@ -20,14 +20,14 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       layerDialog(std::make_unique<LayerDialog>(Form1.get())),
       catalogue(std::make_unique<CatalogueWindow>(appDir, prompts, Form1.get())),
       palette(std::make_unique<PaletteWindow>(*catalogue, prompts, Form1.get())),
-      Prehled(std::make_unique<TPrehled>(Form1->Workspace(), prompts, &catalogue->Database,
-                                         Form1.get())),
+      overview(std::make_unique<OverviewWindow>(Form1->Workspace(), prompts, &catalogue->Database,
+                                                Form1.get())),
       masterChooser(std::make_unique<MasterChooserDialog>(Form1.get())),
       OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
     Form1->SetProjectList(OpenList.get());
     Form1->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(), masterChooser.get());
-    Form1->SetOverview(Prehled.get());
+    Form1->SetOverview(overview.get());
 }
 
 void AppWindows::EndCleanlyOnSignals() {
@@ -57,7 +57,7 @@ AppWindows::~AppWindows() {
     signals_.reset();
     OpenList.reset();
     masterChooser.reset();
-    Prehled.reset();
+    overview.reset();
     palette.reset();
     catalogue.reset();
     layerDialog.reset();

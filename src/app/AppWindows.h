@@ -9,7 +9,7 @@ class TForm1;
 class LayerDialog;
 class CatalogueWindow;
 class PaletteWindow;
-class TPrehled;
+class OverviewWindow;
 class MasterChooserDialog;
 class TOpenList;
 class TerminationSignals;
@@ -33,7 +33,7 @@ struct AppWindows {
     std::unique_ptr<LayerDialog> layerDialog;
     std::unique_ptr<CatalogueWindow> catalogue;
     std::unique_ptr<PaletteWindow> palette;
-    std::unique_ptr<TPrehled> Prehled;
+    std::unique_ptr<OverviewWindow> overview;
     std::unique_ptr<MasterChooserDialog> masterChooser;
     std::unique_ptr<TOpenList> OpenList;
 

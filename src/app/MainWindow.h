@@ -19,7 +19,7 @@ class QScrollArea;
 class QSlider;
 class TGlintImage;
 class TOpenList;
-class TPrehled;
+class OverviewWindow;
 class LayerDialog;
 class CatalogueWindow;
 class PaletteWindow;
@@ -47,7 +47,7 @@ public:
     void ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
                         PaletteWindow* palette, MasterChooserDialog* masterChooser);
     // The project overview that the Projekt button fills and shows.
-    void SetOverview(TPrehled* overview);
+    void SetOverview(OverviewWindow* overview);
 
     LayerEditor& Layers() { return layerEditor_; }
     ToolActions& Tools() { return tools_; }
@@ -132,5 +132,5 @@ private:
     ToolActions tools_{workspace_, prompts_};
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
     MasterChooserDialog* masterChooser_ = nullptr;
-    TPrehled* overview_ = nullptr;
+    OverviewWindow* overview_ = nullptr;
 };

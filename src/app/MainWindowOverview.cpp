@@ -3,7 +3,7 @@
 #include "overview/OverviewWindow.h"
 #include "widgets/GlintImage.h"
 
-void TForm1::SetOverview(TPrehled* overview) {
+void TForm1::SetOverview(OverviewWindow* overview) {
     overview_ = overview;
     connect(Button(QStringLiteral("GlintImage20")), &TGlintImage::Click, this,
             &TForm1::GlintImage20Click);

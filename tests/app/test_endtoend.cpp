@@ -360,23 +360,23 @@ private slots:
         prompts.fileNames.enqueue(jpeg);
         prompts.asked.clear();
 
-        TPrehled& overview = *windows.Prehled;
+        OverviewWindow& overview = *windows.overview;
         QStringList rows;
         QColor facadeSwatch, roofSwatch;
         bool modal = false, recipeOffered = false, stayedOpen = false;
         QTimer::singleShot(0, &overview, [&] {
             modal = QApplication::activeModalWidget() == &overview;
-            rows = Rows(overview.ListBox1);
-            const QImage shot = overview.ListBox1->viewport()->grab().toImage();
+            rows = Rows(overview.layerList);
+            const QImage shot = overview.layerList->viewport()->grab().toImage();
             facadeSwatch = shot.pixelColor(50, 45);
             roofSwatch = shot.pixelColor(50, 90 + 45);
             QTest::mouseClick(
-                overview.ListBox1->viewport(), Qt::LeftButton, {},
-                overview.ListBox1->visualItemRect(overview.ListBox1->item(0)).center());
-            recipeOffered = overview.GlintImage1->isVisible();
-            QTest::mouseClick(overview.GlintImage3, Qt::LeftButton);
+                overview.layerList->viewport(), Qt::LeftButton, {},
+                overview.layerList->visualItemRect(overview.layerList->item(0)).center());
+            recipeOffered = overview.recipeButton->isVisible();
+            QTest::mouseClick(overview.exportButton, Qt::LeftButton);
             stayedOpen = overview.isVisible();
-            QTest::mouseClick(overview.GlintImage2, Qt::LeftButton);
+            QTest::mouseClick(overview.closeButton, Qt::LeftButton);
         });
         QTest::mouseClick(form.Button(QStringLiteral("GlintImage20")), Qt::LeftButton);
 

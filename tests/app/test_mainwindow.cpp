@@ -492,7 +492,7 @@ private slots:
         AppWindows windows(dir.path(), &prompts);
         const QList<QWidget*> order{windows.Form1.get(),     windows.layerDialog.get(),
                                     windows.catalogue.get(), windows.palette.get(),
-                                    windows.Prehled.get(),   windows.masterChooser.get(),
+                                    windows.overview.get(),  windows.masterChooser.get(),
                                     windows.OpenList.get()};
         const QStringList captions{QStringLiteral("Tintora"),
                                    QStringLiteral("Vlastnosti vrstvy"),
@@ -503,7 +503,7 @@ private slots:
                                    QStringLiteral("Seznam vytvořených projektů")};
         int buttons = 0;
         // Every modal window stands above the catalogue and the palette.
-        for (QWidget* modal : {static_cast<QWidget*>(windows.Prehled.get()),
+        for (QWidget* modal : {static_cast<QWidget*>(windows.overview.get()),
                                static_cast<QWidget*>(windows.masterChooser.get()),
                                static_cast<QWidget*>(windows.OpenList.get())})
             QVERIFY(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
