@@ -23,9 +23,9 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       overview(std::make_unique<OverviewWindow>(Form1->Workspace(), prompts, &catalogue->Database,
                                                 Form1.get())),
       masterChooser(std::make_unique<MasterChooserDialog>(Form1.get())),
-      OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
+      projectList(std::make_unique<ProjectListWindow>(appDir, prompts, Form1.get())) {
     qtPrompts.SetParentWindow(Form1.get());
-    Form1->SetProjectList(OpenList.get());
+    Form1->SetProjectList(projectList.get());
     Form1->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(), masterChooser.get());
     Form1->SetOverview(overview.get());
 }
@@ -55,7 +55,7 @@ void AppWindows::EndOnSignal(int signal) {
 // The owned windows go before the main window that parents them.
 AppWindows::~AppWindows() {
     signals_.reset();
-    OpenList.reset();
+    projectList.reset();
     masterChooser.reset();
     overview.reset();
     palette.reset();

@@ -11,7 +11,7 @@ class CatalogueWindow;
 class PaletteWindow;
 class OverviewWindow;
 class MasterChooserDialog;
-class TOpenList;
+class ProjectListWindow;
 class TerminationSignals;
 
 // Every window of the program, created once at start-up in this order and kept
@@ -35,7 +35,7 @@ struct AppWindows {
     std::unique_ptr<PaletteWindow> palette;
     std::unique_ptr<OverviewWindow> overview;
     std::unique_ptr<MasterChooserDialog> masterChooser;
-    std::unique_ptr<TOpenList> OpenList;
+    std::unique_ptr<ProjectListWindow> projectList;
 
 private:
     void EndOnSignal(int signal);

@@ -69,15 +69,15 @@ void TForm1::FillSchemeList() {
     scheme->setCurrentRow(-1);
 }
 
-void TForm1::SetProjectList(TOpenList* list) {
-    openList_ = list;
+void TForm1::SetProjectList(ProjectListWindow* list) {
+    projectList_ = list;
     list->ImportInto = [this](const QString& folder) { ImportInto(folder); };
     list->OpenProjectPath = [this] { return workspace_.Doc.ProjectPath; };
 }
 
 void TForm1::GlintImage1Click() {
-    if (openList_)
-        OpenProject(workspace_, prompts_, *openList_);
+    if (projectList_)
+        OpenProject(workspace_, prompts_, *projectList_);
 }
 
 void TForm1::GlintImage11Click() {
@@ -86,8 +86,8 @@ void TForm1::GlintImage11Click() {
 
 void TForm1::ImportInto(const QString& folder) {
     const bool imported = ImportPhotograph(workspace_, prompts_, folder, [this] {
-        if (openList_ && openList_->isVisible())
-            openList_->reject();
+        if (projectList_ && projectList_->isVisible())
+            projectList_->reject();
     });
     // The new document's tool shows on its button.
     if (imported && workspace_.MaskEditMode)

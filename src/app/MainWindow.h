@@ -18,7 +18,7 @@ class QMenu;
 class QScrollArea;
 class QSlider;
 class TGlintImage;
-class TOpenList;
+class ProjectListWindow;
 class OverviewWindow;
 class LayerDialog;
 class CatalogueWindow;
@@ -42,7 +42,7 @@ public:
 
     TGlintImage* Button(const QString& name) const;
     // The project list that OpenProject shows; set once the windows exist.
-    void SetProjectList(TOpenList* list);
+    void SetProjectList(ProjectListWindow* list);
     // The layer dialog, the catalogue and the palette, linked once they exist.
     void ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
                         PaletteWindow* palette, MasterChooserDialog* masterChooser);
@@ -124,7 +124,7 @@ private:
     GradientStrip* PaintBox1 = nullptr;
     GradientStrip* PaintBox3 = nullptr;
     QWidget* Panel6 = nullptr;
-    TOpenList* openList_ = nullptr;
+    ProjectListWindow* projectList_ = nullptr;
     LayerDialog* layerDialog_ = nullptr;
     CatalogueWindow* catalogue_ = nullptr;
     PaletteWindow* palette_ = nullptr;

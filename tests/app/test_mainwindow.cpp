@@ -490,10 +490,10 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        const QList<QWidget*> order{windows.Form1.get(),     windows.layerDialog.get(),
-                                    windows.catalogue.get(), windows.palette.get(),
-                                    windows.overview.get(),  windows.masterChooser.get(),
-                                    windows.OpenList.get()};
+        const QList<QWidget*> order{windows.Form1.get(),      windows.layerDialog.get(),
+                                    windows.catalogue.get(),  windows.palette.get(),
+                                    windows.overview.get(),   windows.masterChooser.get(),
+                                    windows.projectList.get()};
         const QStringList captions{QStringLiteral("Tintora"),
                                    QStringLiteral("Vlastnosti vrstvy"),
                                    QStringLiteral("barvy"),
@@ -505,7 +505,7 @@ private slots:
         // Every modal window stands above the catalogue and the palette.
         for (QWidget* modal : {static_cast<QWidget*>(windows.overview.get()),
                                static_cast<QWidget*>(windows.masterChooser.get()),
-                               static_cast<QWidget*>(windows.OpenList.get())})
+                               static_cast<QWidget*>(windows.projectList.get())})
             QVERIFY(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(order[i]->windowTitle(), captions[i]);
@@ -530,9 +530,9 @@ private slots:
         AppWindows windows(dir.path(), &prompts);
         TForm1& form = *windows.Form1;
         form.show();
-        QTimer::singleShot(0, windows.OpenList.get(), [&windows] {
-            windows.OpenList->ListBox1->setCurrentRow(0);
-            windows.OpenList->Vybratprojekt1Click();
+        QTimer::singleShot(0, windows.projectList.get(), [&windows] {
+            windows.projectList->exteriorList->setCurrentRow(0);
+            windows.projectList->onChooseProjectTriggered();
         });
         QTest::mouseClick(form.Button(QStringLiteral("GlintImage1")), Qt::LeftButton);
         Workspace& ws = form.Workspace();
