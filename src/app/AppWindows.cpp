@@ -16,18 +16,19 @@
 
 AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
     : prompts(testPrompts ? *testPrompts : qtPrompts),
-      Form1(std::make_unique<TForm1>(appDir, prompts)),
-      layerDialog(std::make_unique<LayerDialog>(Form1.get())),
-      catalogue(std::make_unique<CatalogueWindow>(appDir, prompts, Form1.get())),
-      palette(std::make_unique<PaletteWindow>(*catalogue, prompts, Form1.get())),
-      overview(std::make_unique<OverviewWindow>(Form1->Workspace(), prompts, &catalogue->Database,
-                                                Form1.get())),
-      masterChooser(std::make_unique<MasterChooserDialog>(Form1.get())),
-      projectList(std::make_unique<ProjectListWindow>(appDir, prompts, Form1.get())) {
-    qtPrompts.SetParentWindow(Form1.get());
-    Form1->SetProjectList(projectList.get());
-    Form1->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(), masterChooser.get());
-    Form1->SetOverview(overview.get());
+      mainWindow(std::make_unique<MainWindow>(appDir, prompts)),
+      layerDialog(std::make_unique<LayerDialog>(mainWindow.get())),
+      catalogue(std::make_unique<CatalogueWindow>(appDir, prompts, mainWindow.get())),
+      palette(std::make_unique<PaletteWindow>(*catalogue, prompts, mainWindow.get())),
+      overview(std::make_unique<OverviewWindow>(mainWindow->Workspace(), prompts,
+                                                &catalogue->Database, mainWindow.get())),
+      masterChooser(std::make_unique<MasterChooserDialog>(mainWindow.get())),
+      projectList(std::make_unique<ProjectListWindow>(appDir, prompts, mainWindow.get())) {
+    qtPrompts.SetParentWindow(mainWindow.get());
+    mainWindow->SetProjectList(projectList.get());
+    mainWindow->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(),
+                               masterChooser.get());
+    mainWindow->SetOverview(overview.get());
 }
 
 void AppWindows::EndCleanlyOnSignals() {
@@ -44,7 +45,7 @@ void AppWindows::EndOnSignal(int signal) {
         return;
     ending_ = true;
     try {
-        RecoveryFile::Write(Form1->Workspace().Doc);
+        RecoveryFile::Write(mainWindow->Workspace().Doc);
     } catch (const TintoraError& error) {
         std::fprintf(stderr, "%s\n", error.message().toLocal8Bit().constData());
     }
@@ -61,5 +62,5 @@ AppWindows::~AppWindows() {
     palette.reset();
     catalogue.reset();
     layerDialog.reset();
-    Form1.reset();
+    mainWindow.reset();
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-class TForm1;
+class MainWindow;
 class LayerDialog;
 class CatalogueWindow;
 class PaletteWindow;
@@ -29,7 +29,7 @@ struct AppWindows {
 
     QtPrompts qtPrompts;
     Prompts& prompts;
-    std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<LayerDialog> layerDialog;
     std::unique_ptr<CatalogueWindow> catalogue;
     std::unique_ptr<PaletteWindow> palette;

@@ -18,9 +18,9 @@
 #include <QSlider>
 #include <QUrl>
 
-TForm1::TForm1(const QString& appDir, Prompts& prompts, QWidget* parent)
+MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     : QWidget(parent), appDir_(appDir), prompts_(prompts) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Tintora"));
     resize(718, 567);
 
@@ -36,8 +36,8 @@ TForm1::TForm1(const QString& appDir, Prompts& prompts, QWidget* parent)
     ConnectControls();
     ConnectEditing();
     workspace_.SetViewPort(this);
-    connect(&workspace_, &Workspace::LayersChanged, this, &TForm1::FillLayerList);
-    connect(&workspace_, &Workspace::SchemesChanged, this, &TForm1::FillSchemeList);
+    connect(&workspace_, &Workspace::LayersChanged, this, &MainWindow::FillLayerList);
+    connect(&workspace_, &Workspace::SchemesChanged, this, &MainWindow::FillSchemeList);
 
     workspace_.NewDocument();
     workspace_.Thickness = 1;
@@ -47,44 +47,44 @@ TForm1::TForm1(const QString& appDir, Prompts& prompts, QWidget* parent)
     GlintImage13Click();
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     workspace_.SetViewPort(nullptr);
 }
 
-TGlintImage* TForm1::Button(const QString& name) const {
+TGlintImage* MainWindow::Button(const QString& name) const {
     return findChild<TGlintImage*>(name);
 }
 
-void TForm1::FillLayerList() {
+void MainWindow::FillLayerList() {
     ListBox2->clear();
     for (const LayerRecord& layer : workspace_.Doc.Layers)
         ListBox2->addItem(layer.Name);
     ListBox2->setCurrentRow(-1);
 }
 
-void TForm1::FillSchemeList() {
+void MainWindow::FillSchemeList() {
     scheme->clear();
     for (const SchemeRecord& record : workspace_.Doc.Schemes)
         scheme->addItem(record.Name);
     scheme->setCurrentRow(-1);
 }
 
-void TForm1::SetProjectList(ProjectListWindow* list) {
+void MainWindow::SetProjectList(ProjectListWindow* list) {
     projectList_ = list;
     list->ImportInto = [this](const QString& folder) { ImportInto(folder); };
     list->OpenProjectPath = [this] { return workspace_.Doc.ProjectPath; };
 }
 
-void TForm1::GlintImage1Click() {
+void MainWindow::GlintImage1Click() {
     if (projectList_)
         OpenProject(workspace_, prompts_, *projectList_);
 }
 
-void TForm1::GlintImage11Click() {
+void MainWindow::GlintImage11Click() {
     ImportInto(appDir_ + QStringLiteral("/domy"));
 }
 
-void TForm1::ImportInto(const QString& folder) {
+void MainWindow::ImportInto(const QString& folder) {
     const bool imported = ImportPhotograph(workspace_, prompts_, folder, [this] {
         if (projectList_ && projectList_->isVisible())
             projectList_->reject();
@@ -94,19 +94,19 @@ void TForm1::ImportInto(const QString& folder) {
         ChooseTool(workspace_.CurrentTool);
 }
 
-void TForm1::undoClick() {
+void MainWindow::undoClick() {
     workspace_.undoClick();
 }
 
-void TForm1::redoClick() {
+void MainWindow::redoClick() {
     workspace_.redoClick();
 }
 
-void TForm1::GlintImage2Click() {
+void MainWindow::GlintImage2Click() {
     SaveMask(workspace_.Doc, prompts_);
 }
 
-void TForm1::GlintImage13Click() {
+void MainWindow::GlintImage13Click() {
     workspace_.HideMarker(); // the other mode's tool draws another marker
     Panel5->setVisible(!Panel5->isVisibleTo(this));
     workspace_.MaskEditMode = Panel5->isVisibleTo(this);
@@ -117,11 +117,11 @@ void TForm1::GlintImage13Click() {
     ListBox2->viewport()->update();
 }
 
-void TForm1::GlintImage18Click() {
+void MainWindow::GlintImage18Click() {
     OpenHelpPage(appDir_ + QStringLiteral("/help/help.htm"));
 }
 
-void TForm1::LatchToolButton(const QString& chosen) {
+void MainWindow::LatchToolButton(const QString& chosen) {
     for (int i = 3; i <= 10; ++i) {
         if (TGlintImage* button = Button(QStringLiteral("GlintImage%1").arg(i)))
             button->SetShowFixedPicture(false);
@@ -130,7 +130,7 @@ void TForm1::LatchToolButton(const QString& chosen) {
         button->SetShowFixedPicture(true);
 }
 
-void TForm1::ChooseTool(int tool) {
+void MainWindow::ChooseTool(int tool) {
     static const QString ButtonOfTool[] = {{},
                                            QStringLiteral("GlintImage4"),
                                            QStringLiteral("GlintImage5"),
@@ -166,7 +166,7 @@ void TForm1::ChooseTool(int tool) {
     toolOption->show();
 }
 
-void TForm1::trackBarChange(int position) {
+void MainWindow::trackBarChange(int position) {
     if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool) {
         workspace_.Thickness = position;
         toolOption->setText(QString::number(position));
@@ -177,7 +177,7 @@ void TForm1::trackBarChange(int position) {
     }
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!workspace_.Doc.Modified) {
         event->accept();
         return;
@@ -198,17 +198,17 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
-QPoint TForm1::ScrollPosition() const {
+QPoint MainWindow::ScrollPosition() const {
     return QPoint(ScrollBox1->horizontalScrollBar()->value(),
                   ScrollBox1->verticalScrollBar()->value());
 }
 
-void TForm1::SetScrollPosition(QPoint position) {
+void MainWindow::SetScrollPosition(QPoint position) {
     ScrollBox1->horizontalScrollBar()->setValue(position.x());
     ScrollBox1->verticalScrollBar()->setValue(position.y());
 }
 
-void TForm1::ViewChanged(const QRect& viewRect) {
+void MainWindow::ViewChanged(const QRect& viewRect) {
     if (image->size() != workspace_.ViewBitmap.size())
         image->SizeToView();
     image->repaint(viewRect);

@@ -28,11 +28,11 @@ class MasterChooserDialog;
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
 // forwards its controls' events to the operations.
-class TForm1 : public QWidget, private ViewPort {
+class MainWindow : public QWidget, private ViewPort {
     Q_OBJECT
 public:
-    TForm1(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr);
-    ~TForm1() override;
+    MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     const QString& AppDir() const { return appDir_; }
     ::Workspace& Workspace() { return workspace_; }

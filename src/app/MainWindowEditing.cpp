@@ -16,29 +16,29 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-void TForm1::ConnectEditing() {
+void MainWindow::ConnectEditing() {
     ListBox2->setItemDelegate(new LayerRowDelegate(workspace_, ListBox2));
     ListBox2->viewport()->installEventFilter(this);
     connect(ListBox2, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { ListBox2Click(ListBox2->row(item)); });
-    connect(ListBox2, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox2DblClick);
+    connect(ListBox2, &QListWidget::itemDoubleClicked, this, &MainWindow::ListBox2DblClick);
     connect(ListBox2, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         if (QListWidgetItem* item = ListBox2->itemAt(at))
             ListBox2->setCurrentItem(item);
         LayerMenu->popup(ListBox2->viewport()->mapToGlobal(at));
     });
     const QList<QAction*> items = LayerMenu->actions();
-    connect(items[0], &QAction::triggered, this, &TForm1::Povolitpodditvrstvu1Click);
-    connect(items[1], &QAction::triggered, this, &TForm1::Nastavitoriginlnbarvu1Click);
-    connect(items[2], &QAction::triggered, this, &TForm1::cleanLayerClick);
-    connect(items[4], &QAction::triggered, this, &TForm1::ListBox2DblClick);
+    connect(items[0], &QAction::triggered, this, &MainWindow::Povolitpodditvrstvu1Click);
+    connect(items[1], &QAction::triggered, this, &MainWindow::Nastavitoriginlnbarvu1Click);
+    connect(items[2], &QAction::triggered, this, &MainWindow::cleanLayerClick);
+    connect(items[4], &QAction::triggered, this, &MainWindow::ListBox2DblClick);
     connect(scheme, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         if (QListWidgetItem* item = scheme->itemAt(at))
             scheme->setCurrentItem(item);
         SchemeMenu->popup(scheme->viewport()->mapToGlobal(at));
     });
     connect(SchemeMenu->actions().constFirst(), &QAction::triggered, this,
-            &TForm1::Pejmenovat1Click);
+            &MainWindow::Pejmenovat1Click);
     connect(scheme, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { schemeClick(scheme->row(item)); });
     connect(&workspace_, &Workspace::SchemeRenamed, this, [this](int row) {
@@ -46,16 +46,16 @@ void TForm1::ConnectEditing() {
             item->setText(workspace_.Doc.Schemes[row].Name);
     });
 
-    const std::pair<const char*, void (TForm1::*)()> buttons[] = {
-        {"GlintImage9", &TForm1::GlintImage9Click},
-        {"GlintImage10", &TForm1::GlintImage10Click},
-        {"GlintImage14", &TForm1::GlintImage14Click},
-        {"GlintImage15", &TForm1::GlintImage15Click},
-        {"GlintImage16", &TForm1::GlintImage16Click},
-        {"GlintImage17", &TForm1::removeLayerClick},
-        {"saveNewScheme", &TForm1::saveNewSchemeClick},
-        {"overwriteScheme", &TForm1::overwriteSchemeClick},
-        {"GlintImage19", &TForm1::GlintImage19Click},
+    const std::pair<const char*, void (MainWindow::*)()> buttons[] = {
+        {"GlintImage9", &MainWindow::GlintImage9Click},
+        {"GlintImage10", &MainWindow::GlintImage10Click},
+        {"GlintImage14", &MainWindow::GlintImage14Click},
+        {"GlintImage15", &MainWindow::GlintImage15Click},
+        {"GlintImage16", &MainWindow::GlintImage16Click},
+        {"GlintImage17", &MainWindow::removeLayerClick},
+        {"saveNewScheme", &MainWindow::saveNewSchemeClick},
+        {"overwriteScheme", &MainWindow::overwriteSchemeClick},
+        {"GlintImage19", &MainWindow::GlintImage19Click},
     };
     for (const auto& [name, handler] : buttons)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
@@ -107,8 +107,8 @@ void TForm1::ConnectEditing() {
     });
 }
 
-void TForm1::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
-                            PaletteWindow* palette, MasterChooserDialog* masterChooser) {
+void MainWindow::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
+                                PaletteWindow* palette, MasterChooserDialog* masterChooser) {
     masterChooser_ = masterChooser;
     layerDialog_ = layerDialog;
     catalogue_ = catalogue;
@@ -132,18 +132,18 @@ void TForm1::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue
     palette->PictureArea = ScrollBox1;
 }
 
-int TForm1::SelectedLayerRow() const {
+int MainWindow::SelectedLayerRow() const {
     const QList<QListWidgetItem*> selected = ListBox2->selectedItems();
     return selected.isEmpty() ? -1 : ListBox2->row(selected.constFirst());
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListBox2->viewport() && event->type() == QEvent::MouseButtonPress)
         LayerListClickX = static_cast<QMouseEvent*>(event)->position().toPoint().x();
     return QWidget::eventFilter(watched, event);
 }
 
-void TForm1::ListBox2Click(int row) {
+void MainWindow::ListBox2Click(int row) {
     if (row < 0)
         return;
     workspace_.LineAnchorX = -1;
@@ -164,53 +164,53 @@ void TForm1::ListBox2Click(int row) {
     ListBox2->viewport()->update();
 }
 
-void TForm1::ListBox2DblClick() {
+void MainWindow::ListBox2DblClick() {
     layerEditor_.EditLayer(SelectedLayerRow());
     image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor : Qt::CrossCursor);
 }
 
-void TForm1::GlintImage16Click() {
+void MainWindow::GlintImage16Click() {
     layerEditor_.NewLayer();
     image->setCursor(Qt::PointingHandCursor);
 }
 
-void TForm1::GlintImage14Click() {
+void MainWindow::GlintImage14Click() {
     layerEditor_.ShowAllLayers();
     ListBox2->viewport()->update();
 }
 
-void TForm1::GlintImage15Click() {
+void MainWindow::GlintImage15Click() {
     layerEditor_.ShowNoLayers();
     ListBox2->viewport()->update();
 }
 
-void TForm1::removeLayerClick() {
+void MainWindow::removeLayerClick() {
     layerEditor_.RemoveLayer(SelectedLayerRow());
 }
 
-void TForm1::cleanLayerClick() {
+void MainWindow::cleanLayerClick() {
     layerEditor_.CleanLayer(SelectedLayerRow());
 }
 
-void TForm1::Nastavitoriginlnbarvu1Click() {
+void MainWindow::Nastavitoriginlnbarvu1Click() {
     layerEditor_.ResetShade(SelectedLayerRow());
     ListBox2->viewport()->update();
 }
 
-void TForm1::GlintImage9Click() {
+void MainWindow::GlintImage9Click() {
     workspace_.ZoomIn(ScrollBox1->viewport()->size());
 }
 
-void TForm1::GlintImage10Click() {
+void MainWindow::GlintImage10Click() {
     workspace_.ZoomOut(ScrollBox1->viewport()->size());
 }
 
-void TForm1::imageMouseDown(Qt::MouseButton button, int x, int y) {
+void MainWindow::imageMouseDown(Qt::MouseButton button, int x, int y) {
     tools_.ImageMouseDown(button == Qt::RightButton, x, y);
 }
 
-void TForm1::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
-                            int y) {
+void MainWindow::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
+                                int y) {
     const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
                                              modifiers.testFlag(Qt::ShiftModifier), x, y);
     if (!pan.isNull()) {
@@ -221,27 +221,27 @@ void TForm1::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modi
     }
 }
 
-void TForm1::Povolitpodditvrstvu1Click() {
+void MainWindow::Povolitpodditvrstvu1Click() {
     if (masterChooser_)
         ToggleSubordinate(workspace_, *masterChooser_, SelectedLayerRow());
 }
 
-void TForm1::saveNewSchemeClick() {
+void MainWindow::saveNewSchemeClick() {
     schemeEditor_.SaveNew();
 }
 
-void TForm1::overwriteSchemeClick() {
+void MainWindow::overwriteSchemeClick() {
     schemeEditor_.Overwrite(scheme->currentRow());
 }
 
-void TForm1::GlintImage19Click() {
+void MainWindow::GlintImage19Click() {
     schemeEditor_.Delete(scheme->currentRow());
 }
 
-void TForm1::Pejmenovat1Click() {
+void MainWindow::Pejmenovat1Click() {
     schemeEditor_.Rename(scheme->currentRow());
 }
 
-void TForm1::schemeClick(int row) {
+void MainWindow::schemeClick(int row) {
     schemeEditor_.Apply(row);
 }

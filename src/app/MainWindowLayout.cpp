@@ -83,7 +83,7 @@ QListWidget* List(QWidget* parent, const QString& name, const QString& hint, int
 
 } // namespace
 
-void TForm1::BuildLayout() {
+void MainWindow::BuildLayout() {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
@@ -118,7 +118,7 @@ void TForm1::BuildLayout() {
     root->addLayout(body, 1);
 }
 
-QWidget* TForm1::BuildTopBand() {
+QWidget* MainWindow::BuildTopBand() {
     Panel6 = Filled(BandGrey, this);
     Panel6->setObjectName(QStringLiteral("Panel6"));
     Panel6->setFixedHeight(53);
@@ -166,7 +166,7 @@ QWidget* TForm1::BuildTopBand() {
     return Panel6;
 }
 
-QWidget* TForm1::BuildLeftColumn() {
+QWidget* MainWindow::BuildLeftColumn() {
     QWidget* column = Filled(LeftOrange, this);
     column->setObjectName(QStringLiteral("Panel1"));
     column->setFixedWidth(129);
@@ -225,7 +225,7 @@ QWidget* TForm1::BuildLeftColumn() {
     return column;
 }
 
-QWidget* TForm1::BuildEditingBar() {
+QWidget* MainWindow::BuildEditingBar() {
     Panel5 = Filled(BarBlue, this);
     Panel5->setObjectName(QStringLiteral("Panel5"));
     Panel5->setFixedHeight(61);
@@ -281,18 +281,20 @@ QWidget* TForm1::BuildEditingBar() {
     return Panel5;
 }
 
-void TForm1::ConnectControls() {
-    const std::pair<const char*, void (TForm1::*)()> handlers[] = {
-        {"GlintImage1", &TForm1::GlintImage1Click},   {"GlintImage2", &TForm1::GlintImage2Click},
-        {"GlintImage11", &TForm1::GlintImage11Click}, {"GlintImage3", &TForm1::undoClick},
-        {"GlintImage12", &TForm1::redoClick},
+void MainWindow::ConnectControls() {
+    const std::pair<const char*, void (MainWindow::*)()> handlers[] = {
+        {"GlintImage1", &MainWindow::GlintImage1Click},
+        {"GlintImage2", &MainWindow::GlintImage2Click},
+        {"GlintImage11", &MainWindow::GlintImage11Click},
+        {"GlintImage3", &MainWindow::undoClick},
+        {"GlintImage12", &MainWindow::redoClick},
     };
     for (const auto& [name, handler] : handlers)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
     connect(Button(QStringLiteral("GlintImage13")), &TGlintImage::Click, this,
-            &TForm1::GlintImage13Click);
+            &MainWindow::GlintImage13Click);
     connect(Button(QStringLiteral("GlintImage18")), &TGlintImage::Click, this,
-            &TForm1::GlintImage18Click);
+            &MainWindow::GlintImage18Click);
     const std::pair<const char*, int> tools[] = {{"GlintImage4", PencilTool},
                                                  {"GlintImage7", LineTool},
                                                  {"GlintImage5", ToleranceFillTool},
@@ -302,10 +304,10 @@ void TForm1::ConnectControls() {
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this,
                 [this, tool = tool] { ChooseTool(tool); });
     }
-    connect(trackBar, &QSlider::valueChanged, this, &TForm1::trackBarChange);
+    connect(trackBar, &QSlider::valueChanged, this, &MainWindow::trackBarChange);
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (PaintBox1)
         PaintBox1->setGeometry(PaintBox1->x(), 0, std::max(0, width() - PaintBox1->x()), 52);

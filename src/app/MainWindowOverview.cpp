@@ -3,13 +3,13 @@
 #include "overview/OverviewWindow.h"
 #include "widgets/GlintImage.h"
 
-void TForm1::SetOverview(OverviewWindow* overview) {
+void MainWindow::SetOverview(OverviewWindow* overview) {
     overview_ = overview;
     connect(Button(QStringLiteral("GlintImage20")), &TGlintImage::Click, this,
-            &TForm1::GlintImage20Click);
+            &MainWindow::GlintImage20Click);
 }
 
-void TForm1::GlintImage20Click() {
+void MainWindow::GlintImage20Click() {
     if (!overview_)
         return;
     overview_->FillOverview();

@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     ScriptedPrompts prompts;
     NoWait clock;
     auto windows = StartUp(arguments[1], clock, &prompts);
-    Workspace& workspace = windows->Form1->Workspace();
+    Workspace& workspace = windows->mainWindow->Workspace();
     if (!OpenProjectFile(workspace, prompts, arguments[2]))
         return 3;
     if (arguments.size() > 3 && arguments[3] == QLatin1String("modify")) {

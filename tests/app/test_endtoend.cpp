@@ -46,18 +46,18 @@ private slots:
 
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.resize(1000, 700);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int layersBefore = int(ws.Doc.Layers.size());
 
         // Mask mode, then a new layer whose real colour is sampled from the garden.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
         QVERIFY(ws.MaskEditMode);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
         LayerDialog& dialog = *windows.layerDialog;
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.MaskColour(), AutoMaskColour(layersBefore));
@@ -67,7 +67,7 @@ private slots:
         QTest::mouseClick(dialog.maskColourPanel, Qt::LeftButton);
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         const QPoint garden(20, 230);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, garden);
+        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, garden);
         QVERIFY(dialog.RealColour() != Rgb(208, 208, 208));
         QCOMPARE(dialog.nameEdit->text(), QStringLiteral("Trávník"));
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
@@ -76,39 +76,39 @@ private slots:
         QVERIFY(!dialog.isVisible());
         const int lawn = layersBefore;
         QCOMPARE(ws.Doc.Layers.size(), layersBefore + 1);
-        QCOMPARE(form.ListBox2->currentRow(), lawn);
+        QCOMPARE(mainWindow.ListBox2->currentRow(), lawn);
 
         // Pencil, two line presses and a tolerance fill of the garden.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(10, 10)), lawn);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage7")), Qt::LeftButton);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(30, 20));
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(60, 20));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage7")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(30, 20));
+        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(60, 20));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(45, 20)), lawn);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
-        form.trackBar->setValue(12); // threshold 60: the grass, not the path or the sky
-        QCOMPARE(form.Tools().ActiveTolerance, 60);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(15, 232));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
+        mainWindow.trackBar->setValue(12); // threshold 60: the grass, not the path or the sky
+        QCOMPARE(mainWindow.Tools().ActiveTolerance, 60);
+        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(15, 232));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), lawn);
         const TMask filled = ws.Doc.Mask;
 
         // Undo the fill, redo it.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
         QVERIFY(ws.Doc.Mask != filled);
         QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), 0);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
         QCOMPARE(ws.Doc.Mask, filled);
 
         // Colour mode, the layer shown there, then the catalogue from its swatch.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        const QRect row = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
-        form.ListBox2->scrollToItem(form.ListBox2->item(lawn));
-        const QRect shown = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        const QRect row = mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(lawn));
+        mainWindow.ListBox2->scrollToItem(mainWindow.ListBox2->item(lawn));
+        const QRect shown = mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(lawn));
+        QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
                           shown.topLeft() + QPoint(10, 10));
         QVERIFY(!ws.Doc.Layers[lawn].HiddenInColourMode);
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
                           shown.topLeft() + QPoint(45, 10));
         CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
@@ -140,7 +140,7 @@ private slots:
 
         // Save, open again: the same mask.
         prompts.asked.clear();
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
         QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Soubor byl uložen")});
         const TMask saved = ws.Doc.Mask;
         QVERIFY(OpenProjectFile(ws, prompts, photo));
@@ -162,19 +162,20 @@ private slots:
                  QString());
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.resize(1000, 700);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int facade = 1;
         ws.Doc.Layers[facade].HiddenInColourMode = false;
 
         // The facade's swatch opens the catalogue for it; the fan deck "Paleta".
-        form.ListBox2->scrollToItem(form.ListBox2->item(facade));
-        const QRect layerRow = form.ListBox2->visualItemRect(form.ListBox2->item(facade));
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+        mainWindow.ListBox2->scrollToItem(mainWindow.ListBox2->item(facade));
+        const QRect layerRow =
+            mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(facade));
+        QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
                           layerRow.topLeft() + QPoint(45, 10));
         CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
@@ -238,35 +239,35 @@ private slots:
         const QString photo = SaveProject(dir.path(), QStringLiteral("dum.bmp"), demo, layers, {});
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.show();
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.show();
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int facade = 1, plinth = 5, chimney = 6;
 
         // Two schemes with different facade shades, switched by clicks.
         ws.Doc.Layers[facade].ShadeColour = Rgb(240, 200, 120);
         prompts.inputs.enqueue(QStringLiteral("Teplé"));
-        QTest::mouseClick(form.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
         ws.Doc.Layers[facade].ShadeColour = Rgb(120, 140, 220);
         prompts.inputs.enqueue(QStringLiteral("Studené"));
-        QTest::mouseClick(form.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
-        QCOMPARE(form.scheme->count(), 2);
-        QTest::mouseClick(form.scheme->viewport(), Qt::LeftButton, {},
-                          form.scheme->visualItemRect(form.scheme->item(0)).center());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
+        QCOMPARE(mainWindow.scheme->count(), 2);
+        QTest::mouseClick(mainWindow.scheme->viewport(), Qt::LeftButton, {},
+                          mainWindow.scheme->visualItemRect(mainWindow.scheme->item(0)).center());
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(240, 200, 120));
-        QTest::mouseClick(form.scheme->viewport(), Qt::LeftButton, {},
-                          form.scheme->visualItemRect(form.scheme->item(1)).center());
+        QTest::mouseClick(mainWindow.scheme->viewport(), Qt::LeftButton, {},
+                          mainWindow.scheme->visualItemRect(mainWindow.scheme->item(1)).center());
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(120, 140, 220));
 
         // The chimney follows the plinth through the chooser.
-        form.ListBox2->setCurrentRow(chimney);
+        mainWindow.ListBox2->setCurrentRow(chimney);
         QTimer::singleShot(0, windows.masterChooser.get(), [&windows] {
             windows.masterChooser->layerList->setCurrentRow(
                 5); // rows 0..5 are the layers before the chimney
             windows.masterChooser->onConfirmClicked();
         });
-        form.Povolitpodditvrstvu1Click();
+        mainWindow.Povolitpodditvrstvu1Click();
         QVERIFY(ws.Doc.Layers[chimney].Subordinate);
         QCOMPARE(ws.Doc.Layers[chimney].MasterName, ws.Doc.Layers[plinth].Name);
         QPoint chimneyPixel, plinthPixel;
@@ -286,14 +287,15 @@ private slots:
             return Rgb(c.red(), c.green(), c.blue());
         };
         QCOMPARE(viewAt(chimneyPixel), ShadePixel(photoAt(chimneyPixel), ws.Doc.Layers, plinth));
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage14")), Qt::LeftButton); // all shown
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage14")),
+                          Qt::LeftButton); // all shown
         ws.Marker.EraseMarker(ws.ViewBitmap);
         QCOMPARE(viewAt(chimneyPixel), ws.Doc.Layers[plinth].MaskColour);
         QCOMPARE(viewAt(plinthPixel), ws.Doc.Layers[plinth].MaskColour);
 
         // Saved and opened again: schemes and links as they were, display flags off.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         QCOMPARE(ws.Doc.Schemes.size(), 2);
         QCOMPARE(ws.Doc.Schemes[1].Name, QStringLiteral("Studené"));
@@ -301,7 +303,7 @@ private slots:
         QVERIFY(ws.Doc.Layers[chimney].Subordinate);
         QVERIFY(!ws.Doc.Layers[plinth].ShownInMaskMode);
         QVERIFY(!ws.Doc.Schemes[0].Layers[facade].ShownInMaskMode);
-        QCOMPARE(form.scheme->count(), 2);
+        QCOMPARE(mainWindow.scheme->count(), 2);
     }
 
     // Open the demo house, choose shades for the facade and the roof in the catalogue,
@@ -316,20 +318,20 @@ private slots:
                  QString());
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.resize(1000, 700);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         CatalogueWindow& catalogue = *windows.catalogue;
 
         // The catalogue for a layer from its swatch in the layer list, a quantity,
         // then a shade row: the shade goes into the layer.
         const auto choose = [&](int layer, int fanDeckRow, const QString& quantity) {
-            form.ListBox2->scrollToItem(form.ListBox2->item(layer));
-            const QRect row = form.ListBox2->visualItemRect(form.ListBox2->item(layer));
-            QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+            mainWindow.ListBox2->scrollToItem(mainWindow.ListBox2->item(layer));
+            const QRect row = mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(layer));
+            QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
                               row.topLeft() + QPoint(45, 10));
             QVERIFY(catalogue.isVisible());
             QTest::mouseClick(
@@ -378,7 +380,7 @@ private slots:
             stayedOpen = overview.isVisible();
             QTest::mouseClick(overview.closeButton, Qt::LeftButton);
         });
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage20")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage20")), Qt::LeftButton);
 
         QVERIFY(modal);
         QVERIFY(!overview.isVisible());

@@ -501,9 +501,9 @@ private slots:
                  QString());
         ScriptedPrompts prompts;
         AppWindows windows(appDir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.show();
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.show();
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int facade = 1;
         ws.Doc.Layers[facade].Quantity = 12;
@@ -514,7 +514,7 @@ private slots:
         const QStringList listBefore = Rows(catalogue.shadeList);
 
         // No layer selected: only the palette's own controls change.
-        form.ListBox2->clearSelection();
+        mainWindow.ListBox2->clearSelection();
         const LayerList layersBefore = ws.Doc.Layers;
         prompts.colours.enqueue(Rgb(1, 2, 3));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
@@ -522,12 +522,12 @@ private slots:
         QCOMPARE(ws.Doc.Layers, layersBefore);
         QVERIFY(!ws.Doc.Modified);
         // "Originál" takes no colour either.
-        form.ListBox2->setCurrentRow(0);
+        mainWindow.ListBox2->setCurrentRow(0);
         prompts.colours.enqueue(Rgb(1, 2, 3));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         QCOMPARE(ws.Doc.Layers, layersBefore);
 
-        form.ListBox2->setCurrentRow(facade);
+        mainWindow.ListBox2->setCurrentRow(facade);
         prompts.colours.enqueue(Rgb(10, 20, 30));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         QCOMPARE(palette.redValueLabel->text(), QStringLiteral("10"));
