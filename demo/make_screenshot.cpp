@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     mainWindow.schemeClick(0);
-    mainWindow.scheme->setCurrentRow(0);
+    mainWindow.schemeList->setCurrentRow(0);
     mainWindow.GlintImage10Click(); // the whole house at half size
     QApplication::processEvents();
     if (!mainWindow.grab().save(QString::fromLocal8Bit(argv[2]))) {

@@ -56,17 +56,17 @@ TGlintImage* MainWindow::Button(const QString& name) const {
 }
 
 void MainWindow::FillLayerList() {
-    ListBox2->clear();
+    layerList->clear();
     for (const LayerRecord& layer : workspace_.Doc.Layers)
-        ListBox2->addItem(layer.Name);
-    ListBox2->setCurrentRow(-1);
+        layerList->addItem(layer.Name);
+    layerList->setCurrentRow(-1);
 }
 
 void MainWindow::FillSchemeList() {
-    scheme->clear();
+    schemeList->clear();
     for (const SchemeRecord& record : workspace_.Doc.Schemes)
-        scheme->addItem(record.Name);
-    scheme->setCurrentRow(-1);
+        schemeList->addItem(record.Name);
+    schemeList->setCurrentRow(-1);
 }
 
 void MainWindow::SetProjectList(ProjectListWindow* list) {
@@ -108,13 +108,13 @@ void MainWindow::GlintImage2Click() {
 
 void MainWindow::GlintImage13Click() {
     workspace_.HideMarker(); // the other mode's tool draws another marker
-    Panel5->setVisible(!Panel5->isVisibleTo(this));
-    workspace_.MaskEditMode = Panel5->isVisibleTo(this);
+    editingBar->setVisible(!editingBar->isVisibleTo(this));
+    workspace_.MaskEditMode = editingBar->isVisibleTo(this);
     workspace_.CurrentTool = PickLayerTool;
     if (workspace_.MaskEditMode)
-        LatchToolButton(QStringLiteral("GlintImage8"));
+        LatchToolButton(QStringLiteral("pickLayerButton"));
     workspace_.UpdateWholePicture();
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
 void MainWindow::GlintImage18Click() {
@@ -122,8 +122,10 @@ void MainWindow::GlintImage18Click() {
 }
 
 void MainWindow::LatchToolButton(const QString& chosen) {
-    for (int i = 3; i <= 10; ++i) {
-        if (TGlintImage* button = Button(QStringLiteral("GlintImage%1").arg(i)))
+    // Only the tool buttons are ever latched.
+    for (const char* name : {"pencilButton", "linesButton", "toleranceFillButton", "fullFillButton",
+                             "pickLayerButton"}) {
+        if (TGlintImage* button = Button(QString::fromLatin1(name)))
             button->SetShowFixedPicture(false);
     }
     if (TGlintImage* button = Button(chosen))
@@ -132,11 +134,11 @@ void MainWindow::LatchToolButton(const QString& chosen) {
 
 void MainWindow::ChooseTool(int tool) {
     static const QString ButtonOfTool[] = {{},
-                                           QStringLiteral("GlintImage4"),
-                                           QStringLiteral("GlintImage5"),
-                                           QStringLiteral("GlintImage6"),
-                                           QStringLiteral("GlintImage7"),
-                                           QStringLiteral("GlintImage8")};
+                                           QStringLiteral("pencilButton"),
+                                           QStringLiteral("toleranceFillButton"),
+                                           QStringLiteral("fullFillButton"),
+                                           QStringLiteral("linesButton"),
+                                           QStringLiteral("pickLayerButton")};
     workspace_.HideMarker(); // the new tool draws its own marker at the next move
     workspace_.CurrentTool = tool;
     LatchToolButton(ButtonOfTool[tool]);
@@ -146,34 +148,34 @@ void MainWindow::ChooseTool(int tool) {
         tools_.ActiveTolerance = workspace_.Threshold;
     else if (tool == FullFillTool)
         tools_.ActiveTolerance = 255;
-    trackBarKind->hide();
-    trackBar->hide();
-    toolOption->hide();
-    const QSignalBlocker blocker(trackBar);
+    toolSettingLabel->hide();
+    toolSettingSlider->hide();
+    toolSettingValue->hide();
+    const QSignalBlocker blocker(toolSettingSlider);
     if (tool == PencilTool || tool == LineTool) {
-        trackBarKind->setText(QStringLiteral("Tloušťka:"));
-        trackBar->setValue(workspace_.Thickness);
-        toolOption->setText(QString::number(workspace_.Thickness));
+        toolSettingLabel->setText(QStringLiteral("Tloušťka:"));
+        toolSettingSlider->setValue(workspace_.Thickness);
+        toolSettingValue->setText(QString::number(workspace_.Thickness));
     } else if (tool == ToleranceFillTool) {
-        trackBarKind->setText(QStringLiteral("Práh:"));
-        trackBar->setValue(qRound(workspace_.Threshold / 5.0));
-        toolOption->setText(QString::number(workspace_.Threshold));
+        toolSettingLabel->setText(QStringLiteral("Práh:"));
+        toolSettingSlider->setValue(qRound(workspace_.Threshold / 5.0));
+        toolSettingValue->setText(QString::number(workspace_.Threshold));
     } else {
         return;
     }
-    trackBarKind->show();
-    trackBar->show();
-    toolOption->show();
+    toolSettingLabel->show();
+    toolSettingSlider->show();
+    toolSettingValue->show();
 }
 
 void MainWindow::trackBarChange(int position) {
     if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool) {
         workspace_.Thickness = position;
-        toolOption->setText(QString::number(position));
+        toolSettingValue->setText(QString::number(position));
     } else if (workspace_.CurrentTool == ToleranceFillTool) {
         workspace_.Threshold = position * 5;
         tools_.ActiveTolerance = workspace_.Threshold;
-        toolOption->setText(QString::number(workspace_.Threshold));
+        toolSettingValue->setText(QString::number(workspace_.Threshold));
     }
 }
 
@@ -199,17 +201,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 QPoint MainWindow::ScrollPosition() const {
-    return QPoint(ScrollBox1->horizontalScrollBar()->value(),
-                  ScrollBox1->verticalScrollBar()->value());
+    return QPoint(pictureArea->horizontalScrollBar()->value(),
+                  pictureArea->verticalScrollBar()->value());
 }
 
 void MainWindow::SetScrollPosition(QPoint position) {
-    ScrollBox1->horizontalScrollBar()->setValue(position.x());
-    ScrollBox1->verticalScrollBar()->setValue(position.y());
+    pictureArea->horizontalScrollBar()->setValue(position.x());
+    pictureArea->verticalScrollBar()->setValue(position.y());
 }
 
 void MainWindow::ViewChanged(const QRect& viewRect) {
-    if (image->size() != workspace_.ViewBitmap.size())
-        image->SizeToView();
-    image->repaint(viewRect);
+    if (imageView->size() != workspace_.ViewBitmap.size())
+        imageView->SizeToView();
+    imageView->repaint(viewRect);
 }

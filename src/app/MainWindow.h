@@ -51,16 +51,16 @@ public:
 
     LayerEditor& Layers() { return layerEditor_; }
     ToolActions& Tools() { return tools_; }
-    QListWidget* ListBox2 = nullptr;
-    QListWidget* scheme = nullptr;
-    QWidget* Panel5 = nullptr;
-    QLabel* trackBarKind = nullptr;
-    QSlider* trackBar = nullptr;
-    QLineEdit* toolOption = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
-    ImageView* image = nullptr;
-    QMenu* LayerMenu = nullptr;
-    QMenu* SchemeMenu = nullptr;
+    QListWidget* layerList = nullptr;
+    QListWidget* schemeList = nullptr;
+    QWidget* editingBar = nullptr;
+    QLabel* toolSettingLabel = nullptr;
+    QSlider* toolSettingSlider = nullptr;
+    QLineEdit* toolSettingValue = nullptr;
+    QScrollArea* pictureArea = nullptr;
+    ImageView* imageView = nullptr;
+    QMenu* layerMenu = nullptr;
+    QMenu* schemeMenu = nullptr;
 
     // Handlers of the controls.
     void GlintImage1Click();
@@ -121,9 +121,9 @@ private:
     QString appDir_;
     Prompts& prompts_;
     ::Workspace workspace_;
-    GradientStrip* PaintBox1 = nullptr;
-    GradientStrip* PaintBox3 = nullptr;
-    QWidget* Panel6 = nullptr;
+    GradientStrip* topBandGradient = nullptr;
+    GradientStrip* editingBarGradient = nullptr;
+    QWidget* topBand = nullptr;
     ProjectListWindow* projectList_ = nullptr;
     LayerDialog* layerDialog_ = nullptr;
     CatalogueWindow* catalogue_ = nullptr;

@@ -17,55 +17,55 @@
 #include <QScrollBar>
 
 void MainWindow::ConnectEditing() {
-    ListBox2->setItemDelegate(new LayerRowDelegate(workspace_, ListBox2));
-    ListBox2->viewport()->installEventFilter(this);
-    connect(ListBox2, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ListBox2Click(ListBox2->row(item)); });
-    connect(ListBox2, &QListWidget::itemDoubleClicked, this, &MainWindow::ListBox2DblClick);
-    connect(ListBox2, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        if (QListWidgetItem* item = ListBox2->itemAt(at))
-            ListBox2->setCurrentItem(item);
-        LayerMenu->popup(ListBox2->viewport()->mapToGlobal(at));
+    layerList->setItemDelegate(new LayerRowDelegate(workspace_, layerList));
+    layerList->viewport()->installEventFilter(this);
+    connect(layerList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { ListBox2Click(layerList->row(item)); });
+    connect(layerList, &QListWidget::itemDoubleClicked, this, &MainWindow::ListBox2DblClick);
+    connect(layerList, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        if (QListWidgetItem* item = layerList->itemAt(at))
+            layerList->setCurrentItem(item);
+        layerMenu->popup(layerList->viewport()->mapToGlobal(at));
     });
-    const QList<QAction*> items = LayerMenu->actions();
+    const QList<QAction*> items = layerMenu->actions();
     connect(items[0], &QAction::triggered, this, &MainWindow::Povolitpodditvrstvu1Click);
     connect(items[1], &QAction::triggered, this, &MainWindow::Nastavitoriginlnbarvu1Click);
     connect(items[2], &QAction::triggered, this, &MainWindow::cleanLayerClick);
     connect(items[4], &QAction::triggered, this, &MainWindow::ListBox2DblClick);
-    connect(scheme, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        if (QListWidgetItem* item = scheme->itemAt(at))
-            scheme->setCurrentItem(item);
-        SchemeMenu->popup(scheme->viewport()->mapToGlobal(at));
+    connect(schemeList, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        if (QListWidgetItem* item = schemeList->itemAt(at))
+            schemeList->setCurrentItem(item);
+        schemeMenu->popup(schemeList->viewport()->mapToGlobal(at));
     });
-    connect(SchemeMenu->actions().constFirst(), &QAction::triggered, this,
+    connect(schemeMenu->actions().constFirst(), &QAction::triggered, this,
             &MainWindow::Pejmenovat1Click);
-    connect(scheme, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { schemeClick(scheme->row(item)); });
+    connect(schemeList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { schemeClick(schemeList->row(item)); });
     connect(&workspace_, &Workspace::SchemeRenamed, this, [this](int row) {
-        if (QListWidgetItem* item = scheme->item(row))
+        if (QListWidgetItem* item = schemeList->item(row))
             item->setText(workspace_.Doc.Schemes[row].Name);
     });
 
     const std::pair<const char*, void (MainWindow::*)()> buttons[] = {
-        {"GlintImage9", &MainWindow::GlintImage9Click},
-        {"GlintImage10", &MainWindow::GlintImage10Click},
-        {"GlintImage14", &MainWindow::GlintImage14Click},
-        {"GlintImage15", &MainWindow::GlintImage15Click},
-        {"GlintImage16", &MainWindow::GlintImage16Click},
-        {"GlintImage17", &MainWindow::removeLayerClick},
-        {"saveNewScheme", &MainWindow::saveNewSchemeClick},
-        {"overwriteScheme", &MainWindow::overwriteSchemeClick},
-        {"GlintImage19", &MainWindow::GlintImage19Click},
+        {"zoomInButton", &MainWindow::GlintImage9Click},
+        {"zoomOutButton", &MainWindow::GlintImage10Click},
+        {"showAllLayersButton", &MainWindow::GlintImage14Click},
+        {"showNoLayersButton", &MainWindow::GlintImage15Click},
+        {"newLayerButton", &MainWindow::GlintImage16Click},
+        {"removeLayerButton", &MainWindow::removeLayerClick},
+        {"saveNewSchemeButton", &MainWindow::saveNewSchemeClick},
+        {"overwriteSchemeButton", &MainWindow::overwriteSchemeClick},
+        {"deleteSchemeButton", &MainWindow::GlintImage19Click},
     };
     for (const auto& [name, handler] : buttons)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
 
-    connect(image, &ImageView::MouseDown, this,
+    connect(imageView, &ImageView::MouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
                 imageMouseDown(button, at.x(), at.y());
             });
-    connect(image, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
-    connect(image, &ImageView::MouseMove, this,
+    connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
+    connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
                 imageMouseMove(buttons, modifiers, at.x(), at.y());
             });
@@ -74,22 +74,22 @@ void MainWindow::ConnectEditing() {
     tools_.RealColourPickMode = [this] { return layerEditor_.RealColourPickMode; };
     tools_.SampleRealColour = [this](int x, int y) { layerEditor_.SampleRealColour(x, y); };
     tools_.SuspendViewDrawing = [this](bool suspended) {
-        ScrollBox1->setUpdatesEnabled(!suspended);
+        pictureArea->setUpdatesEnabled(!suspended);
     };
     tools_.PickLayer = [this](int layer) {
-        ListBox2->setCurrentRow(layer);
-        ListBox2->viewport()->update();
+        layerList->setCurrentRow(layer);
+        layerList->viewport()->update();
         if (catalogue_)
             catalogue_->ShowForLayer(layer, workspace_.Doc.Layers[layer]);
     };
 
     connect(&workspace_, &Workspace::LayerSelected, this,
-            [this](int row) { ListBox2->setCurrentRow(row); });
+            [this](int row) { layerList->setCurrentRow(row); });
     connect(&workspace_, &Workspace::LayerListChanged, this,
-            [this] { ListBox2->viewport()->update(); });
+            [this] { layerList->viewport()->update(); });
     connect(&workspace_, &Workspace::PickModeChanged, this, [this] {
-        image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
-                                                         : Qt::CrossCursor);
+        imageView->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
+                                                             : Qt::CrossCursor);
     });
     // Windows that keep a layer index never write into another project's layers.
     connect(&workspace_, &Workspace::ProjectChanged, this, [this] {
@@ -113,7 +113,7 @@ void MainWindow::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catal
     layerDialog_ = layerDialog;
     catalogue_ = catalogue;
     palette_ = palette;
-    layerDialog->Attach(layerEditor_, prompts_, ScrollBox1);
+    layerDialog->Attach(layerEditor_, prompts_, pictureArea);
     catalogue->AssignShade = [this](int layer, Colour colour, int shadeId, int fanDeckId,
                                     int paintKindId, const QString& quantity) {
         layerEditor_.AssignShadeToLayer(layer, colour, shadeId, fanDeckId, paintKindId, quantity);
@@ -129,16 +129,16 @@ void MainWindow::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catal
     palette->FreeColourChosen = [this](Colour colour) {
         ApplyFreeColour(workspace_, SelectedLayerRow(), colour);
     };
-    palette->PictureArea = ScrollBox1;
+    palette->PictureArea = pictureArea;
 }
 
 int MainWindow::SelectedLayerRow() const {
-    const QList<QListWidgetItem*> selected = ListBox2->selectedItems();
-    return selected.isEmpty() ? -1 : ListBox2->row(selected.constFirst());
+    const QList<QListWidgetItem*> selected = layerList->selectedItems();
+    return selected.isEmpty() ? -1 : layerList->row(selected.constFirst());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListBox2->viewport() && event->type() == QEvent::MouseButtonPress)
+    if (watched == layerList->viewport() && event->type() == QEvent::MouseButtonPress)
         LayerListClickX = static_cast<QMouseEvent*>(event)->position().toPoint().x();
     return QWidget::eventFilter(watched, event);
 }
@@ -161,27 +161,28 @@ void MainWindow::ListBox2Click(int row) {
     case LayerEditor::Zone::None:
         break;
     }
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
 void MainWindow::ListBox2DblClick() {
     layerEditor_.EditLayer(SelectedLayerRow());
-    image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor : Qt::CrossCursor);
+    imageView->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
+                                                         : Qt::CrossCursor);
 }
 
 void MainWindow::GlintImage16Click() {
     layerEditor_.NewLayer();
-    image->setCursor(Qt::PointingHandCursor);
+    imageView->setCursor(Qt::PointingHandCursor);
 }
 
 void MainWindow::GlintImage14Click() {
     layerEditor_.ShowAllLayers();
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
 void MainWindow::GlintImage15Click() {
     layerEditor_.ShowNoLayers();
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
 void MainWindow::removeLayerClick() {
@@ -194,15 +195,15 @@ void MainWindow::cleanLayerClick() {
 
 void MainWindow::Nastavitoriginlnbarvu1Click() {
     layerEditor_.ResetShade(SelectedLayerRow());
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
 void MainWindow::GlintImage9Click() {
-    workspace_.ZoomIn(ScrollBox1->viewport()->size());
+    workspace_.ZoomIn(pictureArea->viewport()->size());
 }
 
 void MainWindow::GlintImage10Click() {
-    workspace_.ZoomOut(ScrollBox1->viewport()->size());
+    workspace_.ZoomOut(pictureArea->viewport()->size());
 }
 
 void MainWindow::imageMouseDown(Qt::MouseButton button, int x, int y) {
@@ -214,10 +215,10 @@ void MainWindow::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
     const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
                                              modifiers.testFlag(Qt::ShiftModifier), x, y);
     if (!pan.isNull()) {
-        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() +
-                                                    pan.x());
-        ScrollBox1->verticalScrollBar()->setValue(ScrollBox1->verticalScrollBar()->value() +
-                                                  pan.y());
+        pictureArea->horizontalScrollBar()->setValue(pictureArea->horizontalScrollBar()->value() +
+                                                     pan.x());
+        pictureArea->verticalScrollBar()->setValue(pictureArea->verticalScrollBar()->value() +
+                                                   pan.y());
     }
 }
 
@@ -231,15 +232,15 @@ void MainWindow::saveNewSchemeClick() {
 }
 
 void MainWindow::overwriteSchemeClick() {
-    schemeEditor_.Overwrite(scheme->currentRow());
+    schemeEditor_.Overwrite(schemeList->currentRow());
 }
 
 void MainWindow::GlintImage19Click() {
-    schemeEditor_.Delete(scheme->currentRow());
+    schemeEditor_.Delete(schemeList->currentRow());
 }
 
 void MainWindow::Pejmenovat1Click() {
-    schemeEditor_.Rename(scheme->currentRow());
+    schemeEditor_.Rename(schemeList->currentRow());
 }
 
 void MainWindow::schemeClick(int row) {

@@ -5,7 +5,7 @@
 
 void MainWindow::SetOverview(OverviewWindow* overview) {
     overview_ = overview;
-    connect(Button(QStringLiteral("GlintImage20")), &TGlintImage::Click, this,
+    connect(Button(QStringLiteral("overviewButton")), &TGlintImage::Click, this,
             &MainWindow::GlintImage20Click);
 }
 

@@ -55,9 +55,9 @@ private slots:
         const int layersBefore = int(ws.Doc.Layers.size());
 
         // Mask mode, then a new layer whose real colour is sampled from the garden.
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
         QVERIFY(ws.MaskEditMode);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("newLayerButton")), Qt::LeftButton);
         LayerDialog& dialog = *windows.layerDialog;
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.MaskColour(), AutoMaskColour(layersBefore));
@@ -67,7 +67,7 @@ private slots:
         QTest::mouseClick(dialog.maskColourPanel, Qt::LeftButton);
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         const QPoint garden(20, 230);
-        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, garden);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, garden);
         QVERIFY(dialog.RealColour() != Rgb(208, 208, 208));
         QCOMPARE(dialog.nameEdit->text(), QStringLiteral("Trávník"));
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
@@ -76,39 +76,40 @@ private slots:
         QVERIFY(!dialog.isVisible());
         const int lawn = layersBefore;
         QCOMPARE(ws.Doc.Layers.size(), layersBefore + 1);
-        QCOMPARE(mainWindow.ListBox2->currentRow(), lawn);
+        QCOMPARE(mainWindow.layerList->currentRow(), lawn);
 
         // Pencil, two line presses and a tolerance fill of the garden.
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(10, 10)), lawn);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage7")), Qt::LeftButton);
-        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(30, 20));
-        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(60, 20));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("linesButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(30, 20));
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(60, 20));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(45, 20)), lawn);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
-        mainWindow.trackBar->setValue(12); // threshold 60: the grass, not the path or the sky
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("toleranceFillButton")), Qt::LeftButton);
+        // Threshold 60: the grass, not the path or the sky.
+        mainWindow.toolSettingSlider->setValue(12);
         QCOMPARE(mainWindow.Tools().ActiveTolerance, 60);
-        QTest::mouseClick(mainWindow.image, Qt::LeftButton, {}, QPoint(15, 232));
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(15, 232));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), lawn);
         const TMask filled = ws.Doc.Mask;
 
         // Undo the fill, redo it.
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("undoButton")), Qt::LeftButton);
         QVERIFY(ws.Doc.Mask != filled);
         QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), 0);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("redoButton")), Qt::LeftButton);
         QCOMPARE(ws.Doc.Mask, filled);
 
         // Colour mode, the layer shown there, then the catalogue from its swatch.
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        const QRect row = mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(lawn));
-        mainWindow.ListBox2->scrollToItem(mainWindow.ListBox2->item(lawn));
-        const QRect shown = mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(lawn));
-        QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        const QRect row = mainWindow.layerList->visualItemRect(mainWindow.layerList->item(lawn));
+        mainWindow.layerList->scrollToItem(mainWindow.layerList->item(lawn));
+        const QRect shown = mainWindow.layerList->visualItemRect(mainWindow.layerList->item(lawn));
+        QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                           shown.topLeft() + QPoint(10, 10));
         QVERIFY(!ws.Doc.Layers[lawn].HiddenInColourMode);
-        QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                           shown.topLeft() + QPoint(45, 10));
         CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
@@ -140,7 +141,7 @@ private slots:
 
         // Save, open again: the same mask.
         prompts.asked.clear();
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveButton")), Qt::LeftButton);
         QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Soubor byl uložen")});
         const TMask saved = ws.Doc.Mask;
         QVERIFY(OpenProjectFile(ws, prompts, photo));
@@ -172,10 +173,10 @@ private slots:
         ws.Doc.Layers[facade].HiddenInColourMode = false;
 
         // The facade's swatch opens the catalogue for it; the fan deck "Paleta".
-        mainWindow.ListBox2->scrollToItem(mainWindow.ListBox2->item(facade));
+        mainWindow.layerList->scrollToItem(mainWindow.layerList->item(facade));
         const QRect layerRow =
-            mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(facade));
-        QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
+            mainWindow.layerList->visualItemRect(mainWindow.layerList->item(facade));
+        QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                           layerRow.topLeft() + QPoint(45, 10));
         CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
@@ -248,20 +249,22 @@ private slots:
         // Two schemes with different facade shades, switched by clicks.
         ws.Doc.Layers[facade].ShadeColour = Rgb(240, 200, 120);
         prompts.inputs.enqueue(QStringLiteral("Teplé"));
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewSchemeButton")), Qt::LeftButton);
         ws.Doc.Layers[facade].ShadeColour = Rgb(120, 140, 220);
         prompts.inputs.enqueue(QStringLiteral("Studené"));
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
-        QCOMPARE(mainWindow.scheme->count(), 2);
-        QTest::mouseClick(mainWindow.scheme->viewport(), Qt::LeftButton, {},
-                          mainWindow.scheme->visualItemRect(mainWindow.scheme->item(0)).center());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewSchemeButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.schemeList->count(), 2);
+        QTest::mouseClick(
+            mainWindow.schemeList->viewport(), Qt::LeftButton, {},
+            mainWindow.schemeList->visualItemRect(mainWindow.schemeList->item(0)).center());
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(240, 200, 120));
-        QTest::mouseClick(mainWindow.scheme->viewport(), Qt::LeftButton, {},
-                          mainWindow.scheme->visualItemRect(mainWindow.scheme->item(1)).center());
+        QTest::mouseClick(
+            mainWindow.schemeList->viewport(), Qt::LeftButton, {},
+            mainWindow.schemeList->visualItemRect(mainWindow.schemeList->item(1)).center());
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(120, 140, 220));
 
         // The chimney follows the plinth through the chooser.
-        mainWindow.ListBox2->setCurrentRow(chimney);
+        mainWindow.layerList->setCurrentRow(chimney);
         QTimer::singleShot(0, windows.masterChooser.get(), [&windows] {
             windows.masterChooser->layerList->setCurrentRow(
                 5); // rows 0..5 are the layers before the chimney
@@ -287,15 +290,15 @@ private slots:
             return Rgb(c.red(), c.green(), c.blue());
         };
         QCOMPARE(viewAt(chimneyPixel), ShadePixel(photoAt(chimneyPixel), ws.Doc.Layers, plinth));
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage14")),
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("showAllLayersButton")),
                           Qt::LeftButton); // all shown
         ws.Marker.EraseMarker(ws.ViewBitmap);
         QCOMPARE(viewAt(chimneyPixel), ws.Doc.Layers[plinth].MaskColour);
         QCOMPARE(viewAt(plinthPixel), ws.Doc.Layers[plinth].MaskColour);
 
         // Saved and opened again: schemes and links as they were, display flags off.
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveButton")), Qt::LeftButton);
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         QCOMPARE(ws.Doc.Schemes.size(), 2);
         QCOMPARE(ws.Doc.Schemes[1].Name, QStringLiteral("Studené"));
@@ -303,7 +306,7 @@ private slots:
         QVERIFY(ws.Doc.Layers[chimney].Subordinate);
         QVERIFY(!ws.Doc.Layers[plinth].ShownInMaskMode);
         QVERIFY(!ws.Doc.Schemes[0].Layers[facade].ShownInMaskMode);
-        QCOMPARE(mainWindow.scheme->count(), 2);
+        QCOMPARE(mainWindow.schemeList->count(), 2);
     }
 
     // Open the demo house, choose shades for the facade and the roof in the catalogue,
@@ -329,9 +332,10 @@ private slots:
         // The catalogue for a layer from its swatch in the layer list, a quantity,
         // then a shade row: the shade goes into the layer.
         const auto choose = [&](int layer, int fanDeckRow, const QString& quantity) {
-            mainWindow.ListBox2->scrollToItem(mainWindow.ListBox2->item(layer));
-            const QRect row = mainWindow.ListBox2->visualItemRect(mainWindow.ListBox2->item(layer));
-            QTest::mouseClick(mainWindow.ListBox2->viewport(), Qt::LeftButton, {},
+            mainWindow.layerList->scrollToItem(mainWindow.layerList->item(layer));
+            const QRect row =
+                mainWindow.layerList->visualItemRect(mainWindow.layerList->item(layer));
+            QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                               row.topLeft() + QPoint(45, 10));
             QVERIFY(catalogue.isVisible());
             QTest::mouseClick(
@@ -380,7 +384,7 @@ private slots:
             stayedOpen = overview.isVisible();
             QTest::mouseClick(overview.closeButton, Qt::LeftButton);
         });
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage20")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("overviewButton")), Qt::LeftButton);
 
         QVERIFY(modal);
         QVERIFY(!overview.isVisible());

@@ -66,7 +66,7 @@ private slots:
         QCOMPARE(mainWindow.windowTitle(), QStringLiteral("Tintora"));
         QVERIFY(QDir(dir.filePath(QStringLiteral("domy"))).exists());
         QVERIFY(QDir(dir.filePath(QStringLiteral("interier"))).exists());
-        QVERIFY(!mainWindow.Panel5->isVisibleTo(&mainWindow));
+        QVERIFY(!mainWindow.editingBar->isVisibleTo(&mainWindow));
         Workspace& ws = mainWindow.Workspace();
         QVERIFY(!ws.MaskEditMode);
         QCOMPARE(ws.CurrentTool, int(PickLayerTool));
@@ -76,9 +76,9 @@ private slots:
         QVERIFY(ws.Doc.ProjectPath.isEmpty());
         QVERIFY(!ws.Doc.Modified);
         QCOMPARE(ws.Doc.Mask.Width, 1);
-        QCOMPARE(Rows(mainWindow.ListBox2), QStringList{QStringLiteral("Originál")});
-        QCOMPARE(mainWindow.ListBox2->currentRow(), -1);
-        QCOMPARE(mainWindow.scheme->count(), 0);
+        QCOMPARE(Rows(mainWindow.layerList), QStringList{QStringLiteral("Originál")});
+        QCOMPARE(mainWindow.layerList->currentRow(), -1);
+        QCOMPARE(mainWindow.schemeList->count(), 0);
         QVERIFY(prompts.asked.isEmpty());
     }
 
@@ -96,13 +96,13 @@ private slots:
         mainWindow.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(mainWindow.Workspace(), prompts, photo));
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("newLayerButton")), Qt::LeftButton);
         LayerDialog& dialog = *windows.layerDialog;
         QVERIFY(dialog.isVisible());
-        const QRect picture(mainWindow.ScrollBox1->mapToGlobal(QPoint(0, 0)),
-                            mainWindow.ScrollBox1->size());
+        const QRect picture(mainWindow.pictureArea->mapToGlobal(QPoint(0, 0)),
+                            mainWindow.pictureArea->size());
         QVERIFY(picture.contains(dialog.frameGeometry()));
-        QCOMPARE(mainWindow.image->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(mainWindow.imageView->cursor().shape(), Qt::PointingHandCursor);
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             if (label->text().endsWith(QLatin1Char(':'))) {
                 QVERIFY2(label->geometry().right() < dialog.nameEdit->x() ||
@@ -115,18 +115,18 @@ private slots:
         // A close box offered by the window manager cancels the edit.
         dialog.close();
         QVERIFY(!mainWindow.Layers().RealColourPickMode);
-        QCOMPARE(mainWindow.image->cursor().shape(), Qt::CrossCursor);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
+        QCOMPARE(mainWindow.imageView->cursor().shape(), Qt::CrossCursor);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("newLayerButton")), Qt::LeftButton);
         dialog.move(40, 30);
         QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
-        mainWindow.ListBox2->setCurrentRow(1);
+        mainWindow.layerList->setCurrentRow(1);
         mainWindow.ListBox2DblClick();
         QCOMPARE(dialog.pos(), QPoint(40, 30));
 
         // A pending edit dropped by opening a project gives back the cross cursor.
         QVERIFY(OpenProjectFile(mainWindow.Workspace(), prompts, photo));
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(mainWindow.image->cursor().shape(), Qt::CrossCursor);
+        QCOMPARE(mainWindow.imageView->cursor().shape(), Qt::CrossCursor);
     }
 
     // The cursor marker goes with the pointer and with the tool: no square of the
@@ -146,20 +146,20 @@ private slots:
         const auto clean = [&ws] {
             return ws.ViewBitmap == RenderFullSize(ws.Doc, ws.MaskEditMode);
         };
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        mainWindow.trackBar->setValue(5);
-        QTest::mouseMove(mainWindow.image, QPoint(60, 60));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        mainWindow.toolSettingSlider->setValue(5);
+        QTest::mouseMove(mainWindow.imageView, QPoint(60, 60));
         QVERIFY(ws.Marker.MarkerDrawn);
         QVERIFY(!clean());
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
         QVERIFY(clean());
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        QTest::mouseMove(mainWindow.image, QPoint(80, 70));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        QTest::mouseMove(mainWindow.imageView, QPoint(80, 70));
         QVERIFY(!clean());
         QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(mainWindow.image, &leave);
+        QApplication::sendEvent(mainWindow.imageView, &leave);
         QVERIFY(clean());
     }
 
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(prompts.asked.isEmpty());
         QVERIFY(!mainWindow.Workspace().Doc.Modified);
 
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
         prompts.fileNames.enqueue(jpeg);
         QVERIFY(QFile::rename(jpeg, dir.filePath(QStringLiteral("Chalupa.jpg"))));
         prompts.fileNames.clear();
@@ -190,7 +190,7 @@ private slots:
             mainWindow.Workspace().Doc.ProjectPath,
             QDir(dir.filePath(QStringLiteral("domy"))).filePath(QStringLiteral("Chalupa.bmp")));
         QCOMPARE(mainWindow.Workspace().CurrentTool, int(PencilTool));
-        QVERIFY(mainWindow.Button(QStringLiteral("GlintImage4"))->ShowFixedPicture());
+        QVERIFY(mainWindow.Button(QStringLiteral("pencilButton"))->ShowFixedPicture());
     }
 
     void fileFiltersNameTheirPatternsOnce_data() {
@@ -227,50 +227,50 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("fixed");
         const QSize big(56, 52), tool(26, 26), panel(114, 18);
-        QTest::newRow("open") << "GlintImage1"
+        QTest::newRow("open") << "openButton"
                               << "Otevřít vytvořený projekt / Import nového obrázku" << big << true;
-        QTest::newRow("save") << "GlintImage2"
+        QTest::newRow("save") << "saveButton"
                               << "Uložit masku projektu" << big << true;
-        QTest::newRow("import") << "GlintImage11"
+        QTest::newRow("import") << "importButton"
                                 << "" << big << false;
-        QTest::newRow("mask mode") << "GlintImage13"
+        QTest::newRow("mask mode") << "editModeButton"
                                    << "Mód editace masky" << big << true;
-        QTest::newRow("project") << "GlintImage20"
+        QTest::newRow("project") << "overviewButton"
                                  << "Celkový souhrn vybraných odstínů pro projekt" << QSize(57, 52)
                                  << false;
-        QTest::newRow("help") << "GlintImage18"
+        QTest::newRow("help") << "helpButton"
                               << "" << big << false;
-        QTest::newRow("undo") << "GlintImage3"
+        QTest::newRow("undo") << "undoButton"
                               << "Krok zpět" << tool << true;
-        QTest::newRow("redo") << "GlintImage12"
+        QTest::newRow("redo") << "redoButton"
                               << "Zpět krok zpět" << tool << true;
-        QTest::newRow("zoom in") << "GlintImage9"
+        QTest::newRow("zoom in") << "zoomInButton"
                                  << "Zvětšení" << tool << true;
-        QTest::newRow("zoom out") << "GlintImage10"
+        QTest::newRow("zoom out") << "zoomOutButton"
                                   << "Zmenšení" << tool << true;
-        QTest::newRow("pencil") << "GlintImage4"
+        QTest::newRow("pencil") << "pencilButton"
                                 << "Tužka" << tool << true;
-        QTest::newRow("lines") << "GlintImage7"
+        QTest::newRow("lines") << "linesButton"
                                << "Čáry" << tool << true;
-        QTest::newRow("tolerance") << "GlintImage5"
+        QTest::newRow("tolerance") << "toleranceFillButton"
                                    << "Vyplnit oblast s tolerancí" << tool << true;
-        QTest::newRow("full fill") << "GlintImage6"
+        QTest::newRow("full fill") << "fullFillButton"
                                    << "Plné vyplnění oblasti" << tool << true;
-        QTest::newRow("pick") << "GlintImage8"
+        QTest::newRow("pick") << "pickLayerButton"
                               << "Seznam odstínů" << tool << true;
-        QTest::newRow("all") << "GlintImage14"
+        QTest::newRow("all") << "showAllLayersButton"
                              << "Vybrat všechny vrstvy" << panel << false;
-        QTest::newRow("none") << "GlintImage15"
+        QTest::newRow("none") << "showNoLayersButton"
                               << "Zrušit výběr vrstev" << panel << false;
-        QTest::newRow("new layer") << "GlintImage16"
+        QTest::newRow("new layer") << "newLayerButton"
                                    << "Vytvořit novou vrstvu masky" << panel << false;
-        QTest::newRow("remove layer") << "GlintImage17"
+        QTest::newRow("remove layer") << "removeLayerButton"
                                       << "Smazat vrstvu" << panel << false;
-        QTest::newRow("new scheme") << "saveNewScheme"
+        QTest::newRow("new scheme") << "saveNewSchemeButton"
                                     << "Uložit nové barevné schéma" << panel << false;
-        QTest::newRow("overwrite") << "overwriteScheme"
+        QTest::newRow("overwrite") << "overwriteSchemeButton"
                                    << "Přepsat existující barevné schéma" << panel << false;
-        QTest::newRow("delete scheme") << "GlintImage19"
+        QTest::newRow("delete scheme") << "deleteSchemeButton"
                                        << "Smazat barevné schéma" << panel << false;
     }
     void buttonsCarryTheirHintsAndFaces() {
@@ -298,32 +298,32 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow mainWindow(dir.path(), prompts);
         mainWindow.show();
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QVERIFY(mainWindow.Panel5->isVisible());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QVERIFY(mainWindow.editingBar->isVisible());
         QVERIFY(mainWindow.Workspace().MaskEditMode);
         QCOMPARE(mainWindow.Workspace().CurrentTool, int(PickLayerTool));
-        QVERIFY(mainWindow.Button(QStringLiteral("GlintImage8"))->ShowFixedPicture());
+        QVERIFY(mainWindow.Button(QStringLiteral("pickLayerButton"))->ShowFixedPicture());
 
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
         QCOMPARE(mainWindow.Workspace().CurrentTool, int(PencilTool));
-        QVERIFY(mainWindow.Button(QStringLiteral("GlintImage4"))->ShowFixedPicture());
-        QVERIFY(!mainWindow.Button(QStringLiteral("GlintImage8"))->ShowFixedPicture());
-        QCOMPARE(mainWindow.trackBarKind->text(), QStringLiteral("Tloušťka:"));
-        QVERIFY(mainWindow.trackBar->isVisible());
-        mainWindow.trackBar->setValue(7);
+        QVERIFY(mainWindow.Button(QStringLiteral("pencilButton"))->ShowFixedPicture());
+        QVERIFY(!mainWindow.Button(QStringLiteral("pickLayerButton"))->ShowFixedPicture());
+        QCOMPARE(mainWindow.toolSettingLabel->text(), QStringLiteral("Tloušťka:"));
+        QVERIFY(mainWindow.toolSettingSlider->isVisible());
+        mainWindow.toolSettingSlider->setValue(7);
         QCOMPARE(mainWindow.Workspace().Thickness, 7);
 
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
-        QCOMPARE(mainWindow.trackBarKind->text(), QStringLiteral("Práh:"));
-        QCOMPARE(mainWindow.trackBar->value(), 4);
-        mainWindow.trackBar->setValue(9);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("toleranceFillButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.toolSettingLabel->text(), QStringLiteral("Práh:"));
+        QCOMPARE(mainWindow.toolSettingSlider->value(), 4);
+        mainWindow.toolSettingSlider->setValue(9);
         QCOMPARE(mainWindow.Workspace().Threshold, 45);
 
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage6")), Qt::LeftButton);
-        QVERIFY(!mainWindow.trackBar->isVisible());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("fullFillButton")), Qt::LeftButton);
+        QVERIFY(!mainWindow.toolSettingSlider->isVisible());
 
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QVERIFY(!mainWindow.Panel5->isVisible());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QVERIFY(!mainWindow.editingBar->isVisible());
         QCOMPARE(mainWindow.Workspace().CurrentTool, int(PickLayerTool));
     }
 
@@ -334,7 +334,7 @@ private slots:
         QString opened;
         mainWindow.OpenHelpPage = [&opened](const QString& path) { opened = path; };
         mainWindow.show();
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage18")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("helpButton")), Qt::LeftButton);
         QCOMPARE(opened, dir.path() + QStringLiteral("/help/help.htm"));
         QVERIFY(prompts.asked.isEmpty());
     }
@@ -535,13 +535,13 @@ private slots:
             windows.projectList->exteriorList->setCurrentRow(0);
             windows.projectList->onChooseProjectTriggered();
         });
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage1")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("openButton")), Qt::LeftButton);
         Workspace& ws = mainWindow.Workspace();
         QCOMPARE(ws.Doc.ProjectPath, photo);
-        QCOMPARE(Rows(mainWindow.ListBox2).size(), demo.Layers.size());
-        QCOMPARE(Rows(mainWindow.scheme),
+        QCOMPARE(Rows(mainWindow.layerList).size(), demo.Layers.size());
+        QCOMPARE(Rows(mainWindow.schemeList),
                  (QStringList{QStringLiteral("Teplá okrová"), QStringLiteral("Chladná šedá")}));
-        QCOMPARE(mainWindow.image->size(), QSize(300, 200));
+        QCOMPARE(mainWindow.imageView->size(), QSize(300, 200));
         QVERIFY(ws.ViewBitmap != ws.Doc.PhotoBitmap); // shaded layers are recoloured
 
         // An edit, then undo and redo through the buttons.
@@ -550,10 +550,10 @@ private slots:
         ws.Doc.Mask.PaintSpan(10, 0, 299, 2);
         ws.History.MarkPresentChanged();
         const TMask edited = ws.Doc.Mask;
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("undoButton")), Qt::LeftButton);
         QCOMPARE(ws.Doc.Mask, opened);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("redoButton")), Qt::LeftButton);
         QCOMPARE(ws.Doc.Mask, edited);
     }
 

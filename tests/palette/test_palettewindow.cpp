@@ -514,7 +514,7 @@ private slots:
         const QStringList listBefore = Rows(catalogue.shadeList);
 
         // No layer selected: only the palette's own controls change.
-        mainWindow.ListBox2->clearSelection();
+        mainWindow.layerList->clearSelection();
         const LayerList layersBefore = ws.Doc.Layers;
         prompts.colours.enqueue(Rgb(1, 2, 3));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
@@ -522,12 +522,12 @@ private slots:
         QCOMPARE(ws.Doc.Layers, layersBefore);
         QVERIFY(!ws.Doc.Modified);
         // "Originál" takes no colour either.
-        mainWindow.ListBox2->setCurrentRow(0);
+        mainWindow.layerList->setCurrentRow(0);
         prompts.colours.enqueue(Rgb(1, 2, 3));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         QCOMPARE(ws.Doc.Layers, layersBefore);
 
-        mainWindow.ListBox2->setCurrentRow(facade);
+        mainWindow.layerList->setCurrentRow(facade);
         prompts.colours.enqueue(Rgb(10, 20, 30));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         QCOMPARE(palette.redValueLabel->text(), QStringLiteral("10"));
