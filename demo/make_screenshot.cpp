@@ -30,9 +30,9 @@ int main(int argc, char* argv[]) {
         err << "Demo dům nelze otevřít: " << photo << '\n';
         return 1;
     }
-    mainWindow.schemeClick(0);
+    mainWindow.onSchemeListClicked(0);
     mainWindow.schemeList->setCurrentRow(0);
-    mainWindow.GlintImage10Click(); // the whole house at half size
+    mainWindow.onZoomOutClicked(); // the whole house at half size
     QApplication::processEvents();
     if (!mainWindow.grab().save(QString::fromLocal8Bit(argv[2]))) {
         err << "Obrázek nelze uložit.\n";

@@ -44,7 +44,7 @@ MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     workspace_.Threshold = 20;
     workspace_.Marker.Reset();
     // The editing bar is visible in the design: switching once hides it.
-    GlintImage13Click();
+    onEditModeClicked();
 }
 
 MainWindow::~MainWindow() {
@@ -75,12 +75,12 @@ void MainWindow::SetProjectList(ProjectListWindow* list) {
     list->OpenProjectPath = [this] { return workspace_.Doc.ProjectPath; };
 }
 
-void MainWindow::GlintImage1Click() {
+void MainWindow::onOpenClicked() {
     if (projectList_)
         OpenProject(workspace_, prompts_, *projectList_);
 }
 
-void MainWindow::GlintImage11Click() {
+void MainWindow::onImportClicked() {
     ImportInto(appDir_ + QStringLiteral("/domy"));
 }
 
@@ -94,19 +94,19 @@ void MainWindow::ImportInto(const QString& folder) {
         ChooseTool(workspace_.CurrentTool);
 }
 
-void MainWindow::undoClick() {
+void MainWindow::onUndoClicked() {
     workspace_.undoClick();
 }
 
-void MainWindow::redoClick() {
+void MainWindow::onRedoClicked() {
     workspace_.redoClick();
 }
 
-void MainWindow::GlintImage2Click() {
+void MainWindow::onSaveClicked() {
     SaveMask(workspace_.Doc, prompts_);
 }
 
-void MainWindow::GlintImage13Click() {
+void MainWindow::onEditModeClicked() {
     workspace_.HideMarker(); // the other mode's tool draws another marker
     editingBar->setVisible(!editingBar->isVisibleTo(this));
     workspace_.MaskEditMode = editingBar->isVisibleTo(this);
@@ -117,7 +117,7 @@ void MainWindow::GlintImage13Click() {
     layerList->viewport()->update();
 }
 
-void MainWindow::GlintImage18Click() {
+void MainWindow::onHelpClicked() {
     OpenHelpPage(appDir_ + QStringLiteral("/help/help.htm"));
 }
 
@@ -168,7 +168,7 @@ void MainWindow::ChooseTool(int tool) {
     toolSettingValue->show();
 }
 
-void MainWindow::trackBarChange(int position) {
+void MainWindow::onToolSettingChanged(int position) {
     if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool) {
         workspace_.Thickness = position;
         toolSettingValue->setText(QString::number(position));

@@ -63,36 +63,37 @@ public:
     QMenu* schemeMenu = nullptr;
 
     // Handlers of the controls.
-    void GlintImage1Click();
-    void GlintImage2Click();
-    void GlintImage11Click();
-    void undoClick();
-    void redoClick();
+    void onOpenClicked();
+    void onSaveClicked();
+    void onImportClicked();
+    void onUndoClicked();
+    void onRedoClicked();
     void ImportInto(const QString& folder);
-    void GlintImage13Click();
-    void GlintImage18Click();
-    void GlintImage20Click();
+    void onEditModeClicked();
+    void onHelpClicked();
+    void onOverviewClicked();
     void ChooseTool(int tool);
-    void trackBarChange(int position);
-    void GlintImage9Click();
-    void GlintImage10Click();
-    void GlintImage14Click();
-    void GlintImage15Click();
-    void GlintImage16Click();
-    void removeLayerClick();
-    void cleanLayerClick();
-    void Nastavitoriginlnbarvu1Click();
-    void Povolitpodditvrstvu1Click();
-    void saveNewSchemeClick();
-    void overwriteSchemeClick();
-    void GlintImage19Click();
-    void Pejmenovat1Click();
-    void schemeClick(int row);
+    void onToolSettingChanged(int position);
+    void onZoomInClicked();
+    void onZoomOutClicked();
+    void onShowAllLayersClicked();
+    void onShowNoLayersClicked();
+    void onNewLayerClicked();
+    void onRemoveLayerClicked();
+    void onCleanLayerTriggered();
+    void onSetOriginalColourTriggered();
+    void onToggleSubordinateTriggered();
+    void onSaveNewSchemeClicked();
+    void onOverwriteSchemeClicked();
+    void onDeleteSchemeClicked();
+    void onRenameSchemeTriggered();
+    void onSchemeListClicked(int row);
     SchemeEditor& Schemes() { return schemeEditor_; }
-    void ListBox2Click(int row);
-    void ListBox2DblClick();
-    void imageMouseDown(Qt::MouseButton button, int x, int y);
-    void imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void onLayerListClicked(int row);
+    void onLayerListDoubleClicked();
+    void onImageViewMouseDown(Qt::MouseButton button, int x, int y);
+    void onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
+                              int y);
     int SelectedLayerRow() const;
     // The x of the last press in the layer list, relative to its left edge.
     int LayerListClickX = 0;

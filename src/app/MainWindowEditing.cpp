@@ -20,54 +20,55 @@ void MainWindow::ConnectEditing() {
     layerList->setItemDelegate(new LayerRowDelegate(workspace_, layerList));
     layerList->viewport()->installEventFilter(this);
     connect(layerList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ListBox2Click(layerList->row(item)); });
-    connect(layerList, &QListWidget::itemDoubleClicked, this, &MainWindow::ListBox2DblClick);
+            [this](QListWidgetItem* item) { onLayerListClicked(layerList->row(item)); });
+    connect(layerList, &QListWidget::itemDoubleClicked, this,
+            &MainWindow::onLayerListDoubleClicked);
     connect(layerList, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         if (QListWidgetItem* item = layerList->itemAt(at))
             layerList->setCurrentItem(item);
         layerMenu->popup(layerList->viewport()->mapToGlobal(at));
     });
     const QList<QAction*> items = layerMenu->actions();
-    connect(items[0], &QAction::triggered, this, &MainWindow::Povolitpodditvrstvu1Click);
-    connect(items[1], &QAction::triggered, this, &MainWindow::Nastavitoriginlnbarvu1Click);
-    connect(items[2], &QAction::triggered, this, &MainWindow::cleanLayerClick);
-    connect(items[4], &QAction::triggered, this, &MainWindow::ListBox2DblClick);
+    connect(items[0], &QAction::triggered, this, &MainWindow::onToggleSubordinateTriggered);
+    connect(items[1], &QAction::triggered, this, &MainWindow::onSetOriginalColourTriggered);
+    connect(items[2], &QAction::triggered, this, &MainWindow::onCleanLayerTriggered);
+    connect(items[4], &QAction::triggered, this, &MainWindow::onLayerListDoubleClicked);
     connect(schemeList, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         if (QListWidgetItem* item = schemeList->itemAt(at))
             schemeList->setCurrentItem(item);
         schemeMenu->popup(schemeList->viewport()->mapToGlobal(at));
     });
     connect(schemeMenu->actions().constFirst(), &QAction::triggered, this,
-            &MainWindow::Pejmenovat1Click);
+            &MainWindow::onRenameSchemeTriggered);
     connect(schemeList, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { schemeClick(schemeList->row(item)); });
+            [this](QListWidgetItem* item) { onSchemeListClicked(schemeList->row(item)); });
     connect(&workspace_, &Workspace::SchemeRenamed, this, [this](int row) {
         if (QListWidgetItem* item = schemeList->item(row))
             item->setText(workspace_.Doc.Schemes[row].Name);
     });
 
     const std::pair<const char*, void (MainWindow::*)()> buttons[] = {
-        {"zoomInButton", &MainWindow::GlintImage9Click},
-        {"zoomOutButton", &MainWindow::GlintImage10Click},
-        {"showAllLayersButton", &MainWindow::GlintImage14Click},
-        {"showNoLayersButton", &MainWindow::GlintImage15Click},
-        {"newLayerButton", &MainWindow::GlintImage16Click},
-        {"removeLayerButton", &MainWindow::removeLayerClick},
-        {"saveNewSchemeButton", &MainWindow::saveNewSchemeClick},
-        {"overwriteSchemeButton", &MainWindow::overwriteSchemeClick},
-        {"deleteSchemeButton", &MainWindow::GlintImage19Click},
+        {"zoomInButton", &MainWindow::onZoomInClicked},
+        {"zoomOutButton", &MainWindow::onZoomOutClicked},
+        {"showAllLayersButton", &MainWindow::onShowAllLayersClicked},
+        {"showNoLayersButton", &MainWindow::onShowNoLayersClicked},
+        {"newLayerButton", &MainWindow::onNewLayerClicked},
+        {"removeLayerButton", &MainWindow::onRemoveLayerClicked},
+        {"saveNewSchemeButton", &MainWindow::onSaveNewSchemeClicked},
+        {"overwriteSchemeButton", &MainWindow::onOverwriteSchemeClicked},
+        {"deleteSchemeButton", &MainWindow::onDeleteSchemeClicked},
     };
     for (const auto& [name, handler] : buttons)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
 
     connect(imageView, &ImageView::MouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
-                imageMouseDown(button, at.x(), at.y());
+                onImageViewMouseDown(button, at.x(), at.y());
             });
     connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
     connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
-                imageMouseMove(buttons, modifiers, at.x(), at.y());
+                onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
             });
 
     tools_.SelectedRow = [this] { return SelectedLayerRow(); };
@@ -143,7 +144,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void MainWindow::ListBox2Click(int row) {
+void MainWindow::onLayerListClicked(int row) {
     if (row < 0)
         return;
     workspace_.LineAnchorX = -1;
@@ -164,54 +165,54 @@ void MainWindow::ListBox2Click(int row) {
     layerList->viewport()->update();
 }
 
-void MainWindow::ListBox2DblClick() {
+void MainWindow::onLayerListDoubleClicked() {
     layerEditor_.EditLayer(SelectedLayerRow());
     imageView->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
                                                          : Qt::CrossCursor);
 }
 
-void MainWindow::GlintImage16Click() {
+void MainWindow::onNewLayerClicked() {
     layerEditor_.NewLayer();
     imageView->setCursor(Qt::PointingHandCursor);
 }
 
-void MainWindow::GlintImage14Click() {
+void MainWindow::onShowAllLayersClicked() {
     layerEditor_.ShowAllLayers();
     layerList->viewport()->update();
 }
 
-void MainWindow::GlintImage15Click() {
+void MainWindow::onShowNoLayersClicked() {
     layerEditor_.ShowNoLayers();
     layerList->viewport()->update();
 }
 
-void MainWindow::removeLayerClick() {
+void MainWindow::onRemoveLayerClicked() {
     layerEditor_.RemoveLayer(SelectedLayerRow());
 }
 
-void MainWindow::cleanLayerClick() {
+void MainWindow::onCleanLayerTriggered() {
     layerEditor_.CleanLayer(SelectedLayerRow());
 }
 
-void MainWindow::Nastavitoriginlnbarvu1Click() {
+void MainWindow::onSetOriginalColourTriggered() {
     layerEditor_.ResetShade(SelectedLayerRow());
     layerList->viewport()->update();
 }
 
-void MainWindow::GlintImage9Click() {
+void MainWindow::onZoomInClicked() {
     workspace_.ZoomIn(pictureArea->viewport()->size());
 }
 
-void MainWindow::GlintImage10Click() {
+void MainWindow::onZoomOutClicked() {
     workspace_.ZoomOut(pictureArea->viewport()->size());
 }
 
-void MainWindow::imageMouseDown(Qt::MouseButton button, int x, int y) {
+void MainWindow::onImageViewMouseDown(Qt::MouseButton button, int x, int y) {
     tools_.ImageMouseDown(button == Qt::RightButton, x, y);
 }
 
-void MainWindow::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
-                                int y) {
+void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                      int x, int y) {
     const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
                                              modifiers.testFlag(Qt::ShiftModifier), x, y);
     if (!pan.isNull()) {
@@ -222,27 +223,27 @@ void MainWindow::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers 
     }
 }
 
-void MainWindow::Povolitpodditvrstvu1Click() {
+void MainWindow::onToggleSubordinateTriggered() {
     if (masterChooser_)
         ToggleSubordinate(workspace_, *masterChooser_, SelectedLayerRow());
 }
 
-void MainWindow::saveNewSchemeClick() {
+void MainWindow::onSaveNewSchemeClicked() {
     schemeEditor_.SaveNew();
 }
 
-void MainWindow::overwriteSchemeClick() {
+void MainWindow::onOverwriteSchemeClicked() {
     schemeEditor_.Overwrite(schemeList->currentRow());
 }
 
-void MainWindow::GlintImage19Click() {
+void MainWindow::onDeleteSchemeClicked() {
     schemeEditor_.Delete(schemeList->currentRow());
 }
 
-void MainWindow::Pejmenovat1Click() {
+void MainWindow::onRenameSchemeTriggered() {
     schemeEditor_.Rename(schemeList->currentRow());
 }
 
-void MainWindow::schemeClick(int row) {
+void MainWindow::onSchemeListClicked(int row) {
     schemeEditor_.Apply(row);
 }

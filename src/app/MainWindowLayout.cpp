@@ -285,18 +285,16 @@ QWidget* MainWindow::BuildEditingBar() {
 
 void MainWindow::ConnectControls() {
     const std::pair<const char*, void (MainWindow::*)()> handlers[] = {
-        {"openButton", &MainWindow::GlintImage1Click},
-        {"saveButton", &MainWindow::GlintImage2Click},
-        {"importButton", &MainWindow::GlintImage11Click},
-        {"undoButton", &MainWindow::undoClick},
-        {"redoButton", &MainWindow::redoClick},
+        {"openButton", &MainWindow::onOpenClicked},     {"saveButton", &MainWindow::onSaveClicked},
+        {"importButton", &MainWindow::onImportClicked}, {"undoButton", &MainWindow::onUndoClicked},
+        {"redoButton", &MainWindow::onRedoClicked},
     };
     for (const auto& [name, handler] : handlers)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
     connect(Button(QStringLiteral("editModeButton")), &TGlintImage::Click, this,
-            &MainWindow::GlintImage13Click);
+            &MainWindow::onEditModeClicked);
     connect(Button(QStringLiteral("helpButton")), &TGlintImage::Click, this,
-            &MainWindow::GlintImage18Click);
+            &MainWindow::onHelpClicked);
     const std::pair<const char*, int> tools[] = {{"pencilButton", PencilTool},
                                                  {"linesButton", LineTool},
                                                  {"toleranceFillButton", ToleranceFillTool},
@@ -306,7 +304,7 @@ void MainWindow::ConnectControls() {
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this,
                 [this, tool = tool] { ChooseTool(tool); });
     }
-    connect(toolSettingSlider, &QSlider::valueChanged, this, &MainWindow::trackBarChange);
+    connect(toolSettingSlider, &QSlider::valueChanged, this, &MainWindow::onToolSettingChanged);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

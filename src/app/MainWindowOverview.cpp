@@ -6,10 +6,10 @@
 void MainWindow::SetOverview(OverviewWindow* overview) {
     overview_ = overview;
     connect(Button(QStringLiteral("overviewButton")), &TGlintImage::Click, this,
-            &MainWindow::GlintImage20Click);
+            &MainWindow::onOverviewClicked);
 }
 
-void MainWindow::GlintImage20Click() {
+void MainWindow::onOverviewClicked() {
     if (!overview_)
         return;
     overview_->FillOverview();

@@ -270,7 +270,7 @@ private slots:
                 5); // rows 0..5 are the layers before the chimney
             windows.masterChooser->onConfirmClicked();
         });
-        mainWindow.Povolitpodditvrstvu1Click();
+        mainWindow.onToggleSubordinateTriggered();
         QVERIFY(ws.Doc.Layers[chimney].Subordinate);
         QCOMPARE(ws.Doc.Layers[chimney].MasterName, ws.Doc.Layers[plinth].Name);
         QPoint chimneyPixel, plinthPixel;

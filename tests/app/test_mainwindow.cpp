@@ -120,7 +120,7 @@ private slots:
         dialog.move(40, 30);
         QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
         mainWindow.layerList->setCurrentRow(1);
-        mainWindow.ListBox2DblClick();
+        mainWindow.onLayerListDoubleClicked();
         QCOMPARE(dialog.pos(), QPoint(40, 30));
 
         // A pending edit dropped by opening a project gives back the cross cursor.
@@ -173,10 +173,10 @@ private slots:
         ScriptedPrompts prompts;
         MainWindow mainWindow(dir.path(), prompts);
         prompts.fileNames.enqueue(jpeg);
-        mainWindow.GlintImage11Click();
+        mainWindow.onImportClicked();
         QCOMPARE(mainWindow.Workspace().Doc.Layers.size(), 1);
         QCOMPARE(mainWindow.Workspace().CurrentTool, int(PickLayerTool));
-        mainWindow.imageMouseDown(Qt::LeftButton, 10, 10);
+        mainWindow.onImageViewMouseDown(Qt::LeftButton, 10, 10);
         QVERIFY(prompts.asked.isEmpty());
         QVERIFY(!mainWindow.Workspace().Doc.Modified);
 
@@ -185,7 +185,7 @@ private slots:
         QVERIFY(QFile::rename(jpeg, dir.filePath(QStringLiteral("Chalupa.jpg"))));
         prompts.fileNames.clear();
         prompts.fileNames.enqueue(dir.filePath(QStringLiteral("Chalupa.jpg")));
-        mainWindow.GlintImage11Click();
+        mainWindow.onImportClicked();
         QCOMPARE(
             mainWindow.Workspace().Doc.ProjectPath,
             QDir(dir.filePath(QStringLiteral("domy"))).filePath(QStringLiteral("Chalupa.bmp")));
