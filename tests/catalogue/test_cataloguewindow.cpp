@@ -47,6 +47,9 @@ private slots:
         QCOMPARE(window.fanDeckTypeAheadTimer.interval(), 1000);
         window.show();
         QCOMPARE(window.fanDeckTypeAheadTimer.interval(), CatalogueWindow::TypeAheadInterval);
+        // Under the 24-pixel strip "VĚJÍŘE" the fan decks, under "ODSTÍNY" the shades.
+        QCOMPARE(window.fanDeckList->geometry(), QRect(0, 24, 216, 100));
+        QCOMPARE(window.shadeList->y(), 24 + 100 + 24);
         QVERIFY(!window.grab().isNull()); // every row drawn once
     }
 

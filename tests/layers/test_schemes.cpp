@@ -305,6 +305,8 @@ private slots:
             QCOMPARE(chooser.layerList->count(), 3);
             QCOMPARE(chooser.layerList->item(2)->text(), QStringLiteral("C"));
             QCOMPARE(chooser.layerList->currentRow(), 2);
+            // Inside the dialog's grey border the list's background begins at once.
+            QCOMPARE(chooser.grab().toImage().pixelColor(8, 16), QColor(235, 250, 254));
             chooser.onConfirmClicked();
         });
         QCOMPARE(chooser.ChooseMasterLayer(layers, 1, QStringLiteral("C")),

@@ -123,6 +123,12 @@ private slots:
         QVERIFY(palette.isVisible());
         QCOMPARE(palette.infoPanel->height(), 128);
         QCOMPARE(palette.hintBar->height(), 21);
+        // The hint bar ends in a grey line, and its captions are bold.
+        QCOMPARE(palette.hintBar->grab().toImage().pixelColor(5, 20), QColor(160, 160, 160));
+        for (QLabel* label : palette.hintBar->findChildren<QLabel*>()) {
+            if (label->text().endsWith(QLatin1Char(':')))
+                QVERIFY2(label->font().bold(), qPrintable(label->text()));
+        }
         QCOMPARE(palette.shadeGrid->width(), 780);
         QCOMPARE(palette.shadeGrid->Shape(), (PaletteLayout::GridShape{26, 2}));
         QCOMPARE(palette.shadeGrid->geometry().bottom(), palette.height() - 1);
