@@ -2,8 +2,8 @@
 
 #include "overview/OrderSheet.h"
 #include "overview/OverviewMeasures.h"
-#include "overview/OverviewRowPainter.h"
 #include "overview/OverviewRowDelegate.h"
+#include "overview/OverviewRowPainter.h"
 #include "overview/Recipe.h"
 #include "project/CzechNumber.h"
 #include "project/Errors.h"
@@ -93,8 +93,8 @@ OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, Catalogue
     connect(closeButton, &TGlintImage::Click, this, &OverviewWindow::onCloseClicked);
     connect(exportButton, &TGlintImage::Click, this, &OverviewWindow::onExportClicked);
     connect(orderButton, &TGlintImage::Click, this, &OverviewWindow::onOrderClicked);
-    coverageButton = Button(this, QStringLiteral("coverageButton"), QStringLiteral("Vydatnost barvy"),
-                            QSize(114, 18),
+    coverageButton = Button(this, QStringLiteral("coverageButton"),
+                            QStringLiteral("Vydatnost barvy"), QSize(114, 18),
                             QStringLiteral("Vydatnost a počet nátěrů druhu barvy vybrané vrstvy"));
     coverageButton->hide();
     connect(coverageButton, &TGlintImage::Click, this, &OverviewWindow::onCoverageClicked);
@@ -191,8 +191,9 @@ void OverviewWindow::onCoverageClicked() {
         return;
     const std::int32_t kind = workspace_.Doc.Layers[layer].PaintKindId;
     const OverviewRow row = RowOfLayer(layer);
-    const QString name = row.paintKinds.isEmpty() ? QStringLiteral("č. %1").arg(kind)
-                                                  : QStringLiteral("„%1“").arg(row.paintKinds.constFirst().name);
+    const QString name = row.paintKinds.isEmpty()
+                             ? QStringLiteral("č. %1").arg(kind)
+                             : QStringLiteral("„%1“").arg(row.paintKinds.constFirst().name);
     const QString unit = row.paintKinds.isEmpty() || row.paintKinds.constFirst().unit.isEmpty()
                              ? QStringLiteral("jednotku")
                              : row.paintKinds.constFirst().unit;

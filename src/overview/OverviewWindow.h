@@ -43,8 +43,8 @@ public:
     QListWidget* layerList = nullptr;
     TGlintImage* recipeButton = nullptr; // for Huemix, hidden at first
     TGlintImage* closeButton = nullptr;
-    TGlintImage* exportButton = nullptr; // the recoloured picture
-    TGlintImage* orderButton = nullptr;  // the printable paint order
+    TGlintImage* exportButton = nullptr;   // the recoloured picture
+    TGlintImage* orderButton = nullptr;    // the printable paint order
     TGlintImage* coverageButton = nullptr; // the selected row's spreading rate, hidden at first
 
     void onLayerListClicked();

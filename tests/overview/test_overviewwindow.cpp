@@ -335,8 +335,8 @@ private slots:
         // plinth's 300 are 0,75 m².
         for (int y = 0; y < 40; ++y)
             f.ws.Doc.Mask.PaintSpan(y, 0, 29, std::uint8_t(y < 30 ? 1 : 2));
-        f.ws.Doc.Measures.References << PlaneReference{PlaneReference::Kind::Length,
-                                                        {{0, 0}, {20, 0}}, 1.0, 0};
+        f.ws.Doc.Measures.References
+            << PlaneReference{PlaneReference::Kind::Length, {{0, 0}, {20, 0}}, 1.0, 0};
         PaintCoverage::Forget(1);
         OverviewWindow& w = *f.window;
         w.FillOverview();
