@@ -140,6 +140,7 @@ void MainWindow::ChooseTool(int tool) {
                                            QStringLiteral("fullFillButton"),
                                            QStringLiteral("linesButton"),
                                            QStringLiteral("pickLayerButton"),
+                                           {},
                                            QStringLiteral("scaleButton")};
     workspace_.HideMarker(); // the new tool draws its own marker at the next move
     // The scale's marks show only while it is the tool; unfinished ones are dropped.

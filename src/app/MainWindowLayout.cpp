@@ -252,8 +252,8 @@ QWidget* MainWindow::BuildEditingBar() {
         {"toleranceFillButton", 202, Symbol::FillTolerance, "Vyplnit oblast s tolerancí"},
         {"fullFillButton", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
         {"pickLayerButton", 268, Symbol::PickLayer, "Seznam odstínů"},
-        // Right of the tool settings, which the scale tool has none of.
-        {"scaleButton", 566, Symbol::Scale,
+        // Measuring is no editing of the mask: apart, right of the tool settings.
+        {"scaleButton", 668, Symbol::Scale,
          "Měřítko: rohy obdélníku známé velikosti (po dvou bodech pravým tlačítkem délka)"},
     };
     for (const ToolButtonDesign& design : Tools) {

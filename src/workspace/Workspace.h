@@ -26,7 +26,7 @@ enum ToolNumber {
     FullFillTool = 3,
     LineTool = 4,
     PickLayerTool = 5,
-    ScaleTool = 6 // "Měřítko": marks the references of measured planes
+    ScaleTool = 7 // "Měřítko": marks the references of measured planes
 };
 
 // The open document with everything the main window keeps around it: the view,
