@@ -91,8 +91,7 @@ public:
     Decoder(QIODevice& file, const Layout& layout, const QString& path, QImage* spare = nullptr,
             Progress& progress = NoProgress())
         : file_(file), layout_(layout), path_(path), spare_(spare), progress_(progress),
-          red_(layout.Masks[0]),
-          green_(layout.Masks[1]), blue_(layout.Masks[2]) {
+          red_(layout.Masks[0]), green_(layout.Masks[1]), blue_(layout.Masks[2]) {
         for (const QRgb colour : layout.Palette)
             palette_.push_back({uchar(qBlue(colour)), uchar(qGreen(colour)), uchar(qRed(colour))});
     }

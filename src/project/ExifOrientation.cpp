@@ -1,7 +1,6 @@
 #include "project/PhotoFiles.h"
 #include "project/PhotoMetadata.h"
 
-
 namespace PhotoFiles {
 
 int ExifOrientation(const QByteArray& jpeg) {

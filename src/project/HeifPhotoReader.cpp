@@ -104,8 +104,8 @@ void ReadProfile(heif_image_handle* handle, Photograph& photograph) {
     if (type == heif_color_profile_type_prof || type == heif_color_profile_type_rICC) {
         const size_t size = heif_image_handle_get_raw_color_profile_size(handle);
         QByteArray profile(qsizetype(size), Qt::Uninitialized);
-        if (size == 0 || heif_image_handle_get_raw_color_profile(handle, profile.data()).code !=
-                             heif_error_Ok)
+        if (size == 0 ||
+            heif_image_handle_get_raw_color_profile(handle, profile.data()).code != heif_error_Ok)
             photograph.ProfileDamaged = true;
         else
             photograph.Profile = profile;
@@ -137,10 +137,9 @@ Photograph DecodeHeif(const QByteArray& file, const QString& fileName, QImage* s
     const PrimaryPicture primary(file, fileName);
     const int bits = primary.Bits();
     const bool alpha = primary.HasAlpha();
-    const heif_chroma chroma = bits > 8 ? (alpha ? heif_chroma_interleaved_RRGGBBAA_LE
-                                                 : heif_chroma_interleaved_RRGGBB_LE)
-                                        : (alpha ? heif_chroma_interleaved_RGBA
-                                                 : heif_chroma_interleaved_RGB);
+    const heif_chroma chroma =
+        bits > 8 ? (alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE)
+                 : (alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
     const std::unique_ptr<heif_decoding_options, OptionsDeleter> options(
         heif_decoding_options_alloc());
     if (!options)
@@ -176,13 +175,14 @@ Photograph DecodeHeif(const QByteArray& file, const QString& fileName, QImage* s
                           .arg(Native(fileName), QString::fromUtf8(error.message)));
 
     int stride = 0;
-    const uint8_t* plane = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved,
-                                                         &stride);
+    const uint8_t* plane =
+        heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int height = heif_image_get_height(image.get(), heif_channel_interleaved);
     const int range = heif_image_get_bits_per_pixel_range(image.get(), heif_channel_interleaved);
     if (!plane || width <= 0 || height <= 0)
-        throw IoError(QStringLiteral("Obrázek %1 je poškozený nebo neúplný.").arg(Native(fileName)));
+        throw IoError(
+            QStringLiteral("Obrázek %1 je poškozený nebo neúplný.").arg(Native(fileName)));
     const bool premultiplied = alpha && heif_image_is_premultiplied_alpha(image.get());
 
     Photograph photograph;

@@ -9,7 +9,7 @@ bool StartsWith(const QByteArray& bytes, qsizetype at, const char* magic, qsizet
     return bytes.size() >= at + length && bytes.mid(at, length) == QByteArray(magic, length);
 }
 
-const char* const Extensions[] = {"jpg", "jpeg", "jpe", "png",  "webp",
+const char* const Extensions[] = {"jpg", "jpeg", "jpe",  "png",  "webp",
                                   "tif", "tiff", "heic", "heif", "avif"};
 
 } // namespace
@@ -44,8 +44,7 @@ QStringList ImportPatterns() {
 }
 
 QString AllPhotographsFilter() {
-    return QStringLiteral("Fotografie|") +
-           ImportPatterns().join(QLatin1Char(';'));
+    return QStringLiteral("Fotografie|") + ImportPatterns().join(QLatin1Char(';'));
 }
 
 QStringList ImportMimeTypes() {

@@ -137,8 +137,8 @@ void ReadJpeg(const uchar* data, qsizetype size, PhotoMetadata& metadata) {
                 chunks.count(sequence))
                 metadata.ProfileDamaged = true;
             chunkCount = count;
-            chunks[sequence] = QByteArray(reinterpret_cast<const char*>(segment + 14),
-                                          segmentSize - 14);
+            chunks[sequence] =
+                QByteArray(reinterpret_cast<const char*>(segment + 14), segmentSize - 14);
         }
         pos += 2 + length;
     }

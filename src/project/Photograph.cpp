@@ -19,8 +19,7 @@ namespace {
 Photograph DecodeJpegPhotograph(const QByteArray& file, const QString& fileName, QImage* spare,
                                 Progress& progress) {
     Photograph photograph;
-    WaitReporting(progress, 0.0,
-                  [&] { photograph.Picture = DecodeJpeg(file, fileName, spare); });
+    WaitReporting(progress, 0.0, [&] { photograph.Picture = DecodeJpeg(file, fileName, spare); });
     const PhotoMetadata metadata = ReadMetadata(PhotoKind::Jpeg, file);
     photograph.Profile = metadata.Profile;
     photograph.ProfileDamaged = metadata.ProfileDamaged;
@@ -28,9 +27,7 @@ Photograph DecodeJpegPhotograph(const QByteArray& file, const QString& fileName,
     return photograph;
 }
 
-} // namespace
-
-PhotoHeader ReadPhotoHeader(const QByteArray& file, const QString& fileName) {
+PhotoHeader HeaderOf(const QByteArray& file, const QString& fileName) {
     const PhotoKind kind = KindOf(file.left(64));
     switch (kind) {
     case PhotoKind::Jpeg:
@@ -45,6 +42,20 @@ PhotoHeader ReadPhotoHeader(const QByteArray& file, const QString& fileName) {
         break;
     }
     UnknownKind(fileName);
+}
+
+} // namespace
+
+PhotoHeader ReadPhotoHeader(const QByteArray& file, const QString& fileName) {
+    const PhotoHeader header = HeaderOf(file, fileName);
+    const int width = header.Size.width(), height = header.Size.height();
+    if (width <= 0 || height <= 0 || width > 65535 || height > 65535 ||
+        qint64(width) * height > MaxPixels)
+        throw IoError(QStringLiteral("Obrázek %1 má nepřípustnou velikost %2 × %3 bodů.")
+                          .arg(QDir::toNativeSeparators(fileName))
+                          .arg(width)
+                          .arg(height));
+    return header;
 }
 
 Photograph DecodePhotograph(const QByteArray& file, const QString& fileName, QImage* spare,

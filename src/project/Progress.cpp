@@ -29,7 +29,8 @@ void ReportOrStop(Progress& progress, double done) {
 }
 
 void WaitReporting(Progress& progress, double done, const std::function<void()>& work) {
-    WaitReporting(progress, [done] { return done; }, work);
+    WaitReporting(
+        progress, [done] { return done; }, work);
 }
 
 void WaitReporting(Progress& progress, const std::function<double()>& done,

@@ -47,8 +47,7 @@ void LoadRecovery(const QString& photoPath, LoadedProject& project) {
     Take(MaskFile::Load(path), path, project);
 }
 
-void WriteProjectFiles(const QString& photoPath, const LoadedProject& project,
-                       Progress& progress) {
+void WriteProjectFiles(const QString& photoPath, const LoadedProject& project, Progress& progress) {
     const QString maskPath = photoPath + QStringLiteral(".mask");
     AtomicFile photo(photoPath);
     PhotoFiles::WriteBmp(photo, project.Photo, progress);

@@ -12,8 +12,8 @@
 
 namespace {
 
-const QString DamagedNote = QStringLiteral(
-    "Barevný profil fotografie je poškozený; barvy jsou převzaty bez převodu.");
+const QString DamagedNote =
+    QStringLiteral("Barevný profil fotografie je poškozený; barvy jsou převzaty bez převodu.");
 const QString UnfitNote = QStringLiteral(
     "Barevný profil fotografie neodpovídá jejím barvám; barvy jsou převzaty bez převodu.");
 
@@ -44,8 +44,8 @@ void ForEveryRow(QImage& picture, const std::function<void(uchar* row, int width
 Profile LinearSrgb() {
     cmsCIExyY white;
     cmsWhitePointFromTemp(&white, 6504);
-    const cmsCIExyYTRIPLE primaries = {{0.6400, 0.3300, 1.0}, {0.3000, 0.6000, 1.0},
-                                       {0.1500, 0.0600, 1.0}};
+    const cmsCIExyYTRIPLE primaries = {
+        {0.6400, 0.3300, 1.0}, {0.3000, 0.6000, 1.0}, {0.1500, 0.0600, 1.0}};
     cmsToneCurve* straight = cmsBuildGamma(nullptr, 1.0);
     cmsToneCurve* curves[3] = {straight, straight, straight};
     Profile profile(cmsCreateRGBProfile(&white, &primaries, curves));
@@ -66,8 +66,8 @@ public:
         const Profile srgb(cmsCreate_sRGBProfile());
         if (!linear || !srgb)
             return false;
-        const Transform toLight(cmsCreateTransform(source, TYPE_RGB_FLT, linear.get(),
-                                                   TYPE_RGB_FLT, INTENT_PERCEPTUAL,
+        const Transform toLight(cmsCreateTransform(source, TYPE_RGB_FLT, linear.get(), TYPE_RGB_FLT,
+                                                   INTENT_PERCEPTUAL,
                                                    cmsFLAGS_NOCACHE | cmsFLAGS_NOOPTIMIZE));
         const Transform fromLight(cmsCreateTransform(linear.get(), TYPE_RGB_FLT, srgb.get(),
                                                      TYPE_RGB_8, INTENT_PERCEPTUAL,
@@ -193,8 +193,8 @@ QString ConvertToSrgb(QImage& picture, const QByteArray& profile, bool profileDa
         return {};
     Q_ASSERT(picture.format() == QImage::Format_BGR888);
     ReportOrStop(progress, 0.0);
-    const Profile source(cmsOpenProfileFromMem(profile.constData(),
-                                               cmsUInt32Number(profile.size())));
+    const Profile source(
+        cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size())));
     if (!source)
         return DamagedNote;
     bool converted = false;

@@ -128,8 +128,7 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
 }
 
 bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& folder,
-                      const std::function<void()>& onPicked, const QString& picked,
-                      QString* note) {
+                      const std::function<void()>& onPicked, const QString& picked, QString* note) {
     if (workspace.Doc.Modified) {
         const auto answer = prompts.Message(QStringLiteral("Chcete uložit změny v dokumentu?"),
                                             QStringLiteral("Dotaz"), Prompts::Icon::None,
@@ -213,15 +212,16 @@ bool ExportPicture(Workspace& workspace, Prompts& prompts) {
     // The picture as shown (mask colours in mask mode) at full size, whatever the
     // zoom; the view and its marker stay as they are. It is made and encoded a band
     // of rows at a time, so that no second full-size picture is ever held.
-    return RunGuardedWithProgress(prompts, QStringLiteral("Ukládání obrázku"), [&](Progress& progress) {
-        const Document& doc = workspace.Doc;
-        AtomicFile file(path);
-        JpegWriter jpeg(file, doc.PhotoBitmap.width(), doc.PhotoBitmap.height());
-        RenderFullSizeInBands(
-            doc, workspace.MaskEditMode,
-            [&jpeg](int, const QImage& band, int rows) { jpeg.WriteRows(band, rows); },
-            progress);
-        jpeg.Finish();
-        file.Commit();
-    });
+    return RunGuardedWithProgress(
+        prompts, QStringLiteral("Ukládání obrázku"), [&](Progress& progress) {
+            const Document& doc = workspace.Doc;
+            AtomicFile file(path);
+            JpegWriter jpeg(file, doc.PhotoBitmap.width(), doc.PhotoBitmap.height());
+            RenderFullSizeInBands(
+                doc, workspace.MaskEditMode,
+                [&jpeg](int, const QImage& band, int rows) { jpeg.WriteRows(band, rows); },
+                progress);
+            jpeg.Finish();
+            file.Commit();
+        });
 }
