@@ -32,8 +32,7 @@ ProgramFolders ChooseProgramFolders(const QString& programDir, const QString& in
     folders.Data = folders.Installed ? installedData : programDir;
     folders.Projects =
         (folders.Installed || !programWritable) && !userData.isEmpty() ? userData : programDir;
-    folders.Settings =
-        folders.Installed ? userSettings : QDir(programDir).filePath(SettingsName);
+    folders.Settings = folders.Installed ? userSettings : QDir(programDir).filePath(SettingsName);
     return folders;
 }
 
@@ -46,8 +45,7 @@ ProgramFolders LocateProgramFolders(const QString& programDir) {
     const bool installed = !QFileInfo::exists(program.filePath(QStringLiteral("help"))) &&
                            QFileInfo::exists(shared + QStringLiteral("/help/help.htm"));
     const QString houses = program.filePath(QStringLiteral("domy"));
-    const bool writable =
-        QFileInfo::exists(houses) ? Writable(houses) : Writable(programDir);
+    const bool writable = QFileInfo::exists(houses) ? Writable(houses) : Writable(programDir);
     const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString userData = home.isEmpty() ? QString() : home + QStringLiteral("/tintora");
     // A shop's shared catalogue: the user's own settings, else the computer's.

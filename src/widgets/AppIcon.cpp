@@ -22,18 +22,18 @@ QList<Shape> Shapes() {
         return Shape{Shape::Box, c, QPolygonF{QPointF(x, y), QPointF(x + w, y + h)}, r};
     };
     return {
-        box(4, 4, 56, 56, QColor(140, 200, 236), 12),             // sky
-        box(4, 36, 56, 24, QColor(120, 170, 90), 12),             // grass, rounded below
-        box(4, 36, 56, 12, QColor(120, 170, 90)),                 // and square above
-        Shape{Shape::Polygon, QColor(168, 62, 40),                // roof
+        box(4, 4, 56, 56, QColor(140, 200, 236), 12), // sky
+        box(4, 36, 56, 24, QColor(120, 170, 90), 12), // grass, rounded below
+        box(4, 36, 56, 12, QColor(120, 170, 90)),     // and square above
+        Shape{Shape::Polygon, QColor(168, 62, 40),    // roof
               QPolygonF{QPointF(13, 30), QPointF(32, 13), QPointF(51, 30)}},
-        box(17, 30, 15, 21, QColor(250, 246, 236)),               // the old wall
-        box(32, 30, 15, 21, QColor(246, 190, 90)),                // the newly painted half
-        box(21, 34, 6, 6, QColor(90, 130, 170)),                  // windows
+        box(17, 30, 15, 21, QColor(250, 246, 236)), // the old wall
+        box(32, 30, 15, 21, QColor(246, 190, 90)),  // the newly painted half
+        box(21, 34, 6, 6, QColor(90, 130, 170)),    // windows
         box(37, 34, 6, 6, QColor(90, 130, 170)),
-        box(29, 42, 6, 9, QColor(120, 80, 50)),                   // door
+        box(29, 42, 6, 9, QColor(120, 80, 50)), // door
         Shape{Shape::Stroke, QColor(60, 60, 60), QPolygonF{QPointF(52, 27), QPointF(55, 38)}, 2},
-        box(45, 21, 12, 6, QColor(246, 190, 90), 2),              // the roller
+        box(45, 21, 12, 6, QColor(246, 190, 90), 2), // the roller
     };
 }
 
@@ -61,8 +61,7 @@ QImage Picture(int size) {
         if (shape.kind == Shape::Polygon)
             p.drawPolygon(shape.points);
         else
-            p.drawRoundedRect(QRectF(shape.points[0], shape.points[1]), shape.radius,
-                              shape.radius);
+            p.drawRoundedRect(QRectF(shape.points[0], shape.points[1]), shape.radius, shape.radius);
     }
     return picture;
 }

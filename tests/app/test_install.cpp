@@ -53,14 +53,16 @@ private slots:
         const QStringList files = FilesUnder(prefix_.path());
         for (const QString& expected :
              {QStringLiteral("bin/tintora"), QStringLiteral("bin/tintora-export"),
-              QStringLiteral("share/tintora/help/help.htm"), QStringLiteral("share/tintora/odrex.tom"),
+              QStringLiteral("share/tintora/help/help.htm"),
+              QStringLiteral("share/tintora/odrex.tom"),
               QStringLiteral("share/tintora/domy/Rodinný dům.bmp"),
               QStringLiteral("share/tintora/domy/Rodinný dům.bmp.mask"),
               QStringLiteral("share/applications/") + AppId + QStringLiteral(".desktop"),
               QStringLiteral("share/metainfo/") + AppId + QStringLiteral(".metainfo.xml"),
               QStringLiteral("share/icons/hicolor/scalable/apps/") + AppId + QStringLiteral(".svg"),
               QStringLiteral("share/icons/hicolor/48x48/apps/") + AppId + QStringLiteral(".png")})
-            QVERIFY2(files.contains(expected), qPrintable(expected + " missing from:\n" + files.join('\n')));
+            QVERIFY2(files.contains(expected),
+                     qPrintable(expected + " missing from:\n" + files.join('\n')));
         QVERIFY(QFileInfo(prefix_.filePath(QStringLiteral("share/tintora/interier"))).isDir());
         // The catalogue may lie where nobody writes: it is read only.
         QVERIFY(!(QFile::permissions(prefix_.filePath(QStringLiteral("share/tintora/odrex.tom"))) &
@@ -79,11 +81,13 @@ private slots:
             QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);                 // round corners
             QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255); // the house
         }
-        QXmlStreamReader svg(ReadAll(prefix_.filePath(
-            QStringLiteral("share/icons/hicolor/scalable/apps/") + AppId + QStringLiteral(".svg"))));
+        QXmlStreamReader svg(
+            ReadAll(prefix_.filePath(QStringLiteral("share/icons/hicolor/scalable/apps/") + AppId +
+                                     QStringLiteral(".svg"))));
         int shapes = 0;
         while (!svg.atEnd())
-            if (svg.readNext() == QXmlStreamReader::StartElement && svg.name() != QLatin1String("svg"))
+            if (svg.readNext() == QXmlStreamReader::StartElement &&
+                svg.name() != QLatin1String("svg"))
                 ++shapes;
         QVERIFY2(!svg.hasError(), qPrintable(svg.errorString()));
         QVERIFY(shapes >= 8);
@@ -92,12 +96,13 @@ private slots:
     // "Otevřít v programu" offers the program for every kind of photograph it reads,
     // and for no other.
     void desktopEntryNamesTheKindsRead() {
-        const QString entry =
-            prefix_.filePath(QStringLiteral("share/applications/") + AppId + QStringLiteral(".desktop"));
+        const QString entry = prefix_.filePath(QStringLiteral("share/applications/") + AppId +
+                                               QStringLiteral(".desktop"));
         QSettings desktop(entry, QSettings::IniFormat);
         desktop.beginGroup(QStringLiteral("Desktop Entry"));
-        QStringList types = desktop.value(QStringLiteral("MimeType")).toString().split(
-            QLatin1Char(';'), Qt::SkipEmptyParts);
+        QStringList types = desktop.value(QStringLiteral("MimeType"))
+                                .toString()
+                                .split(QLatin1Char(';'), Qt::SkipEmptyParts);
         QStringList read = PhotoFiles::ImportMimeTypes();
         types.sort();
         read.sort();

@@ -61,7 +61,8 @@ private slots:
         QTest::addColumn<QString>("projects");
         QTest::addColumn<QString>("settings");
         QTest::newRow("staged") << false << true << "/opt/tintora"
-                                << "/opt/tintora" << "/opt/tintora/tintora.ini";
+                                << "/opt/tintora"
+                                << "/opt/tintora/tintora.ini";
         QTest::newRow("staged, read-only") << false << false << "/opt/tintora"
                                            << "/home/eva/.local/share/tintora"
                                            << "/opt/tintora/tintora.ini";
@@ -128,9 +129,8 @@ private slots:
         Installation installation;
         const ProgramFolders folders = LocateProgramFolders(installation.bin);
         PrepareProjectFolders(folders);
-        QCOMPARE(Files(folders.Houses()),
-                 (QStringList{QStringLiteral("Rodinný dům.bmp"),
-                              QStringLiteral("Rodinný dům.bmp.mask")}));
+        QCOMPARE(Files(folders.Houses()), (QStringList{QStringLiteral("Rodinný dům.bmp"),
+                                                       QStringLiteral("Rodinný dům.bmp.mask")}));
         QCOMPARE(ReadAll(folders.Houses() + QStringLiteral("/Rodinný dům.bmp.mask")),
                  QByteArray("mask"));
         QVERIFY(Files(folders.Interiors()).isEmpty());
