@@ -111,6 +111,7 @@ public:
                     ReportOrStop(progress_, double(i + 1) / layout_.Height);
             }
         }
+        ReportOrStop(progress_, 1.0);
         return std::move(picture_);
     }
 
