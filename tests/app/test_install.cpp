@@ -5,8 +5,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QMap>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -98,17 +98,23 @@ private slots:
     void desktopEntryNamesTheKindsRead() {
         const QString entry = prefix_.filePath(QStringLiteral("share/applications/") + AppId +
                                                QStringLiteral(".desktop"));
-        QSettings desktop(entry, QSettings::IniFormat);
-        desktop.beginGroup(QStringLiteral("Desktop Entry"));
-        QStringList types = desktop.value(QStringLiteral("MimeType"))
-                                .toString()
-                                .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // Its own format, not an INI file: a ';' separates values, starts no comment.
+        QMap<QString, QString> keys;
+        for (const QByteArray& line : ReadAll(entry).split('\n')) {
+            const qsizetype equals = line.indexOf('=');
+            if (equals > 0)
+                keys[QString::fromUtf8(line.left(equals))] =
+                    QString::fromUtf8(line.mid(equals + 1));
+        }
+        QStringList types =
+            keys.value(QStringLiteral("MimeType")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
         QStringList read = PhotoFiles::ImportMimeTypes();
         types.sort();
         read.sort();
         QCOMPARE(types, read);
-        QCOMPARE(desktop.value(QStringLiteral("Exec")).toString(), QStringLiteral("tintora %f"));
-        QCOMPARE(desktop.value(QStringLiteral("Icon")).toString(), AppId);
+        QCOMPARE(keys.value(QStringLiteral("Exec")), QStringLiteral("tintora %f"));
+        QCOMPARE(keys.value(QStringLiteral("Icon")), AppId);
+        QCOMPARE(keys.value(QStringLiteral("Categories")), QStringLiteral("Graphics;"));
     }
 
 private:

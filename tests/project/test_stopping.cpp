@@ -102,8 +102,8 @@ private slots:
         if (work == QLatin1String("open"))
             QCOMPARE(f.ws.Doc.ProjectPath, f.second);
         else
-            QVERIFY(ReadAll(f.exported).startsWith(work == QLatin1String("export") ? "\xFF\xD8"
-                                                                                   : "%PDF"));
+            QVERIFY(ReadAll(f.exported)
+                        .startsWith(work == QLatin1String("export") ? "\xFF\xD8" : "%PDF"));
         // The bar rose to the end, in order.
         const QList<double>& reported = f.prompts.reported;
         QVERIFY(reported.last() >= 0.99);
