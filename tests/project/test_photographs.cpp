@@ -105,6 +105,8 @@ struct Fixture {
         return ImportPhotograph(ws, prompts, domy, {}, {}, &note);
     }
 
+    QString InDomy(const QString& name) const { return QDir(domy).filePath(name); }
+
     void CheckEarlierProjectStays() const {
         QCOMPARE(ws.Doc.ProjectPath, QDir(domy).filePath(QStringLiteral("Dřívější.bmp")));
         QCOMPARE(ws.Doc.PhotoBitmap, earlierPhoto);
@@ -285,6 +287,53 @@ private slots:
         QVERIFY(f.prompts.asked.isEmpty());
         QCOMPARE(f.note, QString());
         CheckColours(f.ws.Doc.PhotoBitmap, expected, tolerance);
+    }
+
+    // Every kind of profile LittleCMS reads: matrix and curves (Display P3), a table
+    // (the same colours measured), grey, and sRGB itself, which changes nothing.
+    void profilesOfEveryKind_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("bare"); // the same picture without its profile
+        QTest::addColumn<QByteArray>("profile");
+        QTest::addColumn<Colours>("stored");
+        QTest::addColumn<int>("tolerance");
+        const Colours colours = {QColor(255, 0, 0), QColor(200, 100, 50), QColor(30, 160, 90),
+                                 QColor(128, 128, 128)};
+        QList<QRgba64> rgba;
+        for (const QColor& c : colours)
+            rgba << Rgb8(c.red(), c.green(), c.blue());
+        const QImage picture = FourQuadrants(QImage::Format_RGB888, rgba);
+        const QByteArray tabled = TabledDisplayP3Profile();
+        QTest::newRow("table") << Png(picture, 0, Compressed(tabled)) << Png(picture) << tabled
+                               << colours << 2;
+        const QByteArray srgb = SrgbProfile();
+        QTest::newRow("sRGB") << Tiff(picture, 0, srgb) << Tiff(picture) << srgb << colours << 0;
+        const Colours greys = {QColor(0, 0, 0), QColor(60, 60, 60), QColor(128, 128, 128),
+                               QColor(250, 250, 250)};
+        QList<QRgba64> greyRgba;
+        for (const QColor& c : greys)
+            greyRgba << Rgb8(c.red(), c.red(), c.red());
+        const QImage grey = FourQuadrants(QImage::Format_RGB888, greyRgba);
+        const QByteArray linear = LinearGreyProfile();
+        QTest::newRow("grey") << Tiff(grey, 0, linear) << Tiff(grey) << linear << greys << 1;
+    }
+    void profilesOfEveryKind() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, bare);
+        QFETCH(QByteArray, profile);
+        QFETCH(Colours, stored);
+        QFETCH(int, tolerance);
+        Colours expected;
+        for (const QColor& colour : stored)
+            expected << InSrgb(profile, colour);
+        Fixture f;
+        QVERIFY(f.Import(QStringLiteral("Profil.x"), file));
+        QCOMPARE(f.note, QString());
+        CheckColours(f.ws.Doc.PhotoBitmap, expected, tolerance);
+        // sRGB's own profile changes not a single pixel; the others change the picture.
+        QVERIFY(f.Import(QStringLiteral("Holá.x"), bare));
+        const QImage withProfile = PhotoFiles::LoadBmp(f.InDomy(QStringLiteral("Profil.bmp")));
+        QCOMPARE(withProfile == f.ws.Doc.PhotoBitmap, profile == SrgbProfile());
     }
 
     // A profile that cannot be used never refuses the photograph: its colours are

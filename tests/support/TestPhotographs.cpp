@@ -8,6 +8,7 @@
 #include <libheif/heif.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace TestPhotographs {
@@ -222,6 +223,78 @@ QByteArray DisplayP3Profile() {
     cmsSaveProfileToMem(profile, bytes.data(), &size);
     cmsCloseProfile(profile);
     return bytes;
+}
+
+namespace {
+
+QByteArray Saved(cmsHPROFILE profile) {
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    QByteArray bytes(qsizetype(size), '\0');
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsCloseProfile(profile);
+    return bytes;
+}
+
+} // namespace
+
+QByteArray TabledDisplayP3Profile() {
+    // The matrix profile's own pipeline from RGB to XYZ, written as an A2B0 table.
+    cmsHPROFILE matrix = NewDisplayP3();
+    cmsHPROFILE xyz = cmsCreateXYZProfile();
+    cmsHTRANSFORM toXyz = cmsCreateTransform(matrix, TYPE_RGB_16, xyz, TYPE_XYZ_16,
+                                             INTENT_PERCEPTUAL, cmsFLAGS_NOOPTIMIZE);
+    cmsHPROFILE tabled = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(tabled, 4.3);
+    cmsSetDeviceClass(tabled, cmsSigDisplayClass);
+    cmsSetColorSpace(tabled, cmsSigRgbData);
+    cmsSetPCS(tabled, cmsSigXYZData);
+    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 3, 3);
+    cmsStage* clut = cmsStageAllocCLut16bit(nullptr, 33, 3, 3, nullptr);
+    cmsStageSampleCLut16bit(
+        clut,
+        [](const cmsUInt16Number in[], cmsUInt16Number out[], void* transform) -> cmsInt32Number {
+            cmsDoTransform(transform, in, out, 1);
+            return TRUE;
+        },
+        toXyz, 0);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
+    cmsWriteTag(tabled, cmsSigAToB0Tag, pipeline);
+    cmsWriteTag(tabled, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsPipelineFree(pipeline);
+    cmsDeleteTransform(toXyz);
+    cmsCloseProfile(xyz);
+    cmsCloseProfile(matrix);
+    return Saved(tabled);
+}
+
+QByteArray SrgbProfile() {
+    return Saved(cmsCreate_sRGBProfile());
+}
+
+QByteArray LinearGreyProfile() {
+    cmsToneCurve* straight = cmsBuildGamma(nullptr, 1.0);
+    cmsHPROFILE grey = cmsCreateGrayProfile(cmsD50_xyY(), straight);
+    cmsFreeToneCurve(straight);
+    return Saved(grey);
+}
+
+QColor InSrgb(const QByteArray& profileBytes, const QColor& colour) {
+    cmsHPROFILE profile =
+        cmsOpenProfileFromMem(profileBytes.constData(), cmsUInt32Number(profileBytes.size()));
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    const bool grey = cmsGetColorSpace(profile) == cmsSigGrayData;
+    cmsHTRANSFORM transform =
+        cmsCreateTransform(profile, grey ? TYPE_GRAY_DBL : TYPE_RGB_DBL, srgb, TYPE_RGB_DBL,
+                           INTENT_PERCEPTUAL, cmsFLAGS_NOOPTIMIZE);
+    const double in[3] = {colour.red() / 255.0, colour.green() / 255.0, colour.blue() / 255.0};
+    double out[3] = {};
+    cmsDoTransform(transform, in, out, 1);
+    cmsDeleteTransform(transform);
+    cmsCloseProfile(srgb);
+    cmsCloseProfile(profile);
+    const auto level = [](double v) { return int(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
+    return QColor(level(out[0]), level(out[1]), level(out[2]));
 }
 
 QColor DisplayP3InSrgb(const QColor& p3) {

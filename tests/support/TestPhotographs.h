@@ -42,6 +42,16 @@ QByteArray ExifBlock(int orientation);
 
 // Display P3 (DCI-P3 primaries, D65, the sRGB tone curve) as LittleCMS saves it.
 QByteArray DisplayP3Profile();
+// The same colours kept in an A2B0 table of curves and a matrix (as profiles made by
+// measuring a camera are), not in the matrix and tone curve tags.
+QByteArray TabledDisplayP3Profile();
+// LittleCMS's own sRGB profile.
+QByteArray SrgbProfile();
+// A grey profile of straight light (gamma 1).
+QByteArray LinearGreyProfile();
+// What LittleCMS makes in sRGB of a colour (red, green, blue) or a grey (all three
+// the same) under a profile, perceptual intent, rounded.
+QColor InSrgb(const QByteArray& profile, const QColor& colour);
 // What LittleCMS makes of a Display P3 colour in sRGB, perceptual intent, rounded.
 QColor DisplayP3InSrgb(const QColor& p3);
 
