@@ -11,7 +11,8 @@ namespace PhotoFiles {
 
 enum class PhotoKind { Unknown, Jpeg, Png, WebP, Tiff, Heif };
 
-// The kind of a file from its first bytes (at least 12 of them to tell every kind).
+// The kind of a file from its first bytes (at least 12 of them to tell every kind, the
+// whole "ftyp" box of a HEIF).
 PhotoKind KindOf(const QByteArray& head);
 
 // Name patterns of every kind read, lower and upper case ("*.jpg", "*.JPG", …).

@@ -28,7 +28,7 @@ Photograph DecodeJpegPhotograph(const QByteArray& file, const QString& fileName,
 }
 
 PhotoHeader HeaderOf(const QByteArray& file, const QString& fileName) {
-    const PhotoKind kind = KindOf(file.left(64));
+    const PhotoKind kind = KindOf(file.left(4096));
     switch (kind) {
     case PhotoKind::Jpeg:
         return {kind, JpegSize(file, fileName), 4};
@@ -60,7 +60,7 @@ PhotoHeader ReadPhotoHeader(const QByteArray& file, const QString& fileName) {
 
 Photograph DecodePhotograph(const QByteArray& file, const QString& fileName, QImage* spare,
                             Progress& progress) {
-    const PhotoKind kind = KindOf(file.left(64));
+    const PhotoKind kind = KindOf(file.left(4096));
     switch (kind) {
     case PhotoKind::Jpeg:
         return DecodeJpegPhotograph(file, fileName, spare, progress);
