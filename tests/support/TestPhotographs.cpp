@@ -258,7 +258,13 @@ QByteArray TabledDisplayP3Profile() {
             return TRUE;
         },
         toXyz, 0);
+    // An A2B table holds curves on both sides of its grid.
+    cmsToneCurve* straight = cmsBuildGamma(nullptr, 1.0);
+    cmsToneCurve* straights[3] = {straight, straight, straight};
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, straights));
     cmsPipelineInsertStage(pipeline, cmsAT_END, clut);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, straights));
+    cmsFreeToneCurve(straight);
     cmsWriteTag(tabled, cmsSigAToB0Tag, pipeline);
     cmsWriteTag(tabled, cmsSigMediaWhitePointTag, cmsD50_XYZ());
     cmsPipelineFree(pipeline);
