@@ -416,6 +416,35 @@ private slots:
         CheckColours(f.ws.Doc.PhotoBitmap, Plain, 0);
     }
 
+    // The least that tells each kind: its magic bytes and nothing after them.
+    void shortestHeads_data() {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<int>("kind");
+        using PhotoFiles::PhotoKind;
+        QTest::newRow("jpeg") << QByteArray("\xFF\xD8\xFF", 3) << int(PhotoKind::Jpeg);
+        QTest::newRow("jpeg cut") << QByteArray("\xFF\xD8", 2) << int(PhotoKind::Unknown);
+        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1A\n", 8) << int(PhotoKind::Png);
+        QTest::newRow("webp") << QByteArray("RIFF\0\0\0\0WEBP", 12) << int(PhotoKind::WebP);
+        QTest::newRow("webp cut") << QByteArray("RIFF\0\0\0\0WEB", 11) << int(PhotoKind::Unknown);
+        QTest::newRow("tiff") << QByteArray("II*\0", 4) << int(PhotoKind::Tiff);
+        QTest::newRow("big-endian tiff") << QByteArray("MM\0*", 4) << int(PhotoKind::Tiff);
+        QTest::newRow("bigtiff") << QByteArray("II+\0", 4) << int(PhotoKind::Tiff);
+        QTest::newRow("heic") << QByteArray("\0\0\0\x10"
+                                            "ftypheic\0\0\0\0",
+                                            16)
+                              << int(PhotoKind::Heif);
+        QTest::newRow("mp4 video") << QByteArray("\0\0\0\x10"
+                                                 "ftypisom\0\0\0\0",
+                                                 16)
+                                   << int(PhotoKind::Unknown);
+        QTest::newRow("bmp") << QByteArray("BM\0\0\0\0", 6) << int(PhotoKind::Unknown);
+    }
+    void shortestHeads() {
+        QFETCH(QByteArray, head);
+        QFETCH(int, kind);
+        QCOMPARE(int(PhotoFiles::KindOf(head)), kind);
+    }
+
     // A header that declares a huge picture is refused before a pixel is decoded,
     // whatever the kind: beyond what the program takes at all, or beyond the room the
     // import has (here the file size limit of the process: the photograph would take
