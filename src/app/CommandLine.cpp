@@ -4,19 +4,24 @@
 
 CommandLine ParseCommandLine(const QStringList& arguments) {
     CommandLine line;
+    // --help and --version win over anything else given with them.
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            line.action = CommandLine::Help;
+            return line;
+        }
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            line.action = CommandLine::Version;
+            return line;
+        }
+    }
     QStringList files;
     bool options = true;
     for (const QString& argument : arguments) {
         if (options && argument == QLatin1String("--")) {
             options = false;
-        } else if (options &&
-                   (argument == QLatin1String("--help") || argument == QLatin1String("-h"))) {
-            line.action = CommandLine::Help;
-            return line;
-        } else if (options &&
-                   (argument == QLatin1String("--version") || argument == QLatin1String("-v"))) {
-            line.action = CommandLine::Version;
-            return line;
         } else if (options && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
             line.action = CommandLine::Refuse;
             line.error =

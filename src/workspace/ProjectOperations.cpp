@@ -138,8 +138,10 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
         if (answer == Prompts::Yes)
             SaveMask(workspace.Doc, prompts);
     }
-    const QString source =
-        picked.isEmpty() ? prompts.OpenFileName(QStringLiteral("Obrázky (jpg)|*.jpg")) : picked;
+    const QString source = picked.isEmpty()
+                               ? prompts.OpenFileName(PhotoFiles::AllPhotographsFilter() +
+                                                      QStringLiteral("|Obrázky (jpg)|*.jpg"))
+                               : picked;
     if (source.isEmpty())
         return false;
     if (onPicked)
