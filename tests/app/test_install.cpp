@@ -12,6 +12,7 @@
 #include <QXmlStreamReader>
 
 #include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -115,6 +116,88 @@ private slots:
         QCOMPARE(keys.value(QStringLiteral("Exec")), QStringLiteral("tintora %f"));
         QCOMPARE(keys.value(QStringLiteral("Icon")), AppId);
         QCOMPARE(keys.value(QStringLiteral("Categories")), QStringLiteral("Graphics;"));
+    }
+    // Installed where nobody may write, started by a user with an empty data folder:
+    // the program starts, reads its catalogue without a message, makes the project
+    // folders in $XDG_DATA_HOME/tintora with the demo house copied in, and writes
+    // nothing into the installation.
+    void installedProgramStartsWithTheUsersFolders() {
+        QTemporaryDir dir;
+        const ChildProcess::User user = ChildProcess::UnprivilegedUser();
+        ChildProcess::OpenForAll(dir.path());
+        const QString installed = dir.filePath(QStringLiteral("usr"));
+        QVERIFY(ChildProcess::CopyFolder(prefix_.path(), installed));
+        ChildProcess::MakeReadOnly(installed);
+        const QStringList before = FilesUnder(installed);
+        const QString home = dir.filePath(QStringLiteral("home"));
+        const QString data = dir.filePath(QStringLiteral("data"));
+        const QString locks = dir.filePath(QStringLiteral("firebird"));
+        for (const QString& folder : {home, data, locks}) {
+            QDir().mkpath(folder);
+            ChildProcess::HandTo(folder, user);
+        }
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
+        environment.insert(QStringLiteral("FIREBIRD_LOCK"), locks);
+        program.setProcessEnvironment(environment);
+        ChildProcess::RunAs(program, user);
+        // A photograph named on the command line is imported at start-up.
+        const QString photograph = dir.filePath(QStringLiteral("Chata.png"));
+        QImage picture(64, 48, QImage::Format_RGB888);
+        picture.fill(QColor(200, 120, 40));
+        QVERIFY(picture.save(photograph));
+        ChildProcess::HandTo(photograph, user);
+        program.start(installed + QStringLiteral("/bin/tintora"), {photograph});
+        QVERIFY(program.waitForStarted());
+        const bool started = ChildProcess::WaitUntilIgnored(program, SIGXFSZ, 90000);
+        if (!started) {
+            program.kill();
+            program.waitForFinished();
+        }
+        QVERIFY2(started, program.readAllStandardError().constData());
+        QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+
+        const QString houses = data + QStringLiteral("/tintora/domy");
+        for (const QString& name :
+             {QStringLiteral("Rodinný dům.bmp"), QStringLiteral("Rodinný dům.bmp.mask")})
+            QCOMPARE(ReadAll(houses + QLatin1Char('/') + name),
+                     ReadAll(installed + QStringLiteral("/share/tintora/domy/") + name));
+        QVERIFY(QFileInfo(data + QStringLiteral("/tintora/interier")).isDir());
+        const QImage imported(houses + QStringLiteral("/Chata.bmp"));
+        QCOMPARE(imported.size(), QSize(64, 48));
+        QCOMPARE(imported.pixelColor(10, 10), QColor(200, 120, 40));
+        QCOMPARE(FilesUnder(installed), before);
+    }
+
+    // --help and --version print and end at once, even without a display.
+    void helpAndVersionWithoutADisplay_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("--help") << QStringLiteral("--help")
+                                << QStringLiteral("Použití: tintora [SOUBOR]");
+        QTest::newRow("--version") << QStringLiteral("--version") << QStringLiteral("Tintora 1.2");
+    }
+    void helpAndVersionWithoutADisplay() {
+        QFETCH(QString, option);
+        QFETCH(QString, printed);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        program.setProcessEnvironment(environment);
+        program.start(prefix_.filePath(QStringLiteral("bin/tintora")), {option});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(printed));
     }
 
 private:
