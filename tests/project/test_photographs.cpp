@@ -333,7 +333,9 @@ private slots:
         // sRGB's own profile changes not a single pixel; the others change the picture.
         QVERIFY(f.Import(QStringLiteral("Holá.x"), bare));
         const QImage withProfile = PhotoFiles::LoadBmp(f.InDomy(QStringLiteral("Profil.bmp")));
-        QCOMPARE(withProfile == f.ws.Doc.PhotoBitmap, profile == SrgbProfile());
+        // (A profile saved twice may differ in its date: the row tells which is sRGB's.)
+        const bool srgb = QTest::currentDataTag() == QLatin1String("sRGB");
+        QCOMPARE(withProfile == f.ws.Doc.PhotoBitmap, srgb);
     }
 
     // A profile that cannot be used never refuses the photograph: its colours are
