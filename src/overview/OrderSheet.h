@@ -3,6 +3,7 @@
 #include "overview/OverviewRows.h"
 #include "overview/PaintCoverage.h"
 #include "project/Document.h"
+#include "project/Progress.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -70,14 +71,15 @@ QList<OrderLine> Lines(const Document& doc, CatalogueDatabase* catalogue,
 // palette (id 0) are told apart by their colour.
 QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 
-// The picture as shown in colour mode, reduced to at most PictureWidth.
-QImage Picture(const Document& doc);
+// The picture as shown in colour mode, reduced to at most PictureWidth. Reports to
+// progress as its bands are drawn; a request to stop throws Cancelled.
+QImage Picture(const Document& doc, Progress& progress = NoProgress());
 
 // The sheet of a document: its listed layers, the picture and the given date; areas
 // when the project has a reference, suggested quantities for the paint kinds whose
 // coverage is given.
 OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date,
-                const CoverageTable& coverage = {});
+                const CoverageTable& coverage = {}, Progress& progress = NoProgress());
 
 // The sheet as a PDF document on A4 pages. Needs a QGuiApplication (fonts).
 QByteArray Pdf(const OrderSheet& sheet);
