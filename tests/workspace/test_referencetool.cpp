@@ -76,10 +76,14 @@ private slots:
         QFETCH(float, zoom);
         Scene s(zoom);
         QSignalSpy changed(&s.ws, &Workspace::MeasuresChanged);
+        // How many marks there were each time the view was told to draw them again.
+        QList<int> drawn;
+        s.tool.MarksChanged = [&s, &drawn] { drawn << int(s.tool.PendingPoints().size()); };
         s.prompts.inputs << QStringLiteral("1,2") << QStringLiteral(" 1.5 m");
         for (int i = 0; i < 3; ++i)
             s.Click(Square[i]);
         QCOMPARE(s.tool.PendingPoints(), Square.mid(0, 3));
+        QCOMPARE(drawn, (QList<int>{1, 2, 3}));
         QVERIFY(s.prompts.inputCaptions.isEmpty());
         QVERIFY(!s.ws.Doc.Modified); // a mark alone is no change of the project
         s.Click(Square[3]);
@@ -258,6 +262,20 @@ private slots:
         QVERIFY(inked({200, 280})); // the line
         QVERIFY(inked({20, 20}));   // the mark being placed
         QVERIFY(!inked({200, 150}));
+        // Each reference's number beside its first mark, filled in the references' yellow.
+        const auto yellowIn = [&view](QRect box) {
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    const QColor c = view.pixelColor(x, y);
+                    if (c.red() > 200 && c.green() > 170 && c.blue() < 100)
+                        return true;
+                }
+            }
+            return false;
+        };
+        QVERIFY(yellowIn(QRect(107, 28, 14, 16))); // "1" by (100, 50)
+        QVERIFY(yellowIn(QRect(27, 258, 14, 16))); // "2" by (20, 280)
+        QVERIFY(!yellowIn(QRect(150, 100, 100, 100)));
     }
 
     // A press of another tool never reaches the scale tool, nor the reverse.
