@@ -1,11 +1,13 @@
 #pragma once
 
+#include "overview/OverviewRowPainter.h"
 #include "overview/OverviewRows.h"
 #include "project/Document.h"
 
 #include <QByteArray>
 #include <QColor>
 #include <QDate>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -19,6 +21,7 @@ struct OrderLine {
     int layerIndex = 0;
     LayerRecord layer;
     OverviewRow row;
+    QString fanDeckType; // the catalogue's letter of the fan deck's type; empty: unknown
 };
 
 // One line of the order's summary: the paint of every listed layer that shares
@@ -51,6 +54,19 @@ inline constexpr int PictureWidth = 1400;
 
 // The listed layers with their catalogue rows, looked up one layer at a time.
 QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue);
+
+// How the sheet names each fan deck of its lines, by id: as the catalogue lists it,
+// its type in brackets and its name ("[D] Exteriér"); where two fan decks of the
+// sheet would read alike, each with its number too ("[D] Exteriér, č. 9").
+QHash<int, QString> FanDeckLabels(const QList<OrderLine>& lines);
+
+// A layer's row on the sheet: the overview's row with "Odstín:" written out, the
+// fan deck as labelled, the quantity with its unit, a free colour by its value and a
+// chosen paint without a quantity flagged.
+QList<Overview::RowText> RowTexts(const OrderLine& line, const QString& fanDeckLabel);
+// The row's swatch: the catalogue shade's colour; without a catalogue shade the
+// layer's own (a free colour); invalid: none.
+QColor RowSwatch(const OrderLine& line);
 
 // Adds up the lines that have a paint chosen (a shade reference other than -1) per
 // shade, fan deck and paint kind (their ids), in the order the paints first appear.

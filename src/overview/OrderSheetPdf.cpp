@@ -58,10 +58,11 @@ public:
         y_ += fit.height() + 14;
     }
 
-    void Row(const OverviewRow& row) {
+    void Row(const OrderLine& line, const QString& fanDeckLabel) {
         Room(Overview::RowHeight);
-        Overview::PaintRow(painter_, QRect(0, y_, width_, Overview::RowHeight), false, row,
-                           SheetFont(8), true);
+        Overview::PaintRowParts(painter_, QRect(0, y_, width_, Overview::RowHeight), false,
+                                Order::RowSwatch(line), Order::RowTexts(line, fanDeckLabel),
+                                SheetFont(8));
         y_ += Overview::RowHeight + RowGap;
     }
 
@@ -87,6 +88,8 @@ public:
             QString quantity = QString::number(total.quantity);
             if (!total.unit.isEmpty())
                 quantity += QLatin1Char(' ') + total.unit;
+            if (total.quantity == 0)
+                quantity = QStringLiteral("množství nezadáno");
             TotalColumns(SheetFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,
                          quantity);
             painter_.setFont(SheetFont(7));
@@ -115,7 +118,7 @@ private:
         painter_.setFont(font);
         painter_.setPen(colour);
         const QFontMetrics metrics = painter_.fontMetrics();
-        const int quantityWidth = 90;
+        const int quantityWidth = 120;
         const int columns = width_ - 30 - quantityWidth;
         const int x[] = {30, 30 + columns * 35 / 100, 30 + columns * 65 / 100};
         const int widths[] = {x[1] - x[0] - 8, x[2] - x[1] - 8, columns * 35 / 100 - 8};
@@ -173,8 +176,9 @@ QByteArray Pdf(const OrderSheet& sheet) {
     page.Line(QStringLiteral("Vrstvy projektu"), SheetFont(12, true), Qt::black, 6);
     if (sheet.lines.isEmpty())
         page.Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), SheetFont(9));
+    const QHash<int, QString> fanDeckLabels = Order::FanDeckLabels(sheet.lines);
     for (const OrderLine& line : sheet.lines)
-        page.Row(line.row);
+        page.Row(line, fanDeckLabels.value(line.layer.FanDeckId));
 
     page.Space(12);
     const QList<OrderTotal> totals = Summarise(sheet.lines);

@@ -178,37 +178,84 @@ private slots:
                               "Vějíř: Exteriér @69 8pt", "Množství: 5 @24 8pt"}));
     }
 
+    // The overview's rows: "Odstin" as the overview has always written it, and the
+    // quantity as typed, without a unit.
     void rowTexts_data() {
         QTest::addColumn<OverviewRow>("row");
-        QTest::addColumn<bool>("withUnit");
         QTest::addColumn<QStringList>("texts");
         const OverviewRow full = Row(
             QStringLiteral("Fasáda"), 12, {{QStringLiteral("Žlutá kuchyň"), 250, 220, 100}},
             {QStringLiteral("Moje")}, {{QStringLiteral("Fasádní barva"), QStringLiteral("Kg")}});
-        QTest::newRow("complete") << full << false
+        QTest::newRow("complete") << full
                                   << QStringList{"Odstin: Žlutá kuchyň @54 8pt",
                                                  "Fasáda @84 9pt bold", "Vějíř: Moje @69 8pt",
                                                  "Druh barvy: Fasádní barva @39 8pt",
                                                  "Množství: 12 @24 8pt"};
-        QTest::newRow("with unit")
-            << full << true
-            << QStringList{"Odstin: Žlutá kuchyň @54 8pt", "Fasáda @84 9pt bold",
-                           "Vějíř: Moje @69 8pt", "Druh barvy: Fasádní barva @39 8pt",
-                           "Množství: 12 Kg @24 8pt"};
-        QTest::newRow("free colour") << Row(QStringLiteral("Okna"), 3, {}, {}, {}) << true
+        QTest::newRow("free colour") << Row(QStringLiteral("Okna"), 3, {}, {}, {})
                                      << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt"};
         QTest::newRow("nothing chosen")
-            << Row(QStringLiteral("Střecha"), 0, {}, {}, {}) << false
+            << Row(QStringLiteral("Střecha"), 0, {}, {}, {})
             << QStringList{"Střecha @84 9pt bold", "Množství: 0 @24 8pt"};
-        QTest::newRow("negative quantity") << Row(QStringLiteral("X"), -4, {}, {}, {}) << false
+        QTest::newRow("negative quantity") << Row(QStringLiteral("X"), -4, {}, {}, {})
                                            << QStringList{"X @84 9pt bold", "Množství: -4 @24 8pt"};
     }
 
     void rowTexts() {
         QFETCH(OverviewRow, row);
-        QFETCH(bool, withUnit);
         QFETCH(QStringList, texts);
-        QCOMPARE(Described(Overview::RowTexts(row, withUnit)), texts);
+        QCOMPARE(Described(Overview::RowTexts(row)), texts);
+    }
+
+    // The paint order's rows: "Odstín" written out, the fan deck with its type, the
+    // quantity with its unit, a free colour by its value and an empty quantity flagged.
+    void sheetRowTexts_data() {
+        QTest::addColumn<LayerList>("layers");
+        QTest::addColumn<QStringList>("texts"); // of the last layer's row
+        const LayerRecord facade = PaintedLayer(QStringLiteral("Fasáda"), 6, 30, 2, 12);
+        QTest::newRow("complete") << WithOriginal({facade})
+                                  << QStringList{"Odstín: Žlutá kuchyň @54 8pt",
+                                                 "Fasáda @84 9pt bold", "Vějíř: [D] Moje @69 8pt",
+                                                 "Druh barvy: Silikonová barva @39 8pt",
+                                                 "Množství: 12 Kg @24 8pt"};
+        QTest::newRow("free colour, to be mixed")
+            << WithOriginal({PaintedLayer(QStringLiteral("Okna"), 0, 0, 0, 3, Rgb(16, 32, 250))})
+            << QStringList{"Odstín: vlastní barva #1020FA – namíchat @54 8pt", "Okna @84 9pt bold",
+                           "Množství: 3 @24 8pt"};
+        QTest::newRow("a paint without a quantity")
+            << WithOriginal({PaintedLayer(QStringLiteral("Sokl"), 5, 20, 3, 0)})
+            << QStringList{"Odstín: S 001 - 01 @54 8pt", "Sokl @84 9pt bold",
+                           "Vějíř: [A] Syntetika @69 8pt", "Druh barvy: Email @39 8pt",
+                           "Množství: 0 l – množství nezadáno @24 8pt"};
+        QTest::newRow("a free colour without a quantity")
+            << WithOriginal({PaintedLayer(QStringLiteral("Okna"), 0, 0, 0, 0, Rgb(0, 0, 0))})
+            << QStringList{"Odstín: vlastní barva #000000 – namíchat @54 8pt", "Okna @84 9pt bold",
+                           "Množství: 0 – množství nezadáno @24 8pt"};
+        QTest::newRow("no paint chosen: nothing to flag")
+            << WithOriginal({PaintedLayer(QStringLiteral("Dveře"), -1, -1, -1, 0)})
+            << QStringList{"Dveře @84 9pt bold", "Množství: 0 @24 8pt"};
+        // Two fan decks named "Exteriér" of one type, each with its number.
+        QTest::newRow("two fan decks that read alike")
+            << WithOriginal({PaintedLayer(QStringLiteral("Sokl"), 4, 13, 2, 8),
+                             PaintedLayer(QStringLiteral("Štít"), 1, 12, 1, 6)})
+            << QStringList{"Odstín: E 002 - 01 @54 8pt", "Štít @84 9pt bold",
+                           "Vějíř: [D] Exteriér, č. 12 @69 8pt",
+                           "Druh barvy: Fasádní barva @39 8pt", "Množství: 6 l @24 8pt"};
+        QTest::newRow("one of them alone: no number")
+            << WithOriginal({PaintedLayer(QStringLiteral("Štít"), 1, 12, 1, 6),
+                             PaintedLayer(QStringLiteral("Okap"), 2, 12, 1, 1)})
+            << QStringList{"Odstín: E 001 - 02 @54 8pt", "Okap @84 9pt bold",
+                           "Vějíř: [D] Exteriér @69 8pt", "Druh barvy: Fasádní barva @39 8pt",
+                           "Množství: 1 l @24 8pt"};
+    }
+
+    void sheetRowTexts() {
+        QFETCH(LayerList, layers);
+        QFETCH(QStringList, texts);
+        const QList<OrderLine> lines = Order::Lines(layers, &catalogue);
+        const OrderLine& last = lines.constLast();
+        QCOMPARE(Described(Order::RowTexts(
+                     last, Order::FanDeckLabels(lines).value(last.layer.FanDeckId))),
+                 texts);
     }
 
     void rowPicture_data() {
@@ -306,18 +353,18 @@ private slots:
         const LayerRecord roof = PaintedLayer(QStringLiteral("Střecha"), 4, 13, 2, 8);
         QTest::newRow("same paint adds up")
             << WithOriginal({facade, roof, plinth}) << true
-            << QStringList{"Žlutá kuchyň | Moje | Fasádní barva | 42 l | Fasáda, Sokl",
-                           "E 101 - 01 | Exteriér | Silikonová barva | 8 Kg | Střecha"};
+            << QStringList{"Žlutá kuchyň | [D] Moje | Fasádní barva | 42 l | Fasáda, Sokl",
+                           "E 101 - 01 | [D] Exteriér | Silikonová barva | 8 Kg | Střecha"};
         LayerRecord otherKind = plinth;
         otherKind.PaintKindId = 2;
         QTest::newRow("another paint kind is another paint")
             << WithOriginal({facade, otherKind}) << true
-            << QStringList{"Žlutá kuchyň | Moje | Fasádní barva | 12 l | Fasáda",
-                           "Žlutá kuchyň | Moje | Silikonová barva | 30 Kg | Sokl"};
+            << QStringList{"Žlutá kuchyň | [D] Moje | Fasádní barva | 12 l | Fasáda",
+                           "Žlutá kuchyň | [D] Moje | Silikonová barva | 30 Kg | Sokl"};
         QTest::newRow("subordinate and unpainted layers are not ordered")
             << WithOriginal({facade, Subordinated(plinth, facade.Name),
                              PaintedLayer(QStringLiteral("Okna"), -1, -1, -1, 9)})
-            << true << QStringList{"Žlutá kuchyň | Moje | Fasádní barva | 12 l | Fasáda"};
+            << true << QStringList{"Žlutá kuchyň | [D] Moje | Fasádní barva | 12 l | Fasáda"};
         QTest::newRow("free colours told apart by colour")
             << WithOriginal({PaintedLayer(QStringLiteral("A"), 0, 0, 0, 1, Rgb(255, 0, 0)),
                              PaintedLayer(QStringLiteral("B"), 0, 0, 0, 2, Rgb(0, 0, 255)),
@@ -325,6 +372,14 @@ private slots:
             << true
             << QStringList{"vlastní barva #FF0000 | – | – | 5 | A, C",
                            "vlastní barva #0000FF | – | – | 2 | B"};
+        // The same shade id from two fan decks (both "Exteriér") is two paints.
+        QTest::newRow("one shade from two fan decks")
+            << WithOriginal({PaintedLayer(QStringLiteral("Štít"), 2, 12, 1, 6),
+                             PaintedLayer(QStringLiteral("Sokl"), 2, 13, 1, 8),
+                             PaintedLayer(QStringLiteral("Okap"), 2, 12, 1, 1)})
+            << true
+            << QStringList{"E 001 - 02 | [D] Exteriér, č. 12 | Fasádní barva | 7 l | Štít, Okap",
+                           "E 001 - 02 | [D] Exteriér, č. 13 | Fasádní barva | 8 l | Sokl"};
         QTest::newRow("without the catalogue by ids")
             << WithOriginal({facade, roof, plinth}) << false
             << QStringList{"odstín č. 6 | vějíř č. 30 | druh barvy č. 1 | 42 | Fasáda, Sokl",

@@ -314,8 +314,8 @@ private slots:
         QTest::mouseClick(f.window->GlintImage4, Qt::LeftButton);
         QVERIFY(f.prompts.asked.isEmpty());
         const QString text = PdfText(pdf);
-        for (const char* line : {"Projekt: Rodinný dům", "Odstin: Žlutá kuchyň", "Množství: 12 l",
-                                 "Odstin: E 001 - 01", "Okna", "Střecha"})
+        for (const char* line : {"Projekt: Rodinný dům", "Odstín: Žlutá kuchyň", "Množství: 12 l",
+                                 "Odstín: E 001 - 01", "Okna", "Střecha"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
         QVERIFY(f.window->isVisible());
     }

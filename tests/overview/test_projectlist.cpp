@@ -1,5 +1,6 @@
 #include "overview/ProjectListWindow.h"
 #include "overview/ProjectListing.h"
+#include "overview/Recipe.h"
 #include "overview/ThumbnailLoader.h"
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
@@ -370,16 +371,24 @@ private slots:
         QCOMPARE(list.ListBox1->count(), 0);
     }
 
-    // Changes kept at a logout belong to the project and go with it: a new project of
-    // the same name never inherits them.
-    void deletingTakesKeptChangesAlong() {
+    // Changes kept at a logout and the recipe written for Huemix belong to the project
+    // and go with it: a new project of the same name never inherits them. Files of
+    // other projects stay.
+    void deletingTakesKeptChangesAndTheRecipeAlong() {
         QTemporaryDir dir;
-        const QString photo = dir.filePath(QStringLiteral("dum.bmp"));
-        PhotoFiles::SaveBmp(photo, Quadrants(10, 10));
-        WriteFile(photo + QStringLiteral(".mask"), "mask");
-        WriteFile(RecoveryFile::PathFor(photo), "kept");
+        const QString photo = dir.filePath(QStringLiteral("dům.bmp"));
+        const QString other = dir.filePath(QStringLiteral("dům 2.bmp"));
+        for (const QString& project : {photo, other}) {
+            PhotoFiles::SaveBmp(project, Quadrants(10, 10));
+            WriteFile(project + QStringLiteral(".mask"), "mask");
+            WriteFile(RecoveryFile::PathFor(project), "kept");
+            WriteFile(Recipe::PathFor(project), "recept");
+        }
+        QCOMPARE(Recipe::PathFor(photo), dir.filePath(QStringLiteral("dům.recept.txt")));
         QVERIFY(ProjectListing::DeleteProject(photo, nullptr));
-        QVERIFY(!QFile::exists(RecoveryFile::PathFor(photo)));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{"dům 2.bmp", "dům 2.bmp.mask", "dům 2.bmp.mask.obnova",
+                              "dům 2.recept.txt"}));
     }
 
     // A photograph that cannot be removed keeps its mask: the project stays whole.

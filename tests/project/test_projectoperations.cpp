@@ -303,6 +303,31 @@ private slots:
                  QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
     }
 
+    // A folder that cannot take the picture is named for what it is.
+    void exportIntoAFolderThatTakesNoFiles_data() {
+        QTest::addColumn<QString>("folder"); // relative: inside the test's folder
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("chybí") << QStringLiteral("složka neexistuje");
+        QTest::newRow("a file, not a folder")
+            << QStringLiteral("soubor.txt") << QStringLiteral("složka neexistuje");
+        QTest::newRow("a system folder that takes no files")
+            << QStringLiteral("/proc") << QStringLiteral("do složky nelze zapisovat");
+    }
+    void exportIntoAFolderThatTakesNoFiles() {
+        QFETCH(QString, folder);
+        QFETCH(QString, reason);
+        Fixture f;
+        QVERIFY(f.Open(f.MakeProject(QStringLiteral("dum.bmp"), 20, 10)));
+        QFile file(f.dir.filePath(QStringLiteral("soubor.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString out = QDir(f.dir.path()).filePath(folder + QStringLiteral("/obrázek.jpg"));
+        f.prompts.fileNames.enqueue(out);
+        QVERIFY(!ExportPicture(f.ws, f.prompts));
+        QCOMPARE(f.prompts.Texts(), QStringList{QStringLiteral("Soubor %1 nelze uložit: %2.")
+                                                    .arg(QDir::toNativeSeparators(out), reason)});
+    }
+
     void exportWithoutAProjectWritesNothing() {
         Fixture f;
         f.prompts.fileNames.enqueue(f.dir.filePath(QStringLiteral("x.jpg")));
