@@ -262,23 +262,34 @@ private slots:
         QTest::addColumn<OverviewRow>("row");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QColor>("swatch"); // invalid: no swatch
+        // What each line of the row reads, from the top: name, fan deck, shade, paint
+        // kind, quantity; empty where the row has no such line.
+        QTest::addColumn<QStringList>("lines");
         QTest::newRow("colour") << Row(QStringLiteral("Fasáda"), 1,
                                        {{QStringLiteral("Žlutá"), 250, 220, 100}}, {}, {})
-                                << false << QColor(250, 220, 100);
+                                << false << QColor(250, 220, 100)
+                                << QStringList{"Fasáda", "", "Odstin: Žlutá", "", "Množství: 1"};
         QTest::newRow("selected") << Row(QStringLiteral("Fasáda"), 1,
-                                         {{QStringLiteral("Černá"), 0, 0, 0}}, {}, {})
-                                  << true << QColor(0, 0, 0);
+                                         {{QStringLiteral("Černá"), 0, 0, 0}},
+                                         {QStringLiteral("Exteriér")},
+                                         {{QStringLiteral("Fasádní barva"), QStringLiteral("l")}})
+                                  << true << QColor(0, 0, 0)
+                                  << QStringList{"Fasáda", "Vějíř: Exteriér", "Odstin: Černá",
+                                                 "Druh barvy: Fasádní barva", "Množství: 1"};
         QTest::newRow("red 300: no swatch")
             << Row(QStringLiteral("Sokl"), 1, {{QStringLiteral("E 001 - 01"), 300, 50, 60}}, {}, {})
-            << false << QColor();
+            << false << QColor()
+            << QStringList{"Sokl", "", "Odstin: E 001 - 01", "", "Množství: 1"};
         QTest::newRow("no shade: no swatch")
-            << Row(QStringLiteral("Okna"), 1, {}, {}, {}) << false << QColor();
+            << Row(QStringLiteral("Okna"), 1234, {}, {}, {}) << false << QColor()
+            << QStringList{"Okna", "", "", "", "Množství: 1234"};
     }
 
     void rowPicture() {
         QFETCH(OverviewRow, row);
         QFETCH(bool, selected);
         QFETCH(QColor, swatch);
+        QFETCH(QStringList, lines);
         QImage picture(489, 3 * 90, QImage::Format_RGB32);
         picture.fill(Qt::magenta);
         const QRect rect(0, 90, 489, 90); // the second row of a list
@@ -319,6 +330,30 @@ private slots:
             }
         }
         QVERIFY(textPixels > 100);
+        // Each line where it belongs (its top 84, 69, 54, 39 and 24 pixels above the
+        // row's bottom), as wide as its text set in the font: the name 9-point bold,
+        // the others 8-point.
+        const int tops[] = {90 - 84, 90 - 69, 90 - 54, 90 - 39, 90 - 24};
+        for (int i = 0; i < 5; ++i) {
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPointSize(i == 0 ? 9 : 8);
+            font.setBold(i == 0);
+            const QRect ink = QFontMetrics(font).tightBoundingRect(lines[i]);
+            int right = -1;
+            for (int y = tops[i]; y < tops[i] + 14; ++y)
+                for (int x = 100; x < 489; ++x)
+                    if (at(x, y) != back)
+                        right = std::max(right, x);
+            const QString where = QStringLiteral("line %1 \"%2\": ink to x %3, text to %4")
+                                      .arg(i)
+                                      .arg(lines[i])
+                                      .arg(right)
+                                      .arg(100 + ink.right());
+            if (lines[i].isEmpty())
+                QVERIFY2(right < 0, qPrintable(where));
+            else
+                QVERIFY2(qAbs(right - (100 + ink.right())) <= 2, qPrintable(where));
+        }
     }
 
     void recipeButtonNeedsAllThreeReferences_data() {
