@@ -74,8 +74,10 @@ QualifyingMap::QualifyingMap(const QImage& view, int width, int height, Colour s
     open_ = planes_.get();
     filled_ = open_ + words;
     known_.assign(words, 0);
-    if (!everyLayer_)
+    if (!everyLayer_) {
         rowShape_.assign(size_t(h_), 0);
+        runHint_.assign(size_t(h_), 0);
+    }
 }
 
 std::uint64_t QualifyingMap::AllowedBits(int y, int from, int count) {
@@ -93,16 +95,32 @@ std::uint64_t QualifyingMap::AllowedBits(int y, int from, int count) {
     }
     std::uint64_t bits = 0;
     if (shape == 1) {
-        // Runs in order: the first one reaching the block, then on while they start in it.
-        auto run = std::partition_point(row.begin(), row.end(),
-                                        [from](const MaskRun& r) { return r.Last < from; });
-        for (; run != row.end() && run->First <= to; ++run) {
-            if (allowed_[run->Layer]) {
-                const int a = std::max(run->First, from) - from;
-                const int b = std::min(run->Last, to) - from;
+        // Runs in order: the first one reaching the block, then on while they start in
+        // it. A row's blocks are mostly worked out one after the other, so the run the
+        // row's last block ended in, or the one after it, is tried first.
+        int& hint = runHint_[size_t(y)];
+        const int runs = int(row.size());
+        int first = hint;
+        if (!(row[size_t(first)].First <= from && from <= row[size_t(first)].Last)) {
+            if (first + 1 < runs && row[size_t(first) + 1].First <= from &&
+                from <= row[size_t(first) + 1].Last)
+                ++first;
+            else
+                first =
+                    int(std::partition_point(row.begin(), row.end(),
+                                             [from](const MaskRun& r) { return r.Last < from; }) -
+                        row.begin());
+        }
+        int i = first;
+        for (; i < runs && row[size_t(i)].First <= to; ++i) {
+            const MaskRun& run = row[size_t(i)];
+            if (allowed_[run.Layer]) {
+                const int a = std::max(run.First, from) - from;
+                const int b = std::min(run.Last, to) - from;
                 bits |= LowBits(b - a + 1) << a;
             }
         }
+        hint = i - 1;
         return bits;
     }
     // Any other row: the first run covering a pixel names its layer, as the mask reads

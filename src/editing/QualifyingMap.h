@@ -68,6 +68,8 @@ private:
     bool everyLayer_;
     // Per row: 0 not looked at yet, 1 runs in order that cover it exactly once, 2 not.
     std::vector<std::uint8_t> rowShape_;
+    // Per row of the first kind: the run that the block last worked out ended in.
+    std::vector<int> runHint_;
     int w_, h_, blocks_;
     int seed_[3], barrier_[3], seedLimit_;
     std::unique_ptr<std::uint64_t[]> planes_; // open, then filled
