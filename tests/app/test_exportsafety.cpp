@@ -212,18 +212,29 @@ private slots:
                                             QFile::ReadOther);
         const QString folder = dir->filePath(QStringLiteral("jen ke čtení"));
         QVERIFY(QDir().mkdir(folder));
+        // Inside it, a folder the user cannot even look into.
+        const QString hidden = folder + QStringLiteral("/zavřená");
+        QVERIFY(QDir().mkdir(hidden));
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
                                                   QFile::ReadGroup | QFile::ExeGroup |
                                                   QFile::ReadOther | QFile::ExeOther));
-        const QString out = folder + QStringLiteral("/obrázek.jpg");
-        const Run run = ExportProcess({photo, QStringLiteral("--out"), out}, RLIM_INFINITY, &user);
-        QVERIFY(run.finished);
-        QCOMPARE(run.code, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("Soubor %1 nelze uložit: do složky nelze "
-                                                 "zapisovat.")
-                                      .arg(out)),
-                 qPrintable(run.err));
-        QVERIFY(Entries(folder).isEmpty());
+        QVERIFY(
+            QFile::setPermissions(hidden, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        if (!user.switched)
+            QVERIFY(QFile::setPermissions(hidden, QFileDevice::Permissions()));
+        for (const QString& out : {folder + QStringLiteral("/obrázek.jpg"),
+                                   hidden + QStringLiteral("/uvnitř/obrázek.jpg")}) {
+            const Run run =
+                ExportProcess({photo, QStringLiteral("--out"), out}, RLIM_INFINITY, &user);
+            QVERIFY(run.finished);
+            QCOMPARE(run.code, 1);
+            QVERIFY2(run.err.contains(QStringLiteral("Soubor %1 nelze uložit: do složky nelze "
+                                                     "zapisovat.")
+                                          .arg(out)),
+                     qPrintable(run.err));
+        }
+        QCOMPARE(Entries(folder), QStringList{QStringLiteral("zavřená")});
+        QFile::setPermissions(hidden, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     void fileSizeLimitIsAReportedFailure() {

@@ -310,6 +310,8 @@ private slots:
         QTest::newRow("missing") << QStringLiteral("chybí") << QStringLiteral("složka neexistuje");
         QTest::newRow("a file, not a folder")
             << QStringLiteral("soubor.txt") << QStringLiteral("složka neexistuje");
+        QTest::newRow("a file on the way")
+            << QStringLiteral("soubor.txt/uvnitř") << QStringLiteral("složka neexistuje");
         QTest::newRow("a system folder that takes no files")
             << QStringLiteral("/proc") << QStringLiteral("do složky nelze zapisovat");
     }
