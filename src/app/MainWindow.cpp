@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/HelpWindow.h"
 #include "app/ImageView.h"
 #include "overview/ProjectListWindow.h"
 #include "widgets/GlintImage.h"
@@ -8,7 +9,6 @@
 #include "workspace/SaveMask.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +16,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
-#include <QUrl>
 
 MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     : QWidget(parent), appDir_(appDir), prompts_(prompts) {
@@ -27,10 +26,6 @@ MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     // Missing project folders are made; a folder that cannot be made is not reported.
     QDir().mkpath(appDir_ + QStringLiteral("/domy"));
     QDir().mkpath(appDir_ + QStringLiteral("/interier"));
-
-    OpenHelpPage = [](const QString& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
 
     BuildLayout();
     ConnectControls();
@@ -118,7 +113,13 @@ void MainWindow::onEditModeClicked() {
 }
 
 void MainWindow::onHelpClicked() {
-    OpenHelpPage(appDir_ + QStringLiteral("/help/help.htm"));
+    // In a window of the program: a desktop without a browser would show nothing.
+    if (!helpWindow)
+        helpWindow = new HelpWindow(this);
+    const QString page = appDir_ + QStringLiteral("/help/help.htm");
+    if (!helpWindow->ShowPage(page))
+        prompts_.Error(QStringLiteral("Stránku nápovědy %1 nelze otevřít: soubor neexistuje.")
+                           .arg(QDir::toNativeSeparators(page)));
 }
 
 void MainWindow::LatchToolButton(const QString& chosen) {

@@ -8,6 +8,7 @@
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <tuple>
@@ -194,9 +195,12 @@ bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* ca
         prompts.Error(QStringLiteral("Není co ukládat"));
         return false;
     }
+    const QFileInfo project(doc.ProjectPath);
     const QString path = prompts.SaveFileName(
         QStringLiteral("pdf"),
-        QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"));
+        QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"),
+        project.dir().filePath(project.completeBaseName() + QStringLiteral(".pdf")),
+        Prompts::FileUse::Order);
     if (path.isEmpty())
         return false;
     return RunGuarded(

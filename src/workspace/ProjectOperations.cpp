@@ -134,7 +134,8 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
         if (answer == Prompts::Yes)
             SaveMask(workspace.Doc, prompts);
     }
-    const QString source = prompts.OpenFileName(QStringLiteral("Obrázky (jpg)|*.jpg"));
+    const QString source = prompts.OpenFileName(
+        QStringLiteral("Obrázky JPEG (*.jpg *.jpeg)|*.jpg;*.jpeg"), Prompts::FileUse::Import);
     if (source.isEmpty())
         return false;
     if (onPicked)
@@ -186,9 +187,13 @@ bool ExportPicture(Workspace& workspace, Prompts& prompts) {
         prompts.Error(QStringLiteral("Není co ukládat"));
         return false;
     }
-    const QString path =
-        prompts.SaveFileName(QStringLiteral("jpg"),
-                             QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
+    // The project's name offered, beside the project until the dialog has been used.
+    const QFileInfo project(workspace.Doc.ProjectPath);
+    const QString path = prompts.SaveFileName(
+        QStringLiteral("jpg"),
+        QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"),
+        project.dir().filePath(project.completeBaseName() + QStringLiteral(".jpg")),
+        Prompts::FileUse::Export);
     if (path.isEmpty())
         return false;
     // The picture as shown (mask colours in mask mode) at full size, whatever the

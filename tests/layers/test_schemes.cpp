@@ -188,13 +188,17 @@ private slots:
         QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Léto"));
         QCOMPARE(f.prompts.asked.size(), 2);
         QVERIFY(f.prompts.asked[1].text.contains(QStringLiteral("日")));
-        // The mask file keeps 32 characters: a longer name would come back cut.
+        // The mask file keeps 32 characters: the name field takes no more while typing,
+        // so what is typed stays as far as it fits instead of being refused at the end.
         f.prompts.inputs.enqueue(QStringLiteral("Žluťoučká varianta pro babičku Růženu"));
         f.schemes.Rename(0);
-        QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Léto"));
-        QCOMPARE(f.prompts.asked.size(), 3);
-        f.Save(QStringLiteral("Žluťoučká varianta pro babičku R")); // exactly 32
+        QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Žluťoučká varianta pro babičku R"));
+        QCOMPARE(f.prompts.asked.size(), 2);
+        f.Save(QStringLiteral("Žluťoučká varianta pro babičku Růženu"));
         QCOMPARE(f.ws.Doc.Schemes.size(), 2);
+        QCOMPARE(f.ws.Doc.Schemes[1].Name, QStringLiteral("Žluťoučká varianta pro babičku R"));
+        QCOMPARE(f.prompts.inputLimits, QList<int>(f.prompts.inputLimits.size(), 32));
+        QCOMPARE(f.prompts.inputLimits.size(), 5);
     }
 
     void deleteAndRename() {

@@ -348,6 +348,8 @@ private slots:
         QCOMPARE(
             prompts.fileFilters,
             QStringList{QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*")});
+        QCOMPARE(prompts.suggested, QStringList{QStringLiteral("/projekty/domy/Rodinný dům.pdf")});
+        QCOMPARE(prompts.fileUses, QList<Prompts::FileUse>{Prompts::FileUse::Order});
         const QString pdf = dir.filePath(QStringLiteral("z přehledu.pdf"));
         prompts.fileNames.enqueue(pdf);
         QVERIFY(SaveOrderSheet(doc, prompts, &catalogue));

@@ -84,7 +84,9 @@ private slots:
         const QString photo = f.Import(QStringLiteral("Dum.jpg"), source);
         QCOMPARE(photo, QDir(f.domy).filePath(QStringLiteral("Dum.bmp")));
         QVERIFY(f.prompts.asked.isEmpty());
-        QCOMPARE(f.prompts.fileFilters, QStringList{QStringLiteral("Obrázky (jpg)|*.jpg")});
+        QCOMPARE(f.prompts.fileFilters,
+                 QStringList{QStringLiteral("Obrázky JPEG (*.jpg *.jpeg)|*.jpg;*.jpeg")});
+        QCOMPARE(f.prompts.fileUses, QList<Prompts::FileUse>{Prompts::FileUse::Import});
         const QImage written = PhotoFiles::LoadBmp(photo);
         QCOMPARE(written.size(), QSize(800, 600));
         QCOMPARE(written, PhotoFiles::DecodeJpeg(Jpeg(source), QStringLiteral("x")));
@@ -301,6 +303,11 @@ private slots:
         QCOMPARE(f.ws.ViewBitmap, view);
         QCOMPARE(f.prompts.fileFilters.constLast(),
                  QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
+        // The project's name offered, beside the project.
+        QCOMPARE(
+            f.prompts.suggested,
+            QStringList{QFileInfo(f.ws.Doc.ProjectPath).dir().filePath(QStringLiteral("dum.jpg"))});
+        QCOMPARE(f.prompts.fileUses.constLast(), Prompts::FileUse::Export);
     }
 
     // A folder that cannot take the picture is named for what it is.
