@@ -34,10 +34,14 @@ public:
     Button Message(const QString&, const QString&, Icon, Buttons buttons, Button) override {
         return buttons.testFlag(Ok) ? Ok : No;
     }
-    QString OpenFileName(const QString&) override { return file; }
-    QString SaveFileName(const QString&, const QString&) override { return file; }
+    QString OpenFileName(const QString&, FileUse) override { return file; }
+    QString SaveFileName(const QString&, const QString&, const QString&, FileUse) override {
+        return file;
+    }
     Colour ChooseColour(Colour) override { return NoColour; }
-    QString InputText(const QString&, const QString&, const QString& text) override { return text; }
+    QString InputText(const QString&, const QString&, const QString& text, int) override {
+        return text;
+    }
 };
 
 // The photograph of the benchmarks that work on one: 6000 × 4000 (24 megapixels),

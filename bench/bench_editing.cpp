@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -142,8 +143,13 @@ void pencil_dab(benchmark::State& state) {
     s.ShowShades(false);
 }
 
-void Fill(benchmark::State& state, int tolerance, bool porous = false) {
+// withLayers: the fill is told of layers drawn in colours, none of which has a pixel
+// in the mask, so that it fills the same region while checking every pixel's layer.
+void Fill(benchmark::State& state, int tolerance, bool porous = false, bool withLayers = false) {
     Scene& s = TheScene();
+    DrawnLayers drawn{};
+    if (withLayers)
+        std::fill(drawn.begin() + 100, drawn.end(), true);
     const QImage& view = porous ? s.porous : s.ws.ViewBitmap;
     const uchar* p = view.constScanLine(2000) + 3 * 1000;
     const Colour seed = Rgb(p[2], p[1], p[0]);
@@ -153,7 +159,7 @@ void Fill(benchmark::State& state, int tolerance, bool porous = false) {
         s.ws.Doc.Mask = s.baseMask;
         state.ResumeTiming();
         filled = FloodFill(s.ws.Doc.Mask, view, 1000, 2000, seed, tolerance,
-                           s.ws.Doc.Layers[3].MaskColour, 3);
+                           s.ws.Doc.Layers[3].MaskColour, 3, drawn);
     }
     state.counters["share"] = double(filled) / (double(view.width()) * view.height());
     s.ws.Doc.Mask = s.baseMask;
@@ -167,6 +173,12 @@ void fill_full_op(benchmark::State& state) {
 }
 void fill_porous_op(benchmark::State& state) {
     Fill(state, 20, true);
+}
+void fill_tolerance_layers_op(benchmark::State& state) {
+    Fill(state, 20, false, true);
+}
+void fill_porous_layers_op(benchmark::State& state) {
+    Fill(state, 20, true, true);
 }
 
 void OpenCvFill(benchmark::State& state, int range, bool whole, bool porous = false) {
@@ -212,6 +224,25 @@ void fill_action(benchmark::State& state) {
     s.ws.Doc.Mask = s.baseMask;
 }
 
+// The same press with every layer shown in its shade: the fill keeps to the layer of
+// the pixel pressed.
+void fill_action_shaded(benchmark::State& state) {
+    Scene& s = TheScene();
+    s.ShowShades(true);
+    s.ws.CurrentTool = ToleranceFillTool;
+    s.tools.ActiveTolerance = 20;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.ws.Doc.Mask = s.baseMask;
+        s.ws.ClearHistory();
+        s.ws.UpdateWholePicture();
+        state.ResumeTiming();
+        s.tools.ImageMouseDown(false, 1000, 2000);
+    }
+    s.ws.Doc.Mask = s.baseMask;
+    s.ShowShades(false);
+}
+
 } // namespace
 
 BENCHMARK(render_full)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
@@ -219,7 +250,10 @@ BENCHMARK(pencil_dab)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(fill_tolerance_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(fill_full_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(fill_porous_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(fill_tolerance_layers_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(fill_porous_layers_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(fill_action)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(fill_action_shaded)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
@@ -229,5 +263,9 @@ int main(int argc, char** argv) {
          {bench::Sized("fill_tolerance"), "fill_tolerance_op", "opencv_fill_tolerance"},
          {bench::Sized("fill_full"), "fill_full_op", "opencv_fill_full"},
          {bench::Sized("fill_porous"), "fill_porous_op", "opencv_fill_porous"},
-         {bench::Sized("fill_action"), "fill_action", "render_full"}});
+         {bench::Sized("fill_tolerance_layers"), "fill_tolerance_layers_op",
+          "opencv_fill_tolerance"},
+         {bench::Sized("fill_porous_layers"), "fill_porous_layers_op", "opencv_fill_porous"},
+         {bench::Sized("fill_action"), "fill_action", "render_full"},
+         {bench::Sized("fill_action_shaded"), "fill_action_shaded", "render_full"}});
 }

@@ -69,28 +69,17 @@ const char* const Notices[] = {
 
 } // namespace
 
-QString DemoRows(int largeShades) {
-    QString sql;
-    QTextStream out(&sql);
-    out << "INSERT INTO verze VALUES (0);\n";
-
-    struct Kind {
-        int id;
-        const char* name;
-        const char* unit;
-        char type;
+Content DemoContent(int largeShades) {
+    Content content;
+    content.paintKinds = {
+        {1, QStringLiteral("Fasádní barva Odrex"), QStringLiteral("l"), 'd'},
+        {2, QStringLiteral("Interiérová malířská barva"), QStringLiteral("Kg"), 'd'},
+        {3, QStringLiteral("Syntetický email lesklý"), QStringLiteral("l"), 'a'},
+        {4, QStringLiteral("Email na kov a dřevo"), QStringLiteral("Kg"), 'a'},
+        {5, QStringLiteral("Silikonová fasádní barva"), QStringLiteral("l"), 'd'},
     };
-    const Kind kinds[] = {
-        {1, "Fasádní barva Odrex", "l", 'd'},      {2, "Interiérová malířská barva", "Kg", 'd'},
-        {3, "Syntetický email lesklý", "l", 'a'},  {4, "Email na kov a dřevo", "Kg", 'a'},
-        {5, "Silikonová fasádní barva", "l", 'd'},
-    };
-    for (const Kind& k : kinds)
-        out << "INSERT INTO Firma VALUES (" << k.id << ", " << Text(QString::fromUtf8(k.name))
-            << ", " << Text(QString::fromUtf8(k.unit)) << ", '" << k.type << "');\n";
 
     std::vector<Deck> decks;
-    std::vector<std::pair<int, int>> carries; // paint kind, fan deck
     if (largeShades <= 0) {
         decks = {
             {1, "Exteriér", 'd', 0, "E", 32, 8, 0.45, 10},
@@ -103,8 +92,8 @@ QString DemoRows(int largeShades) {
             {8, "Moje barvy", 'd', 1, "M", 4, 5, 0.40, 200},
             {9, "Exteriér", 'd', 0, "ES", 20, 8, 0.40, 190}, // same name and type as 1
         };
-        carries = {{1, 1}, {1, 6}, {2, 2}, {2, 3}, {2, 8}, {3, 4},
-                   {3, 7}, {4, 5}, {4, 4}, {5, 9}, {5, 6}};
+        content.carries = {{1, 1}, {1, 6}, {2, 2}, {2, 3}, {2, 8}, {3, 4},
+                           {3, 7}, {4, 5}, {4, 4}, {5, 9}, {5, 6}};
     } else {
         const int perDeck = 2000;
         const int count = std::max(1, largeShades / perDeck);
@@ -120,48 +109,38 @@ QString DemoRows(int largeShades) {
         for (int i = 0; i < count; ++i) {
             decks.push_back({i + 1, names[size_t(i)].constData(), i % 2 ? 'a' : 'd', 0,
                              prefixes[size_t(i)].constData(), 100, 20, 0.5, 7.0 * i});
-            carries.push_back({1 + i % 5, i + 1});
+            content.carries.append({1 + i % 5, i + 1});
         }
     }
     for (const Deck& d : decks)
-        out << "INSERT INTO Vejir VALUES (" << d.id << ", " << Text(QString::fromUtf8(d.name))
-            << ", '" << d.type << "', " << d.own << ");\n";
-    for (const auto& [kind, deck] : carries)
-        out << "INSERT INTO Firma_in_vejir VALUES (" << kind << ", " << deck << ");\n";
+        content.fanDecks.append({d.id, QString::fromUtf8(d.name), d.type, d.own});
 
     int shadeId = 0;
     for (const Deck& d : decks) {
+        QList<int> kinds;
+        for (const auto& [kind, deck] : content.carries) {
+            if (deck == d.id)
+                kinds.append(kind);
+        }
         for (int family = 1; family <= d.families; ++family) {
             const double hue = d.hueOffset + 360.0 * (family - 1) / d.families;
             for (int step = 1; step <= d.steps; ++step) {
                 ++shadeId;
                 const double lightness = 0.22 + 0.70 * (step - 1) / std::max(1, d.steps - 1);
-                int r, g, b;
-                Hsl(hue, d.saturation, lightness, r, g, b);
-                QString name = QStringLiteral("%1 %2 - %3")
-                                   .arg(QString::fromUtf8(d.prefix))
-                                   .arg(family, 3, 10, QLatin1Char('0'))
-                                   .arg(step, 2, 10, QLatin1Char('0'));
+                Shade shade{shadeId, QString(), -1, -1, -1, QString(), d.id, kinds};
+                shade.name = QStringLiteral("%1 %2 - %3")
+                                 .arg(QString::fromUtf8(d.prefix))
+                                 .arg(family, 3, 10, QLatin1Char('0'))
+                                 .arg(step, 2, 10, QLatin1Char('0'));
                 if (largeShades > 0 && shadeId % 5 == 0)
-                    name += QStringLiteral(" sytá"); // a fifth of the shades, for the search
+                    shade.name += QStringLiteral(" sytá"); // a fifth of the shades, for the search
                 const bool noColour = largeShades <= 0 && shadeId % 97 == 0;
-                const bool notice = largeShades <= 0 && shadeId % 23 == 0;
-                out << "INSERT INTO Odstin VALUES (" << shadeId << ", " << Text(name) << ", ";
-                if (noColour)
-                    out << "NULL, NULL, NULL, ";
-                else
-                    out << r << ", " << g << ", " << b << ", ";
-                if (notice)
-                    out << Text(
-                        QString::fromUtf8(Notices[size_t(shadeId / 23) % std::size(Notices)]));
-                else
-                    out << "NULL";
-                out << ");\n";
-                for (const auto& [kind, deck] : carries) {
-                    if (deck == d.id)
-                        out << "INSERT INTO Odstin_In_Vejir VALUES (" << shadeId << ", " << d.id
-                            << ", " << kind << ");\n";
-                }
+                if (!noColour)
+                    Hsl(hue, d.saturation, lightness, shade.red, shade.green, shade.blue);
+                if (largeShades <= 0 && shadeId % 23 == 0)
+                    shade.notice =
+                        QString::fromUtf8(Notices[size_t(shadeId / 23) % std::size(Notices)]);
+                content.shades.append(shade);
             }
         }
     }
@@ -169,17 +148,51 @@ QString DemoRows(int largeShades) {
         // Named shades of the own fan deck, with Czech letters and a shade without colour.
         const char* own[] = {"Šeřík u vrat", "Žlutá kuchyň", "Čerstvá máta", "Ořechový stůl"};
         const int colours[][3] = {{200, 162, 200}, {245, 214, 110}, {170, 220, 180}, {120, 80, 50}};
-        for (int i = 0; i < 4; ++i) {
-            ++shadeId;
-            out << "INSERT INTO Odstin VALUES (" << shadeId << ", "
-                << Text(QString::fromUtf8(own[i])) << ", " << colours[i][0] << ", " << colours[i][1]
-                << ", " << colours[i][2] << ", 'Vlastní odstín');\n";
-            out << "INSERT INTO Odstin_In_Vejir VALUES (" << shadeId << ", 8, 2);\n";
-        }
-        ++shadeId;
-        out << "INSERT INTO Odstin VALUES (" << shadeId
-            << ", 'Bezbarvý lak', NULL, 120, 80, 'Transparentní – bez odstínu');\n";
-        out << "INSERT INTO Odstin_In_Vejir VALUES (" << shadeId << ", 5, 4);\n";
+        for (int i = 0; i < 4; ++i)
+            content.shades.append({++shadeId,
+                                   QString::fromUtf8(own[i]),
+                                   colours[i][0],
+                                   colours[i][1],
+                                   colours[i][2],
+                                   QStringLiteral("Vlastní odstín"),
+                                   8,
+                                   {2}});
+        content.shades.append({++shadeId,
+                               QStringLiteral("Bezbarvý lak"),
+                               -1,
+                               120,
+                               80,
+                               QStringLiteral("Transparentní – bez odstínu"),
+                               5,
+                               {4}});
+    }
+    return content;
+}
+
+QString DemoRows(int largeShades) {
+    const Content content = DemoContent(largeShades);
+    QString sql;
+    QTextStream out(&sql);
+    out << "INSERT INTO verze VALUES (0);\n";
+    for (const PaintKind& k : content.paintKinds)
+        out << "INSERT INTO Firma VALUES (" << k.id << ", " << Text(k.name) << ", " << Text(k.unit)
+            << ", '" << k.type << "');\n";
+    for (const FanDeck& d : content.fanDecks)
+        out << "INSERT INTO Vejir VALUES (" << d.id << ", " << Text(d.name) << ", '" << d.type
+            << "', " << d.own << ");\n";
+    for (const auto& [kind, deck] : content.carries)
+        out << "INSERT INTO Firma_in_vejir VALUES (" << kind << ", " << deck << ");\n";
+    const auto component = [](int value) {
+        return value < 0 ? QStringLiteral("NULL") : QString::number(value);
+    };
+    for (const Shade& shade : content.shades) {
+        out << "INSERT INTO Odstin VALUES (" << shade.id << ", " << Text(shade.name) << ", "
+            << component(shade.red) << ", " << component(shade.green) << ", "
+            << component(shade.blue) << ", "
+            << (shade.notice.isEmpty() ? QStringLiteral("NULL") : Text(shade.notice)) << ");\n";
+        for (int kind : shade.paintKinds)
+            out << "INSERT INTO Odstin_In_Vejir VALUES (" << shade.id << ", " << shade.fanDeck
+                << ", " << kind << ");\n";
     }
     out << "COMMIT;\n";
     out.flush();

@@ -1,5 +1,7 @@
 #include "DemoHouse.h"
 
+#include "CatalogueScript.h"
+
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cmath>
@@ -58,6 +60,44 @@ double FacadeLight(int x, int y, int left, int right, int top) {
     const double eaves = y >= top && y - top < 40 ? 0.72 + 0.28 * (y - top) / 40.0 : 1.0;
     return across * eaves;
 }
+
+// A paint of the demo catalogue: the shade of a fan deck, carried by a paint kind,
+// nearest to the colour wanted, and how much of it (in the paint kind's unit).
+struct Paint {
+    int fanDeck;
+    int paintKind;
+    Colour wanted;
+    int quantity;
+};
+
+void ApplyPaint(LayerRecord& layer, const Paint& paint) {
+    static const CatalogueScript::Content catalogue = CatalogueScript::DemoContent();
+    const CatalogueScript::Shade* nearest = nullptr;
+    long long best = 0;
+    for (const CatalogueScript::Shade& shade : catalogue.shades) {
+        if (shade.fanDeck != paint.fanDeck || !shade.paintKinds.contains(paint.paintKind) ||
+            !shade.HasColour())
+            continue;
+        const long long dr = shade.red - RedOf(paint.wanted);
+        const long long dg = shade.green - GreenOf(paint.wanted);
+        const long long db = shade.blue - BlueOf(paint.wanted);
+        const long long distance = dr * dr + dg * dg + db * db;
+        if (!nearest || distance < best) {
+            nearest = &shade;
+            best = distance;
+        }
+    }
+    Q_ASSERT(nearest);
+    layer.ShadeColour = Rgb(nearest->red, nearest->green, nearest->blue);
+    layer.ShadeId = nearest->id;
+    layer.FanDeckId = paint.fanDeck;
+    layer.PaintKindId = paint.paintKind;
+    layer.Quantity = paint.quantity;
+}
+
+// Fan decks and paint kinds of the demo catalogue.
+enum DemoDeck { Exterior = 1, Synthetics = 4, MetalAndWood = 5, Natural = 6, Silicone = 9 };
+enum DemoKind { FacadePaint = 1, GlossEnamel = 3, MetalEnamel = 4, SiliconePaint = 5 };
 
 } // namespace
 
@@ -184,37 +224,47 @@ DemoProject MakeDemoHouse(int width, int height) {
         }
     }
 
-    const auto layer = [](const QString& name, Rgbf real, Colour mask, Colour shade, int quantity) {
+    const auto layer = [](const QString& name, Rgbf real, Colour mask, const Paint& paint) {
         LayerRecord l = NewLayerTemplate(1);
         l.Name = name;
         l.RealColour = Rgb(int(real.r), int(real.g), int(real.b));
         l.MaskColour = mask;
-        // Colours without a catalogue reference: the catalogue opens on its own lists.
-        l.ShadeColour = shade;
-        l.Quantity = quantity;
+        ApplyPaint(l, paint);
         l.ShownInMaskMode = false;
         l.HiddenInColourMode = false;
         return l;
     };
+    // Both schemes paint every layer from the catalogue, each in its paint kind's unit;
+    // the two fan decks named "Exteriér" both have a part.
     LayerList& layers = project.Layers;
     layers = {OriginalLayerTemplate()};
-    layers << layer(QStringLiteral("Fasáda"), Plaster, AutoMaskColour(1), Rgb(236, 196, 128), 48)
-           << layer(QStringLiteral("Střecha"), Tiles, AutoMaskColour(2), Rgb(160, 58, 40), 20)
+    layers << layer(QStringLiteral("Fasáda"), Plaster, AutoMaskColour(1),
+                    {Exterior, FacadePaint, Rgb(236, 196, 128), 48})
+           << layer(QStringLiteral("Střecha"), Tiles, AutoMaskColour(2),
+                    {MetalAndWood, MetalEnamel, Rgb(160, 58, 40), 20})
            << layer(QStringLiteral("Okenní rámy"), FrameWhite, AutoMaskColour(3),
-                    Rgb(250, 248, 240), 4)
-           << layer(QStringLiteral("Dveře"), DoorWood, AutoMaskColour(4), Rgb(40, 96, 64), 2)
-           << layer(QStringLiteral("Sokl"), Stone, AutoMaskColour(5), Rgb(120, 112, 100), 12);
-    LayerRecord chimney = layer(QStringLiteral("Komín"), Brick, AutoMaskColour(6), NoColour, 0);
+                    {Synthetics, GlossEnamel, Rgb(250, 248, 240), 4})
+           << layer(QStringLiteral("Dveře"), DoorWood, AutoMaskColour(4),
+                    {Synthetics, GlossEnamel, Rgb(40, 96, 64), 2})
+           << layer(QStringLiteral("Sokl"), Stone, AutoMaskColour(5),
+                    {Silicone, SiliconePaint, Rgb(120, 112, 100), 12});
+    // The chimney takes the plinth's paint while it follows it.
+    LayerRecord chimney = layer(QStringLiteral("Komín"), Brick, AutoMaskColour(6),
+                                {Natural, SiliconePaint, Rgb(150, 80, 60), 3});
     chimney.Subordinate = true;
     chimney.MasterName = QStringLiteral("Sokl");
     layers << chimney;
 
     SchemeRecord warm{QStringLiteral("Teplá okrová"), layers};
     SchemeRecord cool{QStringLiteral("Chladná šedá"), layers};
-    const Colour coolShades[] = {Rgb(196, 206, 214), Rgb(62, 66, 72), Rgb(70, 74, 80),
-                                 Rgb(44, 82, 130), Rgb(98, 102, 108)};
-    for (int i = 0; i < 5; ++i)
-        cool.Layers[i + 1].ShadeColour = coolShades[i];
+    const Paint coolPaints[] = {{Natural, FacadePaint, Rgb(196, 206, 214), 48},
+                                {MetalAndWood, MetalEnamel, Rgb(62, 66, 72), 20},
+                                {Synthetics, GlossEnamel, Rgb(70, 74, 80), 4},
+                                {Synthetics, GlossEnamel, Rgb(44, 82, 130), 2},
+                                {Exterior, FacadePaint, Rgb(98, 102, 108), 12},
+                                {Silicone, SiliconePaint, Rgb(110, 110, 116), 3}};
+    for (int i = 0; i < 6; ++i)
+        ApplyPaint(cool.Layers[i + 1], coolPaints[i]);
     project.Schemes = {warm, cool};
     return project;
 }

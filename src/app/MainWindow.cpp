@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/HelpWindow.h"
 #include "app/ImageView.h"
 #include "overview/ProjectListWindow.h"
 #include "widgets/GlintImage.h"
@@ -8,7 +9,6 @@
 #include "workspace/SaveMask.h"
 
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +16,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
-#include <QUrl>
 
 MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     : QWidget(parent), appDir_(appDir), folders_(LocateProgramFolders(appDir)), prompts_(prompts) {
@@ -27,10 +26,6 @@ MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     // Missing project folders are made (an installed program's in the user's data
     // folder, with the demo house at the first start); a failure is not reported.
     PrepareProjectFolders(folders_);
-
-    OpenHelpPage = [](const QString& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
 
     BuildLayout();
     ConnectControls();
@@ -126,7 +121,13 @@ void MainWindow::onEditModeClicked() {
 }
 
 void MainWindow::onHelpClicked() {
-    OpenHelpPage(folders_.HelpPage());
+    // In a window of the program: a desktop without a browser would show nothing.
+    if (!helpWindow)
+        helpWindow = new HelpWindow(this);
+    const QString page = folders_.HelpPage();
+    if (!helpWindow->ShowPage(page))
+        prompts_.Error(QStringLiteral("Stránku nápovědy %1 nelze otevřít: soubor neexistuje.")
+                           .arg(QDir::toNativeSeparators(page)));
 }
 
 void MainWindow::LatchToolButton(const QString& chosen) {

@@ -30,6 +30,8 @@ class MasterChooserDialog;
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
 // forwards its controls' events to the operations.
+class HelpWindow;
+
 class MainWindow : public QWidget, private ViewPort {
     Q_OBJECT
 public:
@@ -39,8 +41,8 @@ public:
     const QString& AppDir() const { return appDir_; }
     ::Workspace& Workspace() { return workspace_; }
 
-    // The help page goes to the desktop's default handler; tests may catch it instead.
-    std::function<void(const QString& path)> OpenHelpPage;
+    // The help page's window, made at the first call for help.
+    HelpWindow* helpWindow = nullptr;
 
     TGlintImage* Button(const QString& name) const;
     // The project list that OpenProject shows; set once the windows exist.

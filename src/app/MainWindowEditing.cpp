@@ -137,6 +137,11 @@ void MainWindow::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catal
                                     int paintKindId, const QString& quantity) {
         layerEditor_.AssignShadeToLayer(layer, colour, shadeId, fanDeckId, paintKindId, quantity);
     };
+    catalogue->PaintKindOfLayer = [this](int layer) {
+        return layer >= 0 && layer < workspace_.Doc.Layers.size()
+                   ? workspace_.Doc.Layers[layer].PaintKindId
+                   : -1;
+    };
     catalogue->StoreQuantity = [this](int layer, int quantity) {
         if (layer >= 0 && layer < workspace_.Doc.Layers.size() &&
             workspace_.Doc.Layers[layer].Quantity != quantity) {
@@ -144,11 +149,19 @@ void MainWindow::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catal
             workspace_.Doc.Modified = true;
         }
     };
-    // The palette's free colour goes to the layer of the list's current row.
+    // The palette colours one layer, the catalogue's: its cells through the catalogue,
+    // its free colour here.
     palette->FreeColourChosen = [this](Colour colour) {
-        ApplyFreeColour(workspace_, SelectedLayerRow(), colour);
+        ApplyFreeColour(workspace_, catalogue_->CurrentLayerIndex, colour);
+    };
+    palette->LinkedLayerName = [this] {
+        const int layer = catalogue_->CurrentLayerIndex;
+        return layer > 0 && layer < workspace_.Doc.Layers.size() ? workspace_.Doc.Layers[layer].Name
+                                                                 : QString();
     };
     palette->PictureArea = pictureArea;
+    // A renamed layer is named anew.
+    connect(&workspace_, &Workspace::LayersChanged, palette, &PaletteWindow::ShowLinkedLayer);
 }
 
 int MainWindow::SelectedLayerRow() const {

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
+#include <clocale>
 
 std::int64_t SystemStartupClock::NowMs() {
     static QElapsedTimer timer = [] {
@@ -41,6 +42,50 @@ bool InstallCzechQtTranslation() {
     QCoreApplication::installTranslator(loaded);
     translator = loaded;
     return true;
+}
+
+namespace {
+
+const char* const LocaleCategories[] = {
+    "LC_CTYPE", "LC_NUMERIC", "LC_COLLATE",   "LC_MONETARY",    "LC_MESSAGES",      "LC_PAPER",
+    "LC_NAME",  "LC_ADDRESS", "LC_TELEPHONE", "LC_MEASUREMENT", "LC_IDENTIFICATION"};
+
+std::optional<QByteArray> Variable(const char* name) {
+    return qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name))
+                                           : std::nullopt;
+}
+
+} // namespace
+
+CzechDatesInQtDialogs::CzechDatesInQtDialogs() {
+    saved_.append({"LC_ALL", Variable("LC_ALL")});
+    saved_.append({"LC_TIME", Variable("LC_TIME")});
+    for (const char* category : LocaleCategories)
+        saved_.append({category, Variable(category)});
+    // LC_ALL would overrule LC_TIME: what it says goes to each category it stood for.
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty()) {
+        for (const char* category : LocaleCategories) {
+            if (!qEnvironmentVariableIsSet(category))
+                qputenv(category, all);
+        }
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "cs_CZ.UTF-8");
+}
+
+void CzechDatesInQtDialogs::Restore() {
+    if (restored_)
+        return;
+    restored_ = true;
+    for (const auto& [name, value] : saved_) {
+        if (value)
+            qputenv(name.constData(), *value);
+        else
+            qunsetenv(name.constData());
+    }
+    // The C library may not know the Czech locale and then kept none at all.
+    std::setlocale(LC_ALL, "");
 }
 
 std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock,

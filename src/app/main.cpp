@@ -18,7 +18,9 @@ int main(int argc, char* argv[]) {
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
+    CzechDatesInQtDialogs czechDates;
     QApplication application(argc, argv);
+    czechDates.Restore();
     // Qt has taken its own options (-platform, -style …) out of the arguments.
     const CommandLine line = ParseCommandLine(QCoreApplication::arguments().mid(1));
     if (line.action == CommandLine::Refuse) {

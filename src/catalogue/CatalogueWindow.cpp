@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueWindow.h"
 
 #include "catalogue/CatalogueRowDelegates.h"
+#include "catalogue/PaintKindChange.h"
 #include "widgets/Artwork.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/GradientStrip.h"
@@ -96,9 +97,12 @@ QLineEdit* Overlay(QWidget* parent, QPoint at) {
 
 CatalogueWindow::CatalogueWindow(const QString& appDir, Prompts& prompts, QWidget* parent,
                                  std::function<void()> exitProgram)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+    // A tool window of the main window's, which a window manager keeps above it (not
+    // above other programs or the program's dialogs), not one that stays on top of
+    // everything.
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       prompts_(prompts), exitProgram_(std::move(exitProgram)) {
     setObjectName(QStringLiteral("CatalogueWindow"));
     setWindowTitle(QStringLiteral("barvy"));
@@ -418,16 +422,22 @@ void CatalogueWindow::ShowForLayer(int index, const LayerRecord& layer) {
     setWindowTitle(layer.Name);
     show();
     raise();
-    if (layer.ShadeId == -1 || layer.FanDeckId == -1 || layer.PaintKindId == -1)
+    emit LayerLinkChanged();
+    // The layer's own quantity, never the one shown for the layer before: the next
+    // shade chosen writes the field into this layer.
+    quantityEdit->setText(QString::number(layer.Quantity));
+    if (layer.ShadeId == -1 || layer.FanDeckId == -1 || layer.PaintKindId == -1) {
+        SelectShadeRow(-1);
         return;
+    }
     RunGuarded(prompts_,
                [&] { Model.ShowLayerShade(layer.FanDeckId, layer.PaintKindId, layer.ShadeId); });
-    quantityEdit->setText(QString::number(layer.Quantity));
 }
 
 void CatalogueWindow::DropLayerLink() {
     CurrentLayerIndex = -1;
     hide();
+    emit LayerLinkChanged();
 }
 
 void CatalogueWindow::onShadeListClicked() {
@@ -439,13 +449,26 @@ void CatalogueWindow::onShadeListClicked() {
         RunGuarded(prompts_, [this, row] { Model.LoadPaintKindsOfShade(row); });
     const ShadeRecord shade = Model.Shades[row];
     noticeLabel->setText(shade.notice);
-    const int kind =
-        Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size()
-            ? Model.PaintKinds[Model.SelectedPaintKind].id
-            : -1;
-    if (AssignShade && CurrentLayerIndex >= 0)
-        AssignShade(CurrentLayerIndex, shade.ColourValue(), shade.id, shade.fanDeckId, kind,
-                    quantityEdit->text());
+    const bool kindSelected =
+        Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size();
+    const PaintKindRecord kind =
+        kindSelected ? Model.PaintKinds[Model.SelectedPaintKind] : PaintKindRecord{-1, {}, {}};
+    if (AssignShade && CurrentLayerIndex >= 0) {
+        // A paint kind of another unit: the quantity typed for the old one is cleared
+        // and the notice line says so.
+        QuantityAfterChoice quantity{quantityEdit->text(), QString()};
+        if (kindSelected && PaintKindOfLayer)
+            RunGuarded(prompts_, [&] {
+                quantity = QuantityForPaintKind(Database, PaintKindOfLayer(CurrentLayerIndex), kind,
+                                                quantityEdit->text());
+            });
+        if (!quantity.notice.isEmpty()) {
+            quantityEdit->setText(quantity.quantityText);
+            noticeLabel->setText(quantity.notice);
+        }
+        AssignShade(CurrentLayerIndex, shade.ColourValue(), shade.id, shade.fanDeckId, kind.id,
+                    quantity.quantityText);
+    }
     emit ShadeChosen();
 }
 

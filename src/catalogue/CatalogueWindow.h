@@ -18,7 +18,8 @@ class QMenu;
 
 // The catalogue window "barvy": fan decks, the paint kinds that carry the chosen
 // one and its shades, with filters, sort orders, a name search and type-ahead. It
-// owns the catalogue's connection and its one query object. Stays on top.
+// owns the catalogue's connection and its one query object. It belongs to the main
+// window and stays above it; modal dialogs stay above it.
 class CatalogueWindow : public QWidget {
     Q_OBJECT
 public:
@@ -61,8 +62,9 @@ public:
     void onShadeListKeyPressed(QChar key);
     // The layer the catalogue was last shown for; -1 when the link was dropped.
     int CurrentLayerIndex = 0;
-    // Shows the window for a layer: its name as title and, when it has a shade, its
-    // fan deck, paint kind, shade and quantity.
+    // Shows the window for a layer: its name as title, its quantity and, when it has a
+    // shade, its fan deck, paint kind and shade; a layer without a shade finds no shade
+    // selected.
     void ShowForLayer(int index, const LayerRecord& layer);
     // Drops the link to the layer (another project, the layer removed) and hides.
     void DropLayerLink();
@@ -78,6 +80,8 @@ public:
                        const QString& quantity)>
         AssignShade;
     std::function<void(int layer, int quantity)> StoreQuantity;
+    // The paint kind a layer holds now (-1 none), to tell when a choice changes its unit.
+    std::function<int(int layer)> PaintKindOfLayer;
     // The palette window: opened on the selected shade (double click, "Zobrazit odstíny
     // v paletě [Dvojklik]") or on the whole list ("Zobrazit paletu odstínů vějíře").
     std::function<void()> ShowPalette;
@@ -88,6 +92,8 @@ public:
     void SelectShadeRow(int row);
 
 signals:
+    // The layer the catalogue writes into changed (opened for another, or dropped).
+    void LayerLinkChanged();
     // A shade row was chosen and assigned (the palette follows it).
     void ShadeChosen();
 

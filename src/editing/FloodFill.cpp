@@ -119,12 +119,18 @@ void WriteFilled(TMask& mask, const QualifyingMap& map, const FilledRows& rows,
 } // namespace
 
 qint64 FloodFill(TMask& mask, const QImage& view, int x, int y, Colour seed, int tolerance,
-                 Colour barrier, std::uint8_t layer) {
+                 Colour barrier, std::uint8_t layer, const DrawnLayers& drawn) {
     const int w = std::min(view.width(), mask.Width);
     const int h = std::min(view.height(), mask.Height);
     if (x < 0 || y < 0 || x >= w || y >= h)
         return 0;
-    QualifyingMap map(view, w, h, seed, tolerance, barrier);
+    // Drawn pixels count only within their own layer: a colour on screen that another
+    // layer shares must not carry the fill into it.
+    const std::uint8_t startLayer = mask.LayerAt(x, y);
+    QualifyingMap::LayerSet allowed;
+    for (int i = 0; i < 256; ++i)
+        allowed[size_t(i)] = drawn[startLayer] ? i == startLayer : !drawn[size_t(i)];
+    QualifyingMap map(view, w, h, seed, tolerance, barrier, mask, allowed);
     FilledRows rows(map.Height());
     qint64 filled = 0;
     std::vector<Seed> stack{{x, y}};

@@ -63,8 +63,10 @@ __attribute__((target("avx2"))) std::uint64_t QualifyAvx2(const std::uint8_t* p,
 } // namespace
 
 QualifyingMap::QualifyingMap(const QImage& view, int width, int height, Colour seed, int tolerance,
-                             Colour barrier)
-    : view_(view), w_(width), h_(height),
+                             Colour barrier, const TMask& mask, const LayerSet& allowed)
+    : view_(view), mask_(mask), allowed_(allowed),
+      everyLayer_(std::find(allowed.begin(), allowed.end(), false) == allowed.end()), w_(width),
+      h_(height),
       blocks_((w_ + Block - 1) / Block), seed_{BlueOf(seed), GreenOf(seed), RedOf(seed)},
       barrier_{BlueOf(barrier), GreenOf(barrier), RedOf(barrier)}, seedLimit_(3 * tolerance) {
     const size_t words = size_t(blocks_) * size_t(h_);
@@ -72,6 +74,68 @@ QualifyingMap::QualifyingMap(const QImage& view, int width, int height, Colour s
     open_ = planes_.get();
     filled_ = open_ + words;
     known_.assign(words, 0);
+    if (!everyLayer_) {
+        rowShape_.assign(size_t(h_), 0);
+        runHint_.assign(size_t(h_), 0);
+    }
+}
+
+std::uint64_t QualifyingMap::AllowedBits(int y, int from, int count) {
+    const MaskRow& row = mask_.Rows[size_t(y)];
+    const int to = from + count - 1;
+    std::uint8_t& shape = rowShape_[size_t(y)];
+    if (shape == 0) {
+        int next = 0;
+        bool ordered = true;
+        for (const MaskRun& run : row) {
+            ordered = ordered && run.First == next && run.Last >= run.First;
+            next = run.Last + 1;
+        }
+        shape = ordered && next == mask_.Width ? 1 : 2;
+    }
+    std::uint64_t bits = 0;
+    if (shape == 1) {
+        // Runs in order: the first one reaching the block, then on while they start in
+        // it. A row's blocks are mostly worked out one after the other, so the run the
+        // row's last block ended in, or the one after it, is tried first.
+        int& hint = runHint_[size_t(y)];
+        const int runs = int(row.size());
+        int first = hint;
+        if (!(row[size_t(first)].First <= from && from <= row[size_t(first)].Last)) {
+            if (first + 1 < runs && row[size_t(first) + 1].First <= from &&
+                from <= row[size_t(first) + 1].Last)
+                ++first;
+            else
+                first =
+                    int(std::partition_point(row.begin(), row.end(),
+                                             [from](const MaskRun& r) { return r.Last < from; }) -
+                        row.begin());
+        }
+        int i = first;
+        for (; i < runs && row[size_t(i)].First <= to; ++i) {
+            const MaskRun& run = row[size_t(i)];
+            if (allowed_[run.Layer]) {
+                const int a = std::max(run.First, from) - from;
+                const int b = std::min(run.Last, to) - from;
+                bits |= LowBits(b - a + 1) << a;
+            }
+        }
+        hint = i - 1;
+        return bits;
+    }
+    // Any other row: the first run covering a pixel names its layer, as the mask reads
+    // it; a pixel no run covers is layer 0.
+    if (allowed_[0])
+        bits = LowBits(count);
+    for (auto run = row.rbegin(); run != row.rend(); ++run) {
+        const int a = std::max(run->First, from);
+        const int b = std::min(run->Last, to);
+        if (a > b)
+            continue;
+        const std::uint64_t span = LowBits(b - a + 1) << (a - from);
+        bits = allowed_[run->Layer] ? bits | span : bits & ~span;
+    }
+    return bits;
 }
 
 void QualifyingMap::WorkOut(int y, int block, std::uint8_t* known) {
@@ -88,6 +152,8 @@ void QualifyingMap::WorkOut(int y, int block, std::uint8_t* known) {
     else
 #endif
         bits = QualifyScalar(p, count, limits);
+    if (!everyLayer_)
+        bits &= AllowedBits(y, from, count);
     open_[Index(y, block)] = bits;
     filled_[Index(y, block)] = 0;
 }

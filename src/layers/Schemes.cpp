@@ -40,8 +40,9 @@ bool SchemeEditor::Ask(const QString& question) {
 }
 
 void SchemeEditor::SaveNew() {
-    const QString name = prompts_.InputText(QStringLiteral("Zadejte název schématu"),
-                                            QStringLiteral("Název"), QString());
+    const QString name =
+        prompts_.InputText(QStringLiteral("Zadejte název schématu"), QStringLiteral("Název"),
+                           QString(), TextFieldCodec::FieldSize);
     if (name.isEmpty() || !Storable(name))
         return;
     ws_.Doc.Schemes.append(SchemeRecord{name, ws_.Doc.Layers});
@@ -79,8 +80,9 @@ void SchemeEditor::Rename(int row) {
     SchemeList& schemes = ws_.Doc.Schemes;
     if (row < 0 || row >= schemes.size())
         return;
-    const QString name = prompts_.InputText(QStringLiteral("Zadejte název schématu"),
-                                            QStringLiteral("Název"), schemes[row].Name);
+    const QString name =
+        prompts_.InputText(QStringLiteral("Zadejte název schématu"), QStringLiteral("Název"),
+                           schemes[row].Name, TextFieldCodec::FieldSize);
     if (name.isEmpty() || !Storable(name))
         return;
     if (name != schemes[row].Name)

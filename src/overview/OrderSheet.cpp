@@ -1,6 +1,7 @@
 #include "overview/OrderSheet.h"
 
 #include "catalogue/CatalogueDatabase.h"
+#include "catalogue/CatalogueStatements.h"
 #include "overview/OverviewMeasures.h"
 #include "project/AtomicFile.h"
 #include "project/BoxReduction.h"
@@ -9,6 +10,7 @@
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <tuple>
@@ -28,27 +30,25 @@ QString NameOr(const QString* found, std::int32_t id, const QString& what) {
     return QStringLiteral("–");
 }
 
+// A colour picked freely in the palette: no catalogue row, a colour of its own.
+bool IsFreeColour(const OrderLine& line) {
+    return line.layer.ShadeId == 0 && line.row.shades.isEmpty() &&
+           line.layer.ShadeColour != NoColour;
+}
+
 QString ShadeLabel(const OrderLine& line) {
     if (!line.row.shades.isEmpty())
         return line.row.shades.constFirst().name;
-    if (line.layer.ShadeId == 0) {
-        return line.layer.ShadeColour == NoColour
-                   ? QStringLiteral("vlastní barva")
-                   : QStringLiteral("vlastní barva ") + HexColour(line.layer.ShadeColour);
-    }
+    // The summary's column is narrow: the row beside the layer says to mix it.
+    if (IsFreeColour(line))
+        return QStringLiteral("vlastní barva ") + HexColour(line.layer.ShadeColour);
+    if (line.layer.ShadeId == 0)
+        return QStringLiteral("vlastní barva");
     return NameOr(nullptr, line.layer.ShadeId, QStringLiteral("odstín"));
 }
 
-QColor SwatchOf(const OrderLine& line) {
-    if (!line.row.shades.isEmpty()) {
-        const OverviewShade& shade = line.row.shades.constFirst();
-        if (!shade.HasColour())
-            return QColor();
-        return QColor(std::clamp(shade.red, 0, 255), std::clamp(shade.green, 0, 255),
-                      std::clamp(shade.blue, 0, 255));
-    }
-    const Colour colour = line.layer.ShadeColour;
-    return colour == NoColour ? QColor() : QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+QString Unit(const OrderLine& line) {
+    return line.row.paintKinds.isEmpty() ? QString() : line.row.paintKinds.constFirst().unit;
 }
 
 } // namespace
@@ -57,8 +57,17 @@ namespace Order {
 
 QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue) {
     QList<OrderLine> lines;
-    for (int index : Overview::ListedLayers(layers))
-        lines.append({index, layers[index], Overview::LookUpRow(catalogue, layers[index]), {}});
+    for (int index : Overview::ListedLayers(layers)) {
+        OrderLine line{index, layers[index], Overview::LookUpRow(catalogue, layers[index]), {}};
+        if (!line.row.fanDecks.isEmpty()) {
+            catalogue->Run(Statements::FanDeckStatement(line.layer.FanDeckId),
+                           [&line](const CatalogueRow& found) {
+                               line.fanDeckType = found.Text(QStringLiteral("vejir_typ")).toUpper();
+                               return false;
+                           });
+        }
+        lines.append(line);
+    }
     return lines;
 }
 
@@ -75,10 +84,64 @@ QList<OrderLine> Lines(const Document& doc, CatalogueDatabase* catalogue,
     return lines;
 }
 
+QHash<int, QString> FanDeckLabels(const QList<OrderLine>& lines) {
+    QHash<int, QString> labels;
+    QHash<QString, QList<int>> idsOfLabel;
+    for (const OrderLine& line : lines) {
+        if (line.row.fanDecks.isEmpty() || labels.contains(line.layer.FanDeckId))
+            continue;
+        const QString label = QStringLiteral("[%1] %2").arg(
+            line.fanDeckType.isEmpty() ? QStringLiteral("?") : line.fanDeckType,
+            line.row.fanDecks.constFirst());
+        labels.insert(line.layer.FanDeckId, label);
+        idsOfLabel[label].append(line.layer.FanDeckId);
+    }
+    for (auto it = idsOfLabel.cbegin(); it != idsOfLabel.cend(); ++it) {
+        if (it.value().size() < 2)
+            continue;
+        for (int id : it.value())
+            labels[id] = QStringLiteral("%1, č. %2").arg(it.key()).arg(id);
+    }
+    return labels;
+}
+
+QList<Overview::RowText> RowTexts(const OrderLine& line, const QString& fanDeckLabel) {
+    QList<Overview::RowText> texts;
+    for (const OverviewShade& shade : line.row.shades)
+        texts.append({QStringLiteral("Odstín: ") + shade.name, 54});
+    if (IsFreeColour(line))
+        texts.append({QStringLiteral("Odstín: vlastní barva %1 – namíchat")
+                          .arg(HexColour(line.layer.ShadeColour)),
+                      54});
+    texts.append({line.layer.Name, 84, 9, true});
+    if (!line.row.fanDecks.isEmpty())
+        texts.append({QStringLiteral("Vějíř: ") + fanDeckLabel, 69});
+    for (const OverviewPaintKind& kind : line.row.paintKinds)
+        texts.append({QStringLiteral("Druh barvy: ") + kind.name, 39});
+    QString quantity = QStringLiteral("Množství: ") + QString::number(line.layer.Quantity);
+    if (!Unit(line).isEmpty())
+        quantity += QLatin1Char(' ') + Unit(line);
+    // A paint chosen without a quantity cannot be ordered as it stands.
+    if (line.layer.ShadeId != -1 && line.layer.Quantity == 0)
+        quantity += QStringLiteral(" – množství nezadáno");
+    texts.append({quantity, 24});
+    texts.append(Overview::MeasuredTexts(line.row));
+    return texts;
+}
+
+QColor RowSwatch(const OrderLine& line) {
+    if (!line.row.shades.isEmpty())
+        return Overview::SwatchColour(line.row);
+    // A free colour, or a shade the catalogue cannot name now: the layer's own colour.
+    const Colour colour = line.layer.ShadeColour;
+    return colour == NoColour ? QColor() : QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
+
 QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
     using Key = std::tuple<std::int32_t, std::int32_t, std::int32_t, Colour>;
     QList<Key> keys;
     QList<OrderTotal> totals;
+    const QHash<int, QString> fanDeckLabels = FanDeckLabels(lines);
     for (const OrderLine& line : lines) {
         const LayerRecord& layer = line.layer;
         if (layer.ShadeId == -1)
@@ -92,15 +155,15 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
         if (at < 0) {
             OrderTotal total;
             total.shade = ShadeLabel(line);
-            total.fanDeck =
-                NameOr(line.row.fanDecks.isEmpty() ? nullptr : &line.row.fanDecks.constFirst(),
-                       layer.FanDeckId, QStringLiteral("vějíř"));
+            const auto label = fanDeckLabels.constFind(layer.FanDeckId);
+            total.fanDeck = NameOr(label == fanDeckLabels.cend() ? nullptr : &label.value(),
+                                   layer.FanDeckId, QStringLiteral("vějíř"));
             const OverviewPaintKind* kind =
                 line.row.paintKinds.isEmpty() ? nullptr : &line.row.paintKinds.constFirst();
             total.paintKind = NameOr(kind ? &kind->name : nullptr, layer.PaintKindId,
                                      QStringLiteral("druh barvy"));
             total.unit = kind ? kind->unit : QString();
-            total.swatch = SwatchOf(line);
+            total.swatch = RowSwatch(line);
             keys.append(key);
             totals.append(total);
             at = totals.size() - 1;
@@ -158,9 +221,12 @@ bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* ca
         prompts.Error(QStringLiteral("Není co ukládat"));
         return false;
     }
+    const QFileInfo project(doc.ProjectPath);
     const QString path = prompts.SaveFileName(
         QStringLiteral("pdf"),
-        QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"));
+        QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"),
+        project.dir().filePath(project.completeBaseName() + QStringLiteral(".pdf")),
+        Prompts::FileUse::Order);
     if (path.isEmpty())
         return false;
     return RunGuardedWithProgress(

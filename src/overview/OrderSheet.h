@@ -1,5 +1,6 @@
 #pragma once
 
+#include "overview/OverviewRowPainter.h"
 #include "overview/OverviewRows.h"
 #include "overview/PaintCoverage.h"
 #include "project/Document.h"
@@ -8,6 +9,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QDate>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -24,6 +26,7 @@ struct OrderLine {
     LayerRecord layer;
     OverviewRow row;
     std::optional<Coverage> coverage; // of the layer's paint kind, when the user gave it
+    QString fanDeckType; // the catalogue's letter of the fan deck's type; empty: unknown
 };
 
 // One line of the order's summary: the paint of every listed layer that shares
@@ -64,6 +67,19 @@ QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue);
 // quantities they need by the given coverage.
 QList<OrderLine> Lines(const Document& doc, CatalogueDatabase* catalogue,
                        const CoverageTable& coverage);
+
+// How the sheet names each fan deck of its lines, by id: as the catalogue lists it,
+// its type in brackets and its name ("[D] Exteriér"); where two fan decks of the
+// sheet would read alike, each with its number too ("[D] Exteriér, č. 9").
+QHash<int, QString> FanDeckLabels(const QList<OrderLine>& lines);
+
+// A layer's row on the sheet: the overview's row with "Odstín:" written out, the
+// fan deck as labelled, the quantity with its unit, a free colour by its value and a
+// chosen paint without a quantity flagged.
+QList<Overview::RowText> RowTexts(const OrderLine& line, const QString& fanDeckLabel);
+// The row's swatch: the catalogue shade's colour; without a catalogue shade the
+// layer's own (a free colour); invalid: none.
+QColor RowSwatch(const OrderLine& line);
 
 // Adds up the lines that have a paint chosen (a shade reference other than -1) per
 // shade, fan deck and paint kind (their ids), in the order the paints first appear:

@@ -62,10 +62,11 @@ public:
         y_ += fit.height() + 14;
     }
 
-    void Row(const OverviewRow& row) {
+    void Row(const OrderLine& line, const QString& fanDeckLabel) {
         Room(Overview::RowHeight);
-        Overview::PaintRow(painter_, QRect(0, y_, width_, Overview::RowHeight), false, row,
-                           SheetFont(8), true);
+        Overview::PaintRowParts(painter_, QRect(0, y_, width_, Overview::RowHeight), false,
+                                Order::RowSwatch(line), Order::RowTexts(line, fanDeckLabel),
+                                SheetFont(8));
         y_ += Overview::RowHeight + RowGap;
     }
 
@@ -101,8 +102,11 @@ public:
                                      : QStringLiteral("–");
             const QString suggested =
                 total.suggested ? withUnit(QString::number(*total.suggested)) : QStringLiteral("–");
+            const QString quantity = total.quantity == 0
+                                         ? QStringLiteral("množství nezadáno")
+                                         : withUnit(QString::number(total.quantity));
             TotalColumns(SheetFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,
-                         {area, suggested, withUnit(QString::number(total.quantity))});
+                         {area, suggested, quantity});
             painter_.setFont(SheetFont(7));
             painter_.setPen(QColor(90, 90, 90));
             painter_.drawText(
@@ -132,7 +136,8 @@ private:
         painter_.setFont(font);
         painter_.setPen(colour);
         const QFontMetrics metrics = painter_.fontMetrics();
-        const int numberWidth = measured_ ? 78 : 90;
+        // Wide enough for "množství nezadáno".
+        const int numberWidth = measured_ ? 100 : 120;
         const int numberCount = measured_ ? 3 : 1;
         const int columns = width_ - 30 - numberWidth * numberCount;
         const int x[] = {30, 30 + columns * 35 / 100, 30 + columns * 65 / 100};
@@ -196,8 +201,9 @@ QByteArray Pdf(const OrderSheet& sheet) {
     page.Line(QStringLiteral("Vrstvy projektu"), SheetFont(12, true), Qt::black, 6);
     if (sheet.lines.isEmpty())
         page.Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), SheetFont(9));
+    const QHash<int, QString> fanDeckLabels = Order::FanDeckLabels(sheet.lines);
     for (const OrderLine& line : sheet.lines)
-        page.Row(line.row);
+        page.Row(line, fanDeckLabels.value(line.layer.FanDeckId));
 
     page.Space(12);
     const QList<OrderTotal> totals = Summarise(sheet.lines);

@@ -51,7 +51,7 @@ QColor SelectedRowBackground() {
     return QColor(10, 159, 197);
 }
 
-QList<RowText> RowTexts(const OverviewRow& row, bool withUnit) {
+QList<RowText> RowTexts(const OverviewRow& row) {
     QList<RowText> texts;
     for (const OverviewShade& shade : row.shades)
         texts.append({QStringLiteral("Odstin: ") + shade.name, 54});
@@ -60,10 +60,13 @@ QList<RowText> RowTexts(const OverviewRow& row, bool withUnit) {
         texts.append({QStringLiteral("Vějíř: ") + fanDeck, 69});
     for (const OverviewPaintKind& kind : row.paintKinds)
         texts.append({QStringLiteral("Druh barvy: ") + kind.name, 39});
-    QString quantity = QStringLiteral("Množství: ") + QString::number(row.quantity);
-    if (withUnit && !row.paintKinds.isEmpty() && !row.paintKinds.constFirst().unit.isEmpty())
-        quantity += QLatin1Char(' ') + row.paintKinds.constFirst().unit;
-    texts.append({quantity, 24});
+    texts.append({QStringLiteral("Množství: ") + QString::number(row.quantity), 24});
+    texts.append(MeasuredTexts(row));
+    return texts;
+}
+
+QList<RowText> MeasuredTexts(const OverviewRow& row) {
+    QList<RowText> texts;
     if (row.area)
         texts.append({AreaText(*row.area), 84, 8, false, true});
     if (row.suggested) {
@@ -93,33 +96,44 @@ QRect SuggestedRect(const QRect& rect, const OverviewRow& row, const QFont& font
     return TextRect(rect, texts.constLast(), font);
 }
 
-QRect SwatchRect(const QRect& row) {
-    return QRect(row.left() + 20, row.top() + 20, 60, 50);
-}
-
-void PaintRow(QPainter& painter, const QRect& rect, bool selected, const OverviewRow& row,
-              const QFont& font, bool withUnit) {
-    painter.save();
-    painter.setClipRect(rect);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.fillRect(rect, selected ? SelectedRowBackground() : RowBackground());
-
-    const QRect swatch = SwatchRect(rect);
+QColor SwatchColour(const OverviewRow& row) {
+    QColor colour;
     for (const OverviewShade& shade : row.shades) {
         if (!shade.HasColour())
             continue;
         // A component the catalogue left empty (300) cannot be shown; it is drawn full.
         const auto channel = [](int value) { return std::clamp(value, 0, 255); };
-        painter.fillRect(swatch,
-                         QColor(channel(shade.red), channel(shade.green), channel(shade.blue)));
+        colour = QColor(channel(shade.red), channel(shade.green), channel(shade.blue));
+    }
+    return colour;
+}
+
+QRect SwatchRect(const QRect& row) {
+    return QRect(row.left() + 20, row.top() + 20, 60, 50);
+}
+
+void PaintRow(QPainter& painter, const QRect& rect, bool selected, const OverviewRow& row,
+              const QFont& font) {
+    PaintRowParts(painter, rect, selected, SwatchColour(row), RowTexts(row), font);
+}
+
+void PaintRowParts(QPainter& painter, const QRect& rect, bool selected, const QColor& swatch,
+                   const QList<RowText>& texts, const QFont& font) {
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(rect, selected ? SelectedRowBackground() : RowBackground());
+
+    if (swatch.isValid()) {
+        const QRect area = SwatchRect(rect);
+        painter.fillRect(area, swatch);
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
     }
 
     painter.setPen(selected ? Qt::white : Qt::black);
     const int bottom = rect.top() + rect.height();
-    const QList<RowText> texts = RowTexts(row, withUnit);
     const int device = painter.device()->devType();
     const bool onScreen =
         device == QInternal::Widget || device == QInternal::Image || device == QInternal::Pixmap;

@@ -31,11 +31,13 @@ struct RowText {
 
 // The texts of a row in the order they are drawn: the shade, the layer's name,
 // the fan deck, the paint kind and the quantity; from the top a row reads name,
-// fan deck, shade, paint kind, quantity. With units the quantity carries the paint
-// kind's unit ("Množství: 12 Kg"); the overview itself shows the bare number. A
-// measured row adds, in the free space on the right, its area beside the name
-// ("Plocha: 42,5 m²") and its suggested quantity beside the quantity ("Spotřeba: 6 l").
-QList<RowText> RowTexts(const OverviewRow& row, bool withUnit = false);
+// fan deck, shade, paint kind, quantity. The quantity is the bare number the layer
+// holds ("Množství: 12"), as it was typed. A measured row adds, in the free space on
+// the right, its area beside the name ("Plocha: 42,5 m²") and its suggested quantity
+// beside the quantity ("Spotřeba: 6 l").
+QList<RowText> RowTexts(const OverviewRow& row);
+// The area and suggested quantity of a measured row, as RowTexts places them.
+QList<RowText> MeasuredTexts(const OverviewRow& row);
 
 // Where a text of a row is drawn, in font's family, on a row of 90 at rect.
 QRect TextRect(const QRect& rect, const RowText& text, const QFont& font);
@@ -47,9 +49,16 @@ QRect SuggestedRect(const QRect& rect, const OverviewRow& row, const QFont& font
 // The swatch: 60 × 50 pixels at (20, 20) from the row's top left, outline included.
 QRect SwatchRect(const QRect& row);
 
-// Draws a row into rect (90 high): the background, the swatch of every shade that
-// has a colour, and the texts in font's family at Left + 100.
+// The colour of the row's swatch: its last shade that has a colour; invalid: none.
+QColor SwatchColour(const OverviewRow& row);
+
+// Draws a row into rect (90 high): the background, the swatch (when valid) and the
+// texts in font's family at Left + 100.
+void PaintRowParts(QPainter& painter, const QRect& rect, bool selected, const QColor& swatch,
+                   const QList<RowText>& texts, const QFont& font);
+
+// The overview's row: its swatch and texts.
 void PaintRow(QPainter& painter, const QRect& rect, bool selected, const OverviewRow& row,
-              const QFont& font, bool withUnit = false);
+              const QFont& font);
 
 } // namespace Overview

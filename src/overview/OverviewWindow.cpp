@@ -202,12 +202,12 @@ void OverviewWindow::onCoverageClicked() {
     const QString rate = prompts_.InputText(
         caption,
         QStringLiteral("Druh barvy %1: kolik m² natře 1 %2 jedním nátěrem?").arg(name, unit),
-        current.rate > 0 ? CzechNumber::Format(current.rate, 2) : QString());
+        current.rate > 0 ? CzechNumber::Format(current.rate, 2) : QString(), 16);
     if (rate.trimmed().isEmpty())
         return;
     const QString coats =
         prompts_.InputText(caption, QStringLiteral("Druh barvy %1: počet nátěrů").arg(name),
-                           QString::number(current.coats));
+                           QString::number(current.coats), 16);
     if (coats.trimmed().isEmpty())
         return;
     RunGuarded(prompts_, [&] {

@@ -96,11 +96,13 @@ void ColourShape::mousePressEvent(QMouseEvent* event) {
 }
 
 PaletteWindow::PaletteWindow(CatalogueWindow& catalogue, Prompts& prompts, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), catalogue_(catalogue),
-      prompts_(prompts) {
+    // A tool window of the main window's: kept above it, below the program's dialogs.
+    : QWidget(parent, Qt::Tool), catalogue_(catalogue), prompts_(prompts) {
     setObjectName(QStringLiteral("PaletteWindow"));
     setWindowTitle(QStringLiteral("Paleta barev"));
     resize(780, 531);
+    // Narrower or lower, the information panel's boxes would be cut off.
+    setMinimumSize(MinimumWidth, MinimumHeight);
     SetToolWindowLook(this, WindowBackground);
 
     auto* layout = new QVBoxLayout(this);
@@ -124,6 +126,10 @@ PaletteWindow::PaletteWindow(CatalogueWindow& catalogue, Prompts& prompts, QWidg
     connect(freeColourSearchButton, &TGlintImage::Click, this,
             &PaletteWindow::onFreeColourSearchClicked);
     connect(rankButton, &TGlintImage::Click, this, &PaletteWindow::onRankClicked);
+    // Enter in a tolerance field searches as the button below the fields does.
+    for (QLineEdit* edit : {redToleranceEdit, greenToleranceEdit, blueToleranceEdit})
+        connect(edit, &QLineEdit::returnPressed, this, &PaletteWindow::onSearchClicked);
+    connect(&catalogue_, &CatalogueWindow::LayerLinkChanged, this, &PaletteWindow::ShowLinkedLayer);
 
     // While showing, the grid follows every refill, re-sort and shade choice.
     const auto follow = [this] {
@@ -242,12 +248,17 @@ void PaletteWindow::BuildHintBar() {
     QLabel* shadeCaption = Caption(hintBar, QStringLiteral("Odstín:"), QPoint(248, 4), text, true);
     shadeLabel = Caption(hintBar, QString(), QPoint(shadeCaption->geometry().right() + 5, 4), text);
     shadeLabel->setObjectName(QStringLiteral("shadeLabel"));
-    shadeLabel->setFixedWidth(300);
-    deltaELabel = Caption(hintBar, QString(), QPoint(620, 4), text, true);
+    shadeLabel->setFixedWidth(165);
+    QLabel* layerCaption = Caption(hintBar, QStringLiteral("Vrstva:"), QPoint(478, 4), text, true);
+    layerLabel = Caption(hintBar, QString(), QPoint(layerCaption->geometry().right() + 5, 4), text);
+    layerLabel->setObjectName(QStringLiteral("layerLabel"));
+    layerLabel->setFixedWidth(125);
+    layerLabel->setToolTip(QStringLiteral("Vrstva, kterou obarvují odstíny palety i volná barva"));
+    deltaELabel = Caption(hintBar, QString(), QPoint(668, 4), text, true);
     deltaELabel->setObjectName(QStringLiteral("deltaELabel"));
-    deltaELabel->setFixedWidth(120);
-    deltaELabel->setToolTip(QStringLiteral(
-        "Barevný rozdíl ΔE00 vybraného odstínu od barvy, kolem které se naposledy hledalo"));
+    deltaELabel->setFixedWidth(105);
+    deltaELabel->setToolTip(
+        QStringLiteral("Barevný rozdíl ΔE00 vybraného odstínu od barvy zobrazené vlevo nahoře"));
 }
 
 std::array<QString, 3> PaletteWindow::ReferenceColour() const {
@@ -276,8 +287,11 @@ void PaletteWindow::SyncWithCatalogue() {
     };
     if (!model.Shades.isEmpty() && !selected())
         catalogue_.SelectShadeRow(0);
-    if (!selected())
+    ShowLinkedLayer();
+    if (!selected()) {
+        UpdateDeltaE(); // nothing found: no difference to show
         return;
+    }
     const int k = model.SelectedShade;
     const ShadeRecord& shade = model.Shades[k];
     fanDeckLabel->setText(shade.fanDeckLabel);
@@ -306,22 +320,26 @@ void PaletteWindow::ShowColourValues(Colour colour) {
     previewShape->SetBrush(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
 }
 
-void PaletteWindow::CompareWith(std::optional<Colour> centre) {
-    comparisonCentre_ = centre;
-    UpdateDeltaE();
-}
-
 void PaletteWindow::UpdateDeltaE() {
     const CatalogueModel& model = catalogue_.Model;
     const int k = model.SelectedShade;
-    // Without the information panel the colour compared with is not in view.
-    if (!comparisonCentre_ || infoPanel->isHidden() || k < 0 || k >= model.Shades.size() ||
+    // The colour compared with is the one the value labels show, the centre of the next
+    // search; without the information panel it is not in view.
+    const std::optional<std::array<int, 3>> shown =
+        SimilarShades::ParseReference(ReferenceColour());
+    if (!shown || infoPanel->isHidden() || k < 0 || k >= model.Shades.size() ||
         !model.Shades[k].HasColour()) {
         deltaELabel->clear();
         return;
     }
-    deltaELabel->setText(ShadeRanking::DeltaEText(
-        ShadeRanking::DeltaE00(*comparisonCentre_, model.Shades[k].ColourValue())));
+    const Colour centre = Rgb((*shown)[0], (*shown)[1], (*shown)[2]);
+    deltaELabel->setText(
+        ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(centre, model.Shades[k].ColourValue())));
+}
+
+void PaletteWindow::ShowLinkedLayer() {
+    const QString name = LinkedLayerName ? LinkedLayerName() : QString();
+    layerLabel->setText(name.isEmpty() ? QStringLiteral("–") : name);
 }
 
 void PaletteWindow::onShadeGridCellChosen(QPoint cell) {
@@ -357,7 +375,8 @@ void PaletteWindow::onFreeColourShapePressed() {
     ShowColourValues(chosen);
     if (FreeColourChosen)
         FreeColourChosen(chosen);
-    CompareWith(chosen);
+    ShowLinkedLayer();
+    UpdateDeltaE();
 }
 
 void PaletteWindow::SearchSimilarShades(SimilarShades::Variant variant) {
@@ -374,8 +393,6 @@ void PaletteWindow::SearchSimilarShades(SimilarShades::Variant variant) {
         return;
     if (variant == SimilarShades::Variant::FreeColour)
         shadeGrid->ClearCurrentCell();
-    if (centre)
-        comparisonCentre_ = Rgb((*centre)[0], (*centre)[1], (*centre)[2]);
     shadeGrid->setFocus();
     LayoutGrid();
     SyncWithCatalogue();
@@ -404,8 +421,8 @@ void PaletteWindow::onRankClicked() {
         return;
     const Colour centre = Rgb((*reference)[0], (*reference)[1], (*reference)[2]);
     model.Reorder(ShadeRanking::RankOrder(model.Shades, centre));
-    comparisonCentre_ = centre;
     LayoutGrid();
+    UpdateDeltaE();
 }
 
 void PaletteWindow::ShowOnShade() {
@@ -416,7 +433,6 @@ void PaletteWindow::ShowOnShade() {
     infoPanel->show();
     const ShadeRecord& shade = model.Shades[model.SelectedShade];
     ShowShadeValues(shade);
-    CompareWith(shade.HasColour() ? std::optional<Colour>(shade.ColourValue()) : std::nullopt);
     ShowCentredOn(this, PictureArea);
     LayoutGrid();
 }
@@ -430,5 +446,6 @@ void PaletteWindow::ShowOnList() {
 
 void PaletteWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    ShowLinkedLayer();
     LayoutGrid(); // the grid's size may have changed while hidden
 }

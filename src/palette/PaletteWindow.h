@@ -42,8 +42,8 @@ private:
 // The palette window "Paleta barev": the catalogue's shade list as a grid of coloured
 // cells, with the selected shade's values and preview, the similar-shade search, the
 // likeness ranking and the free colour. It keeps no shades of its own: it reads the
-// catalogue's list and selection and writes the selection back. Modeless, on top;
-// closing only hides it.
+// catalogue's list and selection and writes the selection back. Modeless, above the
+// main window it belongs to (modal dialogs stay above it); closing only hides it.
 class PaletteWindow : public QWidget {
     Q_OBJECT
 public:
@@ -67,16 +67,25 @@ public:
     TGlintImage* rankButton = nullptr;             // rank the list by likeness to that colour
     QLabel* fanDeckLabel = nullptr;
     QLabel* shadeLabel = nullptr;
-    // ΔE00 of the selected shade to the colour the list was last searched or ranked
-    // around (or the free colour, or the shade the palette was opened on); clicking
-    // candidates does not move it.
+    // The layer that the cells and the free colour colour: the catalogue's.
+    QLabel* layerLabel = nullptr;
+    // ΔE00 of the selected shade to the colour the value labels show (the centre of the
+    // next search); empty while they show none or the grid has no shade.
     QLabel* deltaELabel = nullptr;
     PaletteGrid* shadeGrid = nullptr;
 
-    // The main window's side: the free colour goes to the layer of its list's current
-    // row; the window first opens centred on the main window's picture.
+    // The main window's side: the free colour goes to the layer the catalogue colours,
+    // whose name the hint bar shows (empty: none); the window first opens centred on
+    // the main window's picture.
     std::function<void(Colour colour)> FreeColourChosen;
+    std::function<QString()> LinkedLayerName;
     const QWidget* PictureArea = nullptr;
+
+    static constexpr int MinimumWidth = 780;
+    static constexpr int MinimumHeight = 220;
+
+    // The hint bar names the layer the catalogue colours now.
+    void ShowLinkedLayer();
 
     // Columns and rows for the grid's width and the catalogue's list; follows the
     // catalogue's selection when it has one; repaints.
@@ -112,10 +121,8 @@ private:
     void ShowColourValues(Colour colour);
     void UpdateDeltaE();
     void UpdateShape();
-    void CompareWith(std::optional<Colour> centre);
 
     CatalogueWindow& catalogue_;
     Prompts& prompts_;
     Colour lastChosenColour_ = Rgb(255, 255, 255);
-    std::optional<Colour> comparisonCentre_;
 };

@@ -48,6 +48,30 @@ QString ReasonOfErrno(int error) {
     }
 }
 
+// Why no file can be made in the target's folder. The folder itself is looked at: an
+// error number alone names a folder that is there but takes no files (a system folder,
+// one the user may not write) as missing.
+QString CreationFailure(const QString& target, int error) {
+    struct stat folder {};
+    const QByteArray path = QFile::encodeName(QFileInfo(target).absolutePath());
+    if (::stat(path.constData(), &folder) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return QStringLiteral("složka neexistuje");
+        return QStringLiteral("do složky nelze zapisovat");
+    }
+    if (!S_ISDIR(folder.st_mode))
+        return QStringLiteral("složka neexistuje");
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("do složky nelze zapisovat");
+    default:
+        return ReasonOfErrno(error);
+    }
+}
+
 // The permissions a new file gets: those of the file it replaces, else the usual
 // ones for new files (read and write for all, less the process's umask).
 mode_t PermissionsFor(const QString& target) {
@@ -69,7 +93,7 @@ AtomicFile::AtomicFile(const QString& target)
     // QTemporaryFile creates the file exclusively: a link or file of that name fails
     // the creation instead of being written through.
     if (!temporary_->open())
-        throw IoError(WriteFailure(target, ReasonOfErrno(errno)));
+        throw IoError(WriteFailure(target, CreationFailure(target, errno)));
     const int fd = temporary_->handle();
     ::flock(fd, LOCK_EX | LOCK_NB);
     ::fchmod(fd, PermissionsFor(target));

@@ -44,15 +44,17 @@ public:
 private:
     Appearance Build(std::uint8_t runLayer) {
         const int index = map_[runLayer];
-        if (runLayer == 0 || index >= layers_.size())
-            return {};
-        const LayerRecord& layer = layers_[index];
-        if (maskMode_ && layer.ShownInMaskMode)
-            return {Look::Fill, layer.MaskColour, nullptr};
-        if (layer.ShadeColour != NoColour && !layer.HiddenInColourMode) {
+        switch (LookOf(layers_, map_, runLayer, maskMode_)) {
+        case LayerLook::MaskColour:
+            return {Look::Fill, layers_[index].MaskColour, nullptr};
+        case LayerLook::Shade: {
+            const LayerRecord& layer = layers_[index];
             if (!tables_[index])
                 tables_[index] = ShadeTableFor(layer.ShadeColour, layer.RealColour);
             return {Look::Recolour, 0, tables_[index]->Bgr.data()};
+        }
+        case LayerLook::Photo:
+            break;
         }
         return {};
     }

@@ -10,7 +10,13 @@
 // kernels fall back to plain loops without it), and BGR pixels spread into lanes.
 namespace Simd {
 
+// Whether the kernels take their AVX2 loops: the processor has AVX2 and the plain
+// loops were not asked for.
 bool HasAvx2();
+
+// Makes every kernel take its plain loop (false: AVX2 again where the processor has
+// it), so that both loops can be checked on a machine with AVX2.
+void UsePlainLoops(bool plain);
 
 #if defined(__x86_64__)
 // Eight BGR pixels from p as 32-bit lanes holding B, G, R and 0. Reads 28 bytes (two

@@ -6,11 +6,14 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 
 QString QtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -40,9 +43,10 @@ Prompts::Button QtPrompts::Message(const QString& text, const QString& caption, 
     return CzechMessageDialog(caption, text, icon, buttons, defaultButton, 0, Owner());
 }
 
-QString QtPrompts::OpenFileName(const QString& filter) {
-    // Qt's own dialog, so that a preview of the picked picture can sit beside the list.
-    QFileDialog dialog(Owner(), QStringLiteral("Otevřít"), QString(), QtFileFilter(filter));
+QString QtPrompts::OpenFileName(const QString& filter, FileUse use) {
+    // Qt's own dialog, so that a preview of the picked picture can sit beside the list;
+    // it matches its patterns in any letter case.
+    QFileDialog dialog(Owner(), QStringLiteral("Otevřít"), folders_[use], QtFileFilter(filter));
     KeepAboveOtherWindows(&dialog);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -65,19 +69,29 @@ QString QtPrompts::OpenFileName(const QString& filter) {
         });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    folders_[use] = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
-QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& filter) {
+QString QtPrompts::SaveFileName(const QString& defaultSuffix, const QString& filter,
+                                const QString& suggested, FileUse use) {
     QFileDialog dialog(Owner(), QStringLiteral("Uložit jako"), QString(), QtFileFilter(filter));
     KeepAboveOtherWindows(&dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // A file of the chosen name is replaced without a question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(defaultSuffix);
+    // The name offered, in the folder this dialog was last used in.
+    const QFileInfo offered(suggested);
+    const QString folder = folders_[use].isEmpty() ? offered.absolutePath() : folders_[use];
+    dialog.setDirectory(folder);
+    dialog.selectFile(QDir(folder).filePath(offered.fileName()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    folders_[use] = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 Colour QtPrompts::ChooseColour(Colour initial) {
@@ -94,12 +108,17 @@ std::unique_ptr<Progress> QtPrompts::ShowProgress(const QString& text) {
 }
 
 QString QtPrompts::InputText(const QString& caption, const QString& prompt,
-                             const QString& defaultText) {
+                             const QString& defaultText, int maxLength) {
     QInputDialog dialog(Owner());
     KeepAboveOtherWindows(&dialog);
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     dialog.setCancelButtonText(QStringLiteral("Storno"));
+    // The field takes no more than the name may hold, as the layer dialog's does.
+    if (maxLength > 0) {
+        if (auto* field = dialog.findChild<QLineEdit*>())
+            field->setMaxLength(maxLength);
+    }
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : defaultText;
 }

@@ -2,6 +2,8 @@
 
 #include "workspace/Prompts.h"
 
+#include <map>
+
 class QWidget;
 
 // The program's prompts: Qt's modal dialogs with Czech button captions.
@@ -9,11 +11,12 @@ class QtPrompts : public Prompts {
 public:
     Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                    Button defaultButton) override;
-    QString OpenFileName(const QString& filter) override;
-    QString SaveFileName(const QString& defaultSuffix, const QString& filter) override;
+    QString OpenFileName(const QString& filter, FileUse use) override;
+    QString SaveFileName(const QString& defaultSuffix, const QString& filter,
+                         const QString& suggested, FileUse use) override;
     Colour ChooseColour(Colour initial) override;
-    QString InputText(const QString& caption, const QString& prompt,
-                      const QString& defaultText) override;
+    QString InputText(const QString& caption, const QString& prompt, const QString& defaultText,
+                      int maxLength) override;
     // A modal window with a bar and "Zrušit" once the work has lasted half a second.
     std::unique_ptr<Progress> ShowProgress(const QString& text) override;
 
@@ -24,6 +27,8 @@ public:
     QWidget* Owner() const;
 
 private:
+    // Where each kind of file dialog was last used, for as long as the program runs.
+    std::map<FileUse, QString> folders_;
     QWidget* parent_ = nullptr;
 };
 

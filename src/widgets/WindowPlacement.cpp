@@ -2,6 +2,7 @@
 
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -14,8 +15,11 @@ QPoint OnScreen(QPoint topLeft, const QWidget* window, const QWidget* area) {
         return topLeft;
     const QRect available = screen->availableGeometry();
     const QSize size = window->frameGeometry().size();
-    topLeft.setX(qBound(available.left(), topLeft.x(), available.right() - size.width() + 1));
-    topLeft.setY(qBound(available.top(), topLeft.y(), available.bottom() - size.height() + 1));
+    // A window larger than the screen keeps its top left corner on it.
+    topLeft.setX(
+        std::max(available.left(), std::min(topLeft.x(), available.right() - size.width() + 1)));
+    topLeft.setY(
+        std::max(available.top(), std::min(topLeft.y(), available.bottom() - size.height() + 1)));
     return topLeft;
 }
 

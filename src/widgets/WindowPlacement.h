@@ -12,5 +12,6 @@ void ShowBeside(QWidget* window, const QWidget* area);
 void ShowCentredOn(QWidget* window, const QWidget* area);
 
 // Lets a modal dialog or message box stand above every window of the program, the
-// catalogue and the palette (which stay on top) included.
+// catalogue and the palette (which stay above the main window) included, whatever
+// window the user clicks meanwhile.
 void KeepAboveOtherWindows(QWidget* dialog);

@@ -154,7 +154,8 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
     }
     const QString source = picked.isEmpty()
                                ? prompts.OpenFileName(PhotoFiles::AllPhotographsFilter() +
-                                                      QStringLiteral("|Obrázky (jpg)|*.jpg"))
+                                                          QStringLiteral("|Obrázky (jpg)|*.jpg"),
+                                                      Prompts::FileUse::Import)
                                : picked;
     if (source.isEmpty())
         return false;
@@ -222,9 +223,13 @@ bool ExportPicture(Workspace& workspace, Prompts& prompts) {
         prompts.Error(QStringLiteral("Není co ukládat"));
         return false;
     }
-    const QString path =
-        prompts.SaveFileName(QStringLiteral("jpg"),
-                             QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
+    // The project's name offered, beside the project until the dialog has been used.
+    const QFileInfo project(workspace.Doc.ProjectPath);
+    const QString path = prompts.SaveFileName(
+        QStringLiteral("jpg"),
+        QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"),
+        project.dir().filePath(project.completeBaseName() + QStringLiteral(".jpg")),
+        Prompts::FileUse::Export);
     if (path.isEmpty())
         return false;
     // The picture as shown (mask colours in mask mode) at full size, whatever the

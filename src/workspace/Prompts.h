@@ -22,15 +22,23 @@ public:
     virtual Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                            Button defaultButton = NoButton) = 0;
 
-    // A file to open, or empty when the user cancelled. filter lists pairs
-    // "description|patterns" joined by "|", e.g. "Obrázky (jpg)|*.jpg".
-    virtual QString OpenFileName(const QString& filter) = 0;
-    // A file to write; defaultSuffix is added to a name typed without one.
-    virtual QString SaveFileName(const QString& defaultSuffix, const QString& filter) = 0;
+    // What a file dialog is for: each opens in the folder it was last used in.
+    enum class FileUse { Import, Export, Order };
 
-    // The one-line input dialog; returns the default when the user cancelled.
+    // A file to open, or empty when the user cancelled. filter lists pairs
+    // "description|patterns" joined by "|", e.g. "Obrázky (jpg)|*.jpg"; a pattern
+    // takes names in any letter case.
+    virtual QString OpenFileName(const QString& filter, FileUse use) = 0;
+    // A file to write; defaultSuffix is added to a name typed without one. suggested
+    // is the path offered (its name kept, its folder used until the dialog of this
+    // use has been used once).
+    virtual QString SaveFileName(const QString& defaultSuffix, const QString& filter,
+                                 const QString& suggested, FileUse use) = 0;
+
+    // The one-line input dialog; returns the default when the user cancelled. The
+    // field takes at most maxLength characters while typing (0: no limit).
     virtual QString InputText(const QString& caption, const QString& prompt,
-                              const QString& defaultText) = 0;
+                              const QString& defaultText, int maxLength) = 0;
     // The colour-choice dialog preset with a colour; -1 when the user cancelled.
     virtual Colour ChooseColour(Colour initial) = 0;
 

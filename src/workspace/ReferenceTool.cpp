@@ -155,7 +155,7 @@ void ReferenceTool::Reset() {
 
 std::optional<double> ReferenceTool::AskMetres(const QString& prompt, double current) {
     const QString text = prompts_.InputText(
-        Caption, prompt, current > 0 ? CzechNumber::Format(current, 3) : QString());
+        Caption, prompt, current > 0 ? CzechNumber::Format(current, 3) : QString(), 16);
     if (text.trimmed().isEmpty())
         return std::nullopt;
     std::optional<double> metres;

@@ -3,6 +3,7 @@
 #include "editing/FloodFill.h"
 #include "editing/Tools.h"
 #include "project/FreeMemory.h"
+#include "render/LayerMap.h"
 #include "render/ZoomMath.h"
 #include "workspace/Prompts.h"
 #include "workspace/Workspace.h"
@@ -116,7 +117,7 @@ void ToolActions::Fill(int px, int py, int row) {
         const Colour seed = Rgb(seedPixel[2], seedPixel[1], seedPixel[0]);
         const Colour barrier = row == 0 ? Rgb(0, 0, 0) : ws_.Doc.Layers[row].MaskColour;
         FloodFill(ws_.Doc.Mask, ws_.ViewBitmap, px, py, seed, ActiveTolerance, barrier,
-                  std::uint8_t(row));
+                  std::uint8_t(row), LayersDrawn(ws_.Doc.Layers, ws_.MaskEditMode));
         // The rows it rebuilt leave the old ones' memory free in the heap.
         ReturnFreeMemory();
     }

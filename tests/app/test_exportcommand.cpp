@@ -306,8 +306,8 @@ private slots:
         QCOMPARE(run.code, 0);
         const QString text = PdfText(pdf);
         for (const char* line :
-             {"Objednávka barev", "Projekt: Natřený dům", "Fasáda", "Odstin: Žlutá kuchyň",
-              "Vějíř: Moje", "Druh barvy: Fasádní barva", "Množství: 48 l", "Sokl",
+             {"Objednávka barev", "Projekt: Natřený dům", "Fasáda", "Odstín: Žlutá kuchyň",
+              "Vějíř: [D] Moje", "Druh barvy: Fasádní barva", "Množství: 48 l", "Sokl",
               "Množství: 12 Kg", "Vrstvy: Fasáda, Střecha"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
         QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
@@ -357,7 +357,7 @@ private slots:
         const QString text = PdfText(pdf);
         QVERIFY(text.contains(QStringLiteral("Barevné schéma: Jiná")));
         // The scheme paints the facade with another shade in another quantity.
-        QVERIFY(text.contains(QStringLiteral("Odstin: E 101 - 01")));
+        QVERIFY(text.contains(QStringLiteral("Odstín: E 101 - 01")));
         QVERIFY(text.contains(QStringLiteral("Množství: 7 Kg")));
         QVERIFY(!text.contains(QStringLiteral("Množství: 48")));
     }

@@ -1,6 +1,7 @@
 #include "DemoHouse.h"
 #include "app/ExportCommand.h"
 #include "project/PhotoFiles.h"
+#include "support/ChildProcess.h"
 #include "workspace/ProjectOperations.h"
 
 #include <QDir>
@@ -35,15 +36,21 @@ Run Export(const QStringList& arguments) {
     return {code, err};
 }
 
-// The real tintora-export, with an optional file size limit set in the child.
-Run ExportProcess(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY) {
+// The real tintora-export, with an optional file size limit set in the child, or run
+// as another user.
+Run ExportProcess(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY,
+                  const ChildProcess::User* user = nullptr) {
     QProcess process;
-    process.setChildProcessModifier([fileSizeLimit] {
-        if (fileSizeLimit != RLIM_INFINITY) {
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-    });
+    if (user) {
+        ChildProcess::RunAs(process, *user);
+    } else {
+        process.setChildProcessModifier([fileSizeLimit] {
+            if (fileSizeLimit != RLIM_INFINITY) {
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+        });
+    }
     process.start(QStringLiteral(TINTORA_EXPORT), arguments);
     Run run{-1, QString()};
     run.finished = process.waitForFinished(60000);
@@ -195,6 +202,41 @@ private slots:
 
     // A write past the file size limit ended the process with SIGXFSZ; now the
     // write fails and is reported like a full disk, and no part of it stays.
+    // A folder the user may not write into is named as such, not as missing (run as
+    // "nobody" when the tests run as root, whom permissions do not bind).
+    void aFolderTheUserMayNotWriteIsNamed() {
+        const ChildProcess::User user = ChildProcess::UnprivilegedUser();
+        ChildProcess::OpenForAll(dir->path());
+        for (const QString& file : {photo, mask})
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                            QFile::ReadOther);
+        const QString folder = dir->filePath(QStringLiteral("jen ke čtení"));
+        QVERIFY(QDir().mkdir(folder));
+        // Inside it, a folder the user cannot even look into.
+        const QString hidden = folder + QStringLiteral("/zavřená");
+        QVERIFY(QDir().mkdir(hidden));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadGroup | QFile::ExeGroup |
+                                                  QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(
+            QFile::setPermissions(hidden, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        if (!user.switched)
+            QVERIFY(QFile::setPermissions(hidden, QFileDevice::Permissions()));
+        for (const QString& out : {folder + QStringLiteral("/obrázek.jpg"),
+                                   hidden + QStringLiteral("/uvnitř/obrázek.jpg")}) {
+            const Run run =
+                ExportProcess({photo, QStringLiteral("--out"), out}, RLIM_INFINITY, &user);
+            QVERIFY(run.finished);
+            QCOMPARE(run.code, 1);
+            QVERIFY2(run.err.contains(QStringLiteral("Soubor %1 nelze uložit: do složky nelze "
+                                                     "zapisovat.")
+                                          .arg(out)),
+                     qPrintable(run.err));
+        }
+        QCOMPARE(Entries(folder), QStringList{QStringLiteral("zavřená")});
+        QFile::setPermissions(hidden, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
     void fileSizeLimitIsAReportedFailure() {
         const QString out = dir->filePath(QStringLiteral("velky.bmp"));
         const QStringList before = Entries(dir->path());

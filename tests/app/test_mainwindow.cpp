@@ -1,5 +1,6 @@
 #include "DemoHouse.h"
 #include "app/AppWindows.h"
+#include "app/HelpWindow.h"
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
@@ -25,8 +26,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -34,7 +37,9 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -51,6 +56,27 @@ private:
     std::int64_t creationMs_;
     int calls_ = 0;
 };
+
+// Runs act on the modal dialog of type T once it shows: on a loaded machine its event
+// loop may start later than a fixed wait.
+template <typename T> void WhenShown(std::function<void(T*)> act, int triesLeft = 200) {
+    QTimer::singleShot(50, [act, triesLeft] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(dialog);
+        else if (triesLeft > 0)
+            WhenShown<T>(act, triesLeft - 1);
+    });
+}
+
+// Accepts a file dialog with a path typed into its name field: a file only selected
+// may not be in the dialog's list yet, and the dialog would then take its folder.
+void AcceptFile(QFileDialog* dialog, const QString& path) {
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(path);
+    else
+        dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();
+}
 
 } // namespace
 
@@ -196,8 +222,8 @@ private slots:
     void fileFiltersNameTheirPatternsOnce_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("import") << QStringLiteral("Obrázky (jpg)|*.jpg")
-                                << QStringLiteral("Obrázky (jpg) (*.jpg)");
+        QTest::newRow("import") << QStringLiteral("Obrázky JPEG (*.jpg *.jpeg)|*.jpg;*.jpeg")
+                                << QStringLiteral("Obrázky JPEG (*.jpg *.jpeg)");
         QTest::newRow("export") << QStringLiteral(
                                        "Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*")
                                 << QStringLiteral("Obrázky JPG (*.jpg);;Všechny soubory (*.*)");
@@ -328,16 +354,168 @@ private slots:
         QCOMPARE(mainWindow.Workspace().CurrentTool, int(PickLayerTool));
     }
 
-    void helpPageGoesToTheDefaultHandler() {
+    // Help in a window of the program: the page with its pictures and its links
+    // between sections; a missing page is reported.
+    void helpShowsInAWindowOfTheProgram() {
         QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("help")));
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(QColor(200, 30, 40));
+        QVERIFY(picture.save(dir.filePath(QStringLiteral("help/obrazek.png"))));
+        QFile page(dir.filePath(QStringLiteral("help/help.htm")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write("<html><body><h2>Jak program pracuje</h2><p><a href=\"#konec\">Na konec"
+                   "</a></p><p><img src=\"obrazek.png\"></p><h2 id=\"konec\">Konec</h2>"
+                   "</body></html>");
+        page.close();
         ScriptedPrompts prompts;
         MainWindow mainWindow(dir.path(), prompts);
-        QString opened;
-        mainWindow.OpenHelpPage = [&opened](const QString& path) { opened = path; };
         mainWindow.show();
         QTest::mouseClick(mainWindow.Button(QStringLiteral("helpButton")), Qt::LeftButton);
-        QCOMPARE(opened, dir.path() + QStringLiteral("/help/help.htm"));
         QVERIFY(prompts.asked.isEmpty());
+        HelpWindow* help = mainWindow.helpWindow;
+        QVERIFY(help);
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QCOMPARE(help->windowTitle(), QStringLiteral("Nápověda"));
+        QCOMPARE(help->parentWidget(), &mainWindow);
+        QCOMPARE(help->browser->source(), QUrl::fromLocalFile(page.fileName()));
+        QVERIFY(help->browser->toPlainText().contains(QStringLiteral("Jak program pracuje")));
+        // The picture beside the page is drawn.
+        const QImage shown = help->browser->viewport()->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                red += shown.pixelColor(x, y) == QColor(200, 30, 40);
+        QVERIFY2(red >= 40 * 30, qPrintable(QString::number(red)));
+        // A second call shows the same window again.
+        help->hide();
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("helpButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.helpWindow, help);
+        QVERIFY(help->isVisible());
+
+        // Without the page: a message, no empty window.
+        help->hide();
+        QVERIFY(QFile::remove(page.fileName()));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("helpButton")), Qt::LeftButton);
+        QVERIFY(!help->isVisible());
+        QCOMPARE(prompts.asked.size(), 1);
+        QCOMPARE(prompts.asked[0].caption, QStringLiteral("Chyba"));
+        QVERIFY(prompts.asked[0].text.contains(QDir::toNativeSeparators(page.fileName())));
+    }
+
+    // Each file dialog opens where it was last used, the save dialogs offering the
+    // project's name; the export's folder is not the paint order's nor the import's.
+    void fileDialogsRememberTheirOwnFolders() {
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("domy"));
+        const QString elsewhere = dir.filePath(QStringLiteral("obrázky"));
+        const QString orders = dir.filePath(QStringLiteral("objednávky"));
+        for (const QString& folder : {project, elsewhere, orders})
+            QVERIFY(QDir().mkpath(folder));
+        QFile photo(orders + QStringLiteral("/foto.jpg"));
+        QVERIFY(photo.open(QIODevice::WriteOnly));
+        photo.close();
+        QtPrompts prompts;
+        struct Seen {
+            QString folder, name;
+        };
+        // Notes where the dialog opened and what name it offered, then answers it.
+        const auto answer = [](Seen& seen, const QString& choice) {
+            WhenShown<QFileDialog>([&seen, choice](QFileDialog* dialog) {
+                seen.folder = dialog->directory().absolutePath();
+                if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    seen.name = name->text();
+                if (choice.isEmpty()) {
+                    dialog->reject();
+                    return;
+                }
+                AcceptFile(dialog, choice);
+            });
+        };
+        const QString exportFilter = QStringLiteral("Obrázky JPG (*.jpg)|*.jpg");
+        const QString offered = project + QStringLiteral("/dům.jpg");
+        Seen first, second, order, import, again;
+        answer(first, elsewhere + QStringLiteral("/jiný.jpg"));
+        QCOMPARE(prompts.SaveFileName(QStringLiteral("jpg"), exportFilter, offered,
+                                      Prompts::FileUse::Export),
+                 elsewhere + QStringLiteral("/jiný.jpg"));
+        QCOMPARE(first.folder, project);
+        QCOMPARE(first.name, QStringLiteral("dům.jpg"));
+        answer(second, QString());
+        prompts.SaveFileName(QStringLiteral("jpg"), exportFilter, offered,
+                             Prompts::FileUse::Export);
+        QCOMPARE(second.folder, elsewhere);
+        QCOMPARE(second.name, QStringLiteral("dům.jpg"));
+        answer(order, orders + QStringLiteral("/objednávka.pdf"));
+        prompts.SaveFileName(QStringLiteral("pdf"), QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf"),
+                             project + QStringLiteral("/dům.pdf"), Prompts::FileUse::Order);
+        QCOMPARE(order.folder, project);
+        QCOMPARE(order.name, QStringLiteral("dům.pdf"));
+        answer(import, photo.fileName());
+        QCOMPARE(prompts.OpenFileName(QStringLiteral("Obrázky JPEG (*.jpg *.jpeg)|*.jpg;*.jpeg"),
+                                      Prompts::FileUse::Import),
+                 photo.fileName());
+        QVERIFY(import.folder != elsewhere);
+        answer(again, QString());
+        prompts.OpenFileName(QStringLiteral("Obrázky JPEG (*.jpg *.jpeg)|*.jpg;*.jpeg"),
+                             Prompts::FileUse::Import);
+        QCOMPARE(again.folder, orders);
+    }
+
+    // The import lists JPEG pictures by either ending, in any letter case.
+    void theImportListsJpegPicturesInAnyCase() {
+        QTemporaryDir dir;
+        QtPrompts prompts;
+        const QStringList files{"a.JPG", "b.jpeg", "c.Jpeg", "d.png", "e.jpg", "f.bmp"};
+        for (const QString& name : files) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        // The folder: where the dialog of the import was last used.
+        WhenShown<QFileDialog>([&dir](QFileDialog* dialog) {
+            AcceptFile(dialog, dir.filePath(QStringLiteral("e.jpg")));
+        });
+        QCOMPARE(prompts.OpenFileName(QStringLiteral("Obrázky|*.jpg"), Prompts::FileUse::Import),
+                 dir.filePath(QStringLiteral("e.jpg")));
+        Workspace ws;
+        QTemporaryDir domy;
+        QStringList listed;
+        WhenShown<QFileDialog>([&listed](QFileDialog* dialog) {
+            auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            for (int i = 0; i < 100 && view && view->model()->rowCount(view->rootIndex()) == 0; ++i)
+                QTest::qWait(50);
+            if (view) {
+                for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                    listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            }
+            dialog->reject();
+        });
+        QVERIFY(!ImportPhotograph(ws, prompts, domy.path())); // cancelled
+        listed.sort();
+        // Every kind of photograph read, JPEG by either ending; no BMP.
+        QCOMPARE(listed, (QStringList{"a.JPG", "b.jpeg", "c.Jpeg", "d.png", "e.jpg"}));
+    }
+
+    // The scheme name's field takes no more than the mask file keeps.
+    void theInputFieldTakesAtMostItsLength() {
+        QtPrompts prompts;
+        QString typed;
+        int limit = -1;
+        WhenShown<QInputDialog>([&typed, &limit](QInputDialog* dialog) {
+            auto* field = dialog->findChild<QLineEdit*>();
+            limit = field->maxLength();
+            // Typed key by key (keyClicks takes only ASCII).
+            for (QChar c : QStringLiteral("Žluťoučká varianta pro babičku Růženu"))
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+            typed = field->text();
+            dialog->accept();
+        });
+        const QString name = prompts.InputText(QStringLiteral("Zadejte název schématu"),
+                                               QStringLiteral("Název"), QString(), 32);
+        QCOMPARE(limit, 32);
+        QCOMPARE(typed, QStringLiteral("Žluťoučká varianta pro babičku R"));
+        QCOMPARE(name, typed);
     }
 
     void closingWithoutChangesAsksNothing() {
@@ -437,10 +615,12 @@ private slots:
         });
         QTest::newRow("colour") << Ask([](Prompts& p) { p.ChooseColour(Rgb(1, 2, 3)); });
         QTest::newRow("input") << Ask([](Prompts& p) {
-            p.InputText(QStringLiteral("Zadejte název schématu"), QStringLiteral("Název"), {});
+            p.InputText(QStringLiteral("Zadejte název schématu"), QStringLiteral("Název"), {}, 32);
         });
         QTest::newRow("file") << Ask([](Prompts& p) {
-            p.SaveFileName(QStringLiteral("jpg"), QStringLiteral("Obrázky JPG (*.jpg)|*.jpg"));
+            p.SaveFileName(QStringLiteral("jpg"), QStringLiteral("Obrázky JPG (*.jpg)|*.jpg"),
+                           QDir::temp().filePath(QStringLiteral("dům.jpg")),
+                           Prompts::FileUse::Export);
         });
     }
     void dialogsStandAboveEveryWindow() {

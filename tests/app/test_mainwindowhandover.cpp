@@ -1,4 +1,5 @@
 #include "DemoHouse.h"
+#include "app/HelpWindow.h"
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
 #include "support/ScriptedPrompts.h"
@@ -9,11 +10,14 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 
 namespace {
@@ -149,10 +153,15 @@ private slots:
     // F1 opens the help page; Ctrl+O the project list, Ctrl+I the import's dialog.
     void helpOpenAndImportKeys() {
         Fixture f;
-        QString opened;
-        f.window.OpenHelpPage = [&opened](const QString& path) { opened = path; };
+        const QString page = f.Path(QStringLiteral("help/help.htm"));
+        QVERIFY(QDir().mkpath(QFileInfo(page).absolutePath()));
+        QFile file(page);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><h2>Nápověda</h2></body></html>");
+        file.close();
         f.Keys(QKeySequence(Qt::Key_F1));
-        QCOMPARE(opened, f.Path(QStringLiteral("help/help.htm")));
+        QVERIFY(f.window.helpWindow && f.window.helpWindow->isVisible());
+        QCOMPARE(f.window.helpWindow->browser->source(), QUrl::fromLocalFile(page));
         f.Keys(QKeySequence(Qt::CTRL | Qt::Key_I));
         QCOMPARE(f.prompts.fileFilters.size(), 1); // the import asked for a photograph
         QVERIFY(f.prompts.fileFilters[0].startsWith(QStringLiteral("Fotografie|")));

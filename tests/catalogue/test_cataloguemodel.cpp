@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueModel.h"
+#include "catalogue/PaintKindChange.h"
 #include "project/Errors.h"
 #include "support/TestCatalogue.h"
 
@@ -43,6 +44,47 @@ private slots:
     void cleanup() {
         model.reset();
         db.reset();
+    }
+
+    // A quantity typed for one unit is not carried into another: cleared, with the
+    // notice; kept when the unit stays or nothing can be compared.
+    void quantityAfterAPaintKindChange_data() {
+        QTest::addColumn<int>("previousKind");
+        QTest::addColumn<int>("chosenKind"); // 1 "Fasádní barva" l, 2 "Silikonová barva" Kg,
+                                             // 3 "Email" l
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("notice");
+        const QString kg = QStringLiteral("Druh barvy změněn na Silikonová barva (Kg), "
+                                          "zkontrolujte množství");
+        QTest::newRow("litres to kilograms") << 1 << 2 << "0" << kg;
+        QTest::newRow("kilograms to litres")
+            << 2 << 3 << "0"
+            << QStringLiteral("Druh barvy změněn na Email (l), zkontrolujte množství");
+        QTest::newRow("litres to litres") << 1 << 3 << "12" << QString();
+        QTest::newRow("the same paint kind") << 2 << 2 << "12" << QString();
+        QTest::newRow("no paint kind before") << -1 << 2 << "12" << QString();
+        QTest::newRow("a free colour before") << 0 << 2 << "12" << QString();
+        QTest::newRow("a paint kind the catalogue lost") << 99 << 2 << "12" << QString();
+    }
+    void quantityAfterAPaintKindChange() {
+        QFETCH(int, previousKind);
+        QFETCH(int, chosenKind);
+        QFETCH(QString, quantity);
+        QFETCH(QString, notice);
+        const PaintKindRecord kinds[] = {
+            {1, QStringLiteral("Fasádní barva"), QStringLiteral("l")},
+            {2, QStringLiteral("Silikonová barva"), QStringLiteral("Kg")},
+            {3, QStringLiteral("Email"), QStringLiteral("l")}};
+        const QuantityAfterChoice after =
+            QuantityForPaintKind(*db, previousKind, kinds[chosenKind - 1], QStringLiteral("12"));
+        QCOMPARE(after.quantityText, quantity);
+        QCOMPARE(after.notice, notice);
+        // Without a catalogue nothing can be compared.
+        CatalogueDatabase closed;
+        QCOMPARE(
+            QuantityForPaintKind(closed, previousKind, kinds[chosenKind - 1], QStringLiteral("12"))
+                .quantityText,
+            QStringLiteral("12"));
     }
 
     void fanDecksInTypeAndNameOrder() {

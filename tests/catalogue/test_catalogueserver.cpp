@@ -371,8 +371,8 @@ private slots:
         errStream.flush();
         QCOMPARE(err, QString());
         const QString text = PdfText(pdf);
-        for (const char* line :
-             {"Odstin: Žlutá kuchyň", "Vějíř: Moje", "Druh barvy: Fasádní barva", "Množství: 48 l"})
+        for (const char* line : {"Odstín: Žlutá kuchyň", "Vějíř: [D] Moje",
+                                 "Druh barvy: Fasádní barva", "Množství: 48 l"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
     }
 

@@ -30,7 +30,8 @@ private slots:
         CatalogueWindow window(dir.path(), prompts);
         QVERIFY(prompts.asked.isEmpty());
         QCOMPARE(window.windowTitle(), QStringLiteral("barvy"));
-        QVERIFY(window.windowFlags() & Qt::WindowStaysOnTopHint);
+        // Above the main window it belongs to, not above the program's dialogs.
+        QVERIFY(!(window.windowFlags() & Qt::WindowStaysOnTopHint));
         QCOMPARE(Rows(window.fanDeckList),
                  (QStringList{"Syntetika", "Exteriér", "Exteriér", "Moje"}));
         QCOMPARE(window.fanDeckList->currentRow(), 0);
@@ -173,36 +174,82 @@ private slots:
             assigned = {layer, colour, shadeId, deckId, kindId};
             quantity = q;
         };
-        // A layer with no shade: only the title; the lists and the quantity stay.
-        window.quantityEdit->setText(QStringLiteral("12"));
-        LayerRecord plain = NewLayerTemplate(1);
-        plain.Name = QStringLiteral("Fasáda");
-        window.ShowForLayer(1, plain);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Fasáda"));
-        QVERIFY(window.isVisible());
-        QCOMPARE(window.fanDeckList->currentRow(), 0);
-        QCOMPARE(window.quantityEdit->text(), QStringLiteral("12"));
-        // Choosing a shade then carries the quantity to this layer.
-        window.shadeList->setCurrentRow(0);
-        window.onShadeListClicked();
-        QCOMPARE(assigned, (QList<int>{1, Rgb(255, 255, 255), 5, 20, 3}));
-        QCOMPARE(quantity, QStringLiteral("12"));
-
-        // A layer coloured with shade 4 of fan deck 13 and paint kind 2, quantity 7.
-        LayerRecord coloured = plain;
+        // A layer coloured with shade 4 of fan deck 13 and paint kind 2, quantity 12.
+        LayerRecord coloured = NewLayerTemplate(1);
         coloured.Name = QStringLiteral("Sokl");
         coloured.ShadeId = 4;
         coloured.FanDeckId = 13;
         coloured.PaintKindId = 2;
-        coloured.Quantity = 7;
-        assigned.clear();
+        coloured.Quantity = 12;
         window.ShowForLayer(2, coloured);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Sokl"));
+        QVERIFY(window.isVisible());
         QCOMPARE(window.fanDeckList->count(), 3); // every fan deck name once
         QCOMPARE(window.fanDeckList->currentItem()->text(), QStringLiteral("Exteriér"));
         QCOMPARE(window.paintKindCombo->currentText(), QStringLiteral("Silikonová barva"));
         QCOMPARE(window.shadeList->currentItem()->text(), QStringLiteral("E 101 - 01"));
-        QCOMPARE(window.quantityEdit->text(), QStringLiteral("7"));
+        QCOMPARE(window.quantityEdit->text(), QStringLiteral("12"));
         QVERIFY(assigned.isEmpty()); // shown, not assigned again
+
+        // Then a layer with no shade and its own quantity: that quantity, no shade of
+        // the layer before shown as its, the lists as they were.
+        LayerRecord plain = NewLayerTemplate(1);
+        plain.Name = QStringLiteral("Fasáda");
+        plain.Quantity = 48;
+        window.ShowForLayer(1, plain);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Fasáda"));
+        QCOMPARE(window.quantityEdit->text(), QStringLiteral("48"));
+        QCOMPARE(window.Model.SelectedShade, -1);
+        QVERIFY(window.shadeList->selectedItems().isEmpty());
+        QCOMPARE(Rows(window.shadeList), QStringList{"E 101 - 01"});
+        // Choosing a shade writes the layer's own quantity back.
+        window.shadeList->setCurrentRow(0);
+        window.onShadeListClicked();
+        QCOMPARE(assigned, (QList<int>{1, Rgb(0, 0, 0), 4, 13, 2}));
+        QCOMPARE(quantity, QStringLiteral("48"));
+    }
+
+    // A shade choice that gives the layer a paint kind of another unit clears the
+    // quantity (it was typed for the other unit) and the notice line says so; one of
+    // the same unit keeps it.
+    void aPaintKindOfAnotherUnitClearsTheQuantity() {
+        ScriptedPrompts prompts;
+        CatalogueWindow window(dir.path(), prompts);
+        LayerRecord layer = NewLayerTemplate(1);
+        layer.Name = QStringLiteral("Sokl");
+        layer.ShadeId = 4;
+        layer.FanDeckId = 13;
+        layer.PaintKindId = 2; // "Silikonová barva", Kg
+        layer.Quantity = 12;
+        QString quantity;
+        window.AssignShade = [&](int, Colour, int shadeId, int deckId, int kindId,
+                                 const QString& q) {
+            layer.ShadeId = shadeId;
+            layer.FanDeckId = deckId;
+            layer.PaintKindId = kindId;
+            quantity = q;
+        };
+        window.PaintKindOfLayer = [&layer](int) { return layer.PaintKindId; };
+        window.ShowForLayer(1, layer);
+        // A found shade of the other "Exteriér", carried by "Fasádní barva" (l).
+        window.searchEdit->setText(QStringLiteral("E 001 - 02"));
+        window.onSearchEntered();
+        window.shadeList->setCurrentRow(0);
+        window.onShadeListClicked();
+        QCOMPARE(layer.PaintKindId, 1);
+        QCOMPARE(quantity, QStringLiteral("0"));
+        QCOMPARE(window.quantityEdit->text(), QStringLiteral("0"));
+        QCOMPARE(window.noticeLabel->text(),
+                 QStringLiteral("Druh barvy změněn na Fasádní barva (l), zkontrolujte množství"));
+        // Another shade of the same paint kind: what is typed now stays.
+        window.quantityEdit->setText(QStringLiteral("9"));
+        window.searchEdit->setText(QStringLiteral("E 002"));
+        window.onSearchEntered();
+        window.shadeList->setCurrentRow(0);
+        window.onShadeListClicked();
+        QCOMPARE(quantity, QStringLiteral("9"));
+        QCOMPARE(window.noticeLabel->text(), QString());
+        QVERIFY(prompts.asked.isEmpty());
     }
 
     void foundShadesAndWholeFanDeck() {

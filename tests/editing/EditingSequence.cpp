@@ -418,7 +418,7 @@ QString Runner::DoFill(const Step& step) {
         return text;
     }
     history_.PushUndo(doc_.Mask, anchor_);
-    Plain::Fill(doc_, ModelView(1), p.x(), p.y(), tolerance, row);
+    Plain::Fill(doc_, ModelView(1), maskMode_, p.x(), p.y(), tolerance, row);
     history_.MarkPresentChanged();
     return text;
 }

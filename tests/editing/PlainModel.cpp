@@ -174,15 +174,35 @@ QImage Render(const Document& doc, bool maskMode, int zoom) {
     return view;
 }
 
-void Fill(Document& doc, const QImage& view, int px, int py, int tolerance, int layer) {
+bool ShownInLayerColour(const Document& doc, bool maskMode, int layer) {
+    if (layer == 0 || layer >= doc.Layers.size())
+        return false;
+    const LayerRecord& looks = doc.Layers[Plain::EffectiveLayer(doc.Layers, layer)];
+    return (maskMode && looks.ShownInMaskMode) ||
+           (looks.ShadeColour != NoColour && !looks.HiddenInColourMode);
+}
+
+void Fill(Document& doc, const QImage& view, bool maskMode, int px, int py, int tolerance,
+          int layer) {
     PixelMask& mask = doc.Mask;
     if (px < 0 || py < 0 || px >= mask.Width || py >= mask.Height)
         return;
     const Colour seed = PixelOf(view, px, py);
     const Colour barrier = layer == 0 ? Rgb(0, 0, 0) : doc.Layers[layer].MaskColour;
+    // What a pixel shows: the photograph (-1), or a colour of its own layer's. The
+    // fill stays within what its start pixel shows.
+    std::vector<bool> inLayerColour(256);
+    for (int i = 0; i < 256; ++i)
+        inLayerColour[size_t(i)] = ShownInLayerColour(doc, maskMode, i);
+    const auto shows = [&](int x, int y) {
+        const int own = mask.At(x, y);
+        return inLayerColour[size_t(own)] ? own : -1;
+    };
+    const int startShows = shows(px, py);
     const auto qualifies = [&](int x, int y) {
         const Colour q = PixelOf(view, x, y);
-        return Distance(q, seed) < tolerance && Distance(q, barrier) > 5;
+        return shows(x, y) == startShows && Distance(q, seed) < tolerance &&
+               Distance(q, barrier) > 5;
     };
     // Breadth first over the four neighbours; the start pixel always belongs.
     std::vector<bool> reached(mask.Pixels.size(), false);

@@ -56,9 +56,13 @@ void PaintBrush(Document& doc, int px, int py, int thickness, int layer);
 void PaintThickLine(Document& doc, int ax, int ay, int px, int py, int thickness, int layer);
 // The picture as shown at a whole zoom factor (1 or 2), in or outside mask mode.
 QImage Render(const Document& doc, bool maskMode, int zoom);
+// Whether the picture shows a pixel of the layer in a colour of the layer's (its
+// master's mask colour or shade) rather than the photograph's.
+bool ShownInLayerColour(const Document& doc, bool maskMode, int layer);
 // The tolerance or full fill at image pixel (px, py), over the picture as shown at
-// zoom 1 (Render of the document before the fill).
-void Fill(Document& doc, const QImage& shown, int px, int py, int tolerance, int layer);
+// zoom 1 (Render of the document before the fill, in or outside mask mode).
+void Fill(Document& doc, const QImage& shown, bool maskMode, int px, int py, int tolerance,
+          int layer);
 void CleanLayer(Document& doc, int row);
 void RemoveLayer(Document& doc, int row);
 void ApplyScheme(Document& doc, const SchemeRecord& scheme);

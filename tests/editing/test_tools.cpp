@@ -1,5 +1,6 @@
 #include "editing/FloodFill.h"
 #include "editing/Tools.h"
+#include "render/Simd.h"
 #include "render/ZoomMath.h"
 #include "support/ScriptedPrompts.h"
 #include "workspace/ToolActions.h"
@@ -7,8 +8,10 @@
 
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QRegion>
 #include <QTest>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -70,12 +73,20 @@ QImage FramePicture(int w, int h, int seed) {
 }
 
 // The fill written plainly from its rule: a 4-connected search from the start pixel
-// over pixels near the seed colour and not near the barrier colour.
-QSet<QPoint> PlainFill(const QImage& view, QPoint start, int tolerance) {
+// over pixels near the seed colour and not near the barrier colour that show what
+// the start pixel shows: the photograph (a layer not drawn), or the same drawn layer.
+QSet<QPoint> PlainFill(const QImage& view, QPoint start, int tolerance, const TMask* mask = nullptr,
+                       const QList<int>& drawn = {}) {
     const Colour seed = PixelAt(view, start);
+    const auto shows = [&](QPoint p) {
+        const int layer = mask ? mask->LayerAt(p.x(), p.y()) : 0;
+        return drawn.contains(layer) ? layer : -1;
+    };
+    const int startShows = shows(start);
     const auto qualifies = [&](QPoint p) {
         const Colour q = PixelAt(view, p);
-        return ColourDistance(q, seed) < tolerance && ColourDistance(q, Barrier) > 5;
+        return shows(p) == startShows && ColourDistance(q, seed) < tolerance &&
+               ColourDistance(q, Barrier) > 5;
     };
     QSet<QPoint> filled{start};
     QList<QPoint> pending{start};
@@ -90,6 +101,38 @@ QSet<QPoint> PlainFill(const QImage& view, QPoint start, int tolerance) {
         }
     }
     return filled;
+}
+
+// Runs of layers 0 to 3, 1 to 90 pixels long, so that runs begin and end inside and
+// across the fill's 64-pixel blocks. Malformed rows (every third) are as a mask file
+// may hold them: runs that overlap, leave gaps and reach past the picture.
+TMask RandomLayers(int w, int h, int seed, bool malformed) {
+    TMask mask = TMask::CreateBlank(w, h);
+    QRandomGenerator random{quint32(seed)};
+    for (int y = 0; y < h; ++y) {
+        MaskRow& row = mask.Rows[size_t(y)];
+        row.clear();
+        for (int x = 0; x < w;) {
+            const int length = 1 + int(random.bounded(90));
+            row.push_back({std::uint8_t(random.bounded(4)), x, std::min(x + length, w) - 1});
+            x += length;
+        }
+        if (malformed && y % 3 == 0) {
+            for (MaskRun& run : row) {
+                run.First += int(random.bounded(21)) - 10;
+                run.Last += int(random.bounded(21)) - 10;
+            }
+            row.push_back({std::uint8_t(random.bounded(4)), w - 30, w + 40});
+        }
+    }
+    return mask;
+}
+
+DrawnLayers Drawn(const QList<int>& layers) {
+    DrawnLayers drawn{};
+    for (int layer : layers)
+        drawn[size_t(layer)] = true;
+    return drawn;
 }
 
 QImage Flat(int w, int h, QColor colour) {
@@ -118,7 +161,31 @@ struct Fixture {
     }
 };
 
+// Sets the document up before a fill: photograph, mask, layers, mode.
+using FillScene = std::function<void(Workspace&)>;
+
+LayerRecord Layer(const QString& name, Colour mask) {
+    LayerRecord layer = NewLayerTemplate(1);
+    layer.Name = name;
+    layer.MaskColour = mask;
+    return layer;
+}
+
+void PaintRect(TMask& mask, const QRect& r, int layer) {
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        mask.PaintSpan(y, r.left(), r.right(), std::uint8_t(layer));
+}
+
+QSet<QPoint> PointsOf(const QRegion& region) {
+    QSet<QPoint> points;
+    for (const QRect& r : region)
+        points |= Rect(r.left(), r.top(), r.right(), r.bottom());
+    return points;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(FillScene)
 
 class TestTools : public QObject {
     Q_OBJECT
@@ -207,6 +274,49 @@ private slots:
         TMask mask = TMask::CreateBlank(5, 3);
         FloodFill(mask, view, 0, 1, Rgb(100, 100, 100), 20, Rgb(93, 170, 70), 1);
         QCOMPARE(PixelsOf(mask, 1), Rect(0, 0, 2, 2));
+    }
+
+    // The edges of both conditions, with the pixel that meets them where the fill's
+    // vector loop looks at it (x 20) and where its plain loop does (x 98, the last
+    // pixels of a row), each with the plain loop alone as well: a row of the seed's
+    // colour that the fill crosses unless that pixel stops it.
+    void fillConditionsAtTheirEdges_data() {
+        QTest::addColumn<QColor>("pixel");
+        QTest::addColumn<int>("tolerance");
+        QTest::addColumn<bool>("crossed");
+        // Barrier RGB(93, 170, 70); the row's seed colour 200, 200, 200.
+        QTest::newRow("barrier distance 5 (sum 17) stops")
+            << QColor(93 + 17, 170, 70) << 255 << false;
+        QTest::newRow("barrier distance 6 (sum 18) is crossed")
+            << QColor(93, 170 - 18, 70) << 255 << true;
+        QTest::newRow("barrier distance 5, sum spread over three channels")
+            << QColor(93 - 6, 170 + 6, 70 - 5) << 255 << false;
+        QTest::newRow("seed distance 19 (sum 59) is crossed")
+            << QColor(200 - 20, 200 - 20, 200 - 19) << 20 << true;
+        QTest::newRow("seed distance 20 (sum 60) stops")
+            << QColor(200 - 20, 200 + 20, 200 - 20) << 20 << false;
+    }
+    void fillConditionsAtTheirEdges() {
+        QFETCH(QColor, pixel);
+        QFETCH(int, tolerance);
+        QFETCH(bool, crossed);
+        const int width = 100;
+        for (const bool plain : {false, true}) {
+            Simd::UsePlainLoops(plain);
+            for (const int at : {20, 98}) {
+                QImage view = Flat(width, 1, QColor(200, 200, 200));
+                view.setPixelColor(at, 0, pixel);
+                TMask mask = TMask::CreateBlank(width, 1);
+                const qint64 filled =
+                    FloodFill(mask, view, 0, 0, Rgb(200, 200, 200), tolerance, Barrier, 1);
+                QVERIFY2(filled == (crossed ? width : at),
+                         qPrintable(QStringLiteral("%1 loop, pixel at %2: %3 filled")
+                                        .arg(plain ? "plain" : "vector")
+                                        .arg(at)
+                                        .arg(filled)));
+            }
+        }
+        Simd::UsePlainLoops(false);
     }
 
     void fullFillInsideAnOutline() {
@@ -438,27 +548,155 @@ private slots:
         QTest::addColumn<int>("seed");
         QTest::addColumn<int>("tolerance");
         QTest::addColumn<int>("width");
-        QTest::newRow("tolerance 20") << 1 << 20 << 301;
-        QTest::newRow("tolerance 45") << 2 << 45 << 301;
-        QTest::newRow("full fill") << 3 << 255 << 301;
-        QTest::newRow("tolerance 5") << 4 << 5 << 301;
+        QTest::addColumn<QList<int>>("drawn"); // layers the view draws
+        QTest::addColumn<int>("startLayer");   // -1: a blank mask
+        QTest::addColumn<bool>("malformed");
+        QTest::newRow("tolerance 20") << 1 << 20 << 301 << QList<int>{} << -1 << false;
+        QTest::newRow("tolerance 45") << 2 << 45 << 301 << QList<int>{} << -1 << false;
+        QTest::newRow("full fill") << 3 << 255 << 301 << QList<int>{} << -1 << false;
+        QTest::newRow("tolerance 5") << 4 << 5 << 301 << QList<int>{} << -1 << false;
         // Rows that end exactly at a 64-pixel word, one pixel past it, and inside one.
-        QTest::newRow("width of whole words") << 5 << 45 << 256;
-        QTest::newRow("one pixel past a word") << 6 << 255 << 257;
-        QTest::newRow("narrower than a word") << 7 << 45 << 37;
+        QTest::newRow("width of whole words") << 5 << 45 << 256 << QList<int>{} << -1 << false;
+        QTest::newRow("one pixel past a word") << 6 << 255 << 257 << QList<int>{} << -1 << false;
+        QTest::newRow("narrower than a word") << 7 << 45 << 37 << QList<int>{} << -1 << false;
+        // Layers drawn in colours: the fill keeps to what its start pixel shows.
+        QTest::newRow("layers, none drawn") << 8 << 255 << 301 << QList<int>{} << 2 << false;
+        QTest::newRow("from the photograph past drawn layers")
+            << 9 << 255 << 301 << QList<int>{1, 3} << 0 << false;
+        QTest::newRow("from the photograph of an undrawn layer")
+            << 10 << 45 << 257 << QList<int>{1, 3} << 2 << false;
+        QTest::newRow("within a drawn layer") << 11 << 255 << 301 << QList<int>{1, 3} << 3 << false;
+        QTest::newRow("within a drawn layer, tolerance 45")
+            << 12 << 45 << 256 << QList<int>{2} << 2 << false;
+        QTest::newRow("malformed rows, from the photograph")
+            << 13 << 255 << 301 << QList<int>{1, 2} << 0 << true;
+        QTest::newRow("malformed rows, within a drawn layer")
+            << 14 << 255 << 301 << QList<int>{1, 2} << 1 << true;
     }
     void fillMatchesAPlainSearch() {
         QFETCH(int, seed);
         QFETCH(int, tolerance);
         QFETCH(int, width);
+        QFETCH(QList<int>, drawn);
+        QFETCH(int, startLayer);
+        QFETCH(bool, malformed);
         const QImage view = NoisyPicture(width, 97, seed);
         const QPoint start(width / 2, 48);
-        const QSet<QPoint> expected = PlainFill(view, start, tolerance);
         TMask mask = TMask::CreateBlank(view.width(), view.height());
-        const qint64 filled = FloodFill(mask, view, start.x(), start.y(), PixelAt(view, start),
-                                        tolerance, Barrier, 1);
-        QCOMPARE(PixelsOf(mask, 1), expected);
-        QCOMPARE(filled, qint64(expected.size()));
+        if (startLayer >= 0) {
+            mask = RandomLayers(view.width(), view.height(), seed, malformed);
+            mask.PaintSpan(start.y(), start.x(), start.x(), std::uint8_t(startLayer));
+        }
+        const QSet<QPoint> expected = PlainFill(view, start, tolerance, &mask, drawn);
+        const TMask before = mask;
+        // The vector loop where the processor has one, and the plain loop.
+        for (const bool plain : {false, true}) {
+            Simd::UsePlainLoops(plain);
+            mask = before;
+            const qint64 filled = FloodFill(mask, view, start.x(), start.y(), PixelAt(view, start),
+                                            tolerance, Barrier, 5, Drawn(drawn));
+            Simd::UsePlainLoops(false);
+            QCOMPARE(PixelsOf(mask, 5), expected);
+            QCOMPARE(filled, qint64(expected.size()));
+            // Every other pixel keeps its layer.
+            for (int y = 0; y < mask.Height; ++y)
+                for (int x = 0; x < mask.Width; ++x)
+                    if (!expected.contains(QPoint(x, y)))
+                        QCOMPARE(mask.LayerAt(x, y), before.LayerAt(x, y));
+        }
+    }
+
+    // What the program shows for a layer in a colour of its own (a mask colour, a
+    // shade) belongs to that layer alone: a fill never takes a pixel only because
+    // another layer is drawn in a colour like its start's.
+    void fillKeepsToWhatItsStartShows_data() {
+        QTest::addColumn<FillScene>("scene");
+        QTest::addColumn<QPoint>("start");
+        QTest::addColumn<int>("layer"); // the layer filled with
+        QTest::addColumn<QRegion>("filled");
+        const Colour windows = Rgb(93, 170, 70), frames = Rgb(186, 85, 140);
+        const Colour plinth = Rgb(24, 0, 210);
+        // "Rámy" follows "Okna" and is drawn in its mask colour.
+        const FillScene window = [=](Workspace& ws) {
+            ws.MaskEditMode = true;
+            LayerRecord frame = Layer(QStringLiteral("Rámy"), frames);
+            frame.Subordinate = true;
+            frame.MasterName = QStringLiteral("Okna");
+            ws.Doc.Layers = {OriginalLayerTemplate(), Layer(QStringLiteral("Okna"), windows), frame,
+                             Layer(QStringLiteral("Sokl"), plinth)};
+            PaintRect(ws.Doc.Mask, QRect(0, 0, 20, 10), 1);
+            PaintRect(ws.Doc.Mask, QRect(0, 10, 20, 10), 2);
+        };
+        QTest::newRow("a subordinate layer's pixels without its master's")
+            << window << QPoint(5, 15) << 2 << QRegion(0, 10, 20, 10);
+        QTest::newRow("the master's pixels without its subordinate's")
+            << window << QPoint(5, 5) << 3 << QRegion(0, 0, 20, 10);
+        QTest::newRow("the photograph without the drawn layers")
+            << window << QPoint(30, 5) << 3 << QRegion(20, 0, 20, 30) + QRegion(0, 20, 20, 10);
+        // The lawn's photograph lies within the tolerance of the facade's mask colour.
+        const FillScene lawn = [=](Workspace& ws) {
+            ws.MaskEditMode = true;
+            ws.Doc.Layers = {OriginalLayerTemplate(), Layer(QStringLiteral("Fasáda"), windows),
+                             Layer(QStringLiteral("Sokl"), plinth)};
+            for (int y = 15; y < 30; ++y)
+                for (int x = 0; x < 40; ++x)
+                    ws.Doc.PhotoBitmap.setPixelColor(x, y, QColor(100, 168, 75));
+            PaintRect(ws.Doc.Mask, QRect(0, 0, 40, 15), 1);
+        };
+        QTest::newRow("a mask colour does not run into a photograph of its colour")
+            << lawn << QPoint(5, 5) << 2 << QRegion(0, 0, 40, 15);
+        QTest::newRow("the photograph does not run into a mask colour of its colour")
+            << lawn << QPoint(5, 20) << 2 << QRegion(0, 15, 40, 15);
+        // Two layers in one mask colour.
+        QTest::newRow("another layer in the same mask colour") << FillScene([=](Workspace& ws) {
+            ws.MaskEditMode = true;
+            ws.Doc.Layers = {OriginalLayerTemplate(), Layer(QStringLiteral("A"), windows),
+                             Layer(QStringLiteral("B"), windows),
+                             Layer(QStringLiteral("C"), plinth)};
+            PaintRect(ws.Doc.Mask, QRect(0, 0, 20, 30), 1);
+            PaintRect(ws.Doc.Mask, QRect(20, 0, 20, 30), 2);
+        }) << QPoint(25, 5) << 3 << QRegion(20, 0, 20, 30);
+        // In colour mode a shade that gives the photograph's own grey.
+        const FillScene shaded = [=](Workspace& ws) {
+            LayerRecord wall = Layer(QStringLiteral("Zeď"), windows);
+            wall.RealColour = Rgb(120, 120, 120);
+            wall.ShadeColour = Rgb(122, 122, 122);
+            wall.HiddenInColourMode = false;
+            ws.Doc.Layers = {OriginalLayerTemplate(), wall, Layer(QStringLiteral("Sokl"), plinth)};
+            PaintRect(ws.Doc.Mask, QRect(20, 0, 20, 30), 1);
+        };
+        QTest::newRow("colour mode: the photograph without a shaded layer")
+            << shaded << QPoint(5, 5) << 2 << QRegion(0, 0, 20, 30);
+        QTest::newRow("colour mode: a shaded layer without the photograph")
+            << shaded << QPoint(25, 5) << 2 << QRegion(20, 0, 20, 30);
+        // Nothing drawn: colours alone, across layers, as ever.
+        QTest::newRow("a layer shown with the photograph counts by colour")
+            << FillScene([=](Workspace& ws) {
+                   LayerRecord hidden = Layer(QStringLiteral("Zeď"), windows);
+                   hidden.ShadeColour = Rgb(10, 10, 200);
+                   ws.Doc.Layers = {OriginalLayerTemplate(), hidden,
+                                    Layer(QStringLiteral("Sokl"), plinth)};
+                   PaintRect(ws.Doc.Mask, QRect(20, 0, 20, 30), 1);
+               })
+            << QPoint(5, 5) << 2 << QRegion(0, 0, 40, 30);
+    }
+    void fillKeepsToWhatItsStartShows() {
+        QFETCH(FillScene, scene);
+        QFETCH(QPoint, start);
+        QFETCH(int, layer);
+        QFETCH(QRegion, filled);
+        for (const float zoom : {1.0f, 2.0f}) {
+            Fixture f;
+            scene(f.ws);
+            f.ws.ZoomFactor = zoom;
+            f.ws.ResizeView();
+            f.ws.UpdateWholePicture();
+            f.row = layer;
+            f.ws.CurrentTool = ToleranceFillTool;
+            f.tools.ActiveTolerance = 20;
+            f.tools.ImageMouseDown(false, int(start.x() * zoom), int(start.y() * zoom));
+            QCOMPARE(PixelsOf(f.ws.Doc.Mask, layer), PointsOf(filled));
+        }
     }
 
     // What one fill leaves behind never shows in the next: fills in pictures of other

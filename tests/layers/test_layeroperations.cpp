@@ -84,6 +84,33 @@ private slots:
         QCOMPARE(f.ws.Doc.Layers.size(), 3);
     }
 
+    // A scheme's records follow a renamed layer by its old name wherever they stand:
+    // a scheme saved before a layer was removed holds them at other positions.
+    void renamingFindsSchemeRecordsByName() {
+        Fixture f;
+        f.Add(QStringLiteral("Zeď"));
+        f.Add(QStringLiteral("Střecha"));
+        f.Add(QStringLiteral("Okna"));
+        f.ws.Doc.Schemes = {{QStringLiteral("A"), f.ws.Doc.Layers}};
+        // Records in another order, one of a layer since removed, one missing.
+        LayerList records = f.ws.Doc.Layers;
+        std::swap(records[1], records[3]);
+        records[2].Name = QStringLiteral("Komín");
+        f.ws.Doc.Schemes.append({QStringLiteral("B"), records});
+        f.editor.EditLayer(1); // "Zeď"
+        QVERIFY(f.editor.Confirm(QStringLiteral("Fasáda"), 0, 0));
+        const auto names = [](const LayerList& layers) {
+            QStringList list;
+            for (const LayerRecord& layer : layers)
+                list << layer.Name;
+            return list;
+        };
+        QCOMPARE(names(f.ws.Doc.Schemes[0].Layers),
+                 (QStringList{"Originál", "Fasáda", "Střecha", "Okna"}));
+        QCOMPARE(names(f.ws.Doc.Schemes[1].Layers),
+                 (QStringList{"Originál", "Okna", "Komín", "Fasáda"}));
+    }
+
     void renamingRenamesSchemeRecordsButNotMasters() {
         Fixture f;
         f.Add(QStringLiteral("Zeď"));
@@ -465,19 +492,41 @@ private slots:
         QVERIFY(sampled != Rgb(208, 208, 208));
     }
 
-    // Names the mask file cannot hold are refused before anything changes: "日" and
-    // "本" would otherwise both be stored as the same byte.
+    // Names the mask file cannot hold are refused before anything changes, for a new
+    // layer and for a renamed one: "日" and "本" would otherwise both be stored as the
+    // same byte.
+    void namesOutsideTheCodePageAreRefused_data() {
+        QTest::addColumn<bool>("renaming");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("new layer") << false << QStringLiteral("日本");
+        QTest::newRow("renamed layer") << true << QStringLiteral("日本");
+        QTest::newRow("renamed layer, one sign among Czech letters")
+            << true << QStringLiteral("Střecha €→");
+    }
     void namesOutsideTheCodePageAreRefused() {
+        QFETCH(bool, renaming);
+        QFETCH(QString, name);
         Fixture f;
-        f.editor.NewLayer();
-        QVERIFY(!f.editor.Confirm(QStringLiteral("日本"), 0, 0));
-        QCOMPARE(f.ws.Doc.Layers.size(), 1);
+        if (renaming) {
+            f.Add(QStringLiteral("Zeď"));
+            f.ws.Doc.Schemes = {{QStringLiteral("S"), f.ws.Doc.Layers}};
+            f.ws.Doc.Modified = false;
+            f.editor.EditLayer(1);
+        } else {
+            f.editor.NewLayer();
+        }
+        const LayerList layers = f.ws.Doc.Layers;
+        QVERIFY(!f.editor.Confirm(name, Rgb(1, 2, 3), Rgb(4, 5, 6)));
+        QCOMPARE(f.ws.Doc.Layers, layers);
+        QCOMPARE(f.ws.Doc.Schemes.value(0).Layers, renaming ? layers : LayerList{});
+        QVERIFY(!f.ws.Doc.Modified);
         QVERIFY(f.editor.RealColourPickMode); // the dialog stays open
         QCOMPARE(f.prompts.asked.size(), 1);
         QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
-        QVERIFY(f.prompts.asked[0].text.contains(QStringLiteral("日本")));
+        QVERIFY(f.prompts.asked[0].text.contains(name.right(1)));
         QVERIFY(f.editor.Confirm(QStringLiteral("Střecha"), 0, 0));
         QCOMPARE(f.ws.Doc.Layers.size(), 2);
+        QCOMPARE(f.ws.Doc.Layers[1].Name, QStringLiteral("Střecha"));
     }
 
     // A pending edit dropped from outside gives the picture its cross cursor back.

@@ -2,7 +2,6 @@
 #include "layers/MasterChooserDialog.h"
 #include "layers/Schemes.h"
 #include "layers/SubordinateLayers.h"
-#include "render/ShadePixel.h"
 #include "support/ScriptedPrompts.h"
 #include "workspace/Workspace.h"
 
@@ -134,17 +133,29 @@ private slots:
         QCOMPARE(f.ws.Doc.Layers[4].ShadeColour, Rgb(1, 2, 3));
     }
 
+    // A scheme's lock flags are the mask's, "Originál"'s as well as any layer's.
+    void lockedRecordLocksThePainting_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("locked"); // in the scheme
+        QTest::newRow("a layer locked") << 2 << true;
+        QTest::newRow("a layer unlocked") << 2 << false;
+        QTest::newRow("Originál locked") << 0 << true;
+        QTest::newRow("Originál unlocked") << 0 << false;
+    }
     void lockedRecordLocksThePainting() {
+        QFETCH(int, row);
+        QFETCH(bool, locked);
         Fixture f;
-        f.ws.Doc.Layers[2].Locked = true;
+        f.ws.Doc.Layers[row].Locked = locked;
         f.Save(QStringLiteral("S"));
-        f.ws.Doc.Layers[2].Locked = false;
-        f.ws.Doc.Mask.SetLocked(2, false);
+        f.ws.Doc.Layers[row].Locked = !locked;
+        f.ws.Doc.Mask.SetLocked(row, !locked);
         f.schemes.Apply(0);
-        QVERIFY(f.ws.Doc.Layers[2].Locked);
-        QVERIFY(f.ws.Doc.Mask.Locked[2]);
+        QCOMPARE(f.ws.Doc.Layers[row].Locked, locked);
+        QCOMPARE(f.ws.Doc.Mask.Locked[row], locked);
+        // Layer 2 paints over "Originál": refused where either of them is locked.
         f.ws.Doc.Mask.PaintSpan(0, 0, 11, 2);
-        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(3, 0)), 0);
+        QCOMPARE(int(f.ws.Doc.Mask.LayerAt(3, 0)), locked ? 0 : 2);
     }
 
     void overwriteGrowsTheScheme() {
@@ -177,13 +188,17 @@ private slots:
         QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Léto"));
         QCOMPARE(f.prompts.asked.size(), 2);
         QVERIFY(f.prompts.asked[1].text.contains(QStringLiteral("日")));
-        // The mask file keeps 32 characters: a longer name would come back cut.
+        // The mask file keeps 32 characters: the name field takes no more while typing,
+        // so what is typed stays as far as it fits instead of being refused at the end.
         f.prompts.inputs.enqueue(QStringLiteral("Žluťoučká varianta pro babičku Růženu"));
         f.schemes.Rename(0);
-        QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Léto"));
-        QCOMPARE(f.prompts.asked.size(), 3);
-        f.Save(QStringLiteral("Žluťoučká varianta pro babičku R")); // exactly 32
+        QCOMPARE(f.ws.Doc.Schemes[0].Name, QStringLiteral("Žluťoučká varianta pro babičku R"));
+        QCOMPARE(f.prompts.asked.size(), 2);
+        f.Save(QStringLiteral("Žluťoučká varianta pro babičku Růženu"));
         QCOMPARE(f.ws.Doc.Schemes.size(), 2);
+        QCOMPARE(f.ws.Doc.Schemes[1].Name, QStringLiteral("Žluťoučká varianta pro babičku R"));
+        QCOMPARE(f.prompts.inputLimits, QList<int>(f.prompts.inputLimits.size(), 32));
+        QCOMPARE(f.prompts.inputLimits.size(), 5);
     }
 
     void deleteAndRename() {
@@ -282,14 +297,11 @@ private slots:
         f.ws.Doc.Mask.PaintSpan(0, 0, 5, 1);
         f.ws.Doc.Mask.PaintSpan(0, 6, 11, 2);
         f.ws.UpdateWholePicture();
-        const QColor photo(150, 140, 130);
-        const auto shaded = [&](int layer) {
-            const Colour c = ShadePixel(Rgb(150, 140, 130), f.ws.Doc.Layers, layer);
-            return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-        };
-        QCOMPARE(ViewAt(f.ws, 2, 0), shaded(2));
-        QCOMPARE(ViewAt(f.ws, 8, 0), shaded(1));
-        Q_UNUSED(photo);
+        // Each takes the other's shade once, scaled by the photograph's brightness
+        // 0.2 × 150 + 0.6 × 140 + 0.1 × 130 = 127 against 0.9 × 208 = 187.2 of the real
+        // colour: 200 × 0.678419 = 135.68, taken to 136.
+        QCOMPARE(ViewAt(f.ws, 2, 0), QColor(0, 0, 136));
+        QCOMPARE(ViewAt(f.ws, 8, 0), QColor(136, 0, 0));
     }
 
     void chooserWindow() {

@@ -1,5 +1,6 @@
 // The printable paint order: what a painter reads in the PDF (through pdftotext),
 // the picture on its first page (through pdftoppm), and how the file is written.
+#include "CatalogueScript.h"
 #include "DemoHouse.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "overview/OrderSheet.h"
@@ -70,20 +71,24 @@ private slots:
         QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
         const QStringList expected{
             "Objednávka barev", "Projekt: Rodinný dům", "Datum: 5. 3. 2025",
-            // The rows as the overview draws them, quantities with their units.
-            "Fasáda", "Vějíř: Moje", "Odstin: Žlutá kuchyň", "Druh barvy: Fasádní barva",
-            "Množství: 12 l", "Střecha", "Odstin: E 101 - 01", "Druh barvy: Silikonová barva",
-            "Množství: 8 Kg", "Okenní rámy", "Množství: 4 l", "Dveře", "Množství: 0", "Sokl",
+            // The rows as the overview draws them, quantities with their units, the
+            // two fan decks named "Exteriér" told apart.
+            "Fasáda", "Vějíř: [D] Moje", "Odstín: Žlutá kuchyň", "Druh barvy: Fasádní barva",
+            "Množství: 12 l", "Střecha", "Odstín: E 101 - 01", "Vějíř: [D] Exteriér, č. 13",
+            "Druh barvy: Silikonová barva", "Množství: 8 Kg", "Okenní rámy",
+            "Vějíř: [D] Exteriér, č. 12", "Množství: 4 l", "Dveře", "Množství: 0\n", "Sokl",
             "Množství: 30 l",
             // The summary adds the facade and the plinth: the same shade, deck and kind.
-            "Souhrn objednávky", "Žlutá kuchyň Moje Fasádní barva 42 l", "Vrstvy: Fasáda, Sokl",
-            "E 101 - 01 Exteriér Silikonová barva 8 Kg"};
+            "Souhrn objednávky", "Žlutá kuchyň [D] Moje Fasádní barva 42 l", "Vrstvy: Fasáda, Sokl",
+            "E 101 - 01 [D] Exteriér, č. 13 Silikonová barva 8 Kg"};
         for (const QString& line : expected)
             QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral("\n---\n") + text));
+        QVERIFY(!text.contains(QStringLiteral("Odstin:")));
+        QVERIFY(!text.contains(QStringLiteral("nezadáno"))); // the doors have no paint chosen
         // pdftotext joins a one-digit number to its unit when it stands right-aligned
         // under a wider heading; the page itself has the blank.
-        QVERIFY(text.contains(
-            QRegularExpression(QStringLiteral("E 001 - 02 Exteriér Fasádní barva 4 ?l\n"))));
+        QVERIFY(text.contains(QRegularExpression(
+            QStringLiteral("E 001 - 02 \\[D\\] Exteriér, č. 12 Fasádní barva 4 ?l\n"))));
         QVERIFY(!text.contains(QStringLiteral("Komín"))); // subordinate: not ordered
         QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
         // The doors have no paint: a row, but no line of the summary.
@@ -212,6 +217,131 @@ private slots:
         QCOMPARE(picture, BoxReduction::Reduce(RenderFullSize(doc, false), reduced));
     }
 
+    // A colour picked freely is ordered by its value, to be mixed, with its swatch in
+    // the layer's row; a paint chosen without a quantity is flagged in its row and
+    // in the summary.
+    void freeColoursAndMissingQuantities() {
+        Document doc = PaintedHouse();
+        LayerRecord& frames = doc.Layers[3];
+        frames.ShadeId = frames.FanDeckId = frames.PaintKindId = 0;
+        frames.ShadeColour = Rgb(20, 40, 200);
+        frames.HiddenInColourMode = true; // the picture shows no blue of its own
+        LayerRecord& doors = doc.Layers[4];
+        doors.ShadeId = 5;
+        doors.FanDeckId = 20;
+        doors.PaintKindId = 3;
+        doors.Quantity = 0;
+        const QString pdf = dir.filePath(QStringLiteral("vlastní barvy.pdf"));
+        Order::Write(pdf, Order::Make(doc, &catalogue, QDate(2025, 3, 5)));
+        const QString text = Squeezed(PdfText(pdf));
+        for (const char* line :
+             {"Odstín: vlastní barva #1428C8 – namíchat", "Okenní rámy", "Množství: 4\n",
+              "Odstín: S 001 - 01", "Vějíř: [A] Syntetika", "Množství: 0 l – množství nezadáno",
+              "S 001 - 01 [A] Syntetika Email množství nezadáno", "Vrstvy: Dveře"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)),
+                     qPrintable(QString::fromUtf8(line) + QStringLiteral("\n---\n") + text));
+        // The free colour's swatches: 60 × 50 in its row, 22 × 14 in the summary.
+        int swatchPixels = 0;
+        for (int page = 1; page <= PdfPages(pdf); ++page) {
+            const QImage image = PdfPage(pdf, page, 96);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    swatchPixels +=
+                        qAbs(c.red() - 20) + qAbs(c.green() - 40) + qAbs(c.blue() - 200) < 12;
+                }
+        }
+        QVERIFY2(swatchPixels > 58 * 48, qPrintable(QString::number(swatchPixels)));
+    }
+
+    // A summary longer than a page goes on: every one of its sixty lines is on a page.
+    void aLongSummaryGoesOnTheNextPages() {
+        Document doc = PaintedHouse();
+        doc.Layers = {OriginalLayerTemplate()};
+        for (int i = 1; i <= 60; ++i)
+            doc.Layers << PaintedLayer(QStringLiteral("Vrstva č. %1").arg(i), 0, 0, 0, i,
+                                       Rgb(4 * i, 255 - 4 * i, 100));
+        const QString pdf = dir.filePath(QStringLiteral("dlouhý souhrn.pdf"));
+        Order::Write(pdf, Order::Make(doc, &catalogue, QDate(2025, 3, 5)));
+        const int pages = PdfPages(pdf);
+        QVERIFY(pages >= 3);
+        // Page by page, so that nothing drawn past a page's bottom edge counts.
+        QStringList summaryLines;
+        bool inSummary = false;
+        for (int page = 1; page <= pages; ++page) {
+            const QString text = Squeezed(PdfPageText(pdf, page));
+            for (const QString& line : text.split(QLatin1Char('\n'))) {
+                inSummary = inSummary || line.contains(QStringLiteral("Souhrn objednávky"));
+                if (inSummary && line.trimmed().startsWith(QStringLiteral("Vrstvy:")))
+                    summaryLines << line.trimmed();
+            }
+        }
+        QStringList expected;
+        for (int i = 1; i <= 60; ++i)
+            expected << QStringLiteral("Vrstvy: Vrstva č. %1").arg(i);
+        QCOMPARE(summaryLines, expected);
+    }
+
+    // The demo house orders what it shows: every layer of it and of both its schemes
+    // names a shade of the demo catalogue, in a fan deck that holds it for the paint
+    // kind named, with the shade's own colour and a quantity.
+    void theDemoHouseOrdersRealPaints() {
+        QTemporaryDir here;
+        const QString file = here.filePath(QStringLiteral("odrex.tom"));
+        QCOMPARE(TestCatalogue::Build(file, CatalogueScript::DemoRows()), QString());
+        CatalogueDatabase demoCatalogue;
+        demoCatalogue.Open(file);
+        const DemoProject demo = MakeDemoHouse(300, 200);
+        QList<std::pair<QString, LayerList>> colourings{
+            {QStringLiteral("the layers"), demo.Layers}};
+        for (const SchemeRecord& scheme : demo.Schemes)
+            colourings.append({scheme.Name, scheme.Layers});
+        QCOMPARE(colourings.size(), 3);
+        QVERIFY(colourings[1].second != colourings[2].second);
+        for (const auto& [what, layers] : colourings) {
+            for (int i = 1; i < layers.size(); ++i) {
+                const LayerRecord& layer = layers[i];
+                const QString where = what + QStringLiteral(": ") + layer.Name;
+                const OverviewRow row = Overview::LookUpRow(&demoCatalogue, layer);
+                QVERIFY2(row.shades.size() == 1 && row.fanDecks.size() == 1 &&
+                             row.paintKinds.size() == 1,
+                         qPrintable(where));
+                const OverviewShade& shade = row.shades[0];
+                QCOMPARE(layer.ShadeColour, Rgb(shade.red, shade.green, shade.blue));
+                QVERIFY2(layer.Quantity > 0, qPrintable(where));
+                int held = 0;
+                demoCatalogue.Run(
+                    QStringLiteral(
+                        "SELECT OIV_odstin_id FROM Odstin_In_Vejir WHERE "
+                        "OIV_odstin_id = %1 AND OIV_vejir_id = %2 AND OIV_firma_id = %3;")
+                        .arg(layer.ShadeId)
+                        .arg(layer.FanDeckId)
+                        .arg(layer.PaintKindId),
+                    [&held](const CatalogueRow&) {
+                        ++held;
+                        return true;
+                    });
+                QVERIFY2(held == 1, qPrintable(where));
+            }
+        }
+        // Its paint order names them, with units.
+        Document doc;
+        doc.ProjectPath = QStringLiteral("/projekty/domy/Rodinný dům.bmp");
+        doc.PhotoBitmap = demo.Photo;
+        doc.Mask = demo.Mask;
+        doc.Layers = demo.Layers;
+        const QString pdf = dir.filePath(QStringLiteral("demo.pdf"));
+        Order::Write(pdf, Order::Make(doc, &demoCatalogue, QDate(2025, 3, 5)));
+        const QString text = Squeezed(PdfText(pdf));
+        QVERIFY(!text.contains(QStringLiteral("Žádná vrstva nemá zvolený odstín.")));
+        for (const char* line : {"Množství: 48 l", "Množství: 20 Kg", "Množství: 12 l",
+                                 "Druh barvy: Fasádní barva "
+                                 "Odrex",
+                                 "Vějíř: [D] Exteriér, č. 1", "Vějíř: [D] Exteriér, č. 9"})
+            QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
+        QCOMPARE(text.count(QStringLiteral("Vrstvy:")), 5);
+    }
+
     void longProjectsGoOnTheNextPages() {
         Document doc = PaintedHouse();
         doc.Layers = {OriginalLayerTemplate()};
@@ -224,9 +354,9 @@ private slots:
         for (int i = 1; i <= 30; ++i)
             QVERIFY(text.contains(QStringLiteral("Vrstva č. %1\n").arg(i)));
         // Odd ids 3 (no colour) and even 2: 15 layers each; 2+4+…+30 = 240, 1+3+…+29 = 225.
-        QVERIFY2(text.contains(QStringLiteral("E 001 - 02 Exteriér Fasádní barva 240 l")),
+        QVERIFY2(text.contains(QStringLiteral("E 001 - 02 [D] Exteriér Fasádní barva 240 l")),
                  qPrintable(text));
-        QVERIFY(text.contains(QStringLiteral("E 001 - 01 Exteriér Fasádní barva 225 l")));
+        QVERIFY(text.contains(QStringLiteral("E 001 - 01 [D] Exteriér Fasádní barva 225 l")));
     }
 
     void writtenWholeOrNotAtAll() {
@@ -263,6 +393,8 @@ private slots:
         QCOMPARE(
             prompts.fileFilters,
             QStringList{QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*")});
+        QCOMPARE(prompts.suggested, QStringList{QStringLiteral("/projekty/domy/Rodinný dům.pdf")});
+        QCOMPARE(prompts.fileUses, QList<Prompts::FileUse>{Prompts::FileUse::Order});
         const QString pdf = dir.filePath(QStringLiteral("z přehledu.pdf"));
         prompts.fileNames.enqueue(pdf);
         QVERIFY(SaveOrderSheet(doc, prompts, &catalogue));

@@ -179,29 +179,25 @@ private slots:
                               "Vějíř: Exteriér @69 8pt", "Množství: 5 @24 8pt"}));
     }
 
+    // The overview's rows: "Odstin" as the overview has always written it, and the
+    // quantity as typed, without a unit.
     void rowTexts_data() {
         QTest::addColumn<OverviewRow>("row");
-        QTest::addColumn<bool>("withUnit");
         QTest::addColumn<QStringList>("texts");
         const OverviewRow full = Row(
             QStringLiteral("Fasáda"), 12, {{QStringLiteral("Žlutá kuchyň"), 250, 220, 100}},
             {QStringLiteral("Moje")}, {{QStringLiteral("Fasádní barva"), QStringLiteral("Kg")}});
-        QTest::newRow("complete") << full << false
+        QTest::newRow("complete") << full
                                   << QStringList{"Odstin: Žlutá kuchyň @54 8pt",
                                                  "Fasáda @84 9pt bold", "Vějíř: Moje @69 8pt",
                                                  "Druh barvy: Fasádní barva @39 8pt",
                                                  "Množství: 12 @24 8pt"};
-        QTest::newRow("with unit")
-            << full << true
-            << QStringList{"Odstin: Žlutá kuchyň @54 8pt", "Fasáda @84 9pt bold",
-                           "Vějíř: Moje @69 8pt", "Druh barvy: Fasádní barva @39 8pt",
-                           "Množství: 12 Kg @24 8pt"};
-        QTest::newRow("free colour") << Row(QStringLiteral("Okna"), 3, {}, {}, {}) << true
+        QTest::newRow("free colour") << Row(QStringLiteral("Okna"), 3, {}, {}, {})
                                      << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt"};
         QTest::newRow("nothing chosen")
-            << Row(QStringLiteral("Střecha"), 0, {}, {}, {}) << false
+            << Row(QStringLiteral("Střecha"), 0, {}, {}, {})
             << QStringList{"Střecha @84 9pt bold", "Množství: 0 @24 8pt"};
-        QTest::newRow("negative quantity") << Row(QStringLiteral("X"), -4, {}, {}, {}) << false
+        QTest::newRow("negative quantity") << Row(QStringLiteral("X"), -4, {}, {}, {})
                                            << QStringList{"X @84 9pt bold", "Množství: -4 @24 8pt"};
         // Measured rows: the area beside the name, the suggestion beside the quantity,
         // both on the right; the texts of before stay as they were.
@@ -233,32 +229,94 @@ private slots:
 
     void rowTexts() {
         QFETCH(OverviewRow, row);
-        QFETCH(bool, withUnit);
         QFETCH(QStringList, texts);
-        QCOMPARE(Described(Overview::RowTexts(row, withUnit)), texts);
+        QCOMPARE(Described(Overview::RowTexts(row)), texts);
+    }
+
+    // The paint order's rows: "Odstín" written out, the fan deck with its type, the
+    // quantity with its unit, a free colour by its value and an empty quantity flagged.
+    void sheetRowTexts_data() {
+        QTest::addColumn<LayerList>("layers");
+        QTest::addColumn<QStringList>("texts"); // of the last layer's row
+        const LayerRecord facade = PaintedLayer(QStringLiteral("Fasáda"), 6, 30, 2, 12);
+        QTest::newRow("complete") << WithOriginal({facade})
+                                  << QStringList{"Odstín: Žlutá kuchyň @54 8pt",
+                                                 "Fasáda @84 9pt bold", "Vějíř: [D] Moje @69 8pt",
+                                                 "Druh barvy: Silikonová barva @39 8pt",
+                                                 "Množství: 12 Kg @24 8pt"};
+        QTest::newRow("free colour, to be mixed")
+            << WithOriginal({PaintedLayer(QStringLiteral("Okna"), 0, 0, 0, 3, Rgb(16, 32, 250))})
+            << QStringList{"Odstín: vlastní barva #1020FA – namíchat @54 8pt", "Okna @84 9pt bold",
+                           "Množství: 3 @24 8pt"};
+        QTest::newRow("a paint without a quantity")
+            << WithOriginal({PaintedLayer(QStringLiteral("Sokl"), 5, 20, 3, 0)})
+            << QStringList{"Odstín: S 001 - 01 @54 8pt", "Sokl @84 9pt bold",
+                           "Vějíř: [A] Syntetika @69 8pt", "Druh barvy: Email @39 8pt",
+                           "Množství: 0 l – množství nezadáno @24 8pt"};
+        QTest::newRow("a free colour without a quantity")
+            << WithOriginal({PaintedLayer(QStringLiteral("Okna"), 0, 0, 0, 0, Rgb(0, 0, 0))})
+            << QStringList{"Odstín: vlastní barva #000000 – namíchat @54 8pt", "Okna @84 9pt bold",
+                           "Množství: 0 – množství nezadáno @24 8pt"};
+        QTest::newRow("no paint chosen: nothing to flag")
+            << WithOriginal({PaintedLayer(QStringLiteral("Dveře"), -1, -1, -1, 0)})
+            << QStringList{"Dveře @84 9pt bold", "Množství: 0 @24 8pt"};
+        // Two fan decks named "Exteriér" of one type, each with its number.
+        QTest::newRow("two fan decks that read alike")
+            << WithOriginal({PaintedLayer(QStringLiteral("Sokl"), 4, 13, 2, 8),
+                             PaintedLayer(QStringLiteral("Štít"), 1, 12, 1, 6)})
+            << QStringList{"Odstín: E 002 - 01 @54 8pt", "Štít @84 9pt bold",
+                           "Vějíř: [D] Exteriér, č. 12 @69 8pt",
+                           "Druh barvy: Fasádní barva @39 8pt", "Množství: 6 l @24 8pt"};
+        QTest::newRow("one of them alone: no number")
+            << WithOriginal({PaintedLayer(QStringLiteral("Štít"), 1, 12, 1, 6),
+                             PaintedLayer(QStringLiteral("Okap"), 2, 12, 1, 1)})
+            << QStringList{"Odstín: E 001 - 02 @54 8pt", "Okap @84 9pt bold",
+                           "Vějíř: [D] Exteriér @69 8pt", "Druh barvy: Fasádní barva @39 8pt",
+                           "Množství: 1 l @24 8pt"};
+    }
+
+    void sheetRowTexts() {
+        QFETCH(LayerList, layers);
+        QFETCH(QStringList, texts);
+        const QList<OrderLine> lines = Order::Lines(layers, &catalogue);
+        const OrderLine& last = lines.constLast();
+        QCOMPARE(Described(Order::RowTexts(
+                     last, Order::FanDeckLabels(lines).value(last.layer.FanDeckId))),
+                 texts);
     }
 
     void rowPicture_data() {
         QTest::addColumn<OverviewRow>("row");
         QTest::addColumn<bool>("selected");
         QTest::addColumn<QColor>("swatch"); // invalid: no swatch
+        // What each line of the row reads, from the top: name, fan deck, shade, paint
+        // kind, quantity; empty where the row has no such line.
+        QTest::addColumn<QStringList>("lines");
         QTest::newRow("colour") << Row(QStringLiteral("Fasáda"), 1,
                                        {{QStringLiteral("Žlutá"), 250, 220, 100}}, {}, {})
-                                << false << QColor(250, 220, 100);
+                                << false << QColor(250, 220, 100)
+                                << QStringList{"Fasáda", "", "Odstin: Žlutá", "", "Množství: 1"};
         QTest::newRow("selected") << Row(QStringLiteral("Fasáda"), 1,
-                                         {{QStringLiteral("Černá"), 0, 0, 0}}, {}, {})
-                                  << true << QColor(0, 0, 0);
+                                         {{QStringLiteral("Černá"), 0, 0, 0}},
+                                         {QStringLiteral("Exteriér")},
+                                         {{QStringLiteral("Fasádní barva"), QStringLiteral("l")}})
+                                  << true << QColor(0, 0, 0)
+                                  << QStringList{"Fasáda", "Vějíř: Exteriér", "Odstin: Černá",
+                                                 "Druh barvy: Fasádní barva", "Množství: 1"};
         QTest::newRow("red 300: no swatch")
             << Row(QStringLiteral("Sokl"), 1, {{QStringLiteral("E 001 - 01"), 300, 50, 60}}, {}, {})
-            << false << QColor();
+            << false << QColor()
+            << QStringList{"Sokl", "", "Odstin: E 001 - 01", "", "Množství: 1"};
         QTest::newRow("no shade: no swatch")
-            << Row(QStringLiteral("Okna"), 1, {}, {}, {}) << false << QColor();
+            << Row(QStringLiteral("Okna"), 1234, {}, {}, {}) << false << QColor()
+            << QStringList{"Okna", "", "", "", "Množství: 1234"};
     }
 
     void rowPicture() {
         QFETCH(OverviewRow, row);
         QFETCH(bool, selected);
         QFETCH(QColor, swatch);
+        QFETCH(QStringList, lines);
         QImage picture(489, 3 * 90, QImage::Format_RGB32);
         picture.fill(Qt::magenta);
         const QRect rect(0, 90, 489, 90); // the second row of a list
@@ -299,6 +357,30 @@ private slots:
             }
         }
         QVERIFY(textPixels > 100);
+        // Each line where it belongs (its top 84, 69, 54, 39 and 24 pixels above the
+        // row's bottom), as wide as its text set in the font: the name 9-point bold,
+        // the others 8-point.
+        const int tops[] = {90 - 84, 90 - 69, 90 - 54, 90 - 39, 90 - 24};
+        for (int i = 0; i < 5; ++i) {
+            QFont font(QStringLiteral("DejaVu Sans"));
+            font.setPointSize(i == 0 ? 9 : 8);
+            font.setBold(i == 0);
+            const QRect ink = QFontMetrics(font).tightBoundingRect(lines[i]);
+            int right = -1;
+            for (int y = tops[i]; y < tops[i] + 14; ++y)
+                for (int x = 100; x < 489; ++x)
+                    if (at(x, y) != back)
+                        right = std::max(right, x);
+            const QString where = QStringLiteral("line %1 \"%2\": ink to x %3, text to %4")
+                                      .arg(i)
+                                      .arg(lines[i])
+                                      .arg(right)
+                                      .arg(100 + ink.right());
+            if (lines[i].isEmpty())
+                QVERIFY2(right < 0, qPrintable(where));
+            else
+                QVERIFY2(qAbs(right - (100 + ink.right())) <= 2, qPrintable(where));
+        }
     }
 
     void recipeButtonNeedsAllThreeReferences_data() {
@@ -333,18 +415,18 @@ private slots:
         const LayerRecord roof = PaintedLayer(QStringLiteral("Střecha"), 4, 13, 2, 8);
         QTest::newRow("same paint adds up")
             << WithOriginal({facade, roof, plinth}) << true
-            << QStringList{"Žlutá kuchyň | Moje | Fasádní barva | 42 l | Fasáda, Sokl",
-                           "E 101 - 01 | Exteriér | Silikonová barva | 8 Kg | Střecha"};
+            << QStringList{"Žlutá kuchyň | [D] Moje | Fasádní barva | 42 l | Fasáda, Sokl",
+                           "E 101 - 01 | [D] Exteriér | Silikonová barva | 8 Kg | Střecha"};
         LayerRecord otherKind = plinth;
         otherKind.PaintKindId = 2;
         QTest::newRow("another paint kind is another paint")
             << WithOriginal({facade, otherKind}) << true
-            << QStringList{"Žlutá kuchyň | Moje | Fasádní barva | 12 l | Fasáda",
-                           "Žlutá kuchyň | Moje | Silikonová barva | 30 Kg | Sokl"};
+            << QStringList{"Žlutá kuchyň | [D] Moje | Fasádní barva | 12 l | Fasáda",
+                           "Žlutá kuchyň | [D] Moje | Silikonová barva | 30 Kg | Sokl"};
         QTest::newRow("subordinate and unpainted layers are not ordered")
             << WithOriginal({facade, Subordinated(plinth, facade.Name),
                              PaintedLayer(QStringLiteral("Okna"), -1, -1, -1, 9)})
-            << true << QStringList{"Žlutá kuchyň | Moje | Fasádní barva | 12 l | Fasáda"};
+            << true << QStringList{"Žlutá kuchyň | [D] Moje | Fasádní barva | 12 l | Fasáda"};
         QTest::newRow("free colours told apart by colour")
             << WithOriginal({PaintedLayer(QStringLiteral("A"), 0, 0, 0, 1, Rgb(255, 0, 0)),
                              PaintedLayer(QStringLiteral("B"), 0, 0, 0, 2, Rgb(0, 0, 255)),
@@ -352,6 +434,14 @@ private slots:
             << true
             << QStringList{"vlastní barva #FF0000 | – | – | 5 | A, C",
                            "vlastní barva #0000FF | – | – | 2 | B"};
+        // The same shade id from two fan decks (both "Exteriér") is two paints.
+        QTest::newRow("one shade from two fan decks")
+            << WithOriginal({PaintedLayer(QStringLiteral("Štít"), 2, 12, 1, 6),
+                             PaintedLayer(QStringLiteral("Sokl"), 2, 13, 1, 8),
+                             PaintedLayer(QStringLiteral("Okap"), 2, 12, 1, 1)})
+            << true
+            << QStringList{"E 001 - 02 | [D] Exteriér, č. 12 | Fasádní barva | 7 l | Štít, Okap",
+                           "E 001 - 02 | [D] Exteriér, č. 13 | Fasádní barva | 8 l | Sokl"};
         QTest::newRow("without the catalogue by ids")
             << WithOriginal({facade, roof, plinth}) << false
             << QStringList{"odstín č. 6 | vějíř č. 30 | druh barvy č. 1 | 42 | Fasáda, Sokl",

@@ -178,6 +178,35 @@ private slots:
         QCOMPARE(shot.pixelColor(20, 90 + 20), Background);
         // Row 2: a free colour, nothing in the catalogue: no swatch either.
         QCOMPARE(shot.pixelColor(50, 180 + 45), Background);
+        // What the rows read, line by line from the top (name, fan deck, shade, paint
+        // kind, quantity): each line as wide as its text, the quantity without a unit.
+        const QStringList lines[] = {{"Fasáda", "Vějíř: Moje", "Odstin: Žlutá kuchyň",
+                                      "Druh barvy: Fasádní barva", "Množství: 12"},
+                                     {"Sokl", "Vějíř: Exteriér", "Odstin: E 001 - 01",
+                                      "Druh barvy: Fasádní barva", "Množství: 5"},
+                                     {"Okna", "", "", "", "Množství: 3"}};
+        for (int row = 0; row < 3; ++row) {
+            for (int line = 0; line < 5; ++line) {
+                QFont font = f.List().font();
+                font.setPointSize(line == 0 ? 9 : 8);
+                font.setBold(line == 0);
+                const QString& text = lines[row][line];
+                const int top = 90 * row + 6 + 15 * line;
+                int right = -1;
+                for (int y = top; y < top + 14; ++y)
+                    for (int x = 100; x < shot.width(); ++x)
+                        if (shot.pixelColor(x, y) != Background)
+                            right = std::max(right, x);
+                const int expected =
+                    text.isEmpty() ? -1 : 100 + QFontMetrics(font).tightBoundingRect(text).right();
+                QVERIFY2(qAbs(right - expected) <= 2,
+                         qPrintable(QStringLiteral("row %1 \"%2\": ink to %3, text to %4")
+                                        .arg(row)
+                                        .arg(text)
+                                        .arg(right)
+                                        .arg(expected)));
+            }
+        }
 
         f.ClickRow(1);
         shot = f.List().viewport()->grab().toImage();
@@ -320,8 +349,8 @@ private slots:
         QTest::mouseClick(f.window->orderButton, Qt::LeftButton);
         QVERIFY(f.prompts.asked.isEmpty());
         const QString text = PdfText(pdf);
-        for (const char* line : {"Projekt: Rodinný dům", "Odstin: Žlutá kuchyň", "Množství: 12 l",
-                                 "Odstin: E 001 - 01", "Okna", "Střecha"})
+        for (const char* line : {"Projekt: Rodinný dům", "Odstín: Žlutá kuchyň", "Množství: 12 l",
+                                 "Odstín: E 001 - 01", "Okna", "Střecha"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
         QVERIFY(f.window->isVisible());
     }
@@ -453,7 +482,8 @@ private slots:
         QtPrompts prompts;
         const QString chosen = prompts.SaveFileName(
             QStringLiteral("jpg"),
-            QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"));
+            QStringLiteral("Obrázky JPG (*.jpg)|*.jpg|Všechny soubory (*.*)|*.*"),
+            here.filePath(QStringLiteral("dům.jpg")), Prompts::FileUse::Export);
         QVERIFY(optionSet);
         QCOMPARE(QFileInfo(chosen), QFileInfo(existing));
     }

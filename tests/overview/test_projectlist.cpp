@@ -1,5 +1,6 @@
 #include "overview/ProjectListWindow.h"
 #include "overview/ProjectListing.h"
+#include "overview/Recipe.h"
 #include "overview/ThumbnailLoader.h"
 #include "project/MeasurementFile.h"
 #include "project/PhotoFiles.h"
@@ -371,21 +372,28 @@ private slots:
         QCOMPARE(list.exteriorList->count(), 0);
     }
 
-    // Changes kept at a logout and the references belong to the project and go with
-    // it: a new project of the same name never inherits them.
-    void deletingTakesKeptChangesAlong() {
+    // Changes kept at a logout, the references and the recipe written for Huemix belong
+    // to the project and go with it: a new project of the same name never inherits
+    // them. Files of other projects stay.
+    void deletingTakesKeptChangesAndTheRecipeAlong() {
         QTemporaryDir dir;
-        const QString photo = dir.filePath(QStringLiteral("dum.bmp"));
-        PhotoFiles::SaveBmp(photo, Quadrants(10, 10));
-        WriteFile(photo + QStringLiteral(".mask"), "mask");
-        WriteFile(RecoveryFile::PathFor(photo), "kept");
-        WriteFile(MeasurementFile::PathFor(photo), "references");
-        WriteFile(RecoveryFile::MeasuresPathFor(photo), "kept references");
+        const QString photo = dir.filePath(QStringLiteral("dům.bmp"));
+        const QString other = dir.filePath(QStringLiteral("dům 2.bmp"));
+        for (const QString& project : {photo, other}) {
+            PhotoFiles::SaveBmp(project, Quadrants(10, 10));
+            WriteFile(project + QStringLiteral(".mask"), "mask");
+            WriteFile(RecoveryFile::PathFor(project), "kept");
+            WriteFile(MeasurementFile::PathFor(project), "references");
+            WriteFile(RecoveryFile::MeasuresPathFor(project), "kept references");
+            WriteFile(Recipe::PathFor(project), "recept");
+        }
+        QCOMPARE(Recipe::PathFor(photo), dir.filePath(QStringLiteral("dům.recept.txt")));
         QVERIFY(ProjectListing::DeleteProject(photo, nullptr));
-        QVERIFY(!QFile::exists(RecoveryFile::PathFor(photo)));
-        QVERIFY(!QFile::exists(MeasurementFile::PathFor(photo)));
-        QVERIFY(!QFile::exists(RecoveryFile::MeasuresPathFor(photo)));
-        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{"dům 2.bmp", "dům 2.bmp.mask", "dům 2.bmp.mask.obnova",
+                              QFileInfo(MeasurementFile::PathFor(other)).fileName(),
+                              QFileInfo(RecoveryFile::MeasuresPathFor(other)).fileName(),
+                              "dům 2.recept.txt"}));
     }
 
     // A photograph that cannot be removed keeps its mask: the project stays whole.

@@ -93,7 +93,8 @@ private slots:
         Windows w(dir.path());
         PaletteWindow& palette = w.palette;
         QCOMPARE(palette.windowTitle(), QStringLiteral("Paleta barev"));
-        QVERIFY(palette.windowFlags() & Qt::WindowStaysOnTopHint);
+        // Above the main window it belongs to, not above the program's dialogs.
+        QVERIFY(!(palette.windowFlags() & Qt::WindowStaysOnTopHint));
         QVERIFY(!palette.isModal());
         QVERIFY(!palette.isVisible());
         QCOMPARE(palette.size(), QSize(780, 531));
@@ -111,7 +112,7 @@ private slots:
         const QStringList texts = LabelTexts(palette);
         for (const char* caption :
              {"Tolerance pro vyhledání podobné barvy:", "Zvolit barvu z palety:", "Vějíř:",
-              "Odstín:", "Červená:", "Zelená:", "Modrá:"})
+              "Odstín:", "Vrstva:", "Červená:", "Zelená:", "Modrá:"})
             QVERIFY2(texts.contains(QString::fromUtf8(caption)), caption);
         QCOMPARE(texts.count(QStringLiteral("Červená:")), 2);
         QCOMPARE(palette.freeColourShape->geometry(), QRect(608, 64, 81, 25));
@@ -134,7 +135,32 @@ private slots:
         QCOMPARE(palette.shadeGrid->geometry().bottom(), palette.height() - 1);
     }
 
-    // 35 shades: 10 columns at 300 and 329 pixels, 11 at 330, and the selected
+    // Narrowed as far as it goes, every control of the information panel and the hint
+    // bar is still whole inside the window.
+    void aNarrowedPaletteCutsNoControlOff() {
+        Windows w(dir.path());
+        PaletteWindow& palette = w.palette;
+        w.ChooseFanDeck(QStringLiteral("Paleta"));
+        w.catalogue.SelectShadeRow(0);
+        w.catalogue.onShadeListDoubleClicked();
+        palette.resize(200, 120);
+        QCOMPARE(palette.size(), QSize(PaletteWindow::MinimumWidth, PaletteWindow::MinimumHeight));
+        QVERIFY(palette.shadeGrid->height() >= 15); // a row of cells at least
+        const QRect window = palette.rect();
+        for (QWidget* control : palette.infoPanel->findChildren<QWidget*>() +
+                                    palette.hintBar->findChildren<QWidget*>()) {
+            if (control->parentWidget() != palette.infoPanel &&
+                control->parentWidget() != palette.hintBar)
+                continue; // the strips' own parts reach across on purpose
+            if (control->width() >= 4000)
+                continue;
+            const QRect at(control->mapTo(&palette, QPoint(0, 0)), control->size());
+            QVERIFY2(window.contains(at), qPrintable(control->objectName() + QLatin1Char(' ') +
+                                                     QString::number(at.right())));
+        }
+    }
+
+    // 35 shades: 26 columns at 780 and 809 pixels, 27 at 810, and the selected
     // shade's cell moves with the columns.
     void thirtyFiveShadesAtThreeWidths() {
         Windows w(dir.path());
@@ -148,10 +174,10 @@ private slots:
             int width;
             PaletteLayout::GridShape shape;
             QPoint cell;
-        } steps[] = {{300, {10, 4}, {4, 3}},
-                     {329, {10, 4}, {4, 3}},
-                     {330, {11, 4}, {1, 3}},
-                     {300, {10, 4}, {4, 3}}};
+        } steps[] = {{780, {26, 2}, {8, 1}},
+                     {809, {26, 2}, {8, 1}},
+                     {810, {27, 2}, {7, 1}},
+                     {780, {26, 2}, {8, 1}}};
         for (const auto& step : steps) {
             palette.resize(step.width, 531);
             QCOMPARE(palette.shadeGrid->width(), step.width);
@@ -159,11 +185,11 @@ private slots:
             QCOMPARE(palette.shadeGrid->CurrentCell(), step.cell);
         }
         QVERIFY(w.assigned.isEmpty()); // laying out chooses nothing
-        // The last row at 300: five coloured cells, five empty ones.
+        // The last row at 780: nine coloured cells, then empty ones.
         const QImage grid = palette.shadeGrid->viewport()->grab().toImage();
-        QCOMPARE(grid.pixelColor(w.CellCentre({4, 3})),
+        QCOMPARE(grid.pixelColor(w.CellCentre({8, 1})),
                  QColor(QColor(7 * 35, 135, (37 * 35) % 256)));
-        QCOMPARE(grid.pixelColor(w.CellCentre({5, 3})), PaletteCells::GridBackground);
+        QCOMPARE(grid.pixelColor(w.CellCentre({9, 1})), PaletteCells::GridBackground);
     }
 
     void aCellChosenByMouseGoesIntoTheLayer() {
@@ -187,11 +213,9 @@ private slots:
         QCOMPARE(palette.fanDeckLabel->text(), QStringLiteral("[D] Paleta"));
         QCOMPARE(palette.previewShape->Brush(), QBrush(QColor(21, 103, 111)));
         QCOMPARE(palette.shadeGrid->CurrentCell(), QPoint(2, 0));
-        // The difference is to the shade the palette was opened on ("P 01"), not to the
-        // one just clicked, so that candidates can be compared.
-        QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
-                                                  Rgb(7, 101, 37), Rgb(21, 103, 111))));
-        QVERIFY(palette.deltaELabel->text() != QStringLiteral("ΔE 0,0"));
+        // The difference is to the colour the labels show, the one a search would start
+        // from: now the shade itself.
+        QCOMPARE(palette.deltaELabel->text(), QStringLiteral("ΔE 0,0"));
 
         // Keys move the same way: right goes to "P 04".
         palette.shadeGrid->setFocus();
@@ -243,22 +267,22 @@ private slots:
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
         w.catalogue.onShadeListDoubleClicked();
-        w.palette.resize(300, 531);
-        w.ClickCell({4, 3}); // "P 35"
+        w.palette.resize(PaletteWindow::MinimumWidth, 531);
+        w.ClickCell({8, 1}); // "P 35"
         QCOMPARE(w.assigned.size(), 1);
         const QString labels = w.palette.redValueLabel->text();
-        w.ClickCell({7, 3});
+        w.ClickCell({12, 1});
         QCOMPARE(w.assigned.size(), 2);
         QCOMPARE(w.assigned[1].shadeId, 135);
         QCOMPARE(w.catalogue.Model.SelectedShade, 34);
         QCOMPARE(w.catalogue.shadeList->currentRow(), 34);
-        QCOMPARE(w.palette.shadeGrid->CurrentCell(), QPoint(4, 3));
+        QCOMPARE(w.palette.shadeGrid->CurrentCell(), QPoint(8, 1));
         QCOMPARE(w.palette.redValueLabel->text(), labels);
         // A key move into the empty cells does the same.
         w.palette.shadeGrid->setFocus();
         QTest::keyClick(w.palette.shadeGrid, Qt::Key_Right);
         QCOMPARE(w.assigned.size(), 3);
-        QCOMPARE(w.palette.shadeGrid->CurrentCell(), QPoint(4, 3));
+        QCOMPARE(w.palette.shadeGrid->CurrentCell(), QPoint(8, 1));
     }
 
     void aDoubleClickAssignsAndCloses() {
@@ -379,13 +403,18 @@ private slots:
         QVERIFY(palette.shadeGrid->hasFocus());
         QVERIFY(w.assigned.isEmpty()); // a search assigns nothing
 
+        QCOMPARE(palette.deltaELabel->text(), QStringLiteral("ΔE 0,0"));
+
         // Nothing found: the tolerance box's button keeps the grid's cell, the free
-        // colour's clears it and says so.
+        // colour's clears it and says so; no difference is shown for no shade. Enter
+        // in a tolerance field searches as the button does.
         palette.redToleranceEdit->setText(QStringLiteral("-5"));
         const QPoint before = palette.shadeGrid->CurrentCell();
-        QTest::mouseClick(palette.searchButton, Qt::LeftButton);
+        palette.redToleranceEdit->setFocus();
+        QTest::keyClick(palette.redToleranceEdit, Qt::Key_Return);
         QVERIFY(w.prompts.asked.isEmpty());
         QCOMPARE(w.catalogue.shadeList->count(), 0);
+        QCOMPARE(palette.deltaELabel->text(), QString());
         QCOMPARE(palette.shadeGrid->CurrentCell(), QPoint(before.x(), 0));
         QCOMPARE(palette.shadeGrid->Shape().rows, 1);
 
@@ -431,12 +460,20 @@ private slots:
         const Colour reference = Rgb(130, 30, 215);
         QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
                                                   reference, w.Selected().ColourValue())));
-        // Clicking the found shades one by one compares each with the colour searched
-        // around, though the value labels follow the clicked shade.
-        w.ClickCell({1, 0});
+        QVERIFY(palette.deltaELabel->text() != QStringLiteral("ΔE 0,0"));
+        // Moving through the found shades in the catalogue's list compares each with the
+        // colour still shown, the centre of the search.
+        for (int row : {3, 1}) {
+            w.catalogue.shadeList->setCurrentRow(row);
+            w.catalogue.onShadeListClicked();
+            QCOMPARE(palette.redValueLabel->text(), QStringLiteral("130"));
+            QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
+                                                      reference, w.Selected().ColourValue())));
+        }
+        // A cell clicked shows its own colour, and the difference is to that.
+        w.ClickCell({2, 0});
         QVERIFY(palette.redValueLabel->text() != QStringLiteral("130"));
-        QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
-                                                  reference, w.Selected().ColourValue())));
+        QCOMPARE(palette.deltaELabel->text(), QStringLiteral("ΔE 0,0"));
         w.prompts.colours.enqueue(Rgb(130, 30, 215)); // back to the free colour
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         w.assigned.clear();
@@ -456,6 +493,22 @@ private slots:
         QVERIFY(!w.catalogue.sortByInsertionAction->isChecked());
         QVERIFY(w.assigned.isEmpty());
         QVERIFY(w.prompts.asked.isEmpty());
+        QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
+                                                  reference, selected.ColourValue())));
+
+        // Ranked around another colour, shown in the labels (a shade clicked, then the
+        // catalogue's selection moved on): the difference follows that colour.
+        w.ClickCell({5, 0});
+        const ShadeRecord clicked = w.Selected();
+        w.catalogue.shadeList->setCurrentRow(0);
+        w.catalogue.onShadeListClicked();
+        QTest::mouseClick(palette.rankButton, Qt::LeftButton);
+        QCOMPARE(w.catalogue.Model.Shades[0], clicked); // ranked around it: itself first
+        QCOMPARE(palette.redValueLabel->text(), QString::number(clicked.red));
+        QCOMPARE(palette.deltaELabel->text(),
+                 ShadeRanking::DeltaEText(
+                     ShadeRanking::DeltaE00(clicked.ColourValue(), w.Selected().ColourValue())));
+        w.assigned.clear();
 
         // Without a colour to compare with: a message, the list as it was.
         const QStringList rows = Rows(w.catalogue.shadeList);
@@ -463,6 +516,24 @@ private slots:
         QTest::mouseClick(palette.rankButton, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
         QCOMPARE(Rows(w.catalogue.shadeList), rows);
+    }
+
+    // Each tolerance field bounds its own channel, and Enter in any of them searches.
+    void eachToleranceFieldBoundsItsChannel() {
+        Windows w(dir.path());
+        PaletteWindow& palette = w.palette;
+        w.ChooseFanDeck(QStringLiteral("Hrany"));
+        w.catalogue.SelectShadeRow(int(Rows(w.catalogue.shadeList).indexOf("H střed")));
+        w.catalogue.onShadeListDoubleClicked();
+        palette.redToleranceEdit->setText(QStringLiteral("0"));
+        palette.greenToleranceEdit->setText(QStringLiteral("35"));
+        palette.blueToleranceEdit->setText(QStringLiteral("20"));
+        palette.blueToleranceEdit->setFocus();
+        QTest::keyClick(palette.blueToleranceEdit, Qt::Key_Enter);
+        QStringList found = Rows(w.catalogue.shadeList);
+        found.sort();
+        QCOMPARE(found, (QStringList{"H střed", "H střed", "H zelená nad"}));
+        QVERIFY(w.prompts.asked.isEmpty());
     }
 
     // First shown over the main window's picture, never at the screen's corner; then
@@ -496,9 +567,10 @@ private slots:
         QCOMPARE(palette.shadeLabel->text(), QStringLiteral("P 04"));
     }
 
-    // The free colour on a real project: the layer of the main window's current row
-    // takes it with references 0 and its quantity kept, the document is changed, the
-    // picture recoloured; the catalogue's list is untouched.
+    // The free colour on a real project: the layer the catalogue was opened for (the
+    // one the palette's cells colour too, named in the hint bar), not the main
+    // window's selected row, takes it with references 0 and its quantity kept; the
+    // document is changed, the picture recoloured; the catalogue's list is untouched.
     void freeColourOnAPicture() {
         QTemporaryDir appDir;
         const QString photo = SaveDemoProject(appDir.path(), QStringLiteral("dum.bmp"), 240, 160);
@@ -514,28 +586,36 @@ private slots:
         const int facade = 1;
         ws.Doc.Layers[facade].Quantity = 12;
         ws.Doc.Layers[facade].HiddenInColourMode = false;
+        // No shade of this catalogue: opening the catalogue for it leaves the lists.
+        ws.Doc.Layers[facade].ShadeId = -1;
+        ws.Doc.Layers[facade].FanDeckId = -1;
+        ws.Doc.Layers[facade].PaintKindId = -1;
         ws.Doc.Modified = false;
         PaletteWindow& palette = *windows.palette;
         CatalogueWindow& catalogue = *windows.catalogue;
         const QStringList listBefore = Rows(catalogue.shadeList);
 
-        // No layer selected: only the palette's own controls change.
-        mainWindow.layerList->clearSelection();
+        // The catalogue opened for no layer yet: only the palette's own controls change,
+        // whatever row the main window's list has.
+        mainWindow.layerList->setCurrentRow(facade);
+        palette.show();
+        QCOMPARE(palette.layerLabel->text(), QStringLiteral("–"));
         const LayerList layersBefore = ws.Doc.Layers;
         prompts.colours.enqueue(Rgb(1, 2, 3));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         QCOMPARE(palette.blueValueLabel->text(), QStringLiteral("3"));
         QCOMPARE(ws.Doc.Layers, layersBefore);
         QVERIFY(!ws.Doc.Modified);
-        // "Originál" takes no colour either.
-        mainWindow.layerList->setCurrentRow(0);
-        prompts.colours.enqueue(Rgb(1, 2, 3));
-        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
-        QCOMPARE(ws.Doc.Layers, layersBefore);
 
-        mainWindow.layerList->setCurrentRow(facade);
+        // Opened for the facade while the roof is selected in the main window.
+        const int roof = 2;
+        catalogue.ShowForLayer(facade, ws.Doc.Layers[facade]);
+        mainWindow.layerList->setCurrentRow(roof);
+        QCOMPARE(palette.layerLabel->text(), ws.Doc.Layers[facade].Name);
+        const LayerRecord roofBefore = ws.Doc.Layers[roof];
         prompts.colours.enqueue(Rgb(10, 20, 30));
         QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
+        QCOMPARE(ws.Doc.Layers[roof], roofBefore);
         QCOMPARE(palette.redValueLabel->text(), QStringLiteral("10"));
         QCOMPARE(palette.greenValueLabel->text(), QStringLiteral("20"));
         QCOMPARE(palette.blueValueLabel->text(), QStringLiteral("30"));

@@ -145,6 +145,41 @@ private slots:
                      "AND odstin_id=OIV_odstin_id;"));
     }
 
+    // Each channel's bounds come from its own reference value and tolerance.
+    void eachChannelHasItsOwnTolerance_data() {
+        QTest::addColumn<QList<int>>("reference");
+        QTest::addColumn<QList<int>>("tolerance");
+        QTest::addColumn<QList<int>>("bounds"); // low and high of red, green, blue
+        QTest::newRow("10, 20, 30") << QList<int>{125, 25, 211} << QList<int>{10, 20, 30}
+                                    << QList<int>{114, 136, 4, 46, 180, 242};
+        QTest::newRow("0, 35, 20") << QList<int>{125, 25, 211} << QList<int>{0, 35, 20}
+                                   << QList<int>{124, 126, -1, 61, 190, 232};
+        QTest::newRow("the edges, 1, 2, 3") << QList<int>{0, 128, 255} << QList<int>{1, 2, 3}
+                                            << QList<int>{-1, 2, 125, 131, 251, 256};
+    }
+    void eachChannelHasItsOwnTolerance() {
+        QFETCH(QList<int>, reference);
+        QFETCH(QList<int>, tolerance);
+        QFETCH(QList<int>, bounds);
+        const SearchBounds b = BoundsOf({reference[0], reference[1], reference[2]},
+                                        {tolerance[0], tolerance[1], tolerance[2]});
+        QCOMPARE(
+            (QList<int>{b.red.low, b.red.high, b.green.low, b.green.high, b.blue.low, b.blue.high}),
+            bounds);
+    }
+
+    // Around 125, 25, 211 red exactly, green within 35, blue within 20: the centre in
+    // both its fan decks and the shade 31 greener and 11 less blue; not the shades one
+    // step off in red, nor the bluer and less blue ones (31 away).
+    void searchWithATolerancePerChannel() {
+        Search(*model, *prompts, Variant::FreeColour, Reference(125, 25, 211),
+               {QStringLiteral("0"), QStringLiteral("35"), QStringLiteral("20")});
+        QStringList names = Names(model->Shades);
+        names.sort();
+        QCOMPARE(names, (QStringList{"H střed", "H střed", "H zelená nad"}));
+        QVERIFY(prompts->asked.isEmpty());
+    }
+
     // The box 125, 25, 211 +- 30 holds both corner shades and the centre, which
     // stands in two fan decks and is listed once for each; the shades one step
     // outside on any channel and the one without colour are not found.

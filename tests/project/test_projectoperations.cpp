@@ -91,6 +91,7 @@ private slots:
         for (const char* pattern : {"*.png", "*.webp", "*.tif", "*.tiff", "*.heic", "*.heif",
                                     "*.avif", "*.HEIC", "*.JPG"})
             QVERIFY(f.prompts.fileFilters[0].contains(QLatin1String(pattern)));
+        QCOMPARE(f.prompts.fileUses, QList<Prompts::FileUse>{Prompts::FileUse::Import});
         const QImage written = PhotoFiles::LoadBmp(photo);
         QCOMPARE(written.size(), QSize(800, 600));
         QCOMPARE(written, PhotoFiles::DecodeJpeg(Jpeg(source), QStringLiteral("x")));

@@ -20,6 +20,20 @@ inline QString PdfText(const QString& pdf) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// The text of one page (from 1) as pdftotext lays it out; only what lies on the page.
+inline QString PdfPageText(const QString& pdf, int page) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(tool, {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                         QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                         QString::number(page), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 // Page `page` (from 1) of a PDF rendered by pdftoppm at the given dots per inch.
 inline QImage PdfPage(const QString& pdf, int page, int dpi) {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));

@@ -33,6 +33,8 @@ public:
     QList<Asked> asked;
     QQueue<QString> fileNames; // answers of the file dialogs, in order
     QStringList fileFilters;   // the filters the file dialogs were shown with
+    QList<FileUse> fileUses;   // what each file dialog was for
+    QStringList suggested;     // the paths the save dialogs offered
 
     Button Message(const QString& text, const QString& caption, Icon icon, Buttons buttons,
                    Button) override {
@@ -42,12 +44,16 @@ public:
         return buttons.testFlag(Ok) ? Ok : Cancel;
     }
 
-    QString OpenFileName(const QString& filter) override {
+    QString OpenFileName(const QString& filter, FileUse use) override {
         fileFilters << filter;
+        fileUses << use;
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
-    QString SaveFileName(const QString&, const QString& filter) override {
+    QString SaveFileName(const QString&, const QString& filter, const QString& offered,
+                         FileUse use) override {
         fileFilters << filter;
+        fileUses << use;
+        suggested << offered;
         return fileNames.isEmpty() ? QString() : fileNames.dequeue();
     }
 
@@ -58,11 +64,19 @@ public:
         return colours.isEmpty() ? NoColour : colours.dequeue();
     }
 
-    QQueue<QString> inputs; // answers of the input dialog; empty queue = cancel
+    // Answers of the input dialog, as typed (the field keeps what its limit allows);
+    // an empty queue cancels.
+    QQueue<QString> inputs;
     QStringList inputCaptions;
-    QString InputText(const QString& caption, const QString&, const QString& defaultText) override {
+    QList<int> inputLimits;
+    QString InputText(const QString& caption, const QString&, const QString& defaultText,
+                      int maxLength) override {
         inputCaptions << caption;
-        return inputs.isEmpty() ? defaultText : inputs.dequeue();
+        inputLimits << maxLength;
+        if (inputs.isEmpty())
+            return defaultText;
+        const QString typed = inputs.dequeue();
+        return maxLength > 0 ? typed.left(maxLength) : typed;
     }
 
     // Progress bars: what each described, every share reported (in order), and the
