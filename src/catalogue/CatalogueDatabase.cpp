@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueDatabase.h"
 
 #include "project/Errors.h"
+#include "project/MessageText.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QSqlRecord>
 #include <QUuid>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -20,6 +22,25 @@ QString TrimmedRight(QString text) {
         --end;
     text.truncate(end);
     return text;
+}
+
+// The embedded engine keeps its lock table in a file of 1 MB that it maps into
+// memory; under a smaller file size limit (ulimit -f) the file cannot grow and the
+// first touch of the mapping ends the process with a bus error. Measured: a limit
+// of 1023 kB ends it, 1024 kB does not.
+constexpr rlim_t EmbeddedEngineFileBytes = 1024 * 1024;
+
+void CheckFileSizeLimit(const QString& native) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur >= EmbeddedEngineFileBytes)
+        return;
+    throw DatabaseError(
+        QStringLiteral("Katalog barev %1 nelze otevřít: systém dovoluje jen soubory do %2 kB, "
+                       "databáze potřebuje soubory o velikosti nejméně %3 kB (omezení "
+                       "„ulimit -f“).")
+            .arg(native, QString::number(limit.rlim_cur / 1024),
+                 QString::number(EmbeddedEngineFileBytes / 1024)));
 }
 
 } // namespace
@@ -74,6 +95,8 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
     if (!location.OnServer() && !QFileInfo::exists(location.path))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.").arg(native));
+    if (!location.OnServer())
+        CheckFileSizeLimit(native);
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.")
@@ -84,12 +107,13 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
     db.setPassword(location.password);
     db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"));
     if (!db.open()) {
-        const QString reason = db.lastError().text();
+        const QString reason = MessageText::Paragraph(db.lastError().text());
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName_);
         if (location.OnServer())
             throw DatabaseError(QStringLiteral("Katalog barev %1 na serveru %2 nelze otevřít.\n%3")
-                                    .arg(location.path, location.Server(), reason));
+                                    .arg(MessageText::Value(location.path, MessageText::PathChars),
+                                         MessageText::Value(location.Server()), reason));
         // Firebird opens a database for writing unless it is marked read-only; a
         // file the user may only read must be made writable or marked so.
         if (::access(QFile::encodeName(location.path).constData(), W_OK) != 0)
@@ -138,7 +162,7 @@ void CatalogueDatabase::Run(const QString& statement,
     lastStatement_ = statement;
     if (!query_->exec(statement))
         throw DatabaseError(QStringLiteral("Dotaz do katalogu barev se nezdařil.\n%1")
-                                .arg(query_->lastError().text()));
+                                .arg(MessageText::Paragraph(query_->lastError().text())));
     const CatalogueRow row(*query_);
     while (query_->next()) {
         if (!onRow(row))

@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueLocation.h"
 
 #include "project/Errors.h"
+#include "project/MessageText.h"
 #include "project/RegularFile.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ bool ValidPort(const QString& port) {
     throw DatabaseError(
         QStringLiteral("V nastavení %1 je chybný katalog barev „%2“: %3.\nZadejte soubor, "
                        "nebo databázi na serveru jako server:cesta či server/port:cesta.")
-            .arg(CatalogueSettings::FileName, name, reason));
+            .arg(CatalogueSettings::FileName, MessageText::Value(name), reason));
 }
 
 // A value as written: QSettings splits an unquoted value at its commas.
@@ -50,7 +51,8 @@ QString CatalogueLocation::ConnectionName() const {
 }
 
 QString CatalogueLocation::DisplayName() const {
-    return OnServer() ? ConnectionName() : QDir::toNativeSeparators(path);
+    return OnServer() ? MessageText::Value(ConnectionName(), MessageText::PathChars)
+                      : MessageText::Path(path);
 }
 
 CatalogueLocation CatalogueLocation::File(const QString& path) {
@@ -74,7 +76,7 @@ CatalogueLocation ParseDatabaseName(const QString& name, const QString& appDir) 
     location.path = server.captured(3).trimmed();
     if (server.capturedStart(2) >= 0 && !ValidPort(location.port))
         Refuse(trimmed, QStringLiteral("port „%1“ není číslo od 1 do 65535 ani jméno služby")
-                            .arg(location.port));
+                            .arg(MessageText::Value(location.port)));
     if (location.path.isEmpty())
         Refuse(trimmed, QStringLiteral("za dvojtečkou chybí cesta k databázi na serveru"));
     return location;
@@ -88,12 +90,12 @@ CatalogueLocation Read(const QString& appDir) {
     // Only a regular file: a FIFO in its place would hold the start-up forever.
     if (!RegularFile::CanOpen(ini))
         throw DatabaseError(QStringLiteral("Nastavení katalogu barev %1 nelze přečíst.")
-                                .arg(QDir::toNativeSeparators(ini)));
+                                .arg(MessageText::Path(ini)));
     const QSettings settings(ini, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)
         throw DatabaseError(
             QStringLiteral("Nastavení katalogu barev %1 nelze přečíst: soubor není ve formátu INI.")
-                .arg(QDir::toNativeSeparators(ini)));
+                .arg(MessageText::Path(ini)));
     CatalogueLocation location = ParseDatabaseName(Text(settings, DatabaseKey), appDir);
     if (settings.contains(UserKey))
         location.user = Text(settings, UserKey).trimmed();

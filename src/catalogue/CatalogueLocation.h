@@ -16,7 +16,8 @@ struct CatalogueLocation {
     QString Server() const;
     // What the client library is given: "host/port:path" on a server, else the file.
     QString ConnectionName() const;
-    // For messages: the server's name and path, or the file's native path.
+    // For messages: the server's name and path, or the file's native path, shortened
+    // to fit a message box.
     QString DisplayName() const;
 
     // The file at path (made absolute), read with the program's own user and password.

@@ -1,6 +1,7 @@
 #include "overview/Recipe.h"
 
 #include "project/AtomicFile.h"
+#include "project/MessageText.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
@@ -86,7 +87,7 @@ bool Write(const Document& doc, int layerIndex, CatalogueDatabase* catalogue, Pr
     });
     if (written)
         prompts.Information(QStringLiteral("Recept vybraného odstínu byl uložen do souboru %1.")
-                                .arg(QDir::toNativeSeparators(path)));
+                                .arg(MessageText::Path(path)));
     return written;
 }
 

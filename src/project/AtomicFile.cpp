@@ -2,6 +2,7 @@
 
 #include "project/Errors.h"
 #include "project/FileErrors.h"
+#include "project/MessageText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,7 +22,7 @@ const QString TemporaryPrefix = QStringLiteral(".tintora-");
 const QString TemporarySuffix = QStringLiteral(".part");
 
 QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+    return MessageText::Path(path);
 }
 
 QString WriteFailure(const QString& path, const QString& reason) {
