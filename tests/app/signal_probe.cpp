@@ -1,5 +1,6 @@
 // The program's start-up and event loop with a project open, for tests that end it
-// with a real signal: signal_probe APPDIR PHOTO [modify]
+// with a real signal: signal_probe APPDIR PHOTO [modify]; PHOTO "-" opens no project
+// (modify then commits a layer, which marks the document changed without a project)
 //
 // Prints "ready" once the signal handlers are in place. After the event loop has
 // ended it asks the catalogue for its version ("catalogue 0" while the connection
@@ -34,9 +35,12 @@ int main(int argc, char* argv[]) {
     NoWait clock;
     auto windows = StartUp(arguments[1], clock, &prompts);
     Workspace& workspace = windows->Form1->Workspace();
-    if (!OpenProjectFile(workspace, prompts, arguments[2]))
+    const bool project = arguments[2] != QLatin1String("-");
+    if (project && !OpenProjectFile(workspace, prompts, arguments[2]))
         return 3;
-    if (arguments.size() > 3 && arguments[3] == QLatin1String("modify")) {
+    if (arguments.size() > 3 && arguments[3] == QLatin1String("modify") && !project) {
+        workspace.Doc.Modified = true;
+    } else if (arguments.size() > 3 && arguments[3] == QLatin1String("modify")) {
         workspace.PushUndo();
         workspace.Doc.Mask.PaintSpan(2, 0, 10, 1);
         workspace.Doc.Modified = true;

@@ -4,6 +4,7 @@
 #include "support/TestProjects.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -85,7 +86,53 @@ private slots:
         }
     }
 
+    // With no project open nothing is kept, not even when the document counts as
+    // changed (a layer committed before any project was opened): no recovery file
+    // beside the projects, in the program's folder, or in the folder the program was
+    // started from.
+    void withoutAProjectNothingIsKept_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("SIGTERM, a layer committed") << int(SIGTERM) << true;
+        QTest::newRow("SIGINT, nothing changed") << int(SIGINT) << false;
+    }
+    void withoutAProjectNothingIsKept() {
+        QFETCH(int, signal);
+        QFETCH(bool, modified);
+        QTemporaryDir startedIn;
+        const QStringList before = Everything(appDir.path());
+        QProcess program;
+        program.setWorkingDirectory(startedIn.path());
+        QStringList arguments{appDir.path(), QStringLiteral("-")};
+        if (modified)
+            arguments << QStringLiteral("modify");
+        program.start(QStringLiteral(SIGNAL_PROBE), arguments);
+        QVERIFY(program.waitForStarted());
+        QByteArray output;
+        while (!output.contains("ready\n") && program.waitForReadyRead(60000))
+            output += program.readAllStandardOutput();
+        QVERIFY2(output.contains("ready\n"), program.readAllStandardError().constData());
+        QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(Everything(startedIn.path()), QStringList());
+        QCOMPARE(Everything(appDir.path()), before);
+    }
+
 private:
+    // Every file and folder under folder, hidden ones too, as paths relative to it.
+    static QStringList Everything(const QString& folder) {
+        QStringList entries;
+        QDirIterator it(folder,
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            entries << QDir(folder).relativeFilePath(it.next());
+        entries.sort();
+        return entries;
+    }
+
     QTemporaryDir appDir;
     QString photo;
     QByteArray maskBytes;

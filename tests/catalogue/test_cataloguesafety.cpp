@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+
 namespace {
 
 QByteArray ReadAll(const QString& path) {
@@ -177,6 +179,39 @@ private slots:
             QVERIFY(output.contains(QStringLiteral("gfix -mode read_only")));
         }
         QVERIFY(StateOf(path) == before);
+    }
+
+    // Under a file size limit below the 1 MB lock table of the embedded engine, the
+    // engine ended the program with a bus error while the catalogue opened (before
+    // the main window appeared). The catalogue is refused with a Czech message and
+    // the program goes on without it; from 1024 kB on it opens.
+    void fileSizeLimitBelowWhatTheEngineNeeds_data() {
+        QTest::addColumn<int>("kilobytes");
+        QTest::addColumn<QString>("expected");
+        const QString refused = QStringLiteral(
+            "Katalog barev %1 nelze otevřít: systém dovoluje jen soubory do %2 kB, databáze "
+            "potřebuje soubory o velikosti nejméně 1024 kB (omezení „ulimit -f“).");
+        QTest::newRow("64 kB") << 64 << refused.arg("CATALOGUE", "64");
+        QTest::newRow("1023 kB") << 1023 << refused.arg("CATALOGUE", "1023");
+        QTest::newRow("1024 kB") << 1024 << QStringLiteral("ok 0 4");
+    }
+    void fileSizeLimitBelowWhatTheEngineNeeds() {
+        QFETCH(int, kilobytes);
+        QFETCH(QString, expected);
+        expected.replace(QStringLiteral("CATALOGUE"), QDir::toNativeSeparators(catalogue));
+        QProcess probe;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        probe.setProcessEnvironment(environment);
+        probe.setChildProcessModifier([kilobytes] {
+            const rlimit limit{rlim_t(kilobytes) * 1024, rlim_t(kilobytes) * 1024};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        probe.start(QStringLiteral(CATALOGUE_PROBE), {catalogue});
+        QVERIFY(probe.waitForFinished(60000));
+        QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(probe.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), expected);
     }
 
 private:

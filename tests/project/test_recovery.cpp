@@ -70,7 +70,15 @@ private slots:
         Fixture f;
         Document doc;
         doc.Modified = true; // a layer committed before any project was open
+        // Not in the project's folder, nor in the folder the program runs in.
+        QTemporaryDir current;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(current.path()));
         RecoveryFile::Write(doc);
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(
+            QDir(current.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
         Workspace ws;
         QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
         RecoveryFile::Write(ws.Doc); // opened, not modified
@@ -117,18 +125,29 @@ private slots:
         QVERIFY(f.prompts.asked.isEmpty());
     }
 
-    // Kept changes that do not fit the photograph are reported, not offered; the
-    // saved version opens and the file stays for the user to look at.
+    // Kept changes that do not fit the photograph (in width or in height) are
+    // reported, not offered; the saved version opens and the file stays for the user
+    // to look at.
+    void unfittingKeptChangesAreReported_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("one column wider") << QSize(31, 20);
+        QTest::newRow("one row taller") << QSize(30, 21);
+        QTest::newRow("one row shorter") << QSize(30, 19);
+    }
     void unfittingKeptChangesAreReported() {
+        QFETCH(QSize, size);
         Fixture f;
-        TMask::CreateBlank(31, 20).SaveToFile(RecoveryFile::PathFor(f.photo),
-                                              {OriginalLayerTemplate()}, {});
+        TMask::CreateBlank(size.width(), size.height())
+            .SaveToFile(RecoveryFile::PathFor(f.photo), {OriginalLayerTemplate()}, {});
         Workspace ws;
         QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
         QCOMPARE(f.prompts.asked.size(), 1);
         QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
-        QVERIFY(f.prompts.asked[0].text.startsWith(
-            QStringLiteral("Neuložené změny projektu nelze obnovit.\n")));
+        QCOMPARE(f.prompts.asked[0].text,
+                 QStringLiteral("Neuložené změny projektu nelze obnovit.\nMaska %1 (%2 × %3 bodů) "
+                                "nepatří k obrázku velikosti 30 × 20 bodů.")
+                     .arg(QDir::toNativeSeparators(RecoveryFile::PathFor(f.photo)),
+                          QString::number(size.width()), QString::number(size.height())));
         QCOMPARE(ws.Doc.Mask, TMask::CreateBlank(30, 20));
         QVERIFY(!ws.Doc.Modified);
         QVERIFY(QFile::exists(RecoveryFile::PathFor(f.photo)));
