@@ -68,7 +68,10 @@ QString Text(const QString& projectName, const LayerRecord& layer, const Overvie
                           "Vějíř: %5\n"
                           "Druh barvy: %6\n"
                           "Množství: %7\n")
-        .arg(projectName, layer.Name, shade, colour, fanDeck, kind, quantity);
+        // A name holding a line break would add a line of its own to the recipe.
+        .arg(MessageText::OneLine(projectName), MessageText::OneLine(layer.Name),
+             MessageText::OneLine(shade), colour, MessageText::OneLine(fanDeck),
+             MessageText::OneLine(kind), MessageText::OneLine(quantity));
 }
 
 bool Write(const Document& doc, int layerIndex, CatalogueDatabase* catalogue, Prompts& prompts) {

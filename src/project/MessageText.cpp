@@ -30,6 +30,8 @@ QString Shortened(const QString& text, qsizetype maxChars, qsizetype head) {
     return text.left(headEnd) + Ellipsis + text.mid(tailStart);
 }
 
+} // namespace
+
 QString OneLine(const QString& text) {
     QString line = text;
     for (QChar& c : line) {
@@ -39,8 +41,6 @@ QString OneLine(const QString& text) {
     }
     return line;
 }
-
-} // namespace
 
 QString Value(const QString& text, qsizetype maxChars) {
     maxChars = std::max<qsizetype>(maxChars, 3);

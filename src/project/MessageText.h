@@ -13,6 +13,10 @@ inline constexpr qsizetype PathChars = 160;
 inline constexpr qsizetype LineChars = 200;
 inline constexpr qsizetype Lines = 12;
 
+// The text on one line: control characters (line breaks, tabs) and the line and
+// paragraph separators become blanks; nothing is left out.
+QString OneLine(const QString& text);
+
 // One line: control characters (line breaks, tabs) become blanks, and at most
 // maxChars characters are kept, a pair of surrogates never split.
 QString Value(const QString& text, qsizetype maxChars = ValueChars);
