@@ -1,5 +1,6 @@
 #include "app/ExportCommand.h"
 
+#include "app/SignalHandling.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "layers/Schemes.h"
 #include "overview/OrderSheet.h"
@@ -477,7 +478,11 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
                 outputs.Add(SchemePicturePath(dir, project, scheme.Name, outputs),
                             Render(prepare(&scheme), options.zoom, options.maskMode));
         }
-        outputs.CommitAll();
+        {
+            // A signal that comes meanwhile waits until every output is in place.
+            const SignalsHeldBack heldBack;
+            outputs.CommitAll();
+        }
         return 0;
     } catch (const UsageError& error) {
         err << error.message() << "\n\n" << QString::fromUtf8(HelpText);

@@ -101,6 +101,18 @@ CatalogueLocation Read(const QString& appDir) {
         location.user = Text(settings, UserKey).trimmed();
     if (settings.contains(PasswordKey))
         location.password = Text(settings, PasswordKey);
+    if (settings.contains(TimeoutKey)) {
+        const QString text = Text(settings, TimeoutKey).trimmed();
+        bool number = false;
+        const int seconds = text.toInt(&number);
+        if (!number || seconds < 1 || seconds > CatalogueLocation::LongestTimeoutSeconds)
+            throw DatabaseError(
+                QStringLiteral("V nastavení %1 je chybná doba čekání na katalog barev „%2“: "
+                               "zadejte počet sekund od 1 do %3.")
+                    .arg(FileName, MessageText::Value(text),
+                         QString::number(CatalogueLocation::LongestTimeoutSeconds)));
+        location.timeoutSeconds = seconds;
+    }
     return location;
 }
 

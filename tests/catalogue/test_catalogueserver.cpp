@@ -8,6 +8,7 @@
 #include "catalogue/CatalogueModel.h"
 #include "catalogue/CatalogueWindow.h"
 #include "palette/SimilarShadeSearch.h"
+#include "project/Errors.h"
 #include "project/PhotoFiles.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
@@ -24,6 +25,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -469,6 +472,36 @@ private slots:
         window.ListBoxFirmyClick();
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(window.ListBoxOdstiny->count(), 0);
+    }
+
+    // A server that stops answering in the middle of a session (stopped here with
+    // SIGSTOP) held the program for good. A statement is waited for only as long as
+    // the catalogue's timeout; the catalogue is then given up with a Czech message
+    // and the program goes on without it. Once the server answers again, nothing of
+    // the old connection is left waiting.
+    void aServerThatStopsAnsweringIsGivenUp() {
+        CatalogueLocation location =
+            CatalogueSettings::ParseDatabaseName(server.DatabaseName(small), QString());
+        location.user = CounterUser;
+        location.password = CounterPassword;
+        location.timeoutSeconds = 1;
+        CatalogueDatabase catalogue;
+        catalogue.Open(location);
+        QCOMPARE(catalogue.Version(), 0);
+        const pid_t pid = pid_t(server.ProcessId());
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        QString message;
+        try {
+            catalogue.Version();
+        } catch (const DatabaseError& error) {
+            message = error.message();
+        }
+        QCOMPARE(::kill(pid, SIGCONT), 0);
+        QCOMPARE(message, QStringLiteral("Server 127.0.0.1/%1 s katalogem barev přestal "
+                                         "odpovídat; program dál pracuje bez katalogu barev.")
+                              .arg(server.Port()));
+        QVERIFY(!catalogue.IsOpen());
+        QTRY_COMPARE_WITH_TIMEOUT(CatalogueConnection::StillWaiting(), 0, 60000);
     }
 
     // A user the catalogue gives no reading rights may connect, but its first
