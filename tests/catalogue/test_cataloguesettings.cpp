@@ -239,6 +239,33 @@ private slots:
         QCOMPARE(location.password, password);
     }
 
+    // How long the catalogue may take to answer before the program goes on without it.
+    void timeoutInTheSettings_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("seconds"); // 0: refused
+        QTest::newRow("not given") << QByteArray() << 20;
+        QTest::newRow("five seconds") << QByteArray("timeout = 5\n") << 5;
+        QTest::newRow("an hour") << QByteArray("timeout=3600\n") << 3600;
+        QTest::newRow("zero") << QByteArray("timeout = 0\n") << 0;
+        QTest::newRow("over an hour") << QByteArray("timeout = 3601\n") << 0;
+        QTest::newRow("not a number") << QByteArray("timeout = dlouho\n") << 0;
+    }
+    void timeoutInTheSettings() {
+        QFETCH(QByteArray, line);
+        QFETCH(int, seconds);
+        QTemporaryDir dir;
+        QVERIFY(WriteIni(dir.path(), "[catalogue]\ndatabase = sklad:odrex\n" + line));
+        if (seconds > 0) {
+            QCOMPARE(CatalogueSettings::Read(dir.path()).timeoutSeconds, seconds);
+            return;
+        }
+        const QString value = QString::fromUtf8(line.mid(line.indexOf('=') + 1)).trimmed();
+        QCOMPARE(RefusalOf([&] { CatalogueSettings::Read(dir.path()); }),
+                 QStringLiteral("V nastavení tintora.ini je chybná doba čekání na katalog barev "
+                                "„%1“: zadejte počet sekund od 1 do 3600.")
+                     .arg(value));
+    }
+
     // A 100 KB value in tintora.ini made a message box taller than the screen, its
     // button out of reach: every value a message quotes is shortened to one line.
     void longValuesAreShortenedInMessages_data() {
