@@ -78,7 +78,8 @@ CatalogueConnection::KeepWaiting
 CatalogueDatabase::KeepWaitingFor(const CatalogueLocation& location) const {
     const auto timeout = std::chrono::seconds(location.timeoutSeconds);
     return [this, timeout](std::chrono::milliseconds waited) {
-        return waited < timeout && EndRequest::Signal() == 0 && (!waiting_ || waiting_(waited));
+        return waited < timeout && EndRequest::Signal() == 0 &&
+               (!waiting_ || waiting_->KeepWaiting(waited));
     };
 }
 
@@ -125,6 +126,7 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
         return waited < std::chrono::seconds(5) && EndRequest::Signal() == 0;
     });
     QString reason;
+    const WaitingEnds ends{waiting_};
     const auto outcome =
         connection_->Open(location.ConnectionName(), location.user, location.password,
                           QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"),
@@ -176,6 +178,7 @@ void CatalogueDatabase::Run(const QString& statement,
     lastStatement_ = statement;
     CatalogueConnection::Result result;
     QString reason;
+    const WaitingEnds ends{waiting_};
     const auto outcome = connection_->Run(statement, KeepWaitingFor(location_), &result, &reason);
     if (outcome == CatalogueConnection::Outcome::NoAnswer)
         GiveUp(false);

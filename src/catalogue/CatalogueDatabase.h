@@ -30,6 +30,17 @@ private:
     qsizetype first_; // where the row's values begin
 };
 
+// What the program does while the catalogue has not answered yet.
+class CatalogueWaiting {
+public:
+    virtual ~CatalogueWaiting() = default;
+    // Called every few tens of milliseconds with the time waited; false gives up
+    // waiting (the user chose to go on without the catalogue).
+    virtual bool KeepWaiting(std::chrono::milliseconds waited) = 0;
+    // The call waited for has ended, answered or given up.
+    virtual void WaitingEnded() {}
+};
+
 // The catalogue database: "odrex.tom" opened embedded through Firebird's client
 // library, or a database on a Firebird server, read by the same statements through the
 // same driver. One connection and one query object for the life of the program, on a
@@ -46,11 +57,9 @@ public:
     CatalogueDatabase(const CatalogueDatabase&) = delete;
     CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
 
-    // What the program does while the catalogue has not answered yet: called every
-    // few tens of milliseconds with the time waited; false gives up waiting (the user
-    // chose to go on without the catalogue). The timeout holds all the same.
-    using Waiting = std::function<bool(std::chrono::milliseconds waited)>;
-    void SetWaiting(Waiting waiting) { waiting_ = std::move(waiting); }
+    // What the program does while the catalogue has not answered yet (the timeout
+    // holds all the same); none when null.
+    void SetWaiting(CatalogueWaiting* waiting) { waiting_ = waiting; }
 
     // Connects (once; later calls change nothing while it is open).
     void Open(const CatalogueLocation& location);
@@ -74,13 +83,21 @@ public:
 
 private:
     CatalogueConnection::KeepWaiting KeepWaitingFor(const CatalogueLocation& location) const;
+    // Tells the waiting that a call has ended, however it ends.
+    struct WaitingEnds {
+        CatalogueWaiting* waiting;
+        ~WaitingEnds() {
+            if (waiting)
+                waiting->WaitingEnded();
+        }
+    };
     // The catalogue stopped answering: it is given up for the rest of the run.
     [[noreturn]] void GiveUp(bool opening);
 
     std::unique_ptr<CatalogueConnection> connection_;
     bool open_ = false;
     CatalogueLocation location_;
-    Waiting waiting_;
+    CatalogueWaiting* waiting_ = nullptr;
     bool busy_ = false;
     int statementCount_ = 0;
     QString lastStatement_;

@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueWindow.h"
 
 #include "catalogue/CatalogueRowDelegates.h"
+#include "catalogue/CatalogueWaitingDialog.h"
 #include "widgets/Artwork.h"
 #include "widgets/DialogButtons.h"
 #include "widgets/GradientStrip.h"
@@ -135,6 +136,10 @@ CatalogueWindow::CatalogueWindow(const QString& appDir, Prompts& prompts, QWidge
         onShadeListClicked();
     });
 
+    // A catalogue that does not answer is waited for with the windows repainting and
+    // a way out for the user.
+    waitingDialog = new CatalogueWaitingDialog(this);
+    Database.SetWaiting(waitingDialog);
     // odrex.tom beside the program, or the catalogue that tintora.ini names there.
     if (RunGuarded(prompts_, [this, &appDir] { Database.Open(CatalogueSettings::Read(appDir)); })) {
         RunGuarded(prompts_, [this] { Model.LoadFanDecks(); });

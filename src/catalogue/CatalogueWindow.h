@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+class CatalogueWaitingDialog;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -40,6 +41,7 @@ public:
     QLabel* unitLabel = nullptr;
     QLineEdit* searchEdit = nullptr;
     QLabel* noticeLabel = nullptr;
+    CatalogueWaitingDialog* waitingDialog = nullptr; // shown while the catalogue keeps silent
     QLineEdit* fanDeckTypeAhead = nullptr;
     QLineEdit* shadeTypeAhead = nullptr;
     QTimer fanDeckTypeAheadTimer;

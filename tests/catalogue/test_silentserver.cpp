@@ -71,14 +71,25 @@ private slots:
         location.path = QStringLiteral("/srv/odrex.tom");
         location.timeoutSeconds = stop == QLatin1String("timeout") ? 1 : 3600;
         CatalogueDatabase catalogue;
-        int asked = 0;
-        catalogue.SetWaiting([&](std::chrono::milliseconds) {
-            ++asked;
-            if (stop == QLatin1String("signal") && asked == 3)
-                EndRequest::Note(SIGTERM);
-            return stop != QLatin1String("user") || asked < 3;
-        });
+        // Stands for the program's waiting: gives up on the third call when the user
+        // goes on, notes a signal on the third call in the row of the signal.
+        struct Waiting : CatalogueWaiting {
+            QString stop;
+            int asked = 0;
+            int ended = 0;
+            bool KeepWaiting(std::chrono::milliseconds) override {
+                ++asked;
+                if (stop == QLatin1String("signal") && asked == 3)
+                    EndRequest::Note(SIGTERM);
+                return stop != QLatin1String("user") || asked < 3;
+            }
+            void WaitingEnded() override { ++ended; }
+        } waiting;
+        waiting.stop = stop;
+        catalogue.SetWaiting(&waiting);
         const QString message = RefusalOf([&] { catalogue.Open(location); });
+        const int asked = waiting.asked;
+        QCOMPARE(waiting.ended, 1);
         QCOMPARE(message, stop == QLatin1String("signal")
                               ? QStringLiteral("Program končí.")
                               : QStringLiteral("Katalog barev /srv/odrex.tom na serveru "
