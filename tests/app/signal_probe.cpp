@@ -5,15 +5,21 @@
 // Prints "ready" once the signal handlers are in place. After the event loop has
 // ended it asks the catalogue for its version ("catalogue 0" while the connection
 // still works), then closes every window ("closed").
+//
+// signal_probe APPDIR PHOTO ask opens the project with the program's own dialogs,
+// whose question about kept changes then waits on screen; "ready" comes once it is
+// there.
 #include "app/AppWindows.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
+#include "project/EndRequest.h"
 #include "project/Errors.h"
 #include "support/ScriptedPrompts.h"
 #include "workspace/ProjectOperations.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -24,6 +30,28 @@ public:
     void WaitMs(std::int64_t) override {}
 };
 
+// Opens the project with Qt's dialogs and waits in the question on screen.
+int AskAndWait(const QString& appDir, const QString& photo, StartupClock& clock) {
+    auto windows = StartUp(appDir, clock);
+    windows->EndCleanlyOnSignals();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&watch] {
+        if (!QApplication::activeModalWidget())
+            return;
+        watch.stop();
+        std::printf("ready\n");
+        std::fflush(stdout);
+    });
+    watch.start(20);
+    OpenProjectFile(windows->mainWindow->Workspace(), windows->prompts, photo);
+    // Asked to end meanwhile, the program's event loop would end at once.
+    if (EndRequest::Signal() == 0)
+        QApplication::exec();
+    windows.reset();
+    std::printf("closed\n");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -33,6 +61,8 @@ int main(int argc, char* argv[]) {
         return 2;
     ScriptedPrompts prompts;
     NoWait clock;
+    if (arguments.size() > 3 && arguments[3] == QLatin1String("ask"))
+        return AskAndWait(arguments[1], arguments[2], clock);
     auto windows = StartUp(arguments[1], clock, &prompts);
     Workspace& workspace = windows->mainWindow->Workspace();
     const bool project = arguments[2] != QLatin1String("-");

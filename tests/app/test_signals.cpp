@@ -120,6 +120,46 @@ private slots:
         QCOMPARE(Everything(appDir.path()), before);
     }
 
+    // A signal while "Obnovit neuložené změny?" was on screen deleted the kept
+    // changes the question offered. Only the question's answers may remove them: the
+    // program ends and the file stays as it was.
+    void aSignalDuringTheRecoveryQuestionKeepsTheChanges_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void aSignalDuringTheRecoveryQuestionKeepsTheChanges() {
+        QFETCH(int, signal);
+        const QString recovery = RecoveryFile::PathFor(photo);
+        MaskFile::Contents edited = MaskFile::Parse(maskBytes, photo);
+        edited.Mask.PaintSpan(3, 0, 20, 1);
+        const QByteArray kept = MaskFile::Serialize(edited.Mask, edited.Layers, edited.Schemes);
+        QFile file(recovery);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kept) == kept.size());
+        file.close();
+
+        QProcess program;
+        program.start(QStringLiteral(SIGNAL_PROBE), {appDir.path(), photo, QStringLiteral("ask")});
+        QVERIFY(program.waitForStarted());
+        QByteArray output;
+        while (!output.contains("ready\n") && program.waitForReadyRead(60000))
+            output += program.readAllStandardOutput();
+        QVERIFY2(output.contains("ready\n"), program.readAllStandardError().constData());
+        QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
+        const bool finished = program.waitForFinished(60000);
+        if (!finished) {
+            program.kill();
+            program.waitForFinished();
+        }
+        QVERIFY(finished);
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(ReadAll(recovery), kept);
+        QCOMPARE(ReadAll(photo + QStringLiteral(".mask")), maskBytes);
+        QFile::remove(recovery);
+    }
+
 private:
     // Every file and folder under folder, hidden ones too, as paths relative to it.
     static QStringList Everything(const QString& folder) {
