@@ -165,8 +165,11 @@ void CatalogueWindow::BuildLayout() {
     shadeList->setItemDelegate(new ShadeRowDelegate(Model, shadeList));
     layout->addWidget(shadeList, 1);
 
+    // Texts of the catalogue are shown as they are, never as markup: a remark such as
+    // <img src="/dev/zero"> made the label read the device until memory ran out.
     noticeLabel = new QLabel(this);
     noticeLabel->setObjectName(QStringLiteral("noticeLabel"));
+    noticeLabel->setTextFormat(Qt::PlainText);
     noticeLabel->setFixedHeight(20);
     noticeLabel->setAlignment(Qt::AlignCenter);
     noticeLabel->setAutoFillBackground(true);
@@ -202,6 +205,7 @@ void CatalogueWindow::BuildLayout() {
     quantityEdit->setObjectName(QStringLiteral("quantityEdit"));
     unitLabel = new QLabel(QStringLiteral("Kg"), bottom);
     unitLabel->setObjectName(QStringLiteral("unitLabel"));
+    unitLabel->setTextFormat(Qt::PlainText);
     unitLabel->setStyleSheet(labelStyle);
     unitLabel->move(198, 11);
     auto* searchLabel = new QLabel(QStringLiteral("Vyhledat v odstínech:"), bottom);
