@@ -1,5 +1,7 @@
 #include "widgets/QtPrompts.h"
 
+#include "project/Errors.h"
+#include "project/RegularFile.h"
 #include "widgets/CzechMessageDialog.h"
 #include "widgets/WindowPlacement.h"
 
@@ -9,7 +11,10 @@
 #include <QGridLayout>
 #include <QImageReader>
 #include <QInputDialog>
+#include <QFile>
 #include <QLabel>
+
+#include <memory>
 
 QString QtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -54,7 +59,15 @@ QString QtPrompts::OpenFileName(const QString& filter) {
         grid->addWidget(preview, 1, grid->columnCount(), 1, 1, Qt::AlignTop);
     QObject::connect(
         &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-            QImageReader reader(path);
+            // Only a regular file, opened without waiting: a FIFO would hold the dialog.
+            std::unique_ptr<QFile> file;
+            try {
+                file = RegularFile::Open(path);
+            } catch (const TintoraError&) {
+                preview->setPixmap(QPixmap());
+                return;
+            }
+            QImageReader reader(file.get());
             reader.setAutoTransform(true);
             const QSize size = reader.size();
             if (size.isValid())
