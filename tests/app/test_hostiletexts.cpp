@@ -100,7 +100,8 @@ private slots:
         SchemeList schemes = demo.Schemes;
         schemes[0].Name = hostile;
         photo = SaveProject(appDir.path(), QStringLiteral("dum.bmp"), demo, layers, schemes);
-        SaveProject(appDir.path(), QStringLiteral("<img src=\"f\">.bmp"), demo, layers, schemes);
+        hostilePhoto = SaveProject(appDir.path(), QStringLiteral("<img src=\"f\">.bmp"), demo,
+                                   layers, schemes);
         QVERIFY(QDir::setCurrent(fifoDir.path())); // where "f" is the FIFO
 
         windows = std::make_unique<AppWindows>(appDir.path(), &prompts);
@@ -173,10 +174,25 @@ private slots:
         QVERIFY(box->text().contains(hostile));
     }
 
+    // Two files handed over at once: the hint bar names the first, which is opened.
+    void theMainWindowsHintBar() {
+        MainWindow& main = *windows->mainWindow;
+        QVERIFY(RunsWithoutWaitingOn(fifo, [&] {
+            main.OpenOrImportFiles({hostilePhoto, photo});
+            Draw(main);
+        }));
+        QCOMPARE(main.Workspace().Doc.ProjectPath, hostilePhoto);
+        QVERIFY(main.hintBar && main.hintBar->isVisible());
+        QCOMPARE(main.hintBar->textFormat(), Qt::PlainText);
+        QCOMPARE(main.hintBar->text(), QStringLiteral("Otevírá se jen první ze souborů "
+                                                      "(<img src=\"f\">.bmp), ostatní (1) "
+                                                      "zůstaly stranou."));
+    }
+
 private:
     QTemporaryDir fifoDir{QStringLiteral("/tmp/th-XXXXXX")};
     QTemporaryDir appDir;
-    QString fifo, hostile, photo;
+    QString fifo, hostile, photo, hostilePhoto;
     ScriptedPrompts prompts;
     std::unique_ptr<AppWindows> windows;
 };
