@@ -292,8 +292,9 @@ void LayerEditor::AssignShadeToLayer(int index, Colour colour, int shadeId, int 
     if (ok) {
         layer.Quantity = quantity;
     } else {
-        prompts_.Message(QStringLiteral("„%1“ není platné celé číslo.").arg(MessageText::Value(quantityText)),
-                         QStringLiteral("Chyba"), Prompts::Icon::Error, Prompts::Ok);
+        prompts_.Message(
+            QStringLiteral("„%1“ není platné celé číslo.").arg(MessageText::Value(quantityText)),
+            QStringLiteral("Chyba"), Prompts::Icon::Error, Prompts::Ok);
     }
     // The picture shows the colour the layer now holds, whatever the quantity said.
     emit ws_.LayerListChanged();

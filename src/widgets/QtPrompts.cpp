@@ -8,11 +8,11 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QInputDialog>
-#include <QFile>
 #include <QLabel>
 
 #include <memory>

@@ -49,8 +49,8 @@ QString FirstOf(const QStringList& paths, QString* note) {
     if (note && paths.size() > 1)
         *note =
             QStringLiteral("Otevírá se jen první ze souborů (%1), ostatní (%2) zůstaly stranou.")
-                .arg(MessageText::Value(QFileInfo(paths.first()).fileName(),
-                                        MessageText::PathChars),
-                     QString::number(paths.size() - 1));
+                .arg(
+                    MessageText::Value(QFileInfo(paths.first()).fileName(), MessageText::PathChars),
+                    QString::number(paths.size() - 1));
     return paths.first();
 }

@@ -167,7 +167,8 @@ private slots:
     // A message that quotes a name, as the question before deleting a project does.
     void aMessageQuotingAName() {
         const auto box = BuildCzechMessageDialog(
-            QStringLiteral("Potvrzení"), QStringLiteral("Opravdu chcete smazat projekt „%1“?").arg(hostile),
+            QStringLiteral("Potvrzení"),
+            QStringLiteral("Opravdu chcete smazat projekt „%1“?").arg(hostile),
             Prompts::Icon::Question, Prompts::Yes | Prompts::No, Prompts::No, 0, nullptr);
         QCOMPARE(box->textFormat(), Qt::PlainText);
         QVERIFY(RunsWithoutWaitingOn(fifo, [&] { Draw(*box); }));

@@ -522,13 +522,12 @@ private slots:
         QFETCH(bool, midSession);
         QTcpServer silent;
         QVERIFY(silent.listen(QHostAddress::LocalHost));
-        const QString database = midSession
-                                     ? server.DatabaseName(small)
-                                     : QStringLiteral("127.0.0.1/%1:/srv/odrex.tom")
-                                           .arg(silent.serverPort());
-        const QString appDir = Program(midSession ? QStringLiteral("ticho-pozdeji")
-                                                  : QStringLiteral("ticho"),
-                                       database, CounterUser, CounterPassword);
+        const QString database =
+            midSession ? server.DatabaseName(small)
+                       : QStringLiteral("127.0.0.1/%1:/srv/odrex.tom").arg(silent.serverPort());
+        const QString appDir =
+            Program(midSession ? QStringLiteral("ticho-pozdeji") : QStringLiteral("ticho"),
+                    database, CounterUser, CounterPassword);
         QFile ini(QDir(appDir).filePath(QStringLiteral("tintora.ini")));
         QVERIFY(ini.open(QIODevice::Append));
         ini.write("timeout = 20\n"); // long enough for the user to choose, short enough to fail
