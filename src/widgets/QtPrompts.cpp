@@ -53,6 +53,7 @@ QString QtPrompts::OpenFileName(const QString& filter) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("preview"));
     preview->setFixedSize(220, 180);
     preview->setAlignment(Qt::AlignCenter);
     preview->setFrameShape(QFrame::StyledPanel);

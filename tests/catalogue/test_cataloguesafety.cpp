@@ -126,6 +126,20 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("Katalog barev %1 nelze otevřít.")
                                      .arg(QDir::toNativeSeparators(broken)));
         QVERIFY(!lines.value(1).isEmpty());
+
+        // The database's words quote the path; from a folder of a long name they are
+        // shortened like every text from elsewhere, one short line each.
+        const QString folder = other.filePath(QString(230, QLatin1Char('k')));
+        QVERIFY(QDir().mkpath(folder));
+        const QString deep = folder + QStringLiteral("/odrex.tom");
+        QVERIFY(QFile::copy(broken, deep));
+        CatalogueDatabase third;
+        lines = DatabaseMessage([&] { third.Open(deep); }).split(QLatin1Char('\n'));
+        QVERIFY(lines.size() >= 2);
+        for (const QString& line : lines)
+            QVERIFY2(line.size() <= 200, qPrintable(line));
+        QVERIFY2(lines.join(QLatin1Char(' ')).contains(QStringLiteral("…")),
+                 qPrintable(lines.join('|')));
     }
 
     // A catalogue in a place the user may only read: the demo catalogue (a

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -543,6 +544,11 @@ private slots:
             for (QWidget* top : QApplication::topLevelWidgets()) {
                 auto* dialog = qobject_cast<CatalogueWaitingDialog*>(top);
                 if (dialog && dialog->isVisible()) {
+                    // The way out is a button of its own, under the words, not over them.
+                    const QRect button = dialog->leaveButton->geometry();
+                    QVERIFY(dialog->leaveButton->isVisible() && dialog->rect().contains(button));
+                    for (const QLabel* text : dialog->findChildren<QLabel*>())
+                        QVERIFY(button.top() >= text->geometry().bottom());
                     offered = true;
                     QTest::mouseClick(dialog->leaveButton, Qt::LeftButton);
                 }
