@@ -1,4 +1,5 @@
 #include "catalogue/CatalogueDatabase.h"
+#include "catalogue/FirebirdLockFolder.h"
 
 #include "project/EndRequest.h"
 #include "project/Errors.h"
@@ -114,8 +115,10 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
     if (!location.OnServer() && !QFileInfo::exists(location.path))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.").arg(native));
-    if (!location.OnServer())
+    if (!location.OnServer()) {
         CheckFileSizeLimit(native);
+        UseUsableFirebirdLockFolder();
+    }
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.")
