@@ -21,6 +21,10 @@ void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect() & view_.rect();
     painter.drawImage(area.topLeft(), view_, area);
+    if (Overlay) {
+        painter.setClipRect(area);
+        Overlay(painter);
+    }
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
@@ -29,6 +33,16 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
 
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
     emit MouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+}
+
+void ImageView::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(event->button(), event->position().toPoint());
+}
+
+// The second press of a double click is no press of its own: a tool that places
+// marks would place a second one on the first.
+void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit MouseDoubleClick(event->button(), event->position().toPoint());
 }
 
 void ImageView::leaveEvent(QEvent* event) {

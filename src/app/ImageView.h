@@ -3,8 +3,12 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 // The main window's imageView: shows the view bitmap at its own size, with a cross cursor.
-// Mouse presses and moves are passed on as view-pixel coordinates.
+// Mouse presses, moves, releases and double presses are passed on as view-pixel
+// coordinates. What a tool shows over the picture (the scale's marks) is drawn by
+// Overlay after the view, never into it.
 class ImageView : public QWidget {
     Q_OBJECT
 public:
@@ -13,15 +17,21 @@ public:
     // The bitmap changed size: take the new size.
     void SizeToView();
 
+    std::function<void(QPainter& painter)> Overlay;
+
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void MouseLeave();
+    void MouseUp(Qt::MouseButton button, QPoint position);
+    void MouseDoubleClick(Qt::MouseButton button, QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
