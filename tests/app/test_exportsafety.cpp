@@ -149,6 +149,8 @@ private slots:
                                                    << "dum.bmp.mask";
         QTest::newRow("order sheet over the kept changes") << "recovery"
                                                            << "dum.bmp.mask.obnova";
+        QTest::newRow("order sheet over the kept references") << "kept references"
+                                                              << "dum.bmp.mereni.obnova";
         QTest::newRow("picture linked to the kept changes") << "recovery link"
                                                             << "dum.bmp.mask.obnova";
         QTest::newRow("order sheet over the catalogue given") << "catalogue"
@@ -194,6 +196,8 @@ private slots:
         if (how == QLatin1String("recovery link")) {
             arguments = QStringList{photo, QStringLiteral("--out"), dir->filePath("obnova.png")};
             QVERIFY(QFile::link(recovery, arguments[2]));
+        } else if (how == QLatin1String("kept references")) {
+            TestPictures::WriteFile(RecoveryFile::MeasuresPathFor(photo), "kept references");
         } else if (how == QLatin1String("catalogue")) {
             arguments << QStringLiteral("--catalogue") << given;
         } else if (how == QLatin1String("catalogue hard link")) {
