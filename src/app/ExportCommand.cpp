@@ -1,5 +1,6 @@
 #include "app/ExportCommand.h"
 
+#include "app/SignalHandling.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "layers/Schemes.h"
 #include "overview/OrderSheet.h"
@@ -8,8 +9,10 @@
 #include "project/Errors.h"
 #include "project/LayerAreas.h"
 #include "project/MeasurementFile.h"
+#include "project/MessageText.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectFiles.h"
+#include "project/RecoveryFile.h"
 #include "render/RenderRegion.h"
 #include "render/ZoomMath.h"
 
@@ -69,7 +72,8 @@ Options Parse(const QStringList& arguments) {
     Options options;
     auto valueOf = [&](qsizetype& i) {
         if (i + 1 >= arguments.size())
-            throw UsageError(QStringLiteral("Volba %1 potřebuje hodnotu.").arg(arguments[i]));
+            throw UsageError(QStringLiteral("Volba %1 potřebuje hodnotu.")
+                                 .arg(MessageText::Value(arguments[i])));
         return arguments[++i];
     };
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -97,14 +101,16 @@ Options Parse(const QStringList& arguments) {
             const double zoom = text.toDouble(&ok);
             if (!ok || (zoom != 0.25 && zoom != 0.5 && zoom != 1 && zoom != 2 && zoom != 4))
                 throw UsageError(
-                    QStringLiteral("Zvětšení musí být 0.25, 0.5, 1, 2 nebo 4, ne „%1“.").arg(text));
+                    QStringLiteral("Zvětšení musí být 0.25, 0.5, 1, 2 nebo 4, ne „%1“.")
+                        .arg(MessageText::Value(text)));
             options.zoom = float(zoom);
         } else if (a.startsWith(QLatin1String("--"))) {
-            throw UsageError(QStringLiteral("Neznámá volba %1.").arg(a));
+            throw UsageError(QStringLiteral("Neznámá volba %1.").arg(MessageText::Value(a)));
         } else if (options.photo.isEmpty()) {
             options.photo = a;
         } else {
-            throw UsageError(QStringLiteral("Zadejte jen jeden projekt (navíc: %1).").arg(a));
+            throw UsageError(QStringLiteral("Zadejte jen jeden projekt (navíc: %1).")
+                                 .arg(MessageText::Value(a)));
         }
     }
     if (options.help)
@@ -199,7 +205,7 @@ QImage Render(const Document& doc, float zoom, bool maskMode) {
 }
 
 QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+    return MessageText::Path(path);
 }
 
 // The format an output's suffix names: "bmp", "jpg" or "png".
@@ -210,7 +216,7 @@ QString FormatOf(const QString& path) {
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
         return QStringLiteral("jpg");
     throw UsageError(QStringLiteral("Neznámý formát výstupu „%1“: použijte .bmp, .png nebo .jpg.")
-                         .arg(QFileInfo(path).fileName()));
+                         .arg(MessageText::Value(QFileInfo(path).fileName())));
 }
 
 // Writes the picture into file in the format its target's suffix names.
@@ -251,15 +257,16 @@ bool Exists(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-// The pictures of a run, written beside their targets and put in place together
-// at the end: a run that fails changes no file that stood before it. No output
-// may be one of the project's own files, however it is named.
+// The pictures and documents of a run, written beside their targets and put in
+// place together at the end: a run that fails changes no file that stood before it.
+// No output may be a file the run reads or runs from, however it is named (a link,
+// a hard link, another spelling), nor the same file as another output.
 class Outputs {
 public:
-    explicit Outputs(const QStringList& inputs) {
-        for (const QString& input : inputs) {
-            if (const auto identity = IdentityOf(input))
-                inputs_.push_back({input, *identity});
+    explicit Outputs(const QStringList& protectedFiles) {
+        for (const QString& file : protectedFiles) {
+            if (const auto identity = IdentityOf(file))
+                protected_.push_back({file, *identity});
         }
     }
 
@@ -268,28 +275,41 @@ public:
         AddFile(path, [&picture](AtomicFile& file) { WritePicture(file, picture); });
     }
 
-    // An output of any kind: write puts its bytes into the new file.
-    template <typename Write> void AddFile(const QString& path, Write&& write) {
-        if (const auto identity = IdentityOf(path)) {
-            for (const auto& [input, inputIdentity] : inputs_) {
-                if (*identity == inputIdentity)
-                    throw TintoraError(
-                        QStringLiteral("Výstup %1 je soubor projektu %2; tintora-export své "
-                                       "vstupní soubory nikdy nepřepisuje. Zvolte jiný soubor.")
-                            .arg(Native(path), Native(input)));
-            }
-        }
+    // Whether an output of the run already has this place (letter case aside, so that
+    // two names stay two files on a disk that does not tell case apart).
+    bool Taken(const QString& path) const {
         const QString place = Place(path);
         for (const Pending& pending : pending_) {
-            if (pending.place == place)
+            if (pending.place.compare(place, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+        return false;
+    }
+
+    // An output of any kind: write puts its bytes into the new file.
+    template <typename Write> void AddFile(const QString& path, Write&& write) {
+        const auto identity = IdentityOf(path);
+        if (identity) {
+            for (const auto& [file, fileIdentity] : protected_) {
+                if (*identity == fileIdentity)
+                    throw TintoraError(
+                        QStringLiteral("Výstup %1 je soubor %2, který tintora-export čte; "
+                                       "tintora-export své vstupní soubory nikdy nepřepisuje. "
+                                       "Zvolte jiný soubor.")
+                            .arg(Native(path), Native(file)));
+            }
+        }
+        for (const Pending& pending : pending_) {
+            if ((identity && pending.identity && *identity == *pending.identity) ||
+                pending.place.compare(Place(path), Qt::CaseInsensitive) == 0)
                 throw TintoraError(QStringLiteral("Výstup %1 je zadán dvakrát.").arg(Native(path)));
         }
         auto file = std::make_unique<AtomicFile>(path);
         write(*file);
-        pending_.push_back({place, std::move(file)});
+        pending_.push_back({Place(path), identity, std::move(file)});
     }
 
-    // Puts every picture in place; if one cannot be, those put in place before it
+    // Puts every output in place; if one cannot be, those put in place before it
     // that did not exist before the run are taken back.
     void CommitAll() {
         QStringList created;
@@ -317,17 +337,69 @@ private:
                info.fileName();
     }
 
-    struct Input {
+    struct Protected {
         QString path;
         FileIdentity identity;
     };
     struct Pending {
         QString place;
+        std::optional<FileIdentity> identity; // of a file that stood there before the run
         std::unique_ptr<AtomicFile> file;
     };
-    std::vector<Input> inputs_;
+    std::vector<Protected> protected_;
     std::vector<Pending> pending_;
 };
+
+// The files a run reads or runs from: the project's photograph, mask and kept
+// changes, the catalogue (the one given, or the program's own with its settings),
+// the programs and their help page.
+QStringList FilesOfTheRun(const Options& options, const QString& programDir) {
+    const QDir program(programDir);
+    QStringList files{options.photo,
+                      options.photo + QStringLiteral(".mask"),
+                      RecoveryFile::PathFor(options.photo),
+                      MeasurementFile::PathFor(options.photo),
+                      RecoveryFile::MeasuresPathFor(options.photo),
+                      program.filePath(CatalogueSettings::FileName),
+                      program.filePath(QStringLiteral("odrex.tom")),
+                      program.filePath(QStringLiteral("tintora")),
+                      program.filePath(QStringLiteral("tintora-export")),
+                      program.filePath(QStringLiteral("help/help.htm"))};
+    if (!options.catalogue.isEmpty())
+        files << options.catalogue;
+    try {
+        const CatalogueLocation settings = CatalogueSettings::Read(programDir);
+        if (!settings.OnServer())
+            files << settings.path;
+    } catch (const DatabaseError&) {
+        // Settings that cannot be read name no file.
+    }
+    if (QCoreApplication::instance())
+        files << QCoreApplication::applicationFilePath();
+    return files;
+}
+
+QString SafeFileName(QString name) {
+    static const QString Forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name) {
+        if (Forbidden.contains(c) || c.unicode() < 32)
+            c = QLatin1Char('_');
+    }
+    return name.trimmed().isEmpty() ? QStringLiteral("schema") : name;
+}
+
+// The name of a scheme's picture: "project-scheme.jpg", then "project-scheme (2).jpg"
+// and on while an output of the run has the name. Made as plain text, never through a
+// format that the names could take part in.
+QString SchemePicturePath(const QDir& dir, const QString& project, const QString& scheme,
+                          const Outputs& outputs) {
+    const QString base = project + QLatin1Char('-') + SafeFileName(scheme);
+    QString path = dir.filePath(base + QStringLiteral(".jpg"));
+    for (int n = 2; outputs.Taken(path); ++n)
+        path = dir.filePath(base + QStringLiteral(" (") + QString::number(n) +
+                            QStringLiteral(").jpg"));
+    return path;
+}
 
 // Makes folder with its missing parents; returns the folders it made, outermost
 // first, so that a failed run can take them back.
@@ -347,15 +419,6 @@ QStringList MakeFolder(const QString& folder) {
     return missing;
 }
 
-QString SafeFileName(QString name) {
-    static const QString Forbidden = QStringLiteral("/\\:*?\"<>|");
-    for (QChar& c : name) {
-        if (Forbidden.contains(c) || c.unicode() < 32)
-            c = QLatin1Char('_');
-    }
-    return name.trimmed().isEmpty() ? QStringLiteral("schema") : name;
-}
-
 const SchemeRecord* FindScheme(const SchemeList& schemes, const QString& name) {
     for (const SchemeRecord& scheme : schemes) {
         if (scheme.Name == name)
@@ -370,7 +433,8 @@ const SchemeRecord* RequestedScheme(const Options& options, const Document& doc)
         return nullptr;
     const SchemeRecord* scheme = FindScheme(doc.Schemes, options.scheme);
     if (!scheme)
-        throw TintoraError(QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(options.scheme));
+        throw TintoraError(QStringLiteral("Projekt nemá barevné schéma „%1“.")
+                               .arg(MessageText::Value(options.scheme)));
     return scheme;
 }
 
@@ -401,7 +465,7 @@ QByteArray OrderSheetPdf(const Options& options, const Document& doc, const QStr
         err << problem << '\n'
             << QStringLiteral("Objednávka %1 je bez jmen odstínů, vějířů a druhů barev: obsahuje "
                               "jen jména vrstev a množství.")
-                   .arg(QDir::toNativeSeparators(options.orderSheet))
+                   .arg(Native(options.orderSheet))
             << '\n';
     return Order::Pdf(sheet);
 }
@@ -441,33 +505,30 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             return copy;
         };
 
-        Outputs outputs({options.photo, doc.MaskPath(), MeasurementFile::PathFor(options.photo)});
+        const QString program =
+            programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+        Outputs outputs(FilesOfTheRun(options, program));
         if (!options.out.isEmpty()) {
             const SchemeRecord* scheme = RequestedScheme(options, doc);
             outputs.Add(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
         }
         if (!options.orderSheet.isEmpty()) {
-            const QByteArray pdf = OrderSheetPdf(
-                options, doc,
-                programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir, err);
+            const QByteArray pdf = OrderSheetPdf(options, doc, program, err);
             outputs.AddFile(options.orderSheet, [&pdf](AtomicFile& file) { file.Write(pdf); });
         }
         if (!options.allSchemesDir.isEmpty()) {
             madeFolders = MakeFolder(options.allSchemesDir);
             const QDir dir(options.allSchemesDir);
             const QString project = QFileInfo(options.photo).completeBaseName();
-            QStringList used;
-            for (const SchemeRecord& scheme : doc.Schemes) {
-                QString name = project + QLatin1Char('-') + SafeFileName(scheme.Name);
-                const QString base = name;
-                for (int n = 2; used.contains(name, Qt::CaseInsensitive); ++n)
-                    name = QStringLiteral("%1 (%2)").arg(base).arg(n);
-                used << name;
-                outputs.Add(dir.filePath(name + QStringLiteral(".jpg")),
+            for (const SchemeRecord& scheme : doc.Schemes)
+                outputs.Add(SchemePicturePath(dir, project, scheme.Name, outputs),
                             Render(prepare(&scheme), options.zoom, options.maskMode));
-            }
         }
-        outputs.CommitAll();
+        {
+            // A signal that comes meanwhile waits until every output is in place.
+            const SignalsHeldBack heldBack;
+            outputs.CommitAll();
+        }
         return 0;
     } catch (const UsageError& error) {
         err << error.message() << "\n\n" << QString::fromUtf8(HelpText);

@@ -72,6 +72,7 @@ void MainWindow::ShowNote(const QString& text) {
     if (!hintBar) {
         hintBar = new QLabel(this);
         hintBar->setObjectName(QStringLiteral("hintBar"));
+        hintBar->setTextFormat(Qt::PlainText); // file names as they are, never markup
         hintBar->setStyleSheet(QStringLiteral("QLabel { background: rgb(255, 245, 200); "
                                               "border: 1px solid rgb(200, 170, 90); "
                                               "padding: 3px 8px; }"));

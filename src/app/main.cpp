@@ -1,11 +1,14 @@
 #include "app/CommandLine.h"
 #include "app/MainWindow.h"
+#include "app/SignalHandling.h"
 #include "app/StartUp.h"
+#include "catalogue/CatalogueConnection.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char* argv[]) {
     // --help and --version print before any window system is asked for.
@@ -18,6 +21,9 @@ int main(int argc, char* argv[]) {
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
+    // Until the windows are there, nothing is kept: a signal (also one that comes
+    // while the database client waits for a catalogue server) ends the program.
+    EndAtOnceOnSignals("Tintora", 0);
     CzechDatesInQtDialogs czechDates;
     QApplication application(argc, argv);
     czechDates.Restore();
@@ -28,7 +34,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     SystemStartupClock clock;
-    const auto windows = StartUp(QCoreApplication::applicationDirPath(), clock);
+    auto windows = StartUp(QCoreApplication::applicationDirPath(), clock);
     windows->EndCleanlyOnSignals();
     // A file named on the command line, as if it were dropped on the window.
     if (!line.path.isEmpty()) {
@@ -36,5 +42,13 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(0, window,
                            [window, line] { window->OpenOrImportFiles({line.path}, line.note); });
     }
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    windows.reset();
+    // A catalogue that stopped answering still holds a thread in the database
+    // client, whose own clean-up at exit would wait for it.
+    if (CatalogueConnection::StillWaiting() > 0) {
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    return code;
 }

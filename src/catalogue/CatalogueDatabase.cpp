@@ -1,16 +1,16 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/FirebirdLockFolder.h"
 
+#include "project/EndRequest.h"
 #include "project/Errors.h"
+#include "project/MessageText.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlRecord>
-#include <QUuid>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -23,48 +23,88 @@ QString TrimmedRight(QString text) {
     return text;
 }
 
+// The embedded engine keeps its lock table in a file of 1 MB that it maps into
+// memory; under a smaller file size limit (ulimit -f) the file cannot grow and the
+// first touch of the mapping ends the process with a bus error. Measured: a limit
+// of 1023 kB ends it, 1024 kB does not.
+constexpr rlim_t EmbeddedEngineFileBytes = 1024 * 1024;
+
+void CheckFileSizeLimit(const QString& native) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur >= EmbeddedEngineFileBytes)
+        return;
+    throw DatabaseError(
+        QStringLiteral("Katalog barev %1 nelze otevřít: systém dovoluje jen soubory do %2 kB, "
+                       "databáze potřebuje soubory o velikosti nejméně %3 kB (omezení "
+                       "„ulimit -f“).")
+            .arg(native, QString::number(limit.rlim_cur / 1024),
+                 QString::number(EmbeddedEngineFileBytes / 1024)));
+}
+
 } // namespace
 
 int CatalogueRow::IndexOf(const QString& column) const {
-    const int index = record_.indexOf(column);
+    const int index = result_.columns.indexOf(column);
     if (index < 0)
-        throw DatabaseError(QStringLiteral("Katalog barev neobsahuje sloupec %1.").arg(column));
+        throw DatabaseError(
+            QStringLiteral("Katalog barev neobsahuje sloupec %1.").arg(MessageText::Value(column)));
     return index;
 }
 
 bool CatalogueRow::IsNullAt(int index) const {
-    return query_.isNull(index);
+    return result_.nulls[first_ + index];
 }
 
 int CatalogueRow::IntAt(int index) const {
-    const QVariant value = query_.value(index);
+    const QVariant& value = result_.values[first_ + index];
     if (value.typeId() == QMetaType::QString) // a number kept in a CHAR column
         return TrimmedRight(value.toString()).toInt();
     return value.toInt();
 }
 
 QString CatalogueRow::TextAt(int index) const {
-    return TrimmedRight(query_.value(index).toString());
+    return TrimmedRight(result_.values[first_ + index].toString());
 }
 
-CatalogueDatabase::CatalogueDatabase()
-    : connectionName_(QStringLiteral("katalog-") +
-                      QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+CatalogueDatabase::CatalogueDatabase() = default;
 
-CatalogueDatabase::~CatalogueDatabase() {
-    query_.reset();
-    {
-        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-        if (db.isValid()) {
-            db.rollback(); // nothing was written; a connection detaches only without it
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(connectionName_);
-}
+CatalogueDatabase::~CatalogueDatabase() = default;
 
 bool CatalogueDatabase::IsOpen() const {
-    return query_ != nullptr;
+    return open_;
+}
+
+CatalogueConnection::KeepWaiting
+CatalogueDatabase::KeepWaitingFor(const CatalogueLocation& location) const {
+    const auto timeout = std::chrono::seconds(location.timeoutSeconds);
+    return [this, timeout](std::chrono::milliseconds waited) {
+        return waited < timeout && EndRequest::Signal() == 0 &&
+               (!waiting_ || waiting_->KeepWaiting(waited));
+    };
+}
+
+void CatalogueDatabase::GiveUp(bool opening) {
+    open_ = false;
+    connection_.reset(); // left behind, its thread still waiting
+    if (EndRequest::Signal() != 0)
+        throw DatabaseError(QStringLiteral("Program končí."));
+    const QString native = location_.DisplayName();
+    if (opening && location_.OnServer())
+        throw DatabaseError(
+            QStringLiteral("Katalog barev %1 na serveru %2 nelze otevřít: server neodpovídá.")
+                .arg(MessageText::Value(location_.path, MessageText::PathChars),
+                     MessageText::Value(location_.Server())));
+    if (opening)
+        throw DatabaseError(
+            QStringLiteral("Katalog barev %1 nelze otevřít: databáze neodpovídá.").arg(native));
+    if (location_.OnServer())
+        throw DatabaseError(QStringLiteral("Server %1 s katalogem barev přestal odpovídat; "
+                                           "program dál pracuje bez katalogu barev.")
+                                .arg(MessageText::Value(location_.Server())));
+    throw DatabaseError(
+        QStringLiteral("Katalog barev %1 přestal odpovídat; program dál pracuje bez něj.")
+            .arg(native));
 }
 
 void CatalogueDatabase::Open(const CatalogueLocation& location) {
@@ -75,42 +115,46 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
     if (!location.OnServer() && !QFileInfo::exists(location.path))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.").arg(native));
-    if (!location.OnServer())
+    if (!location.OnServer()) {
+        CheckFileSizeLimit(native);
         UseUsableFirebirdLockFolder();
+    }
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.")
                 .arg(native));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName_);
-    db.setDatabaseName(location.ConnectionName());
-    db.setUserName(location.user);
-    db.setPassword(location.password);
-    db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"));
-    if (!db.open()) {
-        const QString reason = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName_);
-        if (location.OnServer())
-            throw DatabaseError(QStringLiteral("Katalog barev %1 na serveru %2 nelze otevřít.\n%3")
-                                    .arg(location.path, location.Server(), reason));
-        // Firebird opens a database for writing unless it is marked read-only; a
-        // file the user may only read must be made writable or marked so.
-        if (::access(QFile::encodeName(location.path).constData(), W_OK) != 0)
-            throw DatabaseError(
-                QStringLiteral("Katalog barev %1 nelze otevřít: soubor je jen pro čtení.\n"
-                               "Povolte zápis do souboru katalogu, nebo katalog převeďte na "
-                               "databázi jen pro čtení příkazem „gfix -mode read_only“.\n%2")
-                    .arg(native, reason));
-        throw DatabaseError(
-            QStringLiteral("Katalog barev %1 nelze otevřít.\n%2").arg(native, reason));
-    }
-    // One transaction for the life of the connection: the catalogue is only read, and
-    // a transaction started and committed around every statement costs a write to the
-    // database file each time.
-    db.transaction();
     location_ = location;
-    query_ = std::make_unique<QSqlQuery>(db);
-    query_->setForwardOnly(true);
+    connection_ = std::make_unique<CatalogueConnection>();
+    connection_->SetClosing([](std::chrono::milliseconds waited) {
+        return waited < std::chrono::seconds(5) && EndRequest::Signal() == 0;
+    });
+    QString reason;
+    const WaitingEnds ends{waiting_};
+    const auto outcome =
+        connection_->Open(location.ConnectionName(), location.user, location.password,
+                          QStringLiteral("ISC_DPB_LC_CTYPE=WIN1250;ISC_DPB_SQL_DIALECT=3"),
+                          KeepWaitingFor(location), &reason);
+    if (outcome == CatalogueConnection::Outcome::NoAnswer)
+        GiveUp(true);
+    if (outcome == CatalogueConnection::Outcome::Done) {
+        open_ = true;
+        return;
+    }
+    connection_.reset();
+    reason = MessageText::Paragraph(reason);
+    if (location.OnServer())
+        throw DatabaseError(QStringLiteral("Katalog barev %1 na serveru %2 nelze otevřít.\n%3")
+                                .arg(MessageText::Value(location.path, MessageText::PathChars),
+                                     MessageText::Value(location.Server()), reason));
+    // Firebird opens a database for writing unless it is marked read-only; a
+    // file the user may only read must be made writable or marked so.
+    if (::access(QFile::encodeName(location.path).constData(), W_OK) != 0)
+        throw DatabaseError(
+            QStringLiteral("Katalog barev %1 nelze otevřít: soubor je jen pro čtení.\n"
+                           "Povolte zápis do souboru katalogu, nebo katalog převeďte na "
+                           "databázi jen pro čtení příkazem „gfix -mode read_only“.\n%2")
+                .arg(native, reason));
+    throw DatabaseError(QStringLiteral("Katalog barev %1 nelze otevřít.\n%2").arg(native, reason));
 }
 
 int CatalogueDatabase::Version() {
@@ -131,20 +175,21 @@ void CatalogueDatabase::Run(const QString& statement,
     busy_ = true;
     struct Release {
         bool& flag;
-        QSqlQuery& query;
-        ~Release() {
-            query.finish();
-            flag = false;
-        }
-    } release{busy_, *query_};
+        ~Release() { flag = false; }
+    } release{busy_};
     ++statementCount_;
     lastStatement_ = statement;
-    if (!query_->exec(statement))
+    CatalogueConnection::Result result;
+    QString reason;
+    const WaitingEnds ends{waiting_};
+    const auto outcome = connection_->Run(statement, KeepWaitingFor(location_), &result, &reason);
+    if (outcome == CatalogueConnection::Outcome::NoAnswer)
+        GiveUp(false);
+    if (outcome == CatalogueConnection::Outcome::Failed)
         throw DatabaseError(QStringLiteral("Dotaz do katalogu barev se nezdařil.\n%1")
-                                .arg(query_->lastError().text()));
-    const CatalogueRow row(*query_);
-    while (query_->next()) {
-        if (!onRow(row))
+                                .arg(MessageText::Paragraph(reason)));
+    for (qsizetype i = 0; i < result.RowCount(); ++i) {
+        if (!onRow(CatalogueRow(result, i)))
             break;
         if (yield)
             QCoreApplication::processEvents();

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "catalogue/CatalogueConnection.h"
 #include "catalogue/CatalogueLocation.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
+#include <chrono>
 #include <functional>
 #include <memory>
 
 // One row of a statement's result: columns read by name, NULL told apart.
 class CatalogueRow {
 public:
-    explicit CatalogueRow(const QSqlQuery& query) : query_(query), record_(query.record()) {}
+    CatalogueRow(const CatalogueConnection::Result& result, qsizetype row)
+        : result_(result), first_(row * result.columns.count()) {}
     bool IsNull(const QString& column) const { return IsNullAt(IndexOf(column)); }
     int Int(const QString& column) const { return IntAt(IndexOf(column)); }
     // Text without the blanks that CHAR columns are padded with.
@@ -25,13 +26,27 @@ public:
     QString TextAt(int index) const;
 
 private:
-    const QSqlQuery& query_;
-    QSqlRecord record_; // the statement's columns, looked up by name
+    const CatalogueConnection::Result& result_;
+    qsizetype first_; // where the row's values begin
+};
+
+// What the program does while the catalogue has not answered yet.
+class CatalogueWaiting {
+public:
+    virtual ~CatalogueWaiting() = default;
+    // Called every few tens of milliseconds with the time waited; false gives up
+    // waiting (the user chose to go on without the catalogue).
+    virtual bool KeepWaiting(std::chrono::milliseconds waited) = 0;
+    // The call waited for has ended, answered or given up.
+    virtual void WaitingEnded() {}
 };
 
 // The catalogue database: "odrex.tom" opened embedded through Firebird's client
 // library, or a database on a Firebird server, read by the same statements through the
-// same driver. One connection and one query object for the life of the program.
+// same driver. One connection and one query object for the life of the program, on a
+// thread of their own: a server that stops answering is waited for only as long as
+// the location's timeout (and the program's waiting allows), and never once the
+// program is asked to end; the program then goes on without the catalogue.
 // Failures throw DatabaseError with a Czech message.
 class CatalogueDatabase {
 public:
@@ -41,6 +56,10 @@ public:
     ~CatalogueDatabase();
     CatalogueDatabase(const CatalogueDatabase&) = delete;
     CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
+
+    // What the program does while the catalogue has not answered yet (the timeout
+    // holds all the same); none when null.
+    void SetWaiting(CatalogueWaiting* waiting) { waiting_ = waiting; }
 
     // Connects (once; later calls change nothing while it is open).
     void Open(const CatalogueLocation& location);
@@ -63,9 +82,22 @@ public:
     const QString& LastStatement() const { return lastStatement_; }
 
 private:
-    QString connectionName_;
+    CatalogueConnection::KeepWaiting KeepWaitingFor(const CatalogueLocation& location) const;
+    // Tells the waiting that a call has ended, however it ends.
+    struct WaitingEnds {
+        CatalogueWaiting* waiting;
+        ~WaitingEnds() {
+            if (waiting)
+                waiting->WaitingEnded();
+        }
+    };
+    // The catalogue stopped answering: it is given up for the rest of the run.
+    [[noreturn]] void GiveUp(bool opening);
+
+    std::unique_ptr<CatalogueConnection> connection_;
+    bool open_ = false;
     CatalogueLocation location_;
-    std::unique_ptr<QSqlQuery> query_;
+    CatalogueWaiting* waiting_ = nullptr;
     bool busy_ = false;
     int statementCount_ = 0;
     QString lastStatement_;

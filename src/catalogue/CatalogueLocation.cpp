@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueLocation.h"
 
 #include "project/Errors.h"
+#include "project/MessageText.h"
 #include "project/ProgramFolders.h"
 #include "project/RegularFile.h"
 
@@ -29,7 +30,7 @@ bool ValidPort(const QString& port) {
     throw DatabaseError(
         QStringLiteral("V nastavení %1 je chybný katalog barev „%2“: %3.\nZadejte soubor, "
                        "nebo databázi na serveru jako server:cesta či server/port:cesta.")
-            .arg(CatalogueSettings::FileName, name, reason));
+            .arg(CatalogueSettings::FileName, MessageText::Value(name), reason));
 }
 
 // A value as written: QSettings splits an unquoted value at its commas.
@@ -51,7 +52,8 @@ QString CatalogueLocation::ConnectionName() const {
 }
 
 QString CatalogueLocation::DisplayName() const {
-    return OnServer() ? ConnectionName() : QDir::toNativeSeparators(path);
+    return OnServer() ? MessageText::Value(ConnectionName(), MessageText::PathChars)
+                      : MessageText::Path(path);
 }
 
 CatalogueLocation CatalogueLocation::File(const QString& path) {
@@ -75,7 +77,7 @@ CatalogueLocation ParseDatabaseName(const QString& name, const QString& appDir) 
     location.path = server.captured(3).trimmed();
     if (server.capturedStart(2) >= 0 && !ValidPort(location.port))
         Refuse(trimmed, QStringLiteral("port „%1“ není číslo od 1 do 65535 ani jméno služby")
-                            .arg(location.port));
+                            .arg(MessageText::Value(location.port)));
     if (location.path.isEmpty())
         Refuse(trimmed, QStringLiteral("za dvojtečkou chybí cesta k databázi na serveru"));
     return location;
@@ -90,17 +92,29 @@ CatalogueLocation Read(const QString& appDir) {
     // Only a regular file: a FIFO in its place would hold the start-up forever.
     if (!RegularFile::CanOpen(ini))
         throw DatabaseError(QStringLiteral("Nastavení katalogu barev %1 nelze přečíst.")
-                                .arg(QDir::toNativeSeparators(ini)));
+                                .arg(MessageText::Path(ini)));
     const QSettings settings(ini, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError)
         throw DatabaseError(
             QStringLiteral("Nastavení katalogu barev %1 nelze přečíst: soubor není ve formátu INI.")
-                .arg(QDir::toNativeSeparators(ini)));
+                .arg(MessageText::Path(ini)));
     CatalogueLocation location = ParseDatabaseName(Text(settings, DatabaseKey), folders.Data);
     if (settings.contains(UserKey))
         location.user = Text(settings, UserKey).trimmed();
     if (settings.contains(PasswordKey))
         location.password = Text(settings, PasswordKey);
+    if (settings.contains(TimeoutKey)) {
+        const QString text = Text(settings, TimeoutKey).trimmed();
+        bool number = false;
+        const int seconds = text.toInt(&number);
+        if (!number || seconds < 1 || seconds > CatalogueLocation::LongestTimeoutSeconds)
+            throw DatabaseError(
+                QStringLiteral("V nastavení %1 je chybná doba čekání na katalog barev „%2“: "
+                               "zadejte počet sekund od 1 do %3.")
+                    .arg(FileName, MessageText::Value(text),
+                         QString::number(CatalogueLocation::LongestTimeoutSeconds)));
+        location.timeoutSeconds = seconds;
+    }
     return location;
 }
 

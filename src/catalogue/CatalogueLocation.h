@@ -10,13 +10,20 @@ struct CatalogueLocation {
     QString path; // the file, or the path (or alias) by which the server knows the database
     QString user = QStringLiteral("SYSDBA");
     QString password = QStringLiteral("pinewoods");
+    // How long the catalogue may take to answer (to be connected to, or a statement)
+    // before the program goes on without it.
+    int timeoutSeconds = DefaultTimeoutSeconds;
+
+    static constexpr int DefaultTimeoutSeconds = 20;
+    static constexpr int LongestTimeoutSeconds = 3600;
 
     bool OnServer() const { return !host.isEmpty(); }
     // The server as Firebird names it: "host" or "host/port".
     QString Server() const;
     // What the client library is given: "host/port:path" on a server, else the file.
     QString ConnectionName() const;
-    // For messages: the server's name and path, or the file's native path.
+    // For messages: the server's name and path, or the file's native path, shortened
+    // to fit a message box.
     QString DisplayName() const;
 
     // The file at path (made absolute), read with the program's own user and password.
@@ -32,12 +39,14 @@ struct CatalogueLocation {
 //              or "host/port:path" (the path, or an alias, as the server knows it)
 //   user     = the user name (SYSDBA when not given)
 //   password = the password (the program's own when not given)
+//   timeout  = seconds the catalogue may take to answer (20 when not given)
 namespace CatalogueSettings {
 
 inline const QString FileName = QStringLiteral("tintora.ini");
 inline const QString DatabaseKey = QStringLiteral("catalogue/database");
 inline const QString UserKey = QStringLiteral("catalogue/user");
 inline const QString PasswordKey = QStringLiteral("catalogue/password");
+inline const QString TimeoutKey = QStringLiteral("catalogue/timeout");
 
 // The catalogue the program in appDir uses: the one tintora.ini names, else its
 // odrex.tom. Throws DatabaseError with a Czech message when tintora.ini cannot

@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueWindow.h"
 
 #include "catalogue/CatalogueRowDelegates.h"
+#include "catalogue/CatalogueWaitingDialog.h"
 #include "catalogue/PaintKindChange.h"
 #include "widgets/Artwork.h"
 #include "widgets/DialogButtons.h"
@@ -139,6 +140,10 @@ CatalogueWindow::CatalogueWindow(const QString& appDir, Prompts& prompts, QWidge
         onShadeListClicked();
     });
 
+    // A catalogue that does not answer is waited for with the windows repainting and
+    // a way out for the user.
+    waitingDialog = new CatalogueWaitingDialog(this);
+    Database.SetWaiting(waitingDialog);
     // odrex.tom beside the program, or the catalogue that tintora.ini names there.
     if (RunGuarded(prompts_, [this, &appDir] { Database.Open(CatalogueSettings::Read(appDir)); })) {
         RunGuarded(prompts_, [this] { Model.LoadFanDecks(); });
@@ -164,8 +169,11 @@ void CatalogueWindow::BuildLayout() {
     shadeList->setItemDelegate(new ShadeRowDelegate(Model, shadeList));
     layout->addWidget(shadeList, 1);
 
+    // Texts of the catalogue are shown as they are, never as markup: a remark such as
+    // <img src="/dev/zero"> made the label read the device until memory ran out.
     noticeLabel = new QLabel(this);
     noticeLabel->setObjectName(QStringLiteral("noticeLabel"));
+    noticeLabel->setTextFormat(Qt::PlainText);
     noticeLabel->setFixedHeight(20);
     noticeLabel->setAlignment(Qt::AlignCenter);
     noticeLabel->setAutoFillBackground(true);
@@ -201,6 +209,7 @@ void CatalogueWindow::BuildLayout() {
     quantityEdit->setObjectName(QStringLiteral("quantityEdit"));
     unitLabel = new QLabel(QStringLiteral("Kg"), bottom);
     unitLabel->setObjectName(QStringLiteral("unitLabel"));
+    unitLabel->setTextFormat(Qt::PlainText);
     unitLabel->setStyleSheet(labelStyle);
     unitLabel->move(198, 11);
     auto* searchLabel = new QLabel(QStringLiteral("Vyhledat v odstínech:"), bottom);

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+class CatalogueWaitingDialog;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -41,6 +42,7 @@ public:
     QLabel* unitLabel = nullptr;
     QLineEdit* searchEdit = nullptr;
     QLabel* noticeLabel = nullptr;
+    CatalogueWaitingDialog* waitingDialog = nullptr; // shown while the catalogue keeps silent
     QLineEdit* fanDeckTypeAhead = nullptr;
     QLineEdit* shadeTypeAhead = nullptr;
     QTimer fanDeckTypeAheadTimer;

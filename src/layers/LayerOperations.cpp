@@ -1,6 +1,7 @@
 #include "layers/LayerOperations.h"
 
 #include "project/MaskFile.h"
+#include "project/MessageText.h"
 #include "project/TextField.h"
 #include "render/ZoomMath.h"
 #include "workspace/Prompts.h"
@@ -293,8 +294,9 @@ void LayerEditor::AssignShadeToLayer(int index, Colour colour, int shadeId, int 
     if (ok) {
         layer.Quantity = quantity;
     } else {
-        prompts_.Message(QStringLiteral("„%1“ není platné celé číslo.").arg(quantityText),
-                         QStringLiteral("Chyba"), Prompts::Icon::Error, Prompts::Ok);
+        prompts_.Message(
+            QStringLiteral("„%1“ není platné celé číslo.").arg(MessageText::Value(quantityText)),
+            QStringLiteral("Chyba"), Prompts::Icon::Error, Prompts::Ok);
     }
     // The picture shows the colour the layer now holds, whatever the quantity said.
     emit ws_.LayerListChanged();

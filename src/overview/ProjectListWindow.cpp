@@ -4,6 +4,7 @@
 #include "overview/ProjectRowDelegate.h"
 #include "overview/ThumbnailLoader.h"
 #include "project/PhotoFiles.h"
+#include "project/RecoveryFile.h"
 #include "widgets/Artwork.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
@@ -145,6 +146,7 @@ const ProjectListWindow::RowPicture& ProjectListWindow::PictureOf(const QString&
     auto found = pictures_.find(path);
     if (found == pictures_.end()) {
         RowPicture picture;
+        picture.keptChanges = RecoveryFile::Exists(path);
         try {
             // Only the header: the sizes show at once, whatever the photograph weighs.
             picture.size = PhotoFiles::BmpSize(path);

@@ -52,6 +52,7 @@ public:
         QImage thumbnail;    // exactly the thumbnail rectangle's size; null until it comes
         bool failed = false; // the pixels could not be read
         bool requested = false;
+        bool keptChanges = false; // unsaved changes kept at a signal wait to be offered
     };
     const RowPicture& PictureOf(const QString& path);
     ThumbnailLoader& Loader() { return *loader_; }

@@ -2,6 +2,7 @@
 
 #include "overview/Recipe.h"
 #include "project/MeasurementFile.h"
+#include "project/MessageText.h"
 #include "project/RecoveryFile.h"
 #include "project/Thumbnails.h"
 #include "render/ZoomMath.h"
@@ -68,8 +69,7 @@ bool DeleteProject(const QString& photoPath, QString* reason) {
         QFile file(path);
         if (file.exists() && !file.remove()) {
             if (reason)
-                *reason =
-                    QStringLiteral("Soubor %1 nelze smazat.").arg(QDir::toNativeSeparators(path));
+                *reason = QStringLiteral("Soubor %1 nelze smazat.").arg(MessageText::Path(path));
             return false;
         }
     }

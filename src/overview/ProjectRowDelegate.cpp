@@ -11,6 +11,7 @@
 namespace {
 
 const QColor UnreadableColour(200, 60, 40);
+const QColor KeptChangesColour(190, 100, 0);
 
 // Where a picture cannot be read: a crossed box.
 void DrawCrossedBox(QPainter* painter, const QRect& box) {
@@ -70,5 +71,9 @@ void ProjectRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     if (picture.failed) {
         painter->setPen(UnreadableColour);
         painter->drawText(textX, row.top() + 75 + ascent, unreadable);
+    } else if (picture.keptChanges) {
+        // "Ne" to "Obnovit neuložené změny?" keeps them; the list says they wait.
+        painter->setPen(KeptChangesColour);
+        painter->drawText(textX, row.top() + 75 + ascent, KeptChangesText);
     }
 }

@@ -4,7 +4,11 @@
 
 class ProjectListWindow;
 
-// Draws a project row: selection colour, thumbnail, bold name and the size lines.
+// The words a row of a project with kept unsaved changes carries.
+inline const QString KeptChangesText = QStringLiteral("Uschované neuložené změny");
+
+// Draws a project row: selection colour, thumbnail, bold name, the size lines and
+// whether unsaved changes are kept for the project.
 class ProjectRowDelegate : public QStyledItemDelegate {
 public:
     ProjectRowDelegate(ProjectListWindow& window, QString folder, QObject* parent)

@@ -1,6 +1,7 @@
 #include "overview/Recipe.h"
 
 #include "project/AtomicFile.h"
+#include "project/MessageText.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
@@ -67,7 +68,10 @@ QString Text(const QString& projectName, const LayerRecord& layer, const Overvie
                           "Vějíř: %5\n"
                           "Druh barvy: %6\n"
                           "Množství: %7\n")
-        .arg(projectName, layer.Name, shade, colour, fanDeck, kind, quantity);
+        // A name holding a line break would add a line of its own to the recipe.
+        .arg(MessageText::OneLine(projectName), MessageText::OneLine(layer.Name),
+             MessageText::OneLine(shade), colour, MessageText::OneLine(fanDeck),
+             MessageText::OneLine(kind), MessageText::OneLine(quantity));
 }
 
 bool Write(const Document& doc, int layerIndex, CatalogueDatabase* catalogue, Prompts& prompts) {
@@ -86,7 +90,7 @@ bool Write(const Document& doc, int layerIndex, CatalogueDatabase* catalogue, Pr
     });
     if (written)
         prompts.Information(QStringLiteral("Recept vybraného odstínu byl uložen do souboru %1.")
-                                .arg(QDir::toNativeSeparators(path)));
+                                .arg(MessageText::Path(path)));
     return written;
 }
 

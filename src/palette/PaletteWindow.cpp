@@ -51,6 +51,7 @@ QWidget* Box(QWidget* parent, QRect geometry) {
 QLabel* Caption(QWidget* parent, const QString& text, QPoint at, const QColor& colour,
                 bool bold = false, int pixelSize = 0) {
     auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText); // shade and fan-deck names as they are
     QFont font = label->font();
     font.setBold(bold);
     if (pixelSize > 0)

@@ -2,18 +2,24 @@
 
 #include "project/Errors.h"
 #include "project/FileErrors.h"
+#include "project/MessageText.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -21,7 +27,7 @@ const QString TemporaryPrefix = QStringLiteral(".tintora-");
 const QString TemporarySuffix = QStringLiteral(".part");
 
 QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+    return MessageText::Path(path);
 }
 
 QString WriteFailure(const QString& path, const QString& reason) {
@@ -83,7 +89,45 @@ mode_t PermissionsFor(const QString& target) {
     return 0666 & ~mask;
 }
 
+// The temporary files being written, for a signal handler that ends the process:
+// a slot is claimed, its name written, and only then marked ready. A writer that
+// finds no free slot is simply not listed.
+struct TemporarySlot {
+    std::atomic<bool> claimed{false};
+    std::atomic<bool> ready{false};
+    char path[PATH_MAX] = {};
+};
+TemporarySlot temporarySlots[64];
+
+int ListTemporary(const QByteArray& path) {
+    if (path.size() >= PATH_MAX)
+        return -1;
+    for (int i = 0; i < int(std::size(temporarySlots)); ++i) {
+        bool expected = false;
+        if (!temporarySlots[i].claimed.compare_exchange_strong(expected, true))
+            continue;
+        std::memcpy(temporarySlots[i].path, path.constData(), size_t(path.size()) + 1);
+        temporarySlots[i].ready.store(true);
+        return i;
+    }
+    return -1;
+}
+
+void UnlistTemporary(int slot) {
+    if (slot < 0)
+        return;
+    temporarySlots[slot].ready.store(false);
+    temporarySlots[slot].claimed.store(false);
+}
+
 } // namespace
+
+void RemoveUnfinishedTemporaries() noexcept {
+    for (TemporarySlot& slot : temporarySlots) {
+        if (slot.ready.load())
+            ::unlink(slot.path);
+    }
+}
 
 AtomicFile::AtomicFile(const QString& target)
     : target_(target), temporary_(std::make_unique<QTemporaryFile>()) {
@@ -94,6 +138,7 @@ AtomicFile::AtomicFile(const QString& target)
     // the creation instead of being written through.
     if (!temporary_->open())
         throw IoError(WriteFailure(target, CreationFailure(target, errno)));
+    slot_ = ListTemporary(QFile::encodeName(temporary_->fileName()));
     const int fd = temporary_->handle();
     ::flock(fd, LOCK_EX | LOCK_NB);
     ::fchmod(fd, PermissionsFor(target));
@@ -142,12 +187,14 @@ void AtomicFile::Commit() {
     }
     temporary_->setAutoRemove(false); // its name is the target's now
     temporary_.reset();
+    UnlistTemporary(std::exchange(slot_, -1));
     committed_ = true;
 }
 
 void AtomicFile::Cancel() {
     // QTemporaryFile removes its file when destroyed.
     temporary_.reset();
+    UnlistTemporary(std::exchange(slot_, -1));
 }
 
 bool IsTemporaryFileName(const QString& name) {

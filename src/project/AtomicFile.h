@@ -35,6 +35,7 @@ public:
 private:
     QString target_;
     std::unique_ptr<QTemporaryFile> temporary_;
+    int slot_ = -1; // where a signal handler finds the temporary file's name
     bool committed_ = false;
 };
 
@@ -45,6 +46,11 @@ bool IsTemporaryFileName(const QString& name);
 // own pattern and the ".NAME.part.bmp" of earlier versions, only regular files,
 // and never one that a running writer still holds locked.
 void RemoveStaleTemporaries(const QString& folder);
+
+// Removes the temporary files of the writers that are neither committed nor
+// cancelled, for a signal handler that ends the process at once: safe to call from
+// a signal handler.
+void RemoveUnfinishedTemporaries() noexcept;
 
 // Writes bytes to path through an AtomicFile.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);

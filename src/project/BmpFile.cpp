@@ -2,6 +2,7 @@
 
 #include "project/BoxReduction.h"
 #include "project/Errors.h"
+#include "project/MessageText.h"
 #include "project/PhotoFiles.h"
 
 #include <QBuffer>
@@ -17,7 +18,7 @@ namespace BmpFile {
 namespace {
 
 QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+    return MessageText::Path(path);
 }
 
 [[noreturn]] void NotABmp(const QString& path, const QString& reason) {

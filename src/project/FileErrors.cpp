@@ -1,6 +1,6 @@
 #include "project/FileErrors.h"
 
-#include <QDir>
+#include "project/MessageText.h"
 
 namespace {
 
@@ -29,15 +29,15 @@ QString ReasonOf(QFileDevice::FileError error, bool writing) {
 QString CzechFileError(const QFileDevice& file, const QString& path, bool writing) {
     const QString verb = writing ? QStringLiteral("uložit") : QStringLiteral("načíst");
     return QStringLiteral("Soubor %1 nelze %2: %3.")
-        .arg(QDir::toNativeSeparators(path), verb, ReasonOf(file.error(), writing));
+        .arg(MessageText::Path(path), verb, ReasonOf(file.error(), writing));
 }
 
 QString UnexpectedEndOfFileMessage(const QString& path) {
     return QStringLiteral("Soubor %1 nelze načíst: čtení za koncem souboru.")
-        .arg(QDir::toNativeSeparators(path));
+        .arg(MessageText::Path(path));
 }
 
 QString NegativeCountMessage(const QString& path) {
     return QStringLiteral("Soubor %1 nelze načíst: chyba rozsahu (záporný počet záznamů).")
-        .arg(QDir::toNativeSeparators(path));
+        .arg(MessageText::Path(path));
 }

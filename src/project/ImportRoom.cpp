@@ -2,8 +2,8 @@
 
 #include "project/BmpFile.h"
 #include "project/Errors.h"
+#include "project/MessageText.h"
 
-#include <QDir>
 #include <QFile>
 #include <QStorageInfo>
 
@@ -63,14 +63,13 @@ qint64 ImportMemoryBytes(QSize size, int workBytesPerPixel) {
 void CheckImportRoom(QSize size, const ImportRoom& room, const QString& source,
                      const QString& folder, int workBytesPerPixel) {
     const QString picture = QStringLiteral("Obrázek %1 (%2 × %3 bodů)")
-                                .arg(QDir::toNativeSeparators(source))
-                                .arg(size.width())
-                                .arg(size.height());
+                                .arg(MessageText::Path(source), QString::number(size.width()),
+                                     QString::number(size.height()));
     const qint64 disk = ImportDiskBytes(size);
     if (room.FreeDiskBytes >= 0 && disk > room.FreeDiskBytes)
         throw IoError(QStringLiteral("%1 nelze importovat: na disku není dost místa.\n"
                                      "Projekt by zabral %2 MB, ve složce %3 je volných jen %4 MB.")
-                          .arg(picture, Megabytes(disk), QDir::toNativeSeparators(folder),
+                          .arg(picture, Megabytes(disk), MessageText::Path(folder),
                                Megabytes(room.FreeDiskBytes)));
     const qint64 photo =
         BmpFile::FileHeaderSize + 40 + BmpFile::Stride24(size.width()) * size.height();

@@ -4,6 +4,7 @@
 #include "project/BmpFile.h"
 #include "project/Errors.h"
 #include "project/FileErrors.h"
+#include "project/MessageText.h"
 #include "project/RegularFile.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@ namespace PhotoFiles {
 namespace {
 
 QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+    return MessageText::Path(path);
 }
 
 // The codec's own text goes under a Czech line that says what failed.
@@ -37,6 +38,41 @@ QString NoCodec() {
         .arg(QString::fromLocal8Bit(tjGetErrorStr2(nullptr)));
 }
 
+bool StrayBytesWarning(const QString& text) {
+    return text.contains(QLatin1String("extraneous bytes before marker"));
+}
+
+// The JPEG with the bytes that stand between the segments of its header (before the
+// first scan) left out; the scans as they are. Bytes it cannot follow stay as read.
+QByteArray WithoutStrayHeaderBytes(const QByteArray& jpeg) {
+    const auto at = [&jpeg](qsizetype i) { return uchar(jpeg[i]); };
+    if (jpeg.size() < 4 || at(0) != 0xFF || at(1) != 0xD8)
+        return jpeg;
+    QByteArray out = jpeg.left(2);
+    for (qsizetype pos = 2; pos + 1 < jpeg.size();) {
+        const uchar marker = at(pos + 1);
+        if (at(pos) != 0xFF || marker == 0xFF || marker == 0x00) {
+            ++pos; // a stray byte, or a fill byte before a marker
+            continue;
+        }
+        if (marker == 0xDA || marker == 0xD9) // the first scan, or the end
+            return out + jpeg.mid(pos);
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            out += jpeg.mid(pos, 2); // markers without a length
+            pos += 2;
+            continue;
+        }
+        if (pos + 3 >= jpeg.size())
+            return jpeg;
+        const qsizetype length = (qsizetype(at(pos + 2)) << 8) | at(pos + 3);
+        if (length < 2)
+            return jpeg;
+        out += jpeg.mid(pos, 2 + length);
+        pos += 2 + length;
+    }
+    return jpeg;
+}
+
 struct HandleDeleter {
     void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -50,27 +86,26 @@ QImage NewPicture(int width, int height, const QString& path, QImage* spare) {
     if (width <= 0 || height <= 0 || qint64(width) * height > MaxPixels || width > 65535 ||
         height > 65535)
         throw IoError(QStringLiteral("Obrázek %1 má nepřípustnou velikost %2 × %3 bodů.")
-                          .arg(Native(path))
-                          .arg(width)
-                          .arg(height));
+                          .arg(Native(path), QString::number(width), QString::number(height)));
     QImage picture = RecycledPicture(QSize(width, height), spare);
     if (picture.isNull())
         throw IoError(QStringLiteral("Pro obrázek %1 není dost paměti.").arg(Native(path)));
     return picture;
 }
 
-// Decoder warnings that say nothing about the pixels: stray bytes between
-// segments and odd metadata. Every other warning means data was missing or
-// damaged and the decoder made pixels up.
-bool HarmlessWarning(const QString& text) {
-    return text.contains(QLatin1String("extraneous bytes before marker")) ||
-           text.contains(QLatin1String("unknown JFIF revision")) ||
+// Warnings that reading the header may give without anything wrong with the
+// pixels: stray bytes between two segments and odd metadata. The same warning in
+// the picture's data (bytes left over before the end of the picture, or before
+// the next scan) means the decoder lost its way and made pixels up.
+bool HarmlessHeaderWarning(const QString& text) {
+    return StrayBytesWarning(text) || text.contains(QLatin1String("unknown JFIF revision")) ||
            text.contains(QLatin1String("Unknown Adobe color transform")) ||
            text.contains(QLatin1String("bad ICC marker"));
 }
 
 struct JpegHeader {
     int width = 0, height = 0, colourspace = 0;
+    QString warning; // what reading the header warned about; empty when nothing
 };
 
 JpegHeader ReadHeader(tjhandle handle, const QByteArray& jpeg, const QString& fileName) {
@@ -83,29 +118,45 @@ JpegHeader ReadHeader(tjhandle handle, const QByteArray& jpeg, const QString& fi
     // A warning about the header's metadata still gives the sizes.
     if (result != 0 && (tjGetErrorCode(handle) == TJERR_FATAL || header.width <= 0))
         throw IoError(NotAJpeg(fileName, CodecError(handle)));
+    if (result != 0)
+        header.warning = CodecError(handle);
     return header;
 }
 
 // Runs one decompression into buffer. Progressive files are held to the codec's
 // limit of scans (a file of thousands of scans would take minutes), and any
-// warning stops the decoder at once; only a harmless first warning lets it run
-// again to the end.
-void Decompress(tjhandle handle, const QByteArray& jpeg, unsigned char* buffer, int width,
-                int pitch, int height, int pixelFormat, const QString& fileName) {
-    const auto* data = reinterpret_cast<const unsigned char*>(jpeg.constData());
-    const auto size = static_cast<unsigned long>(jpeg.size());
+// warning stops the decoder at once, except one that the header gave already and
+// that says nothing about the pixels: stray bytes in the header are taken out and
+// the rest decoded as strictly; odd metadata, which every pass meets again, lets
+// the decoder run to the end.
+void Decompress(tjhandle handle, const QByteArray& jpeg, const QString& headerWarning,
+                unsigned char* buffer, int width, int pitch, int height, int pixelFormat,
+                const QString& fileName) {
+    QByteArray data = jpeg;
+    QString known = headerWarning;
     const int strict = TJFLAG_LIMITSCANS | TJFLAG_STOPONWARNING;
-    if (tjDecompress2(handle, data, size, buffer, width, pitch, height, pixelFormat, strict) == 0)
+    for (bool cleaned = false;; cleaned = true) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+        const auto size = static_cast<unsigned long>(data.size());
+        if (tjDecompress2(handle, bytes, size, buffer, width, pitch, height, pixelFormat, strict) ==
+            0)
+            return;
+        const QString text = CodecError(handle);
+        if (tjGetErrorCode(handle) == TJERR_FATAL)
+            throw IoError(NotAJpeg(fileName, text));
+        if (text != known || !HarmlessHeaderWarning(text))
+            throw IoError(Incomplete(fileName, text));
+        if (StrayBytesWarning(text) && !cleaned) {
+            data = WithoutStrayHeaderBytes(data);
+            known = ReadHeader(handle, data, fileName).warning;
+            continue;
+        }
+        if (tjDecompress2(handle, bytes, size, buffer, width, pitch, height, pixelFormat,
+                          TJFLAG_LIMITSCANS) != 0 &&
+            tjGetErrorCode(handle) == TJERR_FATAL)
+            throw IoError(NotAJpeg(fileName, CodecError(handle)));
         return;
-    const QString text = CodecError(handle);
-    if (tjGetErrorCode(handle) == TJERR_FATAL)
-        throw IoError(NotAJpeg(fileName, text));
-    if (!HarmlessWarning(text))
-        throw IoError(Incomplete(fileName, text));
-    if (tjDecompress2(handle, data, size, buffer, width, pitch, height, pixelFormat,
-                      TJFLAG_LIMITSCANS) != 0 &&
-        tjGetErrorCode(handle) == TJERR_FATAL)
-        throw IoError(NotAJpeg(fileName, CodecError(handle)));
+    }
 }
 
 // The header of an open BMP, checked against the file's size.
@@ -199,7 +250,8 @@ QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare
     if (header.colourspace == TJCS_CMYK || header.colourspace == TJCS_YCCK) {
         // The codec gives CMYK as Adobe stores it (inverted): red = C × K / 255.
         std::vector<unsigned char> cmyk(size_t(width) * size_t(height) * 4);
-        Decompress(handle.get(), jpeg, cmyk.data(), width, width * 4, height, TJPF_CMYK, fileName);
+        Decompress(handle.get(), jpeg, header.warning, cmyk.data(), width, width * 4, height,
+                   TJPF_CMYK, fileName);
         for (int y = 0; y < height; ++y) {
             const unsigned char* s = cmyk.data() + size_t(y) * size_t(width) * 4;
             uchar* d = picture.scanLine(y);
@@ -210,8 +262,8 @@ QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare
             }
         }
     } else {
-        Decompress(handle.get(), jpeg, picture.bits(), width, int(picture.bytesPerLine()), height,
-                   TJPF_BGR, fileName);
+        Decompress(handle.get(), jpeg, header.warning, picture.bits(), width,
+                   int(picture.bytesPerLine()), height, TJPF_BGR, fileName);
     }
     return Oriented(picture, ExifOrientation(jpeg));
 }

@@ -4,11 +4,11 @@
 #include "project/Errors.h"
 #include "project/MaskFile.h"
 #include "project/MeasurementFile.h"
+#include "project/MessageText.h"
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
 #include "project/RegularFile.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace {
@@ -21,11 +21,9 @@ void Take(MaskFile::Contents&& contents, const QString& maskPath, LoadedProject&
         contents.Mask.Height != project.Photo.height())
         throw BadFileError(
             QStringLiteral("Maska %1 (%2 × %3 bodů) nepatří k obrázku velikosti %4 × %5 bodů.")
-                .arg(QDir::toNativeSeparators(maskPath))
-                .arg(contents.Mask.Width)
-                .arg(contents.Mask.Height)
-                .arg(project.Photo.width())
-                .arg(project.Photo.height()));
+                .arg(MessageText::Path(maskPath), QString::number(contents.Mask.Width),
+                     QString::number(contents.Mask.Height), QString::number(project.Photo.width()),
+                     QString::number(project.Photo.height())));
     project.Mask = std::move(contents.Mask);
     project.Layers = std::move(contents.Layers);
     project.Schemes = std::move(contents.Schemes);

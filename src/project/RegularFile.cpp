@@ -2,6 +2,7 @@
 
 #include "project/Errors.h"
 #include "project/FileErrors.h"
+#include "project/MessageText.h"
 
 #include <QDir>
 
@@ -14,7 +15,7 @@ namespace RegularFile {
 namespace {
 
 QString Native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+    return MessageText::Path(path);
 }
 
 // Opens without blocking (a FIFO would wait for a writer) and keeps the descriptor
@@ -87,8 +88,7 @@ QByteArray ReadAll(const QString& path, qint64 maxBytes) {
     const qint64 size = file->size();
     if (size > maxBytes)
         throw IoError(QStringLiteral("Soubor %1 nelze načíst: je příliš velký (%2 bajtů).")
-                          .arg(Native(path))
-                          .arg(size));
+                          .arg(Native(path), QString::number(size)));
     QByteArray bytes;
     bytes.resize(qsizetype(size));
     qint64 done = 0;

@@ -1,5 +1,7 @@
 #include "project/TextField.h"
 
+#include "project/MessageText.h"
+
 #include <cstring>
 
 TextFieldCodec::TextFieldCodec()
@@ -49,5 +51,5 @@ QString CharactersOutsideWindows1250(const QString& text) {
 QString OutsideWindows1250Message(const QString& characters) {
     return QStringLiteral("Text obsahuje znaky, které program neumí uložit: %1\n"
                           "Použijte písmena české abecedy, číslice a běžné znaky.")
-        .arg(characters);
+        .arg(MessageText::Value(characters));
 }

@@ -2,7 +2,9 @@
 
 #include "project/BoxReduction.h"
 #include "project/Errors.h"
+#include "project/MessageText.h"
 #include "project/PhotoFiles.h"
+#include "project/RegularFile.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -23,10 +25,13 @@
 namespace Thumbnails {
 namespace {
 
-// What a thumbnail must agree with: the photograph's modification time in whole
-// seconds and its size in bytes.
+// What a thumbnail must agree with: the photograph's modification time, in whole
+// seconds as every desktop records it and to the nanosecond in a key of the
+// program's own (another photograph of the same size written within the same
+// second is another picture), and its size in bytes.
 struct Stamp {
     qint64 mtime = 0;
+    qint64 nanoseconds = 0;
     qint64 size = 0;
     bool operator==(const Stamp&) const = default;
 };
@@ -35,8 +40,8 @@ Stamp StampOf(const QString& photoPath) {
     struct stat info {};
     if (::stat(QFile::encodeName(photoPath).constData(), &info) != 0)
         throw IoError(QStringLiteral("Soubor %1 nelze načíst: soubor neexistuje.")
-                          .arg(QDir::toNativeSeparators(photoPath)));
-    return Stamp{qint64(info.st_mtime), qint64(info.st_size)};
+                          .arg(MessageText::Path(photoPath)));
+    return Stamp{qint64(info.st_mtim.tv_sec), qint64(info.st_mtim.tv_nsec), qint64(info.st_size)};
 }
 
 // Thumbnails that could not be written to the disk, for the rest of the run.
@@ -57,14 +62,31 @@ MemoryStore& Memory() {
 // A thumbnail bigger than the largest size the convention knows is no thumbnail.
 constexpr int LargestAccepted = 1024;
 
+// The convention lets a program add keys of its own, named after it.
+constexpr char NanosecondsKey[] = "X-Tintora::MTime::Nanoseconds";
+
 bool Agrees(const QString& text, qint64 value) {
     bool ok = false;
     const qint64 read = text.trimmed().toLongLong(&ok);
     return ok && read == value;
 }
 
+// A thumbnail file holds at most a PNG of LargestAccepted² pixels stored without
+// compression.
+constexpr qint64 LargestFileBytes = qint64(LargestAccepted) * LargestAccepted * 5;
+
 QImage ReadFromDisk(const QString& thumbnailPath, const QByteArray& uri, const Stamp& stamp) {
-    QImageReader reader(thumbnailPath, "png");
+    // Only a regular file, opened without waiting: a FIFO in the cache held the
+    // thread that read it, and the program could not end.
+    QByteArray png;
+    try {
+        png = RegularFile::ReadAll(thumbnailPath, LargestFileBytes);
+    } catch (const IoError&) {
+        return {};
+    }
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
     if (!reader.canRead())
         return {};
     const QSize size = reader.size();
@@ -74,9 +96,13 @@ QImage ReadFromDisk(const QString& thumbnailPath, const QByteArray& uri, const S
     if (image.isNull())
         return {};
     const QString mtime = image.text(QStringLiteral("Thumb::MTime"));
+    const QString nanoseconds = image.text(QString::fromLatin1(NanosecondsKey));
     const QString fileSize = image.text(QStringLiteral("Thumb::Size"));
     const QString fileUri = image.text(QStringLiteral("Thumb::URI"));
-    if (!Agrees(mtime, stamp.mtime) || (!fileSize.isEmpty() && !Agrees(fileSize, stamp.size)) ||
+    // A desktop's own thumbnail has no nanoseconds; the seconds and the size decide.
+    if (!Agrees(mtime, stamp.mtime) ||
+        (!nanoseconds.isEmpty() && !Agrees(nanoseconds, stamp.nanoseconds)) ||
+        (!fileSize.isEmpty() && !Agrees(fileSize, stamp.size)) ||
         (!fileUri.isEmpty() && fileUri.toUtf8() != uri))
         return {};
     return image;
@@ -168,6 +194,7 @@ bool KeepStamped(const QString& photoPath, const QImage& thumbnail, QSize photoS
     const QByteArray png =
         EncodePng(thumbnail, {{"Thumb::URI", uri},
                               {"Thumb::MTime", QByteArray::number(stamp.mtime)},
+                              {NanosecondsKey, QByteArray::number(stamp.nanoseconds)},
                               {"Thumb::Size", QByteArray::number(stamp.size)},
                               {"Thumb::Image::Width", QByteArray::number(photoSize.width())},
                               {"Thumb::Image::Height", QByteArray::number(photoSize.height())},

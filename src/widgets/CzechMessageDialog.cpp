@@ -1,5 +1,6 @@
 #include "widgets/CzechMessageDialog.h"
 
+#include "project/MessageText.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QAbstractButton>
@@ -45,7 +46,10 @@ std::unique_ptr<QMessageBox> BuildCzechMessageDialog(const QString& caption, con
     auto box = std::make_unique<QMessageBox>(parent);
     KeepAboveOtherWindows(box.get());
     box->setWindowTitle(caption);
-    box->setText(message);
+    // Names from files and the catalogue are quoted as they are, never read as markup,
+    // and no message grows taller or wider than a screen.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(MessageText::Paragraph(message));
     box->setIcon(IconOf(kind));
     box->setProperty("helpContext", helpContext);
     for (const ButtonInfo& info : Buttons) {

@@ -1,5 +1,7 @@
 #include "widgets/QtPrompts.h"
 
+#include "project/Errors.h"
+#include "project/RegularFile.h"
 #include "widgets/CzechMessageDialog.h"
 #include "widgets/ProgressDialog.h"
 #include "widgets/WindowPlacement.h"
@@ -7,6 +9,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -14,6 +17,8 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+
+#include <memory>
 
 QString QtFileFilter(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -52,6 +57,7 @@ QString QtPrompts::OpenFileName(const QString& filter, FileUse use) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("preview"));
     preview->setFixedSize(220, 180);
     preview->setAlignment(Qt::AlignCenter);
     preview->setFrameShape(QFrame::StyledPanel);
@@ -59,7 +65,15 @@ QString QtPrompts::OpenFileName(const QString& filter, FileUse use) {
         grid->addWidget(preview, 1, grid->columnCount(), 1, 1, Qt::AlignTop);
     QObject::connect(
         &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-            QImageReader reader(path);
+            // Only a regular file, opened without waiting: a FIFO would hold the dialog.
+            std::unique_ptr<QFile> file;
+            try {
+                file = RegularFile::Open(path);
+            } catch (const TintoraError&) {
+                preview->setPixmap(QPixmap());
+                return;
+            }
+            QImageReader reader(file.get());
             reader.setAutoTransform(true);
             const QSize size = reader.size();
             if (size.isValid())

@@ -1,5 +1,6 @@
 #include "workspace/OpenOrImport.h"
 
+#include "project/MessageText.h"
 #include "workspace/ProjectOperations.h"
 #include "workspace/Prompts.h"
 #include "workspace/SaveMask.h"
@@ -48,7 +49,8 @@ QString FirstOf(const QStringList& paths, QString* note) {
     if (note && paths.size() > 1)
         *note =
             QStringLiteral("Otevírá se jen první ze souborů (%1), ostatní (%2) zůstaly stranou.")
-                .arg(QFileInfo(paths.first()).fileName())
-                .arg(paths.size() - 1);
+                .arg(
+                    MessageText::Value(QFileInfo(paths.first()).fileName(), MessageText::PathChars),
+                    QString::number(paths.size() - 1));
     return paths.first();
 }

@@ -29,15 +29,22 @@ namespace {
 const QString CannotOpenText =
     QStringLiteral("Soubor nelze otevřít. Ujistěte se, že existují soubory .bmp a .bmp.mask.");
 
+const QString DiscardKeptChangesText =
+    QStringLiteral("Neuložené změny zůstanou uschovány a projekt je nabídne při příštím "
+                   "otevření.\nChcete je místo toho natrvalo zahodit?");
+
 // Only regular files count: a FIFO of the right name would block the program.
 bool CanOpen(const QString& path) {
     return RegularFile::CanOpen(path);
 }
 
 // Offers the changes a signal kept when the program last ended. Yes takes them
-// into the document as unsaved changes, No keeps the saved version; either way the
-// question is answered and the file goes. One that cannot be read is reported and
-// left as it is. Returns whether the changes were taken.
+// into the document as unsaved changes (a signal keeps them again) and the file
+// goes. No opens the saved version and keeps the file, which the project list marks
+// and the next opening offers again, unless the user confirms that the changes are
+// to be discarded; the next save of the project makes them old too. A question the
+// program's end closed unanswered changes nothing. One that cannot be read is
+// reported and left as it is. Returns whether the changes were taken.
 bool OfferRecovery(Prompts& prompts, const QString& photoPath, LoadedProject& project) {
     if (!RecoveryFile::Exists(photoPath))
         return false;
@@ -57,11 +64,17 @@ bool OfferRecovery(Prompts& prompts, const QString& photoPath, LoadedProject& pr
     const auto answer =
         prompts.Message(QStringLiteral("Obnovit neuložené změny?"), QStringLiteral("Dotaz"),
                         Prompts::Icon::Question, Prompts::Yes | Prompts::No);
-    RecoveryFile::Remove(photoPath);
-    if (answer != Prompts::Yes)
-        return false;
-    project = std::move(recovered);
-    return true;
+    if (answer == Prompts::Yes) {
+        RecoveryFile::Remove(photoPath);
+        project = std::move(recovered);
+        return true;
+    }
+    if (answer == Prompts::No &&
+        prompts.Message(DiscardKeptChangesText, QStringLiteral("Potvrzení"),
+                        Prompts::Icon::Question, Prompts::Yes | Prompts::No,
+                        Prompts::No) == Prompts::Yes)
+        RecoveryFile::Remove(photoPath);
+    return false;
 }
 
 // References beside the project that could not be taken: the project opens without.

@@ -1,6 +1,7 @@
 #include "workspace/SaveMask.h"
 
 #include "project/MeasurementFile.h"
+#include "project/RecoveryFile.h"
 #include "workspace/ErrorGuard.h"
 
 SaveResult SaveMask(Document& doc, Prompts& prompts) {
@@ -16,6 +17,8 @@ SaveResult SaveMask(Document& doc, Prompts& prompts) {
     if (!written)
         return SaveResult::Failed;
     doc.Modified = false;
+    // Changes kept for the project at a signal are older than what was just saved.
+    RecoveryFile::Remove(doc.ProjectPath);
     prompts.Information(QStringLiteral("Soubor byl uložen"));
     return SaveResult::Saved;
 }

@@ -8,5 +8,6 @@ enum class SaveResult { Saved, NothingToSave, Failed };
 
 // Writes the open project's mask file with its layers and schemes, then its
 // references beside it, and tells the user how it went. Modified is cleared only
-// when both were written whole.
+// when both were written whole; changes kept for the project at a signal
+// (RecoveryFile) go then, as older than the save.
 SaveResult SaveMask(Document& doc, Prompts& prompts);

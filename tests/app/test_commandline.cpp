@@ -81,6 +81,29 @@ private slots:
                                                "ostatní (1) zůstaly stranou."));
     }
 
+    // The first file's name is quoted once and as it is, on one line of bounded
+    // length: a name with "%2" in it was formatted a second time.
+    void theNoteQuotesTheFirstNameOnce_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("placeholders")
+            << QStringLiteral("%2 a %1.jpg") << QStringLiteral("%2 a %1.jpg");
+        QTest::newRow("a line break")
+            << QStringLiteral("dum\nnovy.jpg") << QStringLiteral("dum novy.jpg");
+        QTest::newRow("300 letters") << QString(300, QLatin1Char('a')) + QStringLiteral(".jpg")
+                                     << QString(79, QLatin1Char('a')) + QStringLiteral("…") +
+                                            QString(76, QLatin1Char('a')) + QStringLiteral(".jpg");
+    }
+    void theNoteQuotesTheFirstNameOnce() {
+        QFETCH(QString, name);
+        QFETCH(QString, quoted);
+        const CommandLine line = ParseCommandLine(
+            {QStringLiteral("/tmp/") + name, QStringLiteral("b.jpg"), QStringLiteral("c.jpg")});
+        QCOMPARE(line.note, QStringLiteral("Otevírá se jen první ze souborů (%1), ostatní (2) "
+                                           "zůstaly stranou.")
+                                .arg(quoted));
+    }
+
     void helpAndVersion() {
         QVERIFY(CommandLineHelp().startsWith(QStringLiteral("Použití: tintora [SOUBOR]\n")));
         QVERIFY(CommandLineHelp().contains(QStringLiteral("--version")));

@@ -128,6 +128,40 @@ private slots:
                               QStringLiteral("Rodinný dům-Teplá okrová.jpg")}));
     }
 
+    // The pictures of --all-schemes are named once, as plain text: a project named
+    // with "%1" lost it (the name was formatted twice). Two schemes of one name, or of
+    // names told apart only by letter case, and a scheme whose picture --out already
+    // writes each get a number, never the same file.
+    void allSchemesNamesAreMadeOnceAndUnique() {
+        QTemporaryDir here;
+        const QString odd = here.filePath(QStringLiteral("dům %1 %2.bmp"));
+        const DemoProject demo = MakeDemoHouse(60, 40);
+        PhotoFiles::SaveBmp(odd, demo.Photo);
+        SchemeList schemes{demo.Schemes[0], demo.Schemes[0], demo.Schemes[0], demo.Schemes[1]};
+        schemes[0].Name = QStringLiteral("Léto");
+        schemes[1].Name = QStringLiteral("Léto");
+        schemes[1].Layers[1].ShadeColour = 0x0000FF;
+        schemes[2].Name = QStringLiteral("LÉTO");
+        schemes[3].Name = QStringLiteral("Zima");
+        demo.Mask.SaveToFile(odd + QStringLiteral(".mask"), demo.Layers, schemes);
+        const QString folder = here.filePath(QStringLiteral("schemata"));
+        QVERIFY(QDir().mkpath(folder));
+        const Run run =
+            Export({odd, QStringLiteral("--all-schemes"), folder, QStringLiteral("--out"),
+                    QDir(folder).filePath(QStringLiteral("dům %1 %2-Zima.jpg"))});
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        const QStringList names = QDir(folder).entryList(QDir::Files);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()),
+                 (QSet<QString>{
+                     QStringLiteral("dům %1 %2-Léto.jpg"), QStringLiteral("dům %1 %2-Léto (2).jpg"),
+                     QStringLiteral("dům %1 %2-LÉTO (3).jpg"), QStringLiteral("dům %1 %2-Zima.jpg"),
+                     QStringLiteral("dům %1 %2-Zima (2).jpg")}));
+        // The second "Léto" is its own picture, not the first one written again.
+        const QImage first(QDir(folder).filePath(QStringLiteral("dům %1 %2-Léto.jpg")));
+        const QImage second(QDir(folder).filePath(QStringLiteral("dům %1 %2-Léto (2).jpg")));
+        QVERIFY(!first.isNull() && first != second);
+    }
+
     void listShowsEveryStoredField() {
         const Run run = Export({photo, QStringLiteral("--list")});
         QCOMPARE(run.code, 0);

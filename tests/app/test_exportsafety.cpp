@@ -1,7 +1,10 @@
 #include "DemoHouse.h"
 #include "app/ExportCommand.h"
 #include "project/PhotoFiles.h"
+#include "project/RecoveryFile.h"
 #include "support/ChildProcess.h"
+#include "support/TestCatalogue.h"
+#include "support/TestPictures.h"
 #include "workspace/ProjectOperations.h"
 
 #include <QDir>
@@ -28,17 +31,19 @@ struct Run {
     QProcess::ExitStatus status = QProcess::NormalExit;
 };
 
-Run Export(const QStringList& arguments) {
+// The command run in this process, as if it lay in programDir.
+Run Export(const QStringList& arguments, const QString& programDir = QString()) {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    const int code = RunExportCommand(arguments, outStream, errStream);
+    const int code = RunExportCommand(arguments, outStream, errStream, programDir);
     errStream.flush();
     return {code, err};
 }
 
-// The real tintora-export, with an optional file size limit set in the child, or run
-// as another user.
+// The real tintora-export (or a copy of it), with an optional file size limit set in
+// the child, or run as another user.
 Run ExportProcess(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY,
+                  const QString& program = QStringLiteral(TINTORA_EXPORT),
                   const ChildProcess::User* user = nullptr) {
     QProcess process;
     if (user) {
@@ -51,7 +56,7 @@ Run ExportProcess(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFI
             }
         });
     }
-    process.start(QStringLiteral(TINTORA_EXPORT), arguments);
+    process.start(program, arguments);
     Run run{-1, QString()};
     run.finished = process.waitForFinished(60000);
     if (!run.finished) {
@@ -74,6 +79,12 @@ QStringList Entries(const QString& folder) {
 class TestExportSafety : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() {
+        QVERIFY(catalogueDir.isValid());
+        catalogue = catalogueDir.filePath(QStringLiteral("odrex.tom"));
+        QCOMPARE(TestCatalogue::Build(catalogue, TestCatalogue::SmallRows(), true), QString());
+    }
+
     void init() {
         dir = std::make_unique<QTemporaryDir>();
         photo = dir->filePath(QStringLiteral("dum.bmp"));
@@ -130,6 +141,172 @@ private slots:
         QCOMPARE(ReadAll(photo), photoBytes);
         QCOMPARE(ReadAll(mask), maskBytes);
         QCOMPARE(LoadProject(photo).Photo.size(), QSize(240, 160));
+    }
+
+    // --order-sheet odrex.tom replaced the paint catalogue with a PDF, and the
+    // program's own file could be replaced the same way. No output may be a file the
+    // run reads or runs from: the project's mask and kept changes, the catalogue given
+    // or the program's own with its settings, the programs and their help page;
+    // compared as files, so that links and hard links are caught.
+    void outputNamingAFileOfTheRunIsRefused_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("kept"); // the file that must stay as it was
+        QTest::newRow("order sheet over the mask") << "mask"
+                                                   << "dum.bmp.mask";
+        QTest::newRow("order sheet over the kept changes") << "recovery"
+                                                           << "dum.bmp.mask.obnova";
+        QTest::newRow("order sheet over the kept references") << "kept references"
+                                                              << "dum.bmp.mereni.obnova";
+        QTest::newRow("picture linked to the kept changes") << "recovery link"
+                                                            << "dum.bmp.mask.obnova";
+        QTest::newRow("order sheet over the catalogue given") << "catalogue"
+                                                              << "katalog.tom";
+        QTest::newRow("order sheet hard linked to the catalogue given") << "catalogue hard link"
+                                                                        << "katalog.tom";
+        QTest::newRow("order sheet over the program's catalogue") << "odrex"
+                                                                  << "program/odrex.tom";
+        QTest::newRow("order sheet over the catalogue tintora.ini names") << "ini catalogue"
+                                                                          << "sdileny.tom";
+        QTest::newRow("order sheet over tintora.ini") << "ini"
+                                                      << "program/tintora.ini";
+        QTest::newRow("order sheet over the help page") << "help"
+                                                        << "program/help/help.htm";
+        QTest::newRow("order sheet over the program beside it") << "tintora"
+                                                                << "program/tintora";
+        QTest::newRow("order sheet over the running program") << "running program"
+                                                              << "program/tintora-export";
+        QTest::newRow("picture linked to the running program") << "running program link"
+                                                               << "program/tintora-export";
+    }
+    void outputNamingAFileOfTheRunIsRefused() {
+        QFETCH(QString, how);
+        QFETCH(QString, kept);
+        const QString program = dir->filePath(QStringLiteral("program"));
+        QVERIFY(QDir().mkpath(program + QStringLiteral("/help")));
+        const auto inProgram = [&program](const char* name) {
+            return QDir(program).filePath(QString::fromUtf8(name));
+        };
+        QVERIFY(QFile::copy(catalogue, inProgram("odrex.tom")));
+        TestPictures::WriteFile(inProgram("help/help.htm"), "<html>Nápověda</html>");
+        TestPictures::WriteFile(inProgram("tintora"), "the program");
+        const QString recovery = RecoveryFile::PathFor(photo);
+        QVERIFY(QFile::copy(mask, recovery));
+        const QString given = dir->filePath(QStringLiteral("katalog.tom"));
+        QVERIFY(QFile::copy(catalogue, given));
+        const QString shared = dir->filePath(QStringLiteral("sdileny.tom"));
+        QVERIFY(QFile::copy(catalogue, shared));
+        const QString sheet = QStringLiteral("--order-sheet");
+
+        QStringList arguments{photo, sheet, dir->filePath(kept)};
+        bool asProcess = false;
+        if (how == QLatin1String("recovery link")) {
+            arguments = QStringList{photo, QStringLiteral("--out"), dir->filePath("obnova.png")};
+            QVERIFY(QFile::link(recovery, arguments[2]));
+        } else if (how == QLatin1String("kept references")) {
+            TestPictures::WriteFile(RecoveryFile::MeasuresPathFor(photo), "kept references");
+        } else if (how == QLatin1String("catalogue")) {
+            arguments << QStringLiteral("--catalogue") << given;
+        } else if (how == QLatin1String("catalogue hard link")) {
+            arguments[2] = dir->filePath(QStringLiteral("objednavka.pdf"));
+            QVERIFY(::link(QFile::encodeName(given).constData(),
+                           QFile::encodeName(arguments[2]).constData()) == 0);
+            arguments << QStringLiteral("--catalogue") << given;
+        } else if (how == QLatin1String("ini catalogue") || how == QLatin1String("ini")) {
+            TestPictures::WriteFile(inProgram("tintora.ini"),
+                                    "[catalogue]\ndatabase = ../sdileny.tom\n");
+        } else if (how.startsWith(QLatin1String("running program"))) {
+            QVERIFY(QFile::copy(QStringLiteral(TINTORA_EXPORT), inProgram("tintora-export")));
+            QVERIFY(QFile::setPermissions(inProgram("tintora-export"),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            asProcess = true;
+            if (how.endsWith(QLatin1String("link"))) {
+                arguments = QStringList{photo, QStringLiteral("--out"), dir->filePath("p.png")};
+                QVERIFY(QFile::link(inProgram("tintora-export"), arguments[2]));
+            }
+        }
+        const QByteArray keptBytes = ReadAll(dir->filePath(kept));
+        QVERIFY(!keptBytes.isEmpty());
+        const Run run = asProcess
+                            ? ExportProcess(arguments, RLIM_INFINITY, inProgram("tintora-export"))
+                            : Export(arguments, program);
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("své vstupní soubory nikdy nepřepisuje")),
+                 qPrintable(run.err));
+        QCOMPARE(ReadAll(dir->filePath(kept)), keptBytes);
+        QCOMPARE(ReadAll(photo), photoBytes);
+        QCOMPARE(ReadAll(mask), maskBytes);
+    }
+
+    // Two outputs of one run that are one file: the second would replace the first.
+    void outputsOfOneRunAreDifferentFiles_data() {
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("sheet");
+        QTest::addColumn<QString>("link"); // a link made first: its name and target
+        QTest::newRow("the same name") << "obr.png"
+                                       << "obr.png"
+                                       << "";
+        QTest::newRow("another spelling") << "obr.png"
+                                          << "sub/../obr.png"
+                                          << "";
+        QTest::newRow("names told apart only by case") << "obr.png"
+                                                       << "OBR.png"
+                                                       << "";
+        QTest::newRow("a link to the other output") << "odkaz.png"
+                                                    << "objednavka.pdf"
+                                                    << "odkaz.png>objednavka.pdf";
+        QTest::newRow("a hard link to the other output") << "pevny.png"
+                                                         << "objednavka.pdf"
+                                                         << "pevny.png=objednavka.pdf";
+    }
+    void outputsOfOneRunAreDifferentFiles() {
+        QFETCH(QString, out);
+        QFETCH(QString, sheet);
+        QFETCH(QString, link);
+        QDir(dir->path()).mkdir(QStringLiteral("sub"));
+        TestPictures::WriteFile(dir->filePath(QStringLiteral("objednavka.pdf")), "stará");
+        if (link.contains(QLatin1Char('>'))) {
+            const QStringList ends = link.split(QLatin1Char('>'));
+            QVERIFY(QFile::link(dir->filePath(ends[1]), dir->filePath(ends[0])));
+        } else if (link.contains(QLatin1Char('='))) {
+            const QStringList ends = link.split(QLatin1Char('='));
+            QVERIFY(::link(QFile::encodeName(dir->filePath(ends[1])).constData(),
+                           QFile::encodeName(dir->filePath(ends[0])).constData()) == 0);
+        }
+        const QStringList before = Entries(dir->path());
+        const Run run = Export({photo, QStringLiteral("--out"), dir->filePath(out),
+                                QStringLiteral("--order-sheet"), dir->filePath(sheet)});
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("je zadán dvakrát")), qPrintable(run.err));
+        QCOMPARE(Entries(dir->path()), before);
+        QCOMPARE(ReadAll(dir->filePath(QStringLiteral("objednavka.pdf"))), QByteArray("stará"));
+    }
+
+    // Under a file size limit below what the embedded Firebird engine needs for its
+    // lock table (1 MB), opening the catalogue ended the command with a bus error.
+    // The catalogue is refused in Czech and the order sheet made without its names.
+    void fileSizeLimitBelowTheCatalogueEngineNeeds_data() {
+        QTest::addColumn<int>("kilobytes");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("512 kB") << 512 << true;
+        QTest::newRow("1023 kB") << 1023 << true;
+        QTest::newRow("1024 kB") << 1024 << false;
+    }
+    void fileSizeLimitBelowTheCatalogueEngineNeeds() {
+        QFETCH(int, kilobytes);
+        QFETCH(bool, refused);
+        const QString sheet = dir->filePath(QStringLiteral("objednavka.pdf"));
+        const Run run = ExportProcess({photo, QStringLiteral("--catalogue"), catalogue,
+                                       QStringLiteral("--order-sheet"), sheet},
+                                      rlim_t(kilobytes) * 1024);
+        QVERIFY(run.finished);
+        QCOMPARE(run.status, QProcess::NormalExit);
+        QVERIFY2(run.code == 0, qPrintable(run.err));
+        QCOMPARE(run.err.contains(QStringLiteral("systém dovoluje jen soubory do %1 kB, databáze "
+                                                 "potřebuje soubory o velikosti nejméně 1024 kB")
+                                      .arg(kilobytes)),
+                 refused);
+        QCOMPARE(run.err.contains(QStringLiteral("je bez jmen odstínů")), refused);
+        QVERIFY(ReadAll(sheet).startsWith("%PDF"));
     }
 
     // A run that fails changes no file that stood before it and leaves nothing of
@@ -224,8 +401,8 @@ private slots:
             QVERIFY(QFile::setPermissions(hidden, QFileDevice::Permissions()));
         for (const QString& out : {folder + QStringLiteral("/obrázek.jpg"),
                                    hidden + QStringLiteral("/uvnitř/obrázek.jpg")}) {
-            const Run run =
-                ExportProcess({photo, QStringLiteral("--out"), out}, RLIM_INFINITY, &user);
+            const Run run = ExportProcess({photo, QStringLiteral("--out"), out}, RLIM_INFINITY,
+                                          QStringLiteral(TINTORA_EXPORT), &user);
             QVERIFY(run.finished);
             QCOMPARE(run.code, 1);
             QVERIFY2(run.err.contains(QStringLiteral("Soubor %1 nelze uložit: do složky nelze "
@@ -255,10 +432,12 @@ private slots:
     }
 
 private:
+    QTemporaryDir catalogueDir;
+    QString catalogue;
     std::unique_ptr<QTemporaryDir> dir;
     QString photo, mask;
     QByteArray photoBytes, maskBytes;
 };
 
-QTEST_GUILESS_MAIN(TestExportSafety)
+QTEST_MAIN(TestExportSafety)
 #include "test_exportsafety.moc"

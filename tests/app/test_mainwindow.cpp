@@ -41,6 +41,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 
 using Ask = std::function<void(Prompts&)>;
@@ -601,6 +608,53 @@ private slots:
         QVERIFY(!error->button(QMessageBox::Ok)->text().isEmpty());
         QVERIFY(error->button(QMessageBox::Ok)->text() != QStringLiteral("&Ano"));
         QCOMPARE(error->icon(), QMessageBox::Critical);
+    }
+
+    // The open dialog's preview reads only regular files and never waits: a FIFO among
+    // the photographs held the dialog until something wrote into it. Picked after a
+    // picture, it leaves the preview empty.
+    void theOpenDialogsPreviewSkipsAFifo() {
+        QTemporaryDir dir;
+        const QString picture = dir.filePath(QStringLiteral("a.png"));
+        QImage red(40, 30, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(picture));
+        const QString fifo = dir.filePath(QStringLiteral("b.png"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        // A preview waiting on the FIFO gets a writer after ten seconds, and the test fails.
+        std::atomic<bool> done{false}, released{false};
+        std::thread watchdog([&] {
+            for (int waited = 0; !done; waited += 50) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                if (waited < 10000)
+                    continue;
+                const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    released = true;
+                    ::close(fd);
+                }
+            }
+        });
+        QSize pictureShown;
+        bool emptyAfterFifo = false;
+        QtPrompts prompts;
+        QTimer::singleShot(50, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* preview = dialog->findChild<QLabel*>(QStringLiteral("preview"));
+            emit dialog->currentChanged(picture);
+            pictureShown = preview->pixmap().size();
+            emit dialog->currentChanged(fifo);
+            emptyAfterFifo = preview->pixmap().isNull();
+            dialog->reject();
+        });
+        prompts.OpenFileName(QStringLiteral("Obrázky|*.png"));
+        done = true;
+        watchdog.join();
+        QCOMPARE(pictureShown, QSize(220, 165));
+        QVERIFY(!released);
+        QVERIFY(emptyAfterFifo);
     }
 
     // Every message and dialog stands above the windows that stay on top (the

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,6 +84,39 @@ private slots:
         program.start(QDir(folder).filePath(QStringLiteral("tintora")), {});
         EndWith(program, SIGTERM);
         QVERIFY(StateOf(catalogue) == before);
+    }
+
+    // A catalogue server that accepts the connection and never answers held the
+    // program behind its splash screen for three minutes, deaf to SIGTERM. A signal
+    // now ends it while the database client waits.
+    void endsOnSignalWhileTheCatalogueServerIsSilent() {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("tintora"));
+        QVERIFY(ChildProcess::CopyFolder(QStringLiteral(TINTORA_STAGE), folder));
+        QFile ini(QDir(folder).filePath(QStringLiteral("tintora.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[catalogue]\ndatabase = 127.0.0.1/%1:/srv/odrex.tom\n"
+                                 "timeout = 3600\n")
+                      .arg(silent.serverPort())
+                      .toUtf8());
+        ini.close();
+
+        QProcess program;
+        program.setProcessEnvironment(Environment());
+        program.start(QDir(folder).filePath(QStringLiteral("tintora")), {});
+        QVERIFY(program.waitForStarted());
+        QVERIFY(silent.waitForNewConnection(90000));
+        QCOMPARE(::kill(pid_t(program.processId()), SIGTERM), 0);
+        const bool finished = program.waitForFinished(60000);
+        if (!finished) {
+            program.kill();
+            program.waitForFinished();
+        }
+        QVERIFY(finished);
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
     }
 
 private:

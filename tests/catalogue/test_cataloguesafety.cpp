@@ -17,6 +17,8 @@
 #include <QTest>
 #include <unistd.h>
 
+#include <sys/resource.h>
+
 namespace {
 
 QByteArray ReadAll(const QString& path) {
@@ -126,6 +128,20 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("Katalog barev %1 nelze otevřít.")
                                      .arg(QDir::toNativeSeparators(broken)));
         QVERIFY(!lines.value(1).isEmpty());
+
+        // The database's words quote the path; from a folder of a long name they are
+        // shortened like every text from elsewhere, one short line each.
+        const QString folder = other.filePath(QString(230, QLatin1Char('k')));
+        QVERIFY(QDir().mkpath(folder));
+        const QString deep = folder + QStringLiteral("/odrex.tom");
+        QVERIFY(QFile::copy(broken, deep));
+        CatalogueDatabase third;
+        lines = DatabaseMessage([&] { third.Open(deep); }).split(QLatin1Char('\n'));
+        QVERIFY(lines.size() >= 2);
+        for (const QString& line : lines)
+            QVERIFY2(line.size() <= 200, qPrintable(line));
+        QVERIFY2(lines.join(QLatin1Char(' ')).contains(QStringLiteral("…")),
+                 qPrintable(lines.join('|')));
     }
 
     // A catalogue in a place the user may only read: the demo catalogue (a
@@ -251,6 +267,39 @@ private slots:
         QCOMPARE(folder, expected.isEmpty() ? QString() : root.filePath(expected));
         if (!folder.isEmpty())
             QCOMPARE(QFileInfo(folder).permissions() & 0x0077, QFileDevice::Permissions());
+    }
+
+    // Under a file size limit below the 1 MB lock table of the embedded engine, the
+    // engine ended the program with a bus error while the catalogue opened (before
+    // the main window appeared). The catalogue is refused with a Czech message and
+    // the program goes on without it; from 1024 kB on it opens.
+    void fileSizeLimitBelowWhatTheEngineNeeds_data() {
+        QTest::addColumn<int>("kilobytes");
+        QTest::addColumn<QString>("expected");
+        const QString refused = QStringLiteral(
+            "Katalog barev %1 nelze otevřít: systém dovoluje jen soubory do %2 kB, databáze "
+            "potřebuje soubory o velikosti nejméně 1024 kB (omezení „ulimit -f“).");
+        QTest::newRow("64 kB") << 64 << refused.arg("CATALOGUE", "64");
+        QTest::newRow("1023 kB") << 1023 << refused.arg("CATALOGUE", "1023");
+        QTest::newRow("1024 kB") << 1024 << QStringLiteral("ok 0 4");
+    }
+    void fileSizeLimitBelowWhatTheEngineNeeds() {
+        QFETCH(int, kilobytes);
+        QFETCH(QString, expected);
+        expected.replace(QStringLiteral("CATALOGUE"), QDir::toNativeSeparators(catalogue));
+        QProcess probe;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        probe.setProcessEnvironment(environment);
+        probe.setChildProcessModifier([kilobytes] {
+            const rlimit limit{rlim_t(kilobytes) * 1024, rlim_t(kilobytes) * 1024};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        probe.start(QStringLiteral(CATALOGUE_PROBE), {catalogue});
+        QVERIFY(probe.waitForFinished(60000));
+        QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(probe.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), expected);
     }
 
 private:

@@ -6,8 +6,10 @@
 #include "app/ExportCommand.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueModel.h"
+#include "catalogue/CatalogueWaitingDialog.h"
 #include "catalogue/CatalogueWindow.h"
 #include "palette/SimilarShadeSearch.h"
+#include "project/Errors.h"
 #include "project/PhotoFiles.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
@@ -15,15 +17,21 @@
 #include "support/TestFirebirdServer.h"
 #include "support/TestWidgets.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <csignal>
 
 namespace {
 
@@ -469,6 +477,118 @@ private slots:
         window.onFanDeckListClicked();
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(window.shadeList->count(), 0);
+    }
+
+    // A server that stops answering in the middle of a session (stopped here with
+    // SIGSTOP) held the program for good. A statement is waited for only as long as
+    // the catalogue's timeout; the catalogue is then given up with a Czech message
+    // and the program goes on without it. Once the server answers again, nothing of
+    // the old connection is left waiting.
+    void aServerThatStopsAnsweringIsGivenUp() {
+        CatalogueLocation location =
+            CatalogueSettings::ParseDatabaseName(server.DatabaseName(small), QString());
+        location.user = CounterUser;
+        location.password = CounterPassword;
+        location.timeoutSeconds = 1;
+        CatalogueDatabase catalogue;
+        catalogue.Open(location);
+        QCOMPARE(catalogue.Version(), 0);
+        const pid_t pid = pid_t(server.ProcessId());
+        QCOMPARE(::kill(pid, SIGSTOP), 0);
+        QString message;
+        try {
+            catalogue.Version();
+        } catch (const DatabaseError& error) {
+            message = error.message();
+        }
+        QCOMPARE(::kill(pid, SIGCONT), 0);
+        QCOMPARE(message, QStringLiteral("Server 127.0.0.1/%1 s katalogem barev přestal "
+                                         "odpovídat; program dál pracuje bez katalogu barev.")
+                              .arg(server.Port()));
+        QVERIFY(!catalogue.IsOpen());
+        QTRY_COMPARE_WITH_TIMEOUT(CatalogueConnection::StillWaiting(), 0, 60000);
+    }
+
+    // A server that accepts the connection and never answers held the program for
+    // three minutes behind its splash screen. The windows go on repainting and
+    // running their timers while the catalogue is waited for; after a second a dialog
+    // offers to go on without it, and going on reports once that the server does not
+    // answer. The same when the server stops answering in the middle of a session.
+    void theWindowWaitsForASilentServerWithAWayOut_data() {
+        QTest::addColumn<bool>("midSession");
+        QTest::newRow("at start-up") << false;
+        QTest::newRow("in the middle of a session") << true;
+    }
+    void theWindowWaitsForASilentServerWithAWayOut() {
+        QFETCH(bool, midSession);
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        const QString database =
+            midSession ? server.DatabaseName(small)
+                       : QStringLiteral("127.0.0.1/%1:/srv/odrex.tom").arg(silent.serverPort());
+        const QString appDir =
+            Program(midSession ? QStringLiteral("ticho-pozdeji") : QStringLiteral("ticho"),
+                    database, CounterUser, CounterPassword);
+        QFile ini(QDir(appDir).filePath(QStringLiteral("tintora.ini")));
+        QVERIFY(ini.open(QIODevice::Append));
+        ini.write("timeout = 20\n"); // long enough for the user to choose, short enough to fail
+        ini.close();
+
+        int ticks = 0; // the event loop runs on while the catalogue is waited for
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(50);
+        bool offered = false; // the user goes on without the catalogue once offered
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&offered] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<CatalogueWaitingDialog*>(top);
+                if (dialog && dialog->isVisible()) {
+                    // The way out is a button of its own, under the words, not over them.
+                    const QRect button = dialog->leaveButton->geometry();
+                    QVERIFY(dialog->leaveButton->isVisible() && dialog->rect().contains(button));
+                    for (const QLabel* text : dialog->findChildren<QLabel*>())
+                        QVERIFY(button.top() >= text->geometry().bottom());
+                    offered = true;
+                    QTest::mouseClick(dialog->leaveButton, Qt::LeftButton);
+                }
+            }
+        });
+        user.start(100);
+
+        ScriptedPrompts prompts;
+        const pid_t pid = pid_t(server.ProcessId());
+        std::unique_ptr<CatalogueWindow> window;
+        if (midSession) {
+            window = std::make_unique<CatalogueWindow>(appDir, prompts);
+            QVERIFY(window->Database.IsOpen());
+            QCOMPARE(::kill(pid, SIGSTOP), 0);
+            ticks = 0;
+            window->fanDeckList->setCurrentRow(1);
+            window->onFanDeckListClicked();
+            QCOMPARE(::kill(pid, SIGCONT), 0);
+        } else {
+            window = std::make_unique<CatalogueWindow>(appDir, prompts);
+        }
+        QVERIFY(offered);
+        QVERIFY(ticks > 10);
+        QVERIFY(!window->waitingDialog->isVisible());
+        QVERIFY(!window->Database.IsOpen());
+        QCOMPARE(prompts.Texts(),
+                 QStringList{midSession
+                                 ? QStringLiteral("Server 127.0.0.1/%1 s katalogem barev přestal "
+                                                  "odpovídat; program dál pracuje bez katalogu "
+                                                  "barev.")
+                                       .arg(server.Port())
+                                 : QStringLiteral("Katalog barev /srv/odrex.tom na serveru "
+                                                  "127.0.0.1/%1 nelze otevřít: server neodpovídá.")
+                                       .arg(silent.serverPort())});
+        // Nothing more is asked: the program works without the catalogue.
+        window->onFanDeckListClicked();
+        QCOMPARE(prompts.asked.size(), 1);
+        window.reset();
+        silent.close();
+        QTRY_COMPARE_WITH_TIMEOUT(CatalogueConnection::StillWaiting(), 0, 60000);
     }
 
     // A user the catalogue gives no reading rights may connect, but its first

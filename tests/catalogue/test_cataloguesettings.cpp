@@ -1,5 +1,6 @@
 // tintora.ini beside the program: which catalogue it names, as a file or on a server,
 // and what the user hears when it cannot be used.
+#include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueLocation.h"
 #include "catalogue/CatalogueWindow.h"
 #include "project/Errors.h"
@@ -99,6 +100,16 @@ private slots:
                                                  << ""
                                                  << "C:/Katalog/odrex.tom"
                                                  << "sklad:C:/Katalog/odrex.tom";
+        QTest::newRow("the highest port") << "sklad/65535:/srv/odrex.tom"
+                                          << "sklad"
+                                          << "65535"
+                                          << "/srv/odrex.tom"
+                                          << "sklad/65535:/srv/odrex.tom";
+        QTest::newRow("the lowest port") << "sklad/1:odrex"
+                                         << "sklad"
+                                         << "1"
+                                         << "odrex"
+                                         << "sklad/1:odrex";
         QTest::newRow("blanks around") << "  sklad/3050:/srv/odrex.tom  "
                                        << "sklad"
                                        << "3050"
@@ -194,6 +205,16 @@ private slots:
             << "sklad:odrex"
             << "SYSDBA"
             << "a,b;c";
+        QTest::newRow("blanks inside quotes belong to the password")
+            << QByteArray("[catalogue]\ndatabase=sklad:odrex\npassword = \"  heslo s mezerou  \"\n")
+            << "sklad:odrex"
+            << "SYSDBA"
+            << "  heslo s mezerou  ";
+        QTest::newRow("blanks around a bare password do not")
+            << QByteArray("[catalogue]\ndatabase=sklad:odrex\npassword =   heslo   \n")
+            << "sklad:odrex"
+            << "SYSDBA"
+            << "heslo";
         QTest::newRow("a comma in a bare password")
             << QByteArray("[catalogue]\ndatabase=sklad:odrex\npassword=a,b\n") << "sklad:odrex"
             << "SYSDBA"
@@ -216,6 +237,64 @@ private slots:
         QCOMPARE(location.ConnectionName(), connection);
         QCOMPARE(location.user, user);
         QCOMPARE(location.password, password);
+    }
+
+    // How long the catalogue may take to answer before the program goes on without it.
+    void timeoutInTheSettings_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("seconds"); // 0: refused
+        QTest::newRow("not given") << QByteArray() << 20;
+        QTest::newRow("five seconds") << QByteArray("timeout = 5\n") << 5;
+        QTest::newRow("an hour") << QByteArray("timeout=3600\n") << 3600;
+        QTest::newRow("zero") << QByteArray("timeout = 0\n") << 0;
+        QTest::newRow("over an hour") << QByteArray("timeout = 3601\n") << 0;
+        QTest::newRow("not a number") << QByteArray("timeout = dlouho\n") << 0;
+    }
+    void timeoutInTheSettings() {
+        QFETCH(QByteArray, line);
+        QFETCH(int, seconds);
+        QTemporaryDir dir;
+        QVERIFY(WriteIni(dir.path(), "[catalogue]\ndatabase = sklad:odrex\n" + line));
+        if (seconds > 0) {
+            QCOMPARE(CatalogueSettings::Read(dir.path()).timeoutSeconds, seconds);
+            return;
+        }
+        const QString value = QString::fromUtf8(line.mid(line.indexOf('=') + 1)).trimmed();
+        QCOMPARE(RefusalOf([&] { CatalogueSettings::Read(dir.path()); }),
+                 QStringLiteral("V nastavení tintora.ini je chybná doba čekání na katalog barev "
+                                "„%1“: zadejte počet sekund od 1 do 3600.")
+                     .arg(value));
+    }
+
+    // A 100 KB value in tintora.ini made a message box taller than the screen, its
+    // button out of reach: every value a message quotes is shortened to one line.
+    void longValuesAreShortenedInMessages_data() {
+        QTest::addColumn<QByteArray>("database");
+        QTest::addColumn<QString>("start");
+        const QByteArray digits(100'000, '7');
+        const QByteArray letters(100'000, 'k');
+        QTest::newRow("a long port")
+            << "sklad/" + digits + ":/srv/odrex.tom"
+            << "V nastavení tintora.ini je chybný katalog barev „sklad/777";
+        QTest::newRow("a long port in quotes with line breaks")
+            << "\"sklad/" + digits + "\\n\\n\\n" + digits + ":/srv/odrex.tom\""
+            << "V nastavení tintora.ini je chybný katalog barev „sklad/777";
+        QTest::newRow("a long file name") << "katalogy/" + letters + ".tom"
+                                          << "Katalog barev ";
+    }
+    void longValuesAreShortenedInMessages() {
+        QFETCH(QByteArray, database);
+        QFETCH(QString, start);
+        QTemporaryDir dir;
+        QVERIFY(WriteIni(dir.path(), "[catalogue]\ndatabase = " + database + "\n"));
+        const QString message = RefusalOf([&] {
+            CatalogueDatabase catalogue;
+            catalogue.Open(CatalogueSettings::Read(dir.path()));
+        });
+        QVERIFY2(message.startsWith(start), qPrintable(message.left(300)));
+        QVERIFY2(message.size() < 500, qPrintable(message.left(300)));
+        QVERIFY2(message.count(QLatin1Char('\n')) <= 1, qPrintable(message.left(300)));
+        QVERIFY(message.contains(QStringLiteral("…")));
     }
 
     // A tintora.ini that is no readable file is reported, not waited on (a FIFO would

@@ -178,6 +178,46 @@ private slots:
         QVERIFY(list.ChosenProjectPath.isEmpty());
     }
 
+    // "Ne" to "Obnovit neuložené změny?" keeps the changes; the list marks each project
+    // that has such changes waiting, under its sizes, until they are gone.
+    void projectsWithKeptChangesAreMarked() {
+        Cache cache;
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("domy"));
+        const QString plain = dir.filePath(QStringLiteral("domy/a.bmp"));
+        const QString kept = dir.filePath(QStringLiteral("domy/b.bmp"));
+        PhotoFiles::SaveBmp(plain, Quadrants(180, 90));
+        PhotoFiles::SaveBmp(kept, Quadrants(180, 90));
+        WriteFile(RecoveryFile::PathFor(kept), "kept changes");
+        ScriptedPrompts prompts;
+        ProjectListWindow list(dir.path(), prompts);
+        list.FillProjectLists();
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(!list.PictureOf(plain).keptChanges);
+        QVERIFY(list.PictureOf(kept).keptChanges);
+        // The line under the sizes, right of the thumbnail: the mark's colour only there.
+        const auto markPixels = [&list](int row) {
+            const QImage shown = list.exteriorList->viewport()->grab().toImage();
+            const QRect item = list.exteriorList->visualItemRect(list.exteriorList->item(row));
+            int count = 0;
+            for (int y = item.top() + 75; y < item.top() + 95 && y <= item.bottom(); ++y)
+                for (int x = item.left() + 200; x < item.right(); ++x) {
+                    const QColor c = shown.pixelColor(x, y);
+                    count += c.red() > 120 && c.green() < 150 && c.blue() < 80 &&
+                             c.red() - c.green() > 50;
+                }
+            return count;
+        };
+        QTRY_VERIFY(!list.PictureOf(kept).thumbnail.isNull());
+        QCOMPARE(markPixels(0), 0);
+        QVERIFY(markPixels(1) > 20);
+        QFile::remove(RecoveryFile::PathFor(kept));
+        list.FillProjectLists();
+        QVERIFY(!list.PictureOf(kept).keptChanges);
+        QCOMPARE(markPixels(1), 0);
+    }
+
     // The list shows names and sizes at once, from the headers alone; each thumbnail
     // fills in when it has been made; no row asks the user anything.
     void listAppearsBeforeThumbnailsAndFillsIn() {

@@ -251,16 +251,41 @@ private slots:
         QCOMPARE(pixels, expected);
     }
 
-    // A coded stream that stops before the picture is covered, without an end mark.
+    // A coded stream that stops before the picture is covered, without an end mark:
+    // in a run, in the bytes of an absolute run, or inside a jump ("00 02 dx dy" cut
+    // short, where a decoder without the length check read past the stream).
+    void rleStreamEndingEarlyIsRefused_data() {
+        QTest::addColumn<int>("compression");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QByteArray>("stream");
+        QTest::newRow("after a line") << 1 << 3 << QByteArray("\x04\x01\x00\x00\x02\x01", 6);
+        QTest::newRow("absolute run without its bytes")
+            << 1 << 1 << QByteArray("\x00\x04\x01\x01", 4);
+        QTest::newRow("jump without its offsets") << 1 << 2 << QByteArray("\x04\x01\x00\x02", 4);
+        QTest::newRow("jump with one offset") << 1 << 2 << QByteArray("\x04\x01\x00\x02\x01", 5);
+        QTest::newRow("jump alone") << 1 << 2 << QByteArray("\x00\x02", 2);
+        QTest::newRow("4 bits, jump without its offsets")
+            << 2 << 2 << QByteArray("\x04\x11\x00\x02", 4);
+        QTest::newRow("4 bits, jump with one offset")
+            << 2 << 2 << QByteArray("\x04\x11\x00\x02\x00", 5);
+    }
     void rleStreamEndingEarlyIsRefused() {
+        QFETCH(int, compression);
+        QFETCH(int, height);
+        QFETCH(QByteArray, stream);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("rle.bmp"));
-        WriteFile(path, Rle8File(4, 3, {Grey, Red}, QByteArray("\x04\x01\x00\x00\x02\x01", 6)));
+        const QByteArray bytes = Rle8File(4, height, {Grey, Red}, stream, compression);
+        WriteFile(path, bytes);
         QVERIFY(LoadError(path).contains(QStringLiteral("končí předčasně")));
-        // An absolute run whose bytes are missing.
-        WriteFile(path, Rle8File(4, 1, {Grey, Red}, QByteArray("\x00\x04\x01\x01", 4)));
-        QVERIFY(LoadError(path).contains(QStringLiteral("končí předčasně")));
-        // The same rows, whole, with the end marks left out after the last row.
+        QVERIFY_THROWS_EXCEPTION(IoError, BmpFile::DecodeBytes(bytes, path));
+        QVERIFY_THROWS_EXCEPTION(IoError, PhotoFiles::LoadBmpWithin(path, QSize(2, 2)));
+    }
+
+    // The same rows, whole, with the end marks left out after the last row.
+    void rleStreamWithoutEndMarksAfterTheLastRow() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("rle.bmp"));
         WriteFile(path, Rle8File(4, 2, {Grey, Red}, QByteArray("\x04\x01\x00\x00\x04\x01", 6)));
         QCOMPARE(PhotoFiles::LoadBmp(path).pixel(3, 0), Red);
     }

@@ -131,6 +131,50 @@ private slots:
         QCOMPARE(PhotoFiles::DecodeJpeg(stray, QStringLiteral("x.jpg")), expected);
     }
 
+    // Bytes left over in the picture's data (before the end of the picture, or before
+    // a later scan) mean the decoder lost its way: a file whose only warning was
+    // "extraneous bytes before marker 0xd9" was taken, and one flipped byte of such a
+    // file changed most of its pixels. Only stray bytes in the header are harmless,
+    // and the data after them is held to every warning.
+    void leftOverBytesInThePictureDataAreRefused_data() {
+        QTest::addColumn<QByteArray>("jpeg");
+        QTest::addColumn<QString>("warning");
+        const QByteArray baseline = Jpeg(Noise(64, 48), JpegKind::Baseline, 90);
+        QByteArray beforeEnd = baseline;
+        beforeEnd.insert(beforeEnd.lastIndexOf("\xFF\xD9"), QByteArray("\x12\x34\x56", 3));
+        QTest::newRow("before the end of the picture")
+            << beforeEnd << "extraneous bytes before marker 0xd9";
+        const QByteArray progressive = Jpeg(Noise(64, 48), JpegKind::Progressive, 90);
+        QByteArray beforeScan = progressive;
+        const qsizetype second = beforeScan.indexOf("\xFF\xDA", beforeScan.indexOf("\xFF\xDA") + 2);
+        QVERIFY(second > 0);
+        beforeScan.insert(second, QByteArray("\x12\x34", 2));
+        QTest::newRow("before a later scan") << beforeScan << "extraneous bytes before marker";
+        // Stray bytes in the header let the decoder go on, but not past damaged data.
+        QByteArray both = baseline;
+        both.insert(both.indexOf("\xFF\xDA"), QByteArray("\x00\x00\x00", 3));
+        both.insert(both.lastIndexOf("\xFF\xD9"), QByteArray("\x12\x34\x56", 3));
+        QTest::newRow("stray bytes in the header and left over at the end")
+            << both << "extraneous bytes before marker 0xd9";
+        QByteArray cut = baseline;
+        cut.insert(cut.indexOf("\xFF\xDA"), QByteArray("\x00\x00\x00", 3));
+        cut = cut.left(cut.size() * 9 / 10);
+        QTest::newRow("stray bytes in the header, data cut short") << cut << "Premature end";
+    }
+    void leftOverBytesInThePictureDataAreRefused() {
+        QFETCH(QByteArray, jpeg);
+        QFETCH(QString, warning);
+        try {
+            PhotoFiles::DecodeJpeg(jpeg, QStringLiteral("dum.jpg"));
+            QFAIL("decoded");
+        } catch (const IoError& error) {
+            QVERIFY2(error.message().startsWith(
+                         QStringLiteral("Obrázek dum.jpg je poškozený nebo neúplný.\n")),
+                     qPrintable(error.message()));
+            QVERIFY2(error.message().contains(warning), qPrintable(error.message()));
+        }
+    }
+
     // A progressive file of more than 500 scans (one of 10,000 took 45 s) is refused;
     // the same kind of file with fewer scans decodes.
     void tooManyScansAreRefused() {

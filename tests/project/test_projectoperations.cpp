@@ -216,6 +216,10 @@ private slots:
         QTest::newRow("256 layers") << "256 layers" << QStringLiteral("Soubor je špatný");
         QTest::newRow("no layers") << "no layers" << QStringLiteral("Soubor je špatný");
         QTest::newRow("size mismatch") << "size" << QString();
+        const QString otherSize =
+            QStringLiteral("Maska %1 (%2) nepatří k obrázku velikosti 12 × 6 bodů.");
+        QTest::newRow("mask one row taller") << "height 7" << otherSize.arg("MASK", "12 × 7 bodů");
+        QTest::newRow("mask one row shorter") << "height 5" << otherSize.arg("MASK", "12 × 5 bodů");
         QTest::newRow("short mask") << "short" << QString();
         QTest::newRow("broken photograph") << "photo" << QString();
         QTest::newRow("photograph one byte short")
@@ -252,6 +256,10 @@ private slots:
             empty.SaveToFile(mask, {}, {});
         } else if (damage == QLatin1String("size")) {
             TMask::CreateBlank(13, 6).SaveToFile(mask, {OriginalLayerTemplate()}, {});
+        } else if (damage.startsWith(QLatin1String("height"))) {
+            TMask::CreateBlank(12, damage.back().digitValue())
+                .SaveToFile(mask, {OriginalLayerTemplate()}, {});
+            message.replace(QStringLiteral("MASK"), QDir::toNativeSeparators(mask));
         } else if (damage == QLatin1String("short")) {
             WriteFile(mask, bytes.left(bytes.size() / 2));
         } else if (damage == QLatin1String("photo byte")) {

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace TestPictures;
 
 namespace {
@@ -71,7 +73,15 @@ private slots:
         Fixture f;
         Document doc;
         doc.Modified = true; // a layer committed before any project was open
+        // Not in the project's folder, nor in the folder the program runs in.
+        QTemporaryDir current;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(current.path()));
         RecoveryFile::Write(doc);
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(
+            QDir(current.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
         Workspace ws;
         QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
         RecoveryFile::Write(ws.Doc); // opened, not modified
@@ -79,28 +89,52 @@ private slots:
         QVERIFY(QDir(f.dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 2);
     }
 
-    // Yes opens the kept changes as unsaved changes; No the saved version. Either
-    // way the question is answered once: the kept file goes.
+    // Yes opens the kept changes as unsaved changes, and the file goes (a signal keeps
+    // them again). No opens the saved version and keeps the file, unless the user
+    // confirms that the changes are to be discarded: one mis-click lost them for good.
+    // A question the program's end closed unanswered keeps it too.
     void openingOffersTheKeptChanges_data() {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("yes") << int(Prompts::Yes);
-        QTest::newRow("no") << int(Prompts::No);
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("yes") << QList<int>{Prompts::Yes} << true << false;
+        QTest::newRow("no, then discard them")
+            << QList<int>{Prompts::No, Prompts::Yes} << false << false;
+        QTest::newRow("no, then keep them")
+            << QList<int>{Prompts::No, Prompts::No} << false << true;
+        QTest::newRow("no, then the program ends")
+            << QList<int>{Prompts::No, Prompts::NoButton} << false << true;
+        QTest::newRow("the program ends during the question")
+            << QList<int>{Prompts::NoButton} << false << true;
     }
     void openingOffersTheKeptChanges() {
-        QFETCH(int, answer);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, taken);
+        QFETCH(bool, kept);
         Fixture f;
         const Document edited = f.EditAndKeep();
+        const QByteArray keptBytes = ReadAll(RecoveryFile::PathFor(f.photo));
         Workspace ws;
-        f.prompts.answers.enqueue(Prompts::Button(answer));
+        for (const int answer : answers)
+            f.prompts.answers.enqueue(Prompts::Button(answer));
         QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
-        QCOMPARE(f.prompts.asked.size(), 1);
+        QCOMPARE(f.prompts.asked.size(), answers.size());
         QCOMPARE(f.prompts.asked[0].text, QStringLiteral("Obnovit neuložené změny?"));
         QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Dotaz"));
         QCOMPARE(f.prompts.asked[0].icon, Prompts::Icon::Question);
         QCOMPARE(f.prompts.asked[0].buttons, Prompts::Yes | Prompts::No);
-        QVERIFY(!QFile::exists(RecoveryFile::PathFor(f.photo)));
+        if (answers.size() > 1) {
+            QCOMPARE(f.prompts.asked[1].text,
+                     QStringLiteral("Neuložené změny zůstanou uschovány a projekt je nabídne při "
+                                    "příštím otevření.\nChcete je místo toho natrvalo zahodit?"));
+            QCOMPARE(f.prompts.asked[1].caption, QStringLiteral("Potvrzení"));
+            QCOMPARE(f.prompts.asked[1].buttons, Prompts::Yes | Prompts::No);
+        }
+        QCOMPARE(QFile::exists(RecoveryFile::PathFor(f.photo)), kept);
+        if (kept)
+            QCOMPARE(ReadAll(RecoveryFile::PathFor(f.photo)), keptBytes);
         QCOMPARE(ReadAll(f.photo + QStringLiteral(".mask")), f.savedMask);
-        if (answer == Prompts::Yes) {
+        if (taken) {
             QCOMPARE(ws.Doc.Mask, edited.Mask);
             QCOMPARE(ws.Doc.Schemes.size(), 1);
             QVERIFY(ws.Doc.Modified); // not saved yet: closing asks about them
@@ -111,25 +145,62 @@ private slots:
             QVERIFY(ws.Doc.Schemes.isEmpty());
             QVERIFY(!ws.Doc.Modified);
         }
-        // Opening again asks nothing.
+        // Opening again offers what is still kept, and only that.
         f.prompts.asked.clear();
+        f.prompts.answers.clear();
+        f.prompts.answers.enqueue(Prompts::Yes);
         Workspace again;
         QVERIFY(OpenProjectFile(again, f.prompts, f.photo));
-        QVERIFY(f.prompts.asked.isEmpty());
+        QCOMPARE(f.prompts.Texts(),
+                 kept ? QStringList{QStringLiteral("Obnovit neuložené změny?")} : QStringList());
+        if (kept)
+            QCOMPARE(again.Doc.Mask, edited.Mask);
     }
 
-    // Kept changes that do not fit the photograph are reported, not offered; the
-    // saved version opens and the file stays for the user to look at.
-    void unfittingKeptChangesAreReported() {
+    // Changes kept and declined go with the next save of the project: what was saved
+    // is newer. A save that fails keeps them.
+    void savingTheProjectDropsKeptChanges() {
         Fixture f;
-        TMask::CreateBlank(31, 20).SaveToFile(RecoveryFile::PathFor(f.photo),
-                                              {OriginalLayerTemplate()}, {});
+        f.EditAndKeep();
+        Workspace ws;
+        f.prompts.answers << Prompts::No << Prompts::No;
+        QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
+        QVERIFY(QFile::exists(RecoveryFile::PathFor(f.photo)));
+        QFile::setPermissions(f.photo + QStringLiteral(".mask"), QFile::ReadOwner);
+        QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const SaveResult failed = SaveMask(ws.Doc, f.prompts);
+        QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (::geteuid() != 0) { // the administrator may write anywhere
+            QCOMPARE(failed, SaveResult::Failed);
+            QVERIFY(QFile::exists(RecoveryFile::PathFor(f.photo)));
+        }
+        QCOMPARE(SaveMask(ws.Doc, f.prompts), SaveResult::Saved);
+        QVERIFY(!QFile::exists(RecoveryFile::PathFor(f.photo)));
+    }
+
+    // Kept changes that do not fit the photograph (in width or in height) are
+    // reported, not offered; the saved version opens and the file stays for the user
+    // to look at.
+    void unfittingKeptChangesAreReported_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("one column wider") << QSize(31, 20);
+        QTest::newRow("one row taller") << QSize(30, 21);
+        QTest::newRow("one row shorter") << QSize(30, 19);
+    }
+    void unfittingKeptChangesAreReported() {
+        QFETCH(QSize, size);
+        Fixture f;
+        TMask::CreateBlank(size.width(), size.height())
+            .SaveToFile(RecoveryFile::PathFor(f.photo), {OriginalLayerTemplate()}, {});
         Workspace ws;
         QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
         QCOMPARE(f.prompts.asked.size(), 1);
         QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
-        QVERIFY(f.prompts.asked[0].text.startsWith(
-            QStringLiteral("Neuložené změny projektu nelze obnovit.\n")));
+        QCOMPARE(f.prompts.asked[0].text,
+                 QStringLiteral("Neuložené změny projektu nelze obnovit.\nMaska %1 (%2 × %3 bodů) "
+                                "nepatří k obrázku velikosti 30 × 20 bodů.")
+                     .arg(QDir::toNativeSeparators(RecoveryFile::PathFor(f.photo)),
+                          QString::number(size.width()), QString::number(size.height())));
         QCOMPARE(ws.Doc.Mask, TMask::CreateBlank(30, 20));
         QVERIFY(!ws.Doc.Modified);
         QVERIFY(QFile::exists(RecoveryFile::PathFor(f.photo)));
@@ -202,11 +273,13 @@ private slots:
         QCOMPARE(ws.Doc.Measures.References.size(), expected);
         if (expected == 2)
             QCOMPARE(ws.Doc.Measures.PlaneOfLayer(QStringLiteral("Zeď")), 1);
-        QCOMPARE(f.prompts.asked.size(), warned ? 2 : 1);
+        // Ne keeps both files until the user confirms discarding them (not here).
+        const bool stay = answer == Prompts::No;
+        QCOMPARE(f.prompts.asked.size(), (warned ? 2 : 1) + (stay ? 1 : 0));
         if (warned)
             QVERIFY(f.prompts.asked[1].text.contains(QStringLiteral("je poškozený")));
-        QVERIFY(!QFile::exists(keptPath));
-        QVERIFY(!QFile::exists(RecoveryFile::PathFor(f.photo)));
+        QCOMPARE(QFile::exists(keptPath), stay);
+        QCOMPARE(QFile::exists(RecoveryFile::PathFor(f.photo)), stay);
     }
 };
 

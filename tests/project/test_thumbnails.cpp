@@ -20,7 +20,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
+
+#include <fcntl.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,6 +76,18 @@ void SetMTime(const QString& path, qint64 seconds) {
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.setFileTime(QDateTime::fromSecsSinceEpoch(seconds),
                              QFileDevice::FileModificationTime));
+}
+
+// The nanoseconds of a file's modification time.
+qint64 Nanoseconds(const QString& path) {
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return qint64(info.st_mtim.tv_nsec);
+}
+
+void SetFileTime(const QString& path, qint64 seconds, long nanoseconds) {
+    const timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
 }
 
 int Mode(const QString& path) {
@@ -253,8 +268,9 @@ private slots:
 
     void outdatedThumbnailsAreMadeAgain_data() {
         QTest::addColumn<QString>("fault");
-        for (const char* fault : {"older time", "newer time", "no time", "other size", "other file",
-                                  "not a picture", "too large"})
+        for (const char* fault :
+             {"older time", "newer time", "no time", "other nanoseconds", "other size",
+              "other file", "not a picture", "too large", "a link to a device"})
             QTest::newRow(fault) << QString::fromLatin1(fault);
     }
     void outdatedThumbnailsAreMadeAgain() {
@@ -274,12 +290,18 @@ private slots:
             keys[QStringLiteral("Thumb::MTime")] = QString::number(MTime(photo) + 1);
         else if (fault == QLatin1String("no time"))
             keys.remove(QStringLiteral("Thumb::MTime"));
+        else if (fault == QLatin1String("other nanoseconds"))
+            keys[QStringLiteral("X-Tintora::MTime::Nanoseconds")] =
+                QString::number(Nanoseconds(photo) ^ 1);
         else if (fault == QLatin1String("other size"))
             keys[QStringLiteral("Thumb::Size")] = QString::number(QFileInfo(photo).size() + 3);
         else if (fault == QLatin1String("other file"))
             keys[QStringLiteral("Thumb::URI")] = QStringLiteral("file:///jinde/vila.bmp");
         if (fault == QLatin1String("not a picture")) {
             WriteFile(path, "not a PNG at all");
+        } else if (fault == QLatin1String("a link to a device")) {
+            QDir().mkpath(cache.Large());
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
         } else if (fault == QLatin1String("too large")) {
             QImage huge(1100, 20, QImage::Format_RGB888);
             huge.fill(Qt::black);
@@ -295,7 +317,71 @@ private slots:
         QCOMPARE(AsRgb(made), AsRgb(Expected(photo)));
         const auto texts = TextChunks(ReadAll(path));
         QCOMPARE(texts.value("Thumb::MTime"), QByteArray::number(MTime(photo)));
+        QCOMPARE(texts.value("X-Tintora::MTime::Nanoseconds"),
+                 QByteArray::number(Nanoseconds(photo)));
         QCOMPARE(AsRgb(Thumbnails::Find(photo)), AsRgb(made));
+    }
+
+    // Another photograph of the same size written within the same second kept the
+    // old thumbnail: the program's own key holds the time to the nanosecond. A
+    // desktop's thumbnail without that key is still taken by its seconds.
+    void aPhotographReplacedWithinTheSameSecond_data() {
+        QTest::addColumn<bool>("onDisk");
+        QTest::newRow("thumbnail on the disk") << true;
+        QTest::newRow("thumbnail in memory") << false;
+    }
+    void aPhotographReplacedWithinTheSameSecond() {
+        QFETCH(bool, onDisk);
+        Cache cache;
+        if (!onDisk) {
+            QDir().mkpath(cache.root);
+            WriteFile(cache.root + QStringLiteral("/thumbnails"), "a file, not a folder");
+        }
+        QTemporaryDir photos;
+        const QString photo = photos.filePath(QStringLiteral("vila.bmp"));
+        PhotoFiles::SaveBmp(photo, Quadrants(600, 400));
+        SetFileTime(photo, 1'700'000'000, 100);
+        QCOMPARE(Thumbnails::Obtain(photo).pixelColor(10, 10).red(), 220);
+        QCOMPARE(QFileInfo::exists(Thumbnails::PathFor(photo)), onDisk);
+        PhotoFiles::SaveBmp(photo, Quadrants(600, 400).mirrored(true, false));
+        SetFileTime(photo, 1'700'000'000, 900'000'000);
+        QVERIFY(Thumbnails::Find(photo).isNull());
+        QCOMPARE(Thumbnails::Obtain(photo).pixelColor(10, 10), QColor(0, 200, 0));
+        if (!onDisk)
+            return;
+        // A file manager's thumbnail of the same photograph: seconds and size agree.
+        WriteForeignThumbnail(
+            Thumbnails::PathFor(photo), QColor(10, 200, 30),
+            {{QStringLiteral("Thumb::URI"), QString::fromLatin1(Thumbnails::FileUri(photo))},
+             {QStringLiteral("Thumb::MTime"), QStringLiteral("1700000000")}});
+        QCOMPARE(Thumbnails::Find(photo).pixelColor(100, 30), QColor(10, 200, 30));
+    }
+
+    // A FIFO in place of a thumbnail held the thread that read it, and the program
+    // never finished ending. Only regular files are read from the cache, never
+    // waiting; the FIFO is passed over and a thumbnail made in its place.
+    void aFifoInTheCacheIsPassedOver() {
+        Cache cache;
+        QTemporaryDir photos;
+        const QString photo = photos.filePath(QStringLiteral("vila.bmp"));
+        PhotoFiles::SaveBmp(photo, Quadrants(600, 400));
+        const QString path = Thumbnails::PathFor(photo);
+        QDir().mkpath(cache.Large());
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        QImage found(1, 1, QImage::Format_RGB32);
+        std::unique_ptr<QThread> reader(QThread::create([&] { found = Thumbnails::Find(photo); }));
+        reader->start();
+        const bool finished = reader->wait(QDeadlineTimer(60000));
+        if (!finished) {
+            // Let the waiting reader go with an empty FIFO, so that the test can end.
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
+            ::close(fd);
+            reader->wait();
+        }
+        QVERIFY(finished);
+        QVERIFY(found.isNull());
+        QCOMPARE(AsRgb(Thumbnails::Obtain(photo)), AsRgb(Expected(photo)));
+        QVERIFY(QFileInfo(path).isFile());
     }
 
     // A photograph replaced by another of the same name and size: the time differs,

@@ -30,6 +30,8 @@ public:
     bool Running() const;
 
     int Port() const { return port_; }
+    // The server's process, for a test that stops and continues it.
+    qint64 ProcessId() const { return server_.processId(); }
     // The folder of the databases the server may open.
     QString DataFolder() const;
     QString DataFile(const QString& name) const;
