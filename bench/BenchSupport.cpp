@@ -95,6 +95,12 @@ public:
 } // namespace
 
 int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios) {
+    QMap<QString, double> times;
+    return RunAndReport(argc, argv, ratios, times);
+}
+
+int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios,
+                 QMap<QString, double>& times) {
     benchmark::Initialize(&argc, argv);
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -108,6 +114,7 @@ int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios) {
         std::printf("RATIO %s %.4f\n", qPrintable(ratio.name), *measured / *reference);
     }
     std::fflush(stdout);
+    times = reporter.times;
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "workspace/Prompts.h"
 
 #include <QImage>
+#include <QMap>
 #include <QString>
 #include <benchmark/benchmark.h>
 #include <utility>
@@ -51,5 +52,8 @@ struct Ratio {
     QString reference;
 };
 int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios);
+// The same, also handing back each benchmark's mean real time in nanoseconds.
+int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios,
+                 QMap<QString, double>& times);
 
 } // namespace bench

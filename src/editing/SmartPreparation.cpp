@@ -1,0 +1,254 @@
+#include "editing/SmartPreparation.h"
+
+#include <cmath>
+
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+// About half a megapixel of cells: coarse enough that brick joints, board gaps and
+// plaster grain melt into their surface's mean colour, fine enough that a window's
+// frame or a drainpipe keeps a few cells across.
+constexpr double CellsWanted = 0.5e6;
+// One watershed marker per 8 × 8 cells: regions of about 64 cells.
+constexpr int MarkerSpacing = 8;
+// Rows of cells reduced at a time, between two looks at the cancel flag.
+constexpr int BandRows = 48;
+
+bool Cancelled(const std::function<bool()>& cancelled) {
+    return cancelled && cancelled();
+}
+
+// The reduced copy, a band of rows at a time: each cell the mean of its Scale ×
+// Scale pixels (OpenCV's area reduction takes whole blocks exactly).
+bool ReduceInto(const QImage& photo, SmartPreparation& p,
+                const std::function<bool()>& cancelled) {
+    const cv::Mat source(photo.height(), photo.width(), CV_8UC3,
+                         const_cast<uchar*>(photo.constBits()), size_t(photo.bytesPerLine()));
+    p.Cells.create(p.CellRows, p.CellColumns, CV_8UC3);
+    const int k = p.Scale;
+    for (int top = 0; top < p.CellRows; top += BandRows) {
+        if (Cancelled(cancelled))
+            return false;
+        const int rows = std::min(BandRows, p.CellRows - top);
+        const cv::Mat band = source(cv::Rect(0, top * k, p.CellColumns * k, rows * k));
+        cv::Mat target = p.Cells.rowRange(top, top + rows);
+        if (k == 1)
+            band.copyTo(target);
+        else
+            cv::resize(band, target, target.size(), 0, 0, cv::INTER_AREA);
+    }
+    return true;
+}
+
+// Markers at the calmest cell of every MarkerSpacing square, then a watershed on the
+// reduced copy. Cells the watershed leaves on a boundary join a neighbouring region.
+int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
+    cv::Mat gradient;
+    cv::morphologyEx(lab, gradient, cv::MORPH_GRADIENT, cv::Mat());
+    std::vector<cv::Mat> channels;
+    cv::split(gradient, channels);
+    cv::Mat calm = cv::max(cv::max(channels[0], channels[1]), channels[2]);
+
+    cv::Mat& markers = p.RegionOf;
+    markers.create(p.CellRows, p.CellColumns, CV_32S);
+    markers.setTo(0);
+    int count = 0;
+    for (int y0 = 0; y0 < p.CellRows; y0 += MarkerSpacing) {
+        for (int x0 = 0; x0 < p.CellColumns; x0 += MarkerSpacing) {
+            const int y1 = std::min(y0 + MarkerSpacing, p.CellRows);
+            const int x1 = std::min(x0 + MarkerSpacing, p.CellColumns);
+            int bestX = x0, bestY = y0, best = 256;
+            for (int y = y0; y < y1; ++y) {
+                const uchar* row = calm.ptr<uchar>(y);
+                for (int x = x0; x < x1; ++x) {
+                    if (row[x] < best) {
+                        best = row[x];
+                        bestX = x;
+                        bestY = y;
+                    }
+                }
+            }
+            markers.at<int>(bestY, bestX) = ++count;
+        }
+    }
+    cv::watershed(p.Cells, markers);
+
+    // Boundary cells (-1): forwards from a final left or upper neighbour, then
+    // backwards for the few whose only regions lie right or below.
+    const int w = p.CellColumns, h = p.CellRows;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < w * h; ++i) {
+            const int at = pass == 0 ? i : w * h - 1 - i;
+            const int y = at / w, x = at % w;
+            int& cell = markers.at<int>(y, x);
+            if (cell > 0)
+                continue;
+            const int candidates[4] = {x > 0 ? markers.at<int>(y, x - 1) : 0,
+                                       y > 0 ? markers.at<int>(y - 1, x) : 0,
+                                       x + 1 < w ? markers.at<int>(y, x + 1) : 0,
+                                       y + 1 < h ? markers.at<int>(y + 1, x) : 0};
+            for (int c : candidates) {
+                if (c > 0) {
+                    cell = c;
+                    break;
+                }
+            }
+        }
+    }
+    // Regions numbered from 0 in the order they first appear; a cell still without
+    // one (only in pictures a cell wide and all boundary) joins the first.
+    std::vector<int> number(size_t(count) + 1, -1);
+    int regions = 0;
+    for (int y = 0; y < h; ++y) {
+        int* row = markers.ptr<int>(y);
+        for (int x = 0; x < w; ++x) {
+            const int m = std::max(row[x], 0);
+            if (m == 0) {
+                row[x] = 0;
+                regions = std::max(regions, 1);
+                continue;
+            }
+            if (number[size_t(m)] < 0)
+                number[size_t(m)] = regions++;
+            row[x] = number[size_t(m)];
+        }
+    }
+    return regions;
+}
+
+float LabL(uchar v) {
+    return float(v) * (100.0f / 255.0f);
+}
+
+// Colour, surroundings and grain of every region.
+void MeasureRegions(SmartPreparation& p, const cv::Mat& lab, int regions) {
+    cv::Mat near;
+    cv::blur(lab, near, cv::Size(7, 7));
+    cv::Mat lightness, mean, meanSquare, grain;
+    cv::extractChannel(lab, lightness, 0);
+    lightness.convertTo(lightness, CV_32F, 100.0 / 255.0);
+    cv::blur(lightness, mean, cv::Size(3, 3));
+    cv::blur(lightness.mul(lightness), meanSquare, cv::Size(3, 3));
+    cv::sqrt(cv::max(meanSquare - mean.mul(mean), 0.0), grain);
+
+    std::vector<double> sums(size_t(regions) * 7, 0.0);
+    p.Regions.assign(size_t(regions), {});
+    for (int y = 0; y < p.CellRows; ++y) {
+        const int* region = p.RegionOf.ptr<int>(y);
+        const cv::Vec3b* colour = lab.ptr<cv::Vec3b>(y);
+        const cv::Vec3b* around = near.ptr<cv::Vec3b>(y);
+        const float* g = grain.ptr<float>(y);
+        for (int x = 0; x < p.CellColumns; ++x) {
+            double* s = &sums[size_t(region[x]) * 7];
+            s[0] += LabL(colour[x][0]);
+            s[1] += colour[x][1] - 128.0;
+            s[2] += colour[x][2] - 128.0;
+            s[3] += LabL(around[x][0]);
+            s[4] += around[x][1] - 128.0;
+            s[5] += around[x][2] - 128.0;
+            s[6] += g[x];
+            p.Regions[size_t(region[x])].Cells += 1;
+        }
+    }
+    for (int r = 0; r < regions; ++r) {
+        SmartPreparation::Region& region = p.Regions[size_t(r)];
+        const double n = std::max(1.0f, region.Cells);
+        const double* s = &sums[size_t(r) * 7];
+        for (int c = 0; c < 3; ++c) {
+            region.Lab[c] = float(s[c] / n);
+            region.Near[c] = float(s[3 + c] / n);
+        }
+        region.Grain = float(s[6] / n);
+    }
+}
+
+float LabDistance(const cv::Vec3b& a, const cv::Vec3b& b) {
+    const float dl = LabL(a[0]) - LabL(b[0]);
+    const float da = float(a[1]) - float(b[1]);
+    const float db = float(a[2]) - float(b[2]);
+    return std::sqrt(dl * dl + da * da + db * db);
+}
+
+// The borders between neighbouring regions: shared length and mean contrast.
+void FindBorders(SmartPreparation& p, const cv::Mat& lab, int regions) {
+    // A region has a handful of neighbours: a short list each beats a hash map.
+    std::vector<std::vector<std::pair<int, int>>> known(static_cast<size_t>(regions));
+    const auto add = [&](int a, int b, float contrast) {
+        if (a > b)
+            std::swap(a, b);
+        for (const auto& [other, index] : known[size_t(a)]) {
+            if (other == b) {
+                p.Borders[size_t(index)].Length += 1;
+                p.Borders[size_t(index)].Contrast += contrast;
+                return;
+            }
+        }
+        known[size_t(a)].push_back({b, int(p.Borders.size())});
+        p.Borders.push_back({a, b, 1, contrast});
+    };
+    for (int y = 0; y < p.CellRows; ++y) {
+        const int* region = p.RegionOf.ptr<int>(y);
+        const int* below = y + 1 < p.CellRows ? p.RegionOf.ptr<int>(y + 1) : nullptr;
+        const cv::Vec3b* colour = lab.ptr<cv::Vec3b>(y);
+        const cv::Vec3b* colourBelow = below ? lab.ptr<cv::Vec3b>(y + 1) : nullptr;
+        for (int x = 0; x < p.CellColumns; ++x) {
+            if (x + 1 < p.CellColumns && region[x + 1] != region[x])
+                add(region[x], region[x + 1], LabDistance(colour[x], colour[x + 1]));
+            if (below && below[x] != region[x])
+                add(region[x], below[x], LabDistance(colour[x], colourBelow[x]));
+        }
+    }
+    std::vector<int> degree(size_t(regions) + 1, 0);
+    for (SmartPreparation::Border& border : p.Borders) {
+        border.Contrast /= border.Length;
+        ++degree[size_t(border.A)];
+        ++degree[size_t(border.B)];
+    }
+    p.BorderStart.assign(size_t(regions) + 1, 0);
+    for (int r = 0; r < regions; ++r)
+        p.BorderStart[size_t(r) + 1] = p.BorderStart[size_t(r)] + degree[size_t(r)];
+    p.BorderIndex.assign(size_t(p.BorderStart.back()), 0);
+    std::vector<int> filled(p.BorderStart.begin(), p.BorderStart.end() - 1);
+    for (int i = 0; i < int(p.Borders.size()); ++i) {
+        p.BorderIndex[size_t(filled[size_t(p.Borders[size_t(i)].A)]++)] = i;
+        p.BorderIndex[size_t(filled[size_t(p.Borders[size_t(i)].B)]++)] = i;
+    }
+}
+
+} // namespace
+
+int SmartScaleFor(int width, int height) {
+    if (width <= 0 || height <= 0)
+        return 1;
+    const int scale = int(std::lround(std::sqrt(double(width) * double(height) / CellsWanted)));
+    return std::clamp(scale, 1, std::min(width, height));
+}
+
+std::shared_ptr<const SmartPreparation>
+PrepareSmartSelection(const QImage& photo, const std::function<bool()>& cancelled) {
+    if (photo.isNull() || photo.width() <= 0 || photo.height() <= 0 ||
+        photo.format() != QImage::Format_BGR888)
+        return nullptr;
+    auto p = std::make_shared<SmartPreparation>();
+    p->PhotoWidth = photo.width();
+    p->PhotoHeight = photo.height();
+    p->Scale = SmartScaleFor(photo.width(), photo.height());
+    p->CellColumns = photo.width() / p->Scale;
+    p->CellRows = photo.height() / p->Scale;
+    if (!ReduceInto(photo, *p, cancelled))
+        return nullptr;
+
+    cv::Mat lab;
+    cv::cvtColor(p->Cells, lab, cv::COLOR_BGR2Lab);
+    if (Cancelled(cancelled))
+        return nullptr;
+    const int regions = CutIntoRegions(*p, lab);
+    if (Cancelled(cancelled))
+        return nullptr;
+    MeasureRegions(*p, lab, regions);
+    FindBorders(*p, lab, regions);
+    if (Cancelled(cancelled))
+        return nullptr;
+    return p;
+}
