@@ -18,6 +18,7 @@
 #include "project/PhotoFiles.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 #include <cstdio>
 
 namespace {
@@ -85,6 +86,28 @@ BENCHMARK(smart_prepare_op)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTi
 BENCHMARK(smart_stroke_first)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK(smart_stroke_third)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
+void SaveOutcome(const Facades::Facade& facade, const Facades::Outcome& outcome,
+                 const QString& path) {
+    QImage picture = facade.Photo.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar* surface = facade.Surfaces.constScanLine(y);
+        QRgb* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool wall = surface[x] == Facades::Wall, proposed = outcome.Final.Contains(x, y);
+            if (wall != proposed)
+                row[x] = proposed ? qRgb(255, 0, 0) : qRgb(0, 0, 255);
+        }
+    }
+    QPainter painter(&picture);
+    for (const SmartStroke& stroke : outcome.Strokes) {
+        painter.setPen(QPen(stroke.Include ? Qt::green : Qt::magenta, 2 * stroke.HalfWidth));
+        for (size_t i = 0; i + 1 < stroke.Points.size(); ++i)
+            painter.drawLine(stroke.Points[i], stroke.Points[i + 1]);
+    }
+    painter.end();
+    picture.save(path);
+}
+
 void Accuracy() {
     constexpr int Count = 24;
     double smart = 0, fill = 0;
@@ -96,6 +119,12 @@ void Accuracy() {
         std::printf("facade %2d: smart %.4f after 1 stroke, %.4f after %zu; best fill %.4f\n",
                     seed, outcome.FirstIoU, outcome.FinalIoU, outcome.Strokes.size(), best);
         smart += outcome.FinalIoU;
+        // TINTORA_SMART_PICTURES=FOLDER keeps each facade with what went wrong: red
+        // proposed but not wall, blue wall but not proposed, strokes green (including)
+        // and magenta (excluding).
+        const QString folder = qEnvironmentVariable("TINTORA_SMART_PICTURES");
+        if (!folder.isEmpty())
+            SaveOutcome(facade, outcome, QStringLiteral("%1/fasada-%2.png").arg(folder).arg(seed));
         fill += best;
     }
     std::printf("RATIO smart_iou %.4f\nRATIO fill_iou %.4f\n", smart / Count, fill / Count);

@@ -226,7 +226,7 @@ int SmartScaleFor(int width, int height) {
 }
 
 std::shared_ptr<const SmartPreparation>
-PrepareSmartSelection(const QImage& photo, const std::function<bool()>& cancelled) {
+PrepareSmartSelection(QImage photo, const std::function<bool()>& cancelled) {
     if (photo.isNull() || photo.width() <= 0 || photo.height() <= 0 ||
         photo.format() != QImage::Format_BGR888)
         return nullptr;
@@ -236,7 +236,9 @@ PrepareSmartSelection(const QImage& photo, const std::function<bool()>& cancelle
     p->Scale = SmartScaleFor(photo.width(), photo.height());
     p->CellColumns = photo.width() / p->Scale;
     p->CellRows = photo.height() / p->Scale;
-    if (!ReduceInto(photo, *p, cancelled))
+    const bool reduced = ReduceInto(photo, *p, cancelled);
+    photo = QImage();
+    if (!reduced)
         return nullptr;
 
     cv::Mat lab;

@@ -49,10 +49,10 @@ struct SmartPreparation {
 
 // Prepares smart selection for a photograph (Format_BGR888). cancelled is asked
 // now and then; when it answers true the work stops and null comes back. The
-// photograph is read only during the first step (the reduced copy), so that a
-// caller may let it go soon after. A photograph without pixels gives null.
+// photograph (a shared copy) is let go as soon as the reduced copy is made, so that
+// its memory can serve the next photograph. A photograph without pixels gives null.
 std::shared_ptr<const SmartPreparation>
-PrepareSmartSelection(const QImage& photo, const std::function<bool()>& cancelled = {});
+PrepareSmartSelection(QImage photo, const std::function<bool()>& cancelled = {});
 
 // The scale for a photograph: whole photograph pixels per cell for about half a
 // megapixel of cells, never more than either side.

@@ -95,9 +95,9 @@ void MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& c
 
 const SmartWeights& DefaultSmartWeights() {
     // Fitted by bench/fit_smart_selection on 30 generated facades of seeds 1000 on.
-    static const SmartWeights weights{1.685f, -3.865f, -1.060f, -1.615f, -2.001f, 1.373f,
-                                      -0.610f, 0.232f,  0.335f,  0.726f,  0.245f, 0.710f,
-                                      -0.040f, 0.791f,  1.771f,  -0.009f};
+    static const SmartWeights weights{2.765f, -1.368f, -1.131f, -1.055f, -2.017f, 1.044f,
+                                      -0.157f, 0.116f,  0.340f,  0.992f,  -0.417f, -0.155f,
+                                      -2.044f, 0.811f,  1.509f,  -0.014f};
     return weights;
 }
 
@@ -281,5 +281,31 @@ std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
     graph.maxFlow();
     for (int r = 0; r < count; ++r)
         chosen[size_t(r)] = graph.inSourceSegment(r) ? 1 : 0;
+    // What an excluding stroke marks goes with everything nearer to it than to an
+    // including one, both along the gentlest path and in colour: the rest of a roof
+    // excluded in one place.
+    std::vector<int> included, excluded;
+    for (int r = 0; r < count; ++r) {
+        if (marks[size_t(r)] == 1)
+            included.push_back(r);
+        else if (marks[size_t(r)] == 2)
+            excluded.push_back(r);
+    }
+    if (!excluded.empty()) {
+        const std::vector<float> fromIncluded = PathCosts(p, included, false, false);
+        const std::vector<float> fromExcluded = PathCosts(p, excluded, false, false);
+        const auto nearest = [&p](int r, const std::vector<int>& marked) {
+            float best = Far;
+            for (int m : marked)
+                best = std::min(best, Squared(p.Regions[size_t(r)].Lab, p.Regions[size_t(m)].Lab));
+            return best;
+        };
+        for (int r = 0; r < count; ++r) {
+            if (marks[size_t(r)] == 0 && chosen[size_t(r)] &&
+                fromExcluded[size_t(r)] < fromIncluded[size_t(r)] &&
+                nearest(r, excluded) < nearest(r, included))
+                chosen[size_t(r)] = 0;
+        }
+    }
     return chosen;
 }

@@ -79,6 +79,7 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     workspace.UpdateWholePicture();
     // The old project's mask and history leave their memory free in the heap.
     ReturnFreeMemory();
+    workspace.StartSmartPreparation();
 }
 
 } // namespace
@@ -103,7 +104,9 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
         return false;
     }
     // The new photograph is read while the old one is still shown; its view lends
-    // the memory, and is shown again should the reading fail.
+    // the memory, and is shown again should the reading fail. Smart selection's
+    // preparation lets go of the old photograph first, whose memory the new view takes.
+    workspace.CancelSmartPreparation();
     QImage spare = workspace.ReleaseView();
     LoadedProject project;
     const bool loaded = RunGuarded(prompts, [&] {
@@ -114,8 +117,10 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
             throw;
         }
     });
-    if (!loaded)
+    if (!loaded) {
+        workspace.ResumeSmartPreparation();
         return false;
+    }
     const bool recovered = OfferRecovery(prompts, photoPath, project);
     Adopt(workspace, photoPath, std::move(project));
     if (recovered)
@@ -155,6 +160,7 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
                         folder);
         // The open project's view lends its memory to the decoded picture and is
         // shown again should the import fail.
+        workspace.CancelSmartPreparation();
         QImage spare = workspace.ReleaseView();
         try {
             project.Photo = PhotoFiles::DecodeJpeg(jpeg, source, &spare);
@@ -171,8 +177,10 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
             throw;
         }
     });
-    if (!written)
+    if (!written) {
+        workspace.ResumeSmartPreparation();
         return false;
+    }
 
     const bool modified = workspace.Doc.Modified;
     workspace.NewDocument();
