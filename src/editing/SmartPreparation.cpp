@@ -1,6 +1,7 @@
 #include "editing/SmartPreparation.h"
 
 #include <cmath>
+#include <queue>
 
 #include <opencv2/imgproc.hpp>
 
@@ -74,27 +75,54 @@ int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
     }
     cv::watershed(p.Cells, markers);
 
-    // Boundary cells (-1): forwards from a final left or upper neighbour, then
-    // backwards for the few whose only regions lie right or below.
+    // Cells the watershed leaves on a boundary (-1) or unreached (0, in flat
+    // areas): grown into from their neighbours, the most alike colour first.
     const int w = p.CellColumns, h = p.CellRows;
-    for (int pass = 0; pass < 2; ++pass) {
-        for (int i = 0; i < w * h; ++i) {
-            const int at = pass == 0 ? i : w * h - 1 - i;
-            const int y = at / w, x = at % w;
-            int& cell = markers.at<int>(y, x);
-            if (cell > 0)
-                continue;
-            const int candidates[4] = {x > 0 ? markers.at<int>(y, x - 1) : 0,
-                                       y > 0 ? markers.at<int>(y - 1, x) : 0,
-                                       x + 1 < w ? markers.at<int>(y, x + 1) : 0,
-                                       y + 1 < h ? markers.at<int>(y + 1, x) : 0};
-            for (int c : candidates) {
-                if (c > 0) {
-                    cell = c;
-                    break;
-                }
+    using Item = std::pair<int, int>; // colour difference, cell
+    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
+    const auto difference = [&lab](int a, int b) {
+        const cv::Vec3b& u = lab.at<cv::Vec3b>(a);
+        const cv::Vec3b& v = lab.at<cv::Vec3b>(b);
+        return std::abs(u[0] - v[0]) + std::abs(u[1] - v[1]) + std::abs(u[2] - v[2]);
+    };
+    int* label = markers.ptr<int>();
+    const auto offerNeighbours = [&](int cell) {
+        const int x = cell % w, y = cell / w;
+        const int neighbours[4] = {x > 0 ? cell - 1 : -1, x + 1 < w ? cell + 1 : -1,
+                                   y > 0 ? cell - w : -1, y + 1 < h ? cell + w : -1};
+        for (int n : neighbours) {
+            if (n >= 0 && label[n] <= 0)
+                queue.push({difference(cell, n), n});
+        }
+    };
+    for (int cell = 0; cell < w * h; ++cell) {
+        if (label[cell] > 0) {
+            const int x = cell % w, y = cell / w;
+            if ((x > 0 && label[cell - 1] <= 0) || (x + 1 < w && label[cell + 1] <= 0) ||
+                (y > 0 && label[cell - w] <= 0) || (y + 1 < h && label[cell + w] <= 0))
+                offerNeighbours(cell);
+        }
+    }
+    while (!queue.empty()) {
+        const int cell = queue.top().second;
+        queue.pop();
+        if (label[cell] > 0)
+            continue;
+        // The most alike labelled neighbour.
+        const int x = cell % w, y = cell / w;
+        const int neighbours[4] = {x > 0 ? cell - 1 : -1, x + 1 < w ? cell + 1 : -1,
+                                   y > 0 ? cell - w : -1, y + 1 < h ? cell + w : -1};
+        int best = -1, bestDifference = 1 << 30;
+        for (int n : neighbours) {
+            if (n >= 0 && label[n] > 0 && difference(cell, n) < bestDifference) {
+                bestDifference = difference(cell, n);
+                best = n;
             }
         }
+        if (best < 0)
+            continue;
+        label[cell] = label[best];
+        offerNeighbours(cell);
     }
     // Regions numbered from 0 in the order they first appear; a cell still without
     // one (only in pictures a cell wide and all boundary) joins the first.

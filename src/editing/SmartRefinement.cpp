@@ -14,10 +14,12 @@ struct Piece {
     int edge = -1;
 };
 
+// The colours around an edge cell, each side's apart in the four quarters of the
+// surroundings, so that two other surfaces meeting at a corner stay two colours.
 struct EdgeCell {
-    float chosen[3] = {};
-    float other[3] = {};
-    bool bothSides = false; // both colours known; else the cell's own side counts
+    float colours[8][3] = {}; // the chosen side's first, then the other side's
+    int chosenCount = 0;
+    int otherCount = 0;
     bool inside = false;
 };
 
@@ -63,8 +65,8 @@ SmartProposal RefineAtFullSize(const SmartPreparation& p, const QImage& photo,
             }
             EdgeCell cell;
             cell.inside = in[x] != 0;
-            float sums[2][3] = {};
-            int counts[2] = {};
+            float sums[2][4][3] = {};
+            int counts[2][4] = {};
             for (int yy = std::max(0, y - ModelReach); yy <= std::min(rows - 1, y + ModelReach);
                  ++yy) {
                 const uchar* sIn = inside.ptr<uchar>(yy);
@@ -75,15 +77,22 @@ SmartProposal RefineAtFullSize(const SmartPreparation& p, const QImage& photo,
                     if (sEdge[xx])
                         continue;
                     const int side = sIn[xx] ? 0 : 1;
+                    const int quarter = (yy > y ? 2 : 0) + (xx > x ? 1 : 0);
                     for (int c = 0; c < 3; ++c)
-                        sums[side][c] += colour[xx][c];
-                    ++counts[side];
+                        sums[side][quarter][c] += colour[xx][c];
+                    ++counts[side][quarter];
                 }
             }
-            cell.bothSides = counts[0] > 0 && counts[1] > 0;
-            for (int c = 0; c < 3 && cell.bothSides; ++c) {
-                cell.chosen[c] = sums[0][c] / float(counts[0]);
-                cell.other[c] = sums[1][c] / float(counts[1]);
+            int n = 0;
+            for (int side = 0; side < 2; ++side) {
+                for (int q = 0; q < 4; ++q) {
+                    if (counts[side][q] == 0)
+                        continue;
+                    for (int c = 0; c < 3; ++c)
+                        cell.colours[n][c] = sums[side][q][c] / float(counts[side][q]);
+                    ++n;
+                    ++(side == 0 ? cell.chosenCount : cell.otherCount);
+                }
             }
             row.push_back({x, x, int(edges.size())});
             edges.push_back(cell);
@@ -101,18 +110,23 @@ SmartProposal RefineAtFullSize(const SmartPreparation& p, const QImage& photo,
                 continue;
             }
             const EdgeCell& cell = edges[size_t(piece.edge)];
-            if (!cell.bothSides) {
+            if (cell.chosenCount == 0 || cell.otherCount == 0) {
                 if (cell.inside)
                     proposal.AddRun(y, from, to);
                 continue;
             }
+            const int colours = cell.chosenCount + cell.otherCount;
             for (int x = from; x <= to; ++x) {
                 const uchar* px = pixels + 3 * x;
-                float toChosen = 0, toOther = 0;
-                for (int c = 0; c < 3; ++c) {
-                    const float a = px[c] - cell.chosen[c], b = px[c] - cell.other[c];
-                    toChosen += a * a;
-                    toOther += b * b;
+                float toChosen = 1e30f, toOther = 1e30f;
+                for (int i = 0; i < colours; ++i) {
+                    const float* c = cell.colours[i];
+                    const float d0 = px[0] - c[0], d1 = px[1] - c[1], d2 = px[2] - c[2];
+                    const float d = d0 * d0 + d1 * d1 + d2 * d2;
+                    if (i < cell.chosenCount)
+                        toChosen = std::min(toChosen, d);
+                    else
+                        toOther = std::min(toOther, d);
                 }
                 if (toChosen < toOther)
                     proposal.AddRun(y, x, x);

@@ -278,9 +278,15 @@ std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
         const float weight = BorderWeight * border.Length * std::exp(-c * c);
         graph.addEdges(border.A, border.B, weight, weight);
     }
-    graph.maxFlow();
-    for (int r = 0; r < count; ++r)
-        chosen[size_t(r)] = graph.inSourceSegment(r) ? 1 : 0;
+    // OpenCV's graph refuses a cut without edges: one region decides alone.
+    if (p.Borders.empty()) {
+        for (int r = 0; r < count; ++r)
+            chosen[size_t(r)] = marks[size_t(r)] == 1 ? 1 : 0;
+    } else {
+        graph.maxFlow();
+        for (int r = 0; r < count; ++r)
+            chosen[size_t(r)] = graph.inSourceSegment(r) ? 1 : 0;
+    }
     // What an excluding stroke marks goes with everything nearer to it than to an
     // including one, both along the gentlest path and in colour: the rest of a roof
     // excluded in one place.
