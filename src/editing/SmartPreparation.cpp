@@ -1,5 +1,8 @@
 #include "editing/SmartPreparation.h"
 
+#include "render/ParallelRows.h"
+
+#include <atomic>
 #include <cmath>
 #include <queue>
 
@@ -13,33 +16,51 @@ namespace {
 constexpr double CellsWanted = 0.5e6;
 // One watershed marker per 8 × 8 cells: regions of about 64 cells.
 constexpr int MarkerSpacing = 8;
-// Rows of cells reduced at a time, between two looks at the cancel flag.
+// Rows of cells reduced between two looks at the cancel flag.
 constexpr int BandRows = 48;
 
 bool Cancelled(const std::function<bool()>& cancelled) {
     return cancelled && cancelled();
 }
 
-// The reduced copy, a band of rows at a time: each cell the mean of its Scale ×
-// Scale pixels (OpenCV's area reduction takes whole blocks exactly).
+// The reduced copy: each cell the rounded mean of its Scale × Scale pixels. The
+// rows of cells are shared between the processors; each sums its photograph rows
+// column by column first (in 16 bits: Scale × 255 fits), then the columns of each
+// cell.
 bool ReduceInto(const QImage& photo, SmartPreparation& p,
                 const std::function<bool()>& cancelled) {
-    const cv::Mat source(photo.height(), photo.width(), CV_8UC3,
-                         const_cast<uchar*>(photo.constBits()), size_t(photo.bytesPerLine()));
     p.Cells.create(p.CellRows, p.CellColumns, CV_8UC3);
-    const int k = p.Scale;
-    for (int top = 0; top < p.CellRows; top += BandRows) {
-        if (Cancelled(cancelled))
-            return false;
-        const int rows = std::min(BandRows, p.CellRows - top);
-        const cv::Mat band = source(cv::Rect(0, top * k, p.CellColumns * k, rows * k));
-        cv::Mat target = p.Cells.rowRange(top, top + rows);
-        if (k == 1)
-            band.copyTo(target);
-        else
-            cv::resize(band, target, target.size(), 0, 0, cv::INTER_AREA);
-    }
-    return true;
+    const int k = p.Scale, columns = p.CellColumns, values = 3 * columns * k;
+    const std::uint32_t area = std::uint32_t(k) * std::uint32_t(k);
+    std::atomic<bool> stopped{false};
+    ForRowsInParallel(0, p.CellRows - 1, PixelThreads(), [&](int first, int last) {
+        std::vector<std::uint16_t> sums(static_cast<size_t>(values));
+        for (int cy = first; cy <= last; ++cy) {
+            if ((cy - first) % BandRows == 0 && Cancelled(cancelled))
+                stopped = true;
+            if (stopped)
+                return;
+            std::fill(sums.begin(), sums.end(), std::uint16_t(0));
+            for (int i = 0; i < k; ++i) {
+                const uchar* row = photo.constScanLine(cy * k + i);
+                for (int v = 0; v < values; ++v)
+                    sums[size_t(v)] = std::uint16_t(sums[size_t(v)] + row[v]);
+            }
+            uchar* out = p.Cells.ptr<uchar>(cy);
+            for (int cx = 0; cx < columns; ++cx) {
+                std::uint32_t total[3] = {};
+                const std::uint16_t* cell = sums.data() + 3 * cx * k;
+                for (int i = 0; i < k; ++i) {
+                    total[0] += cell[3 * i];
+                    total[1] += cell[3 * i + 1];
+                    total[2] += cell[3 * i + 2];
+                }
+                for (int c = 0; c < 3; ++c)
+                    out[3 * cx + c] = uchar((total[c] + area / 2) / area);
+            }
+        }
+    });
+    return !stopped && !Cancelled(cancelled);
 }
 
 // Markers at the calmest cell of every MarkerSpacing square, then a watershed on the
@@ -230,6 +251,11 @@ void FindBorders(SmartPreparation& p, const cv::Mat& lab, int regions) {
     std::vector<int> degree(size_t(regions) + 1, 0);
     for (SmartPreparation::Border& border : p.Borders) {
         border.Contrast /= border.Length;
+        const SmartPreparation::Region& a = p.Regions[size_t(border.A)];
+        const SmartPreparation::Region& b = p.Regions[size_t(border.B)];
+        border.Step = std::hypot(a.Lab[0] - b.Lab[0], a.Lab[1] - b.Lab[1], a.Lab[2] - b.Lab[2]);
+        border.NearStep =
+            std::hypot(a.Near[0] - b.Near[0], a.Near[1] - b.Near[1], a.Near[2] - b.Near[2]);
         ++degree[size_t(border.A)];
         ++degree[size_t(border.B)];
     }
@@ -250,7 +276,8 @@ int SmartScaleFor(int width, int height) {
     if (width <= 0 || height <= 0)
         return 1;
     const int scale = int(std::lround(std::sqrt(double(width) * double(height) / CellsWanted)));
-    return std::clamp(scale, 1, std::min(width, height));
+    // At most 250, so that a column of a cell's pixels sums in 16 bits.
+    return std::clamp(scale, 1, std::min({width, height, 250}));
 }
 
 std::shared_ptr<const SmartPreparation>

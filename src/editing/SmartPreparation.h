@@ -34,6 +34,8 @@ struct SmartPreparation {
         int A = 0, B = 0;    // the two regions, A < B
         float Length = 0;    // cell sides they share
         float Contrast = 0;  // mean colour difference across those sides
+        float Step = 0;      // the difference of the two regions' colours
+        float NearStep = 0;  // and of their surroundings' colours
     };
     std::vector<Region> Regions;
     std::vector<Border> Borders;

@@ -1,5 +1,7 @@
 #include "editing/SmartRefinement.h"
 
+#include "render/ParallelRows.h"
+
 #include <opencv2/imgproc.hpp>
 
 namespace {
@@ -16,12 +18,29 @@ struct Piece {
 
 // The colours around an edge cell, each side's apart in the four quarters of the
 // surroundings, so that two other surfaces meeting at a corner stay two colours.
+// Kept channel by channel, four to a side (a quarter without that side repeats
+// another's colour), so that a pixel meets all of them in a few vector steps.
 struct EdgeCell {
-    float colours[8][3] = {}; // the chosen side's first, then the other side's
-    int chosenCount = 0;
-    int otherCount = 0;
+    float colour[2][3][4] = {}; // [side: chosen, other][channel][quarter]
+    bool bothSides = false;      // else the cell's own side decides
     bool inside = false;
 };
+
+// Whether a pixel lies nearer the chosen side's colours than the other side's.
+inline bool NearerChosen(const EdgeCell& cell, const uchar* px) {
+    float nearest[2];
+    for (int side = 0; side < 2; ++side) {
+        float d[4];
+        for (int q = 0; q < 4; ++q) {
+            const float d0 = float(px[0]) - cell.colour[side][0][q];
+            const float d1 = float(px[1]) - cell.colour[side][1][q];
+            const float d2 = float(px[2]) - cell.colour[side][2][q];
+            d[q] = d0 * d0 + d1 * d1 + d2 * d2;
+        }
+        nearest[side] = std::min(std::min(d[0], d[1]), std::min(d[2], d[3]));
+    }
+    return nearest[0] < nearest[1];
+}
 
 } // namespace
 
@@ -83,17 +102,20 @@ SmartProposal RefineAtFullSize(const SmartPreparation& p, const QImage& photo,
                     ++counts[side][quarter];
                 }
             }
-            int n = 0;
             for (int side = 0; side < 2; ++side) {
+                int first = -1;
+                for (int q = 0; q < 4 && first < 0; ++q)
+                    first = counts[side][q] > 0 ? q : -1;
+                if (first < 0)
+                    continue;
                 for (int q = 0; q < 4; ++q) {
-                    if (counts[side][q] == 0)
-                        continue;
+                    const int from = counts[side][q] > 0 ? q : first;
                     for (int c = 0; c < 3; ++c)
-                        cell.colours[n][c] = sums[side][q][c] / float(counts[side][q]);
-                    ++n;
-                    ++(side == 0 ? cell.chosenCount : cell.otherCount);
+                        cell.colour[side][c][q] = sums[side][from][c] / float(counts[side][from]);
                 }
             }
+            cell.bothSides = (counts[0][0] + counts[0][1] + counts[0][2] + counts[0][3]) > 0 &&
+                             (counts[1][0] + counts[1][1] + counts[1][2] + counts[1][3]) > 0;
             row.push_back({x, x, int(edges.size())});
             edges.push_back(cell);
         }
@@ -101,36 +123,66 @@ SmartProposal RefineAtFullSize(const SmartPreparation& p, const QImage& photo,
 
     const int width = p.PhotoWidth;
     const auto lastPixel = [&](int cellX) { return cellX == columns - 1 ? width - 1 : cellX * k + k - 1; };
-    for (int y = 0; y < p.PhotoHeight; ++y) {
+    // Edge pixels are scattered over the photograph: their rows a few ahead are
+    // fetched into the cache while this one is decided.
+    constexpr int Ahead = 4;
+    const auto refineRows = [&](int firstRow, int lastRow, SmartProposal& part) {
+    for (int y = firstRow; y <= lastRow; ++y) {
         const uchar* pixels = photo.constScanLine(y);
+        const uchar* ahead = y + Ahead < p.PhotoHeight ? photo.constScanLine(y + Ahead) : nullptr;
+        const std::vector<Piece>& aheadPieces =
+            pieces[size_t(p.CellY(std::min(y + Ahead, p.PhotoHeight - 1)))];
+        if (ahead) {
+            for (const Piece& piece : aheadPieces) {
+                if (piece.edge >= 0)
+                    __builtin_prefetch(ahead + 3 * piece.first * k);
+            }
+        }
+        // The run being gathered, first..last, added once it ends.
+        int first = -1, last = -2;
+        const auto take = [&](int a, int b) {
+            if (first >= 0 && a == last + 1) {
+                last = b;
+                return;
+            }
+            if (first >= 0)
+                part.AddRun(y, first, last);
+            first = a;
+            last = b;
+        };
         for (const Piece& piece : pieces[size_t(p.CellY(y))]) {
             const int from = piece.first * k, to = lastPixel(piece.last);
-            if (piece.edge < 0) {
-                proposal.AddRun(y, from, to);
+            const EdgeCell* cell = piece.edge < 0 ? nullptr : &edges[size_t(piece.edge)];
+            if (!cell || !cell->bothSides) {
+                if (!cell || cell->inside)
+                    take(from, to);
                 continue;
             }
-            const EdgeCell& cell = edges[size_t(piece.edge)];
-            if (cell.chosenCount == 0 || cell.otherCount == 0) {
-                if (cell.inside)
-                    proposal.AddRun(y, from, to);
-                continue;
-            }
-            const int colours = cell.chosenCount + cell.otherCount;
             for (int x = from; x <= to; ++x) {
-                const uchar* px = pixels + 3 * x;
-                float toChosen = 1e30f, toOther = 1e30f;
-                for (int i = 0; i < colours; ++i) {
-                    const float* c = cell.colours[i];
-                    const float d0 = px[0] - c[0], d1 = px[1] - c[1], d2 = px[2] - c[2];
-                    const float d = d0 * d0 + d1 * d1 + d2 * d2;
-                    if (i < cell.chosenCount)
-                        toChosen = std::min(toChosen, d);
-                    else
-                        toOther = std::min(toOther, d);
-                }
-                if (toChosen < toOther)
-                    proposal.AddRun(y, x, x);
+                if (NearerChosen(*cell, pixels + 3 * x))
+                    take(x, x);
             }
+        }
+        if (first >= 0)
+            part.AddRun(y, first, last);
+    }
+    };
+    // The rows are shared between the processors, each part into a proposal of its
+    // own; the parts' runs then follow one another.
+    const int parts = std::min(PixelThreads(), std::max(1, p.PhotoHeight / 64));
+    std::vector<SmartProposal> partial(size_t(parts), SmartProposal(p.PhotoWidth, p.PhotoHeight));
+    ForRowsInParallel(0, p.PhotoHeight - 1, parts, [&](int firstRow, int lastRow) {
+        // The part whose first row this is, as ForRowsInParallel splits them.
+        size_t i = 0;
+        while (i + 1 < size_t(parts) &&
+               int(static_cast<long long>(p.PhotoHeight) * qint64(i + 1) / parts) <= firstRow)
+            ++i;
+        refineRows(firstRow, lastRow, partial[i]);
+    });
+    for (const SmartProposal& part : partial) {
+        for (int y = 0; y < p.PhotoHeight; ++y) {
+            for (const SmartProposal::Run& run : part.Row(y))
+                proposal.AddRun(y, run.First, run.Last);
         }
     }
     return proposal;

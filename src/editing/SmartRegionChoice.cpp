@@ -51,12 +51,10 @@ std::vector<float> PathCosts(const SmartPreparation& p, const std::vector<int>& 
         queue.pop();
         if (c > cost[size_t(r)])
             continue;
-        const Region& from = p.Regions[size_t(r)];
         for (int i = p.BorderStart[size_t(r)]; i < p.BorderStart[size_t(r) + 1]; ++i) {
             const SmartPreparation::Border& border = p.Borders[size_t(p.BorderIndex[size_t(i)])];
             const int next = border.A == r ? border.B : border.A;
-            const Region& to = p.Regions[size_t(next)];
-            const float step = std::sqrt(near ? Squared(from.Near, to.Near) : Squared(from.Lab, to.Lab));
+            const float step = near ? border.NearStep : border.Step;
             const float reached = summed ? c + step : std::max(c, step);
             if (reached < cost[size_t(next)]) {
                 cost[size_t(next)] = reached;
@@ -130,21 +128,40 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
         else if (marks[size_t(r)] == 2)
             excluded.push_back(r);
     }
-    // The nearest marked regions by colour and by surroundings.
+    // The nearest marked regions by colour and by surroundings, the marked ones'
+    // values laid out channel by channel so that the comparisons run in vectors.
+    const size_t marked = included.size();
+    std::vector<float> markedValues(marked * 6);
+    for (size_t m = 0; m < marked; ++m) {
+        const Region& region = p.Regions[size_t(included[m])];
+        for (int c = 0; c < 3; ++c) {
+            markedValues[size_t(c) * marked + m] = region.Lab[c];
+            markedValues[size_t(3 + c) * marked + m] = region.Near[c];
+        }
+    }
     std::vector<float> colour(static_cast<size_t>(count), Far), near(size_t(count), Far);
     std::vector<float> unlike(static_cast<size_t>(count), 60.0f), grain(size_t(count), 0);
     std::vector<float> lightness(static_cast<size_t>(count), 0), chroma(size_t(count), 0);
+    std::vector<float> colourDistances(marked), nearDistances(marked);
     for (int r = 0; r < count; ++r) {
         const Region& region = p.Regions[size_t(r)];
+        const float* v = markedValues.data();
+        for (size_t m = 0; m < marked; ++m) {
+            const float l = region.Lab[0] - v[m], a = region.Lab[1] - v[marked + m],
+                        b = region.Lab[2] - v[2 * marked + m];
+            const float nl = region.Near[0] - v[3 * marked + m],
+                        na = region.Near[1] - v[4 * marked + m],
+                        nb = region.Near[2] - v[5 * marked + m];
+            colourDistances[m] = l * l + a * a + b * b;
+            nearDistances[m] = nl * nl + na * na + nb * nb;
+        }
         int nearest = -1;
-        for (int m : included) {
-            const Region& marked = p.Regions[size_t(m)];
-            const float c = Squared(region.Lab, marked.Lab);
-            if (c < colour[size_t(r)]) {
-                colour[size_t(r)] = c;
-                nearest = m;
+        for (size_t m = 0; m < marked; ++m) {
+            if (colourDistances[m] < colour[size_t(r)]) {
+                colour[size_t(r)] = colourDistances[m];
+                nearest = included[m];
             }
-            near[size_t(r)] = std::min(near[size_t(r)], Squared(region.Near, marked.Near));
+            near[size_t(r)] = std::min(near[size_t(r)], nearDistances[m]);
         }
         float other = Far;
         for (int m : excluded)
@@ -154,10 +171,10 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
         if (!excluded.empty())
             unlike[size_t(r)] = std::min(60.0f, std::sqrt(other));
         if (nearest >= 0) {
-            const Region& marked = p.Regions[size_t(nearest)];
-            grain[size_t(r)] = std::abs(region.Grain - marked.Grain);
-            lightness[size_t(r)] = std::abs(region.Lab[0] - marked.Lab[0]);
-            chroma[size_t(r)] = std::hypot(region.Lab[1] - marked.Lab[1], region.Lab[2] - marked.Lab[2]);
+            const Region& m = p.Regions[size_t(nearest)];
+            grain[size_t(r)] = std::abs(region.Grain - m.Grain);
+            lightness[size_t(r)] = std::abs(region.Lab[0] - m.Lab[0]);
+            chroma[size_t(r)] = std::hypot(region.Lab[1] - m.Lab[1], region.Lab[2] - m.Lab[2]);
         }
     }
     const std::vector<float> steepest = PathCosts(p, included, false, false);
