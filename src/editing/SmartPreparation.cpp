@@ -97,7 +97,7 @@ int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
     cv::watershed(p.Cells, markers);
 
     // Cells the watershed leaves on a boundary (-1) or unreached (0, in flat
-    // areas): grown into from their neighbours, the most alike colour first.
+    // areas) join a neighbouring region of the most alike colour.
     const int w = p.CellColumns, h = p.CellRows;
     using Item = std::pair<int, int>; // colour difference, cell
     std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
@@ -107,6 +107,29 @@ int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
         return std::abs(u[0] - v[0]) + std::abs(u[1] - v[1]) + std::abs(u[2] - v[2]);
     };
     int* label = markers.ptr<int>();
+    // Most are one cell wide: each takes its most alike labelled neighbour at once,
+    // from the labels as the watershed left them (so that nothing spreads along a row).
+    {
+        const cv::Mat before = markers.clone();
+        const int* was = before.ptr<int>();
+        for (int cell = 0; cell < w * h; ++cell) {
+            if (was[cell] > 0)
+                continue;
+            const int x = cell % w, y = cell / w;
+            const int neighbours[4] = {x > 0 ? cell - 1 : -1, x + 1 < w ? cell + 1 : -1,
+                                       y > 0 ? cell - w : -1, y + 1 < h ? cell + w : -1};
+            int best = -1, bestDifference = 1 << 30;
+            for (int n : neighbours) {
+                if (n >= 0 && was[n] > 0 && difference(cell, n) < bestDifference) {
+                    bestDifference = difference(cell, n);
+                    best = n;
+                }
+            }
+            if (best >= 0)
+                label[cell] = was[best];
+        }
+    }
+    // The rest (flat areas) grow from their neighbours, the most alike first.
     const auto offerNeighbours = [&](int cell) {
         const int x = cell % w, y = cell / w;
         const int neighbours[4] = {x > 0 ? cell - 1 : -1, x + 1 < w ? cell + 1 : -1,
