@@ -1,5 +1,6 @@
 #include "editing/SmartPreparation.h"
 
+#include "project/FreeMemory.h"
 #include "render/ParallelRows.h"
 
 #include <atomic>
@@ -65,17 +66,83 @@ bool ReduceInto(const QImage& photo, SmartPreparation& p,
 
 // Markers at the calmest cell of every MarkerSpacing square, then a watershed on the
 // reduced copy. Cells the watershed leaves on a boundary join a neighbouring region.
-int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
-    cv::Mat gradient;
-    cv::morphologyEx(lab, gradient, cv::MORPH_GRADIENT, cv::Mat());
-    std::vector<cv::Mat> channels;
-    cv::split(gradient, channels);
-    cv::Mat calm = cv::max(cv::max(channels[0], channels[1]), channels[2]);
+// CIELAB of the cells, 8 bits a channel as OpenCV keeps it (L × 255 / 100, a + 128,
+// b + 128; sRGB, D65). Done here with small tables: OpenCV's own conversion keeps
+// megabytes of tables for the rest of the program's life.
+cv::Mat ToLab(const cv::Mat& bgr) {
+    static const auto tables = [] {
+        struct Tables {
+            float linear[256];   // sRGB value to linear light
+            float root[1025];    // f(t) of CIELAB at t = i / 1024
+        } t;
+        for (int i = 0; i < 256; ++i) {
+            const double v = i / 255.0;
+            t.linear[i] = float(v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        }
+        for (int i = 0; i <= 1024; ++i) {
+            const double v = i / 1024.0;
+            t.root[i] = float(v > 0.008856 ? std::cbrt(v) : 7.787 * v + 16.0 / 116.0);
+        }
+        return t;
+    }();
+    const auto f = [&](float v) {
+        const float at = std::clamp(v, 0.0f, 1.0f) * 1024.0f;
+        const int i = std::min(int(at), 1023);
+        return tables.root[i] + (tables.root[i + 1] - tables.root[i]) * (at - float(i));
+    };
+    cv::Mat lab(bgr.size(), CV_8UC3);
+    for (int y = 0; y < bgr.rows; ++y) {
+        const uchar* in = bgr.ptr<uchar>(y);
+        uchar* out = lab.ptr<uchar>(y);
+        for (int x = 0; x < bgr.cols; ++x) {
+            const float b = tables.linear[in[3 * x]], g = tables.linear[in[3 * x + 1]],
+                        r = tables.linear[in[3 * x + 2]];
+            const float fx = f((0.412453f * r + 0.357580f * g + 0.180423f * b) / 0.950456f);
+            const float fy = f(0.212671f * r + 0.715160f * g + 0.072169f * b);
+            const float fz = f((0.019334f * r + 0.119193f * g + 0.950227f * b) / 1.088754f);
+            const float l = 116.0f * fy - 16.0f;
+            out[3 * x] = uchar(std::clamp(std::lround(l * 255.0f / 100.0f), 0L, 255L));
+            out[3 * x + 1] = uchar(std::clamp(std::lround(500.0f * (fx - fy) + 128.0f), 0L, 255L));
+            out[3 * x + 2] = uchar(std::clamp(std::lround(200.0f * (fy - fz) + 128.0f), 0L, 255L));
+        }
+    }
+    return lab;
+}
 
+// How calm each cell's neighbourhood is: the largest spread of a channel in 3 × 3
+// (cells outside taken as the nearest inside).
+cv::Mat Calm(const cv::Mat& lab) {
+    const int w = lab.cols, h = lab.rows;
+    cv::Mat calm(h, w, CV_8U);
+    for (int y = 0; y < h; ++y) {
+        const uchar* rows[3] = {lab.ptr<uchar>(std::max(y - 1, 0)), lab.ptr<uchar>(y),
+                                lab.ptr<uchar>(std::min(y + 1, h - 1))};
+        uchar* out = calm.ptr<uchar>(y);
+        for (int x = 0; x < w; ++x) {
+            int spread = 0;
+            for (int c = 0; c < 3; ++c) {
+                int low = 255, high = 0;
+                for (const uchar* row : rows) {
+                    for (int xx = std::max(x - 1, 0); xx <= std::min(x + 1, w - 1); ++xx) {
+                        low = std::min(low, int(row[3 * xx + c]));
+                        high = std::max(high, int(row[3 * xx + c]));
+                    }
+                }
+                spread = std::max(spread, high - low);
+            }
+            out[x] = uchar(spread);
+        }
+    }
+    return calm;
+}
+
+int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
     cv::Mat& markers = p.RegionOf;
     markers.create(p.CellRows, p.CellColumns, CV_32S);
     markers.setTo(0);
     int count = 0;
+    // Gone before the watershed, which needs memory of its own.
+    cv::Mat calm = Calm(lab);
     for (int y0 = 0; y0 < p.CellRows; y0 += MarkerSpacing) {
         for (int x0 = 0; x0 < p.CellColumns; x0 += MarkerSpacing) {
             const int y1 = std::min(y0 + MarkerSpacing, p.CellRows);
@@ -94,6 +161,7 @@ int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
             markers.at<int>(bestY, bestX) = ++count;
         }
     }
+    calm.release();
     cv::watershed(p.Cells, markers);
 
     // Cells the watershed leaves on a boundary (-1) or unreached (0, in flat
@@ -110,8 +178,8 @@ int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
     // Most are one cell wide: each takes its most alike labelled neighbour at once,
     // from the labels as the watershed left them (so that nothing spreads along a row).
     {
-        const cv::Mat before = markers.clone();
-        const int* was = before.ptr<int>();
+        // Labels taken in this pass are kept as -2 - label until it ends.
+        const int* was = label;
         for (int cell = 0; cell < w * h; ++cell) {
             if (was[cell] > 0)
                 continue;
@@ -126,7 +194,11 @@ int CutIntoRegions(SmartPreparation& p, const cv::Mat& lab) {
                 }
             }
             if (best >= 0)
-                label[cell] = was[best];
+                label[cell] = -2 - was[best];
+        }
+        for (int cell = 0; cell < w * h; ++cell) {
+            if (label[cell] < -1)
+                label[cell] = -2 - label[cell];
         }
     }
     // The rest (flat areas) grow from their neighbours, the most alike first.
@@ -194,23 +266,42 @@ float LabL(uchar v) {
 }
 
 // Colour, surroundings and grain of every region.
+// The deviation of L in each cell's 3 × 3 neighbourhood (mirrored at the edges),
+// a row at a time: no picture-sized buffers of floats.
+void GrainOfRow(const cv::Mat& lab, int y, std::vector<float>& out) {
+    const int w = lab.cols, h = lab.rows;
+    const auto mirror = [](int i, int n) { return n == 1 ? 0 : i < 0 ? -i : i >= n ? 2 * n - 2 - i : i; };
+    const uchar* rows[3];
+    for (int d = -1; d <= 1; ++d)
+        rows[d + 1] = lab.ptr<uchar>(mirror(y + d, h));
+    for (int x = 0; x < w; ++x) {
+        float sum = 0, squares = 0;
+        for (int d = -1; d <= 1; ++d) {
+            const int xx = mirror(x + d, w);
+            for (const uchar* row : rows) {
+                const float v = LabL(row[3 * xx]);
+                sum += v;
+                squares += v * v;
+            }
+        }
+        const float mean = sum / 9.0f;
+        out[size_t(x)] = std::sqrt(std::max(squares / 9.0f - mean * mean, 0.0f));
+    }
+}
+
+// Colour, surroundings and grain of every region.
 void MeasureRegions(SmartPreparation& p, const cv::Mat& lab, int regions) {
     cv::Mat near;
     cv::blur(lab, near, cv::Size(7, 7));
-    cv::Mat lightness, mean, meanSquare, grain;
-    cv::extractChannel(lab, lightness, 0);
-    lightness.convertTo(lightness, CV_32F, 100.0 / 255.0);
-    cv::blur(lightness, mean, cv::Size(3, 3));
-    cv::blur(lightness.mul(lightness), meanSquare, cv::Size(3, 3));
-    cv::sqrt(cv::max(meanSquare - mean.mul(mean), 0.0), grain);
-
+    std::vector<float> grain(static_cast<size_t>(p.CellColumns));
     std::vector<double> sums(size_t(regions) * 7, 0.0);
     p.Regions.assign(size_t(regions), {});
     for (int y = 0; y < p.CellRows; ++y) {
         const int* region = p.RegionOf.ptr<int>(y);
         const cv::Vec3b* colour = lab.ptr<cv::Vec3b>(y);
         const cv::Vec3b* around = near.ptr<cv::Vec3b>(y);
-        const float* g = grain.ptr<float>(y);
+        GrainOfRow(lab, y, grain);
+        const float* g = grain.data();
         for (int x = 0; x < p.CellColumns; ++x) {
             double* s = &sums[size_t(region[x]) * 7];
             s[0] += LabL(colour[x][0]);
@@ -319,8 +410,7 @@ PrepareSmartSelection(QImage photo, const std::function<bool()>& cancelled) {
     if (!reduced)
         return nullptr;
 
-    cv::Mat lab;
-    cv::cvtColor(p->Cells, lab, cv::COLOR_BGR2Lab);
+    cv::Mat lab = ToLab(p->Cells);
     if (Cancelled(cancelled))
         return nullptr;
     const int regions = CutIntoRegions(*p, lab);
@@ -328,6 +418,10 @@ PrepareSmartSelection(QImage photo, const std::function<bool()>& cancelled) {
         return nullptr;
     MeasureRegions(*p, lab, regions);
     FindBorders(*p, lab, regions);
+    lab.release();
+    // The work's transient buffers leave their memory free (a thread's own heap
+    // would otherwise keep it).
+    ReturnFreeMemory();
     if (Cancelled(cancelled))
         return nullptr;
     return p;
