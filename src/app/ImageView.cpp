@@ -21,6 +21,8 @@ void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect() & view_.rect();
     painter.drawImage(area.topLeft(), view_, area);
+    if (PaintOver)
+        PaintOver(painter, area);
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
@@ -29,6 +31,10 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
 
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
     emit MouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+}
+
+void ImageView::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(event->button(), event->position().toPoint());
 }
 
 void ImageView::leaveEvent(QEvent* event) {

@@ -110,7 +110,9 @@ void MainWindow::onEditModeClicked() {
     workspace_.HideMarker(); // the other mode's tool draws another marker
     editingBar->setVisible(!editingBar->isVisibleTo(this));
     workspace_.MaskEditMode = editingBar->isVisibleTo(this);
+    tools_.DropSmartSelection();
     workspace_.CurrentTool = PickLayerTool;
+    ShowSmartControls();
     if (workspace_.MaskEditMode)
         LatchToolButton(QStringLiteral("pickLayerButton"));
     workspace_.UpdateWholePicture();
@@ -124,7 +126,7 @@ void MainWindow::onHelpClicked() {
 void MainWindow::LatchToolButton(const QString& chosen) {
     // Only the tool buttons are ever latched.
     for (const char* name : {"pencilButton", "linesButton", "toleranceFillButton", "fullFillButton",
-                             "pickLayerButton"}) {
+                             "smartSelectButton", "pickLayerButton"}) {
         if (TGlintImage* button = Button(QString::fromLatin1(name)))
             button->SetShowFixedPicture(false);
     }
@@ -138,9 +140,15 @@ void MainWindow::ChooseTool(int tool) {
                                            QStringLiteral("toleranceFillButton"),
                                            QStringLiteral("fullFillButton"),
                                            QStringLiteral("linesButton"),
-                                           QStringLiteral("pickLayerButton")};
+                                           QStringLiteral("pickLayerButton"),
+                                           QStringLiteral("smartSelectButton")};
     workspace_.HideMarker(); // the new tool draws its own marker at the next move
+    // Another tool drops smart selection's strokes and proposal; choosing it again
+    // keeps them.
+    if (tool != SmartSelectTool)
+        tools_.DropSmartSelection();
     workspace_.CurrentTool = tool;
+    ShowSmartControls();
     LatchToolButton(ButtonOfTool[tool]);
     if (tool == PencilTool || tool == LineTool)
         workspace_.LineAnchorX = -1;
@@ -152,7 +160,7 @@ void MainWindow::ChooseTool(int tool) {
     toolSettingSlider->hide();
     toolSettingValue->hide();
     const QSignalBlocker blocker(toolSettingSlider);
-    if (tool == PencilTool || tool == LineTool) {
+    if (tool == PencilTool || tool == LineTool || tool == SmartSelectTool) {
         toolSettingLabel->setText(QStringLiteral("Tloušťka:"));
         toolSettingSlider->setValue(workspace_.Thickness);
         toolSettingValue->setText(QString::number(workspace_.Thickness));
@@ -169,7 +177,8 @@ void MainWindow::ChooseTool(int tool) {
 }
 
 void MainWindow::onToolSettingChanged(int position) {
-    if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool) {
+    if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool ||
+        workspace_.CurrentTool == SmartSelectTool) {
         workspace_.Thickness = position;
         toolSettingValue->setText(QString::number(position));
     } else if (workspace_.CurrentTool == ToleranceFillTool) {

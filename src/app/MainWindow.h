@@ -15,6 +15,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QPushButton;
 class QScrollArea;
 class QSlider;
 class TGlintImage;
@@ -57,6 +58,7 @@ public:
     QLabel* toolSettingLabel = nullptr;
     QSlider* toolSettingSlider = nullptr;
     QLineEdit* toolSettingValue = nullptr;
+    QPushButton* applySmartButton = nullptr;
     QScrollArea* pictureArea = nullptr;
     ImageView* imageView = nullptr;
     QMenu* layerMenu = nullptr;
@@ -94,6 +96,11 @@ public:
     void onImageViewMouseDown(Qt::MouseButton button, int x, int y);
     void onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
                               int y);
+    void onImageViewMouseUp(int x, int y);
+    // Smart selection: Enter or "Použít" writes the proposal into the selected layer,
+    // Esc (or choosing another tool) drops it.
+    void onApplySmartClicked();
+    void onDropSmartTriggered();
     int SelectedLayerRow() const;
     // The x of the last press in the layer list, relative to its left edge.
     int LayerListClickX = 0;
@@ -113,6 +120,9 @@ private:
     void FillLayerList();
     void FillSchemeList();
     void LatchToolButton(const QString& chosen);
+    // Smart selection's proposal and the stroke being drawn, over the view.
+    void PaintSmartSelection(QPainter& painter, const QRect& area);
+    void ShowSmartControls();
 
     // ViewPort
     QPoint ScrollPosition() const override;

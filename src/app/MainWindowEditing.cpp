@@ -10,11 +10,15 @@
 #include "palette/PaletteWindow.h"
 #include "widgets/GlintImage.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 
 void MainWindow::ConnectEditing() {
     layerList->setItemDelegate(new LayerRowDelegate(workspace_, layerList));
@@ -65,7 +69,20 @@ void MainWindow::ConnectEditing() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
                 onImageViewMouseDown(button, at.x(), at.y());
             });
+    connect(imageView, &ImageView::MouseUp, this,
+            [this](Qt::MouseButton, QPoint at) { onImageViewMouseUp(at.x(), at.y()); });
     connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
+    imageView->PaintOver = [this](QPainter& painter, const QRect& area) {
+        PaintSmartSelection(painter, area);
+    };
+    // Enter writes smart selection's proposal, Esc drops it, wherever the focus is.
+    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::onApplySmartClicked);
+    }
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &MainWindow::onDropSmartTriggered);
+    connect(&workspace_, &Workspace::ProjectChanged, this, &MainWindow::ShowSmartControls);
     connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
                 onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
@@ -213,13 +230,95 @@ void MainWindow::onImageViewMouseDown(Qt::MouseButton button, int x, int y) {
 
 void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                                       int x, int y) {
+    const SmartStroke* stroke = tools_.StrokeInProgress();
+    const size_t before = stroke ? stroke->Points.size() : 0;
     const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
-                                             modifiers.testFlag(Qt::ShiftModifier), x, y);
+                                             modifiers.testFlag(Qt::ShiftModifier), x, y,
+                                             buttons.testFlag(Qt::RightButton));
+    // The stroke's new piece shows at once.
+    if (stroke && stroke->Points.size() > before && stroke->Points.size() >= 2) {
+        const double z = workspace_.ZoomFactor;
+        const QPoint a = stroke->Points[stroke->Points.size() - 2];
+        const QPoint b = stroke->Points.back();
+        const int reach = int((stroke->HalfWidth + 2) * z) + 2;
+        imageView->update(QRect(QPoint(int(a.x() * z), int(a.y() * z)),
+                                QPoint(int(b.x() * z), int(b.y() * z)))
+                              .normalized()
+                              .adjusted(-reach, -reach, reach, reach));
+    }
     if (!pan.isNull()) {
         pictureArea->horizontalScrollBar()->setValue(pictureArea->horizontalScrollBar()->value() +
                                                      pan.x());
         pictureArea->verticalScrollBar()->setValue(pictureArea->verticalScrollBar()->value() +
                                                    pan.y());
+    }
+}
+
+void MainWindow::onImageViewMouseUp(int x, int y) {
+    if (!tools_.StrokeInProgress())
+        return;
+    // A stroke before the photograph's preparation is ready waits for it.
+    const bool waiting = !workspace_.SmartSelectionReady();
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    tools_.ImageMouseUp(x, y);
+    if (waiting)
+        QApplication::restoreOverrideCursor();
+    ShowSmartControls();
+}
+
+void MainWindow::onApplySmartClicked() {
+    if (workspace_.CurrentTool != SmartSelectTool)
+        return;
+    tools_.ApplySmartSelection();
+    ShowSmartControls();
+}
+
+void MainWindow::onDropSmartTriggered() {
+    tools_.DropSmartSelection();
+    ShowSmartControls();
+}
+
+void MainWindow::ShowSmartControls() {
+    applySmartButton->setVisible(workspace_.MaskEditMode &&
+                                 workspace_.CurrentTool == SmartSelectTool &&
+                                 !workspace_.Smart.Proposal().IsEmpty());
+}
+
+void MainWindow::PaintSmartSelection(QPainter& painter, const QRect& repainted) {
+    if (workspace_.CurrentTool != SmartSelectTool || !workspace_.Doc.HasProject())
+        return;
+    // Only what is seen: a view of a large photograph is far larger than the window.
+    const QRect area = repainted & imageView->visibleRegion().boundingRect();
+    if (area.isEmpty())
+        return;
+    const double z = workspace_.ZoomFactor;
+    const SmartProposal& proposal = workspace_.Smart.Proposal();
+    if (!proposal.IsEmpty() && proposal.Width() == workspace_.Doc.PhotoBitmap.width() &&
+        proposal.Height() == workspace_.Doc.PhotoBitmap.height()) {
+        // The selected layer's mask colour, half transparent, with a dashed edge.
+        const int row = SelectedLayerRow();
+        QColor fill(255, 40, 200);
+        if (row > 0 && row < workspace_.Doc.Layers.size()) {
+            const Colour c = workspace_.Doc.Layers[row].MaskColour;
+            fill = QColor(RedOf(c), GreenOf(c), BlueOf(c));
+        }
+        fill.setAlpha(120);
+        painter.drawImage(area.topLeft(), DrawProposal(proposal, area, float(z), fill));
+    }
+    if (const SmartStroke* stroke = tools_.StrokeInProgress()) {
+        QColor ink = stroke->Include ? QColor(40, 200, 60) : QColor(230, 40, 40);
+        ink.setAlpha(170);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(ink, std::max(2.0, 2.0 * stroke->HalfWidth * z), Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
+        QPolygonF path;
+        for (const QPoint& p : stroke->Points)
+            path << QPointF((p.x() + 0.5) * z, (p.y() + 0.5) * z);
+        if (path.size() == 1)
+            painter.drawPoint(path.front());
+        else
+            painter.drawPolyline(path);
     }
 }
 

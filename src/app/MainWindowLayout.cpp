@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
 
@@ -248,7 +249,9 @@ QWidget* MainWindow::BuildEditingBar() {
         {"linesButton", 173, Symbol::Lines, "Čáry"},
         {"toleranceFillButton", 202, Symbol::FillTolerance, "Vyplnit oblast s tolerancí"},
         {"fullFillButton", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
-        {"pickLayerButton", 268, Symbol::PickLayer, "Seznam odstínů"},
+        {"smartSelectButton", 260, Symbol::SmartSelect,
+         "Chytrý výběr: tahem označte, co k vrstvě patří, pravým tlačítkem, co nepatří"},
+        {"pickLayerButton", 297, Symbol::PickLayer, "Seznam odstínů"},
     };
     for (const ToolButtonDesign& design : Tools) {
         MakeGlintImage(editingBar, QString::fromUtf8(design.name),
@@ -262,21 +265,30 @@ QWidget* MainWindow::BuildEditingBar() {
     toolSettingLabel = new QLabel(editingBar);
     toolSettingLabel->setObjectName(QStringLiteral("toolSettingLabel"));
     // Its text ends before the slider, whatever the tool's caption.
-    toolSettingLabel->setGeometry(298, 32, 54, 21);
+    toolSettingLabel->setGeometry(327, 32, 54, 21);
     toolSettingLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     toolSettingSlider = new QSlider(Qt::Horizontal, editingBar);
     toolSettingSlider->setObjectName(QStringLiteral("toolSettingSlider"));
-    toolSettingSlider->setGeometry(356, 29, 150, 22);
+    toolSettingSlider->setGeometry(385, 29, 150, 22);
     toolSettingSlider->setRange(1, 20);
     toolSettingSlider->setTickInterval(1);
     toolSettingSlider->setTickPosition(QSlider::TicksBelow);
     toolSettingValue = new QLineEdit(editingBar);
     toolSettingValue->setObjectName(QStringLiteral("toolSettingValue"));
     toolSettingValue->setReadOnly(true);
-    toolSettingValue->setGeometry(504, 32, 49, 21);
+    toolSettingValue->setGeometry(533, 32, 49, 21);
     toolSettingLabel->hide();
     toolSettingSlider->hide();
     toolSettingValue->hide();
+    // Writes smart selection's proposal into the layer (as Enter does); shown while
+    // there is a proposal.
+    applySmartButton = new QPushButton(QStringLiteral("Použít"), editingBar);
+    applySmartButton->setObjectName(QStringLiteral("applySmartButton"));
+    applySmartButton->setToolTip(
+        QStringLiteral("Zapsat navržený výběr do vrstvy (Enter); Esc výběr zahodí"));
+    applySmartButton->setGeometry(592, 30, 64, 24);
+    applySmartButton->setFocusPolicy(Qt::NoFocus);
+    applySmartButton->hide();
 
     QWidget* line = Filled(LineGrey, editingBar);
     line->setGeometry(0, 60, 4000, 1);
@@ -299,12 +311,14 @@ void MainWindow::ConnectControls() {
                                                  {"linesButton", LineTool},
                                                  {"toleranceFillButton", ToleranceFillTool},
                                                  {"fullFillButton", FullFillTool},
+                                                 {"smartSelectButton", SmartSelectTool},
                                                  {"pickLayerButton", PickLayerTool}};
     for (const auto& [name, tool] : tools) {
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this,
                 [this, tool = tool] { ChooseTool(tool); });
     }
     connect(toolSettingSlider, &QSlider::valueChanged, this, &MainWindow::onToolSettingChanged);
+    connect(applySmartButton, &QPushButton::clicked, this, &MainWindow::onApplySmartClicked);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

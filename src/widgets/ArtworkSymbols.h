@@ -21,7 +21,8 @@ enum class Symbol {
     Lines,
     FillTolerance, // editing bar
     FillFull,
-    PickLayer
+    PickLayer,
+    SmartSelect
 };
 
 void DrawSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& ink,

@@ -73,13 +73,14 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     workspace.Marker.Reset();
     workspace.ZoomFactor = 1.0f;
     workspace.ResizeView(std::move(oldPhoto));
+    // Strokes on the old photograph go before anyone hears of the new one.
+    workspace.StartSmartPreparation();
     emit workspace.LayersChanged();
     emit workspace.SchemesChanged();
     emit workspace.ProjectChanged();
     workspace.UpdateWholePicture();
     // The old project's mask and history leave their memory free in the heap.
     ReturnFreeMemory();
-    workspace.StartSmartPreparation();
 }
 
 } // namespace
