@@ -252,7 +252,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the 50-megapixel run failed\n");
         return 1;
     }
-    if (!InChild([&] { return PeakSmartSelection(QDir(domy).filePath(QStringLiteral("stary.bmp"))); })) {
+    if (!InChild(
+            [&] { return PeakSmartSelection(QDir(domy).filePath(QStringLiteral("stary.bmp"))); })) {
         std::fprintf(stderr, "the 50-megapixel smart selection failed\n");
         return 1;
     }

@@ -116,8 +116,8 @@ void Accuracy() {
         const auto p = PrepareSmartSelection(facade.Photo);
         const Facades::Outcome outcome = Facades::SelectWall(facade, *p, 2);
         const double best = Facades::BestFillIoU(facade, outcome.Strokes.front().Points.front());
-        std::printf("facade %2d: smart %.4f after 1 stroke, %.4f after %zu; best fill %.4f\n",
-                    seed, outcome.FirstIoU, outcome.FinalIoU, outcome.Strokes.size(), best);
+        std::printf("facade %2d: smart %.4f after 1 stroke, %.4f after %zu; best fill %.4f\n", seed,
+                    outcome.FirstIoU, outcome.FinalIoU, outcome.Strokes.size(), best);
         smart += outcome.FinalIoU;
         // TINTORA_SMART_PICTURES=FOLDER keeps each facade with what went wrong: red
         // proposed but not wall, blue wall but not proposed, strokes green (including)

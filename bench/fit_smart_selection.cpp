@@ -31,7 +31,8 @@ SmartWeights Fit(const std::vector<Sample>& samples) {
     constexpr int N = SmartMeasureCount;
     cv::Mat beta = cv::Mat::zeros(N, 1, CV_64F);
     for (int iteration = 0; iteration < 40; ++iteration) {
-        cv::Mat hessian = cv::Mat::eye(N, N, CV_64F) * 1e-3, gradient = cv::Mat::zeros(N, 1, CV_64F);
+        cv::Mat hessian = cv::Mat::eye(N, N, CV_64F) * 1e-3,
+                gradient = cv::Mat::zeros(N, 1, CV_64F);
         const double* b = beta.ptr<double>();
         for (const Sample& s : samples) {
             double z = 0;

@@ -14,7 +14,8 @@ namespace Facades {
 namespace {
 
 std::uint32_t Hash(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
-    std::uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u ^ (c + 0x165667B1u) * 0xC2B2AE3Du;
+    std::uint32_t h =
+        a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u ^ (c + 0x165667B1u) * 0xC2B2AE3Du;
     h ^= h >> 15;
     h *= 0x2C1B3C6Du;
     h ^= h >> 12;
@@ -116,9 +117,13 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
         cv::fillConvexPoly(lab, tri, cv::Scalar(Wall), cv::LINE_8);
         // roof as two slanted bands along the gable edges
         const int t = int(H * 0.045);
-        std::vector<cv::Point> l{{wallX0 - overhang, eaveY + t / 3}, {mid, peak - t}, {mid, peak + t / 2},
+        std::vector<cv::Point> l{{wallX0 - overhang, eaveY + t / 3},
+                                 {mid, peak - t},
+                                 {mid, peak + t / 2},
                                  {wallX0 - overhang, eaveY + t / 3 + t}};
-        std::vector<cv::Point> r{{wallX1 + overhang, eaveY + t / 3}, {mid, peak - t}, {mid, peak + t / 2},
+        std::vector<cv::Point> r{{wallX1 + overhang, eaveY + t / 3},
+                                 {mid, peak - t},
+                                 {mid, peak + t / 2},
                                  {wallX1 + overhang, eaveY + t / 3 + t}};
         cv::fillConvexPoly(lab, l, cv::Scalar(Roof), cv::LINE_8);
         cv::fillConvexPoly(lab, r, cv::Scalar(Roof), cv::LINE_8);
@@ -139,17 +144,20 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
     const int doorColumn = rng.I(0, cols - 1);
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
-            const int cx = int(wallX0 + cellW * (c + 0.5)), cy = int(floorsTop + cellH * (r + 0.45));
+            const int cx = int(wallX0 + cellW * (c + 0.5)),
+                      cy = int(floorsTop + cellH * (r + 0.45));
             if (r == rows - 1 && c == doorColumn) {
                 const int dw = int(cellW * 0.3), dtop = int(cy - winH * 0.45);
                 Paint(lab, cx - dw / 2, dtop, cx + dw / 2, plinthY + (groundY - plinthY) / 2, Door);
                 continue;
             }
-            const Rect w{int(cx - winW / 2), int(cy - winH / 2), int(cx + winW / 2), int(cy + winH / 2)};
+            const Rect w{int(cx - winW / 2), int(cy - winH / 2), int(cx + winW / 2),
+                         int(cy + winH / 2)};
             Paint(lab, w.x0, w.y0, w.x1, w.y1, Frame);
             Paint(lab, w.x0 + frameW, w.y0 + frameW, w.x1 - frameW, w.y1 - frameW, Glass);
             // mullion cross
-            const int mx = (w.x0 + w.x1) / 2, my = (w.y0 + w.y1) / 2, m = std::max(1, frameW * 2 / 3);
+            const int mx = (w.x0 + w.x1) / 2, my = (w.y0 + w.y1) / 2,
+                      m = std::max(1, frameW * 2 / 3);
             Paint(lab, mx - m / 2, w.y0, mx - m / 2 + m, w.y1, Frame);
             Paint(lab, w.x0, my - m / 2, w.x1, my - m / 2 + m, Frame);
             // sill
@@ -179,8 +187,10 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
         for (int y = std::max(0, ty - rr * 2); y < std::min(H, ty + rr * 2); ++y)
             for (int x = std::max(0, tx - rr * 2); x < std::min(W, tx + rr * 2); ++x) {
                 const double a = std::atan2(y - ty, x - tx);
-                const double rad = rr * (1.0 + 0.18 * std::sin(5 * a + seed) + 0.2 * edgeNoise.At(x, y));
-                if (std::hypot(x - tx, (y - ty) * 1.2) < rad) lab.at<std::uint8_t>(y, x) = Plant;
+                const double rad =
+                    rr * (1.0 + 0.18 * std::sin(5 * a + seed) + 0.2 * edgeNoise.At(x, y));
+                if (std::hypot(x - tx, (y - ty) * 1.2) < rad)
+                    lab.at<std::uint8_t>(y, x) = Plant;
             }
     }
 
@@ -202,9 +212,16 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
     };
     Col wallCol, jointCol{170, 175, 178};
     switch (facade.Kind) {
-    case WallKind::Plaster: wallCol = hsvCol(rng.R(0, 360), rng.R(0.08, 0.45), rng.R(0.6, 0.92)); break;
-    case WallKind::Brick: wallCol = hsvCol(rng.R(5, 28), rng.R(0.45, 0.7), rng.R(0.45, 0.7)); break;
-    case WallKind::Boards: wallCol = hsvCol(rng.U() < 0.5 ? rng.R(20, 35) : rng.R(0, 360), rng.R(0.25, 0.6), rng.R(0.35, 0.8)); break;
+    case WallKind::Plaster:
+        wallCol = hsvCol(rng.R(0, 360), rng.R(0.08, 0.45), rng.R(0.6, 0.92));
+        break;
+    case WallKind::Brick:
+        wallCol = hsvCol(rng.R(5, 28), rng.R(0.45, 0.7), rng.R(0.45, 0.7));
+        break;
+    case WallKind::Boards:
+        wallCol = hsvCol(rng.U() < 0.5 ? rng.R(20, 35) : rng.R(0, 360), rng.R(0.25, 0.6),
+                         rng.R(0.35, 0.8));
+        break;
     }
     const Col frameCol = rng.U() < 0.6 ? Col{235, 238, 238} : hsvCol(rng.R(15, 30), 0.6, 0.35);
     const Col roofCol = rng.U() < 0.5 ? hsvCol(rng.R(5, 20), 0.6, 0.55) : hsvCol(210, 0.1, 0.25);
@@ -213,7 +230,8 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
     const Col neighbourCol = hsvCol(rng.R(0, 360), rng.R(0.1, 0.5), rng.R(0.5, 0.9));
     const Col doorCol = hsvCol(rng.R(10, 30), 0.6, 0.3);
 
-    const double brickW = 22 * S * rng.R(0.8, 1.3), brickH = brickW / 3.3, jointW = std::max(1.0, brickH * 0.16);
+    const double brickW = 22 * S * rng.R(0.8, 1.3), brickH = brickW / 3.3,
+                 jointW = std::max(1.0, brickH * 0.16);
     const double boardH = 14 * S * rng.R(0.8, 1.4), gapW = std::max(1.0, boardH * 0.08);
     Smooth mottle{seed + 11, 25 * S}, clouds{seed + 3, 120 * S}, grain{seed + 17, 3 * S};
     cv::Mat bgr(H, W, CV_8UC3);
@@ -237,13 +255,16 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
                 const double t = double(y) / H;
                 const double cl = std::max(0.0, clouds.At(x, y));
                 c = Col{235 - 20 * t + 20 * cl, 180 + 30 * t + 60 * cl, 120 + 60 * t + 110 * cl};
-                light = 1; shaded = false; noise = 3;
+                light = 1;
+                shaded = false;
+                noise = 3;
                 break;
             }
             case Wall: {
                 switch (facade.Kind) {
                 case WallKind::Plaster:
-                    c = wallCol; noise = 10;
+                    c = wallCol;
+                    noise = 10;
                     light *= 1 + 0.04 * mottle.At(x, y) + 0.03 * grain.At(x, y);
                     break;
                 case WallKind::Brick: {
@@ -251,20 +272,26 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
                     const double off = (row % 2) * brickW / 2;
                     const int col = int(std::floor((x + off) / brickW));
                     const double fx = x + off - col * brickW, fy = (y - eaveY) - row * brickH;
-                    if (fx < jointW || fy < jointW) { c = jointCol; noise = 12; }
-                    else {
-                        const double v = 0.85 + 0.3 * Unit(Hash(seed, std::uint32_t(row), std::uint32_t(col)));
-                        c = Col{wallCol.b * v, wallCol.g * v, wallCol.r * v}; noise = 14;
+                    if (fx < jointW || fy < jointW) {
+                        c = jointCol;
+                        noise = 12;
+                    } else {
+                        const double v =
+                            0.85 + 0.3 * Unit(Hash(seed, std::uint32_t(row), std::uint32_t(col)));
+                        c = Col{wallCol.b * v, wallCol.g * v, wallCol.r * v};
+                        noise = 14;
                     }
                     break;
                 }
                 case WallKind::Boards: {
                     const int row = int(std::floor((y - eaveY) / boardH));
                     const double fy = (y - eaveY) - row * boardH;
-                    if (fy < gapW) { c = Col{wallCol.b * 0.35, wallCol.g * 0.35, wallCol.r * 0.35}; }
-                    else {
+                    if (fy < gapW) {
+                        c = Col{wallCol.b * 0.35, wallCol.g * 0.35, wallCol.r * 0.35};
+                    } else {
                         const double v = 0.9 + 0.15 * Unit(Hash(seed, std::uint32_t(row), 5)) +
-                                         0.06 * std::sin(x / (9 * S) + row * 1.7 + 3 * std::sin(x / (60 * S) + row));
+                                         0.06 * std::sin(x / (9 * S) + row * 1.7 +
+                                                         3 * std::sin(x / (60 * S) + row));
                         c = Col{wallCol.b * v, wallCol.g * v, wallCol.r * v};
                     }
                     noise = 8;
@@ -274,43 +301,71 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
                 break;
             }
             case Roof: {
-                const double t = std::fmod(y / (9 * S), 1.0), u = std::fmod((x + (int(y / (9 * S)) % 2) * 7 * S) / (14 * S), 1.0);
+                const double t = std::fmod(y / (9 * S), 1.0),
+                             u = std::fmod((x + (int(y / (9 * S)) % 2) * 7 * S) / (14 * S), 1.0);
                 const double v = (t < 0.15 ? 0.6 : 1.0) * (u < 0.08 ? 0.75 : 1.0);
-                c = Col{roofCol.b * v, roofCol.g * v, roofCol.r * v}; noise = 10;
+                c = Col{roofCol.b * v, roofCol.g * v, roofCol.r * v};
+                noise = 10;
                 break;
             }
-            case Frame: case Sill: c = frameCol; noise = 5; light *= (lrow[x] == Sill ? 1.08 : 1.0); break;
+            case Frame:
+            case Sill:
+                c = frameCol;
+                noise = 5;
+                light *= (lrow[x] == Sill ? 1.08 : 1.0);
+                break;
             case Glass: {
-                const double refl = std::max(0.0, 1 - std::abs(std::fmod(x * 0.7 + y, 180 * S) - 90 * S) / (30 * S));
-                c = Col{70 + 120 * refl, 62 + 110 * refl, 50 + 100 * refl}; noise = 4;
+                const double refl = std::max(
+                    0.0, 1 - std::abs(std::fmod(x * 0.7 + y, 180 * S) - 90 * S) / (30 * S));
+                c = Col{70 + 120 * refl, 62 + 110 * refl, 50 + 100 * refl};
+                noise = 4;
                 break;
             }
             case Pipe: {
                 // cylinder shading across the pipe: find its left edge
-                int x0 = x; while (x0 > 0 && lrow[x0 - 1] == Pipe) --x0;
-                int x1 = x; while (x1 < W - 1 && lrow[x1 + 1] == Pipe) ++x1;
+                int x0 = x;
+                while (x0 > 0 && lrow[x0 - 1] == Pipe)
+                    --x0;
+                int x1 = x;
+                while (x1 < W - 1 && lrow[x1 + 1] == Pipe)
+                    ++x1;
                 const double t = (x - x0 + 0.5) / (x1 - x0 + 1);
-                const double v = 0.55 + 0.6 * std::sin(t * M_PI) + 0.25 * std::exp(-std::pow((t - 0.35) / 0.08, 2));
-                c = Col{pipeCol.b * v, pipeCol.g * v, pipeCol.r * v}; noise = 5;
+                const double v = 0.55 + 0.6 * std::sin(t * M_PI) +
+                                 0.25 * std::exp(-std::pow((t - 0.35) / 0.08, 2));
+                c = Col{pipeCol.b * v, pipeCol.g * v, pipeCol.r * v};
+                noise = 5;
                 break;
             }
-            case Plinth: c = plinthCol; noise = 16; break;
+            case Plinth:
+                c = plinthCol;
+                noise = 16;
+                break;
             case Ground: {
                 const double t = double(y - groundY) / std::max(1, H - groundY);
-                c = Col{50 + 20 * t, 120 + 20 * t, 70 + 10 * t}; noise = 30;
+                c = Col{50 + 20 * t, 120 + 20 * t, 70 + 10 * t};
+                noise = 30;
                 break;
             }
             case Plant: {
-                const double v = 0.6 + 0.5 * std::max(0.0, grain.At(x * 1.3, y * 1.3)) + 0.25 * mottle.At(x * 4, y * 4);
-                c = Col{35 * v, 95 * v, 45 * v}; noise = 22;
+                const double v = 0.6 + 0.5 * std::max(0.0, grain.At(x * 1.3, y * 1.3)) +
+                                 0.25 * mottle.At(x * 4, y * 4);
+                c = Col{35 * v, 95 * v, 45 * v};
+                noise = 22;
                 break;
             }
-            case Door: c = doorCol; noise = 8; break;
-            case Neighbour: c = neighbourCol; noise = 9; break;
+            case Door:
+                c = doorCol;
+                noise = 8;
+                break;
+            case Neighbour:
+                c = neighbourCol;
+                noise = 9;
+                break;
             }
             if (shaded && lrow[x] != Sky) {
                 light *= shadowDepth;
-                c.b *= 1.15; c.r *= 0.88;
+                c.b *= 1.15;
+                c.r *= 0.88;
                 srow[x] = 255;
             }
             const double nn = n * noise;
@@ -326,7 +381,6 @@ Facade DrawFacade(std::uint32_t seed, int W, int H) {
     facade.Shadow = ToImage(shadow, QImage::Format_Grayscale8);
     return facade;
 }
-
 
 Facade MakeFacade(std::uint32_t seed, int width, int height) {
     Facade facade = DrawFacade(seed, width, height);

@@ -39,7 +39,8 @@ double IoU(const cv::Mat& a, const cv::Mat& b) {
 } // namespace
 
 double WallIoU(const Facade& facade, const SmartProposal& proposal) {
-    if (proposal.Width() != facade.Surfaces.width() || proposal.Height() != facade.Surfaces.height())
+    if (proposal.Width() != facade.Surfaces.width() ||
+        proposal.Height() != facade.Surfaces.height())
         return 0;
     return IoU(WallMap(facade), ProposalMap(proposal));
 }
@@ -154,8 +155,8 @@ double BestFillIoU(const Facade& facade, QPoint seed) {
     for (int tolerance = 5; tolerance <= 60; tolerance += 5) {
         TMask mask = TMask::CreateBlank(facade.Photo.width(), facade.Photo.height());
         // A barrier colour no facade holds.
-        FloodFill(mask, facade.Photo, seed.x(), seed.y(), seedColour, tolerance,
-                  Rgb(255, 0, 255), 1);
+        FloodFill(mask, facade.Photo, seed.x(), seed.y(), seedColour, tolerance, Rgb(255, 0, 255),
+                  1);
         cv::Mat filled(mask.Height, mask.Width, CV_8U);
         for (int y = 0; y < mask.Height; ++y)
             mask.ExpandRow(y, filled.ptr<uchar>(y));

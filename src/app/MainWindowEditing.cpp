@@ -241,10 +241,10 @@ void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModi
         const QPoint a = stroke->Points[stroke->Points.size() - 2];
         const QPoint b = stroke->Points.back();
         const int reach = int((stroke->HalfWidth + 2) * z) + 2;
-        imageView->update(QRect(QPoint(int(a.x() * z), int(a.y() * z)),
-                                QPoint(int(b.x() * z), int(b.y() * z)))
-                              .normalized()
-                              .adjusted(-reach, -reach, reach, reach));
+        imageView->update(
+            QRect(QPoint(int(a.x() * z), int(a.y() * z)), QPoint(int(b.x() * z), int(b.y() * z)))
+                .normalized()
+                .adjusted(-reach, -reach, reach, reach));
     }
     if (!pan.isNull()) {
         pictureArea->horizontalScrollBar()->setValue(pictureArea->horizontalScrollBar()->value() +

@@ -28,8 +28,7 @@ bool Cancelled(const std::function<bool()>& cancelled) {
 // rows of cells are shared between the processors; each sums its photograph rows
 // column by column first (in 16 bits: Scale × 255 fits), then the columns of each
 // cell.
-bool ReduceInto(const QImage& photo, SmartPreparation& p,
-                const std::function<bool()>& cancelled) {
+bool ReduceInto(const QImage& photo, SmartPreparation& p, const std::function<bool()>& cancelled) {
     p.Cells.create(p.CellRows, p.CellColumns, CV_8UC3);
     const int k = p.Scale, columns = p.CellColumns, values = 3 * columns * k;
     const std::uint32_t area = std::uint32_t(k) * std::uint32_t(k);
@@ -72,8 +71,8 @@ bool ReduceInto(const QImage& photo, SmartPreparation& p,
 cv::Mat ToLab(const cv::Mat& bgr) {
     static const auto tables = [] {
         struct Tables {
-            float linear[256];   // sRGB value to linear light
-            float root[1025];    // f(t) of CIELAB at t = i / 1024
+            float linear[256]; // sRGB value to linear light
+            float root[1025];  // f(t) of CIELAB at t = i / 1024
         } t;
         for (int i = 0; i < 256; ++i) {
             const double v = i / 255.0;
@@ -270,7 +269,9 @@ float LabL(uchar v) {
 // a row at a time: no picture-sized buffers of floats.
 void GrainOfRow(const cv::Mat& lab, int y, std::vector<float>& out) {
     const int w = lab.cols, h = lab.rows;
-    const auto mirror = [](int i, int n) { return n == 1 ? 0 : i < 0 ? -i : i >= n ? 2 * n - 2 - i : i; };
+    const auto mirror = [](int i, int n) {
+        return n == 1 ? 0 : i < 0 ? -i : i >= n ? 2 * n - 2 - i : i;
+    };
     const uchar* rows[3];
     for (int d = -1; d <= 1; ++d)
         rows[d + 1] = lab.ptr<uchar>(mirror(y + d, h));

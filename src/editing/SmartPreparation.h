@@ -25,17 +25,17 @@ struct SmartPreparation {
     cv::Mat RegionOf;    // CV_32S: the region of every cell
 
     struct Region {
-        float Cells = 0;     // how many cells it holds
-        float Lab[3] = {};   // mean CIELAB colour (L 0..100)
-        float Near[3] = {};  // mean colour of its cells' surroundings (7 × 7 cells)
-        float Grain = 0;     // mean local deviation of L (3 × 3 cells)
+        float Cells = 0;    // how many cells it holds
+        float Lab[3] = {};  // mean CIELAB colour (L 0..100)
+        float Near[3] = {}; // mean colour of its cells' surroundings (7 × 7 cells)
+        float Grain = 0;    // mean local deviation of L (3 × 3 cells)
     };
     struct Border {
-        int A = 0, B = 0;    // the two regions, A < B
-        float Length = 0;    // cell sides they share
-        float Contrast = 0;  // mean colour difference across those sides
-        float Step = 0;      // the difference of the two regions' colours
-        float NearStep = 0;  // and of their surroundings' colours
+        int A = 0, B = 0;   // the two regions, A < B
+        float Length = 0;   // cell sides they share
+        float Contrast = 0; // mean colour difference across those sides
+        float Step = 0;     // the difference of the two regions' colours
+        float NearStep = 0; // and of their surroundings' colours
     };
     std::vector<Region> Regions;
     std::vector<Border> Borders;

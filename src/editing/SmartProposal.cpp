@@ -69,8 +69,8 @@ void SmartProposal::AddRun(int y, int first, int last) {
 }
 
 QRect WriteProposal(TMask& mask, const SmartProposal& proposal, std::uint8_t layer) {
-    if (mask.Locked[layer] || mask.Width != proposal.Width() ||
-        mask.Height != proposal.Height() || int(mask.Rows.size()) < mask.Height)
+    if (mask.Locked[layer] || mask.Width != proposal.Width() || mask.Height != proposal.Height() ||
+        int(mask.Rows.size()) < mask.Height)
         return QRect();
     const bool anyLocked =
         std::find(mask.Locked.begin(), mask.Locked.end(), true) != mask.Locked.end();
@@ -164,8 +164,8 @@ QImage DrawProposal(const SmartProposal& proposal, QRect viewRect, float zoom, Q
             const int i = c + 1;
             if (!at[size_t(i)])
                 continue;
-            const bool edge = !at[size_t(i) - 1] || !at[size_t(i) + 1] || !above[size_t(i)] ||
-                              !below[size_t(i)];
+            const bool edge =
+                !at[size_t(i) - 1] || !at[size_t(i) + 1] || !above[size_t(i)] || !below[size_t(i)];
             if (edge)
                 out[c] = ((viewRect.left() + c + viewRow) / 4) % 2 ? light : dark;
             else

@@ -22,7 +22,7 @@ struct Piece {
 // another's colour), so that a pixel meets all of them in a few vector steps.
 struct EdgeCell {
     float colour[2][3][4] = {}; // [side: chosen, other][channel][quarter]
-    bool bothSides = false;      // else the cell's own side decides
+    bool bothSides = false;     // else the cell's own side decides
     bool inside = false;
 };
 
@@ -122,50 +122,53 @@ SmartProposal RefineAtFullSize(const SmartPreparation& p, const QImage& photo,
     }
 
     const int width = p.PhotoWidth;
-    const auto lastPixel = [&](int cellX) { return cellX == columns - 1 ? width - 1 : cellX * k + k - 1; };
+    const auto lastPixel = [&](int cellX) {
+        return cellX == columns - 1 ? width - 1 : cellX * k + k - 1;
+    };
     // Edge pixels are scattered over the photograph: their rows a few ahead are
     // fetched into the cache while this one is decided.
     constexpr int Ahead = 4;
     const auto refineRows = [&](int firstRow, int lastRow, SmartProposal& part) {
-    for (int y = firstRow; y <= lastRow; ++y) {
-        const uchar* pixels = photo.constScanLine(y);
-        const uchar* ahead = y + Ahead < p.PhotoHeight ? photo.constScanLine(y + Ahead) : nullptr;
-        const std::vector<Piece>& aheadPieces =
-            pieces[size_t(p.CellY(std::min(y + Ahead, p.PhotoHeight - 1)))];
-        if (ahead) {
-            for (const Piece& piece : aheadPieces) {
-                if (piece.edge >= 0)
-                    __builtin_prefetch(ahead + 3 * piece.first * k);
+        for (int y = firstRow; y <= lastRow; ++y) {
+            const uchar* pixels = photo.constScanLine(y);
+            const uchar* ahead =
+                y + Ahead < p.PhotoHeight ? photo.constScanLine(y + Ahead) : nullptr;
+            const std::vector<Piece>& aheadPieces =
+                pieces[size_t(p.CellY(std::min(y + Ahead, p.PhotoHeight - 1)))];
+            if (ahead) {
+                for (const Piece& piece : aheadPieces) {
+                    if (piece.edge >= 0)
+                        __builtin_prefetch(ahead + 3 * piece.first * k);
+                }
             }
-        }
-        // The run being gathered, first..last, added once it ends.
-        int first = -1, last = -2;
-        const auto take = [&](int a, int b) {
-            if (first >= 0 && a == last + 1) {
+            // The run being gathered, first..last, added once it ends.
+            int first = -1, last = -2;
+            const auto take = [&](int a, int b) {
+                if (first >= 0 && a == last + 1) {
+                    last = b;
+                    return;
+                }
+                if (first >= 0)
+                    part.AddRun(y, first, last);
+                first = a;
                 last = b;
-                return;
+            };
+            for (const Piece& piece : pieces[size_t(p.CellY(y))]) {
+                const int from = piece.first * k, to = lastPixel(piece.last);
+                const EdgeCell* cell = piece.edge < 0 ? nullptr : &edges[size_t(piece.edge)];
+                if (!cell || !cell->bothSides) {
+                    if (!cell || cell->inside)
+                        take(from, to);
+                    continue;
+                }
+                for (int x = from; x <= to; ++x) {
+                    if (NearerChosen(*cell, pixels + 3 * x))
+                        take(x, x);
+                }
             }
             if (first >= 0)
                 part.AddRun(y, first, last);
-            first = a;
-            last = b;
-        };
-        for (const Piece& piece : pieces[size_t(p.CellY(y))]) {
-            const int from = piece.first * k, to = lastPixel(piece.last);
-            const EdgeCell* cell = piece.edge < 0 ? nullptr : &edges[size_t(piece.edge)];
-            if (!cell || !cell->bothSides) {
-                if (!cell || cell->inside)
-                    take(from, to);
-                continue;
-            }
-            for (int x = from; x <= to; ++x) {
-                if (NearerChosen(*cell, pixels + 3 * x))
-                    take(x, x);
-            }
         }
-        if (first >= 0)
-            part.AddRun(y, first, last);
-    }
     };
     // The rows are shared between the processors, each part into a proposal of its
     // own; the parts' runs then follow one another.

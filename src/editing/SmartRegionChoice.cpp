@@ -36,8 +36,8 @@ float Log(float v) {
 // From the sources, every region's cost of the cheapest path of neighbours: the
 // largest colour step on it (minimax), or the sum of the steps. near takes the
 // surroundings' colour instead of the region's own.
-std::vector<float> PathCosts(const SmartPreparation& p, const std::vector<int>& sources,
-                             bool near, bool summed) {
+std::vector<float> PathCosts(const SmartPreparation& p, const std::vector<int>& sources, bool near,
+                             bool summed) {
     const int count = p.RegionCount();
     std::vector<float> cost(static_cast<size_t>(count), Far);
     using Item = std::pair<float, int>;
@@ -93,7 +93,7 @@ void MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& c
 
 const SmartWeights& DefaultSmartWeights() {
     // Fitted by bench/fit_smart_selection on 30 generated facades of seeds 1000 on.
-    static const SmartWeights weights{2.765f, -1.368f, -1.131f, -1.055f, -2.017f, 1.044f,
+    static const SmartWeights weights{2.765f,  -1.368f, -1.131f, -1.055f, -2.017f, 1.044f,
                                       -0.157f, 0.116f,  0.340f,  0.992f,  -0.417f, -0.155f,
                                       -2.044f, 0.811f,  1.509f,  -0.014f};
     return weights;
@@ -187,9 +187,9 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
             others.push_back(r);
     }
     const std::vector<float> fromOthers = PathCosts(p, others, false, false);
-    const std::vector<float> fromExcluded =
-        excluded.empty() ? std::vector<float>(size_t(count), 100.0f)
-                         : PathCosts(p, excluded, false, false);
+    const std::vector<float> fromExcluded = excluded.empty()
+                                                ? std::vector<float>(size_t(count), 100.0f)
+                                                : PathCosts(p, excluded, false, false);
 
     // The mean contrast of each region's borders.
     std::vector<float> contrast(static_cast<size_t>(count), 0), length(size_t(count), 0);

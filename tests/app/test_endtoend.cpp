@@ -429,8 +429,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
-        QTest::mouseClick(mainWindow.Button(QStringLiteral("smartSelectButton")),
-                          Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("smartSelectButton")), Qt::LeftButton);
         QCOMPARE(ws.CurrentTool, int(SmartSelectTool));
         QVERIFY(mainWindow.Button(QStringLiteral("smartSelectButton"))->toolTip() ==
                 QStringLiteral("Chytrý výběr: tahem označte, co k vrstvě patří, pravým "

@@ -109,7 +109,8 @@ void TestSmartSelection::oneStrokeOnFlatFields() {
     for (int y = 0; y < 200; ++y) {
         for (int x = 0; x < 300; ++x) {
             const bool field = x < 150 && y >= 200 / 3;
-            QVERIFY2(proposal.Contains(x, y) == field, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            QVERIFY2(proposal.Contains(x, y) == field,
+                     qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
         }
     }
     QCOMPARE(proposal.PixelCount(), qint64(150) * (200 - 66));
@@ -219,7 +220,7 @@ void TestSmartSelection::otherPhotograph() {
 void TestSmartSelection::proposalRuns() {
     SmartProposal proposal(10, 4);
     proposal.AddRun(1, 2, 3);
-    proposal.AddRun(1, 4, 5); // touches the last: joins it
+    proposal.AddRun(1, 4, 5);  // touches the last: joins it
     proposal.AddRun(1, 8, 20); // clipped at the right
     proposal.AddRun(3, -5, 0);
     proposal.AddRun(0, 1, 1); // a row above the open one: ignored

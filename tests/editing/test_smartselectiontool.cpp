@@ -20,8 +20,8 @@ namespace {
 
 // A saved project of a generated facade: layer 1 "Fasáda", layer 2 "Okna" painted
 // over the left tenth of the picture.
-QString SaveFacadeProject(const QString& folder, const QString& name, std::uint32_t seed,
-                          int width, int height) {
+QString SaveFacadeProject(const QString& folder, const QString& name, std::uint32_t seed, int width,
+                          int height) {
     const Facades::Facade facade = Facades::MakeFacade(seed, width, height);
     const QString photo = QDir(folder).filePath(name);
     PhotoFiles::SaveBmp(photo, facade.Photo);
