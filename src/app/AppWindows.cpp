@@ -23,7 +23,8 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       overview(std::make_unique<OverviewWindow>(mainWindow->Workspace(), prompts,
                                                 &catalogue->Database, mainWindow.get())),
       masterChooser(std::make_unique<MasterChooserDialog>(mainWindow.get())),
-      projectList(std::make_unique<ProjectListWindow>(appDir, prompts, mainWindow.get())) {
+      projectList(std::make_unique<ProjectListWindow>(mainWindow->Folders().Projects, prompts,
+                                                      mainWindow.get())) {
     qtPrompts.SetParentWindow(mainWindow.get());
     mainWindow->SetProjectList(projectList.get());
     mainWindow->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(),

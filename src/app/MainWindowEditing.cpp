@@ -75,13 +75,12 @@ void MainWindow::ConnectEditing() {
     imageView->PaintOver = [this](QPainter& painter, const QRect& area) {
         PaintSmartSelection(painter, area);
     };
-    // Enter writes smart selection's proposal, Esc drops it, wherever the focus is.
+    // Enter writes smart selection's proposal wherever the focus is (Esc, which drops
+    // it, is among the window's shortcuts).
     for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &MainWindow::onApplySmartClicked);
     }
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &MainWindow::onDropSmartTriggered);
     connect(&workspace_, &Workspace::ProjectChanged, this, &MainWindow::ShowSmartControls);
     connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {

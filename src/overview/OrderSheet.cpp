@@ -96,7 +96,7 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
     return totals;
 }
 
-QImage Picture(const Document& doc) {
+QImage Picture(const Document& doc, Progress& progress) {
     const QSize size = doc.PhotoBitmap.size();
     if (size.width() <= PictureWidth)
         return RenderFullSize(doc, false);
@@ -105,20 +105,24 @@ QImage Picture(const Document& doc) {
     const int factor = (size.width() + PictureWidth - 1) / PictureWidth;
     BoxReduction reduction(
         size, QSize((size.width() + factor - 1) / factor, (size.height() + factor - 1) / factor));
-    RenderFullSizeInBands(doc, false, [&reduction](int firstRow, const QImage& band, int rows) {
-        for (int i = 0; i < rows; ++i)
-            reduction.AddRow(firstRow + i, band.constScanLine(i));
-    });
+    RenderFullSizeInBands(
+        doc, false,
+        [&reduction](int firstRow, const QImage& band, int rows) {
+            for (int i = 0; i < rows; ++i)
+                reduction.AddRow(firstRow + i, band.constScanLine(i));
+        },
+        progress);
     return reduction.Result();
 }
 
-OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date) {
+OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date,
+                Progress& progress) {
     OrderSheet sheet;
     sheet.projectName = QFileInfo(doc.ProjectPath).completeBaseName();
     sheet.date = date;
     sheet.lines = Lines(doc.Layers, catalogue);
     sheet.withoutCatalogue = !catalogue || !catalogue->IsOpen();
-    sheet.picture = Picture(doc);
+    sheet.picture = Picture(doc, progress);
     return sheet;
 }
 
@@ -138,6 +142,8 @@ bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* ca
         QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"));
     if (path.isEmpty())
         return false;
-    return RunGuarded(
-        prompts, [&] { Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate())); });
+    return RunGuardedWithProgress(
+        prompts, QStringLiteral("Objednávka barev"), [&](Progress& progress) {
+            Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate(), progress));
+        });
 }

@@ -2,6 +2,7 @@
 
 #include "overview/OverviewRows.h"
 #include "project/Document.h"
+#include "project/Progress.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -57,11 +58,13 @@ QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue);
 // Free colours from the palette (id 0) are told apart by their colour.
 QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 
-// The picture as shown in colour mode, reduced to at most PictureWidth.
-QImage Picture(const Document& doc);
+// The picture as shown in colour mode, reduced to at most PictureWidth. Reports to
+// progress as its bands are drawn; a request to stop throws Cancelled.
+QImage Picture(const Document& doc, Progress& progress = NoProgress());
 
 // The sheet of a document: its listed layers, the picture and the given date.
-OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date);
+OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date,
+                Progress& progress = NoProgress());
 
 // The sheet as a PDF document on A4 pages. Needs a QGuiApplication (fonts).
 QByteArray Pdf(const OrderSheet& sheet);

@@ -263,7 +263,8 @@ QImage RenderFullSize(const Document& doc, bool maskEditMode) {
     return picture;
 }
 
-void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink) {
+void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink,
+                           Progress& progress) {
     const QImage& photo = doc.PhotoBitmap;
     if (photo.isNull())
         return;
@@ -298,6 +299,7 @@ void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSin
         // into memory of its own. The helper draws here only after this returns.
         if (!image.isDetached())
             bandRows[band % 2] = ViewRows(image);
+        ReportOrStop(progress, double(band + 1) / bandCount);
     };
 
     // free counts the bands the helper may draw into, drawn those the sink may take.
