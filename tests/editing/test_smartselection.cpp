@@ -1,8 +1,8 @@
 // Smart selection without a window: proposals on generated facades against their
-// true walls, strokes outside or partly outside the photograph, photographs of one
-// pixel or one row, the proposal's runs, its picture over the view and its writing
-// into the mask (locked layers kept), and sequences of strokes against the proposal
-// worked out from scratch.
+// true walls, edges on photographs larger than the reduced copy, strokes outside or partly outside
+// the photograph, photographs of one pixel or one row, the proposal's runs, its picture over the
+// view and its writing into the mask (locked layers kept), and sequences of strokes against the
+// proposal worked out from scratch.
 #include "FacadePictures.h"
 #include "FacadeSelection.h"
 
@@ -25,6 +25,24 @@ QImage Fields(int width, int height) {
             row[3 * x + 0] = top ? 230 : left ? 60 : 40;
             row[3 * x + 1] = top ? 180 : left ? 120 : 50;
             row[3 * x + 2] = top ? 120 : left ? 200 : 160;
+        }
+    }
+    return photo;
+}
+
+// A grained photograph of two colours: the shape's pixels one, the rest the other.
+// The grain (up to ±8 per channel) is fixed by the pixel's place.
+template <typename Shape> QImage TwoColours(int width, int height, Shape inShape) {
+    QImage photo(width, height, QImage::Format_BGR888);
+    for (int y = 0; y < height; ++y) {
+        uchar* row = photo.scanLine(y);
+        for (int x = 0; x < width; ++x) {
+            const int grain =
+                int((std::uint32_t(x) * 2654435761u ^ std::uint32_t(y) * 40503u) % 17u) - 8;
+            const bool in = inShape(x, y);
+            row[3 * x + 0] = uchar((in ? 90 : 200) + grain);
+            row[3 * x + 1] = uchar((in ? 150 : 190) + grain);
+            row[3 * x + 2] = uchar((in ? 210 : 170) + grain);
         }
     }
     return photo;
@@ -55,6 +73,8 @@ private slots:
     void facadeWalls_data();
     void facadeWalls();
     void oneStrokeOnFlatFields();
+    void edgeAtFullSize_data();
+    void edgeAtFullSize();
     void strokesOutside_data();
     void strokesOutside();
     void strokePartlyOutside();
@@ -115,6 +135,48 @@ void TestSmartSelection::oneStrokeOnFlatFields() {
     }
     QCOMPARE(proposal.PixelCount(), qint64(150) * (200 - 66));
     QCOMPARE(proposal.Bounds(), QRect(0, 66, 150, 134));
+}
+
+void TestSmartSelection::edgeAtFullSize_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<bool>("disc"); // else a slanted edge
+    QTest::newRow("disc, 2 pixels a cell") << 1800 << 1200 << 2 << true;
+    QTest::newRow("slanted edge, 3 pixels a cell") << 2600 << 1300 << 3 << false;
+}
+
+// On a photograph larger than the reduced copy, the proposal's edge is the
+// photograph's own, pixel by pixel: a disc or a slanted edge, neither of which
+// follows the cells, comes out exact, with no staircase of cells along it.
+void TestSmartSelection::edgeAtFullSize() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, scale);
+    QFETCH(bool, disc);
+    const double cx = width * 0.45, cy = height * 0.55, r = height * 0.31;
+    const auto inShape = [&](int x, int y) {
+        if (disc)
+            return (x - cx) * (x - cx) + (y - cy) * (y - cy) < r * r;
+        return 7 * x + 3 * y < 7 * width / 2; // about 23° from upright
+    };
+    const QImage photo = TwoColours(width, height, inShape);
+    const auto p = PrepareSmartSelection(photo);
+    QVERIFY(p);
+    QCOMPARE(p->Scale, scale);
+    const QPoint from = disc ? QPoint(int(cx - r / 2), int(cy)) : QPoint(width / 5, height / 2);
+    const QPoint to =
+        disc ? QPoint(int(cx + r / 2), int(cy + r / 3)) : QPoint(width / 4, height / 4);
+    const SmartProposal proposal = ProposeRegion(*p, photo, {Line(from, to, 4)});
+    qint64 wrong = 0, inside = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            inside += inShape(x, y);
+            wrong += proposal.Contains(x, y) != inShape(x, y);
+        }
+    }
+    QCOMPARE(wrong, qint64(0));
+    QCOMPARE(proposal.PixelCount(), inside);
 }
 
 void TestSmartSelection::strokesOutside_data() {
