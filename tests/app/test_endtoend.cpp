@@ -443,9 +443,16 @@ private slots:
         // One stroke across the facade, above the windows and through the eaves'
         // shadow; the proposal shows before anything is written.
         const int y = int(0.40 * h);
+        const QPoint onPath(int(0.5 * w) / 20 * 20, y + (int(0.5 * w) / 20) % 3);
+        const QImage before = mainWindow.imageView->grab().toImage();
         QTest::mousePress(mainWindow.imageView, Qt::LeftButton, {}, QPoint(int(0.27 * w), y));
         for (int x = int(0.27 * w); x <= int(0.73 * w); x += 20)
             QTest::mouseMove(mainWindow.imageView, QPoint(x, y + (x / 20) % 3));
+        // The stroke being drawn shows along its whole path, in green.
+        const QColor inked = mainWindow.imageView->grab().toImage().pixelColor(onPath);
+        const QColor plain = before.pixelColor(onPath);
+        QVERIFY(plain.green() < plain.red()); // the facade is no green
+        QVERIFY(inked.green() > inked.red() + 50 && inked.green() > inked.blue() + 50);
         QTest::mouseRelease(mainWindow.imageView, Qt::LeftButton, {}, QPoint(int(0.73 * w), y));
         const SmartProposal proposal = ws.Smart.Proposal();
         QVERIFY(!proposal.IsEmpty());
