@@ -21,8 +21,10 @@ void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect() & view_.rect();
     painter.drawImage(area.topLeft(), view_, area);
-    if (PaintOver)
+    if (PaintOver) {
+        painter.setClipRect(area);
         PaintOver(painter, area);
+    }
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
@@ -35,6 +37,12 @@ void ImageView::mouseMoveEvent(QMouseEvent* event) {
 
 void ImageView::mouseReleaseEvent(QMouseEvent* event) {
     emit MouseUp(event->button(), event->position().toPoint());
+}
+
+// The second press of a double click is no press of its own: a tool that places
+// marks would place a second one on the first.
+void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit MouseDoubleClick(event->button(), event->position().toPoint());
 }
 
 void ImageView::leaveEvent(QEvent* event) {

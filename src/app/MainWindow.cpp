@@ -119,6 +119,7 @@ void MainWindow::onEditModeClicked() {
     workspace_.MaskEditMode = editingBar->isVisibleTo(this);
     tools_.DropSmartSelection();
     workspace_.CurrentTool = PickLayerTool;
+    tools_.Scale.Reset();
     ShowSmartControls();
     if (workspace_.MaskEditMode)
         LatchToolButton(QStringLiteral("pickLayerButton"));
@@ -133,7 +134,7 @@ void MainWindow::onHelpClicked() {
 void MainWindow::LatchToolButton(const QString& chosen) {
     // Only the tool buttons are ever latched.
     for (const char* name : {"pencilButton", "linesButton", "toleranceFillButton", "fullFillButton",
-                             "smartSelectButton", "pickLayerButton"}) {
+                             "smartSelectButton", "pickLayerButton", "scaleButton"}) {
         if (TGlintImage* button = Button(QString::fromLatin1(name)))
             button->SetShowFixedPicture(false);
     }
@@ -148,14 +149,18 @@ void MainWindow::ChooseTool(int tool) {
                                            QStringLiteral("fullFillButton"),
                                            QStringLiteral("linesButton"),
                                            QStringLiteral("pickLayerButton"),
-                                           QStringLiteral("smartSelectButton")};
+                                           QStringLiteral("smartSelectButton"),
+                                           QStringLiteral("scaleButton")};
     workspace_.HideMarker(); // the new tool draws its own marker at the next move
     // Another tool drops smart selection's strokes and proposal; choosing it again
-    // keeps them.
+    // keeps them. The scale's marks show only while it is the tool; unfinished ones
+    // are dropped.
     if (tool != SmartSelectTool)
         tools_.DropSmartSelection();
+    tools_.Scale.Reset();
     workspace_.CurrentTool = tool;
     ShowSmartControls();
+    imageView->update();
     LatchToolButton(ButtonOfTool[tool]);
     if (tool == PencilTool || tool == LineTool)
         workspace_.LineAnchorX = -1;

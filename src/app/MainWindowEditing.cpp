@@ -8,6 +8,7 @@
 #include "layers/MasterChooserDialog.h"
 #include "palette/FreeColour.h"
 #include "palette/PaletteWindow.h"
+#include "project/CzechNumber.h"
 #include "widgets/GlintImage.h"
 
 #include <QApplication>
@@ -69,12 +70,27 @@ void MainWindow::ConnectEditing() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
                 onImageViewMouseDown(button, at.x(), at.y());
             });
-    connect(imageView, &ImageView::MouseUp, this,
-            [this](Qt::MouseButton, QPoint at) { onImageViewMouseUp(at.x(), at.y()); });
+    connect(imageView, &ImageView::MouseUp, this, [this](Qt::MouseButton button, QPoint at) {
+        onImageViewMouseUp(button, at.x(), at.y());
+    });
+    connect(imageView, &ImageView::MouseDoubleClick, this,
+            [this](Qt::MouseButton button, QPoint at) {
+                onImageViewDoubleClick(button, at.x(), at.y());
+            });
     connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
+    // Over the picture: smart selection's proposal and stroke, the scale's marks, each
+    // while its tool is the current one.
     imageView->PaintOver = [this](QPainter& painter, const QRect& area) {
+        painter.save();
         PaintSmartSelection(painter, area);
+        painter.restore();
+        if (workspace_.CurrentTool == ScaleTool && workspace_.MaskEditMode)
+            PaintReferenceMarks(painter, tools_.Scale.Shown(), tools_.Scale.PendingPoints(),
+                                workspace_.ZoomFactor);
     };
+    tools_.Scale.MarksChanged = [this] { imageView->update(); };
+    connect(&workspace_, &Workspace::MeasuresChanged, imageView, qOverload<>(&QWidget::update));
+    connect(layerScaleMenu, &QMenu::aboutToShow, this, &MainWindow::onLayerScaleMenuShown);
     // Enter writes smart selection's proposal wherever the focus is (Esc, which drops
     // it, is among the window's shortcuts).
     for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
@@ -253,9 +269,13 @@ void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModi
     }
 }
 
-void MainWindow::onImageViewMouseUp(int x, int y) {
-    if (!tools_.StrokeInProgress())
+void MainWindow::onImageViewMouseUp(Qt::MouseButton button, int x, int y) {
+    if (!tools_.StrokeInProgress()) {
+        // The scale tool takes only the left button's release.
+        if (button == Qt::LeftButton)
+            tools_.ImageMouseUp(x, y);
         return;
+    }
     // A stroke before the photograph's preparation is ready waits for it.
     const bool waiting = !workspace_.SmartSelectionReady();
     if (waiting)
@@ -319,6 +339,47 @@ void MainWindow::PaintSmartSelection(QPainter& painter, const QRect& repainted) 
         else
             painter.drawPolyline(path);
     }
+}
+
+void MainWindow::onImageViewDoubleClick(Qt::MouseButton button, int x, int y) {
+    // Other tools take the second press of a double click as a press.
+    if (workspace_.CurrentTool == ScaleTool && button == Qt::LeftButton)
+        tools_.ImageDoubleClick(x, y);
+    else
+        onImageViewMouseDown(button, x, y);
+}
+
+void MainWindow::onLayerScaleMenuShown() {
+    layerScaleMenu->clear();
+    const int row = SelectedLayerRow();
+    const Measurements& measures = workspace_.Doc.Measures;
+    if (measures.IsEmpty()) {
+        layerScaleMenu->addAction(QStringLiteral("Žádné měřítko (nástroj Měřítko)"))
+            ->setEnabled(false);
+        return;
+    }
+    const int chosen = row > 0 ? measures.PlaneOfLayer(workspace_.Doc.Layers[row].Name) : -1;
+    for (int i = 0; i < measures.References.size(); ++i) {
+        const PlaneReference& reference = measures.References[i];
+        const QString size =
+            reference.kind == PlaneReference::Kind::Rectangle
+                ? QStringLiteral("obdélník %1 × %2 m")
+                      .arg(CzechNumber::Format(reference.width, 2),
+                           CzechNumber::Format(reference.height, 2))
+                : QStringLiteral("úsečka %1 m").arg(CzechNumber::Format(reference.width, 2));
+        QAction* action =
+            layerScaleMenu->addAction(QStringLiteral("Měřítko %1: %2").arg(i + 1).arg(size));
+        action->setCheckable(true);
+        action->setChecked(i == chosen);
+        // "Originál" is never measured: it stands for the pixels of no surface.
+        action->setEnabled(row > 0);
+        connect(action, &QAction::triggered, this, [this, i] { onLayerScaleChosen(i); });
+    }
+}
+
+void MainWindow::onLayerScaleChosen(int reference) {
+    if (Measuring::ChooseLayerPlane(workspace_.Doc, SelectedLayerRow(), reference))
+        emit workspace_.MeasuresChanged();
 }
 
 void MainWindow::onToggleSubordinateTriggered() {

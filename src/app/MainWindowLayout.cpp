@@ -222,6 +222,9 @@ QWidget* MainWindow::BuildLeftColumn() {
     layerMenu->addAction(QStringLiteral("Vyčistit vrstvu"));
     layerMenu->addSeparator();
     layerMenu->addAction(QStringLiteral("Vlastnosti"));
+    layerMenu->addSeparator();
+    layerScaleMenu = layerMenu->addMenu(QStringLiteral("Měřítko vrstvy"));
+    layerScaleMenu->setObjectName(QStringLiteral("layerScaleMenu"));
     schemeMenu = new QMenu(this);
     schemeMenu->setObjectName(QStringLiteral("schemeMenu"));
     schemeMenu->addAction(QStringLiteral("Přejmenovat"));
@@ -252,6 +255,10 @@ QWidget* MainWindow::BuildEditingBar() {
         {"smartSelectButton", 260, Symbol::SmartSelect,
          "Chytrý výběr: tahem označte, co k vrstvě patří, pravým tlačítkem, co nepatří"},
         {"pickLayerButton", 297, Symbol::PickLayer, "Seznam odstínů"},
+        // Measuring is no editing of the mask: apart, right of the tool settings and
+        // smart selection's "Použít".
+        {"scaleButton", 684, Symbol::Scale,
+         "Měřítko: rohy obdélníku známé velikosti (po dvou bodech pravým tlačítkem délka)"},
     };
     for (const ToolButtonDesign& design : Tools) {
         MakeGlintImage(editingBar, QString::fromUtf8(design.name),
@@ -312,7 +319,8 @@ void MainWindow::ConnectControls() {
                                                  {"toleranceFillButton", ToleranceFillTool},
                                                  {"fullFillButton", FullFillTool},
                                                  {"smartSelectButton", SmartSelectTool},
-                                                 {"pickLayerButton", PickLayerTool}};
+                                                 {"pickLayerButton", PickLayerTool},
+                                                 {"scaleButton", ScaleTool}};
     for (const auto& [name, tool] : tools) {
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this,
                 [this, tool = tool] { ChooseTool(tool); });

@@ -22,7 +22,8 @@ enum class Symbol {
     FillTolerance, // editing bar
     FillFull,
     PickLayer,
-    SmartSelect
+    SmartSelect,
+    Scale
 };
 
 void DrawSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& ink,

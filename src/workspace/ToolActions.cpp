@@ -8,7 +8,7 @@
 #include "workspace/Workspace.h"
 
 ToolActions::ToolActions(Workspace& workspace, Prompts& prompts)
-    : ws_(workspace), prompts_(prompts) {}
+    : Scale(workspace, prompts), ws_(workspace), prompts_(prompts) {}
 
 QPoint ToolActions::ImagePixel(int x, int y) const {
     return QPoint(NearestInt(x / double(ws_.ZoomFactor)), NearestInt(y / double(ws_.ZoomFactor)));
@@ -35,6 +35,10 @@ void ToolActions::ImageMouseDown(bool right, int x, int y) {
         }
         stroke_ = SmartStroke{{p}, std::max(ws_.Thickness, 1), !right};
         stroking_ = true;
+        return;
+    }
+    if (ws_.CurrentTool == ScaleTool) {
+        Scale.Press(right, QPointF(x, y));
         return;
     }
     if (right) {
@@ -145,11 +149,14 @@ void ToolActions::ExtendStroke(QPoint p) {
 }
 
 void ToolActions::ImageMouseUp(int x, int y) {
-    if (!stroking_)
+    if (stroking_) {
+        ExtendStroke(ImagePixel(x, y));
+        stroking_ = false;
+        ws_.AddSmartStroke(stroke_);
         return;
-    ExtendStroke(ImagePixel(x, y));
-    stroking_ = false;
-    ws_.AddSmartStroke(stroke_);
+    }
+    if (ws_.CurrentTool == ScaleTool && !(RealColourPickMode && RealColourPickMode()))
+        Scale.Release(QPointF(x, y));
 }
 
 void ToolActions::ApplySmartSelection() {
@@ -184,6 +191,8 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y, bool
     if (ws_.CurrentTool == LineTool && ws_.LineAnchorX != -1)
         lineStart = QPoint(NearestInt(ws_.LineAnchorX * zoom), NearestInt(ws_.LineAnchorY * zoom));
     const bool picking = RealColourPickMode && RealColourPickMode();
+    if (ws_.CurrentTool == ScaleTool && !picking && leftHeld)
+        Scale.Move(QPointF(x, y));
     int half = 0;
     if (picking)
         half = 10;
@@ -206,4 +215,9 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y, bool
         }
     }
     return QPoint();
+}
+
+void ToolActions::ImageDoubleClick(int x, int y) {
+    if (ws_.CurrentTool == ScaleTool && !(RealColourPickMode && RealColourPickMode()))
+        Scale.DoublePress(QPointF(x, y));
 }

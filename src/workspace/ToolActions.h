@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/SmartStroke.h"
+#include "workspace/ReferenceTool.h"
 
 #include <QPoint>
 #include <functional>
@@ -16,6 +17,8 @@ public:
     ToolActions(Workspace& workspace, Prompts& prompts);
 
     int ActiveTolerance = 0;
+    // The tool "Měřítko", which takes the presses while it is the current tool.
+    ReferenceTool Scale;
 
     // Hooks into the layer list, the layer dialog and the catalogue window.
     std::function<int()> SelectedRow; // -1 when no row is selected
@@ -29,8 +32,11 @@ public:
     // Returns how far the view should scroll (panning with Shift held). rightHeld
     // matters only to smart selection's excluding strokes.
     QPoint ImageMouseMove(bool leftHeld, bool shift, int x, int y, bool rightHeld = false);
-    // A button let go over the picture (or anywhere, while a stroke was under way).
+    // A button let go over the picture (or anywhere, while a stroke was under way):
+    // it ends a smart selection stroke, or places what the scale tool was dragging.
     void ImageMouseUp(int x, int y);
+    // A double press: only the scale tool uses it.
+    void ImageDoubleClick(int x, int y);
 
     // Smart selection: a press starts a stroke (the left button marks what belongs
     // to the layer, the right one what does not), moves extend it in photograph

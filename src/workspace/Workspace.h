@@ -28,7 +28,8 @@ enum ToolNumber {
     FullFillTool = 3,
     LineTool = 4,
     PickLayerTool = 5,
-    SmartSelectTool = 6
+    SmartSelectTool = 6,
+    ScaleTool = 7 // "Měřítko": marks the references of measured planes
 };
 
 // The open document with everything the main window keeps around it: the view,
@@ -129,6 +130,8 @@ signals:
     void PickModeChanged();
     void SchemeRenamed(int row);
     void SchemesChanged();
+    // The references or the layers' choice of them changed: marks and areas follow.
+    void MeasuresChanged();
 
 private:
     // Undo or redo: restores the mask and the line anchor and shows them.

@@ -517,9 +517,10 @@ private slots:
                     ++buttons;
             }
         }
-        // 33 image buttons, the palette's likeness ranking beside its search and the
-        // overview's paint order.
-        QCOMPARE(buttons, 35);
+        // 33 image buttons, the palette's likeness ranking beside its search, the
+        // overview's paint order and spreading rates, smart selection and the tool
+        // "Měřítko".
+        QCOMPARE(buttons, 38);
     }
 
     void openThroughTheProjectList() {
