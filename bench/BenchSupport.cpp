@@ -100,6 +100,12 @@ public:
 } // namespace
 
 int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios) {
+    QMap<QString, double> times;
+    return RunAndReport(argc, argv, ratios, times);
+}
+
+int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios,
+                 QMap<QString, double>& times) {
     benchmark::Initialize(&argc, argv);
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -113,6 +119,7 @@ int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios) {
         std::printf("RATIO %s %.4f\n", qPrintable(ratio.name), *measured / *reference);
     }
     std::fflush(stdout);
+    times = reporter.times;
     return 0;
 }
 

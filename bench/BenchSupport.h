@@ -4,6 +4,7 @@
 #include "workspace/Prompts.h"
 
 #include <QImage>
+#include <QMap>
 #include <QString>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -71,5 +72,8 @@ struct Ratio {
     QString reference;
 };
 int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios);
+// The same, also handing back each benchmark's mean real time in nanoseconds.
+int RunAndReport(int argc, char** argv, const std::vector<Ratio>& ratios,
+                 QMap<QString, double>& times);
 
 } // namespace bench

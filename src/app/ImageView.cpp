@@ -21,9 +21,9 @@ void ImageView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect() & view_.rect();
     painter.drawImage(area.topLeft(), view_, area);
-    if (Overlay) {
+    if (PaintOver) {
         painter.setClipRect(area);
-        Overlay(painter);
+        PaintOver(painter, area);
     }
 }
 

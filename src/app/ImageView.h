@@ -2,13 +2,12 @@
 
 #include <QImage>
 #include <QWidget>
-
 #include <functional>
 
 // The main window's imageView: shows the view bitmap at its own size, with a cross cursor.
 // Mouse presses, moves, releases and double presses are passed on as view-pixel
-// coordinates. What a tool shows over the picture (the scale's marks) is drawn by
-// Overlay after the view, never into it.
+// coordinates. What a tool shows over the picture (smart selection's proposal, the
+// scale's marks) is drawn by PaintOver after the view, never into it.
 class ImageView : public QWidget {
     Q_OBJECT
 public:
@@ -17,13 +16,16 @@ public:
     // The bitmap changed size: take the new size.
     void SizeToView();
 
-    std::function<void(QPainter& painter)> Overlay;
+    // Draws over the view's pixels in the repainted area (view coordinates, the
+    // painter clipped to it): smart selection's proposal and the stroke being drawn,
+    // the scale tool's marks.
+    std::function<void(QPainter& painter, const QRect& area)> PaintOver;
 
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
-    void MouseLeave();
     void MouseUp(Qt::MouseButton button, QPoint position);
+    void MouseLeave();
     void MouseDoubleClick(Qt::MouseButton button, QPoint position);
 
 protected:

@@ -112,8 +112,10 @@ void MainWindow::onEditModeClicked() {
     workspace_.HideMarker(); // the other mode's tool draws another marker
     editingBar->setVisible(!editingBar->isVisibleTo(this));
     workspace_.MaskEditMode = editingBar->isVisibleTo(this);
+    tools_.DropSmartSelection();
     workspace_.CurrentTool = PickLayerTool;
     tools_.Scale.Reset();
+    ShowSmartControls();
     if (workspace_.MaskEditMode)
         LatchToolButton(QStringLiteral("pickLayerButton"));
     workspace_.UpdateWholePicture();
@@ -133,7 +135,7 @@ void MainWindow::onHelpClicked() {
 void MainWindow::LatchToolButton(const QString& chosen) {
     // Only the tool buttons are ever latched.
     for (const char* name : {"pencilButton", "linesButton", "toleranceFillButton", "fullFillButton",
-                             "pickLayerButton", "scaleButton"}) {
+                             "smartSelectButton", "pickLayerButton", "scaleButton"}) {
         if (TGlintImage* button = Button(QString::fromLatin1(name)))
             button->SetShowFixedPicture(false);
     }
@@ -148,12 +150,17 @@ void MainWindow::ChooseTool(int tool) {
                                            QStringLiteral("fullFillButton"),
                                            QStringLiteral("linesButton"),
                                            QStringLiteral("pickLayerButton"),
-                                           {},
+                                           QStringLiteral("smartSelectButton"),
                                            QStringLiteral("scaleButton")};
     workspace_.HideMarker(); // the new tool draws its own marker at the next move
-    // The scale's marks show only while it is the tool; unfinished ones are dropped.
+    // Another tool drops smart selection's strokes and proposal; choosing it again
+    // keeps them. The scale's marks show only while it is the tool; unfinished ones
+    // are dropped.
+    if (tool != SmartSelectTool)
+        tools_.DropSmartSelection();
     tools_.Scale.Reset();
     workspace_.CurrentTool = tool;
+    ShowSmartControls();
     imageView->update();
     LatchToolButton(ButtonOfTool[tool]);
     if (tool == PencilTool || tool == LineTool)
@@ -166,7 +173,7 @@ void MainWindow::ChooseTool(int tool) {
     toolSettingSlider->hide();
     toolSettingValue->hide();
     const QSignalBlocker blocker(toolSettingSlider);
-    if (tool == PencilTool || tool == LineTool) {
+    if (tool == PencilTool || tool == LineTool || tool == SmartSelectTool) {
         toolSettingLabel->setText(QStringLiteral("Tloušťka:"));
         toolSettingSlider->setValue(workspace_.Thickness);
         toolSettingValue->setText(QString::number(workspace_.Thickness));
@@ -183,7 +190,8 @@ void MainWindow::ChooseTool(int tool) {
 }
 
 void MainWindow::onToolSettingChanged(int position) {
-    if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool) {
+    if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool ||
+        workspace_.CurrentTool == SmartSelectTool) {
         workspace_.Thickness = position;
         toolSettingValue->setText(QString::number(position));
     } else if (workspace_.CurrentTool == ToleranceFillTool) {

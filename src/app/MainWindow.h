@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QPushButton;
 class QScrollArea;
 class QSlider;
 class QTimer;
@@ -61,6 +62,7 @@ public:
     QLabel* toolSettingLabel = nullptr;
     QSlider* toolSettingSlider = nullptr;
     QLineEdit* toolSettingValue = nullptr;
+    QPushButton* applySmartButton = nullptr;
     QScrollArea* pictureArea = nullptr;
     ImageView* imageView = nullptr;
     QMenu* layerMenu = nullptr;
@@ -101,6 +103,10 @@ public:
                               int y);
     void onImageViewMouseUp(Qt::MouseButton button, int x, int y);
     void onImageViewDoubleClick(Qt::MouseButton button, int x, int y);
+    // Smart selection: Enter or "Použít" writes the proposal into the selected layer,
+    // Esc (or choosing another tool) drops it.
+    void onApplySmartClicked();
+    void onDropSmartTriggered();
     // The layer menu's "Měřítko vrstvy": lists the references, the layer's checked.
     void onLayerScaleMenuShown();
     void onLayerScaleChosen(int reference);
@@ -135,6 +141,9 @@ private:
     void FillLayerList();
     void FillSchemeList();
     void LatchToolButton(const QString& chosen);
+    // Smart selection's proposal and the stroke being drawn, over the view.
+    void PaintSmartSelection(QPainter& painter, const QRect& area);
+    void ShowSmartControls();
     // The keyboard's shortcuts for the buttons (MainWindowShortcuts.cpp).
     void ConnectShortcuts();
     bool CanPress(TGlintImage* button) const;

@@ -11,12 +11,15 @@
 #include "project/CzechNumber.h"
 #include "widgets/GlintImage.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 
 void MainWindow::ConnectEditing() {
     layerList->setItemDelegate(new LayerRowDelegate(workspace_, layerList));
@@ -67,7 +70,6 @@ void MainWindow::ConnectEditing() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
                 onImageViewMouseDown(button, at.x(), at.y());
             });
-    connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
     connect(imageView, &ImageView::MouseUp, this, [this](Qt::MouseButton button, QPoint at) {
         onImageViewMouseUp(button, at.x(), at.y());
     });
@@ -75,8 +77,13 @@ void MainWindow::ConnectEditing() {
             [this](Qt::MouseButton button, QPoint at) {
                 onImageViewDoubleClick(button, at.x(), at.y());
             });
-    // The scale's marks over the picture while it is the tool.
-    imageView->Overlay = [this](QPainter& painter) {
+    connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
+    // Over the picture: smart selection's proposal and stroke, the scale's marks, each
+    // while its tool is the current one.
+    imageView->PaintOver = [this](QPainter& painter, const QRect& area) {
+        painter.save();
+        PaintSmartSelection(painter, area);
+        painter.restore();
         if (workspace_.CurrentTool == ScaleTool && workspace_.MaskEditMode)
             PaintReferenceMarks(painter, tools_.Scale.Shown(), tools_.Scale.PendingPoints(),
                                 workspace_.ZoomFactor);
@@ -84,6 +91,13 @@ void MainWindow::ConnectEditing() {
     tools_.Scale.MarksChanged = [this] { imageView->update(); };
     connect(&workspace_, &Workspace::MeasuresChanged, imageView, qOverload<>(&QWidget::update));
     connect(layerScaleMenu, &QMenu::aboutToShow, this, &MainWindow::onLayerScaleMenuShown);
+    // Enter writes smart selection's proposal wherever the focus is (Esc, which drops
+    // it, is among the window's shortcuts).
+    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::onApplySmartClicked);
+    }
+    connect(&workspace_, &Workspace::ProjectChanged, this, &MainWindow::ShowSmartControls);
     connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
                 onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
@@ -244,8 +258,22 @@ void MainWindow::onImageViewMouseDown(Qt::MouseButton button, int x, int y) {
 
 void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
                                       int x, int y) {
+    const SmartStroke* stroke = tools_.StrokeInProgress();
+    const size_t before = stroke ? stroke->Points.size() : 0;
     const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
-                                             modifiers.testFlag(Qt::ShiftModifier), x, y);
+                                             modifiers.testFlag(Qt::ShiftModifier), x, y,
+                                             buttons.testFlag(Qt::RightButton));
+    // The stroke's new piece shows at once.
+    if (stroke && stroke->Points.size() > before && stroke->Points.size() >= 2) {
+        const double z = workspace_.ZoomFactor;
+        const QPoint a = stroke->Points[stroke->Points.size() - 2];
+        const QPoint b = stroke->Points.back();
+        const int reach = int((stroke->HalfWidth + 2) * z) + 2;
+        imageView->update(
+            QRect(QPoint(int(a.x() * z), int(a.y() * z)), QPoint(int(b.x() * z), int(b.y() * z)))
+                .normalized()
+                .adjusted(-reach, -reach, reach, reach));
+    }
     if (!pan.isNull()) {
         pictureArea->horizontalScrollBar()->setValue(pictureArea->horizontalScrollBar()->value() +
                                                      pan.x());
@@ -255,8 +283,75 @@ void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModi
 }
 
 void MainWindow::onImageViewMouseUp(Qt::MouseButton button, int x, int y) {
-    if (button == Qt::LeftButton)
-        tools_.ImageMouseUp(x, y);
+    if (!tools_.StrokeInProgress()) {
+        // The scale tool takes only the left button's release.
+        if (button == Qt::LeftButton)
+            tools_.ImageMouseUp(x, y);
+        return;
+    }
+    // A stroke before the photograph's preparation is ready waits for it.
+    const bool waiting = !workspace_.SmartSelectionReady();
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    tools_.ImageMouseUp(x, y);
+    if (waiting)
+        QApplication::restoreOverrideCursor();
+    ShowSmartControls();
+}
+
+void MainWindow::onApplySmartClicked() {
+    if (workspace_.CurrentTool != SmartSelectTool)
+        return;
+    tools_.ApplySmartSelection();
+    ShowSmartControls();
+}
+
+void MainWindow::onDropSmartTriggered() {
+    tools_.DropSmartSelection();
+    ShowSmartControls();
+}
+
+void MainWindow::ShowSmartControls() {
+    applySmartButton->setVisible(workspace_.MaskEditMode &&
+                                 workspace_.CurrentTool == SmartSelectTool &&
+                                 !workspace_.Smart.Proposal().IsEmpty());
+}
+
+void MainWindow::PaintSmartSelection(QPainter& painter, const QRect& repainted) {
+    if (workspace_.CurrentTool != SmartSelectTool || !workspace_.Doc.HasProject())
+        return;
+    // Only what is seen: a view of a large photograph is far larger than the window.
+    const QRect area = repainted & imageView->visibleRegion().boundingRect();
+    if (area.isEmpty())
+        return;
+    const double z = workspace_.ZoomFactor;
+    const SmartProposal& proposal = workspace_.Smart.Proposal();
+    if (!proposal.IsEmpty() && proposal.Width() == workspace_.Doc.PhotoBitmap.width() &&
+        proposal.Height() == workspace_.Doc.PhotoBitmap.height()) {
+        // The selected layer's mask colour, half transparent, with a dashed edge.
+        const int row = SelectedLayerRow();
+        QColor fill(255, 40, 200);
+        if (row > 0 && row < workspace_.Doc.Layers.size()) {
+            const Colour c = workspace_.Doc.Layers[row].MaskColour;
+            fill = QColor(RedOf(c), GreenOf(c), BlueOf(c));
+        }
+        fill.setAlpha(120);
+        painter.drawImage(area.topLeft(), DrawProposal(proposal, area, float(z), fill));
+    }
+    if (const SmartStroke* stroke = tools_.StrokeInProgress()) {
+        QColor ink = stroke->Include ? QColor(40, 200, 60) : QColor(230, 40, 40);
+        ink.setAlpha(170);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(ink, std::max(2.0, 2.0 * stroke->HalfWidth * z), Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
+        QPolygonF path;
+        for (const QPoint& p : stroke->Points)
+            path << QPointF((p.x() + 0.5) * z, (p.y() + 0.5) * z);
+        if (path.size() == 1)
+            painter.drawPoint(path.front());
+        else
+            painter.drawPolyline(path);
+    }
 }
 
 void MainWindow::onImageViewDoubleClick(Qt::MouseButton button, int x, int y) {

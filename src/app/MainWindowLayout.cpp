@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSlider>
 
@@ -251,9 +252,12 @@ QWidget* MainWindow::BuildEditingBar() {
         {"linesButton", 173, Symbol::Lines, "Čáry"},
         {"toleranceFillButton", 202, Symbol::FillTolerance, "Vyplnit oblast s tolerancí"},
         {"fullFillButton", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
-        {"pickLayerButton", 268, Symbol::PickLayer, "Seznam odstínů"},
-        // Measuring is no editing of the mask: apart, right of the tool settings.
-        {"scaleButton", 668, Symbol::Scale,
+        {"smartSelectButton", 260, Symbol::SmartSelect,
+         "Chytrý výběr: tahem označte, co k vrstvě patří, pravým tlačítkem, co nepatří"},
+        {"pickLayerButton", 297, Symbol::PickLayer, "Seznam odstínů"},
+        // Measuring is no editing of the mask: apart, right of the tool settings and
+        // smart selection's "Použít".
+        {"scaleButton", 684, Symbol::Scale,
          "Měřítko: rohy obdélníku známé velikosti (po dvou bodech pravým tlačítkem délka)"},
     };
     for (const ToolButtonDesign& design : Tools) {
@@ -268,21 +272,30 @@ QWidget* MainWindow::BuildEditingBar() {
     toolSettingLabel = new QLabel(editingBar);
     toolSettingLabel->setObjectName(QStringLiteral("toolSettingLabel"));
     // Its text ends before the slider, whatever the tool's caption.
-    toolSettingLabel->setGeometry(298, 32, 54, 21);
+    toolSettingLabel->setGeometry(327, 32, 54, 21);
     toolSettingLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     toolSettingSlider = new QSlider(Qt::Horizontal, editingBar);
     toolSettingSlider->setObjectName(QStringLiteral("toolSettingSlider"));
-    toolSettingSlider->setGeometry(356, 29, 150, 22);
+    toolSettingSlider->setGeometry(385, 29, 150, 22);
     toolSettingSlider->setRange(1, 20);
     toolSettingSlider->setTickInterval(1);
     toolSettingSlider->setTickPosition(QSlider::TicksBelow);
     toolSettingValue = new QLineEdit(editingBar);
     toolSettingValue->setObjectName(QStringLiteral("toolSettingValue"));
     toolSettingValue->setReadOnly(true);
-    toolSettingValue->setGeometry(504, 32, 49, 21);
+    toolSettingValue->setGeometry(533, 32, 49, 21);
     toolSettingLabel->hide();
     toolSettingSlider->hide();
     toolSettingValue->hide();
+    // Writes smart selection's proposal into the layer (as Enter does); shown while
+    // there is a proposal.
+    applySmartButton = new QPushButton(QStringLiteral("Použít"), editingBar);
+    applySmartButton->setObjectName(QStringLiteral("applySmartButton"));
+    applySmartButton->setToolTip(
+        QStringLiteral("Zapsat navržený výběr do vrstvy (Enter); Esc výběr zahodí"));
+    applySmartButton->setGeometry(592, 30, 64, 24);
+    applySmartButton->setFocusPolicy(Qt::NoFocus);
+    applySmartButton->hide();
 
     QWidget* line = Filled(LineGrey, editingBar);
     line->setGeometry(0, 60, 4000, 1);
@@ -305,6 +318,7 @@ void MainWindow::ConnectControls() {
                                                  {"linesButton", LineTool},
                                                  {"toleranceFillButton", ToleranceFillTool},
                                                  {"fullFillButton", FullFillTool},
+                                                 {"smartSelectButton", SmartSelectTool},
                                                  {"pickLayerButton", PickLayerTool},
                                                  {"scaleButton", ScaleTool}};
     for (const auto& [name, tool] : tools) {
@@ -312,6 +326,7 @@ void MainWindow::ConnectControls() {
                 [this, tool = tool] { ChooseTool(tool); });
     }
     connect(toolSettingSlider, &QSlider::valueChanged, this, &MainWindow::onToolSettingChanged);
+    connect(applySmartButton, &QPushButton::clicked, this, &MainWindow::onApplySmartClicked);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

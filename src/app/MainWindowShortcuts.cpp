@@ -67,9 +67,13 @@ void MainWindow::ConnectShortcuts() {
         while (workspace_.ZoomFactor < 1.0f)
             workspace_.ZoomIn(box);
     });
-    // Esc ends the line chain being drawn, as a right press on the picture does.
+    // Esc drops smart selection's proposal and the scale's marks being placed, and
+    // ends the line chain being drawn, as a right press on the picture does. One
+    // shortcut: two on the same key would both be ambiguous and neither would act.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
+        onDropSmartTriggered();
+        tools_.Scale.Reset();
         if (workspace_.LineAnchorX < 0)
             return;
         workspace_.LineAnchorX = -1;

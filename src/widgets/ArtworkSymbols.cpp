@@ -215,6 +215,32 @@ void PickLayer(QPainter& p, const QColor& ink, const QColor& accent) {
     p.restore();
 }
 
+// A wall-like patch with a dashed selection edge around it and a brush stroke
+// across: a stroke that selects a whole surface.
+void SmartSelect(QPainter& p, const QColor& ink, const QColor& accent) {
+    p.setBrush(accent.lighter(160));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(3, 4, 18, 15), 2, 2);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(ink, 1.2, Qt::DashLine));
+    p.drawRoundedRect(QRectF(3, 4, 18, 15), 2, 2);
+    QPainterPath stroke;
+    stroke.moveTo(6, 15);
+    stroke.cubicTo(9, 9, 13, 14, 17, 8);
+    p.setPen(QPen(accent, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(stroke);
+    // The brush at the stroke's end.
+    p.save();
+    p.translate(18.5, 7);
+    p.rotate(40);
+    p.setPen(QPen(ink, 1.0));
+    p.setBrush(ink);
+    p.drawRoundedRect(QRectF(-1.2, -7.5, 2.4, 6), 0.8, 0.8);
+    p.setBrush(accent);
+    p.drawEllipse(QPointF(0, 0), 1.8, 2.2);
+    p.restore();
+}
+
 // A rectangle seen at an angle with a mark on each corner, over a folding rule.
 void Scale(QPainter& p, const QColor& ink, const QColor& accent) {
     const QPointF corners[] = {{4, 2.5}, {19, 5}, {19, 13}, {4, 15.5}};
@@ -287,6 +313,9 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& box, const QColor& ink
         break;
     case Symbol::PickLayer:
         PickLayer(p, ink, accent);
+        break;
+    case Symbol::SmartSelect:
+        SmartSelect(p, ink, accent);
         break;
     case Symbol::Scale:
         Scale(p, ink, accent);

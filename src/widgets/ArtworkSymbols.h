@@ -22,6 +22,7 @@ enum class Symbol {
     FillTolerance, // editing bar
     FillFull,
     PickLayer,
+    SmartSelect,
     Scale
 };
 

@@ -100,6 +100,8 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     workspace.Marker.Reset();
     workspace.ZoomFactor = 1.0f;
     workspace.ResizeView(std::move(oldPhoto));
+    // Strokes on the old photograph go before anyone hears of the new one.
+    workspace.StartSmartPreparation();
     emit workspace.LayersChanged();
     emit workspace.SchemesChanged();
     emit workspace.ProjectChanged();
@@ -131,7 +133,9 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
         return false;
     }
     // The new photograph is read while the old one is still shown; its view lends
-    // the memory, and is shown again should the reading fail.
+    // the memory, and is shown again should the reading fail. Smart selection's
+    // preparation lets go of the old photograph first, whose memory the new view takes.
+    workspace.CancelSmartPreparation();
     QImage spare = workspace.ReleaseView();
     LoadedProject project;
     const bool loaded = RunGuardedWithProgress(
@@ -143,8 +147,10 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
                 throw;
             }
         });
-    if (!loaded)
+    if (!loaded) {
+        workspace.ResumeSmartPreparation();
         return false;
+    }
     WarnOfMeasures(prompts, project);
     const bool recovered = OfferRecovery(prompts, photoPath, project);
     WarnOfMeasures(prompts, project);
@@ -193,6 +199,7 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
                         header.WorkBytesPerPixel);
         // The open project's view lends its memory to the decoded picture and is
         // shown again should the import fail.
+        workspace.CancelSmartPreparation();
         QImage spare = workspace.ReleaseView();
         try {
             ProgressPart decoding(progress, 0.02, 0.6);
@@ -219,8 +226,10 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
             throw;
         }
     };
-    if (!RunGuardedWithProgress(prompts, QStringLiteral("Import fotografie"), import))
+    if (!RunGuardedWithProgress(prompts, QStringLiteral("Import fotografie"), import)) {
+        workspace.ResumeSmartPreparation();
         return false;
+    }
 
     const bool modified = workspace.Doc.Modified;
     workspace.NewDocument();

@@ -27,6 +27,17 @@ void ToolActions::ImageMouseDown(bool right, int x, int y) {
             SampleRealColour(x, y);
         return;
     }
+    if (ws_.CurrentTool == SmartSelectTool) {
+        if (!ws_.Doc.HasProject())
+            return;
+        if (row < 0) {
+            Hint(QStringLiteral("Vyberte, prosím, vrstvu."));
+            return;
+        }
+        stroke_ = SmartStroke{{p}, std::max(ws_.Thickness, 1), !right};
+        stroking_ = true;
+        return;
+    }
     if (ws_.CurrentTool == ScaleTool) {
         Scale.Press(right, QPointF(x, y));
         return;
@@ -133,7 +144,39 @@ void ToolActions::Fill(int px, int py, int row) {
     }
 }
 
-QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y) {
+void ToolActions::ExtendStroke(QPoint p) {
+    if (stroke_.Points.empty() || stroke_.Points.back() != p)
+        stroke_.Points.push_back(p);
+}
+
+void ToolActions::ImageMouseUp(int x, int y) {
+    if (stroking_) {
+        ExtendStroke(ImagePixel(x, y));
+        stroking_ = false;
+        ws_.AddSmartStroke(stroke_);
+        return;
+    }
+    if (ws_.CurrentTool == ScaleTool && !(RealColourPickMode && RealColourPickMode()))
+        Scale.Release(QPointF(x, y));
+}
+
+void ToolActions::ApplySmartSelection() {
+    const int row = SelectedRow ? SelectedRow() : -1;
+    if (ws_.Smart.Proposal().IsEmpty())
+        return;
+    if (row < 0) {
+        Hint(QStringLiteral("Vyberte, prosím, vrstvu."));
+        return;
+    }
+    ws_.ApplySmartProposal(row);
+}
+
+void ToolActions::DropSmartSelection() {
+    stroking_ = false;
+    ws_.DropSmartProposal();
+}
+
+QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y, bool rightHeld) {
     previous_ = current_;
     current_ = QPoint(x, y);
     if (shift) {
@@ -154,13 +197,16 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y) {
     int half = 0;
     if (picking)
         half = 10;
-    else if (ws_.CurrentTool == PencilTool || ws_.CurrentTool == LineTool)
+    else if (ws_.CurrentTool == PencilTool || ws_.CurrentTool == LineTool ||
+             ws_.CurrentTool == SmartSelectTool)
         half = NearestInt(ws_.Thickness * zoom);
     if (ws_.Doc.HasProject()) {
         const QRect before = ws_.Marker.Bounds();
         ws_.Marker.DrawMarker(ws_.ViewBitmap, centre, lineStart, half);
         ws_.ViewRepainted(before | ws_.Marker.Bounds());
     }
+    if (stroking_ && ws_.CurrentTool == SmartSelectTool && (leftHeld || rightHeld))
+        ExtendStroke(p);
     if (!picking && ws_.CurrentTool == PencilTool && leftHeld) {
         const int row = SelectedRow ? SelectedRow() : -1;
         if (row >= 0) {
@@ -170,11 +216,6 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y) {
         }
     }
     return QPoint();
-}
-
-void ToolActions::ImageMouseUp(int x, int y) {
-    if (ws_.CurrentTool == ScaleTool && !(RealColourPickMode && RealColourPickMode()))
-        Scale.Release(QPointF(x, y));
 }
 
 void ToolActions::ImageDoubleClick(int x, int y) {

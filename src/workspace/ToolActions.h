@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/SmartStroke.h"
 #include "workspace/ReferenceTool.h"
 
 #include <QPoint>
@@ -28,11 +29,22 @@ public:
 
     // view point (X, Y); right is the right button, left the left or middle one.
     void ImageMouseDown(bool right, int x, int y);
-    // Returns how far the view should scroll (panning with Shift held).
-    QPoint ImageMouseMove(bool leftHeld, bool shift, int x, int y);
-    // The left button let go, and a double press: only the scale tool uses them.
+    // Returns how far the view should scroll (panning with Shift held). rightHeld
+    // matters only to smart selection's excluding strokes.
+    QPoint ImageMouseMove(bool leftHeld, bool shift, int x, int y, bool rightHeld = false);
+    // A button let go over the picture (or anywhere, while a stroke was under way):
+    // it ends a smart selection stroke, or places what the scale tool was dragging.
     void ImageMouseUp(int x, int y);
+    // A double press: only the scale tool uses it.
     void ImageDoubleClick(int x, int y);
+
+    // Smart selection: a press starts a stroke (the left button marks what belongs
+    // to the layer, the right one what does not), moves extend it in photograph
+    // pixels, and letting go adds it, which brings a new proposal. Apply writes the
+    // proposal into the selected layer as one undo step; Drop forgets it.
+    const SmartStroke* StrokeInProgress() const { return stroking_ ? &stroke_ : nullptr; }
+    void ApplySmartSelection();
+    void DropSmartSelection();
 
     // The fill procedure at image pixel (px, py) with the selected layer.
     void Fill(int px, int py, int row);
@@ -41,8 +53,12 @@ private:
     QPoint ImagePixel(int x, int y) const;
     void Hint(const QString& text);
 
+    void ExtendStroke(QPoint p);
+
     Workspace& ws_;
     Prompts& prompts_;
     QPoint previous_;
     QPoint current_;
+    SmartStroke stroke_;
+    bool stroking_ = false;
 };

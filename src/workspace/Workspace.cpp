@@ -105,6 +105,60 @@ void Workspace::StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Ancho
     UpdateWholePicture();
 }
 
+void Workspace::StartSmartPreparation() {
+    Smart.SetPreparation(nullptr);
+    if (Doc.HasProject())
+        Preparer.Start(Doc.PhotoBitmap);
+    if (viewPort_)
+        viewPort_->ViewChanged(ViewBitmap.rect());
+}
+
+void Workspace::ResumeSmartPreparation() {
+    if (Doc.HasProject() && !SmartSelectionReady())
+        Preparer.Start(Doc.PhotoBitmap);
+}
+
+void Workspace::AddSmartStroke(const SmartStroke& stroke) {
+    if (!Doc.HasProject())
+        return;
+    std::shared_ptr<const SmartPreparation> preparation = Preparer.For(Doc.PhotoBitmap);
+    // Strokes on another photograph's preparation mean nothing here.
+    if (preparation != Smart.Preparation())
+        Smart.SetPreparation(std::move(preparation));
+    Smart.AddStroke(stroke, Doc.PhotoBitmap);
+    if (viewPort_)
+        viewPort_->ViewChanged(ViewBitmap.rect());
+}
+
+bool Workspace::ApplySmartProposal(int layer) {
+    const SmartProposal& proposal = Smart.Proposal();
+    if (layer < 0 || layer >= Doc.Layers.size() || proposal.IsEmpty() ||
+        Doc.Mask.Locked[std::uint8_t(layer)])
+        return false;
+    PushUndo();
+    const QRect written = WriteProposal(Doc.Mask, proposal, std::uint8_t(layer));
+    History.MarkPresentChanged();
+    Doc.Modified = true;
+    Smart.Clear();
+    if (!written.isEmpty()) {
+        // The rows it rebuilt leave the old ones' memory free in the heap.
+        ReturnFreeMemory();
+        UpdateRegion(written.left(), written.top(), written.right(), written.bottom());
+    }
+    // The proposal's picture leaves the view.
+    if (viewPort_)
+        viewPort_->ViewChanged(ViewBitmap.rect());
+    return true;
+}
+
+void Workspace::DropSmartProposal() {
+    if (Smart.Strokes().empty())
+        return;
+    Smart.Clear();
+    if (viewPort_)
+        viewPort_->ViewChanged(ViewBitmap.rect());
+}
+
 void Workspace::ZoomIn(QSize box) {
     // Back to zoom 1 is always allowed: a photograph wider than 6000 pixels opens at
     // 1, and after zooming out it must be able to come back to its own size.

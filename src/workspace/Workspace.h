@@ -1,8 +1,10 @@
 #pragma once
 
 #include "editing/CursorMarker.h"
+#include "editing/SmartSelection.h"
 #include "editing/UndoHistory.h"
 #include "project/Document.h"
+#include "workspace/SmartPreparer.h"
 
 #include <QImage>
 #include <QObject>
@@ -26,6 +28,7 @@ enum ToolNumber {
     FullFillTool = 3,
     LineTool = 4,
     PickLayerTool = 5,
+    SmartSelectTool = 6,
     ScaleTool = 7 // "Měřítko": marks the references of measured planes
 };
 
@@ -45,6 +48,10 @@ public:
     int LineAnchorY = -1;
     CursorMarker Marker;
     UndoHistory History;
+    // Smart selection: the open photograph's preparation, made on a thread of its own,
+    // and the strokes with the region they propose.
+    SmartPreparer Preparer;
+    SmartSelection Smart;
 
     void SetViewPort(ViewPort* viewPort) { viewPort_ = viewPort; }
 
@@ -73,6 +80,24 @@ public:
     void undoClick();
     void redoClick();
     void ClearHistory() { History.ClearHistory(); }
+
+    // Smart selection. The photograph's preparation starts when a project opens (or
+    // again, without waiting, when one was cancelled), and is cancelled when the
+    // photograph is about to go.
+    void StartSmartPreparation();
+    void CancelSmartPreparation() { Preparer.Cancel(); }
+    void ResumeSmartPreparation();
+    // Whether a stroke would find the preparation ready without waiting.
+    bool SmartSelectionReady() const { return Preparer.ReadyFor(Doc.PhotoBitmap); }
+    // Adds a stroke (waiting for the preparation when it is not ready) and shows the
+    // new proposal. The proposal always belongs to the open photograph.
+    void AddSmartStroke(const SmartStroke& stroke);
+    // Writes the proposal into the mask with the layer as one undo step, leaving
+    // pixels of locked layers alone; the strokes go. False when there was nothing
+    // to write (no proposal, or the layer is locked).
+    bool ApplySmartProposal(int layer);
+    // Drops the strokes and the proposal; the mask stays as it was.
+    void DropSmartProposal();
 
     // Zoom in and out in powers of two between 0.25 and 4 (a view larger than the
     // photograph may not pass 6000 pixels in width; back to zoom 1 is always allowed);

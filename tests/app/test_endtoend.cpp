@@ -23,6 +23,8 @@
 #include "widgets/GlintImage.h"
 #include "workspace/ProjectOperations.h"
 
+#include <QPushButton>
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -403,6 +405,109 @@ private slots:
         QCOMPARE(ws.Doc.Layers[1], facade); // the overview changed nothing
     }
 
+    // Smart selection through the window: the demo house's facade layer emptied, one
+    // stroke across the facade selects it, Enter writes it, undo and redo.
+    void smartSelectionOfTheFacade() {
+        QTemporaryDir dir;
+        const int w = 960, h = 640;
+        const DemoProject demo = MakeDemoHouse(w, h);
+        // The facade as the demo draws it: layer 1 of its mask.
+        TMask empty = demo.Mask;
+        for (int y = 0; y < h; ++y) {
+            for (const MaskRun& run : demo.Mask.Rows[y]) {
+                if (run.Layer == 1)
+                    empty.PaintSpan(y, run.First, run.Last, 0);
+            }
+        }
+        DemoProject emptied = demo;
+        emptied.Mask = empty;
+        const QString photo = SaveProject(dir.path(), QStringLiteral("Rodinný dům.bmp"), emptied,
+                                          demo.Layers, demo.Schemes);
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("smartSelectButton")), Qt::LeftButton);
+        QCOMPARE(ws.CurrentTool, int(SmartSelectTool));
+        QVERIFY(mainWindow.Button(QStringLiteral("smartSelectButton"))->toolTip() ==
+                QStringLiteral("Chytrý výběr: tahem označte, co k vrstvě patří, pravým "
+                               "tlačítkem, co nepatří"));
+        QVERIFY(mainWindow.toolSettingSlider->isVisible());
+        mainWindow.toolSettingSlider->setValue(3);
+        QCOMPARE(ws.Thickness, 3);
+        mainWindow.layerList->setCurrentRow(1);
+        QVERIFY(!mainWindow.applySmartButton->isVisible());
+
+        // One stroke across the facade, above the windows and through the eaves'
+        // shadow; the proposal shows before anything is written.
+        const int y = int(0.40 * h);
+        const QPoint onPath(int(0.5 * w) / 20 * 20, y + (int(0.5 * w) / 20) % 3);
+        const QImage before = mainWindow.imageView->grab().toImage();
+        QTest::mousePress(mainWindow.imageView, Qt::LeftButton, {}, QPoint(int(0.27 * w), y));
+        for (int x = int(0.27 * w); x <= int(0.73 * w); x += 20)
+            QTest::mouseMove(mainWindow.imageView, QPoint(x, y + (x / 20) % 3));
+        // The stroke being drawn shows along its whole path, in green.
+        const QColor inked = mainWindow.imageView->grab().toImage().pixelColor(onPath);
+        const QColor plain = before.pixelColor(onPath);
+        QVERIFY(plain.green() < plain.red()); // the facade is no green
+        QVERIFY(inked.green() > inked.red() + 50 && inked.green() > inked.blue() + 50);
+        QTest::mouseRelease(mainWindow.imageView, Qt::LeftButton, {}, QPoint(int(0.73 * w), y));
+        const SmartProposal proposal = ws.Smart.Proposal();
+        QVERIFY(!proposal.IsEmpty());
+        QVERIFY(mainWindow.applySmartButton->isVisible());
+        QCOMPARE(ws.Doc.Mask, empty);
+        // Drawn over the picture: the proposed pixels change colour on the screen.
+        const QImage seen = mainWindow.imageView->grab().toImage();
+        const QPoint inside(w / 2, h / 2);
+        QVERIFY(proposal.Contains(inside.x(), inside.y()));
+        QVERIFY(seen.pixelColor(inside) != ws.ViewBitmap.pixelColor(inside));
+
+        int both = 0, either = 0;
+        for (int yy = 0; yy < h; ++yy) {
+            for (int x = 0; x < w; ++x) {
+                const bool wall = demo.Mask.LayerAt(x, yy) == 1, chosen = proposal.Contains(x, yy);
+                both += wall && chosen;
+                either += wall || chosen;
+            }
+        }
+        QVERIFY2(double(both) / either > 0.95, qPrintable(QString::number(double(both) / either)));
+
+        // Enter writes it as one undo step; undo and redo.
+        QTest::keyClick(&mainWindow, Qt::Key_Return);
+        QVERIFY(ws.Smart.Proposal().IsEmpty());
+        QVERIFY(!mainWindow.applySmartButton->isVisible());
+        TMask expected = empty;
+        WriteProposal(expected, proposal, 1);
+        QCOMPARE(ws.Doc.Mask, expected);
+        QCOMPARE(ws.History.NodeCount(), 1);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("undoButton")), Qt::LeftButton);
+        QCOMPARE(ws.Doc.Mask, empty);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("redoButton")), Qt::LeftButton);
+        QCOMPARE(ws.Doc.Mask, expected);
+
+        // A stroke with the right button, then Esc: nothing proposed, nothing changed.
+        QTest::mousePress(mainWindow.imageView, Qt::RightButton, {}, QPoint(20, 20));
+        QTest::mouseMove(mainWindow.imageView, QPoint(60, 25));
+        QTest::mouseRelease(mainWindow.imageView, Qt::RightButton, {}, QPoint(90, 30));
+        QCOMPARE(ws.Smart.Strokes().size(), size_t(1));
+        QVERIFY(!ws.Smart.Strokes().front().Include);
+        QTest::keyClick(&mainWindow, Qt::Key_Escape);
+        QVERIFY(ws.Smart.Strokes().empty());
+        QCOMPARE(ws.Doc.Mask, expected);
+        // Another tool drops strokes too.
+        QTest::mousePress(mainWindow.imageView, Qt::LeftButton, {}, QPoint(int(0.3 * w), y));
+        QTest::mouseRelease(mainWindow.imageView, Qt::LeftButton, {}, QPoint(int(0.5 * w), y));
+        QVERIFY(!ws.Smart.Strokes().empty());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        QVERIFY(ws.Smart.Strokes().empty());
+        QCOMPARE(ws.Doc.Mask, expected);
+    }
+
     // Mark a window of the demo house with the tool "Měřítko", type its size, and read
     // the facade's area in the overview: the facade's pixels counted one by one, each
     // 1,2 / 31 m wide and 1,5 / 37 m tall (the marks lie on the window's corner pixels).
@@ -434,8 +539,15 @@ private slots:
         // The lower left window of the ground floor: pixels 108 … 139 across, 105 … 142 down.
         QCOMPARE(ws.Doc.Mask.LayerAt(108, 105), std::uint8_t(3));
         QCOMPARE(ws.Doc.Mask.LayerAt(107, 105), std::uint8_t(1));
-        prompts.inputs << QStringLiteral("1,2") << QStringLiteral("1,5");
         const QPoint corners[] = {{108, 105}, {139, 105}, {139, 142}, {108, 142}};
+        // Esc drops corners placed half way, and asks nothing.
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, corners[0]);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, corners[2]);
+        QCOMPARE(mainWindow.Tools().Scale.PendingPoints().size(), 2);
+        QTest::keyClick(&mainWindow, Qt::Key_Escape);
+        QVERIFY(mainWindow.Tools().Scale.PendingPoints().isEmpty());
+        QVERIFY(prompts.inputCaptions.isEmpty());
+        prompts.inputs << QStringLiteral("1,2") << QStringLiteral("1,5");
         const QImage before = ws.ViewBitmap.copy();
         for (int i = 0; i < 3; ++i)
             QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, corners[i]);

@@ -752,8 +752,9 @@ private slots:
             }
         }
         // 33 image buttons, the palette's likeness ranking beside its search, the
-        // overview's paint order and spreading rates, and the tool "Měřítko".
-        QCOMPARE(buttons, 37);
+        // overview's paint order and spreading rates, smart selection and the tool
+        // "Měřítko".
+        QCOMPARE(buttons, 38);
     }
 
     void openThroughTheProjectList() {

@@ -1,0 +1,334 @@
+#include "editing/SmartRegionChoice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <queue>
+
+#include <opencv2/imgproc.hpp>
+#include <opencv2/imgproc/detail/gcgraph.hpp>
+
+namespace {
+
+using Region = SmartPreparation::Region;
+
+constexpr float Far = 1e9f;
+// Regions this unlike every marked one (in both colour and surroundings, CIELAB)
+// certainly belong to something else.
+constexpr float ClearlyUnlike = 15.0f;
+// Regions this like a marked one count towards the marked surface's extent.
+constexpr float ClearlyLike = 8.0f;
+// The minimum cut: weight of a border cell side and the contrast at which a
+// border's weight falls to 1/e.
+constexpr float BorderWeight = 15.0f;
+constexpr float BorderContrast = 10.0f;
+
+float Squared(const float* a, const float* b) {
+    const float d0 = a[0] - b[0], d1 = a[1] - b[1], d2 = a[2] - b[2];
+    return d0 * d0 + d1 * d1 + d2 * d2;
+}
+
+// A measure on a logarithmic scale, so that the weighting sees ratios.
+float Log(float v) {
+    return std::log1p(std::min(v, 1000.0f));
+}
+
+// From the sources, every region's cost of the cheapest path of neighbours: the
+// largest colour step on it (minimax), or the sum of the steps. near takes the
+// surroundings' colour instead of the region's own.
+std::vector<float> PathCosts(const SmartPreparation& p, const std::vector<int>& sources, bool near,
+                             bool summed) {
+    const int count = p.RegionCount();
+    std::vector<float> cost(static_cast<size_t>(count), Far);
+    using Item = std::pair<float, int>;
+    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
+    for (int s : sources) {
+        cost[size_t(s)] = 0;
+        queue.push({0.0f, s});
+    }
+    while (!queue.empty()) {
+        const auto [c, r] = queue.top();
+        queue.pop();
+        if (c > cost[size_t(r)])
+            continue;
+        for (int i = p.BorderStart[size_t(r)]; i < p.BorderStart[size_t(r) + 1]; ++i) {
+            const SmartPreparation::Border& border = p.Borders[size_t(p.BorderIndex[size_t(i)])];
+            const int next = border.A == r ? border.B : border.A;
+            const float step = near ? border.NearStep : border.Step;
+            const float reached = summed ? c + step : std::max(c, step);
+            if (reached < cost[size_t(next)]) {
+                cost[size_t(next)] = reached;
+                queue.push({reached, next});
+            }
+        }
+    }
+    return cost;
+}
+
+// Cells under a stroke's path, a stroke at a time; a cell is marked when the brush
+// passes over any of its pixels inside the photograph.
+void MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& canvas) {
+    const int k = p.Scale;
+    const int w = std::max(stroke.HalfWidth, 1);
+    // The brush reaches w pixels from its path: parts farther out touch nothing.
+    const cv::Rect reach(-w, -w, p.PhotoWidth + 2 * w, p.PhotoHeight + 2 * w);
+    const int thickness = std::max(1, int(std::lround(2.0 * w / k)));
+    const auto cell = [k](cv::Point fine) {
+        return cv::Point(int(std::floor(double(fine.x) / k)), int(std::floor(double(fine.y) / k)));
+    };
+    for (size_t i = 0; i < stroke.Points.size(); ++i) {
+        cv::Point a(stroke.Points[i].x(), stroke.Points[i].y());
+        cv::Point b = i + 1 < stroke.Points.size()
+                          ? cv::Point(stroke.Points[i + 1].x(), stroke.Points[i + 1].y())
+                          : a;
+        if (i + 1 < stroke.Points.size() || stroke.Points.size() == 1) {
+            if (!cv::clipLine(reach, a, b))
+                continue;
+            cv::line(canvas, cell(a), cell(b), cv::Scalar(255), thickness, cv::LINE_8);
+        }
+    }
+}
+
+} // namespace
+
+const SmartWeights& DefaultSmartWeights() {
+    // Fitted by bench/fit_smart_selection on 30 generated facades of seeds 1000 on.
+    static const SmartWeights weights{2.765f,  -1.368f, -1.131f, -1.055f, -2.017f, 1.044f,
+                                      -0.157f, 0.116f,  0.340f,  0.992f,  -0.417f, -0.155f,
+                                      -2.044f, 0.811f,  1.509f,  -0.014f};
+    return weights;
+}
+
+std::vector<std::uint8_t> MarkStrokes(const SmartPreparation& p,
+                                      const std::vector<SmartStroke>& strokes) {
+    std::vector<std::uint8_t> marks(size_t(p.RegionCount()), 0);
+    cv::Mat canvas(p.CellRows, p.CellColumns, CV_8U);
+    for (const SmartStroke& stroke : strokes) {
+        canvas.setTo(0);
+        MarkStroke(p, stroke, canvas);
+        for (int y = 0; y < p.CellRows; ++y) {
+            const uchar* on = canvas.ptr<uchar>(y);
+            const int* region = p.RegionOf.ptr<int>(y);
+            for (int x = 0; x < p.CellColumns; ++x) {
+                if (on[x])
+                    marks[size_t(region[x])] = stroke.Include ? 1 : 2;
+            }
+        }
+    }
+    return marks;
+}
+
+std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
+                                          const std::vector<std::uint8_t>& marks) {
+    const int count = p.RegionCount();
+    std::vector<int> included, excluded;
+    for (int r = 0; r < count; ++r) {
+        if (marks[size_t(r)] == 1)
+            included.push_back(r);
+        else if (marks[size_t(r)] == 2)
+            excluded.push_back(r);
+    }
+    // The nearest marked regions by colour and by surroundings, the marked ones'
+    // values laid out channel by channel so that the comparisons run in vectors.
+    const size_t marked = included.size();
+    std::vector<float> markedValues(marked * 6);
+    for (size_t m = 0; m < marked; ++m) {
+        const Region& region = p.Regions[size_t(included[m])];
+        for (int c = 0; c < 3; ++c) {
+            markedValues[size_t(c) * marked + m] = region.Lab[c];
+            markedValues[size_t(3 + c) * marked + m] = region.Near[c];
+        }
+    }
+    std::vector<float> colour(static_cast<size_t>(count), Far), near(size_t(count), Far);
+    std::vector<float> unlike(static_cast<size_t>(count), 60.0f), grain(size_t(count), 0);
+    std::vector<float> lightness(static_cast<size_t>(count), 0), chroma(size_t(count), 0);
+    std::vector<float> colourDistances(marked), nearDistances(marked);
+    for (int r = 0; r < count; ++r) {
+        const Region& region = p.Regions[size_t(r)];
+        const float* v = markedValues.data();
+        for (size_t m = 0; m < marked; ++m) {
+            const float l = region.Lab[0] - v[m], a = region.Lab[1] - v[marked + m],
+                        b = region.Lab[2] - v[2 * marked + m];
+            const float nl = region.Near[0] - v[3 * marked + m],
+                        na = region.Near[1] - v[4 * marked + m],
+                        nb = region.Near[2] - v[5 * marked + m];
+            colourDistances[m] = l * l + a * a + b * b;
+            nearDistances[m] = nl * nl + na * na + nb * nb;
+        }
+        int nearest = -1;
+        for (size_t m = 0; m < marked; ++m) {
+            if (colourDistances[m] < colour[size_t(r)]) {
+                colour[size_t(r)] = colourDistances[m];
+                nearest = included[m];
+            }
+            near[size_t(r)] = std::min(near[size_t(r)], nearDistances[m]);
+        }
+        float other = Far;
+        for (int m : excluded)
+            other = std::min(other, Squared(region.Lab, p.Regions[size_t(m)].Lab));
+        colour[size_t(r)] = std::sqrt(colour[size_t(r)]);
+        near[size_t(r)] = std::sqrt(near[size_t(r)]);
+        if (!excluded.empty())
+            unlike[size_t(r)] = std::min(60.0f, std::sqrt(other));
+        if (nearest >= 0) {
+            const Region& m = p.Regions[size_t(nearest)];
+            grain[size_t(r)] = std::abs(region.Grain - m.Grain);
+            lightness[size_t(r)] = std::abs(region.Lab[0] - m.Lab[0]);
+            chroma[size_t(r)] = std::hypot(region.Lab[1] - m.Lab[1], region.Lab[2] - m.Lab[2]);
+        }
+    }
+    const std::vector<float> steepest = PathCosts(p, included, false, false);
+    const std::vector<float> steepestNear = PathCosts(p, included, true, false);
+    const std::vector<float> summed = PathCosts(p, included, false, true);
+    // Regions clearly unlike the marked ones stand for everything else.
+    std::vector<int> others(excluded);
+    for (int r = 0; r < count; ++r) {
+        if (colour[size_t(r)] > ClearlyUnlike && near[size_t(r)] > ClearlyUnlike)
+            others.push_back(r);
+    }
+    const std::vector<float> fromOthers = PathCosts(p, others, false, false);
+    const std::vector<float> fromExcluded = excluded.empty()
+                                                ? std::vector<float>(size_t(count), 100.0f)
+                                                : PathCosts(p, excluded, false, false);
+
+    // The mean contrast of each region's borders.
+    std::vector<float> contrast(static_cast<size_t>(count), 0), length(size_t(count), 0);
+    for (const SmartPreparation::Border& border : p.Borders) {
+        for (int r : {border.A, border.B}) {
+            contrast[size_t(r)] += border.Contrast * border.Length;
+            length[size_t(r)] += border.Length;
+        }
+    }
+    // The share of the picture (in %) of the connected regions like a marked one
+    // that a region lies in.
+    std::vector<float> extent(static_cast<size_t>(count), 0);
+    {
+        std::vector<int> group(static_cast<size_t>(count), -1), stack;
+        std::vector<float> area;
+        for (int r = 0; r < count; ++r) {
+            if (group[size_t(r)] >= 0 || colour[size_t(r)] >= ClearlyLike)
+                continue;
+            const int g = int(area.size());
+            area.push_back(0);
+            group[size_t(r)] = g;
+            stack = {r};
+            while (!stack.empty()) {
+                const int a = stack.back();
+                stack.pop_back();
+                area[size_t(g)] += p.Regions[size_t(a)].Cells;
+                for (int i = p.BorderStart[size_t(a)]; i < p.BorderStart[size_t(a) + 1]; ++i) {
+                    const SmartPreparation::Border& border =
+                        p.Borders[size_t(p.BorderIndex[size_t(i)])];
+                    const int b = border.A == a ? border.B : border.A;
+                    if (group[size_t(b)] < 0 && colour[size_t(b)] < ClearlyLike) {
+                        group[size_t(b)] = g;
+                        stack.push_back(b);
+                    }
+                }
+            }
+        }
+        const float cells = float(p.CellColumns) * float(p.CellRows);
+        for (int r = 0; r < count; ++r) {
+            if (group[size_t(r)] >= 0)
+                extent[size_t(r)] = area[size_t(group[size_t(r)])] / cells * 100.0f;
+        }
+    }
+
+    std::vector<SmartMeasures> measures(static_cast<size_t>(count));
+    for (int r = 0; r < count; ++r) {
+        const Region& region = p.Regions[size_t(r)];
+        const float ownContrast = std::sqrt(Squared(region.Lab, region.Near));
+        const size_t i = size_t(r);
+        measures[i] = {1.0f,
+                       Log(colour[i]),
+                       Log(near[i]),
+                       Log(steepest[i]),
+                       Log(steepestNear[i]),
+                       Log(summed[i] / 10.0f),
+                       Log(grain[i]),
+                       Log(ownContrast),
+                       Log(fromOthers[i]),
+                       Log(unlike[i]),
+                       Log(std::min(fromExcluded[i], 100.0f)),
+                       Log(lightness[i]),
+                       Log(chroma[i]),
+                       Log(colour[i]) * Log(steepest[i]),
+                       Log(length[i] > 0 ? contrast[i] / length[i] : 0.0f),
+                       Log(extent[i])};
+    }
+    return measures;
+}
+
+std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
+                                        const std::vector<SmartStroke>& strokes,
+                                        const SmartWeights& weights) {
+    const int count = p.RegionCount();
+    const std::vector<std::uint8_t> marks = MarkStrokes(p, strokes);
+    std::vector<std::uint8_t> chosen(static_cast<size_t>(count), 0);
+    if (std::find(marks.begin(), marks.end(), 1) == marks.end())
+        return chosen;
+    const std::vector<SmartMeasures> measures = RegionMeasures(p, marks);
+
+    cv::detail::GCGraph<float> graph(unsigned(count), unsigned(p.Borders.size()) * 2);
+    constexpr float Sure = 1e9f;
+    for (int r = 0; r < count; ++r) {
+        graph.addVtx();
+        float z = 0;
+        for (int m = 0; m < SmartMeasureCount; ++m)
+            z += weights[size_t(m)] * measures[size_t(r)][size_t(m)];
+        const float likelihood = std::clamp(1.0f / (1.0f + std::exp(-z)), 1e-4f, 1.0f - 1e-4f);
+        const float cells = p.Regions[size_t(r)].Cells;
+        // The source side is the chosen one: its edge is cut when a region is left out.
+        float leaveOut = -std::log(1.0f - likelihood) * cells;
+        float choose = -std::log(likelihood) * cells;
+        if (marks[size_t(r)] == 1) {
+            leaveOut = Sure;
+            choose = 0;
+        } else if (marks[size_t(r)] == 2) {
+            leaveOut = 0;
+            choose = Sure;
+        }
+        graph.addTermWeights(r, leaveOut, choose);
+    }
+    for (const SmartPreparation::Border& border : p.Borders) {
+        const float c = border.Contrast / BorderContrast;
+        const float weight = BorderWeight * border.Length * std::exp(-c * c);
+        graph.addEdges(border.A, border.B, weight, weight);
+    }
+    // OpenCV's graph refuses a cut without edges: one region decides alone.
+    if (p.Borders.empty()) {
+        for (int r = 0; r < count; ++r)
+            chosen[size_t(r)] = marks[size_t(r)] == 1 ? 1 : 0;
+    } else {
+        graph.maxFlow();
+        for (int r = 0; r < count; ++r)
+            chosen[size_t(r)] = graph.inSourceSegment(r) ? 1 : 0;
+    }
+    // What an excluding stroke marks goes with everything nearer to it than to an
+    // including one, both along the gentlest path and in colour: the rest of a roof
+    // excluded in one place.
+    std::vector<int> included, excluded;
+    for (int r = 0; r < count; ++r) {
+        if (marks[size_t(r)] == 1)
+            included.push_back(r);
+        else if (marks[size_t(r)] == 2)
+            excluded.push_back(r);
+    }
+    if (!excluded.empty()) {
+        const std::vector<float> fromIncluded = PathCosts(p, included, false, false);
+        const std::vector<float> fromExcluded = PathCosts(p, excluded, false, false);
+        const auto nearest = [&p](int r, const std::vector<int>& marked) {
+            float best = Far;
+            for (int m : marked)
+                best = std::min(best, Squared(p.Regions[size_t(r)].Lab, p.Regions[size_t(m)].Lab));
+            return best;
+        };
+        for (int r = 0; r < count; ++r) {
+            if (marks[size_t(r)] == 0 && chosen[size_t(r)] &&
+                fromExcluded[size_t(r)] < fromIncluded[size_t(r)] &&
+                nearest(r, excluded) < nearest(r, included))
+                chosen[size_t(r)] = 0;
+        }
+    }
+    return chosen;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "editing/SmartPreparation.h"
+#include "editing/SmartStroke.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// Which regions of a prepared photograph the strokes ask for.
+//
+// Regions under a stroke are decided by it (the later stroke wins). Every other
+// region is judged by a few measures of how it relates to the marked ones: how near
+// its colour, its surroundings' colour and its grain come to the nearest marked
+// region's, how strong the steepest colour step is on the gentlest path of
+// neighbours from a marked region, how far it lies from regions clearly unlike the
+// marked ones, and so on (RegionMeasures). A logistic weighting of the measures,
+// fitted on generated facades (bench/fit_smart_selection), gives each region a
+// likelihood of belonging; a minimum cut over the region graph then takes the
+// likelihoods and the borders' contrast together, so that a shadow edge or a brick
+// joint does not split a wall while a window frame's edge may.
+
+inline constexpr int SmartMeasureCount = 16;
+using SmartMeasures = std::array<float, SmartMeasureCount>;
+using SmartWeights = std::array<float, SmartMeasureCount>;
+
+// The weights in use.
+const SmartWeights& DefaultSmartWeights();
+
+// Per region: 0 unmarked, 1 marked by an including stroke, 2 by an excluding one.
+std::vector<std::uint8_t> MarkStrokes(const SmartPreparation& p,
+                                      const std::vector<SmartStroke>& strokes);
+
+// The measures of every region given the marks (see the .cpp for each).
+std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
+                                          const std::vector<std::uint8_t>& marks);
+
+// 1 for every chosen region. Nothing is chosen without an including mark.
+std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
+                                        const std::vector<SmartStroke>& strokes,
+                                        const SmartWeights& weights = DefaultSmartWeights());
