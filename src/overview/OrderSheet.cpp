@@ -3,6 +3,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "project/AtomicFile.h"
 #include "project/BoxReduction.h"
+#include "project/Errors.h"
 #include "render/RenderRegion.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
@@ -26,7 +27,11 @@ QString NameOr(const QString* found, std::int32_t id, const QString& what) {
     return QStringLiteral("–");
 }
 
-QString ShadeLabel(const OrderLine& line) {
+} // namespace
+
+namespace Order {
+
+QString ShadeText(const OrderLine& line) {
     if (!line.row.shades.isEmpty())
         return line.row.shades.constFirst().name;
     if (line.layer.ShadeId == 0) {
@@ -35,6 +40,20 @@ QString ShadeLabel(const OrderLine& line) {
                    : QStringLiteral("vlastní barva ") + HexColour(line.layer.ShadeColour);
     }
     return NameOr(nullptr, line.layer.ShadeId, QStringLiteral("odstín"));
+}
+
+QString FanDeckText(const OrderLine& line) {
+    return NameOr(line.row.fanDecks.isEmpty() ? nullptr : &line.row.fanDecks.constFirst(),
+                  line.layer.FanDeckId, QStringLiteral("vějíř"));
+}
+
+QString PaintKindText(const OrderLine& line) {
+    return NameOr(line.row.paintKinds.isEmpty() ? nullptr : &line.row.paintKinds.constFirst().name,
+                  line.layer.PaintKindId, QStringLiteral("druh barvy"));
+}
+
+QString UnitOf(const OrderLine& line) {
+    return line.row.paintKinds.isEmpty() ? QString() : line.row.paintKinds.constFirst().unit;
 }
 
 QColor SwatchOf(const OrderLine& line) {
@@ -48,10 +67,6 @@ QColor SwatchOf(const OrderLine& line) {
     const Colour colour = line.layer.ShadeColour;
     return colour == NoColour ? QColor() : QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
-
-} // namespace
-
-namespace Order {
 
 QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue) {
     QList<OrderLine> lines;
@@ -76,15 +91,10 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
         qsizetype at = keys.indexOf(key);
         if (at < 0) {
             OrderTotal total;
-            total.shade = ShadeLabel(line);
-            total.fanDeck =
-                NameOr(line.row.fanDecks.isEmpty() ? nullptr : &line.row.fanDecks.constFirst(),
-                       layer.FanDeckId, QStringLiteral("vějíř"));
-            const OverviewPaintKind* kind =
-                line.row.paintKinds.isEmpty() ? nullptr : &line.row.paintKinds.constFirst();
-            total.paintKind = NameOr(kind ? &kind->name : nullptr, layer.PaintKindId,
-                                     QStringLiteral("druh barvy"));
-            total.unit = kind ? kind->unit : QString();
+            total.shade = ShadeText(line);
+            total.fanDeck = FanDeckText(line);
+            total.paintKind = PaintKindText(line);
+            total.unit = UnitOf(line);
             total.swatch = SwatchOf(line);
             keys.append(key);
             totals.append(total);
@@ -97,15 +107,25 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
 }
 
 QImage Picture(const Document& doc) {
+    return Picture(doc, doc.Layers);
+}
+
+QImage Picture(const Document& doc, const LayerList& layers) {
     const QSize size = doc.PhotoBitmap.size();
-    if (size.width() <= PictureWidth)
-        return RenderFullSize(doc, false);
+    const RenderInput input{doc.PhotoBitmap, doc.Mask, layers, 1.0f, false};
+    if (size.width() <= PictureWidth) {
+        QImage picture(size, QImage::Format_BGR888);
+        if (picture.isNull())
+            throw IoError(QStringLiteral("Pro obrázek v plné velikosti není dost paměti."));
+        RenderRegion(input, picture, 0, 0, size.width() - 1, size.height() - 1);
+        return picture;
+    }
     // Reduced by the smallest whole factor that brings it within the width, a band of
     // rows at a time as they are made: the full-size picture is never held whole.
     const int factor = (size.width() + PictureWidth - 1) / PictureWidth;
     BoxReduction reduction(
         size, QSize((size.width() + factor - 1) / factor, (size.height() + factor - 1) / factor));
-    RenderFullSizeInBands(doc, false, [&reduction](int firstRow, const QImage& band, int rows) {
+    RenderFullSizeInBands(input, [&reduction](int firstRow, const QImage& band, int rows) {
         for (int i = 0; i < rows; ++i)
             reduction.AddRow(firstRow + i, band.constScanLine(i));
     });

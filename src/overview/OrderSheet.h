@@ -59,6 +59,17 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 
 // The picture as shown in colour mode, reduced to at most PictureWidth.
 QImage Picture(const Document& doc);
+// The same with other layers on the document's photograph and mask (a scheme's).
+QImage Picture(const Document& doc, const LayerList& layers);
+
+// What a line says of its paint: the catalogue's names, or what can be said without
+// them ("odstín č. 6", "vlastní barva #FAD264", "–"); the paint kind's unit (empty
+// without the catalogue); the shade's colour (invalid when it has none).
+QString ShadeText(const OrderLine& line);
+QString FanDeckText(const OrderLine& line);
+QString PaintKindText(const OrderLine& line);
+QString UnitOf(const OrderLine& line);
+QColor SwatchOf(const OrderLine& line);
 
 // The sheet of a document: its listed layers, the picture and the given date.
 OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date);

@@ -71,6 +71,7 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         photo = dir->filePath(QStringLiteral("dum.bmp"));
         mask = photo + QStringLiteral(".mask");
+        catalogue = dir->filePath(QStringLiteral("odrex.tom"));
         const DemoProject demo = MakeDemoHouse(240, 160);
         PhotoFiles::SaveBmp(photo, demo.Photo);
         demo.Mask.SaveToFile(mask, demo.Layers, demo.Schemes);
@@ -90,6 +91,9 @@ private slots:
         QTest::newRow("a hard link to the photograph") << "hard link";
         QTest::newRow("a link to the mask") << "mask link";
         QTest::newRow("a scheme picture linked to the photograph") << "scheme link";
+        QTest::newRow("the proposal over the mask") << "proposal";
+        QTest::newRow("the proposal over the catalogue it reads") << "proposal catalogue";
+        QTest::newRow("the paint order over a link to the catalogue") << "order catalogue";
     }
     void outputNamingAnInputIsRefused() {
         QFETCH(QString, how);
@@ -115,6 +119,20 @@ private slots:
             QVERIFY(
                 QFile::link(photo, QDir(folder).filePath(QStringLiteral("dum-Teplá okrová.jpg"))));
             arguments = QStringList{photo, QStringLiteral("--all-schemes"), folder};
+        } else if (how == QLatin1String("proposal")) {
+            arguments = QStringList{photo, QStringLiteral("--proposal"), mask};
+        } else if (how.endsWith(QLatin1String("catalogue"))) {
+            QFile file(catalogue);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("katalog") == 7);
+            file.close();
+            const bool order = how.startsWith(QLatin1String("order"));
+            const QString target =
+                order ? dir->filePath(QStringLiteral("objednavka.pdf")) : catalogue;
+            if (order)
+                QVERIFY(QFile::link(catalogue, target));
+            arguments = QStringList{
+                photo, order ? QStringLiteral("--order-sheet") : QStringLiteral("--proposal"),
+                target, QStringLiteral("--catalogue"), catalogue};
         }
         const Run run = Export(arguments);
         QCOMPARE(run.code, 1);
@@ -123,6 +141,8 @@ private slots:
         QCOMPARE(ReadAll(photo), photoBytes);
         QCOMPARE(ReadAll(mask), maskBytes);
         QCOMPARE(LoadProject(photo).Photo.size(), QSize(240, 160));
+        if (how.endsWith(QLatin1String("catalogue")))
+            QCOMPARE(ReadAll(catalogue), QByteArray("katalog"));
     }
 
     // A run that fails changes no file that stood before it and leaves nothing of
@@ -215,6 +235,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> dir;
     QString photo, mask;
+    QString catalogue;
     QByteArray photoBytes, maskBytes;
 };
 
