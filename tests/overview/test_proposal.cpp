@@ -10,6 +10,7 @@
 #include "support/TestCatalogue.h"
 
 #include <QFile>
+#include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -136,6 +137,44 @@ private slots:
         QVERIFY2(page.contains(QStringLiteral("Dveře E 001 - 02 Exteriér Fasádní barva\n")),
                  qPrintable(page));
         QVERIFY(!page.contains(QStringLiteral("Plocha")));
+    }
+
+    // The table as a customer sees it printed: black text on every row, a row without
+    // a swatch too, and each swatch framed, so that a white shade shows on white paper.
+    void theTableReadsOnPaper() {
+        Document doc = House();
+        doc.Layers[2] = PaintedLayer(QStringLiteral("Dveře"), 5, 20, 3, 1, Rgb(255, 255, 255));
+        doc.Layers << PaintedLayer(QStringLiteral("Okapy"), -1, -1, -1, 0);
+        const QString pdf = dir.filePath(QStringLiteral("na papíře.pdf"));
+        Proposals::Write(pdf, Proposals::Make(doc, {}, &catalogue, QDate(2025, 6, 2)));
+        constexpr int Scale = 2; // 144 dots per inch: two pixels a point
+        const QImage page = PdfPage(pdf, 2, 72 * Scale);
+        QVERIFY(!page.isNull());
+        const auto darkest = [&page](const QRectF& box) {
+            int dark = 255;
+            const QRect pixels = QRectF(box.topLeft() * Scale, box.size() * Scale).toRect();
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+                for (int x = pixels.left(); x <= pixels.right(); ++x)
+                    dark = std::min(dark, qGray(page.pixel(x, y)));
+            return dark;
+        };
+        QMap<QString, QRectF> boxes;
+        for (const PdfWord& word : PdfWords(pdf, 2))
+            boxes.insert(word.text, word.box);
+        for (const char* word : {"Vrstva", "Množství", "Fasáda", "Dveře", "Okapy", "beze"}) {
+            QVERIFY2(boxes.contains(QString::fromUtf8(word)), word);
+            QVERIFY2(darkest(boxes[QString::fromUtf8(word)]) < 60, word);
+        }
+        // The door's white swatch, left of its name: its outline is dark.
+        const QRectF door = boxes[QStringLiteral("Dveře")];
+        const QRectF swatch(QPointF(0, door.top() - 2),
+                            QPointF(door.left() - 2, door.bottom() + 2));
+        QVERIFY(darkest(swatch) < 60);
+        // The unpainted layer has no swatch: white there.
+        const QRectF eaves = boxes[QStringLiteral("Okapy")];
+        QCOMPARE(
+            darkest(QRectF(QPointF(0, eaves.top()), QPointF(eaves.left() - 2, eaves.bottom()))),
+            255);
     }
 
     // What a row says of a layer, with and without the catalogue's rows.
