@@ -50,7 +50,7 @@ struct OverviewScene {
     bench::QuietPrompts prompts;
     CatalogueDatabase catalogue;
     QSqlDatabase bare;
-    std::unique_ptr<TPrehled> window;
+    std::unique_ptr<OverviewWindow> window;
     QImage target;
 
     OverviewScene() {
@@ -68,12 +68,12 @@ struct OverviewScene {
         ws.Doc.Layers = bench::ShadedLayers(200);
         for (int i = 1; i <= 200; ++i)
             Paint(ws.Doc.Layers[i], i);
-        window = std::make_unique<TPrehled>(ws, prompts, &catalogue);
+        window = std::make_unique<OverviewWindow>(ws, prompts, &catalogue);
         window->resize(611, 102 + 6 * 90); // six rows between header and footer
         window->FillOverview();
         window->show();
         QCoreApplication::processEvents();
-        target = QImage(window->ListBox1->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        target = QImage(window->layerList->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
     }
 };
 
@@ -113,7 +113,7 @@ void overview_paint_op(benchmark::State& state) {
     OverviewScene& s = TheOverview();
     const int before = s.catalogue.StatementCount();
     for (auto _ : state)
-        s.window->ListBox1->viewport()->render(&s.target);
+        s.window->layerList->viewport()->render(&s.target);
     state.counters["statements_per_paint"] =
         double(s.catalogue.StatementCount() - before) / double(state.iterations());
 }

@@ -27,7 +27,7 @@ struct ListScene {
     QTemporaryDir dir;
     QStringList photos;
     bench::QuietPrompts prompts;
-    std::unique_ptr<TOpenList> window;
+    std::unique_ptr<ProjectListWindow> window;
     QImage target;
     int shown = 0;
 
@@ -43,18 +43,19 @@ struct ListScene {
                 PhotoFiles::SaveBmp(photos.last(), photo);
             }
         }
-        window = std::make_unique<TOpenList>(dir.path(), prompts);
+        window = std::make_unique<ProjectListWindow>(dir.path(), prompts);
         window->resize(582, 61 + 6 * 100 + 63); // six rows in each list
         QObject::connect(&window->Loader(), &ThumbnailLoader::Ready, [this] { ++shown; });
         window->FillProjectLists();
         window->show();
         QCoreApplication::processEvents();
-        target = QImage(window->ListBox1->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        target =
+            QImage(window->exteriorList->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
     }
 
     int VisibleRows() const {
         int rows = 0;
-        for (const QListWidget* list : {window->ListBox1, window->ListBox2}) {
+        for (const QListWidget* list : {window->exteriorList, window->interiorList}) {
             for (int i = 0; i < list->count(); ++i)
                 rows += list->viewport()->rect().contains(list->visualItemRect(list->item(i)));
         }
@@ -62,8 +63,8 @@ struct ListScene {
     }
 
     void Paint() {
-        window->ListBox1->viewport()->render(&target);
-        window->ListBox2->viewport()->render(&target);
+        window->exteriorList->viewport()->render(&target);
+        window->interiorList->viewport()->render(&target);
     }
 
     // What the user waits for: the lists filled from the folders and drawn by the

@@ -21,20 +21,20 @@ int main(int argc, char* argv[]) {
     }
     const QString stage = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     AppWindows windows(stage);
-    TForm1& form = *windows.Form1;
-    form.resize(1100, 720);
-    form.show();
-    Workspace& ws = form.Workspace();
+    MainWindow& mainWindow = *windows.mainWindow;
+    mainWindow.resize(1100, 720);
+    mainWindow.show();
+    Workspace& ws = mainWindow.Workspace();
     const QString photo = QDir(stage).filePath(QStringLiteral("domy/Rodinný dům.bmp"));
     if (!OpenProjectFile(ws, windows.prompts, photo) || ws.Doc.Schemes.isEmpty()) {
         err << "Demo dům nelze otevřít: " << photo << '\n';
         return 1;
     }
-    form.schemeClick(0);
-    form.scheme->setCurrentRow(0);
-    form.GlintImage10Click(); // the whole house at half size
+    mainWindow.onSchemeListClicked(0);
+    mainWindow.schemeList->setCurrentRow(0);
+    mainWindow.onZoomOutClicked(); // the whole house at half size
     QApplication::processEvents();
-    if (!form.grab().save(QString::fromLocal8Bit(argv[2]))) {
+    if (!mainWindow.grab().save(QString::fromLocal8Bit(argv[2]))) {
         err << "Obrázek nelze uložit.\n";
         return 1;
     }

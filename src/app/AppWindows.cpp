@@ -4,7 +4,7 @@
 #include "app/SignalHandling.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
@@ -16,18 +16,19 @@
 
 AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
     : prompts(testPrompts ? *testPrompts : qtPrompts),
-      Form1(std::make_unique<TForm1>(appDir, prompts)),
-      eLayer(std::make_unique<TeLayer>(Form1.get())),
-      barvy(std::make_unique<Tbarvy>(appDir, prompts, Form1.get())),
-      TPaleta(std::make_unique<TTPaleta>(*barvy, prompts, Form1.get())),
-      Prehled(
-          std::make_unique<TPrehled>(Form1->Workspace(), prompts, &barvy->Database, Form1.get())),
-      Form2(std::make_unique<TForm2>(Form1.get())),
-      OpenList(std::make_unique<TOpenList>(appDir, prompts, Form1.get())) {
-    qtPrompts.SetParentWindow(Form1.get());
-    Form1->SetProjectList(OpenList.get());
-    Form1->ConnectWindows(eLayer.get(), barvy.get(), TPaleta.get(), Form2.get());
-    Form1->SetOverview(Prehled.get());
+      mainWindow(std::make_unique<MainWindow>(appDir, prompts)),
+      layerDialog(std::make_unique<LayerDialog>(mainWindow.get())),
+      catalogue(std::make_unique<CatalogueWindow>(appDir, prompts, mainWindow.get())),
+      palette(std::make_unique<PaletteWindow>(*catalogue, prompts, mainWindow.get())),
+      overview(std::make_unique<OverviewWindow>(mainWindow->Workspace(), prompts,
+                                                &catalogue->Database, mainWindow.get())),
+      masterChooser(std::make_unique<MasterChooserDialog>(mainWindow.get())),
+      projectList(std::make_unique<ProjectListWindow>(appDir, prompts, mainWindow.get())) {
+    qtPrompts.SetParentWindow(mainWindow.get());
+    mainWindow->SetProjectList(projectList.get());
+    mainWindow->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(),
+                               masterChooser.get());
+    mainWindow->SetOverview(overview.get());
 }
 
 void AppWindows::EndCleanlyOnSignals() {
@@ -44,7 +45,7 @@ void AppWindows::EndOnSignal(int signal) {
         return;
     ending_ = true;
     try {
-        RecoveryFile::Write(Form1->Workspace().Doc);
+        RecoveryFile::Write(mainWindow->Workspace().Doc);
     } catch (const TintoraError& error) {
         std::fprintf(stderr, "%s\n", error.message().toLocal8Bit().constData());
     }
@@ -55,11 +56,11 @@ void AppWindows::EndOnSignal(int signal) {
 // The owned windows go before the main window that parents them.
 AppWindows::~AppWindows() {
     signals_.reset();
-    OpenList.reset();
-    Form2.reset();
-    Prehled.reset();
-    TPaleta.reset();
-    barvy.reset();
-    eLayer.reset();
-    Form1.reset();
+    projectList.reset();
+    masterChooser.reset();
+    overview.reset();
+    palette.reset();
+    catalogue.reset();
+    layerDialog.reset();
+    mainWindow.reset();
 }

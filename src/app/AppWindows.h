@@ -5,13 +5,13 @@
 #include <QString>
 #include <memory>
 
-class TForm1;
-class TeLayer;
-class Tbarvy;
-class TTPaleta;
-class TPrehled;
-class TForm2;
-class TOpenList;
+class MainWindow;
+class LayerDialog;
+class CatalogueWindow;
+class PaletteWindow;
+class OverviewWindow;
+class MasterChooserDialog;
+class ProjectListWindow;
 class TerminationSignals;
 
 // Every window of the program, created once at start-up in this order and kept
@@ -29,13 +29,13 @@ struct AppWindows {
 
     QtPrompts qtPrompts;
     Prompts& prompts;
-    std::unique_ptr<TForm1> Form1;
-    std::unique_ptr<TeLayer> eLayer;
-    std::unique_ptr<Tbarvy> barvy;
-    std::unique_ptr<TTPaleta> TPaleta;
-    std::unique_ptr<TPrehled> Prehled;
-    std::unique_ptr<TForm2> Form2;
-    std::unique_ptr<TOpenList> OpenList;
+    std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<LayerDialog> layerDialog;
+    std::unique_ptr<CatalogueWindow> catalogue;
+    std::unique_ptr<PaletteWindow> palette;
+    std::unique_ptr<OverviewWindow> overview;
+    std::unique_ptr<MasterChooserDialog> masterChooser;
+    std::unique_ptr<ProjectListWindow> projectList;
 
 private:
     void EndOnSignal(int signal);

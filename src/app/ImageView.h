@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-// The control `image`: shows the view bitmap at its own size, with a cross cursor.
+// The main window's imageView: shows the view bitmap at its own size, with a cross cursor.
 // Mouse presses and moves are passed on as view-pixel coordinates.
 class ImageView : public QWidget {
     Q_OBJECT

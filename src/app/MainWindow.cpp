@@ -18,9 +18,9 @@
 #include <QSlider>
 #include <QUrl>
 
-TForm1::TForm1(const QString& appDir, Prompts& prompts, QWidget* parent)
+MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     : QWidget(parent), appDir_(appDir), prompts_(prompts) {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Tintora"));
     resize(718, 567);
 
@@ -36,107 +36,109 @@ TForm1::TForm1(const QString& appDir, Prompts& prompts, QWidget* parent)
     ConnectControls();
     ConnectEditing();
     workspace_.SetViewPort(this);
-    connect(&workspace_, &Workspace::LayersChanged, this, &TForm1::FillLayerList);
-    connect(&workspace_, &Workspace::SchemesChanged, this, &TForm1::FillSchemeList);
+    connect(&workspace_, &Workspace::LayersChanged, this, &MainWindow::FillLayerList);
+    connect(&workspace_, &Workspace::SchemesChanged, this, &MainWindow::FillSchemeList);
 
     workspace_.NewDocument();
     workspace_.Thickness = 1;
     workspace_.Threshold = 20;
     workspace_.Marker.Reset();
     // The editing bar is visible in the design: switching once hides it.
-    GlintImage13Click();
+    onEditModeClicked();
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
     workspace_.SetViewPort(nullptr);
 }
 
-TGlintImage* TForm1::Button(const QString& name) const {
+TGlintImage* MainWindow::Button(const QString& name) const {
     return findChild<TGlintImage*>(name);
 }
 
-void TForm1::FillLayerList() {
-    ListBox2->clear();
+void MainWindow::FillLayerList() {
+    layerList->clear();
     for (const LayerRecord& layer : workspace_.Doc.Layers)
-        ListBox2->addItem(layer.Name);
-    ListBox2->setCurrentRow(-1);
+        layerList->addItem(layer.Name);
+    layerList->setCurrentRow(-1);
 }
 
-void TForm1::FillSchemeList() {
-    scheme->clear();
+void MainWindow::FillSchemeList() {
+    schemeList->clear();
     for (const SchemeRecord& record : workspace_.Doc.Schemes)
-        scheme->addItem(record.Name);
-    scheme->setCurrentRow(-1);
+        schemeList->addItem(record.Name);
+    schemeList->setCurrentRow(-1);
 }
 
-void TForm1::SetProjectList(TOpenList* list) {
-    openList_ = list;
+void MainWindow::SetProjectList(ProjectListWindow* list) {
+    projectList_ = list;
     list->ImportInto = [this](const QString& folder) { ImportInto(folder); };
     list->OpenProjectPath = [this] { return workspace_.Doc.ProjectPath; };
 }
 
-void TForm1::GlintImage1Click() {
-    if (openList_)
-        OpenProject(workspace_, prompts_, *openList_);
+void MainWindow::onOpenClicked() {
+    if (projectList_)
+        OpenProject(workspace_, prompts_, *projectList_);
 }
 
-void TForm1::GlintImage11Click() {
+void MainWindow::onImportClicked() {
     ImportInto(appDir_ + QStringLiteral("/domy"));
 }
 
-void TForm1::ImportInto(const QString& folder) {
+void MainWindow::ImportInto(const QString& folder) {
     const bool imported = ImportPhotograph(workspace_, prompts_, folder, [this] {
-        if (openList_ && openList_->isVisible())
-            openList_->reject();
+        if (projectList_ && projectList_->isVisible())
+            projectList_->reject();
     });
     // The new document's tool shows on its button.
     if (imported && workspace_.MaskEditMode)
         ChooseTool(workspace_.CurrentTool);
 }
 
-void TForm1::undoClick() {
+void MainWindow::onUndoClicked() {
     workspace_.undoClick();
 }
 
-void TForm1::redoClick() {
+void MainWindow::onRedoClicked() {
     workspace_.redoClick();
 }
 
-void TForm1::GlintImage2Click() {
+void MainWindow::onSaveClicked() {
     SaveMask(workspace_.Doc, prompts_);
 }
 
-void TForm1::GlintImage13Click() {
+void MainWindow::onEditModeClicked() {
     workspace_.HideMarker(); // the other mode's tool draws another marker
-    Panel5->setVisible(!Panel5->isVisibleTo(this));
-    workspace_.MaskEditMode = Panel5->isVisibleTo(this);
+    editingBar->setVisible(!editingBar->isVisibleTo(this));
+    workspace_.MaskEditMode = editingBar->isVisibleTo(this);
     workspace_.CurrentTool = PickLayerTool;
     if (workspace_.MaskEditMode)
-        LatchToolButton(QStringLiteral("GlintImage8"));
+        LatchToolButton(QStringLiteral("pickLayerButton"));
     workspace_.UpdateWholePicture();
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
-void TForm1::GlintImage18Click() {
+void MainWindow::onHelpClicked() {
     OpenHelpPage(appDir_ + QStringLiteral("/help/help.htm"));
 }
 
-void TForm1::LatchToolButton(const QString& chosen) {
-    for (int i = 3; i <= 10; ++i) {
-        if (TGlintImage* button = Button(QStringLiteral("GlintImage%1").arg(i)))
+void MainWindow::LatchToolButton(const QString& chosen) {
+    // Only the tool buttons are ever latched.
+    for (const char* name : {"pencilButton", "linesButton", "toleranceFillButton", "fullFillButton",
+                             "pickLayerButton"}) {
+        if (TGlintImage* button = Button(QString::fromLatin1(name)))
             button->SetShowFixedPicture(false);
     }
     if (TGlintImage* button = Button(chosen))
         button->SetShowFixedPicture(true);
 }
 
-void TForm1::ChooseTool(int tool) {
+void MainWindow::ChooseTool(int tool) {
     static const QString ButtonOfTool[] = {{},
-                                           QStringLiteral("GlintImage4"),
-                                           QStringLiteral("GlintImage5"),
-                                           QStringLiteral("GlintImage6"),
-                                           QStringLiteral("GlintImage7"),
-                                           QStringLiteral("GlintImage8")};
+                                           QStringLiteral("pencilButton"),
+                                           QStringLiteral("toleranceFillButton"),
+                                           QStringLiteral("fullFillButton"),
+                                           QStringLiteral("linesButton"),
+                                           QStringLiteral("pickLayerButton")};
     workspace_.HideMarker(); // the new tool draws its own marker at the next move
     workspace_.CurrentTool = tool;
     LatchToolButton(ButtonOfTool[tool]);
@@ -146,38 +148,38 @@ void TForm1::ChooseTool(int tool) {
         tools_.ActiveTolerance = workspace_.Threshold;
     else if (tool == FullFillTool)
         tools_.ActiveTolerance = 255;
-    trackBarKind->hide();
-    trackBar->hide();
-    toolOption->hide();
-    const QSignalBlocker blocker(trackBar);
+    toolSettingLabel->hide();
+    toolSettingSlider->hide();
+    toolSettingValue->hide();
+    const QSignalBlocker blocker(toolSettingSlider);
     if (tool == PencilTool || tool == LineTool) {
-        trackBarKind->setText(QStringLiteral("Tloušťka:"));
-        trackBar->setValue(workspace_.Thickness);
-        toolOption->setText(QString::number(workspace_.Thickness));
+        toolSettingLabel->setText(QStringLiteral("Tloušťka:"));
+        toolSettingSlider->setValue(workspace_.Thickness);
+        toolSettingValue->setText(QString::number(workspace_.Thickness));
     } else if (tool == ToleranceFillTool) {
-        trackBarKind->setText(QStringLiteral("Práh:"));
-        trackBar->setValue(qRound(workspace_.Threshold / 5.0));
-        toolOption->setText(QString::number(workspace_.Threshold));
+        toolSettingLabel->setText(QStringLiteral("Práh:"));
+        toolSettingSlider->setValue(qRound(workspace_.Threshold / 5.0));
+        toolSettingValue->setText(QString::number(workspace_.Threshold));
     } else {
         return;
     }
-    trackBarKind->show();
-    trackBar->show();
-    toolOption->show();
+    toolSettingLabel->show();
+    toolSettingSlider->show();
+    toolSettingValue->show();
 }
 
-void TForm1::trackBarChange(int position) {
+void MainWindow::onToolSettingChanged(int position) {
     if (workspace_.CurrentTool == PencilTool || workspace_.CurrentTool == LineTool) {
         workspace_.Thickness = position;
-        toolOption->setText(QString::number(position));
+        toolSettingValue->setText(QString::number(position));
     } else if (workspace_.CurrentTool == ToleranceFillTool) {
         workspace_.Threshold = position * 5;
         tools_.ActiveTolerance = workspace_.Threshold;
-        toolOption->setText(QString::number(workspace_.Threshold));
+        toolSettingValue->setText(QString::number(workspace_.Threshold));
     }
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!workspace_.Doc.Modified) {
         event->accept();
         return;
@@ -198,18 +200,18 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
-QPoint TForm1::ScrollPosition() const {
-    return QPoint(ScrollBox1->horizontalScrollBar()->value(),
-                  ScrollBox1->verticalScrollBar()->value());
+QPoint MainWindow::ScrollPosition() const {
+    return QPoint(pictureArea->horizontalScrollBar()->value(),
+                  pictureArea->verticalScrollBar()->value());
 }
 
-void TForm1::SetScrollPosition(QPoint position) {
-    ScrollBox1->horizontalScrollBar()->setValue(position.x());
-    ScrollBox1->verticalScrollBar()->setValue(position.y());
+void MainWindow::SetScrollPosition(QPoint position) {
+    pictureArea->horizontalScrollBar()->setValue(position.x());
+    pictureArea->verticalScrollBar()->setValue(position.y());
 }
 
-void TForm1::ViewChanged(const QRect& viewRect) {
-    if (image->size() != workspace_.ViewBitmap.size())
-        image->SizeToView();
-    image->repaint(viewRect);
+void MainWindow::ViewChanged(const QRect& viewRect) {
+    if (imageView->size() != workspace_.ViewBitmap.size())
+        imageView->SizeToView();
+    imageView->repaint(viewRect);
 }

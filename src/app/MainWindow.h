@@ -18,21 +18,21 @@ class QMenu;
 class QScrollArea;
 class QSlider;
 class TGlintImage;
-class TOpenList;
-class TPrehled;
-class TeLayer;
-class Tbarvy;
-class TTPaleta;
-class TForm2;
+class ProjectListWindow;
+class OverviewWindow;
+class LayerDialog;
+class CatalogueWindow;
+class PaletteWindow;
+class MasterChooserDialog;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
 // forwards its controls' events to the operations.
-class TForm1 : public QWidget, private ViewPort {
+class MainWindow : public QWidget, private ViewPort {
     Q_OBJECT
 public:
-    TForm1(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr);
-    ~TForm1() override;
+    MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     const QString& AppDir() const { return appDir_; }
     ::Workspace& Workspace() { return workspace_; }
@@ -42,57 +42,58 @@ public:
 
     TGlintImage* Button(const QString& name) const;
     // The project list that OpenProject shows; set once the windows exist.
-    void SetProjectList(TOpenList* list);
+    void SetProjectList(ProjectListWindow* list);
     // The layer dialog, the catalogue and the palette, linked once they exist.
-    void ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
-                        TForm2* masterChooser);
+    void ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
+                        PaletteWindow* palette, MasterChooserDialog* masterChooser);
     // The project overview that the Projekt button fills and shows.
-    void SetOverview(TPrehled* overview);
+    void SetOverview(OverviewWindow* overview);
 
     LayerEditor& Layers() { return layerEditor_; }
     ToolActions& Tools() { return tools_; }
-    QListWidget* ListBox2 = nullptr;
-    QListWidget* scheme = nullptr;
-    QWidget* Panel5 = nullptr;
-    QLabel* trackBarKind = nullptr;
-    QSlider* trackBar = nullptr;
-    QLineEdit* toolOption = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
-    ImageView* image = nullptr;
-    QMenu* LayerMenu = nullptr;
-    QMenu* SchemeMenu = nullptr;
+    QListWidget* layerList = nullptr;
+    QListWidget* schemeList = nullptr;
+    QWidget* editingBar = nullptr;
+    QLabel* toolSettingLabel = nullptr;
+    QSlider* toolSettingSlider = nullptr;
+    QLineEdit* toolSettingValue = nullptr;
+    QScrollArea* pictureArea = nullptr;
+    ImageView* imageView = nullptr;
+    QMenu* layerMenu = nullptr;
+    QMenu* schemeMenu = nullptr;
 
     // Handlers of the controls.
-    void GlintImage1Click();
-    void GlintImage2Click();
-    void GlintImage11Click();
-    void undoClick();
-    void redoClick();
+    void onOpenClicked();
+    void onSaveClicked();
+    void onImportClicked();
+    void onUndoClicked();
+    void onRedoClicked();
     void ImportInto(const QString& folder);
-    void GlintImage13Click();
-    void GlintImage18Click();
-    void GlintImage20Click();
+    void onEditModeClicked();
+    void onHelpClicked();
+    void onOverviewClicked();
     void ChooseTool(int tool);
-    void trackBarChange(int position);
-    void GlintImage9Click();
-    void GlintImage10Click();
-    void GlintImage14Click();
-    void GlintImage15Click();
-    void GlintImage16Click();
-    void removeLayerClick();
-    void cleanLayerClick();
-    void Nastavitoriginlnbarvu1Click();
-    void Povolitpodditvrstvu1Click();
-    void saveNewSchemeClick();
-    void overwriteSchemeClick();
-    void GlintImage19Click();
-    void Pejmenovat1Click();
-    void schemeClick(int row);
+    void onToolSettingChanged(int position);
+    void onZoomInClicked();
+    void onZoomOutClicked();
+    void onShowAllLayersClicked();
+    void onShowNoLayersClicked();
+    void onNewLayerClicked();
+    void onRemoveLayerClicked();
+    void onCleanLayerTriggered();
+    void onSetOriginalColourTriggered();
+    void onToggleSubordinateTriggered();
+    void onSaveNewSchemeClicked();
+    void onOverwriteSchemeClicked();
+    void onDeleteSchemeClicked();
+    void onRenameSchemeTriggered();
+    void onSchemeListClicked(int row);
     SchemeEditor& Schemes() { return schemeEditor_; }
-    void ListBox2Click(int row);
-    void ListBox2DblClick();
-    void imageMouseDown(Qt::MouseButton button, int x, int y);
-    void imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
+    void onLayerListClicked(int row);
+    void onLayerListDoubleClicked();
+    void onImageViewMouseDown(Qt::MouseButton button, int x, int y);
+    void onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
+                              int y);
     int SelectedLayerRow() const;
     // The x of the last press in the layer list, relative to its left edge.
     int LayerListClickX = 0;
@@ -121,16 +122,16 @@ private:
     QString appDir_;
     Prompts& prompts_;
     ::Workspace workspace_;
-    GradientStrip* PaintBox1 = nullptr;
-    GradientStrip* PaintBox3 = nullptr;
-    QWidget* Panel6 = nullptr;
-    TOpenList* openList_ = nullptr;
-    TeLayer* layerDialog_ = nullptr;
-    Tbarvy* catalogue_ = nullptr;
-    TTPaleta* palette_ = nullptr;
+    GradientStrip* topBandGradient = nullptr;
+    GradientStrip* editingBarGradient = nullptr;
+    QWidget* topBand = nullptr;
+    ProjectListWindow* projectList_ = nullptr;
+    LayerDialog* layerDialog_ = nullptr;
+    CatalogueWindow* catalogue_ = nullptr;
+    PaletteWindow* palette_ = nullptr;
     LayerEditor layerEditor_{workspace_, prompts_};
     ToolActions tools_{workspace_, prompts_};
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
-    TForm2* masterChooser_ = nullptr;
-    TPrehled* overview_ = nullptr;
+    MasterChooserDialog* masterChooser_ = nullptr;
+    OverviewWindow* overview_ = nullptr;
 };

@@ -5,7 +5,7 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "palette/FreeColour.h"
 #include "palette/PaletteWindow.h"
 #include "widgets/GlintImage.h"
@@ -16,80 +16,81 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-void TForm1::ConnectEditing() {
-    ListBox2->setItemDelegate(new LayerRowDelegate(workspace_, ListBox2));
-    ListBox2->viewport()->installEventFilter(this);
-    connect(ListBox2, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ListBox2Click(ListBox2->row(item)); });
-    connect(ListBox2, &QListWidget::itemDoubleClicked, this, &TForm1::ListBox2DblClick);
-    connect(ListBox2, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        if (QListWidgetItem* item = ListBox2->itemAt(at))
-            ListBox2->setCurrentItem(item);
-        LayerMenu->popup(ListBox2->viewport()->mapToGlobal(at));
+void MainWindow::ConnectEditing() {
+    layerList->setItemDelegate(new LayerRowDelegate(workspace_, layerList));
+    layerList->viewport()->installEventFilter(this);
+    connect(layerList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { onLayerListClicked(layerList->row(item)); });
+    connect(layerList, &QListWidget::itemDoubleClicked, this,
+            &MainWindow::onLayerListDoubleClicked);
+    connect(layerList, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        if (QListWidgetItem* item = layerList->itemAt(at))
+            layerList->setCurrentItem(item);
+        layerMenu->popup(layerList->viewport()->mapToGlobal(at));
     });
-    const QList<QAction*> items = LayerMenu->actions();
-    connect(items[0], &QAction::triggered, this, &TForm1::Povolitpodditvrstvu1Click);
-    connect(items[1], &QAction::triggered, this, &TForm1::Nastavitoriginlnbarvu1Click);
-    connect(items[2], &QAction::triggered, this, &TForm1::cleanLayerClick);
-    connect(items[4], &QAction::triggered, this, &TForm1::ListBox2DblClick);
-    connect(scheme, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        if (QListWidgetItem* item = scheme->itemAt(at))
-            scheme->setCurrentItem(item);
-        SchemeMenu->popup(scheme->viewport()->mapToGlobal(at));
+    const QList<QAction*> items = layerMenu->actions();
+    connect(items[0], &QAction::triggered, this, &MainWindow::onToggleSubordinateTriggered);
+    connect(items[1], &QAction::triggered, this, &MainWindow::onSetOriginalColourTriggered);
+    connect(items[2], &QAction::triggered, this, &MainWindow::onCleanLayerTriggered);
+    connect(items[4], &QAction::triggered, this, &MainWindow::onLayerListDoubleClicked);
+    connect(schemeList, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        if (QListWidgetItem* item = schemeList->itemAt(at))
+            schemeList->setCurrentItem(item);
+        schemeMenu->popup(schemeList->viewport()->mapToGlobal(at));
     });
-    connect(SchemeMenu->actions().constFirst(), &QAction::triggered, this,
-            &TForm1::Pejmenovat1Click);
-    connect(scheme, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { schemeClick(scheme->row(item)); });
+    connect(schemeMenu->actions().constFirst(), &QAction::triggered, this,
+            &MainWindow::onRenameSchemeTriggered);
+    connect(schemeList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { onSchemeListClicked(schemeList->row(item)); });
     connect(&workspace_, &Workspace::SchemeRenamed, this, [this](int row) {
-        if (QListWidgetItem* item = scheme->item(row))
+        if (QListWidgetItem* item = schemeList->item(row))
             item->setText(workspace_.Doc.Schemes[row].Name);
     });
 
-    const std::pair<const char*, void (TForm1::*)()> buttons[] = {
-        {"GlintImage9", &TForm1::GlintImage9Click},
-        {"GlintImage10", &TForm1::GlintImage10Click},
-        {"GlintImage14", &TForm1::GlintImage14Click},
-        {"GlintImage15", &TForm1::GlintImage15Click},
-        {"GlintImage16", &TForm1::GlintImage16Click},
-        {"GlintImage17", &TForm1::removeLayerClick},
-        {"saveNewScheme", &TForm1::saveNewSchemeClick},
-        {"overwriteScheme", &TForm1::overwriteSchemeClick},
-        {"GlintImage19", &TForm1::GlintImage19Click},
+    const std::pair<const char*, void (MainWindow::*)()> buttons[] = {
+        {"zoomInButton", &MainWindow::onZoomInClicked},
+        {"zoomOutButton", &MainWindow::onZoomOutClicked},
+        {"showAllLayersButton", &MainWindow::onShowAllLayersClicked},
+        {"showNoLayersButton", &MainWindow::onShowNoLayersClicked},
+        {"newLayerButton", &MainWindow::onNewLayerClicked},
+        {"removeLayerButton", &MainWindow::onRemoveLayerClicked},
+        {"saveNewSchemeButton", &MainWindow::onSaveNewSchemeClicked},
+        {"overwriteSchemeButton", &MainWindow::onOverwriteSchemeClicked},
+        {"deleteSchemeButton", &MainWindow::onDeleteSchemeClicked},
     };
     for (const auto& [name, handler] : buttons)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
 
-    connect(image, &ImageView::MouseDown, this,
+    connect(imageView, &ImageView::MouseDown, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
-                imageMouseDown(button, at.x(), at.y());
+                onImageViewMouseDown(button, at.x(), at.y());
             });
-    connect(image, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
-    connect(image, &ImageView::MouseMove, this,
+    connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
+    connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
-                imageMouseMove(buttons, modifiers, at.x(), at.y());
+                onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
             });
 
     tools_.SelectedRow = [this] { return SelectedLayerRow(); };
     tools_.RealColourPickMode = [this] { return layerEditor_.RealColourPickMode; };
     tools_.SampleRealColour = [this](int x, int y) { layerEditor_.SampleRealColour(x, y); };
     tools_.SuspendViewDrawing = [this](bool suspended) {
-        ScrollBox1->setUpdatesEnabled(!suspended);
+        pictureArea->setUpdatesEnabled(!suspended);
     };
     tools_.PickLayer = [this](int layer) {
-        ListBox2->setCurrentRow(layer);
-        ListBox2->viewport()->update();
+        layerList->setCurrentRow(layer);
+        layerList->viewport()->update();
         if (catalogue_)
             catalogue_->ShowForLayer(layer, workspace_.Doc.Layers[layer]);
     };
 
     connect(&workspace_, &Workspace::LayerSelected, this,
-            [this](int row) { ListBox2->setCurrentRow(row); });
+            [this](int row) { layerList->setCurrentRow(row); });
     connect(&workspace_, &Workspace::LayerListChanged, this,
-            [this] { ListBox2->viewport()->update(); });
+            [this] { layerList->viewport()->update(); });
     connect(&workspace_, &Workspace::PickModeChanged, this, [this] {
-        image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
-                                                         : Qt::CrossCursor);
+        imageView->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
+                                                             : Qt::CrossCursor);
     });
     // Windows that keep a layer index never write into another project's layers.
     connect(&workspace_, &Workspace::ProjectChanged, this, [this] {
@@ -107,13 +108,13 @@ void TForm1::ConnectEditing() {
     });
 }
 
-void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* palette,
-                            TForm2* masterChooser) {
+void MainWindow::ConnectWindows(LayerDialog* layerDialog, CatalogueWindow* catalogue,
+                                PaletteWindow* palette, MasterChooserDialog* masterChooser) {
     masterChooser_ = masterChooser;
     layerDialog_ = layerDialog;
     catalogue_ = catalogue;
     palette_ = palette;
-    layerDialog->Attach(layerEditor_, prompts_, ScrollBox1);
+    layerDialog->Attach(layerEditor_, prompts_, pictureArea);
     catalogue->AssignShade = [this](int layer, Colour colour, int shadeId, int fanDeckId,
                                     int paintKindId, const QString& quantity) {
         layerEditor_.AssignShadeToLayer(layer, colour, shadeId, fanDeckId, paintKindId, quantity);
@@ -129,21 +130,21 @@ void TForm1::ConnectWindows(TeLayer* layerDialog, Tbarvy* catalogue, TTPaleta* p
     palette->FreeColourChosen = [this](Colour colour) {
         ApplyFreeColour(workspace_, SelectedLayerRow(), colour);
     };
-    palette->PictureArea = ScrollBox1;
+    palette->PictureArea = pictureArea;
 }
 
-int TForm1::SelectedLayerRow() const {
-    const QList<QListWidgetItem*> selected = ListBox2->selectedItems();
-    return selected.isEmpty() ? -1 : ListBox2->row(selected.constFirst());
+int MainWindow::SelectedLayerRow() const {
+    const QList<QListWidgetItem*> selected = layerList->selectedItems();
+    return selected.isEmpty() ? -1 : layerList->row(selected.constFirst());
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListBox2->viewport() && event->type() == QEvent::MouseButtonPress)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == layerList->viewport() && event->type() == QEvent::MouseButtonPress)
         LayerListClickX = static_cast<QMouseEvent*>(event)->position().toPoint().x();
     return QWidget::eventFilter(watched, event);
 }
 
-void TForm1::ListBox2Click(int row) {
+void MainWindow::onLayerListClicked(int row) {
     if (row < 0)
         return;
     workspace_.LineAnchorX = -1;
@@ -161,87 +162,88 @@ void TForm1::ListBox2Click(int row) {
     case LayerEditor::Zone::None:
         break;
     }
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
-void TForm1::ListBox2DblClick() {
+void MainWindow::onLayerListDoubleClicked() {
     layerEditor_.EditLayer(SelectedLayerRow());
-    image->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor : Qt::CrossCursor);
+    imageView->setCursor(layerEditor_.RealColourPickMode ? Qt::PointingHandCursor
+                                                         : Qt::CrossCursor);
 }
 
-void TForm1::GlintImage16Click() {
+void MainWindow::onNewLayerClicked() {
     layerEditor_.NewLayer();
-    image->setCursor(Qt::PointingHandCursor);
+    imageView->setCursor(Qt::PointingHandCursor);
 }
 
-void TForm1::GlintImage14Click() {
+void MainWindow::onShowAllLayersClicked() {
     layerEditor_.ShowAllLayers();
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
-void TForm1::GlintImage15Click() {
+void MainWindow::onShowNoLayersClicked() {
     layerEditor_.ShowNoLayers();
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
-void TForm1::removeLayerClick() {
+void MainWindow::onRemoveLayerClicked() {
     layerEditor_.RemoveLayer(SelectedLayerRow());
 }
 
-void TForm1::cleanLayerClick() {
+void MainWindow::onCleanLayerTriggered() {
     layerEditor_.CleanLayer(SelectedLayerRow());
 }
 
-void TForm1::Nastavitoriginlnbarvu1Click() {
+void MainWindow::onSetOriginalColourTriggered() {
     layerEditor_.ResetShade(SelectedLayerRow());
-    ListBox2->viewport()->update();
+    layerList->viewport()->update();
 }
 
-void TForm1::GlintImage9Click() {
-    workspace_.ZoomIn(ScrollBox1->viewport()->size());
+void MainWindow::onZoomInClicked() {
+    workspace_.ZoomIn(pictureArea->viewport()->size());
 }
 
-void TForm1::GlintImage10Click() {
-    workspace_.ZoomOut(ScrollBox1->viewport()->size());
+void MainWindow::onZoomOutClicked() {
+    workspace_.ZoomOut(pictureArea->viewport()->size());
 }
 
-void TForm1::imageMouseDown(Qt::MouseButton button, int x, int y) {
+void MainWindow::onImageViewMouseDown(Qt::MouseButton button, int x, int y) {
     tools_.ImageMouseDown(button == Qt::RightButton, x, y);
 }
 
-void TForm1::imageMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
-                            int y) {
+void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                      int x, int y) {
     const QPoint pan = tools_.ImageMouseMove(buttons.testFlag(Qt::LeftButton),
                                              modifiers.testFlag(Qt::ShiftModifier), x, y);
     if (!pan.isNull()) {
-        ScrollBox1->horizontalScrollBar()->setValue(ScrollBox1->horizontalScrollBar()->value() +
-                                                    pan.x());
-        ScrollBox1->verticalScrollBar()->setValue(ScrollBox1->verticalScrollBar()->value() +
-                                                  pan.y());
+        pictureArea->horizontalScrollBar()->setValue(pictureArea->horizontalScrollBar()->value() +
+                                                     pan.x());
+        pictureArea->verticalScrollBar()->setValue(pictureArea->verticalScrollBar()->value() +
+                                                   pan.y());
     }
 }
 
-void TForm1::Povolitpodditvrstvu1Click() {
+void MainWindow::onToggleSubordinateTriggered() {
     if (masterChooser_)
         ToggleSubordinate(workspace_, *masterChooser_, SelectedLayerRow());
 }
 
-void TForm1::saveNewSchemeClick() {
+void MainWindow::onSaveNewSchemeClicked() {
     schemeEditor_.SaveNew();
 }
 
-void TForm1::overwriteSchemeClick() {
-    schemeEditor_.Overwrite(scheme->currentRow());
+void MainWindow::onOverwriteSchemeClicked() {
+    schemeEditor_.Overwrite(schemeList->currentRow());
 }
 
-void TForm1::GlintImage19Click() {
-    schemeEditor_.Delete(scheme->currentRow());
+void MainWindow::onDeleteSchemeClicked() {
+    schemeEditor_.Delete(schemeList->currentRow());
 }
 
-void TForm1::Pejmenovat1Click() {
-    schemeEditor_.Rename(scheme->currentRow());
+void MainWindow::onRenameSchemeTriggered() {
+    schemeEditor_.Rename(schemeList->currentRow());
 }
 
-void TForm1::schemeClick(int row) {
+void MainWindow::onSchemeListClicked(int row) {
     schemeEditor_.Apply(row);
 }

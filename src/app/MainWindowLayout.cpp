@@ -83,7 +83,7 @@ QListWidget* List(QWidget* parent, const QString& name, const QString& hint, int
 
 } // namespace
 
-void TForm1::BuildLayout() {
+void MainWindow::BuildLayout() {
     auto* root = new QVBoxLayout(this);
     root->setContentsMargins(0, 0, 0, 0);
     root->setSpacing(0);
@@ -100,57 +100,57 @@ void TForm1::BuildLayout() {
     pictureColumn->setSpacing(0);
     pictureColumn->addWidget(BuildEditingBar());
 
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette palette = ScrollBox1->palette();
+    pictureArea = new QScrollArea(this);
+    pictureArea->setObjectName(QStringLiteral("pictureArea"));
+    pictureArea->setFrameShape(QFrame::NoFrame);
+    pictureArea->setWidgetResizable(false);
+    pictureArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette palette = pictureArea->palette();
     palette.setColor(QPalette::Window, ViewBackground);
-    ScrollBox1->setPalette(palette);
-    ScrollBox1->setBackgroundRole(QPalette::Window);
-    image = new ImageView(Workspace().ViewBitmap);
-    image->setObjectName(QStringLiteral("image"));
-    ScrollBox1->setWidget(image);
-    pictureColumn->addWidget(ScrollBox1, 1);
+    pictureArea->setPalette(palette);
+    pictureArea->setBackgroundRole(QPalette::Window);
+    imageView = new ImageView(Workspace().ViewBitmap);
+    imageView->setObjectName(QStringLiteral("imageView"));
+    pictureArea->setWidget(imageView);
+    pictureColumn->addWidget(pictureArea, 1);
 
     body->addLayout(pictureColumn, 1);
     root->addLayout(body, 1);
 }
 
-QWidget* TForm1::BuildTopBand() {
-    Panel6 = Filled(BandGrey, this);
-    Panel6->setObjectName(QStringLiteral("Panel6"));
-    Panel6->setFixedHeight(53);
+QWidget* MainWindow::BuildTopBand() {
+    topBand = Filled(BandGrey, this);
+    topBand->setObjectName(QStringLiteral("topBand"));
+    topBand->setFixedHeight(53);
 
-    Picture(Artwork::TopBandStrip(), Panel6, QStringLiteral("Image4"))->move(0, 0);
+    Picture(Artwork::TopBandStrip(), topBand, QStringLiteral("topBandStrip"))->move(0, 0);
     const QImage stripColours = Artwork::TopBandStrip().toImage();
     QImage gradient(1, 52, QImage::Format_RGB32);
     for (int y = 0; y < 52; ++y)
         gradient.setPixel(0, y, stripColours.pixel(0, y));
-    PaintBox1 = new GradientStrip(gradient, BandGrey, Panel6);
-    PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+    topBandGradient = new GradientStrip(gradient, BandGrey, topBand);
+    topBandGradient->setObjectName(QStringLiteral("topBandGradient"));
 
     static const TopButtonDesign Buttons[] = {
-        {"GlintImage1", "Otevřít", Symbol::Folder, 56,
+        {"openButton", "Otevřít", Symbol::Folder, 56,
          "Otevřít vytvořený projekt / Import nového obrázku"},
-        {"GlintImage2", "Uložit", Symbol::Disk, 56, "Uložit masku projektu"},
-        {"GlintImage11", "Import", Symbol::ImportPhoto, 56, ""},
-        {"GlintImage13", "Editace", Symbol::MaskBrush, 56, "Mód editace masky"},
-        {"GlintImage20", "Projekt", Symbol::Clipboard, 57,
+        {"saveButton", "Uložit", Symbol::Disk, 56, "Uložit masku projektu"},
+        {"importButton", "Import", Symbol::ImportPhoto, 56, ""},
+        {"editModeButton", "Editace", Symbol::MaskBrush, 56, "Mód editace masky"},
+        {"overviewButton", "Projekt", Symbol::Clipboard, 57,
          "Celkový souhrn vybraných odstínů pro projekt"},
-        {"GlintImage18", "Nápověda", Symbol::Help, 56, ""},
+        {"helpButton", "Nápověda", Symbol::Help, 56, ""},
     };
     int x = 25;
     for (const TopButtonDesign& design : Buttons) {
         const QString word = QString::fromUtf8(design.word);
         const QString name = QString::fromUtf8(design.name);
         // Open, save and the mask switch carry a fixed face as well.
-        const bool hasFixed = name == QLatin1String("GlintImage1") ||
-                              name == QLatin1String("GlintImage2") ||
-                              name == QLatin1String("GlintImage13");
+        const bool hasFixed = name == QLatin1String("openButton") ||
+                              name == QLatin1String("saveButton") ||
+                              name == QLatin1String("editModeButton");
         TGlintImage* button = MakeGlintImage(
-            Panel6, name, Artwork::TopButton(word, design.symbol, Face::Normal, design.width),
+            topBand, name, Artwork::TopButton(word, design.symbol, Face::Normal, design.width),
             Artwork::TopButton(word, design.symbol, Face::Over, design.width),
             QString::fromUtf8(design.hint),
             hasFixed ? Artwork::TopButton(word, design.symbol, Face::Fixed, design.width)
@@ -158,98 +158,100 @@ QWidget* TForm1::BuildTopBand() {
         button->move(x, 0);
         x += design.width;
     }
-    PaintBox1->setGeometry(x, 0, width() - x, 52);
-    Picture(Artwork::Logo(), Panel6, QStringLiteral("Image1"))->move(400, 0);
-    QWidget* line = Filled(LineGrey, Panel6);
-    line->setObjectName(QStringLiteral("TopBandLine"));
+    topBandGradient->setGeometry(x, 0, width() - x, 52);
+    Picture(Artwork::Logo(), topBand, QStringLiteral("logo"))->move(400, 0);
+    QWidget* line = Filled(LineGrey, topBand);
+    line->setObjectName(QStringLiteral("topBandLine"));
     line->setGeometry(0, 52, 4000, 1);
-    return Panel6;
+    return topBand;
 }
 
-QWidget* TForm1::BuildLeftColumn() {
+QWidget* MainWindow::BuildLeftColumn() {
     QWidget* column = Filled(LeftOrange, this);
-    column->setObjectName(QStringLiteral("Panel1"));
+    column->setObjectName(QStringLiteral("leftColumn"));
     column->setFixedWidth(129);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
     layout->addWidget(Picture(Artwork::TitlePicture(QStringLiteral("VRSTVY"), QSize(129, 24)),
-                              column, QStringLiteral("Image2")));
-    ListBox2 = List(column, QStringLiteral("ListBox2"), QStringLiteral("Seznam vrstev masky"), 27);
-    ListBox2->setFixedHeight(240);
-    layout->addWidget(ListBox2);
+                              column, QStringLiteral("layersCaption")));
+    layerList =
+        List(column, QStringLiteral("layerList"), QStringLiteral("Seznam vrstev masky"), 27);
+    layerList->setFixedHeight(240);
+    layout->addWidget(layerList);
 
-    auto* panel7 = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::LayerPanel, 87),
-                                     LeftOrange, column);
-    panel7->setObjectName(QStringLiteral("Panel7"));
-    panel7->setFixedHeight(86);
+    auto* layerButtons = new GradientStrip(
+        Artwork::GradientPicture(Artwork::Gradient::LayerPanel, 87), LeftOrange, column);
+    layerButtons->setObjectName(QStringLiteral("layerButtons"));
+    layerButtons->setFixedHeight(86);
     static const PanelButtonDesign LayerButtons[] = {
-        {"GlintImage14", "Vybrat vše", "Vybrat všechny vrstvy"},
-        {"GlintImage15", "Zrušit vše", "Zrušit výběr vrstev"},
-        {"GlintImage16", "Nová vrstva", "Vytvořit novou vrstvu masky"},
-        {"GlintImage17", "Smazat vrstvu", "Smazat vrstvu"},
+        {"showAllLayersButton", "Vybrat vše", "Vybrat všechny vrstvy"},
+        {"showNoLayersButton", "Zrušit vše", "Zrušit výběr vrstev"},
+        {"newLayerButton", "Nová vrstva", "Vytvořit novou vrstvu masky"},
+        {"removeLayerButton", "Smazat vrstvu", "Smazat vrstvu"},
     };
     for (int i = 0; i < 4; ++i)
-        PanelButton(panel7, LayerButtons[i])->move(7, 3 + 21 * i);
-    layout->addWidget(panel7);
+        PanelButton(layerButtons, LayerButtons[i])->move(7, 3 + 21 * i);
+    layout->addWidget(layerButtons);
 
     layout->addWidget(Picture(Artwork::TitlePicture(QStringLiteral("SCHÉMATA"), QSize(129, 24)),
-                              column, QStringLiteral("Image3")));
-    scheme = List(column, QStringLiteral("scheme"), QStringLiteral("Seznam barevných schémat"), 17);
-    layout->addWidget(scheme, 1);
+                              column, QStringLiteral("schemesCaption")));
+    schemeList =
+        List(column, QStringLiteral("schemeList"), QStringLiteral("Seznam barevných schémat"), 17);
+    layout->addWidget(schemeList, 1);
 
-    auto* panel4 = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::SchemePanel, 68),
-                                     LeftOrange, column);
-    panel4->setObjectName(QStringLiteral("Panel4"));
-    panel4->setFixedHeight(67);
+    auto* schemeButtons = new GradientStrip(
+        Artwork::GradientPicture(Artwork::Gradient::SchemePanel, 68), LeftOrange, column);
+    schemeButtons->setObjectName(QStringLiteral("schemeButtons"));
+    schemeButtons->setFixedHeight(67);
     static const PanelButtonDesign SchemeButtons[] = {
-        {"saveNewScheme", "Uložit schéma", "Uložit nové barevné schéma"},
-        {"overwriteScheme", "Přepsat schéma", "Přepsat existující barevné schéma"},
-        {"GlintImage19", "Smazat schéma", "Smazat barevné schéma"},
+        {"saveNewSchemeButton", "Uložit schéma", "Uložit nové barevné schéma"},
+        {"overwriteSchemeButton", "Přepsat schéma", "Přepsat existující barevné schéma"},
+        {"deleteSchemeButton", "Smazat schéma", "Smazat barevné schéma"},
     };
     for (int i = 0; i < 3; ++i)
-        PanelButton(panel4, SchemeButtons[i])->move(7, 5 + 21 * i);
-    layout->addWidget(panel4);
+        PanelButton(schemeButtons, SchemeButtons[i])->move(7, 5 + 21 * i);
+    layout->addWidget(schemeButtons);
 
-    LayerMenu = new QMenu(this);
-    LayerMenu->setObjectName(QStringLiteral("PopupMenu1"));
-    LayerMenu->addAction(QStringLiteral("Povolit/podřídit vrstvu"));
-    LayerMenu->addAction(QStringLiteral("Nastavit originální barvu"));
-    LayerMenu->addAction(QStringLiteral("Vyčistit vrstvu"));
-    LayerMenu->addSeparator();
-    LayerMenu->addAction(QStringLiteral("Vlastnosti"));
-    SchemeMenu = new QMenu(this);
-    SchemeMenu->setObjectName(QStringLiteral("PopupMenu2"));
-    SchemeMenu->addAction(QStringLiteral("Přejmenovat"));
+    layerMenu = new QMenu(this);
+    layerMenu->setObjectName(QStringLiteral("layerMenu"));
+    layerMenu->addAction(QStringLiteral("Povolit/podřídit vrstvu"));
+    layerMenu->addAction(QStringLiteral("Nastavit originální barvu"));
+    layerMenu->addAction(QStringLiteral("Vyčistit vrstvu"));
+    layerMenu->addSeparator();
+    layerMenu->addAction(QStringLiteral("Vlastnosti"));
+    schemeMenu = new QMenu(this);
+    schemeMenu->setObjectName(QStringLiteral("schemeMenu"));
+    schemeMenu->addAction(QStringLiteral("Přejmenovat"));
     return column;
 }
 
-QWidget* TForm1::BuildEditingBar() {
-    Panel5 = Filled(BarBlue, this);
-    Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->setFixedHeight(61);
-    PaintBox3 = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::EditingBar, 24),
-                                  BarBlue, Panel5);
-    PaintBox3->setObjectName(QStringLiteral("PaintBox3"));
-    PaintBox3->setGeometry(0, 0, 4000, 24);
-    Picture(Artwork::TitlePicture(QStringLiteral("EDITACE"), QSize(120, 24), true), Panel5,
-            QStringLiteral("Image7"))
+QWidget* MainWindow::BuildEditingBar() {
+    editingBar = Filled(BarBlue, this);
+    editingBar->setObjectName(QStringLiteral("editingBar"));
+    editingBar->setFixedHeight(61);
+    editingBarGradient = new GradientStrip(
+        Artwork::GradientPicture(Artwork::Gradient::EditingBar, 24), BarBlue, editingBar);
+    editingBarGradient->setObjectName(QStringLiteral("editingBarGradient"));
+    editingBarGradient->setGeometry(0, 0, 4000, 24);
+    Picture(Artwork::TitlePicture(QStringLiteral("EDITACE"), QSize(120, 24), true), editingBar,
+            QStringLiteral("editingCaption"))
         ->move(40, 0);
 
     static const ToolButtonDesign Tools[] = {
-        {"GlintImage3", 8, Symbol::Undo, "Krok zpět"},
-        {"GlintImage12", 38, Symbol::Redo, "Zpět krok zpět"},
-        {"GlintImage9", 78, Symbol::ZoomIn, "Zvětšení"},
-        {"GlintImage10", 107, Symbol::ZoomOut, "Zmenšení"},
-        {"GlintImage4", 144, Symbol::Pencil, "Tužka"},
-        {"GlintImage7", 173, Symbol::Lines, "Čáry"},
-        {"GlintImage5", 202, Symbol::FillTolerance, "Vyplnit oblast s tolerancí"},
-        {"GlintImage6", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
-        {"GlintImage8", 268, Symbol::PickLayer, "Seznam odstínů"},
+        {"undoButton", 8, Symbol::Undo, "Krok zpět"},
+        {"redoButton", 38, Symbol::Redo, "Zpět krok zpět"},
+        {"zoomInButton", 78, Symbol::ZoomIn, "Zvětšení"},
+        {"zoomOutButton", 107, Symbol::ZoomOut, "Zmenšení"},
+        {"pencilButton", 144, Symbol::Pencil, "Tužka"},
+        {"linesButton", 173, Symbol::Lines, "Čáry"},
+        {"toleranceFillButton", 202, Symbol::FillTolerance, "Vyplnit oblast s tolerancí"},
+        {"fullFillButton", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
+        {"pickLayerButton", 268, Symbol::PickLayer, "Seznam odstínů"},
     };
     for (const ToolButtonDesign& design : Tools) {
-        MakeGlintImage(Panel5, QString::fromUtf8(design.name),
+        MakeGlintImage(editingBar, QString::fromUtf8(design.name),
                        Artwork::ToolButton(design.symbol, Face::Normal),
                        Artwork::ToolButton(design.symbol, Face::Over),
                        QString::fromUtf8(design.hint),
@@ -257,56 +259,57 @@ QWidget* TForm1::BuildEditingBar() {
             ->move(design.x, 28);
     }
 
-    trackBarKind = new QLabel(Panel5);
-    trackBarKind->setObjectName(QStringLiteral("trackBarKind"));
+    toolSettingLabel = new QLabel(editingBar);
+    toolSettingLabel->setObjectName(QStringLiteral("toolSettingLabel"));
     // Its text ends before the slider, whatever the tool's caption.
-    trackBarKind->setGeometry(298, 32, 54, 21);
-    trackBarKind->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    trackBar = new QSlider(Qt::Horizontal, Panel5);
-    trackBar->setObjectName(QStringLiteral("trackBar"));
-    trackBar->setGeometry(356, 29, 150, 22);
-    trackBar->setRange(1, 20);
-    trackBar->setTickInterval(1);
-    trackBar->setTickPosition(QSlider::TicksBelow);
-    toolOption = new QLineEdit(Panel5);
-    toolOption->setObjectName(QStringLiteral("toolOption"));
-    toolOption->setReadOnly(true);
-    toolOption->setGeometry(504, 32, 49, 21);
-    trackBarKind->hide();
-    trackBar->hide();
-    toolOption->hide();
+    toolSettingLabel->setGeometry(298, 32, 54, 21);
+    toolSettingLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    toolSettingSlider = new QSlider(Qt::Horizontal, editingBar);
+    toolSettingSlider->setObjectName(QStringLiteral("toolSettingSlider"));
+    toolSettingSlider->setGeometry(356, 29, 150, 22);
+    toolSettingSlider->setRange(1, 20);
+    toolSettingSlider->setTickInterval(1);
+    toolSettingSlider->setTickPosition(QSlider::TicksBelow);
+    toolSettingValue = new QLineEdit(editingBar);
+    toolSettingValue->setObjectName(QStringLiteral("toolSettingValue"));
+    toolSettingValue->setReadOnly(true);
+    toolSettingValue->setGeometry(504, 32, 49, 21);
+    toolSettingLabel->hide();
+    toolSettingSlider->hide();
+    toolSettingValue->hide();
 
-    QWidget* line = Filled(LineGrey, Panel5);
+    QWidget* line = Filled(LineGrey, editingBar);
     line->setGeometry(0, 60, 4000, 1);
-    return Panel5;
+    return editingBar;
 }
 
-void TForm1::ConnectControls() {
-    const std::pair<const char*, void (TForm1::*)()> handlers[] = {
-        {"GlintImage1", &TForm1::GlintImage1Click},   {"GlintImage2", &TForm1::GlintImage2Click},
-        {"GlintImage11", &TForm1::GlintImage11Click}, {"GlintImage3", &TForm1::undoClick},
-        {"GlintImage12", &TForm1::redoClick},
+void MainWindow::ConnectControls() {
+    const std::pair<const char*, void (MainWindow::*)()> handlers[] = {
+        {"openButton", &MainWindow::onOpenClicked},     {"saveButton", &MainWindow::onSaveClicked},
+        {"importButton", &MainWindow::onImportClicked}, {"undoButton", &MainWindow::onUndoClicked},
+        {"redoButton", &MainWindow::onRedoClicked},
     };
     for (const auto& [name, handler] : handlers)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
-    connect(Button(QStringLiteral("GlintImage13")), &TGlintImage::Click, this,
-            &TForm1::GlintImage13Click);
-    connect(Button(QStringLiteral("GlintImage18")), &TGlintImage::Click, this,
-            &TForm1::GlintImage18Click);
-    const std::pair<const char*, int> tools[] = {{"GlintImage4", PencilTool},
-                                                 {"GlintImage7", LineTool},
-                                                 {"GlintImage5", ToleranceFillTool},
-                                                 {"GlintImage6", FullFillTool},
-                                                 {"GlintImage8", PickLayerTool}};
+    connect(Button(QStringLiteral("editModeButton")), &TGlintImage::Click, this,
+            &MainWindow::onEditModeClicked);
+    connect(Button(QStringLiteral("helpButton")), &TGlintImage::Click, this,
+            &MainWindow::onHelpClicked);
+    const std::pair<const char*, int> tools[] = {{"pencilButton", PencilTool},
+                                                 {"linesButton", LineTool},
+                                                 {"toleranceFillButton", ToleranceFillTool},
+                                                 {"fullFillButton", FullFillTool},
+                                                 {"pickLayerButton", PickLayerTool}};
     for (const auto& [name, tool] : tools) {
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this,
                 [this, tool = tool] { ChooseTool(tool); });
     }
-    connect(trackBar, &QSlider::valueChanged, this, &TForm1::trackBarChange);
+    connect(toolSettingSlider, &QSlider::valueChanged, this, &MainWindow::onToolSettingChanged);
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (PaintBox1)
-        PaintBox1->setGeometry(PaintBox1->x(), 0, std::max(0, width() - PaintBox1->x()), 52);
+    if (topBandGradient)
+        topBandGradient->setGeometry(topBandGradient->x(), 0,
+                                     std::max(0, width() - topBandGradient->x()), 52);
 }

@@ -3,13 +3,13 @@
 #include "overview/OverviewWindow.h"
 #include "widgets/GlintImage.h"
 
-void TForm1::SetOverview(TPrehled* overview) {
+void MainWindow::SetOverview(OverviewWindow* overview) {
     overview_ = overview;
-    connect(Button(QStringLiteral("GlintImage20")), &TGlintImage::Click, this,
-            &TForm1::GlintImage20Click);
+    connect(Button(QStringLiteral("overviewButton")), &TGlintImage::Click, this,
+            &MainWindow::onOverviewClicked);
 }
 
-void TForm1::GlintImage20Click() {
+void MainWindow::onOverviewClicked() {
     if (!overview_)
         return;
     overview_->FillOverview();

@@ -63,6 +63,6 @@ std::unique_ptr<AppWindows> StartUp(const QString& appDir, StartupClock& clock,
         clock.WaitMs(remaining);
     splash.reset();
 
-    windows->Form1->showMaximized();
+    windows->mainWindow->showMaximized();
     return windows;
 }

@@ -94,13 +94,13 @@ QLineEdit* Overlay(QWidget* parent, QPoint at) {
 
 } // namespace
 
-Tbarvy::Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent,
-               std::function<void()> exitProgram)
+CatalogueWindow::CatalogueWindow(const QString& appDir, Prompts& prompts, QWidget* parent,
+                                 std::function<void()> exitProgram)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       prompts_(prompts), exitProgram_(std::move(exitProgram)) {
-    setObjectName(QStringLiteral("barvy"));
+    setObjectName(QStringLiteral("CatalogueWindow"));
     setWindowTitle(QStringLiteral("barvy"));
     if (!exitProgram_)
         exitProgram_ = [] { std::exit(0); };
@@ -118,70 +118,69 @@ Tbarvy::Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent,
     };
 
     // Until the window is first shown the type-ahead timers run once with 1000 ms.
-    for (QTimer* timer : {&Timer1, &Timer2}) {
+    for (QTimer* timer : {&fanDeckTypeAheadTimer, &shadeTypeAheadTimer}) {
         timer->setSingleShot(true);
         timer->setInterval(1000);
     }
-    connect(&Timer1, &QTimer::timeout, this, [this] {
+    connect(&fanDeckTypeAheadTimer, &QTimer::timeout, this, [this] {
         fanDeckTyped_.clear();
-        FanDeckTypeAhead->clear();
-        FanDeckTypeAhead->hide();
-        ListBoxFirmyClick();
+        fanDeckTypeAhead->clear();
+        fanDeckTypeAhead->hide();
+        onFanDeckListClicked();
     });
-    connect(&Timer2, &QTimer::timeout, this, [this] {
+    connect(&shadeTypeAheadTimer, &QTimer::timeout, this, [this] {
         shadeTyped_.clear();
-        ShadeTypeAhead->clear();
-        ShadeTypeAhead->hide();
-        ListBoxOdstinyClick();
+        shadeTypeAhead->clear();
+        shadeTypeAhead->hide();
+        onShadeListClicked();
     });
 
     // odrex.tom beside the program, or the catalogue that tintora.ini names there.
     if (RunGuarded(prompts_, [this, &appDir] { Database.Open(CatalogueSettings::Read(appDir)); })) {
         RunGuarded(prompts_, [this] { Model.LoadFanDecks(); });
-        Timer1.start();
-        Timer2.start();
+        fanDeckTypeAheadTimer.start();
+        shadeTypeAheadTimer.start();
     }
 }
 
-void Tbarvy::BuildLayout() {
+void CatalogueWindow::BuildLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     using Artwork::Gradient;
     layout->addWidget(Strip(Gradient::CatalogueHeader, 24, this, QStringLiteral("VĚJÍŘE")));
-    ListBoxFirmy = List(this, QStringLiteral("ListBoxFirmy"), QStringLiteral("Seznam vějířů"),
-                        QColor(223, 247, 253));
-    ListBoxFirmy->setFixedHeight(100);
-    ListBoxFirmy->setItemDelegate(new FanDeckRowDelegate(Model, ListBoxFirmy));
-    layout->addWidget(ListBoxFirmy);
+    fanDeckList = List(this, QStringLiteral("fanDeckList"), QStringLiteral("Seznam vějířů"),
+                       QColor(223, 247, 253));
+    fanDeckList->setFixedHeight(100);
+    fanDeckList->setItemDelegate(new FanDeckRowDelegate(Model, fanDeckList));
+    layout->addWidget(fanDeckList);
     layout->addWidget(Strip(Gradient::CatalogueHeader, 24, this, QStringLiteral("ODSTÍNY")));
-    ListBoxOdstiny = List(this, QStringLiteral("ListBoxOdstiny"), QStringLiteral("Seznam odstínů"),
-                          QColor(235, 250, 254));
-    ListBoxOdstiny->setItemDelegate(new ShadeRowDelegate(Model, ListBoxOdstiny));
-    layout->addWidget(ListBoxOdstiny, 1);
+    shadeList = List(this, QStringLiteral("shadeList"), QStringLiteral("Seznam odstínů"),
+                     QColor(235, 250, 254));
+    shadeList->setItemDelegate(new ShadeRowDelegate(Model, shadeList));
+    layout->addWidget(shadeList, 1);
 
-    LabelNotice = new QLabel(this);
-    LabelNotice->setObjectName(QStringLiteral("LabelNotice"));
-    LabelNotice->setFixedHeight(20);
-    LabelNotice->setAlignment(Qt::AlignCenter);
-    LabelNotice->setAutoFillBackground(true);
-    LabelNotice->setStyleSheet(
+    noticeLabel = new QLabel(this);
+    noticeLabel->setObjectName(QStringLiteral("noticeLabel"));
+    noticeLabel->setFixedHeight(20);
+    noticeLabel->setAlignment(Qt::AlignCenter);
+    noticeLabel->setAutoFillBackground(true);
+    noticeLabel->setStyleSheet(
         QStringLiteral("QLabel { background: rgb(187, 207, 225); color: red; }"));
-    layout->addWidget(LabelNotice);
+    layout->addWidget(noticeLabel);
     layout->addWidget(Strip(Gradient::CatalogueHeader, 24, this, QStringLiteral("DRUH BARVY")));
 
     GradientStrip* kindPanel = Strip(Gradient::PaintKindPanel, 40, this);
-    ComboBoxDruhBarvy = new QComboBox(kindPanel);
-    ComboBoxDruhBarvy->setObjectName(QStringLiteral("ComboBoxDruhBarvy"));
-    ComboBoxDruhBarvy->setToolTip(QStringLiteral("Druh barvy"));
-    ComboBoxDruhBarvy->setItemDelegate(new PaintKindRowDelegate(ComboBoxDruhBarvy));
-    ComboBoxDruhBarvy->setStyleSheet(
-        QStringLiteral("QComboBox { background: rgb(230, 242, 255); }"));
+    paintKindCombo = new QComboBox(kindPanel);
+    paintKindCombo->setObjectName(QStringLiteral("paintKindCombo"));
+    paintKindCombo->setToolTip(QStringLiteral("Druh barvy"));
+    paintKindCombo->setItemDelegate(new PaintKindRowDelegate(paintKindCombo));
+    paintKindCombo->setStyleSheet(QStringLiteral("QComboBox { background: rgb(230, 242, 255); }"));
     // The box grows with the window's width, 24 pixels from the left, 17 from the right.
     auto* kindLayout = new QHBoxLayout(kindPanel);
     kindLayout->setContentsMargins(24, 8, 17, 10);
-    ComboBoxDruhBarvy->setFixedHeight(22);
-    kindLayout->addWidget(ComboBoxDruhBarvy);
+    paintKindCombo->setFixedHeight(22);
+    kindLayout->addWidget(paintKindCombo);
     layout->addWidget(kindPanel);
     layout->addWidget(Strip(Gradient::CatalogueHeader, 24, this, QStringLiteral("EXTRA")));
 
@@ -193,160 +192,165 @@ void Tbarvy::BuildLayout() {
     auto* quantityLabel = new QLabel(QStringLiteral("Množství potřebné barvy:"), bottom);
     quantityLabel->setStyleSheet(labelStyle);
     quantityLabel->move(8, 11);
-    EditQuantity = FramedField(bottom, QRect(136, 8, 57, 20), QRect(139, 11, 52, 15),
+    quantityEdit = FramedField(bottom, QRect(136, 8, 57, 20), QRect(139, 11, 52, 15),
                                QStringLiteral("0"), QStringLiteral("Odhadované potřebné množství"));
-    EditQuantity->setObjectName(QStringLiteral("EditQuantity"));
-    LabelUnit = new QLabel(QStringLiteral("Kg"), bottom);
-    LabelUnit->setObjectName(QStringLiteral("LabelUnit"));
-    LabelUnit->setStyleSheet(labelStyle);
-    LabelUnit->move(198, 11);
+    quantityEdit->setObjectName(QStringLiteral("quantityEdit"));
+    unitLabel = new QLabel(QStringLiteral("Kg"), bottom);
+    unitLabel->setObjectName(QStringLiteral("unitLabel"));
+    unitLabel->setStyleSheet(labelStyle);
+    unitLabel->move(198, 11);
     auto* searchLabel = new QLabel(QStringLiteral("Vyhledat v odstínech:"), bottom);
     searchLabel->move(8, 40);
-    EditSearch = FramedField(bottom, QRect(115, 36, 78, 20), QRect(117, 39, 74, 16),
+    searchEdit = FramedField(bottom, QRect(115, 36, 78, 20), QRect(117, 39, 74, 16),
                              QStringLiteral("E"), QStringLiteral("Vložte řetězec pro vyhledávání"));
-    EditSearch->setObjectName(QStringLiteral("EditSearch"));
+    searchEdit->setObjectName(QStringLiteral("searchEdit"));
     layout->addWidget(bottom);
 
-    FanDeckTypeAhead = Overlay(this, QPoint(88, 104));
-    ShadeTypeAhead = Overlay(this, QPoint(88, 296));
-    for (QListWidget* list : {ListBoxFirmy, ListBoxOdstiny}) {
+    fanDeckTypeAhead = Overlay(this, QPoint(88, 104));
+    shadeTypeAhead = Overlay(this, QPoint(88, 296));
+    for (QListWidget* list : {fanDeckList, shadeList}) {
         list->installEventFilter(this);
         list->viewport()->installEventFilter(this);
     }
 }
 
-void Tbarvy::BuildMenus() {
-    FanDeckMenu = new QMenu(this);
-    OnlyAlkyd = FanDeckMenu->addAction(QStringLiteral("Zobrazit pouze alkydové vějíře"));
-    OnlyDisperz = FanDeckMenu->addAction(QStringLiteral("Zobrazit pouze disperzní vějíře"));
-    AlkydDisperz = FanDeckMenu->addAction(QStringLiteral("Zobrazit alkydové i disperzní vějíře"));
-    FanDeckMenu->addSeparator();
-    ShowVlastniVejire = FanDeckMenu->addAction(QStringLiteral("Zobrazit vlastní vějíře"));
-    FanDeckMenu->addSeparator();
-    FanDeckMenu->addAction(QStringLiteral("Zobrazit paletu odstínů vějíře"), this,
-                           &Tbarvy::Zobrazitpaletuodstnvje1Click);
-    FanDeckMenu->addSeparator();
-    QAction* reload = FanDeckMenu->addAction(QStringLiteral("Znovunačtení všech vějířů"));
+void CatalogueWindow::BuildMenus() {
+    fanDeckMenu = new QMenu(this);
+    onlyAlkydAction = fanDeckMenu->addAction(QStringLiteral("Zobrazit pouze alkydové vějíře"));
+    onlyDispersionAction =
+        fanDeckMenu->addAction(QStringLiteral("Zobrazit pouze disperzní vějíře"));
+    alkydAndDispersionAction =
+        fanDeckMenu->addAction(QStringLiteral("Zobrazit alkydové i disperzní vějíře"));
+    fanDeckMenu->addSeparator();
+    showOwnFanDecksAction = fanDeckMenu->addAction(QStringLiteral("Zobrazit vlastní vějíře"));
+    fanDeckMenu->addSeparator();
+    fanDeckMenu->addAction(QStringLiteral("Zobrazit paletu odstínů vějíře"), this,
+                           &CatalogueWindow::onShowFanDeckPaletteTriggered);
+    fanDeckMenu->addSeparator();
+    QAction* reload = fanDeckMenu->addAction(QStringLiteral("Znovunačtení všech vějířů"));
 
-    ShadeMenu = new QMenu(this);
-    ShadeMenu->addAction(QStringLiteral("Zobrazit odstíny v paletě [Dvojklik]"), this,
-                         &Tbarvy::ListBoxOdstinyDblClick);
-    ShadeMenu->addAction(QStringLiteral("Zobrazit celý vějíř podle zvoleného odstínu"), this,
-                         &Tbarvy::ShowVejirFromOdstinClick);
-    ShadeMenu->addSeparator();
-    ShortOdstinName = ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle jména"));
-    ShortOdstinDB =
-        ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle vložení v databázi"));
-    ShortOdstinColor = ShadeMenu->addAction(QStringLiteral("Setřídit odstíny podle barvy odstínu"));
-    for (QAction* action : {OnlyAlkyd, OnlyDisperz, AlkydDisperz, ShowVlastniVejire,
-                            ShortOdstinName, ShortOdstinDB, ShortOdstinColor})
+    shadeMenu = new QMenu(this);
+    shadeMenu->addAction(QStringLiteral("Zobrazit odstíny v paletě [Dvojklik]"), this,
+                         &CatalogueWindow::onShadeListDoubleClicked);
+    shadeMenu->addAction(QStringLiteral("Zobrazit celý vějíř podle zvoleného odstínu"), this,
+                         &CatalogueWindow::onShowWholeFanDeckTriggered);
+    shadeMenu->addSeparator();
+    sortByNameAction = shadeMenu->addAction(QStringLiteral("Setřídit odstíny podle jména"));
+    sortByInsertionAction =
+        shadeMenu->addAction(QStringLiteral("Setřídit odstíny podle vložení v databázi"));
+    sortByColourAction =
+        shadeMenu->addAction(QStringLiteral("Setřídit odstíny podle barvy odstínu"));
+    for (QAction* action :
+         {onlyAlkydAction, onlyDispersionAction, alkydAndDispersionAction, showOwnFanDecksAction,
+          sortByNameAction, sortByInsertionAction, sortByColourAction})
         action->setCheckable(true);
     SyncCheckMarks();
 
     const auto guarded = [this](auto operation) {
         return [this, operation] { RunGuarded(prompts_, operation); };
     };
-    connect(OnlyAlkyd, &QAction::triggered, this,
+    connect(onlyAlkydAction, &QAction::triggered, this,
             guarded([this] { Model.SetTypeFilter(TypeFilter::OnlyAlkyd); }));
-    connect(OnlyDisperz, &QAction::triggered, this,
+    connect(onlyDispersionAction, &QAction::triggered, this,
             guarded([this] { Model.SetTypeFilter(TypeFilter::OnlyDispersion); }));
-    connect(AlkydDisperz, &QAction::triggered, this,
+    connect(alkydAndDispersionAction, &QAction::triggered, this,
             guarded([this] { Model.SetTypeFilter(TypeFilter::Both); }));
-    connect(ShowVlastniVejire, &QAction::triggered, this,
+    connect(showOwnFanDecksAction, &QAction::triggered, this,
             guarded([this] { Model.ToggleShowOwn(); }));
     connect(reload, &QAction::triggered, this, guarded([this] { Model.ReloadAllFanDecks(); }));
-    connect(ShortOdstinName, &QAction::triggered, this, guarded([this] { Model.SortByName(); }));
-    connect(ShortOdstinDB, &QAction::triggered, this, guarded([this] { Model.SortByInsertion(); }));
-    connect(ShortOdstinColor, &QAction::triggered, this,
+    connect(sortByNameAction, &QAction::triggered, this, guarded([this] { Model.SortByName(); }));
+    connect(sortByInsertionAction, &QAction::triggered, this,
+            guarded([this] { Model.SortByInsertion(); }));
+    connect(sortByColourAction, &QAction::triggered, this,
             guarded([this] { Model.SortShadesByColour(); }));
     // Triggering toggles the check by itself; the model's marks are what counts.
-    for (QAction* action : FanDeckMenu->actions() + ShadeMenu->actions())
-        connect(action, &QAction::triggered, this, &Tbarvy::SyncCheckMarks);
+    for (QAction* action : fanDeckMenu->actions() + shadeMenu->actions())
+        connect(action, &QAction::triggered, this, &CatalogueWindow::SyncCheckMarks);
 
-    connect(ListBoxFirmy, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { FanDeckMenu->popup(ListBoxFirmy->viewport()->mapToGlobal(at)); });
-    connect(ListBoxOdstiny, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { ShadeMenu->popup(ListBoxOdstiny->viewport()->mapToGlobal(at)); });
+    connect(fanDeckList, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { fanDeckMenu->popup(fanDeckList->viewport()->mapToGlobal(at)); });
+    connect(shadeList, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { shadeMenu->popup(shadeList->viewport()->mapToGlobal(at)); });
 }
 
-void Tbarvy::ConnectModel() {
-    connect(&Model, &CatalogueModel::FanDecksChanged, this, &Tbarvy::SyncFanDecks);
-    connect(&Model, &CatalogueModel::PaintKindsChanged, this, &Tbarvy::SyncPaintKinds);
-    connect(&Model, &CatalogueModel::ShadesCleared, this, [this] { ListBoxOdstiny->clear(); });
+void CatalogueWindow::ConnectModel() {
+    connect(&Model, &CatalogueModel::FanDecksChanged, this, &CatalogueWindow::SyncFanDecks);
+    connect(&Model, &CatalogueModel::PaintKindsChanged, this, &CatalogueWindow::SyncPaintKinds);
+    connect(&Model, &CatalogueModel::ShadesCleared, this, [this] { shadeList->clear(); });
     connect(&Model, &CatalogueModel::ShadeAppended, this,
-            [this](int row) { ListBoxOdstiny->addItem(Model.Shades[row].name); });
-    connect(&Model, &CatalogueModel::ShadesChanged, this, &Tbarvy::SyncShades);
-    connect(&Model, &CatalogueModel::CheckMarksChanged, this, &Tbarvy::SyncCheckMarks);
-    connect(&Model, &CatalogueModel::ModeChanged, this,
-            [this] { ListBoxOdstiny->doItemsLayout(); });
-    connect(&Model, &CatalogueModel::UnitChanged, LabelUnit, &QLabel::setText);
+            [this](int row) { shadeList->addItem(Model.Shades[row].name); });
+    connect(&Model, &CatalogueModel::ShadesChanged, this, &CatalogueWindow::SyncShades);
+    connect(&Model, &CatalogueModel::CheckMarksChanged, this, &CatalogueWindow::SyncCheckMarks);
+    connect(&Model, &CatalogueModel::ModeChanged, this, [this] { shadeList->doItemsLayout(); });
+    connect(&Model, &CatalogueModel::UnitChanged, unitLabel, &QLabel::setText);
 
     // One left click is one choice; a move with the keys is one too (eventFilter).
     // Focus and the context menu choose nothing.
-    connect(ListBoxFirmy, &QListWidget::itemClicked, this, &Tbarvy::ListBoxFirmyClick);
-    connect(ComboBoxDruhBarvy, &QComboBox::activated, this, &Tbarvy::ComboBoxDruhBarvyChange);
-    connect(ListBoxOdstiny, &QListWidget::itemClicked, this, &Tbarvy::ListBoxOdstinyClick);
-    connect(ListBoxOdstiny, &QListWidget::itemDoubleClicked, this, &Tbarvy::ListBoxOdstinyDblClick);
-    connect(EditQuantity, &QLineEdit::returnPressed, this, &Tbarvy::EditQuantityEnter);
-    connect(EditSearch, &QLineEdit::returnPressed, this, &Tbarvy::EditSearchEnter);
+    connect(fanDeckList, &QListWidget::itemClicked, this, &CatalogueWindow::onFanDeckListClicked);
+    connect(paintKindCombo, &QComboBox::activated, this, &CatalogueWindow::onPaintKindChanged);
+    connect(shadeList, &QListWidget::itemClicked, this, &CatalogueWindow::onShadeListClicked);
+    connect(shadeList, &QListWidget::itemDoubleClicked, this,
+            &CatalogueWindow::onShadeListDoubleClicked);
+    connect(quantityEdit, &QLineEdit::returnPressed, this, &CatalogueWindow::onQuantityEntered);
+    connect(searchEdit, &QLineEdit::returnPressed, this, &CatalogueWindow::onSearchEntered);
 }
 
-void Tbarvy::SyncFanDecks() {
-    ListBoxFirmy->clear();
-    ListBoxFirmy->addItems(Model.FanDeckNames());
-    ListBoxFirmy->setCurrentRow(Model.SelectedFanDeck);
+void CatalogueWindow::SyncFanDecks() {
+    fanDeckList->clear();
+    fanDeckList->addItems(Model.FanDeckNames());
+    fanDeckList->setCurrentRow(Model.SelectedFanDeck);
 }
 
-void Tbarvy::SyncPaintKinds() {
-    const QSignalBlocker blocker(ComboBoxDruhBarvy);
-    ComboBoxDruhBarvy->clear();
+void CatalogueWindow::SyncPaintKinds() {
+    const QSignalBlocker blocker(paintKindCombo);
+    paintKindCombo->clear();
     for (const PaintKindRecord& kind : Model.PaintKinds)
-        ComboBoxDruhBarvy->addItem(kind.name);
-    ComboBoxDruhBarvy->setCurrentIndex(Model.SelectedPaintKind);
+        paintKindCombo->addItem(kind.name);
+    paintKindCombo->setCurrentIndex(Model.SelectedPaintKind);
     // The quantity is typed in the unit shown beside it: always the selected paint
     // kind's, also when a fan-deck choice selected the first one.
     if (Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size())
-        LabelUnit->setText(Model.PaintKinds[Model.SelectedPaintKind].unit);
+        unitLabel->setText(Model.PaintKinds[Model.SelectedPaintKind].unit);
 }
 
-void Tbarvy::SyncShades() {
-    if (ListBoxOdstiny->count() != Model.Shades.size() || Model.Sort == SortOrder::ByColour) {
-        ListBoxOdstiny->clear();
-        ListBoxOdstiny->addItems(Model.ShadeNames());
+void CatalogueWindow::SyncShades() {
+    if (shadeList->count() != Model.Shades.size() || Model.Sort == SortOrder::ByColour) {
+        shadeList->clear();
+        shadeList->addItems(Model.ShadeNames());
     }
     // The selected row number stays; after a colour sort it may show another shade.
     if (Model.SelectedShade < 0)
-        ListBoxOdstiny->setCurrentRow(-1);
+        shadeList->setCurrentRow(-1);
     else
-        ListBoxOdstiny->setCurrentRow(Model.SelectedShade);
-    ListBoxOdstiny->doItemsLayout();
-    ListBoxOdstiny->viewport()->update();
+        shadeList->setCurrentRow(Model.SelectedShade);
+    shadeList->doItemsLayout();
+    shadeList->viewport()->update();
 }
 
-void Tbarvy::SyncCheckMarks() {
-    OnlyAlkyd->setChecked(Model.Types == TypeFilter::OnlyAlkyd);
-    OnlyDisperz->setChecked(Model.Types == TypeFilter::OnlyDispersion);
-    AlkydDisperz->setChecked(Model.Types == TypeFilter::Both);
-    ShowVlastniVejire->setChecked(Model.ShowOwn);
-    ShortOdstinName->setChecked(Model.Sort == SortOrder::ByName);
-    ShortOdstinDB->setChecked(Model.Sort == SortOrder::ByInsertion);
-    ShortOdstinColor->setChecked(Model.Sort == SortOrder::ByColour);
+void CatalogueWindow::SyncCheckMarks() {
+    onlyAlkydAction->setChecked(Model.Types == TypeFilter::OnlyAlkyd);
+    onlyDispersionAction->setChecked(Model.Types == TypeFilter::OnlyDispersion);
+    alkydAndDispersionAction->setChecked(Model.Types == TypeFilter::Both);
+    showOwnFanDecksAction->setChecked(Model.ShowOwn);
+    sortByNameAction->setChecked(Model.Sort == SortOrder::ByName);
+    sortByInsertionAction->setChecked(Model.Sort == SortOrder::ByInsertion);
+    sortByColourAction->setChecked(Model.Sort == SortOrder::ByColour);
 }
 
-void Tbarvy::ListBoxFirmyClick() {
-    RunGuarded(prompts_, [this] { Model.ChooseFanDeck(SelectedRow(ListBoxFirmy)); });
+void CatalogueWindow::onFanDeckListClicked() {
+    RunGuarded(prompts_, [this] { Model.ChooseFanDeck(SelectedRow(fanDeckList)); });
 }
 
-void Tbarvy::ComboBoxDruhBarvyChange(int index) {
+void CatalogueWindow::onPaintKindChanged(int index) {
     RunGuarded(prompts_, [this, index] { Model.ChoosePaintKind(index); });
 }
 
-void Tbarvy::EditSearchEnter() {
-    RunGuarded(prompts_, [this] { Model.SearchShades(EditSearch->text()); });
+void CatalogueWindow::onSearchEntered() {
+    RunGuarded(prompts_, [this] { Model.SearchShades(searchEdit->text()); });
 }
 
-void Tbarvy::TypeAhead(QListWidget* list, QLineEdit* overlay, QTimer& timer, QString& text,
-                       QChar key) {
+void CatalogueWindow::TypeAhead(QListWidget* list, QLineEdit* overlay, QTimer& timer, QString& text,
+                                QChar key) {
     text = TypeAheadText(text, key);
     overlay->setText(text);
     overlay->show();
@@ -358,30 +362,29 @@ void Tbarvy::TypeAhead(QListWidget* list, QLineEdit* overlay, QTimer& timer, QSt
     timer.start(TypeAheadInterval);
 }
 
-void Tbarvy::ListBoxFirmyKeyPress(QChar key) {
-    TypeAhead(ListBoxFirmy, FanDeckTypeAhead, Timer1, fanDeckTyped_, key);
+void CatalogueWindow::onFanDeckListKeyPressed(QChar key) {
+    TypeAhead(fanDeckList, fanDeckTypeAhead, fanDeckTypeAheadTimer, fanDeckTyped_, key);
 }
 
-void Tbarvy::ListBoxOdstinyKeyPress(QChar key) {
-    TypeAhead(ListBoxOdstiny, ShadeTypeAhead, Timer2, shadeTyped_, key);
+void CatalogueWindow::onShadeListKeyPressed(QChar key) {
+    TypeAhead(shadeList, shadeTypeAhead, shadeTypeAheadTimer, shadeTyped_, key);
 }
 
-void Tbarvy::showEvent(QShowEvent* event) {
+void CatalogueWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Timer1.setInterval(TypeAheadInterval);
-    Timer2.setInterval(TypeAheadInterval);
+    fanDeckTypeAheadTimer.setInterval(TypeAheadInterval);
+    shadeTypeAheadTimer.setInterval(TypeAheadInterval);
 }
 
-bool Tbarvy::eventFilter(QObject* watched, QEvent* event) {
+bool CatalogueWindow::eventFilter(QObject* watched, QEvent* event) {
     // A right click opens the menu and leaves the selection where it was.
-    if ((watched == ListBoxFirmy->viewport() || watched == ListBoxOdstiny->viewport()) &&
+    if ((watched == fanDeckList->viewport() || watched == shadeList->viewport()) &&
         (event->type() == QEvent::MouseButtonPress ||
          event->type() == QEvent::MouseButtonDblClick ||
          event->type() == QEvent::MouseButtonRelease) &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
         return true;
-    if (event->type() == QEvent::KeyPress &&
-        (watched == ListBoxFirmy || watched == ListBoxOdstiny)) {
+    if (event->type() == QEvent::KeyPress && (watched == fanDeckList || watched == shadeList)) {
         auto* list = static_cast<QListWidget*>(watched);
         const auto* key = static_cast<QKeyEvent*>(event);
         if (IsNavigationKey(key->key())) {
@@ -389,10 +392,10 @@ bool Tbarvy::eventFilter(QObject* watched, QEvent* event) {
             const int before = SelectedRow(list);
             static_cast<QObject*>(list)->event(event);
             if (SelectedRow(list) != before && SelectedRow(list) >= 0) {
-                if (list == ListBoxFirmy)
-                    ListBoxFirmyClick();
+                if (list == fanDeckList)
+                    onFanDeckListClicked();
                 else
-                    ListBoxOdstinyClick();
+                    onShadeListClicked();
             }
             return true;
         }
@@ -400,17 +403,17 @@ bool Tbarvy::eventFilter(QObject* watched, QEvent* event) {
         const bool backspace = key->key() == Qt::Key_Backspace;
         if (backspace || (text.size() == 1 && text[0].isPrint())) {
             const QChar typed = backspace ? QLatin1Char('\b') : text[0];
-            if (watched == ListBoxFirmy)
-                ListBoxFirmyKeyPress(typed);
+            if (watched == fanDeckList)
+                onFanDeckListKeyPressed(typed);
             else
-                ListBoxOdstinyKeyPress(typed);
+                onShadeListKeyPressed(typed);
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void Tbarvy::ShowForLayer(int index, const LayerRecord& layer) {
+void CatalogueWindow::ShowForLayer(int index, const LayerRecord& layer) {
     CurrentLayerIndex = index;
     setWindowTitle(layer.Name);
     show();
@@ -419,40 +422,40 @@ void Tbarvy::ShowForLayer(int index, const LayerRecord& layer) {
         return;
     RunGuarded(prompts_,
                [&] { Model.ShowLayerShade(layer.FanDeckId, layer.PaintKindId, layer.ShadeId); });
-    EditQuantity->setText(QString::number(layer.Quantity));
+    quantityEdit->setText(QString::number(layer.Quantity));
 }
 
-void Tbarvy::DropLayerLink() {
+void CatalogueWindow::DropLayerLink() {
     CurrentLayerIndex = -1;
     hide();
 }
 
-void Tbarvy::ListBoxOdstinyClick() {
-    const int row = SelectedRow(ListBoxOdstiny);
+void CatalogueWindow::onShadeListClicked() {
+    const int row = SelectedRow(shadeList);
     if (row < 0 || row >= Model.Shades.size() || Model.Loading())
         return;
     Model.SelectedShade = row;
     if (Model.Mode == ShadeListMode::FoundShades)
         RunGuarded(prompts_, [this, row] { Model.LoadPaintKindsOfShade(row); });
     const ShadeRecord shade = Model.Shades[row];
-    LabelNotice->setText(shade.notice);
+    noticeLabel->setText(shade.notice);
     const int kind =
         Model.SelectedPaintKind >= 0 && Model.SelectedPaintKind < Model.PaintKinds.size()
             ? Model.PaintKinds[Model.SelectedPaintKind].id
             : -1;
     if (AssignShade && CurrentLayerIndex >= 0)
         AssignShade(CurrentLayerIndex, shade.ColourValue(), shade.id, shade.fanDeckId, kind,
-                    EditQuantity->text());
+                    quantityEdit->text());
     emit ShadeChosen();
 }
 
-void Tbarvy::SelectShadeRow(int row) {
+void CatalogueWindow::SelectShadeRow(int row) {
     Model.SelectedShade = row >= 0 && row < Model.Shades.size() ? row : -1;
-    ListBoxOdstiny->setCurrentRow(Model.SelectedShade); // selects; chooses nothing
+    shadeList->setCurrentRow(Model.SelectedShade); // selects; chooses nothing
 }
 
-void Tbarvy::ListBoxOdstinyDblClick() {
-    const int row = SelectedRow(ListBoxOdstiny);
+void CatalogueWindow::onShadeListDoubleClicked() {
+    const int row = SelectedRow(shadeList);
     if (row < 0 || row >= Model.Shades.size())
         return;
     SelectShadeRow(row);
@@ -460,29 +463,29 @@ void Tbarvy::ListBoxOdstinyDblClick() {
         ShowPalette();
 }
 
-void Tbarvy::Zobrazitpaletuodstnvje1Click() {
+void CatalogueWindow::onShowFanDeckPaletteTriggered() {
     if (Model.Shades.isEmpty()) {
         prompts_.Message(QStringLiteral("Paletu nelze zobrazit. Vějíř neobsahuje žádný odstín."),
                          QString(), Prompts::Icon::Warning, Prompts::Ok);
         return;
     }
     // Row 0 when none is selected, in the model as in the list.
-    const int row = SelectedRow(ListBoxOdstiny);
+    const int row = SelectedRow(shadeList);
     SelectShadeRow(row >= 0 && row < Model.Shades.size() ? row : 0);
     if (ShowPaletteOnList)
         ShowPaletteOnList();
 }
 
-void Tbarvy::ShowVejirFromOdstinClick() {
-    const int row = SelectedRow(ListBoxOdstiny);
+void CatalogueWindow::onShowWholeFanDeckTriggered() {
+    const int row = SelectedRow(shadeList);
     if (row < 0)
         return;
     RunGuarded(prompts_, [this, row] { Model.ShowWholeFanDeckOf(row); });
 }
 
-void Tbarvy::EditQuantityEnter() {
+void CatalogueWindow::onQuantityEntered() {
     bool ok = false;
-    const int quantity = EditQuantity->text().trimmed().toInt(&ok);
+    const int quantity = quantityEdit->text().trimmed().toInt(&ok);
     if (!ok) {
         prompts_.Message(QStringLiteral("Vkládaná hodnota musí být celé číslo."),
                          QStringLiteral("Chyba při vkládání parametru"), Prompts::Icon::Error,

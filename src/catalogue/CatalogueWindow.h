@@ -19,46 +19,46 @@ class QMenu;
 // The catalogue window "barvy": fan decks, the paint kinds that carry the chosen
 // one and its shades, with filters, sort orders, a name search and type-ahead. It
 // owns the catalogue's connection and its one query object. Stays on top.
-class Tbarvy : public QWidget {
+class CatalogueWindow : public QWidget {
     Q_OBJECT
 public:
     // Opens AppDir/odrex.tom, or the catalogue that AppDir/tintora.ini names (a file or
     // a database on a Firebird server); a catalogue that cannot be opened is reported
     // once and the window stays empty. exitProgram ends the program for a wrong version.
-    Tbarvy(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr,
-           std::function<void()> exitProgram = {});
+    CatalogueWindow(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr,
+                    std::function<void()> exitProgram = {});
 
     static constexpr int TypeAheadInterval = 1500;
 
     CatalogueDatabase Database;
     CatalogueModel Model{Database};
 
-    QListWidget* ListBoxFirmy = nullptr;
-    QListWidget* ListBoxOdstiny = nullptr;
-    QComboBox* ComboBoxDruhBarvy = nullptr;
-    QLineEdit* EditQuantity = nullptr;
-    QLabel* LabelUnit = nullptr;
-    QLineEdit* EditSearch = nullptr;
-    QLabel* LabelNotice = nullptr;
-    QLineEdit* FanDeckTypeAhead = nullptr;
-    QLineEdit* ShadeTypeAhead = nullptr;
-    QTimer Timer1;
-    QTimer Timer2;
-    QMenu* FanDeckMenu = nullptr;
-    QMenu* ShadeMenu = nullptr;
-    QAction* OnlyAlkyd = nullptr;
-    QAction* OnlyDisperz = nullptr;
-    QAction* AlkydDisperz = nullptr;
-    QAction* ShowVlastniVejire = nullptr;
-    QAction* ShortOdstinName = nullptr;
-    QAction* ShortOdstinDB = nullptr;
-    QAction* ShortOdstinColor = nullptr;
+    QListWidget* fanDeckList = nullptr;
+    QListWidget* shadeList = nullptr;
+    QComboBox* paintKindCombo = nullptr;
+    QLineEdit* quantityEdit = nullptr;
+    QLabel* unitLabel = nullptr;
+    QLineEdit* searchEdit = nullptr;
+    QLabel* noticeLabel = nullptr;
+    QLineEdit* fanDeckTypeAhead = nullptr;
+    QLineEdit* shadeTypeAhead = nullptr;
+    QTimer fanDeckTypeAheadTimer;
+    QTimer shadeTypeAheadTimer;
+    QMenu* fanDeckMenu = nullptr;
+    QMenu* shadeMenu = nullptr;
+    QAction* onlyAlkydAction = nullptr;
+    QAction* onlyDispersionAction = nullptr;
+    QAction* alkydAndDispersionAction = nullptr;
+    QAction* showOwnFanDecksAction = nullptr;
+    QAction* sortByNameAction = nullptr;
+    QAction* sortByInsertionAction = nullptr;
+    QAction* sortByColourAction = nullptr;
 
-    void ListBoxFirmyClick();
-    void ComboBoxDruhBarvyChange(int index);
-    void EditSearchEnter();
-    void ListBoxFirmyKeyPress(QChar key);
-    void ListBoxOdstinyKeyPress(QChar key);
+    void onFanDeckListClicked();
+    void onPaintKindChanged(int index);
+    void onSearchEntered();
+    void onFanDeckListKeyPressed(QChar key);
+    void onShadeListKeyPressed(QChar key);
     // The layer the catalogue was last shown for; -1 when the link was dropped.
     int CurrentLayerIndex = 0;
     // Shows the window for a layer: its name as title and, when it has a shade, its
@@ -67,11 +67,11 @@ public:
     // Drops the link to the layer (another project, the layer removed) and hides.
     void DropLayerLink();
     // A shade row chosen: it goes into the linked layer at once.
-    void ListBoxOdstinyClick();
-    void ListBoxOdstinyDblClick();
-    void EditQuantityEnter();
-    void ShowVejirFromOdstinClick();
-    void Zobrazitpaletuodstnvje1Click();
+    void onShadeListClicked();
+    void onShadeListDoubleClicked();
+    void onQuantityEntered();
+    void onShowWholeFanDeckTriggered();
+    void onShowFanDeckPaletteTriggered();
 
     // The main window's side of the link.
     std::function<void(int layer, Colour colour, int shadeId, int fanDeckId, int paintKindId,

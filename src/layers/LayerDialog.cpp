@@ -49,55 +49,55 @@ private:
 
 } // namespace
 
-TeLayer::TeLayer(QWidget* parent)
+LayerDialog::LayerDialog(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("eLayer"));
+    setObjectName(QStringLiteral("LayerDialog"));
     setWindowTitle(QStringLiteral("Vlastnosti vrstvy"));
     setFixedSize(255, 175);
     auto* background = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::Dialog, 175),
                                          QColor(255, 208, 160), this);
-    background->setObjectName(QStringLiteral("PaintBox1"));
+    background->setObjectName(QStringLiteral("background"));
     background->setGeometry(rect());
 
-    auto* label1 = new QLabel(QStringLiteral("Název vrstvy:"), this);
-    label1->move(16, 17);
-    lName = new QLineEdit(this);
-    lName->setObjectName(QStringLiteral("lName"));
-    lName->setGeometry(88, 13, 153, 21);
-    lName->setMaxLength(32);
-    auto* label2 = new QLabel(QStringLiteral("Skutečná barva stěny:"), this);
-    label2->move(64, 54);
-    realColor = ColourPanel(this, QStringLiteral("realColor"), QPoint(184, 46));
-    auto* label3 = new QLabel(QStringLiteral("Barva masky:"), this);
-    label3->move(108, 88);
-    maskColor = ColourPanel(this, QStringLiteral("maskColor"), QPoint(184, 80));
-    for (QLabel* label : {label1, label2, label3}) {
+    auto* nameCaption = new QLabel(QStringLiteral("Název vrstvy:"), this);
+    nameCaption->move(16, 17);
+    nameEdit = new QLineEdit(this);
+    nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    nameEdit->setGeometry(88, 13, 153, 21);
+    nameEdit->setMaxLength(32);
+    auto* realColourCaption = new QLabel(QStringLiteral("Skutečná barva stěny:"), this);
+    realColourCaption->move(64, 54);
+    realColourPanel = ColourPanel(this, QStringLiteral("realColourPanel"), QPoint(184, 46));
+    auto* maskColourCaption = new QLabel(QStringLiteral("Barva masky:"), this);
+    maskColourCaption->move(108, 88);
+    maskColourPanel = ColourPanel(this, QStringLiteral("maskColourPanel"), QPoint(184, 80));
+    for (QLabel* label : {nameCaption, realColourCaption, maskColourCaption}) {
         QFont small = label->font();
         small.setPixelSize(11);
         label->setFont(small);
         label->adjustSize();
     }
     // Each caption ends just before its field, so that its colon stays visible.
-    label1->move(84 - label1->width(), 17);
-    label2->move(180 - label2->width(), 54);
-    label3->move(180 - label3->width(), 88);
+    nameCaption->move(84 - nameCaption->width(), 17);
+    realColourCaption->move(180 - realColourCaption->width(), 54);
+    maskColourCaption->move(180 - maskColourCaption->width(), 88);
 
     const DialogButtons buttons = MakeDialogButtons(this, QPoint(80, 125));
-    GlintImage1 = buttons.confirm;
-    GlintImage2 = buttons.cancel;
-    connect(GlintImage1, &TGlintImage::Click, this, &TeLayer::GlintImage1Click);
-    connect(GlintImage2, &TGlintImage::Click, this, &TeLayer::GlintImage2Click);
-    connect(lName, &QLineEdit::returnPressed, this, &TeLayer::GlintImage1Click);
+    confirmButton = buttons.confirm;
+    cancelButton = buttons.cancel;
+    connect(confirmButton, &TGlintImage::Click, this, &LayerDialog::onConfirmClicked);
+    connect(cancelButton, &TGlintImage::Click, this, &LayerDialog::onCancelClicked);
+    connect(nameEdit, &QLineEdit::returnPressed, this, &LayerDialog::onConfirmClicked);
     SetRealColour(Rgb(208, 208, 208));
     SetMaskColour(Rgb(255, 255, 255));
 }
 
-void TeLayer::Attach(LayerEditor& editor, Prompts& prompts, const QWidget* area) {
+void LayerDialog::Attach(LayerEditor& editor, Prompts& prompts, const QWidget* area) {
     editor_ = &editor;
     placementArea_ = area;
     prompts_ = &prompts;
     editor.ShowDialog = [this](const LayerRecord& layer) {
-        lName->setText(layer.Name);
+        nameEdit->setText(layer.Name);
         SetRealColour(layer.RealColour);
         SetMaskColour(layer.MaskColour);
         ShowBeside(this, placementArea_);
@@ -105,39 +105,39 @@ void TeLayer::Attach(LayerEditor& editor, Prompts& prompts, const QWidget* area)
     editor.RaiseDialog = [this] { ShowBeside(this, placementArea_); };
     editor.CloseDialog = [this] { hide(); };
     editor.ShowSampledColour = [this](Colour real) { SetRealColour(real); };
-    realColor->installEventFilter(new ClickFilter(realColor, [this] {
+    realColourPanel->installEventFilter(new ClickFilter(realColourPanel, [this] {
         const Colour chosen = prompts_->ChooseColour(real_);
         if (chosen != NoColour)
             SetRealColour(chosen);
     }));
-    maskColor->installEventFilter(new ClickFilter(maskColor, [this] {
+    maskColourPanel->installEventFilter(new ClickFilter(maskColourPanel, [this] {
         const Colour chosen = prompts_->ChooseColour(mask_);
         if (chosen != NoColour)
             SetMaskColour(chosen);
     }));
 }
 
-void TeLayer::SetRealColour(Colour colour) {
+void LayerDialog::SetRealColour(Colour colour) {
     real_ = colour;
-    Paint(realColor, colour);
+    Paint(realColourPanel, colour);
 }
 
-void TeLayer::SetMaskColour(Colour colour) {
+void LayerDialog::SetMaskColour(Colour colour) {
     mask_ = colour;
-    Paint(maskColor, colour);
+    Paint(maskColourPanel, colour);
 }
 
-void TeLayer::GlintImage1Click() {
+void LayerDialog::onConfirmClicked() {
     if (editor_)
-        editor_->Confirm(lName->text(), real_, mask_);
+        editor_->Confirm(nameEdit->text(), real_, mask_);
 }
 
-void TeLayer::GlintImage2Click() {
+void LayerDialog::onCancelClicked() {
     if (editor_)
         editor_->Cancel();
 }
 
-void TeLayer::closeEvent(QCloseEvent* event) {
+void LayerDialog::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (editor_ && editor_->RealColourPickMode)
         editor_->Cancel();

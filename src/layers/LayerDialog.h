@@ -13,28 +13,28 @@ class TGlintImage;
 // The modeless layer properties dialog "Vlastnosti vrstvy": the name, the real
 // colour of the surface and the mask colour. It has no close box; it is left through
 // its two buttons. While it is open a press on the photograph samples the real colour.
-class TeLayer : public QWidget {
+class LayerDialog : public QWidget {
     Q_OBJECT
 public:
-    explicit TeLayer(QWidget* parent = nullptr);
+    explicit LayerDialog(QWidget* parent = nullptr);
 
     // Connects the dialog with the layer editor that owns the edit. On its first
     // showing the dialog stands at the top right corner of area (the picture).
     void Attach(LayerEditor& editor, Prompts& prompts, const QWidget* area = nullptr);
 
-    QLineEdit* lName = nullptr;
-    QLabel* realColor = nullptr;
-    QLabel* maskColor = nullptr;
-    TGlintImage* GlintImage1 = nullptr; // confirm
-    TGlintImage* GlintImage2 = nullptr; // cancel
+    QLineEdit* nameEdit = nullptr;
+    QLabel* realColourPanel = nullptr;
+    QLabel* maskColourPanel = nullptr;
+    TGlintImage* confirmButton = nullptr;
+    TGlintImage* cancelButton = nullptr;
 
     Colour RealColour() const { return real_; }
     Colour MaskColour() const { return mask_; }
     void SetRealColour(Colour colour);
     void SetMaskColour(Colour colour);
 
-    void GlintImage1Click();
-    void GlintImage2Click();
+    void onConfirmClicked();
+    void onCancelClicked();
 
 protected:
     // A window manager may offer a close box all the same: closing is cancelling.

@@ -2,12 +2,12 @@
 
 #include <QStyledItemDelegate>
 
-class TPrehled;
+class OverviewWindow;
 
 // Draws an overview row from its layer, asking the catalogue anew on every paint.
 class OverviewRowDelegate : public QStyledItemDelegate {
 public:
-    OverviewRowDelegate(TPrehled& window, QObject* parent)
+    OverviewRowDelegate(OverviewWindow& window, QObject* parent)
         : QStyledItemDelegate(parent), window_(window) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -15,5 +15,5 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    TPrehled& window_;
+    OverviewWindow& window_;
 };

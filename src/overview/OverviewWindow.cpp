@@ -33,12 +33,12 @@ TGlintImage* Button(QWidget* parent, const QString& name, const QString& word, Q
 
 } // namespace
 
-TPrehled::TPrehled(Workspace& workspace, Prompts& prompts, CatalogueDatabase* catalogue,
-                   QWidget* parent)
+OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, CatalogueDatabase* catalogue,
+                               QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowStaysOnTopHint),
       workspace_(workspace), prompts_(prompts), catalogue_(catalogue) {
-    setObjectName(QStringLiteral("Prehled"));
+    setObjectName(QStringLiteral("OverviewWindow"));
     setWindowTitle(QStringLiteral("Přehled"));
     setModal(true);
 
@@ -55,34 +55,36 @@ TPrehled::TPrehled(Workspace& workspace, Prompts& prompts, CatalogueDatabase* ca
     footer_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 50),
                                 StripFallback, this);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFrameShape(QFrame::NoFrame);
-    ListBox1->setUniformItemSizes(true);
-    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListBox1->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // rows fit the width
-    ListBox1->setStyleSheet(QStringLiteral("QListWidget { background: rgb(235, 250, 254); }"));
-    ListBox1->setItemDelegate(new OverviewRowDelegate(*this, ListBox1));
-    connect(ListBox1, &QListWidget::itemClicked, this, &TPrehled::ListBox1Click);
+    layerList = new QListWidget(this);
+    layerList->setObjectName(QStringLiteral("layerList"));
+    layerList->setFrameShape(QFrame::NoFrame);
+    layerList->setUniformItemSizes(true);
+    layerList->setSelectionMode(QAbstractItemView::SingleSelection);
+    layerList->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    layerList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // rows fit the width
+    layerList->setStyleSheet(QStringLiteral("QListWidget { background: rgb(235, 250, 254); }"));
+    layerList->setItemDelegate(new OverviewRowDelegate(*this, layerList));
+    connect(layerList, &QListWidget::itemClicked, this, &OverviewWindow::onLayerListClicked);
     // Keys move the selection as a click does; the list taking the focus does not.
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TPrehled::ListBox1Click);
+    connect(layerList, &QListWidget::itemSelectionChanged, this,
+            &OverviewWindow::onLayerListClicked);
 
     const QSize wide(170, 18);
-    GlintImage1 = Button(this, QStringLiteral("GlintImage1"), QStringLiteral("Receptovat v Huemix"),
-                         wide, QStringLiteral("Vybraný odstín receptovat v Huemix"));
-    GlintImage1->hide();
-    GlintImage3 =
-        Button(this, QStringLiteral("GlintImage3"), QStringLiteral("Uložit s výsledním obarvením"),
+    recipeButton =
+        Button(this, QStringLiteral("recipeButton"), QStringLiteral("Receptovat v Huemix"), wide,
+               QStringLiteral("Vybraný odstín receptovat v Huemix"));
+    recipeButton->hide();
+    exportButton =
+        Button(this, QStringLiteral("exportButton"), QStringLiteral("Uložit s výsledním obarvením"),
                wide, QStringLiteral("Uložit nově obarvený obrázek"));
-    GlintImage4 = Button(this, QStringLiteral("GlintImage4"), QStringLiteral("Objednávka barev"),
+    orderButton = Button(this, QStringLiteral("orderButton"), QStringLiteral("Objednávka barev"),
                          QSize(114, 18), QStringLiteral("Uložit objednávku barev k tisku (PDF)"));
-    GlintImage2 = Button(this, QStringLiteral("GlintImage2"), QStringLiteral("Zavřít"),
+    closeButton = Button(this, QStringLiteral("closeButton"), QStringLiteral("Zavřít"),
                          QSize(114, 18), QStringLiteral("Zavřít přehled"));
-    connect(GlintImage1, &TGlintImage::Click, this, &TPrehled::GlintImage1Click);
-    connect(GlintImage2, &TGlintImage::Click, this, &TPrehled::GlintImage2Click);
-    connect(GlintImage3, &TGlintImage::Click, this, &TPrehled::GlintImage3Click);
-    connect(GlintImage4, &TGlintImage::Click, this, &TPrehled::GlintImage4Click);
+    connect(recipeButton, &TGlintImage::Click, this, &OverviewWindow::onRecipeClicked);
+    connect(closeButton, &TGlintImage::Click, this, &OverviewWindow::onCloseClicked);
+    connect(exportButton, &TGlintImage::Click, this, &OverviewWindow::onExportClicked);
+    connect(orderButton, &TGlintImage::Click, this, &OverviewWindow::onOrderClicked);
 
     // The footer carries one button more than the design: the window is wider by it.
     setMinimumSize(DesignWidth + OrderButtonRoom, 200);
@@ -90,17 +92,17 @@ TPrehled::TPrehled(Workspace& workspace, Prompts& prompts, CatalogueDatabase* ca
     Arrange();
 }
 
-void TPrehled::FillOverview() {
+void OverviewWindow::FillOverview() {
     // Emptying the list is no row click: the recipe button stays as it was.
-    const QSignalBlocker blocker(ListBox1);
-    ListBox1->clear();
+    const QSignalBlocker blocker(layerList);
+    layerList->clear();
     for (int layer : Overview::ListedLayers(workspace_.Doc.Layers))
-        ListBox1->addItem(QString::number(layer));
+        layerList->addItem(QString::number(layer));
     catalogueErrorReported_ = false;
 }
 
-int TPrehled::LayerOfRow(int row) const {
-    const QListWidgetItem* item = ListBox1->item(row);
+int OverviewWindow::LayerOfRow(int row) const {
+    const QListWidgetItem* item = layerList->item(row);
     if (!item)
         return -1;
     bool ok = false;
@@ -108,7 +110,7 @@ int TPrehled::LayerOfRow(int row) const {
     return ok && layer >= 0 && layer < workspace_.Doc.Layers.size() ? layer : -1;
 }
 
-OverviewRow TPrehled::RowOfLayer(int layer) {
+OverviewRow OverviewWindow::RowOfLayer(int layer) {
     if (layer < 0 || layer >= workspace_.Doc.Layers.size())
         return OverviewRow();
     const LayerRecord& record = workspace_.Doc.Layers[layer];
@@ -121,7 +123,7 @@ OverviewRow TPrehled::RowOfLayer(int layer) {
     }
 }
 
-void TPrehled::ReportCatalogueError(const QString& text) {
+void OverviewWindow::ReportCatalogueError(const QString& text) {
     if (catalogueErrorReported_)
         return;
     catalogueErrorReported_ = true;
@@ -129,47 +131,47 @@ void TPrehled::ReportCatalogueError(const QString& text) {
     QTimer::singleShot(0, this, [this, text] { prompts_.Error(text); });
 }
 
-void TPrehled::ListBox1Click() {
-    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
-    const int layer = selected.isEmpty() ? -1 : LayerOfRow(ListBox1->row(selected.constFirst()));
-    GlintImage1->setVisible(layer >= 0 && Overview::RecipeAvailable(workspace_.Doc.Layers[layer]));
+void OverviewWindow::onLayerListClicked() {
+    const QList<QListWidgetItem*> selected = layerList->selectedItems();
+    const int layer = selected.isEmpty() ? -1 : LayerOfRow(layerList->row(selected.constFirst()));
+    recipeButton->setVisible(layer >= 0 && Overview::RecipeAvailable(workspace_.Doc.Layers[layer]));
 }
 
-void TPrehled::GlintImage1Click() {
-    const QList<QListWidgetItem*> selected = ListBox1->selectedItems();
+void OverviewWindow::onRecipeClicked() {
+    const QList<QListWidgetItem*> selected = layerList->selectedItems();
     if (selected.isEmpty())
         return;
-    const int layer = LayerOfRow(ListBox1->row(selected.constFirst()));
+    const int layer = LayerOfRow(layerList->row(selected.constFirst()));
     if (layer >= 0)
         Recipe::Write(workspace_.Doc, layer, catalogue_, prompts_);
 }
 
-void TPrehled::GlintImage2Click() {
+void OverviewWindow::onCloseClicked() {
     close();
 }
 
-void TPrehled::GlintImage3Click() {
+void OverviewWindow::onExportClicked() {
     ExportPicture(workspace_, prompts_);
 }
 
-void TPrehled::GlintImage4Click() {
+void OverviewWindow::onOrderClicked() {
     SaveOrderSheet(workspace_.Doc, prompts_, catalogue_);
 }
 
-void TPrehled::resizeEvent(QResizeEvent* event) {
+void OverviewWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     Arrange();
 }
 
-void TPrehled::Arrange() {
+void OverviewWindow::Arrange() {
     const int w = width();
     const int h = height();
     header_->setGeometry(0, 0, w, 52);
     footer_->setGeometry(0, h - 50, w, 50);
-    ListBox1->setGeometry(0, 52, w, std::max(0, h - 102));
+    layerList->setGeometry(0, 52, w, std::max(0, h - 102));
     // Left-anchored: recipe and export; right-anchored: the order and close.
-    GlintImage1->move(11, h - 35);
-    GlintImage3->move(188, h - 35);
-    GlintImage4->move(w - 123 - OrderButtonRoom, h - 35);
-    GlintImage2->move(w - 123, h - 35);
+    recipeButton->move(11, h - 35);
+    exportButton->move(188, h - 35);
+    orderButton->move(w - 123 - OrderButtonRoom, h - 35);
+    closeButton->move(w - 123, h - 35);
 }

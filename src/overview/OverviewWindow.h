@@ -16,13 +16,13 @@ class Workspace;
 // paint, with its shade, fan deck, paint kind and quantity, looked up in the
 // catalogue each time a row is painted. From here the recoloured picture is
 // exported, a layer's recipe handed on and the paint order printed.
-class TPrehled : public QDialog {
+class OverviewWindow : public QDialog {
     Q_OBJECT
 public:
     // catalogue is the catalogue window's connection; rows show only the layer's
     // own fields while it is not open.
-    TPrehled(Workspace& workspace, Prompts& prompts, CatalogueDatabase* catalogue,
-             QWidget* parent = nullptr);
+    OverviewWindow(Workspace& workspace, Prompts& prompts, CatalogueDatabase* catalogue,
+                   QWidget* parent = nullptr);
 
     // Lists the layers anew; the recipe button keeps what the last row click made it.
     void FillOverview();
@@ -31,17 +31,17 @@ public:
     // What a row shows for a layer, asked of the catalogue now.
     OverviewRow RowOfLayer(int layer);
 
-    QListWidget* ListBox1 = nullptr;
-    TGlintImage* GlintImage1 = nullptr; // recipe for Huemix, hidden at first
-    TGlintImage* GlintImage2 = nullptr; // close
-    TGlintImage* GlintImage3 = nullptr; // export the recoloured picture
-    TGlintImage* GlintImage4 = nullptr; // the printable paint order
+    QListWidget* layerList = nullptr;
+    TGlintImage* recipeButton = nullptr; // for Huemix, hidden at first
+    TGlintImage* closeButton = nullptr;
+    TGlintImage* exportButton = nullptr; // the recoloured picture
+    TGlintImage* orderButton = nullptr;  // the printable paint order
 
-    void ListBox1Click();
-    void GlintImage1Click();
-    void GlintImage2Click();
-    void GlintImage3Click();
-    void GlintImage4Click();
+    void onLayerListClicked();
+    void onRecipeClicked();
+    void onCloseClicked();
+    void onExportClicked();
+    void onOrderClicked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -38,11 +38,11 @@ QFrame* GreyFrame(QWidget* parent) {
 
 } // namespace
 
-TOpenList::TOpenList(const QString& appDir, Prompts& prompts, QWidget* parent)
+ProjectListWindow::ProjectListWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowStaysOnTopHint),
       appDir_(appDir), prompts_(prompts) {
-    setObjectName(QStringLiteral("OpenList"));
+    setObjectName(QStringLiteral("ProjectListWindow"));
     setWindowTitle(QStringLiteral("Seznam vytvořených projektů"));
     setModal(true);
     setAutoFillBackground(true);
@@ -62,72 +62,78 @@ TOpenList::TOpenList(const QString& appDir, Prompts& prompts, QWidget* parent)
 
     leftFrame_ = GreyFrame(this);
     rightFrame_ = GreyFrame(this);
-    ListBox1 = ProjectList(this, QStringLiteral("ListBox1"));
-    ListBox2 = ProjectList(this, QStringLiteral("ListBox2"));
+    exteriorList = ProjectList(this, QStringLiteral("exteriorList"));
+    interiorList = ProjectList(this, QStringLiteral("interiorList"));
     loader_ = new ThumbnailLoader(this);
-    connect(loader_, &ThumbnailLoader::Ready, this, &TOpenList::ThumbnailReady);
-    ListBox1->setItemDelegate(new ProjectRowDelegate(*this, FolderOf(ListBox1), ListBox1));
-    ListBox2->setItemDelegate(new ProjectRowDelegate(*this, FolderOf(ListBox2), ListBox2));
+    connect(loader_, &ThumbnailLoader::Ready, this, &ProjectListWindow::ThumbnailReady);
+    exteriorList->setItemDelegate(
+        new ProjectRowDelegate(*this, FolderOf(exteriorList), exteriorList));
+    interiorList->setItemDelegate(
+        new ProjectRowDelegate(*this, FolderOf(interiorList), interiorList));
 
     using Artwork::Face;
     const QSize size(125, 18);
     const QString exterior = QStringLiteral("Import exteriéru ...");
     const QString interior = QStringLiteral("Import interiéru ...");
-    GlintImage1 = MakeGlintImage(this, QStringLiteral("GlintImage1"),
-                                 Artwork::PanelButton(exterior, Face::Normal, size),
-                                 Artwork::PanelButton(exterior, Face::Over, size), QString());
-    GlintImage2 = MakeGlintImage(this, QStringLiteral("GlintImage2"),
-                                 Artwork::PanelButton(interior, Face::Normal, size),
-                                 Artwork::PanelButton(interior, Face::Over, size), QString());
+    importExteriorButton =
+        MakeGlintImage(this, QStringLiteral("importExteriorButton"),
+                       Artwork::PanelButton(exterior, Face::Normal, size),
+                       Artwork::PanelButton(exterior, Face::Over, size), QString());
+    importInteriorButton =
+        MakeGlintImage(this, QStringLiteral("importInteriorButton"),
+                       Artwork::PanelButton(interior, Face::Normal, size),
+                       Artwork::PanelButton(interior, Face::Over, size), QString());
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->addAction(QStringLiteral("Vybrat projekt"), this, &TOpenList::Vybratprojekt1Click);
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(QStringLiteral("Smazat projekt"), this, &TOpenList::Smazatprojekt1Click);
+    projectMenu = new QMenu(this);
+    projectMenu->addAction(QStringLiteral("Vybrat projekt"), this,
+                           &ProjectListWindow::onChooseProjectTriggered);
+    projectMenu->addSeparator();
+    projectMenu->addAction(QStringLiteral("Smazat projekt"), this,
+                           &ProjectListWindow::onDeleteProjectTriggered);
 
-    for (QListWidget* list : {ListBox1, ListBox2}) {
-        QListWidget* other = list == ListBox1 ? ListBox2 : ListBox1;
+    for (QListWidget* list : {exteriorList, interiorList}) {
+        QListWidget* other = list == exteriorList ? interiorList : exteriorList;
         // At most one project is selected across both lists.
         connect(list, &QListWidget::itemPressed, this, [other] { other->clearSelection(); });
         connect(list, &QListWidget::itemDoubleClicked, this,
-                [this, list] { ListDoubleClick(list); });
+                [this, list] { onProjectListDoubleClicked(list); });
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint at) {
             if (QListWidgetItem* item = list->itemAt(at)) {
                 list->setCurrentItem(item);
-                (list == ListBox1 ? ListBox2 : ListBox1)->clearSelection();
+                (list == exteriorList ? interiorList : exteriorList)->clearSelection();
             }
-            PopupMenu1->popup(list->viewport()->mapToGlobal(at));
+            projectMenu->popup(list->viewport()->mapToGlobal(at));
         });
     }
-    connect(GlintImage1, &TGlintImage::Click, this, [this] {
+    connect(importExteriorButton, &TGlintImage::Click, this, [this] {
         if (ImportInto)
             ImportInto(appDir_ + QStringLiteral("/domy"));
     });
-    connect(GlintImage2, &TGlintImage::Click, this, [this] {
+    connect(importInteriorButton, &TGlintImage::Click, this, [this] {
         if (ImportInto)
             ImportInto(appDir_ + QStringLiteral("/interier"));
     });
     resize(582, 517);
 }
 
-QString TOpenList::FolderOf(const QListWidget* list) const {
-    return appDir_ + (list == ListBox1 ? QStringLiteral("/domy") : QStringLiteral("/interier"));
+QString ProjectListWindow::FolderOf(const QListWidget* list) const {
+    return appDir_ + (list == exteriorList ? QStringLiteral("/domy") : QStringLiteral("/interier"));
 }
 
-void TOpenList::FillList(QListWidget* list) {
+void ProjectListWindow::FillList(QListWidget* list) {
     list->clear();
     list->addItems(ProjectListing::ProjectFiles(FolderOf(list)));
 }
 
-void TOpenList::FillProjectLists() {
+void ProjectListWindow::FillProjectLists() {
     ChosenProjectPath.clear();
     CancelThumbnails();
     pictures_.clear();
-    FillList(ListBox1);
-    FillList(ListBox2);
+    FillList(exteriorList);
+    FillList(interiorList);
 }
 
-QString TOpenList::ChooseProject() {
+QString ProjectListWindow::ChooseProject() {
     FillProjectLists();
     if (parentWidget())
         move(parentWidget()->geometry().center() - rect().center());
@@ -135,7 +141,7 @@ QString TOpenList::ChooseProject() {
     return ChosenProjectPath;
 }
 
-const TOpenList::RowPicture& TOpenList::PictureOf(const QString& path) {
+const ProjectListWindow::RowPicture& ProjectListWindow::PictureOf(const QString& path) {
     auto found = pictures_.find(path);
     if (found == pictures_.end()) {
         RowPicture picture;
@@ -155,24 +161,24 @@ const TOpenList::RowPicture& TOpenList::PictureOf(const QString& path) {
     return *found;
 }
 
-void TOpenList::ThumbnailReady(const QString& path, const QImage& thumbnail) {
+void ProjectListWindow::ThumbnailReady(const QString& path, const QImage& thumbnail) {
     const auto found = pictures_.find(path);
     if (found == pictures_.end())
         return;
     found->thumbnail = thumbnail;
     found->failed = thumbnail.isNull();
-    ListBox1->viewport()->update();
-    ListBox2->viewport()->update();
+    exteriorList->viewport()->update();
+    interiorList->viewport()->update();
 }
 
-void TOpenList::CancelThumbnails() {
+void ProjectListWindow::CancelThumbnails() {
     loader_->Cancel();
     // Rows still waiting ask again when they are next drawn.
     for (RowPicture& picture : pictures_)
         picture.requested = !picture.thumbnail.isNull() || picture.failed;
 }
 
-void TOpenList::ListDoubleClick(QListWidget* list) {
+void ProjectListWindow::onProjectListDoubleClicked(QListWidget* list) {
     const QList<QListWidgetItem*> selected = list->selectedItems();
     if (selected.isEmpty())
         return;
@@ -180,17 +186,17 @@ void TOpenList::ListDoubleClick(QListWidget* list) {
     accept();
 }
 
-void TOpenList::Vybratprojekt1Click() {
-    if (!ListBox1->selectedItems().isEmpty())
-        ListDoubleClick(ListBox1);
-    if (!ListBox2->selectedItems().isEmpty())
-        ListDoubleClick(ListBox2);
+void ProjectListWindow::onChooseProjectTriggered() {
+    if (!exteriorList->selectedItems().isEmpty())
+        onProjectListDoubleClicked(exteriorList);
+    if (!interiorList->selectedItems().isEmpty())
+        onProjectListDoubleClicked(interiorList);
 }
 
-void TOpenList::Smazatprojekt1Click() {
-    QListWidget* list = !ListBox1->selectedItems().isEmpty()   ? ListBox1
-                        : !ListBox2->selectedItems().isEmpty() ? ListBox2
-                                                               : nullptr;
+void ProjectListWindow::onDeleteProjectTriggered() {
+    QListWidget* list = !exteriorList->selectedItems().isEmpty()   ? exteriorList
+                        : !interiorList->selectedItems().isEmpty() ? interiorList
+                                                                   : nullptr;
     if (!list)
         return;
     const QString path = QDir(FolderOf(list)).filePath(list->selectedItems().constFirst()->text());
@@ -211,22 +217,22 @@ void TOpenList::Smazatprojekt1Click() {
     FillProjectLists();
 }
 
-void TOpenList::hideEvent(QHideEvent* event) {
+void ProjectListWindow::hideEvent(QHideEvent* event) {
     // A closed list waits for nothing: what has not started never will.
     CancelThumbnails();
     QDialog::hideEvent(event);
 }
 
-void TOpenList::resizeEvent(QResizeEvent* event) {
+void ProjectListWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     const auto c = ProjectListing::ColumnsFor(width());
     const int listHeight = height() - 61 - 63; // from y 61 down to 63 px above the bottom
     header_->setGeometry(0, 0, width(), 52);
     footer_->setGeometry(0, height() - 50, width(), 50);
     leftFrame_->setGeometry(7, 60, c.leftFrameWidth, listHeight + 2);
-    ListBox1->setGeometry(8, 61, c.leftListWidth, listHeight);
+    exteriorList->setGeometry(8, 61, c.leftListWidth, listHeight);
     rightFrame_->setGeometry(c.rightFrameX, 60, c.rightFrameWidth, listHeight + 2);
-    ListBox2->setGeometry(c.rightListX, 61, c.rightListWidth, listHeight);
-    GlintImage1->move(c.leftButtonX, height() - 37);
-    GlintImage2->move(c.rightButtonX, height() - 37);
+    interiorList->setGeometry(c.rightListX, 61, c.rightListWidth, listHeight);
+    importExteriorButton->move(c.leftButtonX, height() - 37);
+    importInteriorButton->move(c.rightButtonX, height() - 37);
 }

@@ -18,10 +18,10 @@ class ThumbnailLoader;
 // The modal project list "Seznam vytvořených projektů": exteriors from `domy` on the
 // left, interiors from `interier` on the right, each with a thumbnail, its name and
 // its size. It only chooses; the main window opens what was chosen.
-class TOpenList : public QDialog, public ProjectChooser {
+class ProjectListWindow : public QDialog, public ProjectChooser {
     Q_OBJECT
 public:
-    TOpenList(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr);
+    ProjectListWindow(const QString& appDir, Prompts& prompts, QWidget* parent = nullptr);
 
     // Rebuilds both lists from their folders and forgets the last choice.
     void FillProjectLists();
@@ -33,15 +33,15 @@ public:
     // The open project's photograph, which may not be deleted.
     std::function<QString()> OpenProjectPath;
 
-    QListWidget* ListBox1 = nullptr; // domy
-    QListWidget* ListBox2 = nullptr; // interier
-    TGlintImage* GlintImage1 = nullptr;
-    TGlintImage* GlintImage2 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
+    QListWidget* exteriorList = nullptr; // domy
+    QListWidget* interiorList = nullptr; // interier
+    TGlintImage* importExteriorButton = nullptr;
+    TGlintImage* importInteriorButton = nullptr;
+    QMenu* projectMenu = nullptr;
 
-    void ListDoubleClick(QListWidget* list);
-    void Vybratprojekt1Click();
-    void Smazatprojekt1Click();
+    void onProjectListDoubleClicked(QListWidget* list);
+    void onChooseProjectTriggered();
+    void onDeleteProjectTriggered();
 
     // What a row shows of its photograph: the size its header declares, read when
     // the row is first drawn, and the thumbnail once it has come from the loader

@@ -2,12 +2,12 @@
 
 #include <QStyledItemDelegate>
 
-class TOpenList;
+class ProjectListWindow;
 
 // Draws a project row: selection colour, thumbnail, bold name and the size lines.
 class ProjectRowDelegate : public QStyledItemDelegate {
 public:
-    ProjectRowDelegate(TOpenList& window, QString folder, QObject* parent)
+    ProjectRowDelegate(ProjectListWindow& window, QString folder, QObject* parent)
         : QStyledItemDelegate(parent), window_(window), folder_(std::move(folder)) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -17,6 +17,6 @@ public:
     }
 
 private:
-    TOpenList& window_;
+    ProjectListWindow& window_;
     QString folder_;
 };

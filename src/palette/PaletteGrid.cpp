@@ -11,7 +11,7 @@ using PaletteLayout::CellHeight;
 
 PaletteGrid::PaletteGrid(const ShadeList& shades, QWidget* parent)
     : QAbstractScrollArea(parent), shades_(shades) {
-    setObjectName(QStringLiteral("DrawGrid1"));
+    setObjectName(QStringLiteral("shadeGrid"));
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

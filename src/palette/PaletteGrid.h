@@ -5,7 +5,7 @@
 
 #include <QAbstractScrollArea>
 
-// The palette's grid of shade cells ("DrawGrid1"): it draws the cells of the rows in
+// The palette's grid of shade cells ("shadeGrid"): it draws the cells of the rows in
 // view and reports the cell the user chooses; what a choice does is the window's.
 // It scrolls by whole rows.
 class PaletteGrid : public QAbstractScrollArea {

@@ -95,10 +95,10 @@ void ColourShape::mousePressEvent(QMouseEvent* event) {
         emit Pressed();
 }
 
-TTPaleta::TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent)
+PaletteWindow::PaletteWindow(CatalogueWindow& catalogue, Prompts& prompts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), catalogue_(catalogue),
       prompts_(prompts) {
-    setObjectName(QStringLiteral("TPaleta"));
+    setObjectName(QStringLiteral("PaletteWindow"));
     setWindowTitle(QStringLiteral("Paleta barev"));
     resize(780, 531);
     SetToolWindowLook(this, WindowBackground);
@@ -110,19 +110,20 @@ TTPaleta::TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent)
     topEdge->setFixedHeight(1);
     layout->addWidget(topEdge);
     BuildInfoPanel();
-    layout->addWidget(PanelInfo);
+    layout->addWidget(infoPanel);
     BuildHintBar();
-    layout->addWidget(PanelHint);
-    DrawGrid1 = new PaletteGrid(catalogue_.Model.Shades, this);
-    layout->addWidget(DrawGrid1, 1);
+    layout->addWidget(hintBar);
+    shadeGrid = new PaletteGrid(catalogue_.Model.Shades, this);
+    layout->addWidget(shadeGrid, 1);
 
-    connect(DrawGrid1, &PaletteGrid::CellChosen, this, &TTPaleta::DrawGrid1SelectCell);
-    connect(DrawGrid1, &PaletteGrid::DoubleClicked, this, &TTPaleta::DrawGrid1DblClick);
-    connect(DrawGrid1, &PaletteGrid::Resized, this, &TTPaleta::LayoutGrid);
-    connect(Shape7, &ColourShape::Pressed, this, &TTPaleta::Shape7MouseDown);
-    connect(GlintImage1, &TGlintImage::Click, this, &TTPaleta::GlintImage1Click);
-    connect(GlintImage2, &TGlintImage::Click, this, &TTPaleta::GlintImage2Click);
-    connect(GlintImage3, &TGlintImage::Click, this, &TTPaleta::GlintImage3Click);
+    connect(shadeGrid, &PaletteGrid::CellChosen, this, &PaletteWindow::onShadeGridCellChosen);
+    connect(shadeGrid, &PaletteGrid::DoubleClicked, this, &PaletteWindow::onShadeGridDoubleClicked);
+    connect(shadeGrid, &PaletteGrid::Resized, this, &PaletteWindow::LayoutGrid);
+    connect(freeColourShape, &ColourShape::Pressed, this, &PaletteWindow::onFreeColourShapePressed);
+    connect(searchButton, &TGlintImage::Click, this, &PaletteWindow::onSearchClicked);
+    connect(freeColourSearchButton, &TGlintImage::Click, this,
+            &PaletteWindow::onFreeColourSearchClicked);
+    connect(rankButton, &TGlintImage::Click, this, &PaletteWindow::onRankClicked);
 
     // While showing, the grid follows every refill, re-sort and shade choice.
     const auto follow = [this] {
@@ -130,7 +131,7 @@ TTPaleta::TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent)
             LayoutGrid();
     };
     connect(&catalogue_.Model, &CatalogueModel::ShadesChanged, this, follow);
-    connect(&catalogue_, &Tbarvy::ShadeChosen, this, follow);
+    connect(&catalogue_, &CatalogueWindow::ShadeChosen, this, follow);
     catalogue_.ShowPalette = [this] { ShowOnShade(); };
     catalogue_.ShowPaletteOnList = [this] { ShowOnList(); };
 
@@ -138,138 +139,137 @@ TTPaleta::TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent)
     LayoutGrid();
 }
 
-void TTPaleta::BuildInfoPanel() {
-    PanelInfo = new QWidget(this);
-    PanelInfo->setObjectName(QStringLiteral("PanelInfo"));
-    PanelInfo->setFixedHeight(128);
-    PanelInfo->setAutoFillBackground(true);
-    QPalette palette = PanelInfo->palette();
+void PaletteWindow::BuildInfoPanel() {
+    infoPanel = new QWidget(this);
+    infoPanel->setObjectName(QStringLiteral("infoPanel"));
+    infoPanel->setFixedHeight(128);
+    infoPanel->setAutoFillBackground(true);
+    QPalette palette = infoPanel->palette();
     palette.setColor(QPalette::Window, InfoBackground);
-    PanelInfo->setPalette(palette);
+    infoPanel->setPalette(palette);
 
-    PaintBox1 = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::CatalogueHeader, 24),
-                                  InfoBackground, PanelInfo);
-    PaintBox1->setGeometry(0, 0, 4000, 24);
-    Image1 = new QLabel(PaintBox1);
-    Image1->setPixmap(Artwork::StripCaption(QStringLiteral("PALETA")));
-    Image1->move(17, 0);
-    Line(PanelInfo, QRect(0, 127, 4000, 1));
+    infoPanelStrip =
+        new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::CatalogueHeader, 24),
+                          InfoBackground, infoPanel);
+    infoPanelStrip->setGeometry(0, 0, 4000, 24);
+    paletteCaption = new QLabel(infoPanelStrip);
+    paletteCaption->setPixmap(Artwork::StripCaption(QStringLiteral("PALETA")));
+    paletteCaption->move(17, 0);
+    Line(infoPanel, QRect(0, 127, 4000, 1));
 
     // Box 1: the selected shade's values and preview.
-    Box(PanelInfo, QRect(4, 35, 241, 86));
-    ShapeNahled = new ColourShape(PanelInfo);
-    ShapeNahled->setObjectName(QStringLiteral("ShapeNahled"));
-    ShapeNahled->setGeometry(21, 51, 89, 57);
+    Box(infoPanel, QRect(4, 35, 241, 86));
+    previewShape = new ColourShape(infoPanel);
+    previewShape->setObjectName(QStringLiteral("previewShape"));
+    previewShape->setGeometry(21, 51, 89, 57);
     const std::pair<QString, QColor> channels[] = {{QStringLiteral("Červená:"), Red},
                                                    {QStringLiteral("Zelená:"), Green},
                                                    {QStringLiteral("Modrá:"), Blue}};
-    QLabel** values[] = {&LabelR, &LabelG, &LabelB};
-    const char* names[] = {"LabelR", "LabelG", "LabelB"};
+    QLabel** values[] = {&redValueLabel, &greenValueLabel, &blueValueLabel};
+    const char* names[] = {"redValueLabel", "greenValueLabel", "blueValueLabel"};
     for (int i = 0; i < 3; ++i) {
-        Caption(PanelInfo, channels[i].first, QPoint(128, 52 + 19 * i), channels[i].second);
+        Caption(infoPanel, channels[i].first, QPoint(128, 52 + 19 * i), channels[i].second);
         QLabel* value =
-            Caption(PanelInfo, QString(), QPoint(180, 52 + 19 * i), channels[i].second, true);
+            Caption(infoPanel, QString(), QPoint(180, 52 + 19 * i), channels[i].second, true);
         value->setObjectName(QString::fromLatin1(names[i]));
         value->setFixedWidth(50);
         *values[i] = value;
     }
 
     // Box 2: the tolerances, the search around the shown colour and the ranking.
-    Box(PanelInfo, QRect(252, 35, 325, 86));
-    Caption(PanelInfo, QStringLiteral("Tolerance pro vyhledání podobné barvy:"), QPoint(262, 42),
+    Box(infoPanel, QRect(252, 35, 325, 86));
+    Caption(infoPanel, QStringLiteral("Tolerance pro vyhledání podobné barvy:"), QPoint(262, 42),
             QColor(31, 50, 69), true, 10);
     const int editX[] = {326, 417, 507};
-    QLineEdit** edits[] = {&LabeledEdit1, &LabeledEdit2, &LabeledEdit3};
+    QLineEdit** edits[] = {&redToleranceEdit, &greenToleranceEdit, &blueToleranceEdit};
+    const char* editNames[] = {"redToleranceEdit", "greenToleranceEdit", "blueToleranceEdit"};
     for (int i = 0; i < 3; ++i) {
-        QLabel* caption = Caption(PanelInfo, channels[i].first, QPoint(0, 67), channels[i].second);
+        QLabel* caption = Caption(infoPanel, channels[i].first, QPoint(0, 67), channels[i].second);
         caption->move(editX[i] - 4 - caption->width(), 68);
-        *edits[i] = ToleranceEdit(PanelInfo, QStringLiteral("LabeledEdit%1").arg(i + 1),
-                                  QPoint(editX[i], 65));
+        *edits[i] =
+            ToleranceEdit(infoPanel, QString::fromLatin1(editNames[i]), QPoint(editX[i], 65));
     }
     using Artwork::Face;
     const QString search = QStringLiteral("Vyhledat");
     const QString hint =
         QStringLiteral("Vyhledat podobné odstínz v e všech vějířích se yadanou tolerancí");
-    GlintImage1 = MakeGlintImage(PanelInfo, QStringLiteral("GlintImage1"),
-                                 Artwork::PanelButton(search, Face::Normal),
-                                 Artwork::PanelButton(search, Face::Over), hint);
-    GlintImage1->move(296, 97);
+    searchButton = MakeGlintImage(infoPanel, QStringLiteral("searchButton"),
+                                  Artwork::PanelButton(search, Face::Normal),
+                                  Artwork::PanelButton(search, Face::Over), hint);
+    searchButton->move(296, 97);
     const QString rank = QStringLiteral("Seřadit podle podobnosti");
     const QSize rankSize(156, 18);
-    GlintImage3 = MakeGlintImage(
-        PanelInfo, QStringLiteral("GlintImage3"),
-        Artwork::PanelButton(rank, Face::Normal, rankSize),
+    rankButton = MakeGlintImage(
+        infoPanel, QStringLiteral("rankButton"), Artwork::PanelButton(rank, Face::Normal, rankSize),
         Artwork::PanelButton(rank, Face::Over, rankSize),
         QStringLiteral("Seřadit odstíny seznamu podle podobnosti s barvou vlevo (CIEDE2000), "
                        "nejpodobnější první"));
-    GlintImage3->move(414, 97);
+    rankButton->move(414, 97);
 
     // Box 3: the free colour.
-    Box(PanelInfo, QRect(584, 35, 129, 86));
-    Caption(PanelInfo, QStringLiteral("Zvolit barvu z palety:"), QPoint(592, 42),
+    Box(infoPanel, QRect(584, 35, 129, 86));
+    Caption(infoPanel, QStringLiteral("Zvolit barvu z palety:"), QPoint(592, 42),
             QColor(31, 50, 69), true, 10);
-    Shape7 = new ColourShape(PanelInfo);
-    Shape7->setObjectName(QStringLiteral("Shape7"));
-    Shape7->setGeometry(608, 64, 81, 25);
-    Shape7->setCursor(Qt::PointingHandCursor);
-    Shape7->setToolTip(QStringLiteral("Zvolit libovolnou barvu pro vybranou vrstvu"));
-    GlintImage2 = MakeGlintImage(PanelInfo, QStringLiteral("GlintImage2"),
-                                 Artwork::PanelButton(search, Face::Normal),
-                                 Artwork::PanelButton(search, Face::Over), hint);
-    GlintImage2->move(592, 97);
+    freeColourShape = new ColourShape(infoPanel);
+    freeColourShape->setObjectName(QStringLiteral("freeColourShape"));
+    freeColourShape->setGeometry(608, 64, 81, 25);
+    freeColourShape->setCursor(Qt::PointingHandCursor);
+    freeColourShape->setToolTip(QStringLiteral("Zvolit libovolnou barvu pro vybranou vrstvu"));
+    freeColourSearchButton = MakeGlintImage(infoPanel, QStringLiteral("freeColourSearchButton"),
+                                            Artwork::PanelButton(search, Face::Normal),
+                                            Artwork::PanelButton(search, Face::Over), hint);
+    freeColourSearchButton->move(592, 97);
 }
 
-void TTPaleta::BuildHintBar() {
-    PanelHint = new QWidget(this);
-    PanelHint->setObjectName(QStringLiteral("PanelHint"));
-    PanelHint->setFixedHeight(21);
-    PanelHint->setAutoFillBackground(true);
-    QPalette palette = PanelHint->palette();
+void PaletteWindow::BuildHintBar() {
+    hintBar = new QWidget(this);
+    hintBar->setObjectName(QStringLiteral("hintBar"));
+    hintBar->setFixedHeight(21);
+    hintBar->setAutoFillBackground(true);
+    QPalette palette = hintBar->palette();
     palette.setColor(QPalette::Window, HintBackground);
-    PanelHint->setPalette(palette);
-    PaintBox2 = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::HintBar, 40),
-                                  HintBackground, PanelHint);
-    PaintBox2->setGeometry(0, 0, 4000, 20);
-    Line(PanelHint, QRect(0, 20, 4000, 1));
+    hintBar->setPalette(palette);
+    hintBarStrip = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::HintBar, 40),
+                                     HintBackground, hintBar);
+    hintBarStrip->setGeometry(0, 0, 4000, 20);
+    Line(hintBar, QRect(0, 20, 4000, 1));
     const QColor text(31, 50, 69);
-    QLabel* deckCaption = Caption(PanelHint, QStringLiteral("Vějíř:"), QPoint(16, 4), text, true);
-    LabelVejir =
-        Caption(PanelHint, QString(), QPoint(deckCaption->geometry().right() + 5, 4), text);
-    LabelVejir->setObjectName(QStringLiteral("LabelVejir"));
-    LabelVejir->setFixedWidth(190);
-    QLabel* shadeCaption =
-        Caption(PanelHint, QStringLiteral("Odstín:"), QPoint(248, 4), text, true);
-    LabelOdstin =
-        Caption(PanelHint, QString(), QPoint(shadeCaption->geometry().right() + 5, 4), text);
-    LabelOdstin->setObjectName(QStringLiteral("LabelOdstin"));
-    LabelOdstin->setFixedWidth(300);
-    LabelDeltaE = Caption(PanelHint, QString(), QPoint(620, 4), text, true);
-    LabelDeltaE->setObjectName(QStringLiteral("LabelDeltaE"));
-    LabelDeltaE->setFixedWidth(120);
-    LabelDeltaE->setToolTip(QStringLiteral(
+    QLabel* deckCaption = Caption(hintBar, QStringLiteral("Vějíř:"), QPoint(16, 4), text, true);
+    fanDeckLabel =
+        Caption(hintBar, QString(), QPoint(deckCaption->geometry().right() + 5, 4), text);
+    fanDeckLabel->setObjectName(QStringLiteral("fanDeckLabel"));
+    fanDeckLabel->setFixedWidth(190);
+    QLabel* shadeCaption = Caption(hintBar, QStringLiteral("Odstín:"), QPoint(248, 4), text, true);
+    shadeLabel = Caption(hintBar, QString(), QPoint(shadeCaption->geometry().right() + 5, 4), text);
+    shadeLabel->setObjectName(QStringLiteral("shadeLabel"));
+    shadeLabel->setFixedWidth(300);
+    deltaELabel = Caption(hintBar, QString(), QPoint(620, 4), text, true);
+    deltaELabel->setObjectName(QStringLiteral("deltaELabel"));
+    deltaELabel->setFixedWidth(120);
+    deltaELabel->setToolTip(QStringLiteral(
         "Barevný rozdíl ΔE00 vybraného odstínu od barvy, kolem které se naposledy hledalo"));
 }
 
-std::array<QString, 3> TTPaleta::ReferenceColour() const {
-    return {LabelR->text(), LabelG->text(), LabelB->text()};
+std::array<QString, 3> PaletteWindow::ReferenceColour() const {
+    return {redValueLabel->text(), greenValueLabel->text(), blueValueLabel->text()};
 }
 
-void TTPaleta::UpdateShape() {
-    const QScrollBar* bar = DrawGrid1->verticalScrollBar();
-    DrawGrid1->SetShape(PaletteLayout::LayoutGridBesideScrollBar(
-        DrawGrid1->width(), DrawGrid1->height(), int(catalogue_.Model.Shades.size()),
+void PaletteWindow::UpdateShape() {
+    const QScrollBar* bar = shadeGrid->verticalScrollBar();
+    shadeGrid->SetShape(PaletteLayout::LayoutGridBesideScrollBar(
+        shadeGrid->width(), shadeGrid->height(), int(catalogue_.Model.Shades.size()),
         bar->sizeHint().width()));
 }
 
-void TTPaleta::LayoutGrid() {
+void PaletteWindow::LayoutGrid() {
     UpdateShape();
     const CatalogueModel& model = catalogue_.Model;
     if (model.SelectedShade >= 0 && model.SelectedShade < model.Shades.size())
         SyncWithCatalogue();
-    DrawGrid1->viewport()->update();
+    shadeGrid->viewport()->update();
 }
 
-void TTPaleta::SyncWithCatalogue() {
+void PaletteWindow::SyncWithCatalogue() {
     const CatalogueModel& model = catalogue_.Model;
     const auto selected = [&model] {
         return model.SelectedShade >= 0 && model.SelectedShade < model.Shades.size();
@@ -280,90 +280,90 @@ void TTPaleta::SyncWithCatalogue() {
         return;
     const int k = model.SelectedShade;
     const ShadeRecord& shade = model.Shades[k];
-    LabelVejir->setText(shade.fanDeckLabel);
-    LabelOdstin->setText(shade.name);
+    fanDeckLabel->setText(shade.fanDeckLabel);
+    shadeLabel->setText(shade.name);
     UpdateShape();
-    DrawGrid1->SetCurrentCell(PaletteLayout::CellOfRow(k, DrawGrid1->Shape().columns));
+    shadeGrid->SetCurrentCell(PaletteLayout::CellOfRow(k, shadeGrid->Shape().columns));
     UpdateDeltaE();
-    DrawGrid1->viewport()->update();
+    shadeGrid->viewport()->update();
 }
 
-void TTPaleta::ShowShadeValues(const ShadeRecord& shade) {
+void PaletteWindow::ShowShadeValues(const ShadeRecord& shade) {
     if (!shade.HasColour()) {
-        for (QLabel* label : {LabelR, LabelG, LabelB})
+        for (QLabel* label : {redValueLabel, greenValueLabel, blueValueLabel})
             label->clear();
-        ShapeNahled->SetBrush(CrossHatch());
+        previewShape->SetBrush(CrossHatch());
     } else {
         ShowColourValues(shade.ColourValue());
     }
     UpdateDeltaE();
 }
 
-void TTPaleta::ShowColourValues(Colour colour) {
-    LabelR->setText(QString::number(RedOf(colour)));
-    LabelG->setText(QString::number(GreenOf(colour)));
-    LabelB->setText(QString::number(BlueOf(colour)));
-    ShapeNahled->SetBrush(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
+void PaletteWindow::ShowColourValues(Colour colour) {
+    redValueLabel->setText(QString::number(RedOf(colour)));
+    greenValueLabel->setText(QString::number(GreenOf(colour)));
+    blueValueLabel->setText(QString::number(BlueOf(colour)));
+    previewShape->SetBrush(QColor(RedOf(colour), GreenOf(colour), BlueOf(colour)));
 }
 
-void TTPaleta::CompareWith(std::optional<Colour> centre) {
+void PaletteWindow::CompareWith(std::optional<Colour> centre) {
     comparisonCentre_ = centre;
     UpdateDeltaE();
 }
 
-void TTPaleta::UpdateDeltaE() {
+void PaletteWindow::UpdateDeltaE() {
     const CatalogueModel& model = catalogue_.Model;
     const int k = model.SelectedShade;
     // Without the information panel the colour compared with is not in view.
-    if (!comparisonCentre_ || PanelInfo->isHidden() || k < 0 || k >= model.Shades.size() ||
+    if (!comparisonCentre_ || infoPanel->isHidden() || k < 0 || k >= model.Shades.size() ||
         !model.Shades[k].HasColour()) {
-        LabelDeltaE->clear();
+        deltaELabel->clear();
         return;
     }
-    LabelDeltaE->setText(ShadeRanking::DeltaEText(
+    deltaELabel->setText(ShadeRanking::DeltaEText(
         ShadeRanking::DeltaE00(*comparisonCentre_, model.Shades[k].ColourValue())));
 }
 
-void TTPaleta::DrawGrid1SelectCell(QPoint cell) {
+void PaletteWindow::onShadeGridCellChosen(QPoint cell) {
     const CatalogueModel& model = catalogue_.Model;
     if (model.Loading())
         return;
     const int k =
-        PaletteLayout::RowOfCell(cell, DrawGrid1->Shape().columns, int(model.Shades.size()));
+        PaletteLayout::RowOfCell(cell, shadeGrid->Shape().columns, int(model.Shades.size()));
     if (k >= 0) {
-        DrawGrid1->SetCurrentCell(cell);
+        shadeGrid->SetCurrentCell(cell);
         catalogue_.SelectShadeRow(k);
         const ShadeRecord& shade = model.Shades[k];
-        LabelOdstin->setText(shade.name);
-        LabelVejir->setText(shade.fanDeckLabel);
+        shadeLabel->setText(shade.name);
+        fanDeckLabel->setText(shade.fanDeckLabel);
         ShowShadeValues(shade);
     }
     // A cell after the last shade selects nothing; the click action runs again for
     // the shade already selected.
-    catalogue_.ListBoxOdstinyClick();
+    catalogue_.onShadeListClicked();
 }
 
-void TTPaleta::DrawGrid1DblClick() {
-    catalogue_.ListBoxOdstinyClick();
+void PaletteWindow::onShadeGridDoubleClicked() {
+    catalogue_.onShadeListClicked();
     hide();
 }
 
-void TTPaleta::Shape7MouseDown() {
+void PaletteWindow::onFreeColourShapePressed() {
     const Colour chosen = prompts_.ChooseColour(lastChosenColour_);
     if (chosen == NoColour)
         return;
     lastChosenColour_ = chosen;
-    Shape7->SetBrush(QColor(RedOf(chosen), GreenOf(chosen), BlueOf(chosen)));
+    freeColourShape->SetBrush(QColor(RedOf(chosen), GreenOf(chosen), BlueOf(chosen)));
     ShowColourValues(chosen);
     if (FreeColourChosen)
         FreeColourChosen(chosen);
     CompareWith(chosen);
 }
 
-void TTPaleta::SearchSimilarShades(SimilarShades::Variant variant) {
+void PaletteWindow::SearchSimilarShades(SimilarShades::Variant variant) {
     SimilarShades::Outcome outcome = SimilarShades::Outcome::Stopped;
-    const std::array<QString, 3> tolerances{LabeledEdit1->text(), LabeledEdit2->text(),
-                                            LabeledEdit3->text()};
+    const std::array<QString, 3> tolerances{redToleranceEdit->text(), greenToleranceEdit->text(),
+                                            blueToleranceEdit->text()};
     const std::optional<std::array<int, 3>> centre =
         SimilarShades::ParseReference(ReferenceColour());
     const bool completed = RunGuarded(prompts_, [&] {
@@ -373,23 +373,23 @@ void TTPaleta::SearchSimilarShades(SimilarShades::Variant variant) {
     if (!completed || outcome != SimilarShades::Outcome::Finished)
         return;
     if (variant == SimilarShades::Variant::FreeColour)
-        DrawGrid1->ClearCurrentCell();
+        shadeGrid->ClearCurrentCell();
     if (centre)
         comparisonCentre_ = Rgb((*centre)[0], (*centre)[1], (*centre)[2]);
-    DrawGrid1->setFocus();
+    shadeGrid->setFocus();
     LayoutGrid();
     SyncWithCatalogue();
 }
 
-void TTPaleta::GlintImage1Click() {
+void PaletteWindow::onSearchClicked() {
     SearchSimilarShades(SimilarShades::Variant::ToleranceBox);
 }
 
-void TTPaleta::GlintImage2Click() {
+void PaletteWindow::onFreeColourSearchClicked() {
     SearchSimilarShades(SimilarShades::Variant::FreeColour);
 }
 
-void TTPaleta::GlintImage3Click() {
+void PaletteWindow::onRankClicked() {
     CatalogueModel& model = catalogue_.Model;
     if (model.Loading() || !model.Available())
         return;
@@ -408,12 +408,12 @@ void TTPaleta::GlintImage3Click() {
     LayoutGrid();
 }
 
-void TTPaleta::ShowOnShade() {
+void PaletteWindow::ShowOnShade() {
     const CatalogueModel& model = catalogue_.Model;
     if (model.SelectedShade < 0 || model.SelectedShade >= model.Shades.size())
         return;
     SyncWithCatalogue();
-    PanelInfo->show();
+    infoPanel->show();
     const ShadeRecord& shade = model.Shades[model.SelectedShade];
     ShowShadeValues(shade);
     CompareWith(shade.HasColour() ? std::optional<Colour>(shade.ColourValue()) : std::nullopt);
@@ -421,14 +421,14 @@ void TTPaleta::ShowOnShade() {
     LayoutGrid();
 }
 
-void TTPaleta::ShowOnList() {
+void PaletteWindow::ShowOnList() {
     SyncWithCatalogue();
-    PanelInfo->hide();
+    infoPanel->hide();
     UpdateDeltaE();
     ShowCentredOn(this, PictureArea);
 }
 
-void TTPaleta::showEvent(QShowEvent* event) {
+void PaletteWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     LayoutGrid(); // the grid's size may have changed while hidden
 }

@@ -15,12 +15,12 @@ class PaletteGrid;
 class Prompts;
 class QLabel;
 class QLineEdit;
-class Tbarvy;
+class CatalogueWindow;
 class TGlintImage;
 struct ShadeRecord;
 
-// A framed rectangle filled with a brush: the preview "ShapeNahled" and the free
-// colour's "Shape7".
+// A framed rectangle filled with a brush: the preview "previewShape" and the free
+// colour's "freeColourShape".
 class ColourShape : public QWidget {
     Q_OBJECT
 public:
@@ -44,34 +44,34 @@ private:
 // likeness ranking and the free colour. It keeps no shades of its own: it reads the
 // catalogue's list and selection and writes the selection back. Modeless, on top;
 // closing only hides it.
-class TTPaleta : public QWidget {
+class PaletteWindow : public QWidget {
     Q_OBJECT
 public:
-    TTPaleta(Tbarvy& catalogue, Prompts& prompts, QWidget* parent = nullptr);
+    PaletteWindow(CatalogueWindow& catalogue, Prompts& prompts, QWidget* parent = nullptr);
 
-    QWidget* PanelInfo = nullptr;
-    QWidget* PanelHint = nullptr;
-    GradientStrip* PaintBox1 = nullptr;
-    GradientStrip* PaintBox2 = nullptr;
-    QLabel* Image1 = nullptr; // the picture of the word PALETA
-    ColourShape* ShapeNahled = nullptr;
-    ColourShape* Shape7 = nullptr;
-    QLabel* LabelR = nullptr;
-    QLabel* LabelG = nullptr;
-    QLabel* LabelB = nullptr;
-    QLineEdit* LabeledEdit1 = nullptr;  // tolerance of red
-    QLineEdit* LabeledEdit2 = nullptr;  // of green
-    QLineEdit* LabeledEdit3 = nullptr;  // of blue
-    TGlintImage* GlintImage1 = nullptr; // search around the tolerance box's colour
-    TGlintImage* GlintImage2 = nullptr; // search around the free colour
-    TGlintImage* GlintImage3 = nullptr; // rank the list by likeness to that colour
-    QLabel* LabelVejir = nullptr;
-    QLabel* LabelOdstin = nullptr;
+    QWidget* infoPanel = nullptr;
+    QWidget* hintBar = nullptr;
+    GradientStrip* infoPanelStrip = nullptr;
+    GradientStrip* hintBarStrip = nullptr;
+    QLabel* paletteCaption = nullptr; // the picture of the word PALETA
+    ColourShape* previewShape = nullptr;
+    ColourShape* freeColourShape = nullptr;
+    QLabel* redValueLabel = nullptr;
+    QLabel* greenValueLabel = nullptr;
+    QLabel* blueValueLabel = nullptr;
+    QLineEdit* redToleranceEdit = nullptr;
+    QLineEdit* greenToleranceEdit = nullptr;
+    QLineEdit* blueToleranceEdit = nullptr;
+    TGlintImage* searchButton = nullptr;           // search around the tolerance box's colour
+    TGlintImage* freeColourSearchButton = nullptr; // search around the free colour
+    TGlintImage* rankButton = nullptr;             // rank the list by likeness to that colour
+    QLabel* fanDeckLabel = nullptr;
+    QLabel* shadeLabel = nullptr;
     // ΔE00 of the selected shade to the colour the list was last searched or ranked
     // around (or the free colour, or the shade the palette was opened on); clicking
     // candidates does not move it.
-    QLabel* LabelDeltaE = nullptr;
-    PaletteGrid* DrawGrid1 = nullptr;
+    QLabel* deltaELabel = nullptr;
+    PaletteGrid* shadeGrid = nullptr;
 
     // The main window's side: the free colour goes to the layer of its list's current
     // row; the window first opens centred on the main window's picture.
@@ -91,12 +91,12 @@ public:
 
     // A cell chosen by mouse or key: selects its shade (when it has one) and runs the
     // catalogue's click action.
-    void DrawGrid1SelectCell(QPoint cell);
-    void DrawGrid1DblClick();
-    void Shape7MouseDown();
-    void GlintImage1Click();
-    void GlintImage2Click();
-    void GlintImage3Click();
+    void onShadeGridCellChosen(QPoint cell);
+    void onShadeGridDoubleClicked();
+    void onFreeColourShapePressed();
+    void onSearchClicked();
+    void onFreeColourSearchClicked();
+    void onRankClicked();
     void SearchSimilarShades(SimilarShades::Variant variant);
 
     // The three value labels, the reference colour of the search and the ranking.
@@ -114,7 +114,7 @@ private:
     void UpdateShape();
     void CompareWith(std::optional<Colour> centre);
 
-    Tbarvy& catalogue_;
+    CatalogueWindow& catalogue_;
     Prompts& prompts_;
     Colour lastChosenColour_ = Rgb(255, 255, 255);
     std::optional<Colour> comparisonCentre_;

@@ -10,10 +10,10 @@ DialogButtons MakeDialogButtons(QWidget* parent, QPoint confirmAt) {
     using Artwork::Face;
     const QString confirm = QStringLiteral("Potvrdit");
     const QString cancel = QStringLiteral("Zrušit");
-    DialogButtons buttons{MakeGlintImage(parent, QStringLiteral("GlintImage1"),
+    DialogButtons buttons{MakeGlintImage(parent, QStringLiteral("confirmButton"),
                                          Artwork::PanelButton(confirm, Face::Normal),
                                          Artwork::PanelButton(confirm, Face::Over), QString()),
-                          MakeGlintImage(parent, QStringLiteral("GlintImage2"),
+                          MakeGlintImage(parent, QStringLiteral("cancelButton"),
                                          Artwork::PanelButton(cancel, Face::Normal),
                                          Artwork::PanelButton(cancel, Face::Over), QString())};
     buttons.confirm->move(confirmAt);

@@ -6,8 +6,8 @@
 class QWidget;
 class TGlintImage;
 
-// The two image buttons of a small dialog: "Potvrdit" (GlintImage1) at confirmAt and
-// "Zrušit" (GlintImage2) 24 pixels below it.
+// The two image buttons of a small dialog: "Potvrdit" (confirmButton) at confirmAt and
+// "Zrušit" (cancelButton) 24 pixels below it.
 struct DialogButtons {
     TGlintImage* confirm;
     TGlintImage* cancel;

@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     ScriptedPrompts prompts;
     NoWait clock;
     auto windows = StartUp(arguments[1], clock, &prompts);
-    Workspace& workspace = windows->Form1->Workspace();
+    Workspace& workspace = windows->mainWindow->Workspace();
     if (!OpenProjectFile(workspace, prompts, arguments[2]))
         return 3;
     if (arguments.size() > 3 && arguments[3] == QLatin1String("modify")) {
@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
 
     const int code = QApplication::exec();
     try {
-        std::printf("catalogue %d\n", windows->barvy->Database.Version());
+        std::printf("catalogue %d\n", windows->catalogue->Database.Version());
     } catch (const TintoraError& error) {
         std::printf("catalogue failed: %s\n", error.message().toLocal8Bit().constData());
     }

@@ -8,7 +8,7 @@
 #include "app/MainWindow.h"
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "overview/OverviewWindow.h"
 #include "palette/PaletteGrid.h"
 #include "palette/PaletteWindow.h"
@@ -46,80 +46,79 @@ private slots:
 
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.resize(1000, 700);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int layersBefore = int(ws.Doc.Layers.size());
 
         // Mask mode, then a new layer whose real colour is sampled from the garden.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
         QVERIFY(ws.MaskEditMode);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
-        TeLayer& dialog = *windows.eLayer;
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("newLayerButton")), Qt::LeftButton);
+        LayerDialog& dialog = *windows.layerDialog;
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.MaskColour(), AutoMaskColour(layersBefore));
         // The name typed and the mask colour chosen first survive the sample.
-        dialog.lName->insert(QStringLiteral("Trávník")); // typed
+        dialog.nameEdit->insert(QStringLiteral("Trávník")); // typed
         prompts.colours.enqueue(Rgb(40, 200, 60));
-        QTest::mouseClick(dialog.maskColor, Qt::LeftButton);
+        QTest::mouseClick(dialog.maskColourPanel, Qt::LeftButton);
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         const QPoint garden(20, 230);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, garden);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, garden);
         QVERIFY(dialog.RealColour() != Rgb(208, 208, 208));
-        QCOMPARE(dialog.lName->text(), QStringLiteral("Trávník"));
+        QCOMPARE(dialog.nameEdit->text(), QStringLiteral("Trávník"));
         QCOMPARE(dialog.MaskColour(), Rgb(40, 200, 60));
         QVERIFY(ws.History.NodeCount() == 0); // a sample paints nothing
-        QTest::mouseClick(dialog.GlintImage1, Qt::LeftButton);
+        QTest::mouseClick(dialog.confirmButton, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
         const int lawn = layersBefore;
         QCOMPARE(ws.Doc.Layers.size(), layersBefore + 1);
-        QCOMPARE(form.ListBox2->currentRow(), lawn);
+        QCOMPARE(mainWindow.layerList->currentRow(), lawn);
 
         // Pencil, two line presses and a tolerance fill of the garden.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(10, 10)), lawn);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage7")), Qt::LeftButton);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(30, 20));
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(60, 20));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("linesButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(30, 20));
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(60, 20));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(45, 20)), lawn);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
-        form.trackBar->setValue(12); // threshold 60: the grass, not the path or the sky
-        QCOMPARE(form.Tools().ActiveTolerance, 60);
-        QTest::mouseClick(form.image, Qt::LeftButton, {}, QPoint(15, 232));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("toleranceFillButton")), Qt::LeftButton);
+        // Threshold 60: the grass, not the path or the sky.
+        mainWindow.toolSettingSlider->setValue(12);
+        QCOMPARE(mainWindow.Tools().ActiveTolerance, 60);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(15, 232));
         QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), lawn);
         const TMask filled = ws.Doc.Mask;
 
         // Undo the fill, redo it.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("undoButton")), Qt::LeftButton);
         QVERIFY(ws.Doc.Mask != filled);
         QCOMPARE(int(ws.Doc.Mask.LayerAt(5, 235)), 0);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("redoButton")), Qt::LeftButton);
         QCOMPARE(ws.Doc.Mask, filled);
 
         // Colour mode, the layer shown there, then the catalogue from its swatch.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        const QRect row = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
-        form.ListBox2->scrollToItem(form.ListBox2->item(lawn));
-        const QRect shown = form.ListBox2->visualItemRect(form.ListBox2->item(lawn));
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        const QRect row = mainWindow.layerList->visualItemRect(mainWindow.layerList->item(lawn));
+        mainWindow.layerList->scrollToItem(mainWindow.layerList->item(lawn));
+        const QRect shown = mainWindow.layerList->visualItemRect(mainWindow.layerList->item(lawn));
+        QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                           shown.topLeft() + QPoint(10, 10));
         QVERIFY(!ws.Doc.Layers[lawn].HiddenInColourMode);
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                           shown.topLeft() + QPoint(45, 10));
-        Tbarvy& catalogue = *windows.barvy;
+        CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
         QCOMPARE(catalogue.windowTitle(), QStringLiteral("Trávník"));
         Q_UNUSED(row);
 
         // A shade of the first fan deck goes into the layer at once.
-        const QRect shadeRow =
-            catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0));
-        QTest::mouseClick(catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {},
-                          shadeRow.center());
+        const QRect shadeRow = catalogue.shadeList->visualItemRect(catalogue.shadeList->item(0));
+        QTest::mouseClick(catalogue.shadeList->viewport(), Qt::LeftButton, {}, shadeRow.center());
         const LayerRecord& layer = ws.Doc.Layers[lawn];
         QCOMPARE(layer.ShadeColour, catalogue.Model.Shades[0].ColourValue());
         QCOMPARE(layer.ShadeId, catalogue.Model.Shades[0].id);
@@ -142,7 +141,7 @@ private slots:
 
         // Save, open again: the same mask.
         prompts.asked.clear();
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveButton")), Qt::LeftButton);
         QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Soubor byl uložen")});
         const TMask saved = ws.Doc.Mask;
         QVERIFY(OpenProjectFile(ws, prompts, photo));
@@ -164,48 +163,49 @@ private slots:
                  QString());
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.resize(1000, 700);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int facade = 1;
         ws.Doc.Layers[facade].HiddenInColourMode = false;
 
         // The facade's swatch opens the catalogue for it; the fan deck "Paleta".
-        form.ListBox2->scrollToItem(form.ListBox2->item(facade));
-        const QRect layerRow = form.ListBox2->visualItemRect(form.ListBox2->item(facade));
-        QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+        mainWindow.layerList->scrollToItem(mainWindow.layerList->item(facade));
+        const QRect layerRow =
+            mainWindow.layerList->visualItemRect(mainWindow.layerList->item(facade));
+        QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                           layerRow.topLeft() + QPoint(45, 10));
-        Tbarvy& catalogue = *windows.barvy;
+        CatalogueWindow& catalogue = *windows.catalogue;
         QVERIFY(catalogue.isVisible());
-        QListWidget* decks = catalogue.ListBoxFirmy;
+        QListWidget* decks = catalogue.fanDeckList;
         const int paleta = int(Rows(decks).indexOf(QStringLiteral("Paleta")));
         QTest::mouseClick(decks->viewport(), Qt::LeftButton, {},
                           decks->visualItemRect(decks->item(paleta)).center());
-        QCOMPARE(catalogue.ListBoxOdstiny->count(), 35);
+        QCOMPARE(catalogue.shadeList->count(), 35);
 
         // A double click on "P 03": assigned by its first click, the palette opens on it.
-        QListWidget* shades = catalogue.ListBoxOdstiny;
+        QListWidget* shades = catalogue.shadeList;
         const QPoint shadeRow = shades->visualItemRect(shades->item(2)).center();
         QTest::mouseClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
         QTest::mouseDClick(shades->viewport(), Qt::LeftButton, {}, shadeRow);
-        TTPaleta& palette = *windows.TPaleta;
+        PaletteWindow& palette = *windows.palette;
         QVERIFY(palette.isVisible());
-        QVERIFY(palette.PanelInfo->isVisible());
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("21"));
+        QVERIFY(palette.infoPanel->isVisible());
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("21"));
         QCOMPARE(ws.Doc.Layers[facade].ShadeId, 103);
 
         // A cell picked in the grid goes into the facade and recolours it.
         const QPoint cell(11, 0); // "P 12"
-        QTest::mouseClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {},
-                          palette.DrawGrid1->CellRectInView(cell).center());
+        QTest::mouseClick(palette.shadeGrid->viewport(), Qt::LeftButton, {},
+                          palette.shadeGrid->CellRectInView(cell).center());
         const ShadeRecord& picked = catalogue.Model.Shades[11];
         QCOMPARE(ws.Doc.Layers[facade].ShadeId, picked.id);
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, picked.ColourValue());
         QCOMPARE(shades->currentRow(), 11);
-        QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("P 12"));
+        QCOMPARE(palette.shadeLabel->text(), QStringLiteral("P 12"));
         ws.Marker.EraseMarker(ws.ViewBitmap);
         int checked = 0;
         for (int y = 0; y < ws.Doc.Mask.Height; y += 2) {
@@ -222,9 +222,9 @@ private slots:
         QVERIFY(checked > 500);
 
         // A double click on "P 20" takes it and closes the palette.
-        const QPoint last = palette.DrawGrid1->CellRectInView({19, 0}).center();
-        QTest::mouseClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {}, last);
-        QTest::mouseDClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {}, last);
+        const QPoint last = palette.shadeGrid->CellRectInView({19, 0}).center();
+        QTest::mouseClick(palette.shadeGrid->viewport(), Qt::LeftButton, {}, last);
+        QTest::mouseDClick(palette.shadeGrid->viewport(), Qt::LeftButton, {}, last);
         QVERIFY(!palette.isVisible());
         QCOMPARE(ws.Doc.Layers[facade].ShadeId, 120);
         QVERIFY(prompts.asked.isEmpty());
@@ -240,34 +240,37 @@ private slots:
         const QString photo = SaveProject(dir.path(), QStringLiteral("dum.bmp"), demo, layers, {});
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.show();
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.show();
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int facade = 1, plinth = 5, chimney = 6;
 
         // Two schemes with different facade shades, switched by clicks.
         ws.Doc.Layers[facade].ShadeColour = Rgb(240, 200, 120);
         prompts.inputs.enqueue(QStringLiteral("Teplé"));
-        QTest::mouseClick(form.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewSchemeButton")), Qt::LeftButton);
         ws.Doc.Layers[facade].ShadeColour = Rgb(120, 140, 220);
         prompts.inputs.enqueue(QStringLiteral("Studené"));
-        QTest::mouseClick(form.Button(QStringLiteral("saveNewScheme")), Qt::LeftButton);
-        QCOMPARE(form.scheme->count(), 2);
-        QTest::mouseClick(form.scheme->viewport(), Qt::LeftButton, {},
-                          form.scheme->visualItemRect(form.scheme->item(0)).center());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewSchemeButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.schemeList->count(), 2);
+        QTest::mouseClick(
+            mainWindow.schemeList->viewport(), Qt::LeftButton, {},
+            mainWindow.schemeList->visualItemRect(mainWindow.schemeList->item(0)).center());
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(240, 200, 120));
-        QTest::mouseClick(form.scheme->viewport(), Qt::LeftButton, {},
-                          form.scheme->visualItemRect(form.scheme->item(1)).center());
+        QTest::mouseClick(
+            mainWindow.schemeList->viewport(), Qt::LeftButton, {},
+            mainWindow.schemeList->visualItemRect(mainWindow.schemeList->item(1)).center());
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(120, 140, 220));
 
         // The chimney follows the plinth through the chooser.
-        form.ListBox2->setCurrentRow(chimney);
-        QTimer::singleShot(0, windows.Form2.get(), [&windows] {
-            windows.Form2->list->setCurrentRow(5); // rows 0..5 are the layers before the chimney
-            windows.Form2->GlintImage1Click();
+        mainWindow.layerList->setCurrentRow(chimney);
+        QTimer::singleShot(0, windows.masterChooser.get(), [&windows] {
+            windows.masterChooser->layerList->setCurrentRow(
+                5); // rows 0..5 are the layers before the chimney
+            windows.masterChooser->onConfirmClicked();
         });
-        form.Povolitpodditvrstvu1Click();
+        mainWindow.onToggleSubordinateTriggered();
         QVERIFY(ws.Doc.Layers[chimney].Subordinate);
         QCOMPARE(ws.Doc.Layers[chimney].MasterName, ws.Doc.Layers[plinth].Name);
         QPoint chimneyPixel, plinthPixel;
@@ -287,14 +290,15 @@ private slots:
             return Rgb(c.red(), c.green(), c.blue());
         };
         QCOMPARE(viewAt(chimneyPixel), ShadePixel(photoAt(chimneyPixel), ws.Doc.Layers, plinth));
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage14")), Qt::LeftButton); // all shown
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("showAllLayersButton")),
+                          Qt::LeftButton); // all shown
         ws.Marker.EraseMarker(ws.ViewBitmap);
         QCOMPARE(viewAt(chimneyPixel), ws.Doc.Layers[plinth].MaskColour);
         QCOMPARE(viewAt(plinthPixel), ws.Doc.Layers[plinth].MaskColour);
 
         // Saved and opened again: schemes and links as they were, display flags off.
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage2")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveButton")), Qt::LeftButton);
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         QCOMPARE(ws.Doc.Schemes.size(), 2);
         QCOMPARE(ws.Doc.Schemes[1].Name, QStringLiteral("Studené"));
@@ -302,7 +306,7 @@ private slots:
         QVERIFY(ws.Doc.Layers[chimney].Subordinate);
         QVERIFY(!ws.Doc.Layers[plinth].ShownInMaskMode);
         QVERIFY(!ws.Doc.Schemes[0].Layers[facade].ShownInMaskMode);
-        QCOMPARE(form.scheme->count(), 2);
+        QCOMPARE(mainWindow.schemeList->count(), 2);
     }
 
     // Open the demo house, choose shades for the facade and the roof in the catalogue,
@@ -317,31 +321,31 @@ private slots:
                  QString());
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.resize(1000, 700);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
         QVERIFY(OpenProjectFile(ws, prompts, photo));
-        Tbarvy& catalogue = *windows.barvy;
+        CatalogueWindow& catalogue = *windows.catalogue;
 
         // The catalogue for a layer from its swatch in the layer list, a quantity,
         // then a shade row: the shade goes into the layer.
         const auto choose = [&](int layer, int fanDeckRow, const QString& quantity) {
-            form.ListBox2->scrollToItem(form.ListBox2->item(layer));
-            const QRect row = form.ListBox2->visualItemRect(form.ListBox2->item(layer));
-            QTest::mouseClick(form.ListBox2->viewport(), Qt::LeftButton, {},
+            mainWindow.layerList->scrollToItem(mainWindow.layerList->item(layer));
+            const QRect row =
+                mainWindow.layerList->visualItemRect(mainWindow.layerList->item(layer));
+            QTest::mouseClick(mainWindow.layerList->viewport(), Qt::LeftButton, {},
                               row.topLeft() + QPoint(45, 10));
             QVERIFY(catalogue.isVisible());
             QTest::mouseClick(
-                catalogue.ListBoxFirmy->viewport(), Qt::LeftButton, {},
-                catalogue.ListBoxFirmy->visualItemRect(catalogue.ListBoxFirmy->item(fanDeckRow))
+                catalogue.fanDeckList->viewport(), Qt::LeftButton, {},
+                catalogue.fanDeckList->visualItemRect(catalogue.fanDeckList->item(fanDeckRow))
                     .center());
-            catalogue.EditQuantity->setText(quantity);
+            catalogue.quantityEdit->setText(quantity);
             QTest::mouseClick(
-                catalogue.ListBoxOdstiny->viewport(), Qt::LeftButton, {},
-                catalogue.ListBoxOdstiny->visualItemRect(catalogue.ListBoxOdstiny->item(0))
-                    .center());
+                catalogue.shadeList->viewport(), Qt::LeftButton, {},
+                catalogue.shadeList->visualItemRect(catalogue.shadeList->item(0)).center());
         };
         choose(1, 0, QStringLiteral("48")); // Syntetika: S 001 - 01 in Email
         choose(2, 1, QStringLiteral("20")); // Exteriér: its first shade, E 002 - 01
@@ -362,25 +366,25 @@ private slots:
         prompts.fileNames.enqueue(jpeg);
         prompts.asked.clear();
 
-        TPrehled& overview = *windows.Prehled;
+        OverviewWindow& overview = *windows.overview;
         QStringList rows;
         QColor facadeSwatch, roofSwatch;
         bool modal = false, recipeOffered = false, stayedOpen = false;
         QTimer::singleShot(0, &overview, [&] {
             modal = QApplication::activeModalWidget() == &overview;
-            rows = Rows(overview.ListBox1);
-            const QImage shot = overview.ListBox1->viewport()->grab().toImage();
+            rows = Rows(overview.layerList);
+            const QImage shot = overview.layerList->viewport()->grab().toImage();
             facadeSwatch = shot.pixelColor(50, 45);
             roofSwatch = shot.pixelColor(50, 90 + 45);
             QTest::mouseClick(
-                overview.ListBox1->viewport(), Qt::LeftButton, {},
-                overview.ListBox1->visualItemRect(overview.ListBox1->item(0)).center());
-            recipeOffered = overview.GlintImage1->isVisible();
-            QTest::mouseClick(overview.GlintImage3, Qt::LeftButton);
+                overview.layerList->viewport(), Qt::LeftButton, {},
+                overview.layerList->visualItemRect(overview.layerList->item(0)).center());
+            recipeOffered = overview.recipeButton->isVisible();
+            QTest::mouseClick(overview.exportButton, Qt::LeftButton);
             stayedOpen = overview.isVisible();
-            QTest::mouseClick(overview.GlintImage2, Qt::LeftButton);
+            QTest::mouseClick(overview.closeButton, Qt::LeftButton);
         });
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage20")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("overviewButton")), Qt::LeftButton);
 
         QVERIFY(modal);
         QVERIFY(!overview.isVisible());

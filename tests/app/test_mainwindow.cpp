@@ -6,7 +6,7 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
@@ -62,12 +62,12 @@ private slots:
     void startState() {
         QTemporaryDir dir;
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
-        QCOMPARE(form.windowTitle(), QStringLiteral("Tintora"));
+        MainWindow mainWindow(dir.path(), prompts);
+        QCOMPARE(mainWindow.windowTitle(), QStringLiteral("Tintora"));
         QVERIFY(QDir(dir.filePath(QStringLiteral("domy"))).exists());
         QVERIFY(QDir(dir.filePath(QStringLiteral("interier"))).exists());
-        QVERIFY(!form.Panel5->isVisibleTo(&form));
-        Workspace& ws = form.Workspace();
+        QVERIFY(!mainWindow.editingBar->isVisibleTo(&mainWindow));
+        Workspace& ws = mainWindow.Workspace();
         QVERIFY(!ws.MaskEditMode);
         QCOMPARE(ws.CurrentTool, int(PickLayerTool));
         QCOMPARE(ws.Thickness, 1);
@@ -76,9 +76,9 @@ private slots:
         QVERIFY(ws.Doc.ProjectPath.isEmpty());
         QVERIFY(!ws.Doc.Modified);
         QCOMPARE(ws.Doc.Mask.Width, 1);
-        QCOMPARE(Rows(form.ListBox2), QStringList{QStringLiteral("Originál")});
-        QCOMPARE(form.ListBox2->currentRow(), -1);
-        QCOMPARE(form.scheme->count(), 0);
+        QCOMPARE(Rows(mainWindow.layerList), QStringList{QStringLiteral("Originál")});
+        QCOMPARE(mainWindow.layerList->currentRow(), -1);
+        QCOMPARE(mainWindow.schemeList->count(), 0);
         QVERIFY(prompts.asked.isEmpty());
     }
 
@@ -91,41 +91,42 @@ private slots:
             SaveProject(dir.path(), QStringLiteral("dum.bmp"), demo, demo.Layers, demo.Schemes);
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        form.setGeometry(0, 0, 780, 580);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QVERIFY(OpenProjectFile(form.Workspace(), prompts, photo));
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
-        TeLayer& dialog = *windows.eLayer;
+        MainWindow& mainWindow = *windows.mainWindow;
+        mainWindow.setGeometry(0, 0, 780, 580);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QVERIFY(OpenProjectFile(mainWindow.Workspace(), prompts, photo));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("newLayerButton")), Qt::LeftButton);
+        LayerDialog& dialog = *windows.layerDialog;
         QVERIFY(dialog.isVisible());
-        const QRect picture(form.ScrollBox1->mapToGlobal(QPoint(0, 0)), form.ScrollBox1->size());
+        const QRect picture(mainWindow.pictureArea->mapToGlobal(QPoint(0, 0)),
+                            mainWindow.pictureArea->size());
         QVERIFY(picture.contains(dialog.frameGeometry()));
-        QCOMPARE(form.image->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(mainWindow.imageView->cursor().shape(), Qt::PointingHandCursor);
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             if (label->text().endsWith(QLatin1Char(':'))) {
-                QVERIFY2(label->geometry().right() < dialog.lName->x() ||
-                             label->geometry().bottom() < dialog.lName->y() ||
-                             label->y() > dialog.lName->geometry().bottom(),
+                QVERIFY2(label->geometry().right() < dialog.nameEdit->x() ||
+                             label->geometry().bottom() < dialog.nameEdit->y() ||
+                             label->y() > dialog.nameEdit->geometry().bottom(),
                          qPrintable(label->text()));
                 QVERIFY(label->width() >= label->sizeHint().width());
             }
         }
         // A close box offered by the window manager cancels the edit.
         dialog.close();
-        QVERIFY(!form.Layers().RealColourPickMode);
-        QCOMPARE(form.image->cursor().shape(), Qt::CrossCursor);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage16")), Qt::LeftButton);
+        QVERIFY(!mainWindow.Layers().RealColourPickMode);
+        QCOMPARE(mainWindow.imageView->cursor().shape(), Qt::CrossCursor);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("newLayerButton")), Qt::LeftButton);
         dialog.move(40, 30);
-        QTest::mouseClick(dialog.GlintImage2, Qt::LeftButton); // cancel
-        form.ListBox2->setCurrentRow(1);
-        form.ListBox2DblClick();
+        QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
+        mainWindow.layerList->setCurrentRow(1);
+        mainWindow.onLayerListDoubleClicked();
         QCOMPARE(dialog.pos(), QPoint(40, 30));
 
         // A pending edit dropped by opening a project gives back the cross cursor.
-        QVERIFY(OpenProjectFile(form.Workspace(), prompts, photo));
+        QVERIFY(OpenProjectFile(mainWindow.Workspace(), prompts, photo));
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(form.image->cursor().shape(), Qt::CrossCursor);
+        QCOMPARE(mainWindow.imageView->cursor().shape(), Qt::CrossCursor);
     }
 
     // The cursor marker goes with the pointer and with the tool: no square of the
@@ -137,28 +138,28 @@ private slots:
             SaveProject(dir.path(), QStringLiteral("dum.bmp"), demo, demo.Layers, demo.Schemes);
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        Workspace& ws = form.Workspace();
+        MainWindow& mainWindow = *windows.mainWindow;
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        Workspace& ws = mainWindow.Workspace();
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const auto clean = [&ws] {
             return ws.ViewBitmap == RenderFullSize(ws.Doc, ws.MaskEditMode);
         };
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        form.trackBar->setValue(5);
-        QTest::mouseMove(form.image, QPoint(60, 60));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        mainWindow.toolSettingSlider->setValue(5);
+        QTest::mouseMove(mainWindow.imageView, QPoint(60, 60));
         QVERIFY(ws.Marker.MarkerDrawn);
         QVERIFY(!clean());
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
         QVERIFY(clean());
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        QTest::mouseMove(form.image, QPoint(80, 70));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        QTest::mouseMove(mainWindow.imageView, QPoint(80, 70));
         QVERIFY(!clean());
         QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(form.image, &leave);
+        QApplication::sendEvent(mainWindow.imageView, &leave);
         QVERIFY(clean());
     }
 
@@ -170,26 +171,26 @@ private slots:
         const QString jpeg = dir.filePath(QStringLiteral("Chata.jpg"));
         TestPictures::WriteFile(jpeg, TestPictures::Jpeg(TestPictures::Quadrants(64, 48)));
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
+        MainWindow mainWindow(dir.path(), prompts);
         prompts.fileNames.enqueue(jpeg);
-        form.GlintImage11Click();
-        QCOMPARE(form.Workspace().Doc.Layers.size(), 1);
-        QCOMPARE(form.Workspace().CurrentTool, int(PickLayerTool));
-        form.imageMouseDown(Qt::LeftButton, 10, 10);
+        mainWindow.onImportClicked();
+        QCOMPARE(mainWindow.Workspace().Doc.Layers.size(), 1);
+        QCOMPARE(mainWindow.Workspace().CurrentTool, int(PickLayerTool));
+        mainWindow.onImageViewMouseDown(Qt::LeftButton, 10, 10);
         QVERIFY(prompts.asked.isEmpty());
-        QVERIFY(!form.Workspace().Doc.Modified);
+        QVERIFY(!mainWindow.Workspace().Doc.Modified);
 
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
         prompts.fileNames.enqueue(jpeg);
         QVERIFY(QFile::rename(jpeg, dir.filePath(QStringLiteral("Chalupa.jpg"))));
         prompts.fileNames.clear();
         prompts.fileNames.enqueue(dir.filePath(QStringLiteral("Chalupa.jpg")));
-        form.GlintImage11Click();
+        mainWindow.onImportClicked();
         QCOMPARE(
-            form.Workspace().Doc.ProjectPath,
+            mainWindow.Workspace().Doc.ProjectPath,
             QDir(dir.filePath(QStringLiteral("domy"))).filePath(QStringLiteral("Chalupa.bmp")));
-        QCOMPARE(form.Workspace().CurrentTool, int(PencilTool));
-        QVERIFY(form.Button(QStringLiteral("GlintImage4"))->ShowFixedPicture());
+        QCOMPARE(mainWindow.Workspace().CurrentTool, int(PencilTool));
+        QVERIFY(mainWindow.Button(QStringLiteral("pencilButton"))->ShowFixedPicture());
     }
 
     void fileFiltersNameTheirPatternsOnce_data() {
@@ -226,50 +227,50 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("fixed");
         const QSize big(56, 52), tool(26, 26), panel(114, 18);
-        QTest::newRow("open") << "GlintImage1"
+        QTest::newRow("open") << "openButton"
                               << "Otevřít vytvořený projekt / Import nového obrázku" << big << true;
-        QTest::newRow("save") << "GlintImage2"
+        QTest::newRow("save") << "saveButton"
                               << "Uložit masku projektu" << big << true;
-        QTest::newRow("import") << "GlintImage11"
+        QTest::newRow("import") << "importButton"
                                 << "" << big << false;
-        QTest::newRow("mask mode") << "GlintImage13"
+        QTest::newRow("mask mode") << "editModeButton"
                                    << "Mód editace masky" << big << true;
-        QTest::newRow("project") << "GlintImage20"
+        QTest::newRow("project") << "overviewButton"
                                  << "Celkový souhrn vybraných odstínů pro projekt" << QSize(57, 52)
                                  << false;
-        QTest::newRow("help") << "GlintImage18"
+        QTest::newRow("help") << "helpButton"
                               << "" << big << false;
-        QTest::newRow("undo") << "GlintImage3"
+        QTest::newRow("undo") << "undoButton"
                               << "Krok zpět" << tool << true;
-        QTest::newRow("redo") << "GlintImage12"
+        QTest::newRow("redo") << "redoButton"
                               << "Zpět krok zpět" << tool << true;
-        QTest::newRow("zoom in") << "GlintImage9"
+        QTest::newRow("zoom in") << "zoomInButton"
                                  << "Zvětšení" << tool << true;
-        QTest::newRow("zoom out") << "GlintImage10"
+        QTest::newRow("zoom out") << "zoomOutButton"
                                   << "Zmenšení" << tool << true;
-        QTest::newRow("pencil") << "GlintImage4"
+        QTest::newRow("pencil") << "pencilButton"
                                 << "Tužka" << tool << true;
-        QTest::newRow("lines") << "GlintImage7"
+        QTest::newRow("lines") << "linesButton"
                                << "Čáry" << tool << true;
-        QTest::newRow("tolerance") << "GlintImage5"
+        QTest::newRow("tolerance") << "toleranceFillButton"
                                    << "Vyplnit oblast s tolerancí" << tool << true;
-        QTest::newRow("full fill") << "GlintImage6"
+        QTest::newRow("full fill") << "fullFillButton"
                                    << "Plné vyplnění oblasti" << tool << true;
-        QTest::newRow("pick") << "GlintImage8"
+        QTest::newRow("pick") << "pickLayerButton"
                               << "Seznam odstínů" << tool << true;
-        QTest::newRow("all") << "GlintImage14"
+        QTest::newRow("all") << "showAllLayersButton"
                              << "Vybrat všechny vrstvy" << panel << false;
-        QTest::newRow("none") << "GlintImage15"
+        QTest::newRow("none") << "showNoLayersButton"
                               << "Zrušit výběr vrstev" << panel << false;
-        QTest::newRow("new layer") << "GlintImage16"
+        QTest::newRow("new layer") << "newLayerButton"
                                    << "Vytvořit novou vrstvu masky" << panel << false;
-        QTest::newRow("remove layer") << "GlintImage17"
+        QTest::newRow("remove layer") << "removeLayerButton"
                                       << "Smazat vrstvu" << panel << false;
-        QTest::newRow("new scheme") << "saveNewScheme"
+        QTest::newRow("new scheme") << "saveNewSchemeButton"
                                     << "Uložit nové barevné schéma" << panel << false;
-        QTest::newRow("overwrite") << "overwriteScheme"
+        QTest::newRow("overwrite") << "overwriteSchemeButton"
                                    << "Přepsat existující barevné schéma" << panel << false;
-        QTest::newRow("delete scheme") << "GlintImage19"
+        QTest::newRow("delete scheme") << "deleteSchemeButton"
                                        << "Smazat barevné schéma" << panel << false;
     }
     void buttonsCarryTheirHintsAndFaces() {
@@ -279,8 +280,8 @@ private slots:
         QFETCH(bool, fixed);
         QTemporaryDir dir;
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
-        TGlintImage* button = form.Button(name);
+        MainWindow mainWindow(dir.path(), prompts);
+        TGlintImage* button = mainWindow.Button(name);
         QVERIFY(button);
         QCOMPARE(button->toolTip(), hint);
         QCOMPARE(button->size(), size);
@@ -295,45 +296,45 @@ private slots:
     void maskModeSwitchAndToolChoice() {
         QTemporaryDir dir;
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
-        form.show();
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QVERIFY(form.Panel5->isVisible());
-        QVERIFY(form.Workspace().MaskEditMode);
-        QCOMPARE(form.Workspace().CurrentTool, int(PickLayerTool));
-        QVERIFY(form.Button(QStringLiteral("GlintImage8"))->ShowFixedPicture());
+        MainWindow mainWindow(dir.path(), prompts);
+        mainWindow.show();
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QVERIFY(mainWindow.editingBar->isVisible());
+        QVERIFY(mainWindow.Workspace().MaskEditMode);
+        QCOMPARE(mainWindow.Workspace().CurrentTool, int(PickLayerTool));
+        QVERIFY(mainWindow.Button(QStringLiteral("pickLayerButton"))->ShowFixedPicture());
 
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage4")), Qt::LeftButton);
-        QCOMPARE(form.Workspace().CurrentTool, int(PencilTool));
-        QVERIFY(form.Button(QStringLiteral("GlintImage4"))->ShowFixedPicture());
-        QVERIFY(!form.Button(QStringLiteral("GlintImage8"))->ShowFixedPicture());
-        QCOMPARE(form.trackBarKind->text(), QStringLiteral("Tloušťka:"));
-        QVERIFY(form.trackBar->isVisible());
-        form.trackBar->setValue(7);
-        QCOMPARE(form.Workspace().Thickness, 7);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.Workspace().CurrentTool, int(PencilTool));
+        QVERIFY(mainWindow.Button(QStringLiteral("pencilButton"))->ShowFixedPicture());
+        QVERIFY(!mainWindow.Button(QStringLiteral("pickLayerButton"))->ShowFixedPicture());
+        QCOMPARE(mainWindow.toolSettingLabel->text(), QStringLiteral("Tloušťka:"));
+        QVERIFY(mainWindow.toolSettingSlider->isVisible());
+        mainWindow.toolSettingSlider->setValue(7);
+        QCOMPARE(mainWindow.Workspace().Thickness, 7);
 
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage5")), Qt::LeftButton);
-        QCOMPARE(form.trackBarKind->text(), QStringLiteral("Práh:"));
-        QCOMPARE(form.trackBar->value(), 4);
-        form.trackBar->setValue(9);
-        QCOMPARE(form.Workspace().Threshold, 45);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("toleranceFillButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.toolSettingLabel->text(), QStringLiteral("Práh:"));
+        QCOMPARE(mainWindow.toolSettingSlider->value(), 4);
+        mainWindow.toolSettingSlider->setValue(9);
+        QCOMPARE(mainWindow.Workspace().Threshold, 45);
 
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage6")), Qt::LeftButton);
-        QVERIFY(!form.trackBar->isVisible());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("fullFillButton")), Qt::LeftButton);
+        QVERIFY(!mainWindow.toolSettingSlider->isVisible());
 
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QVERIFY(!form.Panel5->isVisible());
-        QCOMPARE(form.Workspace().CurrentTool, int(PickLayerTool));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QVERIFY(!mainWindow.editingBar->isVisible());
+        QCOMPARE(mainWindow.Workspace().CurrentTool, int(PickLayerTool));
     }
 
     void helpPageGoesToTheDefaultHandler() {
         QTemporaryDir dir;
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
+        MainWindow mainWindow(dir.path(), prompts);
         QString opened;
-        form.OpenHelpPage = [&opened](const QString& path) { opened = path; };
-        form.show();
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage18")), Qt::LeftButton);
+        mainWindow.OpenHelpPage = [&opened](const QString& path) { opened = path; };
+        mainWindow.show();
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("helpButton")), Qt::LeftButton);
         QCOMPARE(opened, dir.path() + QStringLiteral("/help/help.htm"));
         QVERIFY(prompts.asked.isEmpty());
     }
@@ -341,9 +342,9 @@ private slots:
     void closingWithoutChangesAsksNothing() {
         QTemporaryDir dir;
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
-        form.show();
-        QVERIFY(form.close());
+        MainWindow mainWindow(dir.path(), prompts);
+        mainWindow.show();
+        QVERIFY(mainWindow.close());
         QVERIFY(prompts.asked.isEmpty());
     }
 
@@ -370,16 +371,16 @@ private slots:
         QFETCH(QStringList, messages);
         QTemporaryDir dir;
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
-        Document& doc = form.Workspace().Doc;
+        MainWindow mainWindow(dir.path(), prompts);
+        Document& doc = mainWindow.Workspace().Doc;
         if (withProject) {
             doc.ProjectPath = dir.filePath(QStringLiteral("domy/dum.bmp"));
             doc.Mask = TMask::CreateBlank(3, 2);
         }
         doc.Modified = true;
-        form.show();
+        mainWindow.show();
         prompts.answers.enqueue(Prompts::Button(answer));
-        QCOMPARE(form.close(), closes);
+        QCOMPARE(mainWindow.close(), closes);
         QCOMPARE(prompts.Texts(), messages);
         QCOMPARE(prompts.asked[0].caption, QStringLiteral("Dotaz"));
         QCOMPARE(prompts.asked[0].icon, Prompts::Icon::Question);
@@ -392,15 +393,15 @@ private slots:
     void failedSaveKeepsTheWindowOpen() {
         QTemporaryDir dir;
         ScriptedPrompts prompts;
-        TForm1 form(dir.path(), prompts);
-        form.Workspace().Doc.ProjectPath = dir.filePath(QStringLiteral("chybi/dum.bmp"));
-        form.Workspace().Doc.Modified = true;
-        form.show();
+        MainWindow mainWindow(dir.path(), prompts);
+        mainWindow.Workspace().Doc.ProjectPath = dir.filePath(QStringLiteral("chybi/dum.bmp"));
+        mainWindow.Workspace().Doc.Modified = true;
+        mainWindow.show();
         prompts.answers.enqueue(Prompts::Yes);
-        QVERIFY(!form.close());
+        QVERIFY(!mainWindow.close());
         QCOMPARE(prompts.asked.size(), 2);
         QCOMPARE(prompts.asked[1].caption, QStringLiteral("Chyba"));
-        QVERIFY(form.Workspace().Doc.Modified);
+        QVERIFY(mainWindow.Workspace().Doc.Modified);
     }
 
     void czechMessageDialogCaptions() {
@@ -490,10 +491,10 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        const QList<QWidget*> order{windows.Form1.get(),   windows.eLayer.get(),
-                                    windows.barvy.get(),   windows.TPaleta.get(),
-                                    windows.Prehled.get(), windows.Form2.get(),
-                                    windows.OpenList.get()};
+        const QList<QWidget*> order{windows.mainWindow.get(), windows.layerDialog.get(),
+                                    windows.catalogue.get(),  windows.palette.get(),
+                                    windows.overview.get(),   windows.masterChooser.get(),
+                                    windows.projectList.get()};
         const QStringList captions{QStringLiteral("Tintora"),
                                    QStringLiteral("Vlastnosti vrstvy"),
                                    QStringLiteral("barvy"),
@@ -503,9 +504,9 @@ private slots:
                                    QStringLiteral("Seznam vytvořených projektů")};
         int buttons = 0;
         // Every modal window stands above the catalogue and the palette.
-        for (QWidget* modal : {static_cast<QWidget*>(windows.Prehled.get()),
-                               static_cast<QWidget*>(windows.Form2.get()),
-                               static_cast<QWidget*>(windows.OpenList.get())})
+        for (QWidget* modal : {static_cast<QWidget*>(windows.overview.get()),
+                               static_cast<QWidget*>(windows.masterChooser.get()),
+                               static_cast<QWidget*>(windows.projectList.get())})
             QVERIFY(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(order[i]->windowTitle(), captions[i]);
@@ -528,19 +529,19 @@ private slots:
 
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        form.show();
-        QTimer::singleShot(0, windows.OpenList.get(), [&windows] {
-            windows.OpenList->ListBox1->setCurrentRow(0);
-            windows.OpenList->Vybratprojekt1Click();
+        MainWindow& mainWindow = *windows.mainWindow;
+        mainWindow.show();
+        QTimer::singleShot(0, windows.projectList.get(), [&windows] {
+            windows.projectList->exteriorList->setCurrentRow(0);
+            windows.projectList->onChooseProjectTriggered();
         });
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage1")), Qt::LeftButton);
-        Workspace& ws = form.Workspace();
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("openButton")), Qt::LeftButton);
+        Workspace& ws = mainWindow.Workspace();
         QCOMPARE(ws.Doc.ProjectPath, photo);
-        QCOMPARE(Rows(form.ListBox2).size(), demo.Layers.size());
-        QCOMPARE(Rows(form.scheme),
+        QCOMPARE(Rows(mainWindow.layerList).size(), demo.Layers.size());
+        QCOMPARE(Rows(mainWindow.schemeList),
                  (QStringList{QStringLiteral("Teplá okrová"), QStringLiteral("Chladná šedá")}));
-        QCOMPARE(form.image->size(), QSize(300, 200));
+        QCOMPARE(mainWindow.imageView->size(), QSize(300, 200));
         QVERIFY(ws.ViewBitmap != ws.Doc.PhotoBitmap); // shaded layers are recoloured
 
         // An edit, then undo and redo through the buttons.
@@ -549,10 +550,10 @@ private slots:
         ws.Doc.Mask.PaintSpan(10, 0, 299, 2);
         ws.History.MarkPresentChanged();
         const TMask edited = ws.Doc.Mask;
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage13")), Qt::LeftButton);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage3")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("undoButton")), Qt::LeftButton);
         QCOMPARE(ws.Doc.Mask, opened);
-        QTest::mouseClick(form.Button(QStringLiteral("GlintImage12")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("redoButton")), Qt::LeftButton);
         QCOMPARE(ws.Doc.Mask, edited);
     }
 
@@ -574,14 +575,14 @@ private slots:
         QCOMPARE(prompts.asked.size(), 1);
         QVERIFY(prompts.asked[0].text.contains(QStringLiteral("odrex.tom")));
         QCOMPARE(clock.waited, waits);
-        QVERIFY(windows->Form1->isVisible());
+        QVERIFY(windows->mainWindow->isVisible());
         // The title is the application's; the captions stay exactly as they are.
         QCOMPARE(QCoreApplication::applicationName() + QLatin1Char(' ') +
                      QCoreApplication::applicationVersion(),
                  QStringLiteral("Tintora 1.2"));
         QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
-        QCOMPARE(windows->Form1->windowTitle(), QStringLiteral("Tintora"));
-        QCOMPARE(windows->barvy->windowTitle(), QStringLiteral("barvy"));
+        QCOMPARE(windows->mainWindow->windowTitle(), QStringLiteral("Tintora"));
+        QCOMPARE(windows->catalogue->windowTitle(), QStringLiteral("barvy"));
         // Qt's own dialogs speak Czech.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Zrušit"));
         const auto topLevels = QApplication::topLevelWidgets();

@@ -65,20 +65,20 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, refused);
         ScriptedPrompts prompts;
-        Tbarvy window(dir.path(), prompts);
-        window.EditSearch->setText(QStringLiteral("Žlutá"));
-        QTest::keyClick(window.EditSearch, Qt::Key_Return);
-        const QStringList found = Rows(window.ListBoxOdstiny);
+        CatalogueWindow window(dir.path(), prompts);
+        window.searchEdit->setText(QStringLiteral("Žlutá"));
+        QTest::keyClick(window.searchEdit, Qt::Key_Return);
+        const QStringList found = Rows(window.shadeList);
         QCOMPARE(found, QStringList{"Žlutá kuchyň"});
 
-        window.EditSearch->setText(text);
-        QTest::keyClick(window.EditSearch, Qt::Key_Return);
+        window.searchEdit->setText(text);
+        QTest::keyClick(window.searchEdit, Qt::Key_Return);
         QCOMPARE(prompts.asked.size(), 1);
         QCOMPARE(prompts.asked[0].text, OutsideWindows1250Message(refused));
         QCOMPARE(prompts.asked[0].caption, QStringLiteral("Chyba"));
         QCOMPARE(prompts.asked[0].icon, Prompts::Icon::Error);
-        QCOMPARE(Rows(window.ListBoxOdstiny), found);
-        QCOMPARE(window.EditSearch->text(), text); // the user can correct what was typed
+        QCOMPARE(Rows(window.shadeList), found);
+        QCOMPARE(window.searchEdit->text(), text); // the user can correct what was typed
     }
 
     // Hostile searches find nothing or what they name, and never change the
@@ -87,16 +87,16 @@ private slots:
         const FileState before = StateOf(catalogue);
         ScriptedPrompts prompts;
         {
-            Tbarvy window(dir.path(), prompts);
+            CatalogueWindow window(dir.path(), prompts);
             for (const char* text : {"'; DELETE FROM Odstin; --", "' OR '1'='1", "%", "_", "\\",
                                      "E' || '", "O'Neil"}) {
-                window.EditSearch->setText(QString::fromUtf8(text));
-                QTest::keyClick(window.EditSearch, Qt::Key_Return);
+                window.searchEdit->setText(QString::fromUtf8(text));
+                QTest::keyClick(window.searchEdit, Qt::Key_Return);
             }
-            QCOMPARE(Rows(window.ListBoxOdstiny), QStringList{"O'Neil"});
-            window.EditSearch->setText(QStringLiteral("E "));
-            QTest::keyClick(window.EditSearch, Qt::Key_Return);
-            QCOMPARE(Rows(window.ListBoxOdstiny).size(), 4);
+            QCOMPARE(Rows(window.shadeList), QStringList{"O'Neil"});
+            window.searchEdit->setText(QStringLiteral("E "));
+            QTest::keyClick(window.searchEdit, Qt::Key_Return);
+            QCOMPARE(Rows(window.shadeList).size(), 4);
         }
         QVERIFY(StateOf(catalogue) == before);
     }

@@ -338,14 +338,14 @@ private slots:
         const QString appDir = Program(QStringLiteral("okno"), server.DatabaseName(small),
                                        CounterUser, CounterPassword);
         ScriptedPrompts prompts;
-        Tbarvy window(appDir, prompts);
+        CatalogueWindow window(appDir, prompts);
         QVERIFY2(prompts.asked.isEmpty(), qPrintable(prompts.Texts().join('\n')));
         QVERIFY(window.Database.Location().OnServer());
-        QCOMPARE(Rows(window.ListBoxFirmy),
+        QCOMPARE(Rows(window.fanDeckList),
                  (QStringList{"Syntetika", "Exteriér", "Exteriér", "Moje"}));
-        window.EditSearch->setText(QStringLiteral("Žlutá"));
-        QTest::keyClick(window.EditSearch, Qt::Key_Return);
-        QCOMPARE(Rows(window.ListBoxOdstiny), QStringList{"Žlutá kuchyň"});
+        window.searchEdit->setText(QStringLiteral("Žlutá"));
+        QTest::keyClick(window.searchEdit, Qt::Key_Return);
+        QCOMPARE(Rows(window.shadeList), QStringList{"Žlutá kuchyň"});
         QVERIFY(prompts.asked.isEmpty());
     }
 
@@ -455,20 +455,20 @@ private slots:
             Program(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-'), database, user,
                     password);
         ScriptedPrompts prompts;
-        Tbarvy window(appDir, prompts);
+        CatalogueWindow window(appDir, prompts);
         QCOMPARE(prompts.asked.size(), 1);
         const QStringList lines = prompts.asked[0].text.split(QLatin1Char('\n'));
         QCOMPARE(lines.value(0), firstLine);
         QVERIFY2(lines.value(1).contains(serverSays, Qt::CaseInsensitive),
                  qPrintable(prompts.asked[0].text));
         QVERIFY(!window.Database.IsOpen());
-        QCOMPARE(window.ListBoxFirmy->count(), 0);
+        QCOMPARE(window.fanDeckList->count(), 0);
         // Nothing more is asked of the user: the program goes on without the catalogue.
-        window.EditSearch->setText(QStringLiteral("E"));
-        QTest::keyClick(window.EditSearch, Qt::Key_Return);
-        window.ListBoxFirmyClick();
+        window.searchEdit->setText(QStringLiteral("E"));
+        QTest::keyClick(window.searchEdit, Qt::Key_Return);
+        window.onFanDeckListClicked();
         QCOMPARE(prompts.asked.size(), 1);
-        QCOMPARE(window.ListBoxOdstiny->count(), 0);
+        QCOMPARE(window.shadeList->count(), 0);
     }
 
     // A user the catalogue gives no reading rights may connect, but its first
@@ -477,13 +477,13 @@ private slots:
         const QString appDir = Program(QStringLiteral("bez-prav"), server.DatabaseName(palette),
                                        CounterUser, CounterPassword);
         ScriptedPrompts prompts;
-        Tbarvy window(appDir, prompts);
+        CatalogueWindow window(appDir, prompts);
         QCOMPARE(prompts.asked.size(), 1);
         const QStringList lines = prompts.asked[0].text.split(QLatin1Char('\n'));
         QCOMPARE(lines.value(0), QStringLiteral("Dotaz do katalogu barev se nezdařil."));
         QVERIFY2(lines.value(1).contains(QStringLiteral("no permission"), Qt::CaseInsensitive),
                  qPrintable(prompts.asked[0].text));
-        QCOMPARE(window.ListBoxFirmy->count(), 0);
+        QCOMPARE(window.fanDeckList->count(), 0);
     }
 
     // Reading never writes: with the server ended, every catalogue file is as it was

@@ -243,11 +243,11 @@ private slots:
                                       TestCatalogue::SmallRows()),
                  QString());
         ScriptedPrompts prompts;
-        Tbarvy window(dir.path(), prompts);
+        CatalogueWindow window(dir.path(), prompts);
         QCOMPARE(
             prompts.Texts(),
             QStringList{QStringLiteral("Nastavení katalogu barev %1 nelze přečíst.").arg(ini)});
-        QCOMPARE(window.ListBoxFirmy->count(), 0);
+        QCOMPARE(window.fanDeckList->count(), 0);
     }
 
     // A file that tintora.ini names instead of odrex.tom is opened embedded as
@@ -260,19 +260,19 @@ private slots:
         QVERIFY(WriteIni(dir.path(), "[catalogue]\ndatabase = katalogy/muj.tom\n"));
         {
             ScriptedPrompts prompts;
-            Tbarvy window(dir.path(), prompts);
+            CatalogueWindow window(dir.path(), prompts);
             QVERIFY(prompts.asked.isEmpty());
-            QCOMPARE(Rows(window.ListBoxFirmy),
+            QCOMPARE(Rows(window.fanDeckList),
                      (QStringList{"Syntetika", "Exteriér", "Exteriér", "Moje"}));
             QCOMPARE(window.Database.Location().path, own);
         }
         QVERIFY(WriteIni(dir.path(), "[catalogue]\ndatabase = katalogy/chybi.tom\n"));
         ScriptedPrompts prompts;
-        Tbarvy window(dir.path(), prompts);
+        CatalogueWindow window(dir.path(), prompts);
         QCOMPARE(prompts.Texts(),
                  QStringList{QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.")
                                  .arg(dir.filePath(QStringLiteral("katalogy/chybi.tom")))});
-        QCOMPARE(window.ListBoxFirmy->count(), 0);
+        QCOMPARE(window.fanDeckList->count(), 0);
     }
 };
 

@@ -1,5 +1,5 @@
 #include "layers/LayerOperations.h"
-#include "layers/MasterChooser.h"
+#include "layers/MasterChooserDialog.h"
 #include "layers/Schemes.h"
 #include "layers/SubordinateLayers.h"
 #include "render/ShadePixel.h"
@@ -299,25 +299,27 @@ private slots:
             layer.Name = QString::fromUtf8(name);
             layers.append(layer);
         }
-        TForm2 chooser;
+        MasterChooserDialog chooser;
         // Offered: every layer but the current one; the later master is preselected.
         QTimer::singleShot(0, &chooser, [&chooser] {
-            QCOMPARE(chooser.list->count(), 3);
-            QCOMPARE(chooser.list->item(2)->text(), QStringLiteral("C"));
-            QCOMPARE(chooser.list->currentRow(), 2);
-            chooser.GlintImage1Click();
+            QCOMPARE(chooser.layerList->count(), 3);
+            QCOMPARE(chooser.layerList->item(2)->text(), QStringLiteral("C"));
+            QCOMPARE(chooser.layerList->currentRow(), 2);
+            // Inside the dialog's grey border the list's background begins at once.
+            QCOMPARE(chooser.grab().toImage().pixelColor(8, 16), QColor(235, 250, 254));
+            chooser.onConfirmClicked();
         });
         QCOMPARE(chooser.ChooseMasterLayer(layers, 1, QStringLiteral("C")),
                  std::optional<QString>(QStringLiteral("C")));
         // Confirm without a selection does nothing; the close box cancels.
         QTimer::singleShot(0, &chooser, [&chooser] {
-            QVERIFY(chooser.list->currentRow() < 0);
-            chooser.GlintImage1Click();
+            QVERIFY(chooser.layerList->currentRow() < 0);
+            chooser.onConfirmClicked();
             QVERIFY(chooser.isVisible());
             chooser.close();
         });
         QCOMPARE(chooser.ChooseMasterLayer(layers, 2, QStringLiteral("nic")), std::nullopt);
-        QTimer::singleShot(0, &chooser, [&chooser] { chooser.GlintImage2Click(); });
+        QTimer::singleShot(0, &chooser, [&chooser] { chooser.onCancelClicked(); });
         QCOMPARE(chooser.ChooseMasterLayer(layers, 2, QStringLiteral("A")), std::nullopt);
         QCOMPARE(CandidateLayer(0, 2), 0);
         QCOMPARE(CandidateLayer(2, 2), 3);

@@ -48,7 +48,7 @@ struct Fixture {
     Workspace ws;
     ScriptedPrompts prompts;
     CatalogueDatabase catalogue;
-    std::unique_ptr<TPrehled> window;
+    std::unique_ptr<OverviewWindow> window;
 
     explicit Fixture(const LayerList& layers, bool withCatalogue = true) {
         if (withCatalogue)
@@ -62,16 +62,16 @@ struct Fixture {
         ws.MaskEditMode = false;
         ws.ResizeView();
         ws.UpdateWholePicture();
-        window = std::make_unique<TPrehled>(ws, prompts, &catalogue);
+        window = std::make_unique<OverviewWindow>(ws, prompts, &catalogue);
     }
 
-    QListWidget& List() { return *window->ListBox1; }
+    QListWidget& List() { return *window->layerList; }
     void ClickRow(int row) {
         List().scrollToItem(List().item(row));
         QTest::mouseClick(List().viewport(), Qt::LeftButton, {},
                           List().visualItemRect(List().item(row)).center());
     }
-    bool RecipeShown() const { return window->GlintImage1->isVisibleTo(window.get()); }
+    bool RecipeShown() const { return window->recipeButton->isVisibleTo(window.get()); }
 };
 
 LayerList SampleLayers() {
@@ -88,7 +88,7 @@ class TestOverviewWindow : public QObject {
 private slots:
     void layout() {
         Fixture f(SampleLayers());
-        TPrehled& w = *f.window;
+        OverviewWindow& w = *f.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Přehled"));
         QVERIFY(w.isModal());
         QCOMPARE(w.size(), QSize(611, 552)); // the design's 489 and the order button
@@ -108,10 +108,10 @@ private slots:
             QRect geometry;
             QString hint;
         } buttons[] = {
-            {w.GlintImage1, QRect(11, 517, 170, 18), "Vybraný odstín receptovat v Huemix"},
-            {w.GlintImage3, QRect(188, 517, 170, 18), "Uložit nově obarvený obrázek"},
-            {w.GlintImage4, QRect(366, 517, 114, 18), "Uložit objednávku barev k tisku (PDF)"},
-            {w.GlintImage2, QRect(488, 517, 114, 18), "Zavřít přehled"},
+            {w.recipeButton, QRect(11, 517, 170, 18), "Vybraný odstín receptovat v Huemix"},
+            {w.exportButton, QRect(188, 517, 170, 18), "Uložit nově obarvený obrázek"},
+            {w.orderButton, QRect(366, 517, 114, 18), "Uložit objednávku barev k tisku (PDF)"},
+            {w.closeButton, QRect(488, 517, 114, 18), "Zavřít přehled"},
         };
         for (const auto& b : buttons) {
             QCOMPARE(b.button->geometry(), b.geometry);
@@ -119,16 +119,16 @@ private slots:
             QVERIFY(b.button->OverChange());
         }
         QVERIFY(!f.RecipeShown());
-        QVERIFY(w.GlintImage3->isVisibleTo(&w));
+        QVERIFY(w.exportButton->isVisibleTo(&w));
 
         // Left buttons keep to the left and bottom edges, the others to the right.
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.resize(800, 600);
-        QCOMPARE(w.GlintImage1->pos(), QPoint(11, 565));
-        QCOMPARE(w.GlintImage3->pos(), QPoint(188, 565));
-        QCOMPARE(w.GlintImage4->pos(), QPoint(555, 565));
-        QCOMPARE(w.GlintImage2->pos(), QPoint(677, 565));
+        QCOMPARE(w.recipeButton->pos(), QPoint(11, 565));
+        QCOMPARE(w.exportButton->pos(), QPoint(188, 565));
+        QCOMPARE(w.orderButton->pos(), QPoint(555, 565));
+        QCOMPARE(w.closeButton->pos(), QPoint(677, 565));
         QCOMPARE(f.List().geometry(), QRect(0, 52, 800, 498));
         w.resize(300, 300); // never so narrow that the buttons overlap
         QVERIFY(w.width() >= 611);
@@ -250,13 +250,13 @@ private slots:
         QVERIFY(f.RecipeShown());
         QVERIFY(f.List().selectedItems().isEmpty());
         // Shown but no row selected: the button does nothing.
-        QTest::mouseClick(f.window->GlintImage1, Qt::LeftButton);
+        QTest::mouseClick(f.window->recipeButton, Qt::LeftButton);
         QVERIFY(f.prompts.asked.isEmpty());
         QVERIFY(!QFile::exists(f.dir.filePath(QStringLiteral("Rodinný dům.recept.txt"))));
 
         f.ClickRow(3);
         QVERIFY(!f.RecipeShown());
-        QTest::mouseClick(f.window->GlintImage2, Qt::LeftButton);
+        QTest::mouseClick(f.window->closeButton, Qt::LeftButton);
         QVERIFY(!f.window->isVisible());
         f.window->FillOverview();
         f.window->show();
@@ -268,7 +268,7 @@ private slots:
         f.window->FillOverview();
         f.window->show();
         f.ClickRow(1);
-        QTest::mouseClick(f.window->GlintImage1, Qt::LeftButton);
+        QTest::mouseClick(f.window->recipeButton, Qt::LeftButton);
         const QString file = f.dir.filePath(QStringLiteral("Rodinný dům.recept.txt"));
         QFile recipe(file);
         QVERIFY(recipe.open(QIODevice::ReadOnly));
@@ -294,7 +294,7 @@ private slots:
             old.write(QByteArray(200000, 'x'));
         }
         f.prompts.fileNames.enqueue(jpeg);
-        QTest::mouseClick(f.window->GlintImage3, Qt::LeftButton);
+        QTest::mouseClick(f.window->exportButton, Qt::LeftButton);
         QVERIFY(f.prompts.asked.isEmpty());
         QCOMPARE(
             f.prompts.fileFilters,
@@ -311,7 +311,7 @@ private slots:
         f.window->show();
         const QString pdf = f.dir.filePath(QStringLiteral("objednávka.pdf"));
         f.prompts.fileNames.enqueue(pdf);
-        QTest::mouseClick(f.window->GlintImage4, Qt::LeftButton);
+        QTest::mouseClick(f.window->orderButton, Qt::LeftButton);
         QVERIFY(f.prompts.asked.isEmpty());
         const QString text = PdfText(pdf);
         for (const char* line : {"Projekt: Rodinný dům", "Odstin: Žlutá kuchyň", "Množství: 12 l",

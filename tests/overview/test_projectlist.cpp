@@ -148,11 +148,11 @@ private slots:
         PhotoFiles::SaveBmp(dir.filePath(QStringLiteral("interier/kuchyn.bmp")),
                             Quadrants(120, 80));
         ScriptedPrompts prompts;
-        TOpenList list(dir.path(), prompts);
+        ProjectListWindow list(dir.path(), prompts);
         list.FillProjectLists();
-        QCOMPARE(Rows(list.ListBox1),
+        QCOMPARE(Rows(list.exteriorList),
                  (QStringList{QStringLiteral("rozbity.bmp"), QStringLiteral("vila.bmp")}));
-        QCOMPARE(Rows(list.ListBox2), QStringList{QStringLiteral("kuchyn.bmp")});
+        QCOMPARE(Rows(list.interiorList), QStringList{QStringLiteral("kuchyn.bmp")});
         QCOMPARE(list.PictureOf(dir.filePath(QStringLiteral("domy/vila.bmp"))).size,
                  QSize(1800, 600));
         QVERIFY(!list.PictureOf(dir.filePath(QStringLiteral("domy/rozbity.bmp"))).readable);
@@ -160,19 +160,19 @@ private slots:
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
         list.grab(); // paints every visible row, the unreadable one too
-        const QRect left = list.ListBox1->visualItemRect(list.ListBox1->item(1));
-        QTest::mouseClick(list.ListBox1->viewport(), Qt::LeftButton, {}, left.center());
-        const QRect right = list.ListBox2->visualItemRect(list.ListBox2->item(0));
-        QTest::mouseClick(list.ListBox2->viewport(), Qt::LeftButton, {}, right.center());
-        QVERIFY(list.ListBox1->selectedItems().isEmpty());
-        list.Vybratprojekt1Click();
+        const QRect left = list.exteriorList->visualItemRect(list.exteriorList->item(1));
+        QTest::mouseClick(list.exteriorList->viewport(), Qt::LeftButton, {}, left.center());
+        const QRect right = list.interiorList->visualItemRect(list.interiorList->item(0));
+        QTest::mouseClick(list.interiorList->viewport(), Qt::LeftButton, {}, right.center());
+        QVERIFY(list.exteriorList->selectedItems().isEmpty());
+        list.onChooseProjectTriggered();
         QCOMPARE(list.ChosenProjectPath,
                  QDir(dir.path()).filePath(QStringLiteral("interier/kuchyn.bmp")));
         QVERIFY(!list.isVisible());
 
         list.FillProjectLists();
         QVERIFY(list.ChosenProjectPath.isEmpty());
-        list.ListDoubleClick(list.ListBox1); // no selected row: nothing
+        list.onProjectListDoubleClicked(list.exteriorList); // no selected row: nothing
         QVERIFY(list.ChosenProjectPath.isEmpty());
     }
 
@@ -194,13 +194,13 @@ private slots:
 
         HeldPool held;
         ScriptedPrompts prompts;
-        TOpenList list(folders.dir.path(), prompts);
+        ProjectListWindow list(folders.dir.path(), prompts);
         list.Loader().SetPool(&held.pool);
         list.FillProjectLists();
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        const QImage waiting = list.ListBox1->viewport()->grab().toImage();
-        list.ListBox2->viewport()->grab();
+        const QImage waiting = list.exteriorList->viewport()->grab().toImage();
+        list.interiorList->viewport()->grab();
 
         QCOMPARE(list.PictureOf(vila).size, QSize(1800, 600));
         QVERIFY(list.PictureOf(vila).thumbnail.isNull());
@@ -208,7 +208,7 @@ private slots:
         QVERIFY(!list.PictureOf(paleta).failed);
         QVERIFY(!list.PictureOf(rozbity).readable);
         QCOMPARE(list.PictureOf(pokoj).size, QSize(400, 400));
-        const QRect vilaRect = ThumbnailRectOf(list.ListBox1, 2, QSize(1800, 600));
+        const QRect vilaRect = ThumbnailRectOf(list.exteriorList, 2, QSize(1800, 600));
         QCOMPARE(vilaRect.size(), QSize(180, 60));
         QCOMPARE(waiting.pixelColor(vilaRect.center()), Placeholder);
         QCOMPARE(waiting.pixelColor(vilaRect.topLeft()), Placeholder);
@@ -226,14 +226,14 @@ private slots:
         QCOMPARE(list.PictureOf(kuchyn).thumbnail.size(), QSize(120, 80));
         QCOMPARE(list.PictureOf(pokoj).thumbnail.size(), QSize(90, 90));
 
-        const QImage shown = list.ListBox1->viewport()->grab().toImage();
+        const QImage shown = list.exteriorList->viewport()->grab().toImage();
         const QRect r = vilaRect;
         QVERIFY(Distance(shown.pixelColor(r.left() + 20, r.top() + 10), QColor(220, 0, 0)) <= 2);
         QVERIFY(Distance(shown.pixelColor(r.right() - 20, r.top() + 10), QColor(0, 200, 0)) <= 2);
         QVERIFY(Distance(shown.pixelColor(r.left() + 20, r.bottom() - 10), QColor(0, 0, 220)) <= 2);
         QVERIFY(Distance(shown.pixelColor(r.right() - 20, r.bottom() - 10), Qt::white) <= 2);
-        const QImage right = list.ListBox2->viewport()->grab().toImage();
-        const QRect k = ThumbnailRectOf(list.ListBox2, 0, QSize(120, 80));
+        const QImage right = list.interiorList->viewport()->grab().toImage();
+        const QRect k = ThumbnailRectOf(list.interiorList, 0, QSize(120, 80));
         QCOMPARE(right.pixelColor(k.topLeft()), QColor(220, 0, 0));
         QCOMPARE(right.pixelColor(k.bottomRight()), QColor(255, 255, 255));
         // Stored for the next time: the three that could be read.
@@ -250,13 +250,13 @@ private slots:
                                 Quadrants(300, 200));
         HeldPool held;
         ScriptedPrompts prompts;
-        TOpenList list(folders.dir.path(), prompts);
+        ProjectListWindow list(folders.dir.path(), prompts);
         list.Loader().SetPool(&held.pool);
         QSignalSpy ready(&list.Loader(), &ThumbnailLoader::Ready);
         list.FillProjectLists();
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        list.ListBox1->viewport()->grab();
+        list.exteriorList->viewport()->grab();
         list.reject();
         held.Release();
         held.pool.waitForDone();
@@ -266,7 +266,7 @@ private slots:
 
         list.FillProjectLists();
         list.show();
-        list.ListBox1->viewport()->grab();
+        list.exteriorList->viewport()->grab();
         QTRY_COMPARE(ready.count(), 3);
         QCOMPARE(cache.Thumbnails().size(), 3);
     }
@@ -287,12 +287,12 @@ private slots:
                                 Quadrants(300, 200));
         HeldPool held;
         ScriptedPrompts prompts;
-        auto list = std::make_unique<TOpenList>(folders.dir.path(), prompts);
+        auto list = std::make_unique<ProjectListWindow>(folders.dir.path(), prompts);
         list->Loader().SetPool(&held.pool);
         list->FillProjectLists();
         list->show();
         QVERIFY(QTest::qWaitForWindowExposed(list.get()));
-        list->ListBox1->viewport()->grab();
+        list->exteriorList->viewport()->grab();
         if (finishedFirst) {
             held.Release();
             held.pool.waitForDone();
@@ -313,11 +313,11 @@ private slots:
         const QString vila = folders.Path(QStringLiteral("domy/vila.bmp"));
         PhotoFiles::SaveBmp(vila, Quadrants(600, 400));
         ScriptedPrompts prompts;
-        TOpenList list(folders.dir.path(), prompts);
+        ProjectListWindow list(folders.dir.path(), prompts);
         list.FillProjectLists();
         list.show();
         QVERIFY(QTest::qWaitForWindowExposed(&list));
-        list.ListBox1->viewport()->grab();
+        list.exteriorList->viewport()->grab();
         QTRY_VERIFY(!list.PictureOf(vila).thumbnail.isNull());
         QCOMPARE(list.PictureOf(vila).thumbnail.pixelColor(3, 3), QColor(220, 0, 0));
         list.reject();
@@ -326,7 +326,7 @@ private slots:
         SetMTime(vila, QFileInfo(vila).lastModified().toSecsSinceEpoch() + 9);
         list.FillProjectLists();
         list.show();
-        list.ListBox1->viewport()->grab();
+        list.exteriorList->viewport()->grab();
         QTRY_VERIFY(!list.PictureOf(vila).thumbnail.isNull());
         QCOMPARE(list.PictureOf(vila).thumbnail.pixelColor(3, 3), QColor(255, 255, 255));
         QCOMPARE(cache.Thumbnails().size(), 1);
@@ -340,20 +340,20 @@ private slots:
         PhotoFiles::SaveBmp(photo, Quadrants(10, 10));
         WriteFile(photo + QStringLiteral(".mask"), "mask");
         ScriptedPrompts prompts;
-        TOpenList list(dir.path(), prompts);
+        ProjectListWindow list(dir.path(), prompts);
         QString open = photo;
         list.OpenProjectPath = [&open] { return open; };
         list.FillProjectLists();
-        list.ListBox1->setCurrentRow(0);
-        list.Smazatprojekt1Click();
+        list.exteriorList->setCurrentRow(0);
+        list.onDeleteProjectTriggered();
         QCOMPARE(prompts.Texts(), QStringList{QStringLiteral("Otevřený projekt nelze smazat.")});
         QVERIFY(QFile::exists(photo));
 
         open.clear();
         prompts.asked.clear();
         prompts.answers.enqueue(Prompts::No);
-        list.ListBox1->setCurrentRow(0);
-        list.Smazatprojekt1Click();
+        list.exteriorList->setCurrentRow(0);
+        list.onDeleteProjectTriggered();
         QCOMPARE(prompts.asked[0].text, QStringLiteral("Opravdu chcete smazat projekt „dum“?"));
         QCOMPARE(prompts.asked[0].caption, QStringLiteral("Potvrzení"));
         QCOMPARE(prompts.asked[0].buttons, Prompts::Yes | Prompts::No);
@@ -362,12 +362,12 @@ private slots:
         Thumbnails::Obtain(photo);
         QVERIFY(QFile::exists(Thumbnails::PathFor(photo)));
         prompts.answers.enqueue(Prompts::Yes);
-        list.ListBox1->setCurrentRow(0);
-        list.Smazatprojekt1Click();
+        list.exteriorList->setCurrentRow(0);
+        list.onDeleteProjectTriggered();
         QVERIFY(!QFile::exists(photo));
         QVERIFY(!QFile::exists(Thumbnails::PathFor(photo)));
         QVERIFY(!QFile::exists(photo + QStringLiteral(".mask")));
-        QCOMPARE(list.ListBox1->count(), 0);
+        QCOMPARE(list.exteriorList->count(), 0);
     }
 
     // Changes kept at a logout belong to the project and go with it: a new project of

@@ -38,8 +38,8 @@ struct Assignment {
 // The catalogue and the palette side by side, with the catalogue's assignments kept.
 struct Windows {
     ScriptedPrompts prompts;
-    Tbarvy catalogue;
-    TTPaleta palette;
+    CatalogueWindow catalogue;
+    PaletteWindow palette;
     QList<Assignment> assigned;
 
     explicit Windows(const QString& appDir)
@@ -52,14 +52,14 @@ struct Windows {
     }
 
     void ChooseFanDeck(const QString& name) {
-        catalogue.ListBoxFirmy->setCurrentRow(int(Rows(catalogue.ListBoxFirmy).indexOf(name)));
-        catalogue.ListBoxFirmyClick();
+        catalogue.fanDeckList->setCurrentRow(int(Rows(catalogue.fanDeckList).indexOf(name)));
+        catalogue.onFanDeckListClicked();
     }
     QPoint CellCentre(QPoint cell) const {
-        return palette.DrawGrid1->CellRectInView(cell).center();
+        return palette.shadeGrid->CellRectInView(cell).center();
     }
     void ClickCell(QPoint cell) {
-        QTest::mouseClick(palette.DrawGrid1->viewport(), Qt::LeftButton, {}, CellCentre(cell));
+        QTest::mouseClick(palette.shadeGrid->viewport(), Qt::LeftButton, {}, CellCentre(cell));
     }
     const ShadeRecord& Selected() const {
         return catalogue.Model.Shades[catalogue.Model.SelectedShade];
@@ -91,40 +91,47 @@ private slots:
 
     void layoutAtItsInitialSize() {
         Windows w(dir.path());
-        TTPaleta& palette = w.palette;
+        PaletteWindow& palette = w.palette;
         QCOMPARE(palette.windowTitle(), QStringLiteral("Paleta barev"));
         QVERIFY(palette.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!palette.isModal());
         QVERIFY(!palette.isVisible());
         QCOMPARE(palette.size(), QSize(780, 531));
-        for (QLineEdit* edit : {palette.LabeledEdit1, palette.LabeledEdit2, palette.LabeledEdit3}) {
+        for (QLineEdit* edit :
+             {palette.redToleranceEdit, palette.greenToleranceEdit, palette.blueToleranceEdit}) {
             QCOMPARE(edit->text(), QStringLiteral("30"));
             QCOMPARE(edit->width(), 33);
         }
         const QString hint =
             QStringLiteral("Vyhledat podobné odstínz v e všech vějířích se yadanou tolerancí");
-        QCOMPARE(palette.GlintImage1->toolTip(), hint);
-        QCOMPARE(palette.GlintImage2->toolTip(), hint);
-        QCOMPARE(palette.GlintImage1->size(), QSize(114, 18));
-        QVERIFY(!palette.GlintImage3->toolTip().isEmpty());
+        QCOMPARE(palette.searchButton->toolTip(), hint);
+        QCOMPARE(palette.freeColourSearchButton->toolTip(), hint);
+        QCOMPARE(palette.searchButton->size(), QSize(114, 18));
+        QVERIFY(!palette.rankButton->toolTip().isEmpty());
         const QStringList texts = LabelTexts(palette);
         for (const char* caption :
              {"Tolerance pro vyhledání podobné barvy:", "Zvolit barvu z palety:", "Vějíř:",
               "Odstín:", "Červená:", "Zelená:", "Modrá:"})
             QVERIFY2(texts.contains(QString::fromUtf8(caption)), caption);
         QCOMPARE(texts.count(QStringLiteral("Červená:")), 2);
-        QCOMPARE(palette.Shape7->geometry(), QRect(608, 64, 81, 25));
-        QCOMPARE(palette.ShapeNahled->geometry(), QRect(21, 51, 89, 57));
+        QCOMPARE(palette.freeColourShape->geometry(), QRect(608, 64, 81, 25));
+        QCOMPARE(palette.previewShape->geometry(), QRect(21, 51, 89, 57));
 
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.ListBoxOdstiny->setCurrentRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.shadeList->setCurrentRow(0);
+        w.catalogue.onShadeListDoubleClicked();
         QVERIFY(palette.isVisible());
-        QCOMPARE(palette.PanelInfo->height(), 128);
-        QCOMPARE(palette.PanelHint->height(), 21);
-        QCOMPARE(palette.DrawGrid1->width(), 780);
-        QCOMPARE(palette.DrawGrid1->Shape(), (PaletteLayout::GridShape{26, 2}));
-        QCOMPARE(palette.DrawGrid1->geometry().bottom(), palette.height() - 1);
+        QCOMPARE(palette.infoPanel->height(), 128);
+        QCOMPARE(palette.hintBar->height(), 21);
+        // The hint bar ends in a grey line, and its captions are bold.
+        QCOMPARE(palette.hintBar->grab().toImage().pixelColor(5, 20), QColor(160, 160, 160));
+        for (QLabel* label : palette.hintBar->findChildren<QLabel*>()) {
+            if (label->text().endsWith(QLatin1Char(':')))
+                QVERIFY2(label->font().bold(), qPrintable(label->text()));
+        }
+        QCOMPARE(palette.shadeGrid->width(), 780);
+        QCOMPARE(palette.shadeGrid->Shape(), (PaletteLayout::GridShape{26, 2}));
+        QCOMPARE(palette.shadeGrid->geometry().bottom(), palette.height() - 1);
     }
 
     // 35 shades: 10 columns at 300 and 329 pixels, 11 at 330, and the selected
@@ -134,8 +141,8 @@ private slots:
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         QCOMPARE(w.catalogue.Model.Shades.size(), 35);
         w.catalogue.SelectShadeRow(34);
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
-        TTPaleta& palette = w.palette;
+        w.catalogue.onShowFanDeckPaletteTriggered();
+        PaletteWindow& palette = w.palette;
         QVERIFY(palette.isVisible());
         const struct {
             int width;
@@ -147,13 +154,13 @@ private slots:
                      {300, {10, 4}, {4, 3}}};
         for (const auto& step : steps) {
             palette.resize(step.width, 531);
-            QCOMPARE(palette.DrawGrid1->width(), step.width);
-            QCOMPARE(palette.DrawGrid1->Shape(), step.shape);
-            QCOMPARE(palette.DrawGrid1->CurrentCell(), step.cell);
+            QCOMPARE(palette.shadeGrid->width(), step.width);
+            QCOMPARE(palette.shadeGrid->Shape(), step.shape);
+            QCOMPARE(palette.shadeGrid->CurrentCell(), step.cell);
         }
         QVERIFY(w.assigned.isEmpty()); // laying out chooses nothing
         // The last row at 300: five coloured cells, five empty ones.
-        const QImage grid = palette.DrawGrid1->viewport()->grab().toImage();
+        const QImage grid = palette.shadeGrid->viewport()->grab().toImage();
         QCOMPARE(grid.pixelColor(w.CellCentre({4, 3})),
                  QColor(QColor(7 * 35, 135, (37 * 35) % 256)));
         QCOMPARE(grid.pixelColor(w.CellCentre({5, 3})), PaletteCells::GridBackground);
@@ -162,36 +169,36 @@ private slots:
     void aCellChosenByMouseGoesIntoTheLayer() {
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.ListBoxOdstiny->setCurrentRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
-        TTPaleta& palette = w.palette;
+        w.catalogue.shadeList->setCurrentRow(0);
+        w.catalogue.onShadeListDoubleClicked();
+        PaletteWindow& palette = w.palette;
         w.ClickCell({2, 0}); // "P 03": 21, 103, 111
         QCOMPARE(w.catalogue.Model.SelectedShade, 2);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), 2);
+        QCOMPARE(w.catalogue.shadeList->currentRow(), 2);
         QCOMPARE(w.assigned.size(), 1);
         QCOMPARE(w.assigned[0].shadeId, 103);
         QCOMPARE(w.assigned[0].colour, Rgb(21, 103, 111));
         QCOMPARE(w.assigned[0].fanDeckId, 40);
         QCOMPARE(w.assigned[0].layer, 1);
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("21"));
-        QCOMPARE(palette.LabelG->text(), QStringLiteral("103"));
-        QCOMPARE(palette.LabelB->text(), QStringLiteral("111"));
-        QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("P 03"));
-        QCOMPARE(palette.LabelVejir->text(), QStringLiteral("[D] Paleta"));
-        QCOMPARE(palette.ShapeNahled->Brush(), QBrush(QColor(21, 103, 111)));
-        QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(2, 0));
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("21"));
+        QCOMPARE(palette.greenValueLabel->text(), QStringLiteral("103"));
+        QCOMPARE(palette.blueValueLabel->text(), QStringLiteral("111"));
+        QCOMPARE(palette.shadeLabel->text(), QStringLiteral("P 03"));
+        QCOMPARE(palette.fanDeckLabel->text(), QStringLiteral("[D] Paleta"));
+        QCOMPARE(palette.previewShape->Brush(), QBrush(QColor(21, 103, 111)));
+        QCOMPARE(palette.shadeGrid->CurrentCell(), QPoint(2, 0));
         // The difference is to the shade the palette was opened on ("P 01"), not to the
         // one just clicked, so that candidates can be compared.
-        QCOMPARE(palette.LabelDeltaE->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
+        QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
                                                   Rgb(7, 101, 37), Rgb(21, 103, 111))));
-        QVERIFY(palette.LabelDeltaE->text() != QStringLiteral("ΔE 0,0"));
+        QVERIFY(palette.deltaELabel->text() != QStringLiteral("ΔE 0,0"));
 
         // Keys move the same way: right goes to "P 04".
-        palette.DrawGrid1->setFocus();
-        QTest::keyClick(palette.DrawGrid1, Qt::Key_Right);
+        palette.shadeGrid->setFocus();
+        QTest::keyClick(palette.shadeGrid, Qt::Key_Right);
         QCOMPARE(w.catalogue.Model.SelectedShade, 3);
         QCOMPARE(w.assigned.last().shadeId, 104);
-        QTest::keyClick(palette.DrawGrid1, Qt::Key_Down);
+        QTest::keyClick(palette.shadeGrid, Qt::Key_Down);
         QCOMPARE(w.catalogue.Model.SelectedShade, 29);
         QCOMPARE(w.assigned.size(), 3);
     }
@@ -200,10 +207,10 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
-        TTPaleta& palette = w.palette;
-        const QImage grid = palette.DrawGrid1->viewport()->grab().toImage();
-        const QRect cell = palette.DrawGrid1->CellRectInView({6, 0}); // "P 07"
+        w.catalogue.onShadeListDoubleClicked();
+        PaletteWindow& palette = w.palette;
+        const QImage grid = palette.shadeGrid->viewport()->grab().toImage();
+        const QRect cell = palette.shadeGrid->CellRectInView({6, 0}); // "P 07"
         int red = 0;
         for (int x = cell.left(); x <= cell.right(); ++x)
             for (int y = cell.top(); y <= cell.bottom(); ++y)
@@ -214,19 +221,19 @@ private slots:
         w.ClickCell({6, 0});
         QCOMPARE(w.assigned.last().colour, NoColour);
         QCOMPARE(w.assigned.last().shadeId, 107);
-        QCOMPARE(palette.LabelR->text(), QString());
-        QCOMPARE(palette.LabelG->text(), QString());
-        QCOMPARE(palette.LabelB->text(), QString());
-        QCOMPARE(palette.ShapeNahled->Brush().style(), Qt::DiagCrossPattern);
-        QCOMPARE(palette.ShapeNahled->Brush().color(), QColor(255, 0, 0));
-        QCOMPARE(palette.LabelDeltaE->text(), QString());
+        QCOMPARE(palette.redValueLabel->text(), QString());
+        QCOMPARE(palette.greenValueLabel->text(), QString());
+        QCOMPARE(palette.blueValueLabel->text(), QString());
+        QCOMPARE(palette.previewShape->Brush().style(), Qt::DiagCrossPattern);
+        QCOMPARE(palette.previewShape->Brush().color(), QColor(255, 0, 0));
+        QCOMPARE(palette.deltaELabel->text(), QString());
 
         // A free colour then shows as a solid preview.
         w.prompts.colours.enqueue(Rgb(10, 20, 30));
-        QTest::mouseClick(palette.Shape7, Qt::LeftButton);
-        QCOMPARE(palette.ShapeNahled->Brush(), QBrush(QColor(10, 20, 30)));
-        QCOMPARE(palette.Shape7->Brush(), QBrush(QColor(10, 20, 30)));
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("10"));
+        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
+        QCOMPARE(palette.previewShape->Brush(), QBrush(QColor(10, 20, 30)));
+        QCOMPARE(palette.freeColourShape->Brush(), QBrush(QColor(10, 20, 30)));
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("10"));
     }
 
     // A click on an empty cell after the last shade keeps both selections and runs
@@ -235,34 +242,34 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.onShadeListDoubleClicked();
         w.palette.resize(300, 531);
         w.ClickCell({4, 3}); // "P 35"
         QCOMPARE(w.assigned.size(), 1);
-        const QString labels = w.palette.LabelR->text();
+        const QString labels = w.palette.redValueLabel->text();
         w.ClickCell({7, 3});
         QCOMPARE(w.assigned.size(), 2);
         QCOMPARE(w.assigned[1].shadeId, 135);
         QCOMPARE(w.catalogue.Model.SelectedShade, 34);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), 34);
-        QCOMPARE(w.palette.DrawGrid1->CurrentCell(), QPoint(4, 3));
-        QCOMPARE(w.palette.LabelR->text(), labels);
+        QCOMPARE(w.catalogue.shadeList->currentRow(), 34);
+        QCOMPARE(w.palette.shadeGrid->CurrentCell(), QPoint(4, 3));
+        QCOMPARE(w.palette.redValueLabel->text(), labels);
         // A key move into the empty cells does the same.
-        w.palette.DrawGrid1->setFocus();
-        QTest::keyClick(w.palette.DrawGrid1, Qt::Key_Right);
+        w.palette.shadeGrid->setFocus();
+        QTest::keyClick(w.palette.shadeGrid, Qt::Key_Right);
         QCOMPARE(w.assigned.size(), 3);
-        QCOMPARE(w.palette.DrawGrid1->CurrentCell(), QPoint(4, 3));
+        QCOMPARE(w.palette.shadeGrid->CurrentCell(), QPoint(4, 3));
     }
 
     void aDoubleClickAssignsAndCloses() {
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.onShadeListDoubleClicked();
         // As a double click arrives: a press (with its release), then the double click.
-        QTest::mouseClick(w.palette.DrawGrid1->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(w.palette.shadeGrid->viewport(), Qt::LeftButton, {},
                           w.CellCentre({5, 1}));
-        QTest::mouseDClick(w.palette.DrawGrid1->viewport(), Qt::LeftButton, {},
+        QTest::mouseDClick(w.palette.shadeGrid->viewport(), Qt::LeftButton, {},
                            w.CellCentre({5, 1}));
         QVERIFY(!w.palette.isVisible());
         QCOMPARE(w.assigned.size(), 2); // the press, then the double click
@@ -276,22 +283,22 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         QCOMPARE(w.catalogue.Model.SelectedShade, -1);
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
-        TTPaleta& palette = w.palette;
+        w.catalogue.onShowFanDeckPaletteTriggered();
+        PaletteWindow& palette = w.palette;
         QVERIFY(palette.isVisible());
         QCOMPARE(w.catalogue.Model.SelectedShade, 0);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), 0);
+        QCOMPARE(w.catalogue.shadeList->currentRow(), 0);
         QVERIFY(w.assigned.isEmpty());
-        QVERIFY(!palette.PanelInfo->isVisible());
-        QCOMPARE(palette.DrawGrid1->height(), 531 - 1 - 21);
-        QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("P 01"));
-        QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(0, 0));
+        QVERIFY(!palette.infoPanel->isVisible());
+        QCOMPARE(palette.shadeGrid->height(), 531 - 1 - 21);
+        QCOMPARE(palette.shadeLabel->text(), QStringLiteral("P 01"));
+        QCOMPARE(palette.shadeGrid->CurrentCell(), QPoint(0, 0));
 
         // With an empty list the catalogue warns and the palette stays as it is.
         palette.hide();
-        w.catalogue.EditSearch->setText(QStringLiteral("nic takového"));
-        w.catalogue.EditSearchEnter();
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.searchEdit->setText(QStringLiteral("nic takového"));
+        w.catalogue.onSearchEntered();
+        w.catalogue.onShowFanDeckPaletteTriggered();
         QVERIFY(!palette.isVisible());
         QCOMPARE(w.prompts.Texts(), QStringList{QStringLiteral(
                                         "Paletu nelze zobrazit. Vějíř neobsahuje žádný odstín.")});
@@ -303,19 +310,19 @@ private slots:
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.show();
-        QListWidget* list = w.catalogue.ListBoxOdstiny;
+        QListWidget* list = w.catalogue.shadeList;
         const QRect row = list->visualItemRect(list->item(4));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
         QVERIFY(w.palette.isVisible());
-        QVERIFY(w.palette.PanelInfo->isVisible());
+        QVERIFY(w.palette.infoPanel->isVisible());
         QVERIFY(!w.assigned.isEmpty());
         QCOMPARE(w.assigned.last().shadeId, 105);
-        QCOMPARE(w.palette.LabelR->text(), QStringLiteral("35"));
-        QCOMPARE(w.palette.LabelG->text(), QStringLiteral("105"));
-        QCOMPARE(w.palette.LabelB->text(), QString::number((37 * 5) % 256));
-        QCOMPARE(w.palette.DrawGrid1->CurrentCell(), QPoint(4, 0));
-        QCOMPARE(w.palette.LabelOdstin->text(), QStringLiteral("P 05"));
+        QCOMPARE(w.palette.redValueLabel->text(), QStringLiteral("35"));
+        QCOMPARE(w.palette.greenValueLabel->text(), QStringLiteral("105"));
+        QCOMPARE(w.palette.blueValueLabel->text(), QString::number((37 * 5) % 256));
+        QCOMPARE(w.palette.shadeGrid->CurrentCell(), QPoint(4, 0));
+        QCOMPARE(w.palette.shadeLabel->text(), QStringLiteral("P 05"));
     }
 
     // While showing, the grid follows every refill, re-sort and shade choice of the
@@ -323,153 +330,153 @@ private slots:
     void followsTheCatalogue() {
         Windows w(dir.path());
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
-        TTPaleta& palette = w.palette;
-        QCOMPARE(palette.DrawGrid1->Shape().rows, 2);
+        w.catalogue.onShowFanDeckPaletteTriggered();
+        PaletteWindow& palette = w.palette;
+        QCOMPARE(palette.shadeGrid->Shape().rows, 2);
 
         w.ChooseFanDeck(QStringLiteral("Hrany"));
-        QCOMPARE(palette.DrawGrid1->Shape(), (PaletteLayout::GridShape{26, 1}));
+        QCOMPARE(palette.shadeGrid->Shape(), (PaletteLayout::GridShape{26, 1}));
         QCOMPARE(w.catalogue.Model.SelectedShade, -1); // a load selects nothing
 
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.ShortOdstinColor->trigger();
+        w.catalogue.sortByColourAction->trigger();
         const ShadeRecord first = w.catalogue.Model.Shades[0];
-        const QImage grid = palette.DrawGrid1->viewport()->grab().toImage();
+        const QImage grid = palette.shadeGrid->viewport()->grab().toImage();
         QCOMPARE(grid.pixelColor(w.CellCentre({0, 0})), QColor(first.red, first.green, first.blue));
 
         // A shade chosen in the catalogue's list: hint bar and cell follow.
-        w.catalogue.ListBoxOdstiny->setCurrentRow(30);
-        w.catalogue.ListBoxOdstinyClick();
-        QCOMPARE(palette.LabelOdstin->text(), w.catalogue.Model.Shades[30].name);
-        QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(4, 1));
+        w.catalogue.shadeList->setCurrentRow(30);
+        w.catalogue.onShadeListClicked();
+        QCOMPARE(palette.shadeLabel->text(), w.catalogue.Model.Shades[30].name);
+        QCOMPARE(palette.shadeGrid->CurrentCell(), QPoint(4, 1));
 
-        w.catalogue.EditSearch->setText(QStringLiteral("H "));
-        w.catalogue.EditSearchEnter();
+        w.catalogue.searchEdit->setText(QStringLiteral("H "));
+        w.catalogue.onSearchEntered();
         QCOMPARE(w.catalogue.Model.Shades.size(), 12); // "H střed" twice
-        QCOMPARE(palette.DrawGrid1->Shape(), (PaletteLayout::GridShape{26, 1}));
+        QCOMPARE(palette.shadeGrid->Shape(), (PaletteLayout::GridShape{26, 1}));
     }
 
     void searchButtons() {
         Windows w(dir.path());
-        TTPaleta& palette = w.palette;
+        PaletteWindow& palette = w.palette;
         w.ChooseFanDeck(QStringLiteral("Hrany"));
-        w.catalogue.SelectShadeRow(int(Rows(w.catalogue.ListBoxOdstiny).indexOf("H střed")));
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.SelectShadeRow(int(Rows(w.catalogue.shadeList).indexOf("H střed")));
+        w.catalogue.onShadeListDoubleClicked();
         QVERIFY(QTest::qWaitForWindowExposed(&palette));
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("125"));
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("125"));
 
-        QTest::mouseClick(palette.GlintImage1, Qt::LeftButton);
+        QTest::mouseClick(palette.searchButton, Qt::LeftButton);
         QVERIFY(w.prompts.asked.isEmpty());
         QCOMPARE(w.catalogue.Model.Mode, ShadeListMode::FoundShades);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 4);
+        QCOMPARE(w.catalogue.shadeList->count(), 4);
         QCOMPARE(w.Selected().name, QStringLiteral("H střed"));
         QCOMPARE(w.Selected().fanDeckId, 41);
-        QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("H střed"));
-        QCOMPARE(palette.LabelVejir->text(), QStringLiteral("[D] Hrany"));
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("125")); // still the colour searched
-        QCOMPARE(palette.DrawGrid1->CurrentCell(),
+        QCOMPARE(palette.shadeLabel->text(), QStringLiteral("H střed"));
+        QCOMPARE(palette.fanDeckLabel->text(), QStringLiteral("[D] Hrany"));
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("125")); // still the colour searched
+        QCOMPARE(palette.shadeGrid->CurrentCell(),
                  PaletteLayout::CellOfRow(w.catalogue.Model.SelectedShade, 26));
-        QVERIFY(palette.DrawGrid1->hasFocus());
+        QVERIFY(palette.shadeGrid->hasFocus());
         QVERIFY(w.assigned.isEmpty()); // a search assigns nothing
 
         // Nothing found: the tolerance box's button keeps the grid's cell, the free
         // colour's clears it and says so.
-        palette.LabeledEdit1->setText(QStringLiteral("-5"));
-        const QPoint before = palette.DrawGrid1->CurrentCell();
-        QTest::mouseClick(palette.GlintImage1, Qt::LeftButton);
+        palette.redToleranceEdit->setText(QStringLiteral("-5"));
+        const QPoint before = palette.shadeGrid->CurrentCell();
+        QTest::mouseClick(palette.searchButton, Qt::LeftButton);
         QVERIFY(w.prompts.asked.isEmpty());
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 0);
-        QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(before.x(), 0));
-        QCOMPARE(palette.DrawGrid1->Shape().rows, 1);
+        QCOMPARE(w.catalogue.shadeList->count(), 0);
+        QCOMPARE(palette.shadeGrid->CurrentCell(), QPoint(before.x(), 0));
+        QCOMPARE(palette.shadeGrid->Shape().rows, 1);
 
-        QTest::mouseClick(palette.GlintImage2, Qt::LeftButton);
+        QTest::mouseClick(palette.freeColourSearchButton, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
         QCOMPARE(w.prompts.asked[0].caption, QStringLiteral("Výsledek vyhledávání"));
-        QCOMPARE(palette.DrawGrid1->CurrentCell(), QPoint(-1, -1));
+        QCOMPARE(palette.shadeGrid->CurrentCell(), QPoint(-1, -1));
 
         // The tolerance box's button without a selected shade: the message, no search.
         w.prompts.asked.clear();
-        palette.LabeledEdit1->setText(QStringLiteral("30"));
-        QTest::mouseClick(palette.GlintImage1, Qt::LeftButton);
+        palette.redToleranceEdit->setText(QStringLiteral("30"));
+        QTest::mouseClick(palette.searchButton, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
         QCOMPARE(w.prompts.asked[0].caption, QStringLiteral("Výsledek vyhledávání"));
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 0);
+        QCOMPARE(w.catalogue.shadeList->count(), 0);
 
         // A bad tolerance: the parameter message; the list stays.
         w.prompts.asked.clear();
-        QTest::mouseClick(palette.GlintImage2, Qt::LeftButton);
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 4);
-        palette.LabeledEdit3->setText(QStringLiteral("abc"));
-        QTest::mouseClick(palette.GlintImage2, Qt::LeftButton);
+        QTest::mouseClick(palette.freeColourSearchButton, Qt::LeftButton);
+        QCOMPARE(w.catalogue.shadeList->count(), 4);
+        palette.blueToleranceEdit->setText(QStringLiteral("abc"));
+        QTest::mouseClick(palette.freeColourSearchButton, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
         QCOMPARE(w.prompts.asked[0].caption, QStringLiteral("Chyba při vkládání parametru"));
-        QCOMPARE(w.catalogue.ListBoxOdstiny->count(), 4);
+        QCOMPARE(w.catalogue.shadeList->count(), 4);
     }
 
     // Around a free colour: the found shades, the ΔE00 of the selected one in the
     // hint bar, and the ranking that puts the nearest first.
     void freeColourSearchRankingAndDeltaE() {
         Windows w(dir.path());
-        TTPaleta& palette = w.palette;
+        PaletteWindow& palette = w.palette;
         w.ChooseFanDeck(QStringLiteral("Paleta"));
         w.catalogue.SelectShadeRow(0);
-        w.catalogue.ListBoxOdstinyDblClick(); // with the information panel
+        w.catalogue.onShadeListDoubleClicked(); // with the information panel
         w.prompts.colours.enqueue(Rgb(130, 30, 215));
-        QTest::mouseClick(palette.Shape7, Qt::LeftButton);
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("130"));
+        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("130"));
         QVERIFY(w.assigned.isEmpty()); // the free colour goes to the main window's layer
 
-        QTest::mouseClick(palette.GlintImage2, Qt::LeftButton);
+        QTest::mouseClick(palette.freeColourSearchButton, Qt::LeftButton);
         QCOMPARE(w.catalogue.Model.Shades.size(), 6);
         const Colour reference = Rgb(130, 30, 215);
-        QCOMPARE(palette.LabelDeltaE->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
+        QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
                                                   reference, w.Selected().ColourValue())));
         // Clicking the found shades one by one compares each with the colour searched
         // around, though the value labels follow the clicked shade.
         w.ClickCell({1, 0});
-        QVERIFY(palette.LabelR->text() != QStringLiteral("130"));
-        QCOMPARE(palette.LabelDeltaE->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
+        QVERIFY(palette.redValueLabel->text() != QStringLiteral("130"));
+        QCOMPARE(palette.deltaELabel->text(), ShadeRanking::DeltaEText(ShadeRanking::DeltaE00(
                                                   reference, w.Selected().ColourValue())));
         w.prompts.colours.enqueue(Rgb(130, 30, 215)); // back to the free colour
-        QTest::mouseClick(palette.Shape7, Qt::LeftButton);
+        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         w.assigned.clear();
 
         w.catalogue.SelectShadeRow(
-            int(Rows(w.catalogue.ListBoxOdstiny).indexOf(QStringLiteral("H horní roh"))));
+            int(Rows(w.catalogue.shadeList).indexOf(QStringLiteral("H horní roh"))));
         const ShadeRecord selected = w.Selected();
-        QTest::mouseClick(palette.GlintImage3, Qt::LeftButton);
+        QTest::mouseClick(palette.rankButton, Qt::LeftButton);
         QCOMPARE(w.Selected(), selected);
         QCOMPARE(w.catalogue.Model.Shades[0].name, QStringLiteral("H střed"));
         QCOMPARE(w.catalogue.Model.Shades[1].name, QStringLiteral("H střed"));
-        QCOMPARE(Rows(w.catalogue.ListBoxOdstiny), w.catalogue.Model.ShadeNames());
-        QCOMPARE(w.catalogue.ListBoxOdstiny->currentRow(), w.catalogue.Model.SelectedShade);
-        QCOMPARE(palette.DrawGrid1->CurrentCell(),
+        QCOMPARE(Rows(w.catalogue.shadeList), w.catalogue.Model.ShadeNames());
+        QCOMPARE(w.catalogue.shadeList->currentRow(), w.catalogue.Model.SelectedShade);
+        QCOMPARE(palette.shadeGrid->CurrentCell(),
                  PaletteLayout::CellOfRow(w.catalogue.Model.SelectedShade, 26));
-        QVERIFY(!w.catalogue.ShortOdstinColor->isChecked());
-        QVERIFY(!w.catalogue.ShortOdstinDB->isChecked());
+        QVERIFY(!w.catalogue.sortByColourAction->isChecked());
+        QVERIFY(!w.catalogue.sortByInsertionAction->isChecked());
         QVERIFY(w.assigned.isEmpty());
         QVERIFY(w.prompts.asked.isEmpty());
 
         // Without a colour to compare with: a message, the list as it was.
-        const QStringList rows = Rows(w.catalogue.ListBoxOdstiny);
-        palette.LabelR->clear();
-        QTest::mouseClick(palette.GlintImage3, Qt::LeftButton);
+        const QStringList rows = Rows(w.catalogue.shadeList);
+        palette.redValueLabel->clear();
+        QTest::mouseClick(palette.rankButton, Qt::LeftButton);
         QCOMPARE(w.prompts.asked.size(), 1);
-        QCOMPARE(Rows(w.catalogue.ListBoxOdstiny), rows);
+        QCOMPARE(Rows(w.catalogue.shadeList), rows);
     }
 
     // First shown over the main window's picture, never at the screen's corner; then
     // where the user put it. Closing only hides it.
     void placementAndClosing() {
         Windows w(dir.path());
-        TTPaleta& palette = w.palette;
+        PaletteWindow& palette = w.palette;
         const QRect picture(10, 20, 780, 560);
         QWidget pictureArea;
         pictureArea.setGeometry(picture);
         pictureArea.show();
         palette.PictureArea = &pictureArea;
         w.ChooseFanDeck(QStringLiteral("Paleta"));
-        w.catalogue.Zobrazitpaletuodstnvje1Click();
+        w.catalogue.onShowFanDeckPaletteTriggered();
         QVERIFY(palette.isVisible());
         QVERIFY(palette.pos() != QPoint(0, 0));
         QVERIFY2((palette.frameGeometry().center() - picture.center()).manhattanLength() <= 6,
@@ -483,10 +490,10 @@ private slots:
         palette.close();
         QVERIFY(!palette.isVisible());
         w.catalogue.SelectShadeRow(3);
-        w.catalogue.ListBoxOdstinyDblClick();
+        w.catalogue.onShadeListDoubleClicked();
         QVERIFY(palette.isVisible());
         QCOMPARE(palette.pos(), QPoint(120, 90));
-        QCOMPARE(palette.LabelOdstin->text(), QStringLiteral("P 04"));
+        QCOMPARE(palette.shadeLabel->text(), QStringLiteral("P 04"));
     }
 
     // The free colour on a real project: the layer of the main window's current row
@@ -500,38 +507,38 @@ private slots:
                  QString());
         ScriptedPrompts prompts;
         AppWindows windows(appDir.path(), &prompts);
-        TForm1& form = *windows.Form1;
-        Workspace& ws = form.Workspace();
-        form.show();
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.show();
         QVERIFY(OpenProjectFile(ws, prompts, photo));
         const int facade = 1;
         ws.Doc.Layers[facade].Quantity = 12;
         ws.Doc.Layers[facade].HiddenInColourMode = false;
         ws.Doc.Modified = false;
-        TTPaleta& palette = *windows.TPaleta;
-        Tbarvy& catalogue = *windows.barvy;
-        const QStringList listBefore = Rows(catalogue.ListBoxOdstiny);
+        PaletteWindow& palette = *windows.palette;
+        CatalogueWindow& catalogue = *windows.catalogue;
+        const QStringList listBefore = Rows(catalogue.shadeList);
 
         // No layer selected: only the palette's own controls change.
-        form.ListBox2->clearSelection();
+        mainWindow.layerList->clearSelection();
         const LayerList layersBefore = ws.Doc.Layers;
         prompts.colours.enqueue(Rgb(1, 2, 3));
-        QTest::mouseClick(palette.Shape7, Qt::LeftButton);
-        QCOMPARE(palette.LabelB->text(), QStringLiteral("3"));
+        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
+        QCOMPARE(palette.blueValueLabel->text(), QStringLiteral("3"));
         QCOMPARE(ws.Doc.Layers, layersBefore);
         QVERIFY(!ws.Doc.Modified);
         // "Originál" takes no colour either.
-        form.ListBox2->setCurrentRow(0);
+        mainWindow.layerList->setCurrentRow(0);
         prompts.colours.enqueue(Rgb(1, 2, 3));
-        QTest::mouseClick(palette.Shape7, Qt::LeftButton);
+        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
         QCOMPARE(ws.Doc.Layers, layersBefore);
 
-        form.ListBox2->setCurrentRow(facade);
+        mainWindow.layerList->setCurrentRow(facade);
         prompts.colours.enqueue(Rgb(10, 20, 30));
-        QTest::mouseClick(palette.Shape7, Qt::LeftButton);
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("10"));
-        QCOMPARE(palette.LabelG->text(), QStringLiteral("20"));
-        QCOMPARE(palette.LabelB->text(), QStringLiteral("30"));
+        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton);
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("10"));
+        QCOMPARE(palette.greenValueLabel->text(), QStringLiteral("20"));
+        QCOMPARE(palette.blueValueLabel->text(), QStringLiteral("30"));
         const LayerRecord& layer = ws.Doc.Layers[facade];
         QCOMPARE(layer.ShadeColour, Rgb(10, 20, 30));
         QCOMPARE(layer.ShadeId, 0);
@@ -539,7 +546,7 @@ private slots:
         QCOMPARE(layer.PaintKindId, 0);
         QCOMPARE(layer.Quantity, 12);
         QVERIFY(ws.Doc.Modified);
-        QCOMPARE(Rows(catalogue.ListBoxOdstiny), listBefore);
+        QCOMPARE(Rows(catalogue.shadeList), listBefore);
 
         ws.Marker.EraseMarker(ws.ViewBitmap);
         int checked = 0;
@@ -555,13 +562,13 @@ private slots:
             }
         }
         QVERIFY(checked > 100);
-        QCOMPARE(palette.Shape7->Brush(), QBrush(QColor(10, 20, 30)));
+        QCOMPARE(palette.freeColourShape->Brush(), QBrush(QColor(10, 20, 30)));
         // The colour dialog opens on the colour last chosen in it.
         prompts.colourInitials.clear();
-        QTest::mouseClick(palette.Shape7, Qt::LeftButton); // cancelled: nothing changes
+        QTest::mouseClick(palette.freeColourShape, Qt::LeftButton); // cancelled: nothing changes
         QCOMPARE(prompts.colourInitials, QList<Colour>{Rgb(10, 20, 30)});
         QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(10, 20, 30));
-        QCOMPARE(palette.LabelR->text(), QStringLiteral("10"));
+        QCOMPARE(palette.redValueLabel->text(), QStringLiteral("10"));
     }
 
 private:

@@ -8,19 +8,19 @@ class QListWidget;
 class TGlintImage;
 
 // The modal chooser "Zvolit podřízenou vrstvu" of a subordinate layer's master.
-class TForm2 : public QDialog, public MasterChooser {
+class MasterChooserDialog : public QDialog, public MasterChooser {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit MasterChooserDialog(QWidget* parent = nullptr);
 
     std::optional<QString> ChooseMasterLayer(const LayerList& layers, int current,
                                              const QString& preselected) override;
 
-    QListWidget* list = nullptr;
-    TGlintImage* GlintImage1 = nullptr; // confirm
-    TGlintImage* GlintImage2 = nullptr; // cancel
+    QListWidget* layerList = nullptr;
+    TGlintImage* confirmButton = nullptr;
+    TGlintImage* cancelButton = nullptr;
     bool ChooserCancelled = true;
 
-    void GlintImage1Click();
-    void GlintImage2Click();
+    void onConfirmClicked();
+    void onCancelClicked();
 };
