@@ -19,6 +19,10 @@ void ImageView::paintEvent(QPaintEvent* event) {
     if (view_.isNull())
         return;
     QPainter painter(this);
+    if (DrawPicture) {
+        DrawPicture(painter, event->region());
+        return;
+    }
     const QRect area = event->rect() & view_.rect();
     painter.drawImage(area.topLeft(), view_, area);
 }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 // The main window's imageView: shows the view bitmap at its own size, with a cross cursor.
 // Mouse presses and moves are passed on as view-pixel coordinates.
 class ImageView : public QWidget {
@@ -12,6 +14,10 @@ public:
 
     // The bitmap changed size: take the new size.
     void SizeToView();
+
+    // While set, the picture is drawn by this instead of straight from the view (the
+    // before-and-after comparison): it draws the region given, in view coordinates.
+    std::function<void(QPainter&, const QRegion&)> DrawPicture;
 
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);

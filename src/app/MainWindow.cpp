@@ -35,6 +35,7 @@ MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     BuildLayout();
     ConnectControls();
     ConnectEditing();
+    ConnectComparison();
     workspace_.SetViewPort(this);
     connect(&workspace_, &Workspace::LayersChanged, this, &MainWindow::FillLayerList);
     connect(&workspace_, &Workspace::SchemesChanged, this, &MainWindow::FillSchemeList);
@@ -211,7 +212,10 @@ void MainWindow::SetScrollPosition(QPoint position) {
 }
 
 void MainWindow::ViewChanged(const QRect& viewRect) {
-    if (imageView->size() != workspace_.ViewBitmap.size())
+    if (imageView->size() != workspace_.ViewBitmap.size()) {
+        const QSize before = imageView->size();
         imageView->SizeToView();
+        KeepDividerOnResize(before);
+    }
     imageView->repaint(viewRect);
 }

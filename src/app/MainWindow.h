@@ -2,6 +2,7 @@
 
 #include "layers/LayerOperations.h"
 #include "layers/Schemes.h"
+#include "render/BeforeAfter.h"
 #include "workspace/ToolActions.h"
 #include "workspace/Workspace.h"
 
@@ -88,6 +89,10 @@ public:
     void onDeleteSchemeClicked();
     void onRenameSchemeTriggered();
     void onSchemeListClicked(int row);
+    // The before-and-after comparison: the photograph left of a divider on the picture.
+    void onCompareClicked();
+    bool Comparing() const { return comparing_; }
+    const BeforeAfter& Comparison() const { return beforeAfter_; }
     SchemeEditor& Schemes() { return schemeEditor_; }
     void onLayerListClicked(int row);
     void onLayerListDoubleClicked();
@@ -113,6 +118,17 @@ private:
     void FillLayerList();
     void FillSchemeList();
     void LatchToolButton(const QString& chosen);
+    void ConnectComparison();
+    void SetComparing(bool on);
+    void onComparisonMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+    void onComparisonMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                               QPoint at);
+    void DrawComparison(QPainter& painter, const QRegion& area);
+    void MoveDivider(int x);
+    // The view row the divider's grip stands on: the middle of what is in sight.
+    int GripRow() const;
+    void FollowGrip();
+    void KeepDividerOnResize(QSize before);
 
     // ViewPort
     QPoint ScrollPosition() const override;
@@ -134,4 +150,8 @@ private:
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
     MasterChooserDialog* masterChooser_ = nullptr;
     OverviewWindow* overview_ = nullptr;
+    BeforeAfter beforeAfter_;
+    bool comparing_ = false;
+    int gripRow_ = 0;
+    QPoint panFrom_;
 };

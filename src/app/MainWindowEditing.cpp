@@ -61,14 +61,21 @@ void MainWindow::ConnectEditing() {
     for (const auto& [name, handler] : buttons)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
 
+    // While the photograph is compared, the mouse moves the divider, never a tool.
     connect(imageView, &ImageView::MouseDown, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
-                onImageViewMouseDown(button, at.x(), at.y());
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+                if (comparing_)
+                    onComparisonMouseDown(button, modifiers, at);
+                else
+                    onImageViewMouseDown(button, at.x(), at.y());
             });
     connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
     connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
-                onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
+                if (comparing_)
+                    onComparisonMouseMove(buttons, modifiers, at);
+                else
+                    onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
             });
 
     tools_.SelectedRow = [this] { return SelectedLayerRow(); };
@@ -141,6 +148,8 @@ int MainWindow::SelectedLayerRow() const {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == layerList->viewport() && event->type() == QEvent::MouseButtonPress)
         LayerListClickX = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+    if (watched == pictureArea->viewport() && event->type() == QEvent::Resize)
+        FollowGrip();
     return QWidget::eventFilter(watched, event);
 }
 

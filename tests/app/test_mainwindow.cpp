@@ -238,6 +238,8 @@ private slots:
         QTest::newRow("project") << "overviewButton"
                                  << "Celkový souhrn vybraných odstínů pro projekt" << QSize(57, 52)
                                  << false;
+        QTest::newRow("before and after") << "compareButton"
+                                          << "Porovnat s původní fotografií" << big << true;
         QTest::newRow("help") << "helpButton"
                               << "" << big << false;
         QTest::newRow("undo") << "undoButton"
@@ -516,9 +518,9 @@ private slots:
                     ++buttons;
             }
         }
-        // 33 image buttons, the palette's likeness ranking beside its search and the
-        // overview's paint order.
-        QCOMPARE(buttons, 35);
+        // 33 image buttons, the palette's likeness ranking beside its search, the
+        // overview's paint order and the main window's before-and-after.
+        QCOMPARE(buttons, 36);
     }
 
     void openThroughTheProjectList() {
