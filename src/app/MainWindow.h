@@ -25,6 +25,7 @@ class LayerDialog;
 class CatalogueWindow;
 class PaletteWindow;
 class MasterChooserDialog;
+class ComparisonWindow;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
@@ -49,6 +50,8 @@ public:
                         PaletteWindow* palette, MasterChooserDialog* masterChooser);
     // The project overview that the Projekt button fills and shows.
     void SetOverview(OverviewWindow* overview);
+    // The schemes side by side, opened from the scheme list's menu.
+    void SetComparisonWindow(ComparisonWindow* comparison);
 
     LayerEditor& Layers() { return layerEditor_; }
     ToolActions& Tools() { return tools_; }
@@ -89,6 +92,7 @@ public:
     void onDeleteSchemeClicked();
     void onRenameSchemeTriggered();
     void onSchemeListClicked(int row);
+    void onCompareSchemesTriggered();
     // The before-and-after comparison: the photograph left of a divider on the picture.
     void onCompareClicked();
     bool Comparing() const { return comparing_; }
@@ -150,6 +154,7 @@ private:
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
     MasterChooserDialog* masterChooser_ = nullptr;
     OverviewWindow* overview_ = nullptr;
+    ComparisonWindow* comparisonWindow_ = nullptr;
     BeforeAfter beforeAfter_;
     bool comparing_ = false;
     int gripRow_ = 0;

@@ -1,10 +1,13 @@
-// The main window's comparison: the picture split by a divider into the original
-// photograph and the recoloured picture.
+// The main window's comparisons: the picture split by a divider into the original
+// photograph and the recoloured picture, and the schemes side by side.
 #include "app/ImageView.h"
 #include "app/MainWindow.h"
+#include "overview/ComparisonWindow.h"
 #include "widgets/GlintImage.h"
 
 #include <QEvent>
+#include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -17,6 +20,31 @@ void MainWindow::ConnectComparison() {
     connect(pictureArea->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &MainWindow::FollowGrip);
     pictureArea->viewport()->installEventFilter(this);
+    QAction* compareSchemes = schemeMenu->addAction(QStringLiteral("Porovnat schémata"));
+    compareSchemes->setObjectName(QStringLiteral("compareSchemesItem"));
+    connect(compareSchemes, &QAction::triggered, this, &MainWindow::onCompareSchemesTriggered);
+    // Two schemes at least make a comparison.
+    connect(schemeMenu, &QMenu::aboutToShow, this, [this, compareSchemes] {
+        compareSchemes->setEnabled(workspace_.Doc.Schemes.size() >= 2);
+    });
+}
+
+void MainWindow::SetComparisonWindow(ComparisonWindow* comparison) {
+    comparisonWindow_ = comparison;
+    comparison->ApplyScheme = [this](int row) {
+        if (!schemeEditor_.Apply(row))
+            return false;
+        schemeList->setCurrentRow(row);
+        return true;
+    };
+}
+
+void MainWindow::onCompareSchemesTriggered() {
+    if (!comparisonWindow_ || workspace_.Doc.Schemes.size() < 2)
+        return;
+    comparisonWindow_->Open(schemeList->currentRow());
+    comparisonWindow_->move(geometry().center() - comparisonWindow_->rect().center());
+    comparisonWindow_->exec();
 }
 
 void MainWindow::onCompareClicked() {

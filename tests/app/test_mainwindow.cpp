@@ -7,6 +7,7 @@
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
 #include "layers/MasterChooserDialog.h"
+#include "overview/ComparisonWindow.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
@@ -493,22 +494,24 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        const QList<QWidget*> order{windows.mainWindow.get(), windows.layerDialog.get(),
-                                    windows.catalogue.get(),  windows.palette.get(),
-                                    windows.overview.get(),   windows.masterChooser.get(),
-                                    windows.projectList.get()};
+        const QList<QWidget*> order{windows.mainWindow.get(),  windows.layerDialog.get(),
+                                    windows.catalogue.get(),   windows.palette.get(),
+                                    windows.overview.get(),    windows.masterChooser.get(),
+                                    windows.projectList.get(), windows.comparison.get()};
         const QStringList captions{QStringLiteral("Tintora"),
                                    QStringLiteral("Vlastnosti vrstvy"),
                                    QStringLiteral("barvy"),
                                    QStringLiteral("Paleta barev"),
                                    QStringLiteral("Přehled"),
                                    QStringLiteral("Zvolit podřízenou vrstvu"),
-                                   QStringLiteral("Seznam vytvořených projektů")};
+                                   QStringLiteral("Seznam vytvořených projektů"),
+                                   QStringLiteral("Porovnání schémat")};
         int buttons = 0;
         // Every modal window stands above the catalogue and the palette.
         for (QWidget* modal : {static_cast<QWidget*>(windows.overview.get()),
                                static_cast<QWidget*>(windows.masterChooser.get()),
-                               static_cast<QWidget*>(windows.projectList.get())})
+                               static_cast<QWidget*>(windows.projectList.get()),
+                               static_cast<QWidget*>(windows.comparison.get())})
             QVERIFY(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(order[i]->windowTitle(), captions[i]);
@@ -519,8 +522,10 @@ private slots:
             }
         }
         // 33 image buttons, the palette's likeness ranking beside its search, the
-        // overview's paint order and the main window's before-and-after.
-        QCOMPARE(buttons, 36);
+        // overview's paint order, the main window's before-and-after and the scheme
+        // comparison's three zoom buttons, its close button and a pane's four apply
+        // buttons.
+        QCOMPARE(buttons, 44);
     }
 
     void openThroughTheProjectList() {
