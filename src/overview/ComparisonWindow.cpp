@@ -83,6 +83,8 @@ ComparisonWindow::ComparisonWindow(Workspace& workspace, Prompts& prompts,
 
     footer_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 50),
                                 StripFallback, this);
+    proposalButton = Button(this, QStringLiteral("proposalButton"), QStringLiteral("Návrh barev"),
+                            QStringLiteral("Uložit návrh barev pro zákazníka (PDF)"));
     zoomInButton = Button(this, QStringLiteral("zoomInButton"), QStringLiteral("Zvětšit"),
                           QStringLiteral("Zvětšení"));
     zoomOutButton = Button(this, QStringLiteral("zoomOutButton"), QStringLiteral("Zmenšit"),
@@ -91,6 +93,7 @@ ComparisonWindow::ComparisonWindow(Workspace& workspace, Prompts& prompts,
                        QStringLiteral("Zobrazit celý obrázek"));
     closeButton = Button(this, QStringLiteral("closeButton"), QStringLiteral("Zavřít"),
                          QStringLiteral("Zavřít porovnání"));
+    connect(proposalButton, &TGlintImage::Click, this, &ComparisonWindow::onProposalClicked);
     // The buttons zoom about the middle of the panes.
     connect(zoomInButton, &TGlintImage::Click, this,
             [this] { ZoomAt(QRect(QPoint(), PaneSize()).center(), true); });
@@ -230,6 +233,10 @@ void ComparisonWindow::onApplyClicked(int pane) {
         accept();
 }
 
+void ComparisonWindow::onProposalClicked() {
+    SaveProposal(workspace_.Doc, TickedSchemes(), prompts_, catalogue_);
+}
+
 void ComparisonWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     Arrange();
@@ -245,9 +252,10 @@ void ComparisonWindow::Arrange() {
     hint_->raise();
     footer_->setGeometry(0, h - FooterHeight, w, FooterHeight);
     const int buttonsY = h - 35;
-    zoomInButton->move(Margin, buttonsY);
-    zoomOutButton->move(Margin + 122, buttonsY);
-    fitButton->move(Margin + 244, buttonsY);
+    proposalButton->move(Margin, buttonsY);
+    zoomInButton->move(Margin + 140, buttonsY);
+    zoomOutButton->move(Margin + 140 + 122, buttonsY);
+    fitButton->move(Margin + 140 + 244, buttonsY);
     closeButton->move(w - 123, buttonsY);
 
     // Two or three panes side by side; four in two rows of two.

@@ -46,11 +46,13 @@ public:
     void Fit();
 
     QList<QCheckBox*> schemeChecks;
+    TGlintImage* proposalButton = nullptr;
     TGlintImage* zoomInButton = nullptr;
     TGlintImage* zoomOutButton = nullptr;
     TGlintImage* fitButton = nullptr;
     TGlintImage* closeButton = nullptr;
 
+    void onProposalClicked();
     void onApplyClicked(int pane);
     void onSchemeTicked();
 

@@ -2,6 +2,7 @@
 
 #include "overview/OrderSheet.h"
 #include "overview/OverviewRowDelegate.h"
+#include "overview/Proposal.h"
 #include "overview/Recipe.h"
 #include "project/Errors.h"
 #include "widgets/Artwork.h"
@@ -20,9 +21,11 @@ namespace {
 
 const QColor StripFallback(235, 235, 235);
 
-// The design's width and the room the order button takes beside the other three.
+// The design's width and the room the order and proposal buttons each take beside the
+// other three.
 constexpr int DesignWidth = 489;
 constexpr int OrderButtonRoom = 122;
+constexpr int ProposalButtonRoom = 122;
 
 TGlintImage* Button(QWidget* parent, const QString& name, const QString& word, QSize size,
                     const QString& hint) {
@@ -79,16 +82,20 @@ OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, Catalogue
                wide, QStringLiteral("Uložit nově obarvený obrázek"));
     orderButton = Button(this, QStringLiteral("orderButton"), QStringLiteral("Objednávka barev"),
                          QSize(114, 18), QStringLiteral("Uložit objednávku barev k tisku (PDF)"));
+    proposalButton =
+        Button(this, QStringLiteral("proposalButton"), QStringLiteral("Návrh barev"),
+               QSize(114, 18), QStringLiteral("Uložit návrh barev pro zákazníka (PDF)"));
     closeButton = Button(this, QStringLiteral("closeButton"), QStringLiteral("Zavřít"),
                          QSize(114, 18), QStringLiteral("Zavřít přehled"));
     connect(recipeButton, &TGlintImage::Click, this, &OverviewWindow::onRecipeClicked);
     connect(closeButton, &TGlintImage::Click, this, &OverviewWindow::onCloseClicked);
     connect(exportButton, &TGlintImage::Click, this, &OverviewWindow::onExportClicked);
     connect(orderButton, &TGlintImage::Click, this, &OverviewWindow::onOrderClicked);
+    connect(proposalButton, &TGlintImage::Click, this, &OverviewWindow::onProposalClicked);
 
-    // The footer carries one button more than the design: the window is wider by it.
-    setMinimumSize(DesignWidth + OrderButtonRoom, 200);
-    resize(DesignWidth + OrderButtonRoom, 552);
+    // The footer carries two buttons more than the design: the window is wider by them.
+    setMinimumSize(DesignWidth + OrderButtonRoom + ProposalButtonRoom, 200);
+    resize(DesignWidth + OrderButtonRoom + ProposalButtonRoom, 552);
     Arrange();
 }
 
@@ -158,6 +165,11 @@ void OverviewWindow::onOrderClicked() {
     SaveOrderSheet(workspace_.Doc, prompts_, catalogue_);
 }
 
+// Every scheme of the project, or its current colouring when it has none.
+void OverviewWindow::onProposalClicked() {
+    SaveProposal(workspace_.Doc, Proposals::AllSchemes(workspace_.Doc), prompts_, catalogue_);
+}
+
 void OverviewWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     Arrange();
@@ -169,9 +181,10 @@ void OverviewWindow::Arrange() {
     header_->setGeometry(0, 0, w, 52);
     footer_->setGeometry(0, h - 50, w, 50);
     layerList->setGeometry(0, 52, w, std::max(0, h - 102));
-    // Left-anchored: recipe and export; right-anchored: the order and close.
+    // Left-anchored: recipe and export; right-anchored: the proposal, the order and close.
     recipeButton->move(11, h - 35);
     exportButton->move(188, h - 35);
+    proposalButton->move(w - 123 - OrderButtonRoom - ProposalButtonRoom, h - 35);
     orderButton->move(w - 123 - OrderButtonRoom, h - 35);
     closeButton->move(w - 123, h - 35);
 }

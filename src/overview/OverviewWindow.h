@@ -34,14 +34,16 @@ public:
     QListWidget* layerList = nullptr;
     TGlintImage* recipeButton = nullptr; // for Huemix, hidden at first
     TGlintImage* closeButton = nullptr;
-    TGlintImage* exportButton = nullptr; // the recoloured picture
-    TGlintImage* orderButton = nullptr;  // the printable paint order
+    TGlintImage* exportButton = nullptr;   // the recoloured picture
+    TGlintImage* orderButton = nullptr;    // the printable paint order
+    TGlintImage* proposalButton = nullptr; // the colour proposal for the customer
 
     void onLayerListClicked();
     void onRecipeClicked();
     void onCloseClicked();
     void onExportClicked();
     void onOrderClicked();
+    void onProposalClicked();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -522,10 +522,10 @@ private slots:
             }
         }
         // 33 image buttons, the palette's likeness ranking beside its search, the
-        // overview's paint order, the main window's before-and-after and the scheme
-        // comparison's three zoom buttons, its close button and a pane's four apply
-        // buttons.
-        QCOMPARE(buttons, 44);
+        // overview's paint order and colour proposal, the main window's before-and-after
+        // and the scheme comparison's proposal, three zoom buttons, close button and
+        // the four panes' apply buttons.
+        QCOMPARE(buttons, 46);
     }
 
     void openThroughTheProjectList() {

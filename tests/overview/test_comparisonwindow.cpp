@@ -8,6 +8,7 @@
 #include "overview/ComparisonPane.h"
 #include "overview/ComparisonWindow.h"
 #include "render/RenderRegion.h"
+#include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestProjects.h"
 #include "widgets/GlintImage.h"
@@ -199,6 +200,33 @@ private slots:
         const QSize pane = scene.window->Panes()[0]->PictureSize();
         QCOMPARE(scene.window->Scroll(), QPoint(1200 - pane.width(), 800 - pane.height()));
         QCOMPARE(scene.window->Panes()[1]->Scroll(), scene.window->Scroll());
+    }
+
+    // The proposal for the customer holds the ticked schemes, in their order, and
+    // leaves the window open.
+    void proposalOfTheTickedSchemes() {
+        Scene scene;
+        scene.OpenWindow(0);
+        scene.window->schemeChecks[1]->setChecked(false);
+        const QString pdf = scene.dir.filePath(QStringLiteral("návrh pro zákazníka.pdf"));
+        scene.prompts.asked.clear();
+        scene.prompts.fileNames.enqueue(pdf);
+        QCOMPARE(scene.window->proposalButton->toolTip(),
+                 QStringLiteral("Uložit návrh barev pro zákazníka (PDF)"));
+        QTest::mouseClick(scene.window->proposalButton, Qt::LeftButton);
+        QVERIFY(scene.prompts.asked.isEmpty());
+        const QString text = PdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("Návrh barev")), qPrintable(text));
+        const SchemeList& schemes = scene.Doc().Schemes;
+        int previous = -1;
+        for (int i : {0, 2, 3}) {
+            const int at = int(text.indexOf(schemes[i].Name));
+            QVERIFY2(at > previous, qPrintable(schemes[i].Name));
+            previous = at;
+        }
+        QVERIFY(!text.contains(schemes[1].Name));
+        QVERIFY(scene.window->isVisible());
+        QVERIFY(!scene.Doc().Modified);
     }
 
     // One click applies a scheme; after unsaved edits the usual question comes first.
