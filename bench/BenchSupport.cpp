@@ -73,7 +73,8 @@ LayerList ShadedLayers(int count) {
 
 namespace {
 
-// Keeps each benchmark's mean real time per iteration, in nanoseconds.
+// Keeps each benchmark's real time per iteration, in nanoseconds: the median of the
+// repetitions when --benchmark_repetitions asks for several, else the one run's mean.
 class CollectingReporter : public benchmark::ConsoleReporter {
 public:
     CollectingReporter() : ConsoleReporter(OO_Tabular) {}
@@ -83,6 +84,10 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.error_occurred || run.iterations == 0)
+                continue;
+            // Repetitions end with mean, median, stddev and cv rows of the same name;
+            // only the median is a time that ratios can use.
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
                 continue;
             const QString name = QString::fromStdString(run.run_name.function_name);
             times[name] = run.GetAdjustedRealTime() *

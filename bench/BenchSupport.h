@@ -6,14 +6,30 @@
 #include <QImage>
 #include <QString>
 #include <benchmark/benchmark.h>
+#include <memory>
 #include <utility>
 #include <vector>
 
 namespace bench {
 
-// Answers every question with its default: OK or No, the given file, no colour.
+// Answers every question with its default: OK or No, the given file, no colour. Its
+// progress bars are watched, as the windows' are, and count what they are told.
 class QuietPrompts : public Prompts {
 public:
+    class CountingProgress : public Progress {
+    public:
+        explicit CountingProgress(long& reports) : reports_(reports) {}
+        void Report(double) override { ++reports_; }
+        bool CancelRequested() override { return false; }
+
+    private:
+        long& reports_;
+    };
+    long reports = 0;
+    std::unique_ptr<Progress> ShowProgress(const QString&) override {
+        return std::make_unique<CountingProgress>(reports);
+    }
+
     QString file;
     Button Message(const QString&, const QString&, Icon, Buttons buttons, Button) override {
         return buttons.testFlag(Ok) ? Ok : No;

@@ -24,7 +24,8 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
       overview(std::make_unique<OverviewWindow>(mainWindow->Workspace(), prompts,
                                                 &catalogue->Database, mainWindow.get())),
       masterChooser(std::make_unique<MasterChooserDialog>(mainWindow.get())),
-      projectList(std::make_unique<ProjectListWindow>(appDir, prompts, mainWindow.get())),
+      projectList(std::make_unique<ProjectListWindow>(mainWindow->Folders().Projects, prompts,
+                                                      mainWindow.get())),
       comparison(std::make_unique<ComparisonWindow>(mainWindow->Workspace(), prompts,
                                                     &catalogue->Database, mainWindow.get())) {
     qtPrompts.SetParentWindow(mainWindow.get());

@@ -19,14 +19,14 @@
 #include <QUrl>
 
 MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
-    : QWidget(parent), appDir_(appDir), prompts_(prompts) {
+    : QWidget(parent), appDir_(appDir), folders_(LocateProgramFolders(appDir)), prompts_(prompts) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Tintora"));
     resize(718, 567);
 
-    // Missing project folders are made; a folder that cannot be made is not reported.
-    QDir().mkpath(appDir_ + QStringLiteral("/domy"));
-    QDir().mkpath(appDir_ + QStringLiteral("/interier"));
+    // Missing project folders are made (an installed program's in the user's data
+    // folder, with the demo house at the first start); a failure is not reported.
+    PrepareProjectFolders(folders_);
 
     OpenHelpPage = [](const QString& path) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));
@@ -36,6 +36,8 @@ MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     ConnectControls();
     ConnectEditing();
     ConnectComparison();
+    ConnectShortcuts();
+    setAcceptDrops(true);
     workspace_.SetViewPort(this);
     connect(&workspace_, &Workspace::LayersChanged, this, &MainWindow::FillLayerList);
     connect(&workspace_, &Workspace::SchemesChanged, this, &MainWindow::FillSchemeList);
@@ -82,14 +84,19 @@ void MainWindow::onOpenClicked() {
 }
 
 void MainWindow::onImportClicked() {
-    ImportInto(appDir_ + QStringLiteral("/domy"));
+    ImportInto(folders_.Houses());
 }
 
 void MainWindow::ImportInto(const QString& folder) {
-    const bool imported = ImportPhotograph(workspace_, prompts_, folder, [this] {
-        if (projectList_ && projectList_->isVisible())
-            projectList_->reject();
-    });
+    QString note;
+    const bool imported = ImportPhotograph(
+        workspace_, prompts_, folder,
+        [this] {
+            if (projectList_ && projectList_->isVisible())
+                projectList_->reject();
+        },
+        {}, &note);
+    ShowNote(note);
     // The new document's tool shows on its button.
     if (imported && workspace_.MaskEditMode)
         ChooseTool(workspace_.CurrentTool);
@@ -119,7 +126,7 @@ void MainWindow::onEditModeClicked() {
 }
 
 void MainWindow::onHelpClicked() {
-    OpenHelpPage(appDir_ + QStringLiteral("/help/help.htm"));
+    OpenHelpPage(folders_.HelpPage());
 }
 
 void MainWindow::LatchToolButton(const QString& chosen) {

@@ -2,6 +2,7 @@
 
 #include "layers/LayerOperations.h"
 #include "layers/Schemes.h"
+#include "project/ProgramFolders.h"
 #include "render/BeforeAfter.h"
 #include "workspace/ToolActions.h"
 #include "workspace/Workspace.h"
@@ -18,6 +19,7 @@ class QListWidget;
 class QMenu;
 class QScrollArea;
 class QSlider;
+class QTimer;
 class TGlintImage;
 class ProjectListWindow;
 class OverviewWindow;
@@ -107,9 +109,21 @@ public:
     // The x of the last press in the layer list, relative to its left edge.
     int LayerListClickX = 0;
 
+    // Where the program's data and projects lie.
+    const ProgramFolders& Folders() const { return folders_; }
+    // Files handed over from outside, dropped on the window or named on the command
+    // line: the first opens its project or is imported; the hint bar shows note and
+    // what else the user should know (MainWindowHandover.cpp).
+    void OpenOrImportFiles(const QStringList& paths, const QString& note = {});
+    // A note in the hint bar at the foot of the picture, for a while.
+    void ShowNote(const QString& text);
+    QLabel* hintBar = nullptr;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildLayout();
@@ -133,6 +147,9 @@ private:
     int GripRow() const;
     void FollowGrip();
     void KeepDividerOnResize(QSize before);
+    // The keyboard's shortcuts for the buttons (MainWindowShortcuts.cpp).
+    void ConnectShortcuts();
+    bool CanPress(TGlintImage* button) const;
 
     // ViewPort
     QPoint ScrollPosition() const override;
@@ -140,6 +157,8 @@ private:
     void ViewChanged(const QRect& viewRect) override;
 
     QString appDir_;
+    ProgramFolders folders_;
+    QTimer* hintTimer_ = nullptr;
     Prompts& prompts_;
     ::Workspace workspace_;
     GradientStrip* topBandGradient = nullptr;

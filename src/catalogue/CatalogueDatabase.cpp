@@ -1,4 +1,5 @@
 #include "catalogue/CatalogueDatabase.h"
+#include "catalogue/FirebirdLockFolder.h"
 
 #include "project/Errors.h"
 
@@ -74,6 +75,8 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
     if (!location.OnServer() && !QFileInfo::exists(location.path))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: soubor neexistuje.").arg(native));
+    if (!location.OnServer())
+        UseUsableFirebirdLockFolder();
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QIBASE")))
         throw DatabaseError(
             QStringLiteral("Katalog barev %1 nelze otevřít: chybí ovladač databáze Firebird.")

@@ -1,6 +1,7 @@
 #include "catalogue/CatalogueLocation.h"
 
 #include "project/Errors.h"
+#include "project/ProgramFolders.h"
 #include "project/RegularFile.h"
 
 #include <QDir>
@@ -81,10 +82,11 @@ CatalogueLocation ParseDatabaseName(const QString& name, const QString& appDir) 
 }
 
 CatalogueLocation Read(const QString& appDir) {
-    const QString ini = QDir(appDir).filePath(FileName);
+    const ProgramFolders folders = LocateProgramFolders(appDir);
+    const QString& ini = folders.Settings;
     const QFileInfo info(ini);
     if (!info.exists() && !info.isSymLink())
-        return ParseDatabaseName(QString(), appDir);
+        return ParseDatabaseName(QString(), folders.Data);
     // Only a regular file: a FIFO in its place would hold the start-up forever.
     if (!RegularFile::CanOpen(ini))
         throw DatabaseError(QStringLiteral("Nastavení katalogu barev %1 nelze přečíst.")
@@ -94,7 +96,7 @@ CatalogueLocation Read(const QString& appDir) {
         throw DatabaseError(
             QStringLiteral("Nastavení katalogu barev %1 nelze přečíst: soubor není ve formátu INI.")
                 .arg(QDir::toNativeSeparators(ini)));
-    CatalogueLocation location = ParseDatabaseName(Text(settings, DatabaseKey), appDir);
+    CatalogueLocation location = ParseDatabaseName(Text(settings, DatabaseKey), folders.Data);
     if (settings.contains(UserKey))
         location.user = Text(settings, UserKey).trimmed();
     if (settings.contains(PasswordKey))

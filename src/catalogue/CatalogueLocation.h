@@ -23,9 +23,12 @@ struct CatalogueLocation {
     static CatalogueLocation File(const QString& path);
 };
 
-// The optional file tintora.ini beside the program names another catalogue than
-// odrex.tom; the INI file holds, in the section [catalogue]:
-//   database = a file (relative to the program's folder) or a server's "host:path"
+// The optional file tintora.ini beside the program (for a program installed by its
+// package: the user's ~/.config/tintora/tintora.ini, else the computer's
+// /etc/xdg/tintora/tintora.ini) names another catalogue than odrex.tom beside the
+// program (installed: in its data folder, share/tintora); the INI file holds, in the
+// section [catalogue]:
+//   database = a file (relative to that folder of odrex.tom) or a server's "host:path"
 //              or "host/port:path" (the path, or an alias, as the server knows it)
 //   user     = the user name (SYSDBA when not given)
 //   password = the password (the program's own when not given)
@@ -36,8 +39,8 @@ inline const QString DatabaseKey = QStringLiteral("catalogue/database");
 inline const QString UserKey = QStringLiteral("catalogue/user");
 inline const QString PasswordKey = QStringLiteral("catalogue/password");
 
-// The catalogue the program in appDir uses: the one tintora.ini names, else
-// appDir/odrex.tom. Throws DatabaseError with a Czech message when tintora.ini cannot
+// The catalogue the program in appDir uses: the one tintora.ini names, else its
+// odrex.tom. Throws DatabaseError with a Czech message when tintora.ini cannot
 // be read or its database value is not a name Firebird understands.
 CatalogueLocation Read(const QString& appDir);
 

@@ -106,11 +106,11 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
     return totals;
 }
 
-QImage Picture(const Document& doc) {
-    return Picture(doc, doc.Layers);
+QImage Picture(const Document& doc, Progress& progress) {
+    return Picture(doc, doc.Layers, progress);
 }
 
-QImage Picture(const Document& doc, const LayerList& layers) {
+QImage Picture(const Document& doc, const LayerList& layers, Progress& progress) {
     const QSize size = doc.PhotoBitmap.size();
     const RenderInput input{doc.PhotoBitmap, doc.Mask, layers, 1.0f, false};
     if (size.width() <= PictureWidth) {
@@ -125,20 +125,24 @@ QImage Picture(const Document& doc, const LayerList& layers) {
     const int factor = (size.width() + PictureWidth - 1) / PictureWidth;
     BoxReduction reduction(
         size, QSize((size.width() + factor - 1) / factor, (size.height() + factor - 1) / factor));
-    RenderFullSizeInBands(input, [&reduction](int firstRow, const QImage& band, int rows) {
-        for (int i = 0; i < rows; ++i)
-            reduction.AddRow(firstRow + i, band.constScanLine(i));
-    });
+    RenderFullSizeInBands(
+        input,
+        [&reduction](int firstRow, const QImage& band, int rows) {
+            for (int i = 0; i < rows; ++i)
+                reduction.AddRow(firstRow + i, band.constScanLine(i));
+        },
+        progress);
     return reduction.Result();
 }
 
-OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date) {
+OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date,
+                Progress& progress) {
     OrderSheet sheet;
     sheet.projectName = QFileInfo(doc.ProjectPath).completeBaseName();
     sheet.date = date;
     sheet.lines = Lines(doc.Layers, catalogue);
     sheet.withoutCatalogue = !catalogue || !catalogue->IsOpen();
-    sheet.picture = Picture(doc);
+    sheet.picture = Picture(doc, progress);
     return sheet;
 }
 
@@ -158,6 +162,8 @@ bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* ca
         QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"));
     if (path.isEmpty())
         return false;
-    return RunGuarded(
-        prompts, [&] { Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate())); });
+    return RunGuardedWithProgress(
+        prompts, QStringLiteral("Objednávka barev"), [&](Progress& progress) {
+            Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate(), progress));
+        });
 }

@@ -2,6 +2,7 @@
 
 #include "overview/OverviewRows.h"
 #include "project/Document.h"
+#include "project/Progress.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -57,10 +58,11 @@ QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue);
 // Free colours from the palette (id 0) are told apart by their colour.
 QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 
-// The picture as shown in colour mode, reduced to at most PictureWidth.
-QImage Picture(const Document& doc);
+// The picture as shown in colour mode, reduced to at most PictureWidth. Reports to
+// progress as its bands are drawn; a request to stop throws Cancelled.
+QImage Picture(const Document& doc, Progress& progress = NoProgress());
 // The same with other layers on the document's photograph and mask (a scheme's).
-QImage Picture(const Document& doc, const LayerList& layers);
+QImage Picture(const Document& doc, const LayerList& layers, Progress& progress = NoProgress());
 
 // What a line says of its paint: the catalogue's names, or what can be said without
 // them ("odstín č. 6", "vlastní barva #FAD264", "–"); the paint kind's unit (empty
@@ -72,7 +74,8 @@ QString UnitOf(const OrderLine& line);
 QColor SwatchOf(const OrderLine& line);
 
 // The sheet of a document: its listed layers, the picture and the given date.
-OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date);
+OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date,
+                Progress& progress = NoProgress());
 
 // The sheet as a PDF document on A4 pages. Needs a QGuiApplication (fonts).
 QByteArray Pdf(const OrderSheet& sheet);

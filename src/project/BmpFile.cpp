@@ -88,9 +88,10 @@ private:
 
 class Decoder {
 public:
-    Decoder(QIODevice& file, const Layout& layout, const QString& path, QImage* spare = nullptr)
-        : file_(file), layout_(layout), path_(path), spare_(spare), red_(layout.Masks[0]),
-          green_(layout.Masks[1]), blue_(layout.Masks[2]) {
+    Decoder(QIODevice& file, const Layout& layout, const QString& path, QImage* spare = nullptr,
+            Progress& progress = NoProgress())
+        : file_(file), layout_(layout), path_(path), spare_(spare), progress_(progress),
+          red_(layout.Masks[0]), green_(layout.Masks[1]), blue_(layout.Masks[2]) {
         for (const QRgb colour : layout.Palette)
             palette_.push_back({uchar(qBlue(colour)), uchar(qGreen(colour)), uchar(qRed(colour))});
     }
@@ -106,8 +107,11 @@ public:
                 uchar* row = Row(i);
                 ReadRow(i, row);
                 ZeroPadding(row);
+                if (i % 64 == 63)
+                    ReportOrStop(progress_, double(i + 1) / layout_.Height);
             }
         }
+        ReportOrStop(progress_, 1.0);
         return std::move(picture_);
     }
 
@@ -290,6 +294,7 @@ private:
     const Layout& layout_;
     QString path_;
     QImage* spare_;
+    Progress& progress_;
     std::vector<Bgr> palette_;
     Channel red_, green_, blue_;
     std::vector<uchar> stored_;
@@ -393,8 +398,9 @@ Layout Parse(const QByteArray& head, qint64 fileSize, const QString& path) {
     return layout;
 }
 
-QImage Decode(QIODevice& file, const Layout& layout, const QString& path, QImage* spare) {
-    return Decoder(file, layout, path, spare).Run();
+QImage Decode(QIODevice& file, const Layout& layout, const QString& path, QImage* spare,
+              Progress& progress) {
+    return Decoder(file, layout, path, spare, progress).Run();
 }
 
 QImage DecodeReduced(QIODevice& file, const Layout& layout, QSize size, const QString& path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/Progress.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -43,7 +45,9 @@ Layout Parse(const QByteArray& head, qint64 fileSize, const QString& path);
 // Decodes the pixels described by layout from file (any position) into a new
 // Format_BGR888 picture, in spare's memory when it can (PhotoFiles::RecycledPicture).
 // Throws IoError for data that ends early or names a colour that the palette lacks.
-QImage Decode(QIODevice& file, const Layout& layout, const QString& path, QImage* spare = nullptr);
+// Reports to progress as the rows come; a request to stop throws Cancelled.
+QImage Decode(QIODevice& file, const Layout& layout, const QString& path, QImage* spare = nullptr,
+              Progress& progress = NoProgress());
 
 // Decodes the pixels shrunk to size (no larger than the picture): each result pixel
 // is the mean of its block of the picture. The file's rows pass through one row

@@ -54,14 +54,14 @@ qint64 ImportDiskBytes(QSize size) {
     return photo + mask;
 }
 
-qint64 ImportMemoryBytes(QSize size) {
+qint64 ImportMemoryBytes(QSize size, int workBytesPerPixel) {
     const qint64 picture = BmpFile::Stride24(size.width()) * size.height();
-    const qint64 cmyk = qint64(size.width()) * size.height() * 4;
-    return picture + std::max(cmyk, picture) + picture;
+    const qint64 work = qint64(size.width()) * size.height() * workBytesPerPixel;
+    return picture + std::max(work, picture) + picture;
 }
 
 void CheckImportRoom(QSize size, const ImportRoom& room, const QString& source,
-                     const QString& folder) {
+                     const QString& folder, int workBytesPerPixel) {
     const QString picture = QStringLiteral("Obrázek %1 (%2 × %3 bodů)")
                                 .arg(QDir::toNativeSeparators(source))
                                 .arg(size.width())
@@ -78,7 +78,7 @@ void CheckImportRoom(QSize size, const ImportRoom& room, const QString& source,
         throw IoError(QStringLiteral("%1 nelze importovat: soubor by byl větší, než systém "
                                      "dovoluje.\nFotografie by měla %2 MB, dovoleno je %3 MB.")
                           .arg(picture, Megabytes(photo), Megabytes(room.FileSizeLimit)));
-    const qint64 memory = ImportMemoryBytes(size);
+    const qint64 memory = ImportMemoryBytes(size, workBytesPerPixel);
     if (room.FreeMemoryBytes >= 0 && memory > room.FreeMemoryBytes)
         throw IoError(QStringLiteral("%1 nelze importovat: není dost paměti.\n"
                                      "Import by potřeboval asi %2 MB paměti, volných je jen %3 MB.")

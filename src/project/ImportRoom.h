@@ -19,10 +19,11 @@ ImportRoom MeasureImportRoom(const QString& folder);
 // its blank mask.
 qint64 ImportDiskBytes(QSize size);
 // The memory an import of a picture of this size needs at its peak: the decoded
-// picture, its CMYK form or turned copy, and the view shown at zoom 1.
-qint64 ImportMemoryBytes(QSize size);
+// picture, the decoder's own form of it (workBytesPerPixel: JPEG's CMYK, a codec's
+// 16-bit picture) or the turned copy, and the view shown at zoom 1.
+qint64 ImportMemoryBytes(QSize size, int workBytesPerPixel = 4);
 
 // Throws IoError with a Czech message when the picture of this size declared by
 // source would not fit on the disk of folder, in a file, or in memory.
 void CheckImportRoom(QSize size, const ImportRoom& room, const QString& source,
-                     const QString& folder);
+                     const QString& folder, int workBytesPerPixel = 4);

@@ -129,10 +129,10 @@ QImage RecycledPicture(QSize size, QImage* spare) {
     return QImage(size, QImage::Format_BGR888);
 }
 
-QImage LoadBmp(const QString& path, QImage* spare) {
+QImage LoadBmp(const QString& path, QImage* spare, Progress& progress) {
     const std::unique_ptr<QFile> file = RegularFile::Open(path);
     const BmpFile::Layout layout = ReadBmpLayout(*file, path);
-    return BmpFile::Decode(*file, layout, path, spare);
+    return BmpFile::Decode(*file, layout, path, spare, progress);
 }
 
 QSize BmpSize(const QString& path) {
@@ -157,7 +157,7 @@ QImage LoadBmpWithin(const QString& path, QSize bound, QSize* pictureSize) {
     return BmpFile::DecodeReduced(*file, layout, size, path);
 }
 
-void WriteBmp(AtomicFile& file, const QImage& picture) {
+void WriteBmp(AtomicFile& file, const QImage& picture, Progress& progress) {
     Q_ASSERT(picture.format() == QImage::Format_BGR888);
     const int width = picture.width(), height = picture.height();
     const qint64 stride = BmpFile::Stride24(width);
@@ -170,6 +170,7 @@ void WriteBmp(AtomicFile& file, const QImage& picture) {
         for (int k = 0; k < rowsPerChunk && y >= 0; ++k, --y, used += stride)
             std::memcpy(chunk.data() + used, picture.constScanLine(y), size_t(width) * 3);
         file.Write(chunk.constData(), used);
+        ReportOrStop(progress, double(height - 1 - y) / height);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/Progress.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -28,8 +30,9 @@ QImage RecycledPicture(QSize size, QImage* spare);
 
 // Reads a BMP of any common bit depth and coding as 24-bit colour. A file whose
 // pixel data is not all there is refused ("Obrázek … je poškozený"). The picture
-// takes spare's memory when it can (see RecycledPicture).
-QImage LoadBmp(const QString& path, QImage* spare = nullptr);
+// takes spare's memory when it can (see RecycledPicture). Reports to progress as the
+// rows come; a request to stop throws Cancelled.
+QImage LoadBmp(const QString& path, QImage* spare = nullptr, Progress& progress = NoProgress());
 // The width and height a BMP's header declares, checked against the file's size
 // without reading a single pixel.
 QSize BmpSize(const QString& path);
@@ -42,8 +45,9 @@ QSize SizeWithin(QSize picture, QSize bound);
 QImage LoadBmpWithin(const QString& path, QSize bound, QSize* pictureSize = nullptr);
 // Writes a 24-bit BMP; an existing file is replaced only once the new one is complete.
 void SaveBmp(const QString& path, const QImage& picture);
-// Writes the picture as a 24-bit BMP into file, which the caller commits.
-void WriteBmp(AtomicFile& file, const QImage& picture);
+// Writes the picture as a 24-bit BMP into file, which the caller commits. Reports to
+// progress as the rows go; a request to stop throws Cancelled (nothing is committed).
+void WriteBmp(AtomicFile& file, const QImage& picture, Progress& progress = NoProgress());
 
 // The width and height a JPEG's header declares, read without decoding.
 QSize JpegSize(const QByteArray& jpeg, const QString& fileName);

@@ -31,13 +31,13 @@ void Take(MaskFile::Contents&& contents, const QString& maskPath, LoadedProject&
 
 } // namespace
 
-LoadedProject LoadProject(const QString& photoPath, QImage* spare) {
+LoadedProject LoadProject(const QString& photoPath, QImage* spare, Progress& progress) {
     const QString maskPath = photoPath + QStringLiteral(".mask");
     MaskFile::Contents contents = MaskFile::Load(maskPath);
     if (contents.Layers.isEmpty())
         throw BadFileError(); // before the photograph is read at all
     LoadedProject project;
-    project.Photo = PhotoFiles::LoadBmp(photoPath, spare);
+    project.Photo = PhotoFiles::LoadBmp(photoPath, spare, progress);
     Take(std::move(contents), maskPath, project);
     return project;
 }
@@ -47,13 +47,16 @@ void LoadRecovery(const QString& photoPath, LoadedProject& project) {
     Take(MaskFile::Load(path), path, project);
 }
 
-void WriteProjectFiles(const QString& photoPath, const LoadedProject& project) {
+void WriteProjectFiles(const QString& photoPath, const LoadedProject& project, Progress& progress) {
     const QString maskPath = photoPath + QStringLiteral(".mask");
+    AtomicFile photo(photoPath);
+    PhotoFiles::WriteBmp(photo, project.Photo, progress);
     AtomicFile mask(maskPath);
     mask.Write(MaskFile::Serialize(project.Mask, project.Layers, project.Schemes));
+    ReportOrStop(progress, 1.0); // the last moment to stop with nothing changed
     mask.Commit();
     try {
-        PhotoFiles::SaveBmp(photoPath, project.Photo);
+        photo.Commit();
     } catch (...) {
         // Half a project is no project: take the mask back.
         QFile::remove(maskPath);

@@ -311,11 +311,13 @@ QImage RenderFullSize(const Document& doc, bool maskEditMode) {
     return picture;
 }
 
-void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink) {
-    RenderFullSizeInBands({doc.PhotoBitmap, doc.Mask, doc.Layers, 1.0f, maskEditMode}, sink);
+void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink,
+                           Progress& progress) {
+    RenderFullSizeInBands({doc.PhotoBitmap, doc.Mask, doc.Layers, 1.0f, maskEditMode}, sink,
+                          progress);
 }
 
-void RenderFullSizeInBands(const RenderInput& picture, const BandSink& sink) {
+void RenderFullSizeInBands(const RenderInput& picture, const BandSink& sink, Progress& progress) {
     const QImage& photo = picture.Photo;
     if (photo.isNull())
         return;
@@ -351,6 +353,7 @@ void RenderFullSizeInBands(const RenderInput& picture, const BandSink& sink) {
         // into memory of its own. The helper draws here only after this returns.
         if (!image.isDetached())
             bandRows[band % 2] = ViewRows(image);
+        ReportOrStop(progress, double(band + 1) / bandCount);
     };
 
     // free counts the bands the helper may draw into, drawn those the sink may take.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/Document.h"
+#include "project/Progress.h"
 
 #include <QImage>
 
@@ -44,9 +45,12 @@ using BandSink = std::function<void(int firstRow, const QImage& band, int rows)>
 // the top, so that a picture written to a file or reduced never lies in memory whole:
 // only two bands (the photograph's width, RenderBandRows rows) are ever held. sink runs
 // on the calling thread while another thread draws the next band; what sink throws
-// ends the drawing and comes out of this call. Throws IoError when there is not
-// memory for the bands.
-void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink);
+// ends the drawing and comes out of this call. Each band taken is reported to
+// progress; a request to stop ends the drawing with Cancelled. Throws IoError when
+// there is not memory for the bands.
+void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink,
+                           Progress& progress = NoProgress());
 // The same of a photograph, mask and layers given apart (a scheme's layers on the
 // document's photograph); the input's zoom is not used.
-void RenderFullSizeInBands(const RenderInput& picture, const BandSink& sink);
+void RenderFullSizeInBands(const RenderInput& picture, const BandSink& sink,
+                           Progress& progress = NoProgress());

@@ -1,6 +1,7 @@
 #include "widgets/QtPrompts.h"
 
 #include "widgets/CzechMessageDialog.h"
+#include "widgets/ProgressDialog.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QApplication>
@@ -86,6 +87,10 @@ Colour QtPrompts::ChooseColour(Colour initial) {
         return NoColour;
     const QColor chosen = dialog.selectedColor();
     return Rgb(chosen.red(), chosen.green(), chosen.blue());
+}
+
+std::unique_ptr<Progress> QtPrompts::ShowProgress(const QString& text) {
+    return std::make_unique<ProgressDialog>(text, Owner());
 }
 
 QString QtPrompts::InputText(const QString& caption, const QString& prompt,

@@ -14,6 +14,8 @@ public:
     Colour ChooseColour(Colour initial) override;
     QString InputText(const QString& caption, const QString& prompt,
                       const QString& defaultText) override;
+    // A modal window with a bar and "Zrušit" once the work has lasted half a second.
+    std::unique_ptr<Progress> ShowProgress(const QString& text) override;
 
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
 

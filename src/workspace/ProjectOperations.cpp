@@ -5,10 +5,12 @@
 #include "project/ImportRoom.h"
 #include "project/JpegWriter.h"
 #include "project/PhotoFiles.h"
+#include "project/Photograph.h"
 #include "project/ProjectFiles.h"
 #include "project/RecoveryFile.h"
 #include "project/RegularFile.h"
 #include "project/Thumbnails.h"
+#include "render/ColourProfile.h"
 #include "render/RenderRegion.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/SaveMask.h"
@@ -18,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <memory>
 #include <utility>
 
 namespace {
@@ -106,14 +109,15 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
     // the memory, and is shown again should the reading fail.
     QImage spare = workspace.ReleaseView();
     LoadedProject project;
-    const bool loaded = RunGuarded(prompts, [&] {
-        try {
-            project = LoadProject(photoPath, &spare);
-        } catch (...) {
-            workspace.ShowViewAgain(std::move(spare));
-            throw;
-        }
-    });
+    const bool loaded = RunGuardedWithProgress(
+        prompts, QStringLiteral("Otevírání projektu"), [&](Progress& progress) {
+            try {
+                project = LoadProject(photoPath, &spare, progress);
+            } catch (...) {
+                workspace.ShowViewAgain(std::move(spare));
+                throw;
+            }
+        });
     if (!loaded)
         return false;
     const bool recovered = OfferRecovery(prompts, photoPath, project);
@@ -124,7 +128,7 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
 }
 
 bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& folder,
-                      const std::function<void()>& onPicked) {
+                      const std::function<void()>& onPicked, const QString& picked, QString* note) {
     if (workspace.Doc.Modified) {
         const auto answer = prompts.Message(QStringLiteral("Chcete uložit změny v dokumentu?"),
                                             QStringLiteral("Dotaz"), Prompts::Icon::None,
@@ -134,7 +138,10 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
         if (answer == Prompts::Yes)
             SaveMask(workspace.Doc, prompts);
     }
-    const QString source = prompts.OpenFileName(QStringLiteral("Obrázky (jpg)|*.jpg"));
+    const QString source = picked.isEmpty()
+                               ? prompts.OpenFileName(PhotoFiles::AllPhotographsFilter() +
+                                                      QStringLiteral("|Obrázky (jpg)|*.jpg"))
+                               : picked;
     if (source.isEmpty())
         return false;
     if (onPicked)
@@ -147,20 +154,31 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
         return false;
     }
     LoadedProject project;
-    const bool written = RunGuarded(prompts, [&] {
+    QString profileNote;
+    const auto import = [&](Progress& progress) {
         RemoveStaleTemporaries(folder);
-        const QByteArray jpeg = RegularFile::ReadAll(source, PhotoFiles::MaxJpegBytes);
+        QByteArray file = RegularFile::ReadAll(source, PhotoFiles::MaxPhotoBytes);
+        ReportOrStop(progress, 0.02);
         // A few hundred bytes may declare gigabytes of pixels: measure first.
-        CheckImportRoom(PhotoFiles::JpegSize(jpeg, source), MeasureImportRoom(folder), source,
-                        folder);
+        const PhotoFiles::PhotoHeader header = PhotoFiles::ReadPhotoHeader(file, source);
+        CheckImportRoom(header.Size, MeasureImportRoom(folder), source, folder,
+                        header.WorkBytesPerPixel);
         // The open project's view lends its memory to the decoded picture and is
         // shown again should the import fail.
         QImage spare = workspace.ReleaseView();
         try {
-            project.Photo = PhotoFiles::DecodeJpeg(jpeg, source, &spare);
+            ProgressPart decoding(progress, 0.02, 0.6);
+            PhotoFiles::Photograph photograph =
+                PhotoFiles::DecodePhotograph(file, source, &spare, decoding);
+            file = QByteArray();
+            ProgressPart colouring(progress, 0.6, 0.7);
+            profileNote = ConvertToSrgb(photograph.Picture, photograph.Profile,
+                                        photograph.ProfileDamaged, colouring);
+            project.Photo = std::move(photograph.Picture);
             project.Mask = TMask::CreateBlank(project.Photo.width(), project.Photo.height());
             project.Layers = LayerList{OriginalLayerTemplate()};
-            WriteProjectFiles(target, project);
+            ProgressPart writing(progress, 0.7, 0.95);
+            WriteProjectFiles(target, project, writing);
             // A thumbnail of an earlier photograph of this name would outlive it.
             Thumbnails::Refresh(target, project.Photo);
             // Changes kept for an earlier project of this name belong to another picture.
@@ -170,14 +188,16 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
             workspace.ShowViewAgain(std::move(spare));
             throw;
         }
-    });
-    if (!written)
+    };
+    if (!RunGuardedWithProgress(prompts, QStringLiteral("Import fotografie"), import))
         return false;
 
     const bool modified = workspace.Doc.Modified;
     workspace.NewDocument();
     Adopt(workspace, target, std::move(project));
     workspace.Doc.Modified = modified;
+    if (note)
+        *note = profileNote;
     return true;
 }
 
@@ -194,14 +214,16 @@ bool ExportPicture(Workspace& workspace, Prompts& prompts) {
     // The picture as shown (mask colours in mask mode) at full size, whatever the
     // zoom; the view and its marker stay as they are. It is made and encoded a band
     // of rows at a time, so that no second full-size picture is ever held.
-    return RunGuarded(prompts, [&] {
-        const Document& doc = workspace.Doc;
-        AtomicFile file(path);
-        JpegWriter jpeg(file, doc.PhotoBitmap.width(), doc.PhotoBitmap.height());
-        RenderFullSizeInBands(
-            doc, workspace.MaskEditMode,
-            [&jpeg](int, const QImage& band, int rows) { jpeg.WriteRows(band, rows); });
-        jpeg.Finish();
-        file.Commit();
-    });
+    return RunGuardedWithProgress(
+        prompts, QStringLiteral("Ukládání obrázku"), [&](Progress& progress) {
+            const Document& doc = workspace.Doc;
+            AtomicFile file(path);
+            JpegWriter jpeg(file, doc.PhotoBitmap.width(), doc.PhotoBitmap.height());
+            RenderFullSizeInBands(
+                doc, workspace.MaskEditMode,
+                [&jpeg](int, const QImage& band, int rows) { jpeg.WriteRows(band, rows); },
+                progress);
+            jpeg.Finish();
+            file.Commit();
+        });
 }

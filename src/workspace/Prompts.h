@@ -1,9 +1,12 @@
 #pragma once
 
 #include "project/Colour.h"
+#include "project/Progress.h"
 
 #include <QFlags>
 #include <QString>
+
+#include <memory>
 
 // Every message box and question of the program goes through this interface: the
 // program answers it with Qt dialogs, tests with a scripted stand-in.
@@ -30,6 +33,11 @@ public:
                               const QString& defaultText) = 0;
     // The colour-choice dialog preset with a colour; -1 when the user cancelled.
     virtual Colour ChooseColour(Colour initial) = 0;
+
+    // Shows the progress of long work, described by text, for as long as the returned
+    // object lives (the windows: a bar with "Zrušit" once the work has lasted half a
+    // second). Without windows nothing is shown and nothing is ever cancelled.
+    virtual std::unique_ptr<Progress> ShowProgress(const QString& text);
 
     void Error(const QString& text) { Message(text, QStringLiteral("Chyba"), Icon::Error, Ok); }
     void Information(const QString& text) {

@@ -229,11 +229,12 @@ private slots:
         QTest::addColumn<bool>("fixed");
         const QSize big(56, 52), tool(26, 26), panel(114, 18);
         QTest::newRow("open") << "openButton"
-                              << "Otevřít vytvořený projekt / Import nového obrázku" << big << true;
+                              << "Otevřít vytvořený projekt / Import nového obrázku (Ctrl+O)" << big
+                              << true;
         QTest::newRow("save") << "saveButton"
-                              << "Uložit masku projektu" << big << true;
+                              << "Uložit masku projektu (Ctrl+S)" << big << true;
         QTest::newRow("import") << "importButton"
-                                << "" << big << false;
+                                << "Import (Ctrl+I)" << big << false;
         QTest::newRow("mask mode") << "editModeButton"
                                    << "Mód editace masky" << big << true;
         QTest::newRow("project") << "overviewButton"
@@ -242,15 +243,15 @@ private slots:
         QTest::newRow("before and after") << "compareButton"
                                           << "Porovnat s původní fotografií" << big << true;
         QTest::newRow("help") << "helpButton"
-                              << "" << big << false;
+                              << "Nápověda (F1)" << big << false;
         QTest::newRow("undo") << "undoButton"
-                              << "Krok zpět" << tool << true;
+                              << "Krok zpět (Ctrl+Z)" << tool << true;
         QTest::newRow("redo") << "redoButton"
-                              << "Zpět krok zpět" << tool << true;
+                              << "Zpět krok zpět (Ctrl+Y)" << tool << true;
         QTest::newRow("zoom in") << "zoomInButton"
-                                 << "Zvětšení" << tool << true;
+                                 << "Zvětšení (Ctrl++)" << tool << true;
         QTest::newRow("zoom out") << "zoomOutButton"
-                                  << "Zmenšení" << tool << true;
+                                  << "Zmenšení (Ctrl+-)" << tool << true;
         QTest::newRow("pencil") << "pencilButton"
                                 << "Tužka" << tool << true;
         QTest::newRow("lines") << "linesButton"

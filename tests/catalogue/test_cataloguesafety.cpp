@@ -1,5 +1,6 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueWindow.h"
+#include "catalogue/FirebirdLockFolder.h"
 #include "project/Errors.h"
 #include "project/TextField.h"
 #include "support/ChildProcess.h"
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 namespace {
 
@@ -132,12 +134,18 @@ private slots:
     void catalogueInAReadOnlyPlace_data() {
         QTest::addColumn<bool>("readOnlyDatabase");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("read-only database") << true << QStringLiteral("ok 0 4");
-        QTest::newRow("read-write database") << false << QString();
+        QTest::addColumn<bool>("lockFolderGiven");
+        QTest::newRow("read-only database") << true << QStringLiteral("ok 0 4") << true;
+        QTest::newRow("read-write database") << false << QString() << true;
+        // Firebird's shared lock folder /tmp/firebird belongs to whoever opened a
+        // database first (this test, as another user): the program takes its own.
+        QTest::newRow("shared lock folder not the user's")
+            << true << QStringLiteral("ok 0 4") << false;
     }
     void catalogueInAReadOnlyPlace() {
         QFETCH(bool, readOnlyDatabase);
         QFETCH(QString, expected);
+        QFETCH(bool, lockFolderGiven);
         QTemporaryDir place;
         const ChildProcess::User user = ChildProcess::UnprivilegedUser();
         ChildProcess::OpenForAll(place.path());
@@ -158,7 +166,12 @@ private slots:
 
         QProcess probe;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("FIREBIRD_LOCK"), locks);
+        if (lockFolderGiven) {
+            environment.insert(QStringLiteral("FIREBIRD_LOCK"), locks);
+        } else {
+            environment.remove(QStringLiteral("FIREBIRD_LOCK"));
+            environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), locks);
+        }
         environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
         probe.setProcessEnvironment(environment);
         ChildProcess::RunAs(probe, user);
@@ -177,6 +190,67 @@ private slots:
             QVERIFY(output.contains(QStringLiteral("gfix -mode read_only")));
         }
         QVERIFY(StateOf(path) == before);
+        if (!lockFolderGiven)
+            QVERIFY(QFileInfo(locks + QStringLiteral("/tintora-firebird")).isDir());
+    }
+
+    // The lock folder of the user's own is taken only when the shared one cannot be
+    // used, and never when something else stands at its place in a folder for all.
+    void lockFolderOfTheUsersOwn_data() {
+        QTest::addColumn<QString>("shared");
+        QTest::addColumn<QString>("runtime");
+        QTest::addColumn<QString>("inTheWay");
+        QTest::addColumn<QString>("expected");
+        const QString own = QStringLiteral("tintora-firebird-%1").arg(::geteuid());
+        QTest::newRow("shared folder usable") << "shared"
+                                              << "runtime"
+                                              << ""
+                                              << "";
+        QTest::newRow("in the runtime folder") << "missing"
+                                               << "runtime"
+                                               << ""
+                                               << "runtime/tintora-firebird";
+        QTest::newRow("shared one is a file") << "file"
+                                              << ""
+                                              << ""
+                                              << "tmp/" + own;
+        QTest::newRow("link in the way") << "missing"
+                                         << ""
+                                         << "link"
+                                         << "";
+        QTest::newRow("folder open to all in the way") << "missing"
+                                                       << ""
+                                                       << "open"
+                                                       << "";
+    }
+    void lockFolderOfTheUsersOwn() {
+        QFETCH(QString, shared);
+        QFETCH(QString, runtime);
+        QFETCH(QString, inTheWay);
+        QFETCH(QString, expected);
+        QTemporaryDir place;
+        const QDir root(place.path());
+        root.mkpath(QStringLiteral("shared"));
+        root.mkpath(QStringLiteral("runtime"));
+        root.mkpath(QStringLiteral("tmp"));
+        QFile file(root.filePath(QStringLiteral("file")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QString own =
+            root.filePath(QStringLiteral("tmp/tintora-firebird-%1").arg(::geteuid()));
+        if (inTheWay == QLatin1String("link"))
+            QVERIFY(QFile::link(root.filePath(QStringLiteral("shared")), own));
+        if (inTheWay == QLatin1String("open")) {
+            QVERIFY(root.mkpath(own));
+            QVERIFY(QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                   QFileDevice::ExeOther));
+        }
+        const QString folder = PrivateFirebirdLockFolder(
+            root.filePath(shared), runtime.isEmpty() ? QString() : root.filePath(runtime),
+            root.filePath(QStringLiteral("tmp")));
+        QCOMPARE(folder, expected.isEmpty() ? QString() : root.filePath(expected));
+        if (!folder.isEmpty())
+            QCOMPARE(QFileInfo(folder).permissions() & 0x0077, QFileDevice::Permissions());
     }
 
 private:

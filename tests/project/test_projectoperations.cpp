@@ -84,7 +84,13 @@ private slots:
         const QString photo = f.Import(QStringLiteral("Dum.jpg"), source);
         QCOMPARE(photo, QDir(f.domy).filePath(QStringLiteral("Dum.bmp")));
         QVERIFY(f.prompts.asked.isEmpty());
-        QCOMPARE(f.prompts.fileFilters, QStringList{QStringLiteral("Obrázky (jpg)|*.jpg")});
+        // Every kind read first, then the old filter as it was.
+        QCOMPARE(f.prompts.fileFilters.size(), 1);
+        QVERIFY(f.prompts.fileFilters[0].startsWith(QStringLiteral("Fotografie|*.jpg;*.jpeg;")));
+        QVERIFY(f.prompts.fileFilters[0].endsWith(QStringLiteral("|Obrázky (jpg)|*.jpg")));
+        for (const char* pattern : {"*.png", "*.webp", "*.tif", "*.tiff", "*.heic", "*.heif",
+                                    "*.avif", "*.HEIC", "*.JPG"})
+            QVERIFY(f.prompts.fileFilters[0].contains(QLatin1String(pattern)));
         const QImage written = PhotoFiles::LoadBmp(photo);
         QCOMPARE(written.size(), QSize(800, 600));
         QCOMPARE(written, PhotoFiles::DecodeJpeg(Jpeg(source), QStringLiteral("x")));

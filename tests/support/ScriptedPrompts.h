@@ -5,9 +5,23 @@
 #include <QList>
 #include <QQueue>
 
+#include <memory>
+
 // Answers the program's questions as a test tells it and records what was asked.
 class ScriptedPrompts : public Prompts {
 public:
+    class ScriptedProgress : public Progress {
+    public:
+        explicit ScriptedProgress(ScriptedPrompts& prompts) : prompts_(prompts) {}
+        void Report(double done) override { prompts_.reported << done; }
+        bool CancelRequested() override {
+            return !prompts_.reported.isEmpty() && prompts_.reported.last() >= prompts_.stopAt;
+        }
+
+    private:
+        ScriptedPrompts& prompts_;
+    };
+
     struct Asked {
         QString text;
         QString caption;
@@ -49,6 +63,16 @@ public:
     QString InputText(const QString& caption, const QString&, const QString& defaultText) override {
         inputCaptions << caption;
         return inputs.isEmpty() ? defaultText : inputs.dequeue();
+    }
+
+    // Progress bars: what each described, every share reported (in order), and the
+    // share of the work after which the user presses "Zrušit" (never by default).
+    QStringList progressTexts;
+    QList<double> reported;
+    double stopAt = 2.0;
+    std::unique_ptr<Progress> ShowProgress(const QString& text) override {
+        progressTexts << text;
+        return std::make_unique<ScriptedProgress>(*this);
     }
 
     QStringList Texts() const {
