@@ -225,6 +225,10 @@ private slots:
             Proposals::Make(doc, Proposals::AllSchemes(doc), &catalogue, QDate(2025, 6, 2));
         QCOMPARE(proposal.schemes.size(), 1);
         QCOMPARE(proposal.schemes[0].name, Proposals::CurrentColouring);
+        // Rows that name no scheme are passed over, as if nothing were chosen.
+        const Proposal stale = Proposals::Make(doc, {-1, 0, 3}, &catalogue, QDate(2025, 6, 2));
+        QCOMPARE(stale.schemes.size(), 1);
+        QCOMPARE(stale.schemes[0].name, Proposals::CurrentColouring);
         const QString pdf = dir.filePath(QStringLiteral("bez schémat.pdf"));
         Proposals::Write(pdf, proposal);
         QCOMPARE(PdfPages(pdf), 2);
