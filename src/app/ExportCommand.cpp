@@ -3,9 +3,12 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "layers/Schemes.h"
 #include "overview/OrderSheet.h"
+#include "overview/PaintCoverage.h"
 #include "overview/Proposal.h"
 #include "project/AtomicFile.h"
 #include "project/Errors.h"
+#include "project/LayerAreas.h"
+#include "project/MeasurementFile.h"
 #include "project/PhotoFiles.h"
 #include "project/ProjectFiles.h"
 #include "render/RenderRegion.h"
@@ -37,12 +40,14 @@ const char* const HelpText =
     "  --mask-mode          vykreslí mód editace masky, každou vrstvu v barvě masky\n"
     "  --zoom Z             0.25, 0.5, 1, 2 nebo 4 (výchozí 1): obrázek v daném zvětšení\n"
     "  --order-sheet SOUBOR zapíše objednávku barev (PDF): obrázek, vrstvy s odstíny\n"
-    "                       a množstvím a souhrn toho, co nakoupit\n"
+    "                       a množstvím a souhrn toho, co nakoupit; s měřítkem i plochy\n"
+    "                       a spotřebu podle vydatnosti z nastavení uživatele\n"
     "  --proposal SOUBOR    zapíše návrh barev pro zákazníka (PDF): všechna schémata\n"
     "                       projektu (nebo ta zadaná volbou --scheme) s obrázky a odstíny\n"
     "  --catalogue SOUBOR   katalog barev pro objednávku a návrh (jinak katalog podle tintora.ini\n"
     "                       vedle programu, bez něj odrex.tom vedle programu)\n"
-    "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON\n"
+    "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON,\n"
+    "                       s měřítkem i plochu každé vrstvy v m²\n"
     "  --help               vypíše tuto nápovědu\n";
 
 struct Options {
@@ -147,15 +152,51 @@ QJsonArray LayersJson(const LayerList& layers) {
     return array;
 }
 
+QJsonArray ReferencesJson(const Measurements& measures) {
+    QJsonArray array;
+    for (const PlaneReference& reference : measures.References) {
+        const bool rectangle = reference.kind == PlaneReference::Kind::Rectangle;
+        QJsonArray points;
+        for (const QPointF& p : reference.points)
+            points.append(QJsonArray{p.x(), p.y()});
+        QJsonObject object{
+            {QStringLiteral("Kind"),
+             rectangle ? QStringLiteral("Rectangle") : QStringLiteral("Length")},
+            {QStringLiteral("Points"), points},
+            {rectangle ? QStringLiteral("Width") : QStringLiteral("Length"), reference.width}};
+        if (rectangle)
+            object.insert(QStringLiteral("Height"), reference.height);
+        array.append(object);
+    }
+    return array;
+}
+
+// With a reference, every layer also gives the reference it is measured with (from
+// 1), the area of its own pixels and, unless it is subordinate, the area its paint
+// covers with its subordinate layers' (what the overview shows), in square metres.
 QByteArray Listing(const LoadedProject& project) {
     QJsonArray schemes;
     for (const SchemeRecord& scheme : project.Schemes)
         schemes.append(QJsonObject{{QStringLiteral("Name"), scheme.Name},
                                    {QStringLiteral("Layers"), LayersJson(scheme.Layers)}});
-    const QJsonObject root{{QStringLiteral("Width"), project.Mask.Width},
-                           {QStringLiteral("Height"), project.Mask.Height},
-                           {QStringLiteral("Layers"), LayersJson(project.Layers)},
-                           {QStringLiteral("Schemes"), schemes}};
+    QJsonArray layers = LayersJson(project.Layers);
+    const QList<double> own = LayerAreas::Own(project.Mask, project.Layers, project.Measures);
+    const QList<double> painted = LayerAreas::Painted(project.Layers, own);
+    for (qsizetype i = 0; i < own.size(); ++i) {
+        QJsonObject layer = layers[i].toObject();
+        const LayerRecord& record = project.Layers[i];
+        layer.insert(QStringLiteral("Reference"), project.Measures.PlaneOfLayer(record.Name) + 1);
+        layer.insert(QStringLiteral("Area"), own[i]);
+        if (!record.Subordinate)
+            layer.insert(QStringLiteral("PaintedArea"), painted[i]);
+        layers[i] = layer;
+    }
+    QJsonObject root{{QStringLiteral("Width"), project.Mask.Width},
+                     {QStringLiteral("Height"), project.Mask.Height},
+                     {QStringLiteral("Layers"), layers},
+                     {QStringLiteral("Schemes"), schemes}};
+    if (!project.Measures.IsEmpty())
+        root.insert(QStringLiteral("References"), ReferencesJson(project.Measures));
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -419,7 +460,8 @@ QByteArray OrderSheetPdf(const Options& options, const Document& doc, PdfCatalog
     const SchemeRecord* scheme = RequestedScheme(options, doc);
     if (scheme)
         ApplySchemeRecords(coloured, *scheme);
-    OrderSheet sheet = Order::Make(coloured, catalogue.Usable(), QDate::currentDate());
+    OrderSheet sheet =
+        Order::Make(coloured, catalogue.Usable(), QDate::currentDate(), PaintCoverage::Load());
     if (scheme)
         sheet.schemeName = scheme->Name;
     catalogue.Report(err, QStringLiteral("Objednávka"), options.orderSheet);
@@ -429,8 +471,9 @@ QByteArray OrderSheetPdf(const Options& options, const Document& doc, PdfCatalog
 // The colour proposal as PDF bytes.
 QByteArray ProposalPdf(const Options& options, const Document& doc, PdfCatalogue& catalogue,
                        QTextStream& err) {
-    const Proposal proposal = Proposals::Make(doc, ProposedSchemes(options, doc),
-                                              catalogue.Usable(), QDate::currentDate());
+    const Proposal proposal =
+        Proposals::Make(doc, ProposedSchemes(options, doc), catalogue.Usable(),
+                        QDate::currentDate(), PaintCoverage::Load());
     catalogue.Report(err, QStringLiteral("Návrh"), options.proposal);
     return Proposals::Pdf(proposal);
 }
@@ -447,6 +490,8 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             return 0;
         }
         LoadedProject project = LoadProject(options.photo);
+        if (!project.MeasuresWarning.isEmpty())
+            err << project.MeasuresWarning << '\n';
         if (options.list)
             out << QString::fromUtf8(Listing(project));
 
@@ -456,6 +501,7 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         doc.Mask = std::move(project.Mask);
         doc.Layers = std::move(project.Layers);
         doc.Schemes = std::move(project.Schemes);
+        doc.Measures = std::move(project.Measures);
         const auto prepare = [&](const SchemeRecord* scheme) {
             Document copy = doc;
             if (scheme)
@@ -467,7 +513,7 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             return copy;
         };
 
-        Outputs outputs({options.photo, doc.MaskPath()});
+        Outputs outputs({options.photo, doc.MaskPath(), MeasurementFile::PathFor(options.photo)});
         PdfCatalogue catalogue;
         std::optional<CatalogueLocation> location;
         if (options.WritesPdf()) {

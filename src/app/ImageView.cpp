@@ -19,12 +19,18 @@ void ImageView::paintEvent(QPaintEvent* event) {
     if (view_.isNull())
         return;
     QPainter painter(this);
-    if (DrawPicture) {
-        DrawPicture(painter, event->region());
-        return;
-    }
     const QRect area = event->rect() & view_.rect();
-    painter.drawImage(area.topLeft(), view_, area);
+    if (DrawPicture) {
+        painter.save();
+        DrawPicture(painter, event->region());
+        painter.restore();
+    } else {
+        painter.drawImage(area.topLeft(), view_, area);
+    }
+    if (Overlay) {
+        painter.setClipRect(area);
+        Overlay(painter);
+    }
 }
 
 void ImageView::mousePressEvent(QMouseEvent* event) {
@@ -33,6 +39,16 @@ void ImageView::mousePressEvent(QMouseEvent* event) {
 
 void ImageView::mouseMoveEvent(QMouseEvent* event) {
     emit MouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+}
+
+void ImageView::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(event->button(), event->position().toPoint());
+}
+
+// The second press of a double click is no press of its own: a tool that places
+// marks would place a second one on the first.
+void ImageView::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit MouseDoubleClick(event->button(), event->position().toPoint());
 }
 
 void ImageView::leaveEvent(QEvent* event) {

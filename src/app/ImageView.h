@@ -6,7 +6,9 @@
 #include <functional>
 
 // The main window's imageView: shows the view bitmap at its own size, with a cross cursor.
-// Mouse presses and moves are passed on as view-pixel coordinates.
+// Mouse presses, moves, releases and double presses are passed on as view-pixel
+// coordinates. What a tool shows over the picture (the scale's marks) is drawn by
+// Overlay after the view, never into it.
 class ImageView : public QWidget {
     Q_OBJECT
 public:
@@ -19,15 +21,22 @@ public:
     // before-and-after comparison): it draws the region given, in view coordinates.
     std::function<void(QPainter&, const QRegion&)> DrawPicture;
 
+    // Drawn over the picture, the compared one too (the scale's marks).
+    std::function<void(QPainter& painter)> Overlay;
+
 signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint position);
     void MouseLeave();
+    void MouseUp(Qt::MouseButton button, QPoint position);
+    void MouseDoubleClick(Qt::MouseButton button, QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:

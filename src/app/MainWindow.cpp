@@ -119,6 +119,7 @@ void MainWindow::onEditModeClicked() {
     editingBar->setVisible(!editingBar->isVisibleTo(this));
     workspace_.MaskEditMode = editingBar->isVisibleTo(this);
     workspace_.CurrentTool = PickLayerTool;
+    tools_.Scale.Reset();
     if (workspace_.MaskEditMode)
         LatchToolButton(QStringLiteral("pickLayerButton"));
     workspace_.UpdateWholePicture();
@@ -132,7 +133,7 @@ void MainWindow::onHelpClicked() {
 void MainWindow::LatchToolButton(const QString& chosen) {
     // Only the tool buttons are ever latched.
     for (const char* name : {"pencilButton", "linesButton", "toleranceFillButton", "fullFillButton",
-                             "pickLayerButton"}) {
+                             "pickLayerButton", "scaleButton"}) {
         if (TGlintImage* button = Button(QString::fromLatin1(name)))
             button->SetShowFixedPicture(false);
     }
@@ -146,9 +147,14 @@ void MainWindow::ChooseTool(int tool) {
                                            QStringLiteral("toleranceFillButton"),
                                            QStringLiteral("fullFillButton"),
                                            QStringLiteral("linesButton"),
-                                           QStringLiteral("pickLayerButton")};
+                                           QStringLiteral("pickLayerButton"),
+                                           {},
+                                           QStringLiteral("scaleButton")};
     workspace_.HideMarker(); // the new tool draws its own marker at the next move
+    // The scale's marks show only while it is the tool; unfinished ones are dropped.
+    tools_.Scale.Reset();
     workspace_.CurrentTool = tool;
+    imageView->update();
     LatchToolButton(ButtonOfTool[tool]);
     if (tool == PencilTool || tool == LineTool)
         workspace_.LineAnchorX = -1;

@@ -66,6 +66,7 @@ public:
     QScrollArea* pictureArea = nullptr;
     ImageView* imageView = nullptr;
     QMenu* layerMenu = nullptr;
+    QMenu* layerScaleMenu = nullptr; // the references a layer may be measured with
     QMenu* schemeMenu = nullptr;
 
     // Handlers of the controls.
@@ -105,6 +106,11 @@ public:
     void onImageViewMouseDown(Qt::MouseButton button, int x, int y);
     void onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x,
                               int y);
+    void onImageViewMouseUp(Qt::MouseButton button, int x, int y);
+    void onImageViewDoubleClick(Qt::MouseButton button, int x, int y);
+    // The layer menu's "Měřítko vrstvy": lists the references, the layer's checked.
+    void onLayerScaleMenuShown();
+    void onLayerScaleChosen(int reference);
     int SelectedLayerRow() const;
     // The x of the last press in the layer list, relative to its left edge.
     int LayerListClickX = 0;

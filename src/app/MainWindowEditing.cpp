@@ -8,11 +8,13 @@
 #include "layers/MasterChooserDialog.h"
 #include "palette/FreeColour.h"
 #include "palette/PaletteWindow.h"
+#include "project/CzechNumber.h"
 #include "widgets/GlintImage.h"
 
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -70,6 +72,26 @@ void MainWindow::ConnectEditing() {
                     onImageViewMouseDown(button, at.x(), at.y());
             });
     connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
+    // The divider has already come to the first press of a double click; a release
+    // ends nothing of its.
+    connect(imageView, &ImageView::MouseUp, this, [this](Qt::MouseButton button, QPoint at) {
+        if (!comparing_)
+            onImageViewMouseUp(button, at.x(), at.y());
+    });
+    connect(imageView, &ImageView::MouseDoubleClick, this,
+            [this](Qt::MouseButton button, QPoint at) {
+                if (!comparing_)
+                    onImageViewDoubleClick(button, at.x(), at.y());
+            });
+    // The scale's marks over the picture while it is the tool.
+    imageView->Overlay = [this](QPainter& painter) {
+        if (workspace_.CurrentTool == ScaleTool && workspace_.MaskEditMode)
+            PaintReferenceMarks(painter, tools_.Scale.Shown(), tools_.Scale.PendingPoints(),
+                                workspace_.ZoomFactor);
+    };
+    tools_.Scale.MarksChanged = [this] { imageView->update(); };
+    connect(&workspace_, &Workspace::MeasuresChanged, imageView, qOverload<>(&QWidget::update));
+    connect(layerScaleMenu, &QMenu::aboutToShow, this, &MainWindow::onLayerScaleMenuShown);
     connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
                 if (comparing_)
@@ -230,6 +252,52 @@ void MainWindow::onImageViewMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModi
         pictureArea->verticalScrollBar()->setValue(pictureArea->verticalScrollBar()->value() +
                                                    pan.y());
     }
+}
+
+void MainWindow::onImageViewMouseUp(Qt::MouseButton button, int x, int y) {
+    if (button == Qt::LeftButton)
+        tools_.ImageMouseUp(x, y);
+}
+
+void MainWindow::onImageViewDoubleClick(Qt::MouseButton button, int x, int y) {
+    // Other tools take the second press of a double click as a press.
+    if (workspace_.CurrentTool == ScaleTool && button == Qt::LeftButton)
+        tools_.ImageDoubleClick(x, y);
+    else
+        onImageViewMouseDown(button, x, y);
+}
+
+void MainWindow::onLayerScaleMenuShown() {
+    layerScaleMenu->clear();
+    const int row = SelectedLayerRow();
+    const Measurements& measures = workspace_.Doc.Measures;
+    if (measures.IsEmpty()) {
+        layerScaleMenu->addAction(QStringLiteral("Žádné měřítko (nástroj Měřítko)"))
+            ->setEnabled(false);
+        return;
+    }
+    const int chosen = row > 0 ? measures.PlaneOfLayer(workspace_.Doc.Layers[row].Name) : -1;
+    for (int i = 0; i < measures.References.size(); ++i) {
+        const PlaneReference& reference = measures.References[i];
+        const QString size =
+            reference.kind == PlaneReference::Kind::Rectangle
+                ? QStringLiteral("obdélník %1 × %2 m")
+                      .arg(CzechNumber::Format(reference.width, 2),
+                           CzechNumber::Format(reference.height, 2))
+                : QStringLiteral("úsečka %1 m").arg(CzechNumber::Format(reference.width, 2));
+        QAction* action =
+            layerScaleMenu->addAction(QStringLiteral("Měřítko %1: %2").arg(i + 1).arg(size));
+        action->setCheckable(true);
+        action->setChecked(i == chosen);
+        // "Originál" is never measured: it stands for the pixels of no surface.
+        action->setEnabled(row > 0);
+        connect(action, &QAction::triggered, this, [this, i] { onLayerScaleChosen(i); });
+    }
+}
+
+void MainWindow::onLayerScaleChosen(int reference) {
+    if (Measuring::ChooseLayerPlane(workspace_.Doc, SelectedLayerRow(), reference))
+        emit workspace_.MeasuresChanged();
 }
 
 void MainWindow::onToggleSubordinateTriggered() {

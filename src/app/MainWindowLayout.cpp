@@ -223,6 +223,9 @@ QWidget* MainWindow::BuildLeftColumn() {
     layerMenu->addAction(QStringLiteral("Vyčistit vrstvu"));
     layerMenu->addSeparator();
     layerMenu->addAction(QStringLiteral("Vlastnosti"));
+    layerMenu->addSeparator();
+    layerScaleMenu = layerMenu->addMenu(QStringLiteral("Měřítko vrstvy"));
+    layerScaleMenu->setObjectName(QStringLiteral("layerScaleMenu"));
     schemeMenu = new QMenu(this);
     schemeMenu->setObjectName(QStringLiteral("schemeMenu"));
     schemeMenu->addAction(QStringLiteral("Přejmenovat"));
@@ -251,6 +254,9 @@ QWidget* MainWindow::BuildEditingBar() {
         {"toleranceFillButton", 202, Symbol::FillTolerance, "Vyplnit oblast s tolerancí"},
         {"fullFillButton", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
         {"pickLayerButton", 268, Symbol::PickLayer, "Seznam odstínů"},
+        // Measuring is no editing of the mask: apart, right of the tool settings.
+        {"scaleButton", 668, Symbol::Scale,
+         "Měřítko: rohy obdélníku známé velikosti (po dvou bodech pravým tlačítkem délka)"},
     };
     for (const ToolButtonDesign& design : Tools) {
         MakeGlintImage(editingBar, QString::fromUtf8(design.name),
@@ -301,7 +307,8 @@ void MainWindow::ConnectControls() {
                                                  {"linesButton", LineTool},
                                                  {"toleranceFillButton", ToleranceFillTool},
                                                  {"fullFillButton", FullFillTool},
-                                                 {"pickLayerButton", PickLayerTool}};
+                                                 {"pickLayerButton", PickLayerTool},
+                                                 {"scaleButton", ScaleTool}};
     for (const auto& [name, tool] : tools) {
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this,
                 [this, tool = tool] { ChooseTool(tool); });

@@ -105,6 +105,7 @@ void LayerEditor::ApplyLayerEdit(bool commit) {
             layer.RealColour = EditedLayer.RealColour;
             layer.MaskColour = EditedLayer.MaskColour;
             if (oldName != EditedLayer.Name) {
+                Measuring::RenameLayer(ws_.Doc.Measures, oldName, EditedLayer.Name);
                 for (SchemeRecord& scheme : ws_.Doc.Schemes) {
                     for (LayerRecord& record : scheme.Layers) {
                         if (record.Name == oldName)
@@ -253,6 +254,7 @@ bool LayerEditor::RemoveLayer(int row) {
         }
     }
     layers.removeAt(row);
+    Measuring::ForgetLayer(ws_.Doc.Measures, removed.Name);
     if (target > row)
         target -= 1;
     for (MaskRow& maskRow : ws_.Doc.Mask.Rows) {

@@ -1,9 +1,11 @@
 #include "overview/OrderSheet.h"
 
 #include "catalogue/CatalogueDatabase.h"
+#include "overview/OverviewMeasures.h"
 #include "project/AtomicFile.h"
 #include "project/BoxReduction.h"
 #include "project/Errors.h"
+#include "project/LayerAreas.h"
 #include "render/RenderRegion.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
@@ -71,7 +73,20 @@ QColor SwatchOf(const OrderLine& line) {
 QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue) {
     QList<OrderLine> lines;
     for (int index : Overview::ListedLayers(layers))
-        lines.append({index, layers[index], Overview::LookUpRow(catalogue, layers[index])});
+        lines.append({index, layers[index], Overview::LookUpRow(catalogue, layers[index]), {}});
+    return lines;
+}
+
+QList<OrderLine> Lines(const Document& doc, CatalogueDatabase* catalogue,
+                       const CoverageTable& coverage) {
+    QList<OrderLine> lines = Lines(doc.Layers, catalogue);
+    const QList<double> areas = LayerAreas::Painted(doc);
+    for (OrderLine& line : lines) {
+        Overview::AddMeasures(line.row, line.layer, line.layerIndex, areas, coverage);
+        const auto found = coverage.constFind(line.layer.PaintKindId);
+        if (line.layer.PaintKindId > 0 && found != coverage.constEnd())
+            line.coverage = *found;
+    }
     return lines;
 }
 
@@ -100,8 +115,14 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
             totals.append(total);
             at = totals.size() - 1;
         }
-        totals[at].quantity += layer.Quantity;
-        totals[at].layers << layer.Name;
+        OrderTotal& total = totals[at];
+        total.quantity += layer.Quantity;
+        total.layers << layer.Name;
+        if (line.row.area) {
+            total.area = total.area.value_or(0.0) + *line.row.area;
+            if (line.coverage)
+                total.suggested = PaintCoverage::Suggested(*total.area, *line.coverage);
+        }
     }
     return totals;
 }
@@ -136,11 +157,11 @@ QImage Picture(const Document& doc, const LayerList& layers, Progress& progress)
 }
 
 OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date,
-                Progress& progress) {
+                const CoverageTable& coverage, Progress& progress) {
     OrderSheet sheet;
     sheet.projectName = QFileInfo(doc.ProjectPath).completeBaseName();
     sheet.date = date;
-    sheet.lines = Lines(doc.Layers, catalogue);
+    sheet.lines = Lines(doc, catalogue, coverage);
     sheet.withoutCatalogue = !catalogue || !catalogue->IsOpen();
     sheet.picture = Picture(doc, progress);
     return sheet;
@@ -164,6 +185,7 @@ bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* ca
         return false;
     return RunGuardedWithProgress(
         prompts, QStringLiteral("Objednávka barev"), [&](Progress& progress) {
-            Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate(), progress));
+            Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate(),
+                                           PaintCoverage::Load(), progress));
         });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "overview/OverviewRows.h"
+#include "overview/PaintCoverage.h"
 #include "project/Document.h"
 #include "project/Progress.h"
 
@@ -12,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class CatalogueDatabase;
 class Prompts;
 
@@ -20,6 +23,7 @@ struct OrderLine {
     int layerIndex = 0;
     LayerRecord layer;
     OverviewRow row;
+    std::optional<Coverage> coverage; // of the layer's paint kind, when the user gave it
 };
 
 // One line of the order's summary: the paint of every listed layer that shares
@@ -32,6 +36,10 @@ struct OrderTotal {
     QColor swatch; // invalid when the paint has no colour value
     qint64 quantity = 0;
     QStringList layers;
+    // The layers' measured areas added up, and the whole units that sum needs (rounded
+    // up once for the paint, not per layer).
+    std::optional<double> area;
+    std::optional<std::int64_t> suggested;
 };
 
 // Everything the printable paint order "Objednávka barev" shows.
@@ -52,10 +60,15 @@ inline constexpr int PictureWidth = 1400;
 
 // The listed layers with their catalogue rows, looked up one layer at a time.
 QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue);
+// The same for a document, with the areas measured on its photograph and the
+// quantities they need by the given coverage.
+QList<OrderLine> Lines(const Document& doc, CatalogueDatabase* catalogue,
+                       const CoverageTable& coverage);
 
 // Adds up the lines that have a paint chosen (a shade reference other than -1) per
-// shade, fan deck and paint kind (their ids), in the order the paints first appear.
-// Free colours from the palette (id 0) are told apart by their colour.
+// shade, fan deck and paint kind (their ids), in the order the paints first appear:
+// quantities, and areas with the quantity their sum needs. Free colours from the
+// palette (id 0) are told apart by their colour.
 QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 
 // The picture as shown in colour mode, reduced to at most PictureWidth. Reports to
@@ -73,9 +86,11 @@ QString PaintKindText(const OrderLine& line);
 QString UnitOf(const OrderLine& line);
 QColor SwatchOf(const OrderLine& line);
 
-// The sheet of a document: its listed layers, the picture and the given date.
+// The sheet of a document: its listed layers, the picture and the given date; areas
+// when the project has a reference, suggested quantities for the paint kinds whose
+// coverage is given.
 OrderSheet Make(const Document& doc, CatalogueDatabase* catalogue, const QDate& date,
-                Progress& progress = NoProgress());
+                const CoverageTable& coverage = {}, Progress& progress = NoProgress());
 
 // The sheet as a PDF document on A4 pages. Needs a QGuiApplication (fonts).
 QByteArray Pdf(const OrderSheet& sheet);
@@ -86,5 +101,6 @@ void Write(const QString& path, const OrderSheet& sheet);
 } // namespace Order
 
 // The overview's order button: asks for a PDF file and writes the open project's
-// paint order into it. Returns whether it was written.
+// paint order into it, with the spreading rates of the user's settings. Returns
+// whether it was written.
 bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* catalogue);

@@ -2,6 +2,7 @@
 // units, and the summary of what to buy.
 #include "overview/OrderSheet.h"
 #include "overview/OverviewRowPainter.h"
+#include "project/CzechNumber.h"
 #include "project/Errors.h"
 
 #include <QBuffer>
@@ -10,6 +11,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -66,12 +70,17 @@ public:
     }
 
     void Totals(const QList<OrderTotal>& totals) {
+        // Area and suggested quantity only on the sheet of a measured project.
+        measured_ = std::any_of(totals.begin(), totals.end(),
+                                [](const OrderTotal& total) { return total.area.has_value(); });
         const QFont head = SheetFont(9, true);
         painter_.setFont(head);
         const int headHeight = painter_.fontMetrics().height() + 6;
         Room(headHeight + TotalHeight);
-        TotalColumns(head, Qt::black, QStringLiteral("Odstín"), QStringLiteral("Vějíř"),
-                     QStringLiteral("Druh barvy"), QStringLiteral("Množství"));
+        TotalColumns(
+            head, Qt::black, QStringLiteral("Odstín"), QStringLiteral("Vějíř"),
+            QStringLiteral("Druh barvy"),
+            {QStringLiteral("Plocha"), QStringLiteral("Spotřeba"), QStringLiteral("Množství")});
         y_ += headHeight;
         painter_.setPen(QPen(QColor(120, 120, 120), 0));
         painter_.drawLine(0, y_ - 3, width_, y_ - 3);
@@ -84,11 +93,16 @@ public:
                 painter_.setBrush(Qt::NoBrush);
                 painter_.drawRect(swatch);
             }
-            QString quantity = QString::number(total.quantity);
-            if (!total.unit.isEmpty())
-                quantity += QLatin1Char(' ') + total.unit;
+            const auto withUnit = [&total](const QString& number) {
+                return total.unit.isEmpty() ? number : number + QLatin1Char(' ') + total.unit;
+            };
+            const QString area = total.area
+                                     ? CzechNumber::Format(*total.area, 1) + QStringLiteral(" m²")
+                                     : QStringLiteral("–");
+            const QString suggested =
+                total.suggested ? withUnit(QString::number(*total.suggested)) : QStringLiteral("–");
             TotalColumns(SheetFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,
-                         quantity);
+                         {area, suggested, withUnit(QString::number(total.quantity))});
             painter_.setFont(SheetFont(7));
             painter_.setPen(QColor(90, 90, 90));
             painter_.drawText(
@@ -110,13 +124,17 @@ public:
     }
 
 private:
+    // The three names, then the numbers right-aligned: area, suggested and entered
+    // quantity on a measured sheet, the entered quantity alone otherwise.
     void TotalColumns(const QFont& font, const QColor& colour, const QString& shade,
-                      const QString& fanDeck, const QString& kind, const QString& quantity) {
+                      const QString& fanDeck, const QString& kind,
+                      const std::array<QString, 3>& numbers) {
         painter_.setFont(font);
         painter_.setPen(colour);
         const QFontMetrics metrics = painter_.fontMetrics();
-        const int quantityWidth = 90;
-        const int columns = width_ - 30 - quantityWidth;
+        const int numberWidth = measured_ ? 78 : 90;
+        const int numberCount = measured_ ? 3 : 1;
+        const int columns = width_ - 30 - numberWidth * numberCount;
         const int x[] = {30, 30 + columns * 35 / 100, 30 + columns * 65 / 100};
         const int widths[] = {x[1] - x[0] - 8, x[2] - x[1] - 8, columns * 35 / 100 - 8};
         const QString texts[] = {shade, fanDeck, kind};
@@ -124,8 +142,12 @@ private:
         for (int i = 0; i < 3; ++i)
             painter_.drawText(QPoint(x[i], baseline),
                               metrics.elidedText(texts[i], Qt::ElideRight, widths[i]));
-        painter_.drawText(QRect(width_ - quantityWidth, y_, quantityWidth, metrics.height()),
-                          Qt::AlignRight | Qt::AlignTop, quantity);
+        for (int i = 0; i < numberCount; ++i) {
+            const QString& number = numbers[size_t(3 - numberCount + i)];
+            const int left = width_ - numberWidth * (numberCount - i);
+            painter_.drawText(QRect(left, y_, numberWidth, metrics.height()),
+                              Qt::AlignRight | Qt::AlignTop, number);
+        }
     }
 
     QPdfWriter& writer_;
@@ -133,6 +155,7 @@ private:
     int width_;
     int height_;
     int y_ = 0;
+    bool measured_ = false;
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "overview/OverviewRowPainter.h"
 
+#include "overview/OverviewMeasures.h"
+
 #include <QHash>
 #include <QPainter>
 #include <QStaticText>
@@ -62,7 +64,33 @@ QList<RowText> RowTexts(const OverviewRow& row, bool withUnit) {
     if (withUnit && !row.paintKinds.isEmpty() && !row.paintKinds.constFirst().unit.isEmpty())
         quantity += QLatin1Char(' ') + row.paintKinds.constFirst().unit;
     texts.append({quantity, 24});
+    if (row.area)
+        texts.append({AreaText(*row.area), 84, 8, false, true});
+    if (row.suggested) {
+        const QString unit =
+            row.paintKinds.isEmpty() ? QString() : row.paintKinds.constFirst().unit;
+        texts.append({SuggestedText(*row.suggested, unit), 24, 8, false, true});
+    }
     return texts;
+}
+
+QRect TextRect(const QRect& rect, const RowText& text, const QFont& font) {
+    QFont face(font);
+    face.setBold(text.bold);
+    face.setPointSize(text.pointSize);
+    const QFontMetrics metrics(face);
+    const int width = metrics.horizontalAdvance(text.text);
+    const int top = rect.top() + rect.height() - text.fromBottom;
+    const int left =
+        text.right ? rect.left() + rect.width() - TextRight - width : rect.left() + TextLeft;
+    return QRect(left, top, width, metrics.height());
+}
+
+QRect SuggestedRect(const QRect& rect, const OverviewRow& row, const QFont& font) {
+    if (!row.suggested)
+        return QRect();
+    const QList<RowText> texts = RowTexts(row);
+    return TextRect(rect, texts.constLast(), font);
 }
 
 QRect SwatchRect(const QRect& row) {
@@ -108,7 +136,10 @@ void PaintRow(QPainter& painter, const QRect& rect, bool selected, const Overvie
                 face.setPointSize(size);
                 painter.setFont(face);
             }
-            const QPoint at(rect.left() + TextLeft, bottom - text.fromBottom);
+            QPoint at(rect.left() + TextLeft, bottom - text.fromBottom);
+            if (text.right)
+                at.setX(rect.left() + rect.width() - TextRight -
+                        painter.fontMetrics().horizontalAdvance(text.text));
             // On screen from the laid-out cache; a PDF gets plain text it can search.
             if (onScreen)
                 painter.drawStaticText(at, LaidOut(text.text, face));

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <optional>
+
 class CatalogueDatabase;
 
 // A shade as the catalogue holds it; a component without a value reads 300.
@@ -35,6 +38,11 @@ struct OverviewRow {
     QList<OverviewShade> shades;
     QStringList fanDecks;
     QList<OverviewPaintKind> paintKinds;
+    // Measured on the photograph: the square metres the layer's paint covers (with its
+    // subordinate layers), when the project has a reference; and the whole units that
+    // area needs, when the paint kind's spreading rate is known.
+    std::optional<double> area;
+    std::optional<std::int64_t> suggested;
 
     bool operator==(const OverviewRow&) const = default;
 };

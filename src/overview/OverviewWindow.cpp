@@ -1,19 +1,25 @@
 #include "overview/OverviewWindow.h"
 
 #include "overview/OrderSheet.h"
+#include "overview/OverviewMeasures.h"
 #include "overview/OverviewRowDelegate.h"
+#include "overview/OverviewRowPainter.h"
 #include "overview/Proposal.h"
 #include "overview/Recipe.h"
+#include "project/CzechNumber.h"
 #include "project/Errors.h"
+#include "project/LayerAreas.h"
 #include "widgets/Artwork.h"
 #include "widgets/GlintImage.h"
 #include "widgets/GradientStrip.h"
+#include "workspace/ErrorGuard.h"
 #include "workspace/ProjectOperations.h"
 #include "workspace/Prompts.h"
 #include "workspace/Workspace.h"
 
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -21,11 +27,15 @@ namespace {
 
 const QColor StripFallback(235, 235, 235);
 
-// The design's width and the room the order and proposal buttons each take beside the
-// other three.
+// The design's width and the room the order, proposal and spreading-rate buttons each
+// take beside the other three.
 constexpr int DesignWidth = 489;
 constexpr int OrderButtonRoom = 122;
 constexpr int ProposalButtonRoom = 122;
+// The spreading rate's button takes as much again.
+constexpr int CoverageButtonRoom = 122;
+// The footer's room beyond the design's.
+constexpr int FooterRoom = OrderButtonRoom + ProposalButtonRoom + CoverageButtonRoom;
 
 TGlintImage* Button(QWidget* parent, const QString& name, const QString& word, QSize size,
                     const QString& hint) {
@@ -92,10 +102,17 @@ OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, Catalogue
     connect(exportButton, &TGlintImage::Click, this, &OverviewWindow::onExportClicked);
     connect(orderButton, &TGlintImage::Click, this, &OverviewWindow::onOrderClicked);
     connect(proposalButton, &TGlintImage::Click, this, &OverviewWindow::onProposalClicked);
+    coverageButton = Button(this, QStringLiteral("coverageButton"),
+                            QStringLiteral("Vydatnost barvy"), QSize(114, 18),
+                            QStringLiteral("Vydatnost a počet nátěrů druhu barvy vybrané vrstvy"));
+    coverageButton->hide();
+    connect(coverageButton, &TGlintImage::Click, this, &OverviewWindow::onCoverageClicked);
+    layerList->viewport()->installEventFilter(this);
+    layerList->viewport()->setMouseTracking(true);
 
-    // The footer carries two buttons more than the design: the window is wider by them.
-    setMinimumSize(DesignWidth + OrderButtonRoom + ProposalButtonRoom, 200);
-    resize(DesignWidth + OrderButtonRoom + ProposalButtonRoom, 552);
+    // The footer carries three buttons more than the design: the window is wider by them.
+    setMinimumSize(DesignWidth + FooterRoom, 200);
+    resize(DesignWidth + FooterRoom, 552);
     Arrange();
 }
 
@@ -106,6 +123,8 @@ void OverviewWindow::FillOverview() {
     for (int layer : Overview::ListedLayers(workspace_.Doc.Layers))
         layerList->addItem(QString::number(layer));
     catalogueErrorReported_ = false;
+    areas_ = LayerAreas::Painted(workspace_.Doc);
+    coverage_ = PaintCoverage::Load();
 }
 
 int OverviewWindow::LayerOfRow(int row) const {
@@ -121,13 +140,90 @@ OverviewRow OverviewWindow::RowOfLayer(int layer) {
     if (layer < 0 || layer >= workspace_.Doc.Layers.size())
         return OverviewRow();
     const LayerRecord& record = workspace_.Doc.Layers[layer];
+    OverviewRow row;
     try {
-        return Overview::LookUpRow(catalogue_, record);
+        row = Overview::LookUpRow(catalogue_, record);
     } catch (const DatabaseError& error) {
         // Painting goes on with what needs no catalogue; the user hears of it once.
         ReportCatalogueError(error.message());
-        return Overview::RowWithoutCatalogue(record);
+        row = Overview::RowWithoutCatalogue(record);
     }
+    Overview::AddMeasures(row, record, layer, areas_, coverage_);
+    return row;
+}
+
+QRect OverviewWindow::SuggestionRect(int row) {
+    QListWidgetItem* item = layerList->item(row);
+    if (!item)
+        return QRect();
+    return Overview::SuggestedRect(layerList->visualItemRect(item), RowOfLayer(LayerOfRow(row)),
+                                   layerList->font());
+}
+
+int OverviewWindow::SelectedLayer() const {
+    const QList<QListWidgetItem*> selected = layerList->selectedItems();
+    return selected.isEmpty() ? -1 : LayerOfRow(layerList->row(selected.constFirst()));
+}
+
+void OverviewWindow::onLayerListPressed(int row, QPoint at) {
+    const int layer = LayerOfRow(row);
+    if (layer < 0 || !SuggestionRect(row).contains(at))
+        return;
+    const OverviewRow shown = RowOfLayer(layer);
+    if (shown.suggested && Overview::TakeSuggestedQuantity(workspace_.Doc, layer, *shown.suggested))
+        layerList->viewport()->update();
+}
+
+bool OverviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == layerList->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint at = mouse->position().toPoint();
+            if (mouse->button() == Qt::LeftButton)
+                onLayerListPressed(layerList->indexAt(at).row(), at);
+        } else if (event->type() == QEvent::MouseMove) {
+            // The suggestion takes a click: the pointer says so.
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            const bool over = SuggestionRect(layerList->indexAt(at).row()).contains(at);
+            layerList->viewport()->setCursor(over ? Qt::PointingHandCursor : Qt::ArrowCursor);
+            layerList->viewport()->setToolTip(
+                over ? QStringLiteral("Klepnutím převezmete spotřebu do množství barvy vrstvy")
+                     : QString());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void OverviewWindow::onCoverageClicked() {
+    const int layer = SelectedLayer();
+    if (layer < 0 || workspace_.Doc.Layers[layer].PaintKindId <= 0)
+        return;
+    const std::int32_t kind = workspace_.Doc.Layers[layer].PaintKindId;
+    const OverviewRow row = RowOfLayer(layer);
+    const QString name = row.paintKinds.isEmpty()
+                             ? QStringLiteral("č. %1").arg(kind)
+                             : QStringLiteral("„%1“").arg(row.paintKinds.constFirst().name);
+    const QString unit = row.paintKinds.isEmpty() || row.paintKinds.constFirst().unit.isEmpty()
+                             ? QStringLiteral("jednotku")
+                             : row.paintKinds.constFirst().unit;
+    const Coverage current = coverage_.value(kind, Coverage{0, 2});
+    const QString caption = QStringLiteral("Vydatnost barvy");
+    const QString rate = prompts_.InputText(
+        caption,
+        QStringLiteral("Druh barvy %1: kolik m² natře 1 %2 jedním nátěrem?").arg(name, unit),
+        current.rate > 0 ? CzechNumber::Format(current.rate, 2) : QString());
+    if (rate.trimmed().isEmpty())
+        return;
+    const QString coats =
+        prompts_.InputText(caption, QStringLiteral("Druh barvy %1: počet nátěrů").arg(name),
+                           QString::number(current.coats));
+    if (coats.trimmed().isEmpty())
+        return;
+    RunGuarded(prompts_, [&] {
+        PaintCoverage::Store(kind, PaintCoverage::Parse(rate, coats));
+        coverage_ = PaintCoverage::Load();
+    });
+    layerList->viewport()->update();
 }
 
 void OverviewWindow::ReportCatalogueError(const QString& text) {
@@ -142,6 +238,7 @@ void OverviewWindow::onLayerListClicked() {
     const QList<QListWidgetItem*> selected = layerList->selectedItems();
     const int layer = selected.isEmpty() ? -1 : LayerOfRow(layerList->row(selected.constFirst()));
     recipeButton->setVisible(layer >= 0 && Overview::RecipeAvailable(workspace_.Doc.Layers[layer]));
+    coverageButton->setVisible(layer >= 0 && workspace_.Doc.Layers[layer].PaintKindId > 0);
 }
 
 void OverviewWindow::onRecipeClicked() {
@@ -181,10 +278,13 @@ void OverviewWindow::Arrange() {
     header_->setGeometry(0, 0, w, 52);
     footer_->setGeometry(0, h - 50, w, 50);
     layerList->setGeometry(0, 52, w, std::max(0, h - 102));
-    // Left-anchored: recipe and export; right-anchored: the proposal, the order and close.
+    // Left-anchored: recipe and export; right-anchored: the spreading rate, the proposal,
+    // the order and close.
     recipeButton->move(11, h - 35);
     exportButton->move(188, h - 35);
     proposalButton->move(w - 123 - OrderButtonRoom - ProposalButtonRoom, h - 35);
+    coverageButton->move(w - 123 - OrderButtonRoom - ProposalButtonRoom - CoverageButtonRoom,
+                         h - 35);
     orderButton->move(w - 123 - OrderButtonRoom, h - 35);
     closeButton->move(w - 123, h - 35);
 }

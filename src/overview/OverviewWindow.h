@@ -1,8 +1,10 @@
 #pragma once
 
 #include "overview/OverviewRows.h"
+#include "overview/PaintCoverage.h"
 
 #include <QDialog>
+#include <QList>
 
 class CatalogueDatabase;
 class GradientStrip;
@@ -15,7 +17,10 @@ class Workspace;
 // The modal project overview "Přehled": one row per layer that carries its own
 // paint, with its shade, fan deck, paint kind and quantity, looked up in the
 // catalogue each time a row is painted. From here the recoloured picture is
-// exported, a layer's recipe handed on and the paint order printed.
+// exported, a layer's recipe handed on and the paint order printed. In a measured
+// project each row also shows its area and, for a paint kind whose spreading rate
+// the user gave (the button "Vydatnost barvy"), the quantity it needs, which a
+// click takes into the layer's quantity.
 class OverviewWindow : public QDialog {
     Q_OBJECT
 public:
@@ -24,12 +29,16 @@ public:
     OverviewWindow(Workspace& workspace, Prompts& prompts, CatalogueDatabase* catalogue,
                    QWidget* parent = nullptr);
 
-    // Lists the layers anew; the recipe button keeps what the last row click made it.
+    // Lists the layers anew and measures their areas; the recipe button keeps what the
+    // last row click made it.
     void FillOverview();
     // The layer index a list row stands for (the row's text), or -1.
     int LayerOfRow(int row) const;
     // What a row shows for a layer, asked of the catalogue now.
     OverviewRow RowOfLayer(int layer);
+    // Where list row `row` draws its suggested quantity (list viewport coordinates),
+    // empty when it has none.
+    QRect SuggestionRect(int row);
 
     QListWidget* layerList = nullptr;
     TGlintImage* recipeButton = nullptr; // for Huemix, hidden at first
@@ -37,6 +46,7 @@ public:
     TGlintImage* exportButton = nullptr;   // the recoloured picture
     TGlintImage* orderButton = nullptr;    // the printable paint order
     TGlintImage* proposalButton = nullptr; // the colour proposal for the customer
+    TGlintImage* coverageButton = nullptr; // the selected row's spreading rate, hidden at first
 
     void onLayerListClicked();
     void onRecipeClicked();
@@ -44,12 +54,18 @@ public:
     void onExportClicked();
     void onOrderClicked();
     void onProposalClicked();
+    void onCoverageClicked();
+    // A click on list row `row` at a point of the viewport: on the suggested quantity
+    // it becomes the layer's quantity.
+    void onLayerListPressed(int row, QPoint at);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Arrange();
+    int SelectedLayer() const;
     void ReportCatalogueError(const QString& text);
 
     Workspace& workspace_;
@@ -59,4 +75,6 @@ private:
     GradientStrip* footer_ = nullptr;
     QLabel* title_ = nullptr;
     bool catalogueErrorReported_ = false;
+    QList<double> areas_;    // painted areas by layer, measured when the list was filled
+    CoverageTable coverage_; // the user's spreading rates, read then
 };

@@ -1,5 +1,6 @@
 #include "overview/ProjectListing.h"
 
+#include "project/MeasurementFile.h"
 #include "project/RecoveryFile.h"
 #include "project/Thumbnails.h"
 #include "render/ZoomMath.h"
@@ -53,12 +54,14 @@ Columns ColumnsFor(int clientWidth) {
 bool DeleteProject(const QString& photoPath, QString* reason) {
     // The photograph first: a project is listed by its photograph, so a mask that
     // cannot be removed afterwards never leaves a listed project without its mask.
-    // Changes kept at a logout go with the project.
+    // Changes kept at a logout and the references go with the project.
     const QString maskPath = photoPath + QStringLiteral(".mask");
     // The thumbnail first, while the photograph still names it; one removed in vain
     // is made again when the project is next shown.
     Thumbnails::Remove(photoPath);
-    for (const QString& path : {photoPath, maskPath, RecoveryFile::PathFor(photoPath)}) {
+    for (const QString& path :
+         {photoPath, maskPath, RecoveryFile::PathFor(photoPath),
+          MeasurementFile::PathFor(photoPath), RecoveryFile::MeasuresPathFor(photoPath)}) {
         QFile file(path);
         if (file.exists() && !file.remove()) {
             if (reason)

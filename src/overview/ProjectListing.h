@@ -31,7 +31,8 @@ struct Columns {
 };
 Columns ColumnsFor(int clientWidth);
 
-// Removes a project's photograph and mask file; false with a Czech reason on failure.
+// Removes a project's photograph, mask file, references and kept changes; false with
+// a Czech reason on failure.
 bool DeleteProject(const QString& photoPath, QString* reason);
 
 } // namespace ProjectListing

@@ -2,7 +2,10 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "layers/Schemes.h"
+#include "overview/OverviewMeasures.h"
 #include "project/AtomicFile.h"
+#include "project/CzechNumber.h"
+#include "project/LayerAreas.h"
 #include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
@@ -27,11 +30,16 @@ QList<int> AllSchemes(const Document& doc) {
 
 namespace {
 
+// The areas are the colouring's own: a scheme may tie layers to other master layers.
 ProposalScheme Colouring(const Document& doc, const QString& name, const LayerList& layers,
-                         CatalogueDatabase* catalogue) {
+                         CatalogueDatabase* catalogue, const CoverageTable& coverage) {
     ProposalScheme scheme;
     scheme.name = name;
     scheme.lines = Order::Lines(layers, catalogue);
+    const QList<double> areas =
+        LayerAreas::Painted(layers, LayerAreas::Own(doc.Mask, layers, doc.Measures));
+    for (OrderLine& line : scheme.lines)
+        Overview::AddMeasures(line.row, line.layer, line.layerIndex, areas, coverage);
     scheme.picture = Order::Picture(doc, layers);
     return scheme;
 }
@@ -39,7 +47,7 @@ ProposalScheme Colouring(const Document& doc, const QString& name, const LayerLi
 } // namespace
 
 Proposal Make(const Document& doc, const QList<int>& schemes, CatalogueDatabase* catalogue,
-              const QDate& date) {
+              const QDate& date, const CoverageTable& coverage) {
     Proposal proposal;
     proposal.projectName = QFileInfo(doc.ProjectPath).completeBaseName();
     proposal.date = date;
@@ -49,10 +57,10 @@ Proposal Make(const Document& doc, const QList<int>& schemes, CatalogueDatabase*
             continue;
         const SchemeRecord& scheme = doc.Schemes[index];
         proposal.schemes << Colouring(doc, scheme.Name, LayersWithScheme(doc.Layers, scheme),
-                                      catalogue);
+                                      catalogue, coverage);
     }
     if (proposal.schemes.isEmpty())
-        proposal.schemes << Colouring(doc, CurrentColouring, doc.Layers, catalogue);
+        proposal.schemes << Colouring(doc, CurrentColouring, doc.Layers, catalogue, coverage);
     return proposal;
 }
 
@@ -71,9 +79,16 @@ ProposalRow RowOf(const OrderLine& line) {
     } else {
         row.shade = QStringLiteral("beze změny");
     }
-    // The overview rows carry no measured area yet: the column stays empty.
-    if (line.layer.Quantity != 0) {
-        row.quantity = QString::number(line.layer.Quantity);
+    if (line.row.area)
+        row.area = CzechNumber::Format(*line.row.area, 1) + QStringLiteral(" m²");
+    // The quantity entered; without one, what the measured area needs.
+    std::optional<std::int64_t> quantity;
+    if (line.layer.Quantity != 0)
+        quantity = line.layer.Quantity;
+    else if (line.row.suggested)
+        quantity = *line.row.suggested;
+    if (quantity) {
+        row.quantity = QString::number(*quantity);
         const QString unit = Order::UnitOf(line);
         if (!unit.isEmpty())
             row.quantity += QLatin1Char(' ') + unit;
@@ -99,6 +114,7 @@ bool SaveProposal(const Document& doc, const QList<int>& schemes, Prompts& promp
     if (path.isEmpty())
         return false;
     return RunGuarded(prompts, [&] {
-        Proposals::Write(path, Proposals::Make(doc, schemes, catalogue, QDate::currentDate()));
+        Proposals::Write(path, Proposals::Make(doc, schemes, catalogue, QDate::currentDate(),
+                                               PaintCoverage::Load()));
     });
 }

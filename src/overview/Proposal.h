@@ -54,9 +54,10 @@ QList<int> AllSchemes(const Document& doc);
 // The proposal of the chosen schemes (indices into doc.Schemes, in the order given);
 // none chosen: the current colouring alone. Each picture is drawn a band of rows at a
 // time and reduced as the paint order's is, so no scheme's full-size picture is held.
-// The document does not change.
+// With a reference the layers' areas, and the quantities they need by the coverage
+// for layers whose quantity is not entered. The document does not change.
 Proposal Make(const Document& doc, const QList<int>& schemes, CatalogueDatabase* catalogue,
-              const QDate& date);
+              const QDate& date, const CoverageTable& coverage = {});
 
 // A layer's row of the table.
 ProposalRow RowOf(const OrderLine& line);
@@ -73,6 +74,7 @@ void Write(const QString& path, const Proposal& proposal);
 } // namespace Proposals
 
 // The "Návrh barev" buttons: asks for a PDF file and writes the proposal of the chosen
-// schemes of the open project into it. Returns whether it was written.
+// schemes of the open project into it, with the spreading rates of the user's settings.
+// Returns whether it was written.
 bool SaveProposal(const Document& doc, const QList<int>& schemes, Prompts& prompts,
                   CatalogueDatabase* catalogue);

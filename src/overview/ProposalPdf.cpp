@@ -44,14 +44,14 @@ struct Column {
 };
 
 QList<Column> ColumnsFor(const QList<ProposalRow>& rows) {
-    QList<Column> columns{{QStringLiteral("Vrstva"), 22, &ProposalRow::layer},
-                          {QStringLiteral("Odstín"), 22, &ProposalRow::shade},
-                          {QStringLiteral("Vějíř"), 17, &ProposalRow::fanDeck},
+    QList<Column> columns{{QStringLiteral("Vrstva"), 21, &ProposalRow::layer},
+                          {QStringLiteral("Odstín"), 21, &ProposalRow::shade},
+                          {QStringLiteral("Vějíř"), 16, &ProposalRow::fanDeck},
                           {QStringLiteral("Druh barvy"), 20, &ProposalRow::paintKind}};
     // Area only when Tintora knows it for some layer.
     if (std::any_of(rows.cbegin(), rows.cend(),
                     [](const ProposalRow& row) { return !row.area.isEmpty(); }))
-        columns << Column{QStringLiteral("Plocha"), 9, &ProposalRow::area, true};
+        columns << Column{QStringLiteral("Plocha"), 13, &ProposalRow::area, true}; // "1250,5 m²"
     columns << Column{QStringLiteral("Množství"), 10, &ProposalRow::quantity, true};
     return columns;
 }

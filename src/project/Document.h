@@ -2,6 +2,7 @@
 
 #include "project/LayerRecord.h"
 #include "project/Mask.h"
+#include "project/Measurements.h"
 #include "project/SchemeRecord.h"
 
 #include <QImage>
@@ -14,6 +15,7 @@ struct Document {
     TMask Mask = TMask::CreateBlank(1, 1);
     LayerList Layers{OriginalLayerTemplate()};
     SchemeList Schemes;
+    Measurements Measures; // kept beside the mask file, in NAME.bmp.mereni
     bool Modified = false;
 
     bool HasProject() const { return !ProjectPath.isEmpty(); }

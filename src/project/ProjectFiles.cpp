@@ -3,8 +3,10 @@
 #include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/MaskFile.h"
+#include "project/MeasurementFile.h"
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
+#include "project/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,6 +31,16 @@ void Take(MaskFile::Contents&& contents, const QString& maskPath, LoadedProject&
     project.Schemes = std::move(contents.Schemes);
 }
 
+// The references of path for project's photograph; a file that cannot be taken
+// leaves them as they were and says why.
+void TakeMeasures(const QString& path, LoadedProject& project) {
+    try {
+        project.Measures = MeasurementFile::Load(path, project.Photo.size());
+    } catch (const TintoraError& error) {
+        project.MeasuresWarning = MeasurementFile::RefusedMessage(error);
+    }
+}
+
 } // namespace
 
 LoadedProject LoadProject(const QString& photoPath, QImage* spare, Progress& progress) {
@@ -39,12 +51,16 @@ LoadedProject LoadProject(const QString& photoPath, QImage* spare, Progress& pro
     LoadedProject project;
     project.Photo = PhotoFiles::LoadBmp(photoPath, spare, progress);
     Take(std::move(contents), maskPath, project);
+    TakeMeasures(MeasurementFile::PathFor(photoPath), project);
     return project;
 }
 
 void LoadRecovery(const QString& photoPath, LoadedProject& project) {
     const QString path = RecoveryFile::PathFor(photoPath);
     Take(MaskFile::Load(path), path, project);
+    const QString measures = RecoveryFile::MeasuresPathFor(photoPath);
+    if (RegularFile::CanOpen(measures))
+        TakeMeasures(measures, project);
 }
 
 void WriteProjectFiles(const QString& photoPath, const LoadedProject& project, Progress& progress) {

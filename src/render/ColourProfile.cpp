@@ -134,9 +134,30 @@ public:
         }
     }
 
+    // The tables are read through local pointers and each pixel is stored only after
+    // all three of its channels are worked out: a store through uchar* may alias
+    // anything, and would make the compiler read the tables' addresses again.
     void ConvertRow(uchar* row, int width) const {
-        for (int x = 0; x < width; ++x, row += 3)
-            Convert(row, row);
+        const auto* red = mix_[0].data();
+        const auto* green = mix_[1].data();
+        const auto* blue = mix_[2].data();
+        const uchar* encodeRed = encode_[0].data();
+        const uchar* encodeGreen = encode_[1].data();
+        const uchar* encodeBlue = encode_[2].data();
+        for (int x = 0; x < width; ++x, row += 3) {
+            const auto& r = red[row[2]];
+            const auto& g = green[row[1]];
+            const auto& b = blue[row[0]];
+            const std::int32_t lightRed = std::clamp(r[0] + g[0] + b[0], 0, Scale);
+            const std::int32_t lightGreen = std::clamp(r[1] + g[1] + b[1], 0, Scale);
+            const std::int32_t lightBlue = std::clamp(r[2] + g[2] + b[2], 0, Scale);
+            const uchar outBlue = encodeBlue[lightBlue];
+            const uchar outGreen = encodeGreen[lightGreen];
+            const uchar outRed = encodeRed[lightRed];
+            row[0] = outBlue;
+            row[1] = outGreen;
+            row[2] = outRed;
+        }
     }
 
 private:

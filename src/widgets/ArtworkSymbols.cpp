@@ -241,6 +241,24 @@ void BeforeAfter(QPainter& p, const QColor& ink, const QColor& accent) {
     p.drawRoundedRect(QRectF(9.5, 14, 5, 7), 1.5, 1.5);
 }
 
+// A rectangle seen at an angle with a mark on each corner, over a folding rule.
+void Scale(QPainter& p, const QColor& ink, const QColor& accent) {
+    const QPointF corners[] = {{4, 2.5}, {19, 5}, {19, 13}, {4, 15.5}};
+    p.setBrush(accent.lighter(150));
+    p.drawPolygon(corners, 4);
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    for (const QPointF& corner : corners)
+        p.drawEllipse(corner, 1.8, 1.8);
+    p.setPen(QPen(ink, 1.1));
+    p.setBrush(QColor(238, 187, 72));
+    p.drawRect(QRectF(2, 18, 20, 4.5));
+    for (int i = 0; i < 6; ++i) {
+        const double x = 4.5 + 3 * i;
+        p.drawLine(QPointF(x, 18), QPointF(x, i % 2 ? 19.5 : 20.5));
+    }
+}
+
 } // namespace
 
 void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& box, const QColor& ink,
@@ -298,6 +316,9 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& box, const QColor& ink
         break;
     case Symbol::PickLayer:
         PickLayer(p, ink, accent);
+        break;
+    case Symbol::Scale:
+        Scale(p, ink, accent);
         break;
     }
     p.restore();

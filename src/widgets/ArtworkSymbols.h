@@ -22,7 +22,8 @@ enum class Symbol {
     Lines,
     FillTolerance, // editing bar
     FillFull,
-    PickLayer
+    PickLayer,
+    Scale
 };
 
 void DrawSymbol(QPainter& painter, Symbol symbol, const QRectF& box, const QColor& ink,

@@ -4,6 +4,7 @@
 #include "project/FreeMemory.h"
 #include "project/ImportRoom.h"
 #include "project/JpegWriter.h"
+#include "project/MeasurementFile.h"
 #include "project/PhotoFiles.h"
 #include "project/Photograph.h"
 #include "project/ProjectFiles.h"
@@ -42,6 +43,7 @@ bool OfferRecovery(Prompts& prompts, const QString& photoPath, LoadedProject& pr
         return false;
     LoadedProject recovered;
     recovered.Photo = project.Photo;
+    recovered.Measures = project.Measures; // unless changes of them were kept too
     const bool readable = RunGuarded(prompts, [&] {
         try {
             LoadRecovery(photoPath, recovered);
@@ -62,6 +64,14 @@ bool OfferRecovery(Prompts& prompts, const QString& photoPath, LoadedProject& pr
     return true;
 }
 
+// References beside the project that could not be taken: the project opens without.
+void WarnOfMeasures(Prompts& prompts, LoadedProject& project) {
+    if (project.MeasuresWarning.isEmpty())
+        return;
+    prompts.Message(std::exchange(project.MeasuresWarning, QString()), QStringLiteral("Chyba"),
+                    Prompts::Icon::Warning, Prompts::Ok);
+}
+
 // Puts a loaded photograph and mask into the document and shows them at zoom 1. The
 // old photograph's memory goes to the new view when their sizes agree.
 void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& project) {
@@ -71,6 +81,7 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     doc.Mask = std::move(project.Mask);
     doc.Layers = std::move(project.Layers);
     doc.Schemes = std::move(project.Schemes);
+    doc.Measures = std::move(project.Measures);
     workspace.ClearHistory();
     workspace.LineAnchorX = -1;
     workspace.Marker.Reset();
@@ -79,6 +90,7 @@ void Adopt(Workspace& workspace, const QString& photoPath, LoadedProject&& proje
     emit workspace.LayersChanged();
     emit workspace.SchemesChanged();
     emit workspace.ProjectChanged();
+    emit workspace.MeasuresChanged();
     workspace.UpdateWholePicture();
     // The old project's mask and history leave their memory free in the heap.
     ReturnFreeMemory();
@@ -120,7 +132,9 @@ bool OpenProjectFile(Workspace& workspace, Prompts& prompts, const QString& phot
         });
     if (!loaded)
         return false;
+    WarnOfMeasures(prompts, project);
     const bool recovered = OfferRecovery(prompts, photoPath, project);
+    WarnOfMeasures(prompts, project);
     Adopt(workspace, photoPath, std::move(project));
     if (recovered)
         workspace.Doc.Modified = true;
@@ -181,8 +195,10 @@ bool ImportPhotograph(Workspace& workspace, Prompts& prompts, const QString& fol
             WriteProjectFiles(target, project, writing);
             // A thumbnail of an earlier photograph of this name would outlive it.
             Thumbnails::Refresh(target, project.Photo);
-            // Changes kept for an earlier project of this name belong to another picture.
+            // Changes and references kept for an earlier project of this name belong
+            // to another picture.
             RecoveryFile::Remove(target);
+            QFile::remove(MeasurementFile::PathFor(target));
         } catch (...) {
             project = LoadedProject();
             workspace.ShowViewAgain(std::move(spare));

@@ -1,5 +1,6 @@
 #include "workspace/SaveMask.h"
 
+#include "project/MeasurementFile.h"
 #include "workspace/ErrorGuard.h"
 
 SaveResult SaveMask(Document& doc, Prompts& prompts) {
@@ -7,8 +8,11 @@ SaveResult SaveMask(Document& doc, Prompts& prompts) {
         prompts.Error(QStringLiteral("Není co ukládat"));
         return SaveResult::NothingToSave;
     }
-    const bool written = RunGuarded(
-        prompts, [&doc] { doc.Mask.SaveToFile(doc.MaskPath(), doc.Layers, doc.Schemes); });
+    const bool written = RunGuarded(prompts, [&doc] {
+        doc.Mask.SaveToFile(doc.MaskPath(), doc.Layers, doc.Schemes);
+        MeasurementFile::Save(MeasurementFile::PathFor(doc.ProjectPath), doc.Measures, doc.Layers,
+                              QSize(doc.Mask.Width, doc.Mask.Height));
+    });
     if (!written)
         return SaveResult::Failed;
     doc.Modified = false;

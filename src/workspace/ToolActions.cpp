@@ -8,7 +8,7 @@
 #include "workspace/Workspace.h"
 
 ToolActions::ToolActions(Workspace& workspace, Prompts& prompts)
-    : ws_(workspace), prompts_(prompts) {}
+    : Scale(workspace, prompts), ws_(workspace), prompts_(prompts) {}
 
 QPoint ToolActions::ImagePixel(int x, int y) const {
     return QPoint(NearestInt(x / double(ws_.ZoomFactor)), NearestInt(y / double(ws_.ZoomFactor)));
@@ -24,6 +24,10 @@ void ToolActions::ImageMouseDown(bool right, int x, int y) {
     if (RealColourPickMode && RealColourPickMode()) {
         if (SampleRealColour)
             SampleRealColour(x, y);
+        return;
+    }
+    if (ws_.CurrentTool == ScaleTool) {
+        Scale.Press(right, QPointF(x, y));
         return;
     }
     if (right) {
@@ -144,6 +148,8 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y) {
     if (ws_.CurrentTool == LineTool && ws_.LineAnchorX != -1)
         lineStart = QPoint(NearestInt(ws_.LineAnchorX * zoom), NearestInt(ws_.LineAnchorY * zoom));
     const bool picking = RealColourPickMode && RealColourPickMode();
+    if (ws_.CurrentTool == ScaleTool && !picking && leftHeld)
+        Scale.Move(QPointF(x, y));
     int half = 0;
     if (picking)
         half = 10;
@@ -163,4 +169,14 @@ QPoint ToolActions::ImageMouseMove(bool leftHeld, bool shift, int x, int y) {
         }
     }
     return QPoint();
+}
+
+void ToolActions::ImageMouseUp(int x, int y) {
+    if (ws_.CurrentTool == ScaleTool && !(RealColourPickMode && RealColourPickMode()))
+        Scale.Release(QPointF(x, y));
+}
+
+void ToolActions::ImageDoubleClick(int x, int y) {
+    if (ws_.CurrentTool == ScaleTool && !(RealColourPickMode && RealColourPickMode()))
+        Scale.DoublePress(QPointF(x, y));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/ReferenceTool.h"
+
 #include <QPoint>
 #include <functional>
 
@@ -14,6 +16,8 @@ public:
     ToolActions(Workspace& workspace, Prompts& prompts);
 
     int ActiveTolerance = 0;
+    // The tool "Měřítko", which takes the presses while it is the current tool.
+    ReferenceTool Scale;
 
     // Hooks into the layer list, the layer dialog and the catalogue window.
     std::function<int()> SelectedRow; // -1 when no row is selected
@@ -26,6 +30,9 @@ public:
     void ImageMouseDown(bool right, int x, int y);
     // Returns how far the view should scroll (panning with Shift held).
     QPoint ImageMouseMove(bool leftHeld, bool shift, int x, int y);
+    // The left button let go, and a double press: only the scale tool uses them.
+    void ImageMouseUp(int x, int y);
+    void ImageDoubleClick(int x, int y);
 
     // The fill procedure at image pixel (px, py) with the selected layer.
     void Fill(int px, int py, int row);

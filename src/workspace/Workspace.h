@@ -25,7 +25,8 @@ enum ToolNumber {
     ToleranceFillTool = 2,
     FullFillTool = 3,
     LineTool = 4,
-    PickLayerTool = 5
+    PickLayerTool = 5,
+    ScaleTool = 7 // "Měřítko": marks the references of measured planes
 };
 
 // The open document with everything the main window keeps around it: the view,
@@ -104,6 +105,8 @@ signals:
     void PickModeChanged();
     void SchemeRenamed(int row);
     void SchemesChanged();
+    // The references or the layers' choice of them changed: marks and areas follow.
+    void MeasuresChanged();
 
 private:
     // Undo or redo: restores the mask and the line anchor and shows them.

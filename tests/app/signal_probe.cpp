@@ -9,6 +9,7 @@
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
 #include "project/Errors.h"
+#include "project/Measurements.h"
 #include "support/ScriptedPrompts.h"
 #include "workspace/ProjectOperations.h"
 
@@ -39,6 +40,8 @@ int main(int argc, char* argv[]) {
     if (arguments.size() > 3 && arguments[3] == QLatin1String("modify")) {
         workspace.PushUndo();
         workspace.Doc.Mask.PaintSpan(2, 0, 10, 1);
+        Measuring::AddReference(workspace.Doc,
+                                {PlaneReference::Kind::Length, {{1, 1}, {11, 1}}, 1.0, 0});
         workspace.Doc.Modified = true;
     }
     windows->EndCleanlyOnSignals();

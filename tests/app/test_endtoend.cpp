@@ -9,9 +9,11 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/MasterChooserDialog.h"
+#include "overview/OverviewRowPainter.h"
 #include "overview/OverviewWindow.h"
 #include "palette/PaletteGrid.h"
 #include "palette/PaletteWindow.h"
+#include "project/CzechNumber.h"
 #include "project/PhotoFiles.h"
 #include "render/ShadePixel.h"
 #include "support/ScriptedPrompts.h"
@@ -26,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QScrollArea>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -398,6 +401,101 @@ private slots:
         const QImage exported = PhotoFiles::LoadJpeg(jpeg);
         QCOMPARE(exported.size(), QSize(360, 240));
         QCOMPARE(ws.Doc.Layers[1], facade); // the overview changed nothing
+    }
+
+    // Mark a window of the demo house with the tool "Měřítko", type its size, and read
+    // the facade's area in the overview: the facade's pixels counted one by one, each
+    // 1,2 / 31 m wide and 1,5 / 37 m tall (the marks lie on the window's corner pixels).
+    void measuringTheFacade() {
+        QTemporaryDir dir;
+        const QString photo =
+            SaveDemoProject(dir.path(), QStringLiteral("Rodinný dům.bmp"), 360, 240);
+        QCOMPARE(TestCatalogue::Build(dir.filePath(QStringLiteral("odrex.tom")),
+                                      TestCatalogue::SmallRows()),
+                 QString());
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        if (!ws.MaskEditMode)
+            QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QVERIFY(ws.MaskEditMode);
+        TGlintImage* scale = mainWindow.Button(QStringLiteral("scaleButton"));
+        QVERIFY(scale && scale->isVisible());
+        QCOMPARE(scale->toolTip(), QStringLiteral("Měřítko: rohy obdélníku známé velikosti (po "
+                                                  "dvou bodech pravým tlačítkem délka)"));
+        QTest::mouseClick(scale, Qt::LeftButton);
+        QCOMPARE(ws.CurrentTool, int(ScaleTool));
+
+        // The lower left window of the ground floor: pixels 108 … 139 across, 105 … 142 down.
+        QCOMPARE(ws.Doc.Mask.LayerAt(108, 105), std::uint8_t(3));
+        QCOMPARE(ws.Doc.Mask.LayerAt(107, 105), std::uint8_t(1));
+        prompts.inputs << QStringLiteral("1,2") << QStringLiteral("1,5");
+        const QPoint corners[] = {{108, 105}, {139, 105}, {139, 142}, {108, 142}};
+        const QImage before = ws.ViewBitmap.copy();
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, corners[i]);
+        // The marks placed so far are on the picture, over it, not in the view bitmap.
+        const QImage placing = mainWindow.imageView->grab().toImage();
+        QVERIFY(placing.pixelColor(139, 105) != ws.ViewBitmap.pixelColor(139, 105));
+        QCOMPARE(ws.ViewBitmap.pixel(139, 105), before.pixel(139, 105));
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, corners[3]);
+        QCOMPARE(prompts.inputCaptions, (QStringList{"Měřítko", "Měřítko"}));
+        QVERIFY(prompts.asked.isEmpty());
+        QCOMPARE(ws.Doc.Measures.References.size(), 1);
+        QVERIFY(ws.Doc.Modified);
+
+        // The layer menu offers the reference, checked for the facade.
+        mainWindow.layerList->setCurrentRow(1);
+        emit mainWindow.layerScaleMenu->aboutToShow();
+        const QList<QAction*> choices = mainWindow.layerScaleMenu->actions();
+        QCOMPARE(choices.size(), 1);
+        QCOMPARE(choices[0]->text(), QStringLiteral("Měřítko 1: obdélník 1,20 × 1,50 m"));
+        QVERIFY(choices[0]->isChecked());
+
+        qint64 facadePixels = 0;
+        for (int y = 0; y < ws.Doc.Mask.Height; ++y)
+            for (int x = 0; x < ws.Doc.Mask.Width; ++x)
+                facadePixels += ws.Doc.Mask.LayerAt(x, y) == 1;
+        const double facade = double(facadePixels) * (1.2 / 31) * (1.5 / 37);
+        const QString expected =
+            QStringLiteral("Plocha: %1 m²").arg(CzechNumber::Format(facade, 1));
+
+        OverviewWindow& overview = *windows.overview;
+        QStringList texts;
+        QImage rowShot;
+        QTimer::singleShot(0, &overview, [&] {
+            for (const Overview::RowText& text :
+                 Overview::RowTexts(overview.RowOfLayer(overview.LayerOfRow(0))))
+                texts << text.text;
+            rowShot = overview.layerList->viewport()->grab().toImage();
+            QTest::mouseClick(overview.closeButton, Qt::LeftButton);
+        });
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("overviewButton")), Qt::LeftButton);
+        QVERIFY2(texts.contains(expected),
+                 qPrintable(texts.join(QLatin1Char('|')) + " / " + expected));
+        QVERIFY(texts.contains(QStringLiteral("Fasáda")));
+        QVERIFY(facade > 10 && facade < 100);
+        // Drawn on the right of the facade's row.
+        int ink = 0;
+        for (int y = 6; y < 20; ++y)
+            for (int x = rowShot.width() - 120; x < rowShot.width() - 10; ++x)
+                ink += rowShot.pixelColor(x, y) != QColor(235, 250, 254);
+        QVERIFY(ink > 30);
+
+        // Another tool: the marks leave the picture; saved, they come back with it.
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        QCOMPARE(QColor(mainWindow.imageView->grab().toImage().pixel(139, 105)),
+                 QColor(ws.ViewBitmap.pixel(139, 105)));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveButton")), Qt::LeftButton);
+        QVERIFY(QFile::exists(photo + QStringLiteral(".mereni")));
+        Workspace again;
+        QVERIFY(OpenProjectFile(again, prompts, photo));
+        QCOMPARE(again.Doc.Measures, ws.Doc.Measures);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "DemoHouse.h"
 #include "app/ExportCommand.h"
+#include "overview/PaintCoverage.h"
+#include "project/CzechNumber.h"
 #include "project/PhotoFiles.h"
 #include "render/RenderRegion.h"
 #include "support/PdfText.h"
@@ -149,6 +151,87 @@ private slots:
                                 "ShadeId", "FanDeckId", "Quantity", "PaintKindId"})
             QVERIFY(chimney.contains(QLatin1String(key)));
         QCOMPARE(root[QStringLiteral("Schemes")].toArray().size(), 2);
+        // No reference, no areas.
+        QVERIFY(!chimney.contains(QStringLiteral("Area")));
+        QVERIFY(!root.contains(QStringLiteral("References")));
+    }
+
+    // With a reference (a line of 2 m over 100 pixels: 4 cm² a pixel) every layer
+    // gives its own area, and those the overview lists the area their paint covers;
+    // the order sheet has them with the quantities the user's spreading rates suggest.
+    void measuredProject() {
+        const QString measured = dir.filePath(QStringLiteral("Změřený dům.bmp"));
+        QVERIFY(QFile::copy(paintedPhoto, measured));
+        QVERIFY(QFile::copy(paintedPhoto + QStringLiteral(".mask"),
+                            measured + QStringLiteral(".mask")));
+        QFile file(measured + QStringLiteral(".mereni"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("TINTORA-MERENI 1\nusecka 0 0 0 100 2\n");
+        file.close();
+        const LoadedProject project = LoadProject(measured);
+        QList<double> pixels(project.Layers.size(), 0.0);
+        for (int y = 0; y < project.Mask.Height; ++y)
+            for (int x = 0; x < project.Mask.Width; ++x)
+                pixels[project.Mask.LayerAt(x, y)] += 0.0004;
+
+        const Run run = Export({measured, QStringLiteral("--list")});
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.err, QString());
+        const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        const QJsonArray layers = root[QStringLiteral("Layers")].toArray();
+        for (int i = 0; i < layers.size(); ++i) {
+            const QJsonObject layer = layers[i].toObject();
+            QVERIFY(std::abs(layer[QStringLiteral("Area")].toDouble() - pixels[i]) < 1e-9);
+            QCOMPARE(layer[QStringLiteral("Reference")].toInt(), 1);
+        }
+        // The chimney is subordinate to the plinth: its area goes to the plinth's paint.
+        QVERIFY(!layers[6].toObject().contains(QStringLiteral("PaintedArea")));
+        QVERIFY(std::abs(layers[5].toObject()[QStringLiteral("PaintedArea")].toDouble() -
+                         (pixels[5] + pixels[6])) < 1e-9);
+        QVERIFY(std::abs(layers[1].toObject()[QStringLiteral("PaintedArea")].toDouble() -
+                         pixels[1]) < 1e-9);
+        const QJsonArray references = root[QStringLiteral("References")].toArray();
+        QCOMPARE(references.size(), 1);
+        QCOMPARE(references[0].toObject()[QStringLiteral("Kind")].toString(),
+                 QStringLiteral("Length"));
+        QCOMPARE(references[0].toObject()[QStringLiteral("Length")].toDouble(), 2.0);
+
+        // Fasádní barva (kind 1) covers 5 m² a litre in two coats, in the user's settings.
+        PaintCoverage::Store(1, {5, 2});
+        QTemporaryDir program;
+        QCOMPARE(TestCatalogue::Build(program.filePath(QStringLiteral("odrex.tom")),
+                                      TestCatalogue::SmallRows()),
+                 QString());
+        const QString pdf = program.filePath(QStringLiteral("změřeno.pdf"));
+        const Run sheet = Export({measured, QStringLiteral("--order-sheet"), pdf}, program.path());
+        PaintCoverage::Forget(1);
+        QCOMPARE(sheet.code, 0);
+        const QString text = PdfText(pdf);
+        const double facade = pixels[1], roof = pixels[2];
+        const auto m2 = [](double a) { return CzechNumber::Format(a, 1) + QStringLiteral(" m²"); };
+        QVERIFY2(text.contains(QStringLiteral("Plocha: ") + m2(facade)), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Spotřeba: %1 l").arg(std::ceil(facade * 2 / 5))));
+        QVERIFY(text.contains(m2(facade + roof))); // the same paint on both
+        QVERIFY(text.contains(QStringLiteral("Plocha")));
+    }
+
+    // A damaged references file is reported; the command goes on without areas.
+    void damagedReferencesAreReported() {
+        const QString damaged = dir.filePath(QStringLiteral("Poškozený dům.bmp"));
+        QVERIFY(QFile::copy(photo, damaged));
+        QVERIFY(QFile::copy(photo + QStringLiteral(".mask"), damaged + QStringLiteral(".mask")));
+        QFile file(damaged + QStringLiteral(".mereni"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("TINTORA-MERENI 1\nusecka 0 0 0 0 2\n");
+        file.close();
+        const Run run = Export({damaged, QStringLiteral("--list")});
+        QCOMPARE(run.code, 0);
+        QVERIFY2(run.err.contains(QStringLiteral("je poškozený (řádek 2: měřítko 1 neplatí: Oba "
+                                                 "konce úsečky měřítka leží v jednom bodě.)")),
+                 qPrintable(run.err));
+        const QJsonObject root = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QVERIFY(!root[QStringLiteral("Layers")].toArray()[1].toObject().contains(
+            QStringLiteral("Area")));
     }
 
     void failuresLeaveNoFile_data() {

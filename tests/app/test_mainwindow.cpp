@@ -523,10 +523,10 @@ private slots:
             }
         }
         // 33 image buttons, the palette's likeness ranking beside its search, the
-        // overview's paint order and colour proposal, the main window's before-and-after
-        // and the scheme comparison's proposal, three zoom buttons, close button and
-        // the four panes' apply buttons.
-        QCOMPARE(buttons, 46);
+        // overview's paint order, spreading rates and colour proposal, the tool "Měřítko",
+        // the main window's before-and-after and the scheme comparison's proposal, three
+        // zoom buttons, close button and the four panes' apply buttons.
+        QCOMPARE(buttons, 48);
     }
 
     void openThroughTheProjectList() {

@@ -162,6 +162,37 @@ private slots:
         QVERIFY(!(ws.Doc.Mask == mask));
     }
 
+    // The scale's marks are drawn over both halves; a double click on a mark while
+    // comparing asks for no length.
+    void theScalesMarksStayOnTopWhileComparing() {
+        Scene scene;
+        Workspace& ws = scene.Ws();
+        QVERIFY(OpenProjectFile(ws, scene.prompts, scene.photo));
+        QTest::mouseClick(scene.main->Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(scene.main->Button(QStringLiteral("scaleButton")), Qt::LeftButton);
+        scene.prompts.inputs << QStringLiteral("1,2") << QStringLiteral("1,5");
+        for (const QPoint corner :
+             {QPoint(40, 40), QPoint(100, 40), QPoint(100, 90), QPoint(40, 90)})
+            QTest::mouseClick(scene.main->imageView, Qt::LeftButton, {}, corner);
+        QCOMPARE(ws.Doc.Measures.References.size(), 1);
+        const QStringList asked = scene.prompts.inputCaptions;
+
+        scene.main->onCompareClicked();
+        scene.Drag(150, 200); // the marks on the photograph's side
+        const QImage shown = scene.Shown();
+        QVERIFY(shown.pixelColor(100, 40) != ws.Doc.PhotoBitmap.pixelColor(100, 40));
+        // Away from the marks, the photograph.
+        QCOMPARE(shown.pixelColor(70, 150), ws.Doc.PhotoBitmap.pixelColor(70, 150));
+
+        QTest::mouseDClick(scene.main->imageView, Qt::LeftButton, {}, QPoint(100, 40));
+        QCOMPARE(scene.prompts.inputCaptions, asked);
+        QCOMPARE(ws.Doc.Measures.References.size(), 1);
+        // The comparison over, the same double click retypes the reference.
+        scene.main->onCompareClicked();
+        QTest::mouseDClick(scene.main->imageView, Qt::LeftButton, {}, QPoint(100, 40));
+        QVERIFY(scene.prompts.inputCaptions.size() > asked.size());
+    }
+
     // Another project ends the comparison: its picture is shown whole again.
     void offAfterAnotherProjectOpens() {
         Scene scene;

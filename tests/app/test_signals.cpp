@@ -1,4 +1,5 @@
 #include "project/MaskFile.h"
+#include "project/MeasurementFile.h"
 #include "project/RecoveryFile.h"
 #include "support/TestCatalogue.h"
 #include "support/TestProjects.h"
@@ -49,7 +50,7 @@ private slots:
     void endsCleanly() {
         QFETCH(int, signal);
         QFETCH(bool, modified);
-        QFile::remove(RecoveryFile::PathFor(photo));
+        RecoveryFile::Remove(photo);
         QProcess program;
         QStringList arguments{appDir.path(), photo};
         if (modified)
@@ -82,7 +83,13 @@ private slots:
             QCOMPARE(kept.Mask, edited.Mask);
             QVERIFY(kept.Mask != MaskFile::Parse(maskBytes, photo).Mask);
             QCOMPARE(kept.Layers, edited.Layers);
+            // The reference marked in the session is kept beside the mask's changes.
+            const Measurements references = MeasurementFile::Parse(
+                ReadAll(RecoveryFile::MeasuresPathFor(photo)), photo, QSize(120, 80));
+            QCOMPARE(references.References.size(), 1);
+            QCOMPARE(references.References[0].width, 1.0);
         }
+        QCOMPARE(QFile::exists(RecoveryFile::MeasuresPathFor(photo)), modified);
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "overview/OrderSheet.h"
 #include "project/BoxReduction.h"
+#include "project/CzechNumber.h"
 #include "project/Errors.h"
 #include "render/RenderRegion.h"
 #include "support/PaintedLayers.h"
@@ -89,6 +90,50 @@ private slots:
         const QString summary = text.mid(text.indexOf(QStringLiteral("Souhrn objednávky")));
         QVERIFY(!summary.contains(QStringLiteral("Dveře")));
         QCOMPARE(summary.count(QStringLiteral("Vrstvy:")), 3);
+    }
+
+    // A project with a reference: each row's area in the free space, the suggestion
+    // beside the quantity, and the summary's area, suggested and entered quantities
+    // side by side. The areas are the layers' pixels counted one by one, at 2 cm a
+    // pixel; the plinth's paint covers the chimney too.
+    void measuredAreasAndSuggestedQuantities() {
+        Document doc = PaintedHouse();
+        doc.Measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{10, 10}, {10, 110}}, 2.0, 0};
+        QList<qint64> pixels(doc.Layers.size(), 0);
+        for (int y = 0; y < doc.Mask.Height; ++y)
+            for (int x = 0; x < doc.Mask.Width; ++x)
+                ++pixels[doc.Mask.LayerAt(x, y)];
+        const auto area = [](qint64 n) { return double(n) * 0.02 * 0.02; };
+        const double facade = area(pixels[1]), roof = area(pixels[2]),
+                     plinth = area(pixels[5] + pixels[6]);
+        const auto m2 = [](double a) { return CzechNumber::Format(a, 1) + QStringLiteral(" m²"); };
+        // Fasádní barva (kind 1): 6 m² a litre, two coats; nothing known of kind 2.
+        const CoverageTable coverage{{1, {6, 2}}};
+        const auto litres = [](double a) { return qint64(std::ceil(a * 2 / 6)); };
+        const QString pdf = dir.filePath(QStringLiteral("změřeno.pdf"));
+        Order::Write(pdf, Order::Make(doc, &catalogue, QDate(2025, 3, 5), coverage));
+        const QString text = Squeezed(PdfText(pdf));
+        const QStringList expected{
+            QStringLiteral("Fasáda Plocha: ") + m2(facade),
+            QStringLiteral("Množství: 12 l Spotřeba: %1 l").arg(litres(facade)),
+            QStringLiteral("Střecha Plocha: ") + m2(roof),
+            QStringLiteral("Sokl Plocha: ") + m2(plinth),
+            QStringLiteral("Množství: 30 l Spotřeba: %1 l").arg(litres(plinth)),
+            QStringLiteral("Odstín Vějíř Druh barvy Plocha Spotřeba Množství"),
+            QStringLiteral("E 101 - 01 Exteriér Silikonová barva %1 – 8 Kg").arg(m2(roof))};
+        for (const QString& line : expected)
+            QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral("\n---\n") + text));
+        // Summed once for the paint; a short number joins its unit in pdftotext.
+        const QString total = QStringLiteral("Žlutá kuchyň Moje Fasádní barva %1 %2 ?l 42 l")
+                                  .arg(QRegularExpression::escape(m2(facade + plinth)))
+                                  .arg(litres(facade + plinth));
+        QVERIFY2(text.contains(QRegularExpression(total)),
+                 qPrintable(total + QStringLiteral("\n---\n") + text));
+        QVERIFY(litres(facade + plinth) < litres(facade) + litres(plinth));
+        QVERIFY(!text.contains(QStringLiteral("Střecha Plocha: ") + m2(roof) +
+                               QStringLiteral(" Spotřeba")));
+        QVERIFY(facade > 1 && roof > 1 && plinth > 1);
     }
 
     void withoutTheCatalogueNamesAndQuantities() {

@@ -26,11 +26,12 @@ namespace {
 QStringList Described(const QList<Overview::RowText>& texts) {
     QStringList lines;
     for (const Overview::RowText& t : texts)
-        lines << QStringLiteral("%1 @%2 %3pt%4")
+        lines << QStringLiteral("%1 @%2 %3pt%4%5")
                      .arg(t.text)
                      .arg(t.fromBottom)
                      .arg(t.pointSize)
-                     .arg(t.bold ? QStringLiteral(" bold") : QString());
+                     .arg(t.bold ? QStringLiteral(" bold") : QString())
+                     .arg(t.right ? QStringLiteral(" right") : QString());
     return lines;
 }
 
@@ -202,6 +203,32 @@ private slots:
             << QStringList{"Střecha @84 9pt bold", "Množství: 0 @24 8pt"};
         QTest::newRow("negative quantity") << Row(QStringLiteral("X"), -4, {}, {}, {}) << false
                                            << QStringList{"X @84 9pt bold", "Množství: -4 @24 8pt"};
+        // Measured rows: the area beside the name, the suggestion beside the quantity,
+        // both on the right; the texts of before stay as they were.
+        OverviewRow measured = full;
+        measured.area = 42.46;
+        measured.suggested = 11;
+        QTest::newRow("measured") << measured << false
+                                  << QStringList{"Odstin: Žlutá kuchyň @54 8pt",
+                                                 "Fasáda @84 9pt bold",
+                                                 "Vějíř: Moje @69 8pt",
+                                                 "Druh barvy: Fasádní barva @39 8pt",
+                                                 "Množství: 12 @24 8pt",
+                                                 "Plocha: 42,5 m² @84 8pt right",
+                                                 "Spotřeba: 11 Kg @24 8pt right"};
+        OverviewRow noRate = Row(QStringLiteral("Okna"), 3, {}, {}, {});
+        noRate.area = 0.04;
+        QTest::newRow("measured, no spreading rate")
+            << noRate << true
+            << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt",
+                           "Plocha: 0,0 m² @84 8pt right"};
+        OverviewRow noUnit = noRate;
+        noUnit.area = 1234.56;
+        noUnit.suggested = 0;
+        QTest::newRow("measured, no unit")
+            << noUnit << false
+            << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt",
+                           "Plocha: 1234,6 m² @84 8pt right", "Spotřeba: 0 @24 8pt right"};
     }
 
     void rowTexts() {

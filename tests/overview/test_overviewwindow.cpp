@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueStatements.h"
 #include "overview/OverviewWindow.h"
+#include "overview/PaintCoverage.h"
 #include "project/PhotoFiles.h"
 #include "support/PaintedLayers.h"
 #include "support/PdfText.h"
@@ -91,8 +92,8 @@ private slots:
         OverviewWindow& w = *f.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Přehled"));
         QVERIFY(w.isModal());
-        // The design's 489, the order and the proposal buttons.
-        QCOMPARE(w.size(), QSize(733, 552));
+        // The design's 489, the spreading rate's, the proposal and the order buttons.
+        QCOMPARE(w.size(), QSize(855, 552));
         QLabel* title = nullptr;
         for (QLabel* label : w.findChildren<QLabel*>())
             if (label->text() == QStringLiteral("Celkový přehled odstínů použitých na projektu"))
@@ -101,7 +102,7 @@ private slots:
         QCOMPARE(title->mapTo(&w, QPoint(0, 0)), QPoint(40, 17));
         QCOMPARE(title->font().pixelSize(), 19);
         QCOMPARE(QFontInfo(title->font()).styleHint(), QFont::Serif);
-        QCOMPARE(f.List().geometry(), QRect(0, 52, 733, 450));
+        QCOMPARE(f.List().geometry(), QRect(0, 52, 855, 450));
         QCOMPARE(f.List().frameShape(), QFrame::NoFrame);
 
         const struct {
@@ -111,9 +112,11 @@ private slots:
         } buttons[] = {
             {w.recipeButton, QRect(11, 517, 170, 18), "Vybraný odstín receptovat v Huemix"},
             {w.exportButton, QRect(188, 517, 170, 18), "Uložit nově obarvený obrázek"},
-            {w.proposalButton, QRect(366, 517, 114, 18), "Uložit návrh barev pro zákazníka (PDF)"},
-            {w.orderButton, QRect(488, 517, 114, 18), "Uložit objednávku barev k tisku (PDF)"},
-            {w.closeButton, QRect(610, 517, 114, 18), "Zavřít přehled"},
+            {w.coverageButton, QRect(366, 517, 114, 18),
+             "Vydatnost a počet nátěrů druhu barvy vybrané vrstvy"},
+            {w.proposalButton, QRect(488, 517, 114, 18), "Uložit návrh barev pro zákazníka (PDF)"},
+            {w.orderButton, QRect(610, 517, 114, 18), "Uložit objednávku barev k tisku (PDF)"},
+            {w.closeButton, QRect(732, 517, 114, 18), "Zavřít přehled"},
         };
         for (const auto& b : buttons) {
             QCOMPARE(b.button->geometry(), b.geometry);
@@ -121,20 +124,25 @@ private slots:
             QVERIFY(b.button->OverChange());
         }
         QVERIFY(!f.RecipeShown());
+        QVERIFY(!w.coverageButton->isVisibleTo(&w));
         QVERIFY(w.exportButton->isVisibleTo(&w));
 
         // Left buttons keep to the left and bottom edges, the others to the right.
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.resize(800, 600);
+        w.resize(900, 600);
         QCOMPARE(w.recipeButton->pos(), QPoint(11, 565));
         QCOMPARE(w.exportButton->pos(), QPoint(188, 565));
-        QCOMPARE(w.proposalButton->pos(), QPoint(433, 565));
-        QCOMPARE(w.orderButton->pos(), QPoint(555, 565));
-        QCOMPARE(w.closeButton->pos(), QPoint(677, 565));
-        QCOMPARE(f.List().geometry(), QRect(0, 52, 800, 498));
-        w.resize(300, 300); // never so narrow that the buttons overlap
-        QVERIFY(w.width() >= 733);
+        QCOMPARE(w.coverageButton->pos(), QPoint(411, 565));
+        QCOMPARE(w.proposalButton->pos(), QPoint(533, 565));
+        QCOMPARE(w.orderButton->pos(), QPoint(655, 565));
+        QCOMPARE(w.closeButton->pos(), QPoint(777, 565));
+        QCOMPARE(f.List().geometry(), QRect(0, 52, 900, 498));
+        // Never so narrow that the buttons overlap: at the narrowest the export button
+        // still ends before the spreading rate's begins.
+        w.resize(300, 300);
+        QVERIFY(w.width() >= 855);
+        QVERIFY(w.exportButton->geometry().right() < w.coverageButton->geometry().left());
     }
 
     void listedRows_data() {
@@ -351,6 +359,71 @@ private slots:
             QVERIFY2(text.contains(name), qPrintable(name));
         QVERIFY(!f.ws.Doc.Modified);
         QVERIFY(f.window->isVisible());
+    }
+
+    // A measured project: each row's area on the right, a suggestion for the paint kinds
+    // whose spreading rate was given through the button, taken by a click into the
+    // layer's quantity.
+    void measuredRowsAndSuggestions() {
+        Fixture f(SampleLayers());
+        // 60 × 40 pixels at 5 cm a pixel: the facade's 900 pixels are 2,25 m², the
+        // plinth's 300 are 0,75 m².
+        for (int y = 0; y < 40; ++y)
+            f.ws.Doc.Mask.PaintSpan(y, 0, 29, std::uint8_t(y < 30 ? 1 : 2));
+        f.ws.Doc.Measures.References
+            << PlaneReference{PlaneReference::Kind::Length, {{0, 0}, {20, 0}}, 1.0, 0};
+        PaintCoverage::Forget(1);
+        OverviewWindow& w = *f.window;
+        w.FillOverview();
+        QCOMPARE(w.RowOfLayer(1).area.value_or(-1), 2.25);
+        QVERIFY(!w.RowOfLayer(1).suggested);
+        QVERIFY(w.SuggestionRect(0).isEmpty());
+
+        // Fasádní barva: 2 m² a litre, two coats.
+        f.ClickRow(0);
+        QVERIFY(w.coverageButton->isVisibleTo(&w));
+        f.prompts.inputs << QStringLiteral("2") << QStringLiteral("2");
+        QTest::mouseClick(w.coverageButton, Qt::LeftButton);
+        QCOMPARE(f.prompts.inputCaptions, (QStringList{"Vydatnost barvy", "Vydatnost barvy"}));
+        QCOMPARE(PaintCoverage::Load().value(1), (Coverage{2, 2}));
+        QCOMPARE(w.RowOfLayer(1).suggested.value_or(-1), 3);
+        QCOMPARE(w.RowOfLayer(2).suggested.value_or(-1), 1); // 0,75 m² of the same kind
+        // The free colour's row has no paint kind: no rate to give.
+        f.ClickRow(2);
+        QVERIFY(!w.coverageButton->isVisibleTo(&w));
+
+        f.ws.Doc.Modified = false;
+        const QRect suggestion = w.SuggestionRect(0);
+        QVERIFY(!suggestion.isEmpty());
+        QTest::mouseClick(f.List().viewport(), Qt::LeftButton, {}, suggestion.center());
+        QCOMPARE(f.ws.Doc.Layers[1].Quantity, 3);
+        QVERIFY(f.ws.Doc.Modified);
+        // A click elsewhere in the row takes nothing.
+        QTest::mouseClick(f.List().viewport(), Qt::LeftButton, {},
+                          f.List().visualItemRect(f.List().item(1)).center());
+        QCOMPARE(f.ws.Doc.Layers[2].Quantity, 5);
+
+        // What the user sees: the row's texts on the right.
+        const QImage shot = f.List().viewport()->grab().toImage();
+        QVERIFY(shot.copy(QRect(suggestion.left(), suggestion.top(), suggestion.width(),
+                                suggestion.height()))
+                    .convertToFormat(QImage::Format_RGB32) !=
+                QImage(suggestion.size(), QImage::Format_RGB32));
+        PaintCoverage::Forget(1);
+    }
+
+    // A rate that is no rate is refused and the settings stay as they were.
+    void aRateThatIsNoneIsRefused() {
+        Fixture f(SampleLayers());
+        PaintCoverage::Store(1, {8, 1});
+        f.window->FillOverview();
+        f.ClickRow(0);
+        f.prompts.inputs << QStringLiteral("hodně") << QStringLiteral("2");
+        QTest::mouseClick(f.window->coverageButton, Qt::LeftButton);
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QCOMPARE(f.prompts.asked[0].caption, QStringLiteral("Chyba"));
+        QCOMPARE(PaintCoverage::Load().value(1), (Coverage{8, 1}));
+        PaintCoverage::Forget(1);
     }
 
     void withoutTheCatalogueOnlyTheLayersOwnFields() {

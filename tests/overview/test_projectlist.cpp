@@ -1,6 +1,7 @@
 #include "overview/ProjectListWindow.h"
 #include "overview/ProjectListing.h"
 #include "overview/ThumbnailLoader.h"
+#include "project/MeasurementFile.h"
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
 #include "project/Thumbnails.h"
@@ -370,16 +371,21 @@ private slots:
         QCOMPARE(list.exteriorList->count(), 0);
     }
 
-    // Changes kept at a logout belong to the project and go with it: a new project of
-    // the same name never inherits them.
+    // Changes kept at a logout and the references belong to the project and go with
+    // it: a new project of the same name never inherits them.
     void deletingTakesKeptChangesAlong() {
         QTemporaryDir dir;
         const QString photo = dir.filePath(QStringLiteral("dum.bmp"));
         PhotoFiles::SaveBmp(photo, Quadrants(10, 10));
         WriteFile(photo + QStringLiteral(".mask"), "mask");
         WriteFile(RecoveryFile::PathFor(photo), "kept");
+        WriteFile(MeasurementFile::PathFor(photo), "references");
+        WriteFile(RecoveryFile::MeasuresPathFor(photo), "kept references");
         QVERIFY(ProjectListing::DeleteProject(photo, nullptr));
         QVERIFY(!QFile::exists(RecoveryFile::PathFor(photo)));
+        QVERIFY(!QFile::exists(MeasurementFile::PathFor(photo)));
+        QVERIFY(!QFile::exists(RecoveryFile::MeasuresPathFor(photo)));
+        QVERIFY(QDir(dir.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
     // A photograph that cannot be removed keeps its mask: the project stays whole.

@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueDatabase.h"
 #include "overview/Proposal.h"
 #include "project/Errors.h"
+#include "project/PlaneReference.h"
 #include "support/PaintedLayers.h"
 #include "support/PdfText.h"
 #include "support/ScriptedPrompts.h"
@@ -137,6 +138,38 @@ private slots:
         QVERIFY2(page.contains(QStringLiteral("Dveře E 001 - 02 Exteriér Fasádní barva\n")),
                  qPrintable(page));
         QVERIFY(!page.contains(QStringLiteral("Plocha")));
+    }
+
+    // A measured project: each layer's area in the table, the quantity entered or,
+    // without one, what the area needs by the paint kind's spreading rate.
+    void aMeasuredSchemesAreasAndQuantities() {
+        Document doc = House();
+        // 20 pixels are a metre: each half of the house's lower three quarters is
+        // 300 × 300 pixels of 0,0025 m², 225 m².
+        doc.Measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{0, 0}, {20, 0}}, 1.0, 0};
+        doc.Schemes = {Scheme(QStringLiteral("Černá klasika"), doc, 4, Rgb(0, 0, 0), 9)};
+        // Fasádní barva (the door's): 30 m² a litre, two coats, 15 litres. The
+        // facade's silicone paint would need 23 Kg, but 9 were entered.
+        const CoverageTable coverage{{1, Coverage{30, 2}}, {2, Coverage{10, 1}}};
+        const Proposal proposal =
+            Proposals::Make(doc, {0}, &catalogue, QDate(2025, 6, 2), coverage);
+        QCOMPARE(proposal.schemes.size(), 1);
+        QStringList rows;
+        for (const OrderLine& line : proposal.schemes[0].lines) {
+            const ProposalRow row = Proposals::RowOf(line);
+            rows << row.layer + QLatin1Char('|') + row.area + QLatin1Char('|') + row.quantity;
+        }
+        QCOMPARE(rows, (QStringList{"Fasáda|225,0 m²|9 Kg", "Dveře|225,0 m²|15 l"}));
+
+        const QString pdf = dir.filePath(QStringLiteral("změřený.pdf"));
+        Proposals::Write(pdf, proposal);
+        const QString page = Squeezed(PdfText(pdf)).split(QLatin1Char('\f')).value(1);
+        QVERIFY2(page.contains(QStringLiteral("Vrstva Odstín Vějíř Druh barvy Plocha Množství")),
+                 qPrintable(page));
+        QVERIFY2(
+            page.contains(QStringLiteral("Dveře E 001 - 02 Exteriér Fasádní barva 225,0 m² 15 l")),
+            qPrintable(page));
     }
 
     // The table as a customer sees it printed: black text on every row, a row without

@@ -4,6 +4,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
 #include "workspace/ProjectOperations.h"
+#include "workspace/SaveMask.h"
 #include "workspace/Workspace.h"
 
 #include <QDir>
@@ -152,6 +153,60 @@ private slots:
         Workspace again;
         QVERIFY(OpenProjectFile(again, f.prompts, target));
         QVERIFY(f.prompts.asked.isEmpty());
+    }
+
+    // References changed in an unsaved session are kept beside the mask's changes and
+    // come back with them; an earlier version's kept changes, without references,
+    // keep the saved ones; kept references that cannot be read are reported and the
+    // saved ones stay.
+    void referencesKeptWithTheChanges_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("kept"); // empty: the program's own, "-": none
+        QTest::addColumn<int>("expected");    // references after opening
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("yes") << int(Prompts::Yes) << QByteArray() << 2 << false;
+        QTest::newRow("no") << int(Prompts::No) << QByteArray() << 1 << false;
+        QTest::newRow("yes, none kept") << int(Prompts::Yes) << QByteArray("-") << 1 << false;
+        QTest::newRow("yes, all removed")
+            << int(Prompts::Yes) << QByteArray("TINTORA-MERENI 1\n") << 0 << false;
+        QTest::newRow("yes, damaged")
+            << int(Prompts::Yes) << QByteArray("TINTORA-MERENI 1\nx\n") << 1 << true;
+    }
+    void referencesKeptWithTheChanges() {
+        QFETCH(int, answer);
+        QFETCH(QByteArray, kept);
+        QFETCH(int, expected);
+        QFETCH(bool, warned);
+        Fixture f;
+        const PlaneReference line{PlaneReference::Kind::Length, {{1, 1}, {21, 1}}, 1.0, 0};
+        {
+            Workspace ws;
+            QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
+            Measuring::AddReference(ws.Doc, line);
+            QCOMPARE(SaveMask(ws.Doc, f.prompts), SaveResult::Saved);
+            Measuring::AddReference(ws.Doc, line);
+            QVERIFY(Measuring::ChooseLayerPlane(ws.Doc, 1, 1));
+            RecoveryFile::Write(ws.Doc);
+        }
+        const QString keptPath = RecoveryFile::MeasuresPathFor(f.photo);
+        QCOMPARE(keptPath, f.photo + QStringLiteral(".mereni.obnova"));
+        QVERIFY(QFile::exists(keptPath));
+        if (kept == "-")
+            QFile::remove(keptPath);
+        else if (!kept.isEmpty())
+            WriteFile(keptPath, kept);
+        f.prompts.asked.clear();
+        f.prompts.answers.enqueue(Prompts::Button(answer));
+        Workspace ws;
+        QVERIFY(OpenProjectFile(ws, f.prompts, f.photo));
+        QCOMPARE(ws.Doc.Measures.References.size(), expected);
+        if (expected == 2)
+            QCOMPARE(ws.Doc.Measures.PlaneOfLayer(QStringLiteral("Zeď")), 1);
+        QCOMPARE(f.prompts.asked.size(), warned ? 2 : 1);
+        if (warned)
+            QVERIFY(f.prompts.asked[1].text.contains(QStringLiteral("je poškozený")));
+        QVERIFY(!QFile::exists(keptPath));
+        QVERIFY(!QFile::exists(RecoveryFile::PathFor(f.photo)));
     }
 };
 
