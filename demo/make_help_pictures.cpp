@@ -31,9 +31,13 @@ public:
     Button Message(const QString&, const QString&, Icon, Buttons buttons, Button) override {
         return buttons.testFlag(Ok) ? Ok : No;
     }
-    QString OpenFileName(const QString&) override { return {}; }
-    QString SaveFileName(const QString&, const QString&) override { return {}; }
-    QString InputText(const QString&, const QString&, const QString& text) override { return text; }
+    QString OpenFileName(const QString&, FileUse) override { return {}; }
+    QString SaveFileName(const QString&, const QString&, const QString&, FileUse) override {
+        return {};
+    }
+    QString InputText(const QString&, const QString&, const QString& text, int) override {
+        return text;
+    }
     Colour ChooseColour(Colour) override { return NoColour; }
 };
 

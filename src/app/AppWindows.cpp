@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueWindow.h"
 #include "layers/LayerDialog.h"
 #include "layers/MasterChooserDialog.h"
+#include "overview/ComparisonWindow.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
@@ -24,12 +25,15 @@ AppWindows::AppWindows(const QString& appDir, Prompts* testPrompts)
                                                 &catalogue->Database, mainWindow.get())),
       masterChooser(std::make_unique<MasterChooserDialog>(mainWindow.get())),
       projectList(std::make_unique<ProjectListWindow>(mainWindow->Folders().Projects, prompts,
-                                                      mainWindow.get())) {
+                                                      mainWindow.get())),
+      comparison(std::make_unique<ComparisonWindow>(mainWindow->Workspace(), prompts,
+                                                    &catalogue->Database, mainWindow.get())) {
     qtPrompts.SetParentWindow(mainWindow.get());
     mainWindow->SetProjectList(projectList.get());
     mainWindow->ConnectWindows(layerDialog.get(), catalogue.get(), palette.get(),
                                masterChooser.get());
     mainWindow->SetOverview(overview.get());
+    mainWindow->SetComparisonWindow(comparison.get());
 }
 
 void AppWindows::EndCleanlyOnSignals() {
@@ -57,6 +61,7 @@ void AppWindows::EndOnSignal(int signal) {
 // The owned windows go before the main window that parents them.
 AppWindows::~AppWindows() {
     signals_.reset();
+    comparison.reset();
     projectList.reset();
     masterChooser.reset();
     overview.reset();

@@ -10,6 +10,7 @@ class LayerDialog;
 class CatalogueWindow;
 class PaletteWindow;
 class OverviewWindow;
+class ComparisonWindow;
 class MasterChooserDialog;
 class ProjectListWindow;
 class TerminationSignals;
@@ -36,6 +37,7 @@ struct AppWindows {
     std::unique_ptr<OverviewWindow> overview;
     std::unique_ptr<MasterChooserDialog> masterChooser;
     std::unique_ptr<ProjectListWindow> projectList;
+    std::unique_ptr<ComparisonWindow> comparison;
 
 private:
     void EndOnSignal(int signal);

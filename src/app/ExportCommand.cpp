@@ -5,6 +5,7 @@
 #include "layers/Schemes.h"
 #include "overview/OrderSheet.h"
 #include "overview/PaintCoverage.h"
+#include "overview/Proposal.h"
 #include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/LayerAreas.h"
@@ -36,14 +37,17 @@ namespace {
 const char* const HelpText =
     "Použití: tintora-export [volby] FOTO.bmp      (maska je FOTO.bmp.mask)\n"
     "  --out SOUBOR         zapíše obrázek; formát podle přípony: .bmp (24 bitů), .png, .jpg\n"
-    "  --scheme JMÉNO       nejprve použije barevné schéma daného jména\n"
+    "  --scheme JMÉNO       nejprve použije barevné schéma daného jména (pro návrh barev\n"
+    "                       lze zadat víckrát: návrh ukáže jen tato schémata)\n"
     "  --all-schemes SLOŽKA zapíše do složky jeden JPEG za každé schéma (projekt-schéma.jpg)\n"
     "  --mask-mode          vykreslí mód editace masky, každou vrstvu v barvě masky\n"
     "  --zoom Z             0.25, 0.5, 1, 2 nebo 4 (výchozí 1): obrázek v daném zvětšení\n"
     "  --order-sheet SOUBOR zapíše objednávku barev (PDF): obrázek, vrstvy s odstíny\n"
     "                       a množstvím a souhrn toho, co nakoupit; s měřítkem i plochy\n"
     "                       a spotřebu podle vydatnosti z nastavení uživatele\n"
-    "  --catalogue SOUBOR   katalog barev pro objednávku (jinak katalog podle tintora.ini\n"
+    "  --proposal SOUBOR    zapíše návrh barev pro zákazníka (PDF): všechna schémata\n"
+    "                       projektu (nebo ta zadaná volbou --scheme) s obrázky a odstíny\n"
+    "  --catalogue SOUBOR   katalog barev pro objednávku a návrh (jinak katalog podle tintora.ini\n"
     "                       vedle programu, bez něj odrex.tom vedle programu)\n"
     "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON,\n"
     "                       s měřítkem i plochu každé vrstvy v m²\n"
@@ -52,15 +56,17 @@ const char* const HelpText =
 struct Options {
     QString photo;
     QString out;
-    QString scheme;
-    bool hasScheme = false;
+    QStringList schemes; // in the order given
     QString allSchemesDir;
     bool maskMode = false;
     float zoom = 1.0f;
     bool list = false;
     bool help = false;
     QString orderSheet;
+    QString proposal;
     QString catalogue;
+
+    bool WritesPdf() const { return !orderSheet.isEmpty() || !proposal.isEmpty(); }
 };
 
 class UsageError : public TintoraError {
@@ -83,8 +89,7 @@ Options Parse(const QStringList& arguments) {
         } else if (a == QLatin1String("--out")) {
             options.out = valueOf(i);
         } else if (a == QLatin1String("--scheme")) {
-            options.scheme = valueOf(i);
-            options.hasScheme = true;
+            options.schemes << valueOf(i);
         } else if (a == QLatin1String("--all-schemes")) {
             options.allSchemesDir = valueOf(i);
         } else if (a == QLatin1String("--mask-mode")) {
@@ -93,6 +98,8 @@ Options Parse(const QStringList& arguments) {
             options.list = true;
         } else if (a == QLatin1String("--order-sheet")) {
             options.orderSheet = valueOf(i);
+        } else if (a == QLatin1String("--proposal")) {
+            options.proposal = valueOf(i);
         } else if (a == QLatin1String("--catalogue")) {
             options.catalogue = valueOf(i);
         } else if (a == QLatin1String("--zoom")) {
@@ -118,9 +125,14 @@ Options Parse(const QStringList& arguments) {
     if (options.photo.isEmpty())
         throw UsageError(QStringLiteral("Chybí projekt: zadejte cestu k souboru .bmp."));
     if (options.out.isEmpty() && options.allSchemesDir.isEmpty() && !options.list &&
-        options.orderSheet.isEmpty())
-        throw UsageError(QStringLiteral(
-            "Není co dělat: zadejte --out, --all-schemes, --order-sheet nebo --list."));
+        !options.WritesPdf())
+        throw UsageError(QStringLiteral("Není co dělat: zadejte --out, --all-schemes, "
+                                        "--order-sheet, --proposal nebo --list."));
+    // A picture and a paint order show one colouring; only the proposal shows several.
+    if (options.schemes.size() > 1 && (!options.out.isEmpty() || !options.orderSheet.isEmpty()))
+        throw UsageError(QStringLiteral("Volbu --scheme lze zadat víckrát jen pro návrh barev "
+                                        "(--proposal); obrázek a objednávka ukazují jedno "
+                                        "schéma."));
     return options;
 }
 
@@ -309,6 +321,20 @@ public:
         pending_.push_back({Place(path), identity, std::move(file)});
     }
 
+    // Refuses an output that is a file the run reads or runs from, however it is named.
+    void CheckNotAnInput(const QString& path) const {
+        const auto identity = IdentityOf(path);
+        if (!identity)
+            return;
+        for (const auto& [file, fileIdentity] : protected_) {
+            if (*identity == fileIdentity)
+                throw TintoraError(QStringLiteral("Výstup %1 je soubor %2, který tintora-export "
+                                                  "čte; tintora-export své vstupní soubory nikdy "
+                                                  "nepřepisuje. Zvolte jiný soubor.")
+                                       .arg(Native(path), Native(file)));
+        }
+    }
+
     // Puts every output in place; if one cannot be, those put in place before it
     // that did not exist before the run are taken back.
     void CommitAll() {
@@ -427,47 +453,96 @@ const SchemeRecord* FindScheme(const SchemeList& schemes, const QString& name) {
     return nullptr;
 }
 
-// The scheme named by --scheme, or none when the option was not given.
-const SchemeRecord* RequestedScheme(const Options& options, const Document& doc) {
-    if (!options.hasScheme)
-        return nullptr;
-    const SchemeRecord* scheme = FindScheme(doc.Schemes, options.scheme);
+int SchemeIndex(const SchemeList& schemes, const QString& name) {
+    const SchemeRecord* scheme = FindScheme(schemes, name);
     if (!scheme)
-        throw TintoraError(QStringLiteral("Projekt nemá barevné schéma „%1“.")
-                               .arg(MessageText::Value(options.scheme)));
-    return scheme;
+        throw TintoraError(
+            QStringLiteral("Projekt nemá barevné schéma „%1“.").arg(MessageText::Value(name)));
+    return int(scheme - schemes.constData());
 }
 
-// The paint order as PDF bytes; a catalogue that cannot be used leaves the names out
-// and is reported on err, the sheet is made all the same.
-QByteArray OrderSheetPdf(const Options& options, const Document& doc, const QString& programDir,
+// The scheme named by --scheme, or none when the option was not given.
+const SchemeRecord* RequestedScheme(const Options& options, const Document& doc) {
+    if (options.schemes.isEmpty())
+        return nullptr;
+    return &doc.Schemes[SchemeIndex(doc.Schemes, options.schemes.constFirst())];
+}
+
+// The schemes the proposal shows: those named by --scheme, each once, in the order
+// given; without --scheme every scheme of the project.
+QList<int> ProposedSchemes(const Options& options, const Document& doc) {
+    if (options.schemes.isEmpty())
+        return Proposals::AllSchemes(doc);
+    QList<int> chosen;
+    for (const QString& name : options.schemes) {
+        const int index = SchemeIndex(doc.Schemes, name);
+        if (!chosen.contains(index))
+            chosen << index;
+    }
+    return chosen;
+}
+
+// The catalogue that the paint order and the proposal read: the one --catalogue
+// names, else the program's own (as tintora.ini names it). Throws DatabaseError when
+// tintora.ini cannot be read.
+CatalogueLocation CatalogueFor(const Options& options, const QString& programDir) {
+    return options.catalogue.isEmpty() ? CatalogueSettings::Read(programDir)
+                                       : CatalogueLocation::File(options.catalogue);
+}
+
+// Opens the catalogue; returns why it cannot be used, empty when it can.
+QString OpenCatalogue(CatalogueDatabase& catalogue, const CatalogueLocation& location) {
+    try {
+        catalogue.Open(location);
+        if (catalogue.Version() != CatalogueDatabase::RequiredVersion)
+            return QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
+    } catch (const DatabaseError& error) {
+        return error.message();
+    }
+    return QString();
+}
+
+// The catalogue of a run's PDFs, opened once; a catalogue that cannot be used leaves
+// the names out and is reported on err for each PDF, which is made all the same.
+struct PdfCatalogue {
+    CatalogueDatabase database;
+    QString problem;
+
+    CatalogueDatabase* Usable() { return problem.isEmpty() ? &database : nullptr; }
+    void Report(QTextStream& err, const QString& what, const QString& path) const {
+        if (problem.isEmpty())
+            return;
+        err << problem << '\n'
+            << QStringLiteral("%1 %2 je bez jmen odstínů, vějířů a druhů barev: obsahuje jen "
+                              "jména vrstev a množství.")
+                   .arg(what, QDir::toNativeSeparators(path))
+            << '\n';
+    }
+};
+
+// The paint order as PDF bytes.
+QByteArray OrderSheetPdf(const Options& options, const Document& doc, PdfCatalogue& catalogue,
                          QTextStream& err) {
     Document coloured = doc;
     const SchemeRecord* scheme = RequestedScheme(options, doc);
     if (scheme)
         ApplySchemeRecords(coloured, *scheme);
-    CatalogueDatabase catalogue;
-    QString problem;
-    try {
-        // The program's own catalogue (as tintora.ini names it) unless one is given.
-        catalogue.Open(options.catalogue.isEmpty() ? CatalogueSettings::Read(programDir)
-                                                   : CatalogueLocation::File(options.catalogue));
-        if (catalogue.Version() != CatalogueDatabase::RequiredVersion)
-            problem = QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
-    } catch (const DatabaseError& error) {
-        problem = error.message();
-    }
-    OrderSheet sheet = Order::Make(coloured, problem.isEmpty() ? &catalogue : nullptr,
-                                   QDate::currentDate(), PaintCoverage::Load());
+    OrderSheet sheet =
+        Order::Make(coloured, catalogue.Usable(), QDate::currentDate(), PaintCoverage::Load());
     if (scheme)
         sheet.schemeName = scheme->Name;
-    if (!problem.isEmpty())
-        err << problem << '\n'
-            << QStringLiteral("Objednávka %1 je bez jmen odstínů, vějířů a druhů barev: obsahuje "
-                              "jen jména vrstev a množství.")
-                   .arg(Native(options.orderSheet))
-            << '\n';
+    catalogue.Report(err, QStringLiteral("Objednávka"), options.orderSheet);
     return Order::Pdf(sheet);
+}
+
+// The colour proposal as PDF bytes.
+QByteArray ProposalPdf(const Options& options, const Document& doc, PdfCatalogue& catalogue,
+                       QTextStream& err) {
+    const Proposal proposal =
+        Proposals::Make(doc, ProposedSchemes(options, doc), catalogue.Usable(),
+                        QDate::currentDate(), PaintCoverage::Load());
+    catalogue.Report(err, QStringLiteral("Návrh"), options.proposal);
+    return Proposals::Pdf(proposal);
 }
 
 } // namespace
@@ -508,13 +583,36 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const QString program =
             programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
         Outputs outputs(FilesOfTheRun(options, program));
+        PdfCatalogue catalogue;
+        std::optional<CatalogueLocation> location;
+        if (options.WritesPdf()) {
+            // Every scheme named must exist before anything is drawn.
+            ProposedSchemes(options, doc);
+            try {
+                // The catalogue's file is among the files of the run.
+                location = CatalogueFor(options, program);
+            } catch (const DatabaseError& error) {
+                catalogue.problem = error.message();
+            }
+        }
+        // Refused before anything is read or drawn.
+        for (const QString& path : {options.out, options.orderSheet, options.proposal}) {
+            if (!path.isEmpty())
+                outputs.CheckNotAnInput(path);
+        }
+        if (location)
+            catalogue.problem = OpenCatalogue(catalogue.database, *location);
         if (!options.out.isEmpty()) {
             const SchemeRecord* scheme = RequestedScheme(options, doc);
             outputs.Add(options.out, Render(prepare(scheme), options.zoom, options.maskMode));
         }
         if (!options.orderSheet.isEmpty()) {
-            const QByteArray pdf = OrderSheetPdf(options, doc, program, err);
+            const QByteArray pdf = OrderSheetPdf(options, doc, catalogue, err);
             outputs.AddFile(options.orderSheet, [&pdf](AtomicFile& file) { file.Write(pdf); });
+        }
+        if (!options.proposal.isEmpty()) {
+            const QByteArray pdf = ProposalPdf(options, doc, catalogue, err);
+            outputs.AddFile(options.proposal, [&pdf](AtomicFile& file) { file.Write(pdf); });
         }
         if (!options.allSchemesDir.isEmpty()) {
             madeFolders = MakeFolder(options.allSchemesDir);

@@ -20,7 +20,13 @@ void ImageView::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     const QRect area = event->rect() & view_.rect();
-    painter.drawImage(area.topLeft(), view_, area);
+    if (DrawPicture) {
+        painter.save();
+        DrawPicture(painter, event->region());
+        painter.restore();
+    } else {
+        painter.drawImage(area.topLeft(), view_, area);
+    }
     if (PaintOver) {
         painter.setClipRect(area);
         PaintOver(painter, area);

@@ -16,6 +16,10 @@ public:
     // The bitmap changed size: take the new size.
     void SizeToView();
 
+    // While set, the picture is drawn by this instead of straight from the view (the
+    // before-and-after comparison): it draws the region given, in view coordinates.
+    std::function<void(QPainter&, const QRegion&)> DrawPicture;
+
     // Draws over the view's pixels in the repainted area (view coordinates, the
     // painter clipped to it): smart selection's proposal and the stroke being drawn,
     // the scale tool's marks.

@@ -30,6 +30,7 @@ MainWindow::MainWindow(const QString& appDir, Prompts& prompts, QWidget* parent)
     BuildLayout();
     ConnectControls();
     ConnectEditing();
+    ConnectComparison();
     ConnectShortcuts();
     setAcceptDrops(true);
     workspace_.SetViewPort(this);
@@ -233,7 +234,10 @@ void MainWindow::SetScrollPosition(QPoint position) {
 }
 
 void MainWindow::ViewChanged(const QRect& viewRect) {
-    if (imageView->size() != workspace_.ViewBitmap.size())
+    if (imageView->size() != workspace_.ViewBitmap.size()) {
+        const QSize before = imageView->size();
         imageView->SizeToView();
+        KeepDividerOnResize(before);
+    }
     imageView->repaint(viewRect);
 }

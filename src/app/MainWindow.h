@@ -3,6 +3,7 @@
 #include "layers/LayerOperations.h"
 #include "layers/Schemes.h"
 #include "project/ProgramFolders.h"
+#include "render/BeforeAfter.h"
 #include "workspace/ToolActions.h"
 #include "workspace/Workspace.h"
 
@@ -27,6 +28,7 @@ class LayerDialog;
 class CatalogueWindow;
 class PaletteWindow;
 class MasterChooserDialog;
+class ComparisonWindow;
 
 // The main window: the top band of large buttons, the layer and scheme lists on the
 // left, the mask-editing bar and the scrolling picture. It owns the workspace and
@@ -53,6 +55,8 @@ public:
                         PaletteWindow* palette, MasterChooserDialog* masterChooser);
     // The project overview that the Projekt button fills and shows.
     void SetOverview(OverviewWindow* overview);
+    // The schemes side by side, opened from the scheme list's menu.
+    void SetComparisonWindow(ComparisonWindow* comparison);
 
     LayerEditor& Layers() { return layerEditor_; }
     ToolActions& Tools() { return tools_; }
@@ -95,6 +99,11 @@ public:
     void onDeleteSchemeClicked();
     void onRenameSchemeTriggered();
     void onSchemeListClicked(int row);
+    void onCompareSchemesTriggered();
+    // The before-and-after comparison: the photograph left of a divider on the picture.
+    void onCompareClicked();
+    bool Comparing() const { return comparing_; }
+    const BeforeAfter& Comparison() const { return beforeAfter_; }
     SchemeEditor& Schemes() { return schemeEditor_; }
     void onLayerListClicked(int row);
     void onLayerListDoubleClicked();
@@ -144,6 +153,17 @@ private:
     // Smart selection's proposal and the stroke being drawn, over the view.
     void PaintSmartSelection(QPainter& painter, const QRect& area);
     void ShowSmartControls();
+    void ConnectComparison();
+    void SetComparing(bool on);
+    void onComparisonMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+    void onComparisonMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                               QPoint at);
+    void DrawComparison(QPainter& painter, const QRegion& area);
+    void MoveDivider(int x);
+    // The view row the divider's grip stands on: the middle of what is in sight.
+    int GripRow() const;
+    void FollowGrip();
+    void KeepDividerOnResize(QSize before);
     // The keyboard's shortcuts for the buttons (MainWindowShortcuts.cpp).
     void ConnectShortcuts();
     bool CanPress(TGlintImage* button) const;
@@ -170,4 +190,9 @@ private:
     SchemeEditor schemeEditor_{workspace_, layerEditor_, prompts_};
     MasterChooserDialog* masterChooser_ = nullptr;
     OverviewWindow* overview_ = nullptr;
+    ComparisonWindow* comparisonWindow_ = nullptr;
+    BeforeAfter beforeAfter_;
+    bool comparing_ = false;
+    int gripRow_ = 0;
+    QPoint panFrom_;
 };

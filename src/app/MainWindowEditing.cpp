@@ -66,16 +66,24 @@ void MainWindow::ConnectEditing() {
     for (const auto& [name, handler] : buttons)
         connect(Button(QString::fromUtf8(name)), &TGlintImage::Click, this, handler);
 
+    // While the photograph is compared, the mouse moves the divider, never a tool.
     connect(imageView, &ImageView::MouseDown, this,
-            [this](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) {
-                onImageViewMouseDown(button, at.x(), at.y());
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+                if (comparing_)
+                    onComparisonMouseDown(button, modifiers, at);
+                else
+                    onImageViewMouseDown(button, at.x(), at.y());
             });
+    // The divider has already come to the first press of a double click; a release
+    // ends nothing of its.
     connect(imageView, &ImageView::MouseUp, this, [this](Qt::MouseButton button, QPoint at) {
-        onImageViewMouseUp(button, at.x(), at.y());
+        if (!comparing_)
+            onImageViewMouseUp(button, at.x(), at.y());
     });
     connect(imageView, &ImageView::MouseDoubleClick, this,
             [this](Qt::MouseButton button, QPoint at) {
-                onImageViewDoubleClick(button, at.x(), at.y());
+                if (!comparing_)
+                    onImageViewDoubleClick(button, at.x(), at.y());
             });
     connect(imageView, &ImageView::MouseLeave, &workspace_, &Workspace::HideMarker);
     // Over the picture: smart selection's proposal and stroke, the scale's marks, each
@@ -100,7 +108,10 @@ void MainWindow::ConnectEditing() {
     connect(&workspace_, &Workspace::ProjectChanged, this, &MainWindow::ShowSmartControls);
     connect(imageView, &ImageView::MouseMove, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
-                onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
+                if (comparing_)
+                    onComparisonMouseMove(buttons, modifiers, at);
+                else
+                    onImageViewMouseMove(buttons, modifiers, at.x(), at.y());
             });
 
     tools_.SelectedRow = [this] { return SelectedLayerRow(); };
@@ -186,6 +197,8 @@ int MainWindow::SelectedLayerRow() const {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == layerList->viewport() && event->type() == QEvent::MouseButtonPress)
         LayerListClickX = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+    if (watched == pictureArea->viewport() && event->type() == QEvent::Resize)
+        FollowGrip();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -140,16 +140,17 @@ QWidget* MainWindow::BuildTopBand() {
         {"editModeButton", "Editace", Symbol::MaskBrush, 56, "Mód editace masky"},
         {"overviewButton", "Projekt", Symbol::Clipboard, 57,
          "Celkový souhrn vybraných odstínů pro projekt"},
+        {"compareButton", "Porovnat", Symbol::BeforeAfter, 56, "Porovnat s původní fotografií"},
         {"helpButton", "Nápověda", Symbol::Help, 56, ""},
     };
     int x = 25;
     for (const TopButtonDesign& design : Buttons) {
         const QString word = QString::fromUtf8(design.word);
         const QString name = QString::fromUtf8(design.name);
-        // Open, save and the mask switch carry a fixed face as well.
-        const bool hasFixed = name == QLatin1String("openButton") ||
-                              name == QLatin1String("saveButton") ||
-                              name == QLatin1String("editModeButton");
+        // Open, save, the mask switch and the comparison carry a fixed face as well.
+        const bool hasFixed =
+            name == QLatin1String("openButton") || name == QLatin1String("saveButton") ||
+            name == QLatin1String("editModeButton") || name == QLatin1String("compareButton");
         TGlintImage* button = MakeGlintImage(
             topBand, name, Artwork::TopButton(word, design.symbol, Face::Normal, design.width),
             Artwork::TopButton(word, design.symbol, Face::Over, design.width),
@@ -160,7 +161,8 @@ QWidget* MainWindow::BuildTopBand() {
         x += design.width;
     }
     topBandGradient->setGeometry(x, 0, width() - x, 52);
-    Picture(Artwork::Logo(), topBand, QStringLiteral("logo"))->move(400, 0);
+    // The logo stands after the buttons, at its place in the design when they leave room.
+    Picture(Artwork::Logo(), topBand, QStringLiteral("logo"))->move(std::max(400, x + 8), 0);
     QWidget* line = Filled(LineGrey, topBand);
     line->setObjectName(QStringLiteral("topBandLine"));
     line->setGeometry(0, 52, 4000, 1);

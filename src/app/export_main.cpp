@@ -13,13 +13,14 @@ int main(int argc, char* argv[]) {
     // Before anything could connect to a catalogue: a signal ends the command at
     // every moment, also while the database client waits for a server.
     EndAtOnceOnSignals("tintora-export", -1);
-    // The paint order is drawn with fonts, which need a graphical application; the
-    // command never shows a window, so it needs no display either.
-    bool orderSheet = false;
+    // The paint order and the proposal are drawn with fonts, which need a graphical
+    // application; the command never shows a window, so it needs no display either.
+    bool drawsPdf = false;
     for (int i = 1; i < argc; ++i)
-        orderSheet = orderSheet || std::strcmp(argv[i], "--order-sheet") == 0;
+        drawsPdf = drawsPdf || std::strcmp(argv[i], "--order-sheet") == 0 ||
+                   std::strcmp(argv[i], "--proposal") == 0;
     std::unique_ptr<QCoreApplication> application;
-    if (orderSheet) {
+    if (drawsPdf) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);

@@ -5,13 +5,19 @@
 #include "workspace/Prompts.h"
 #include "workspace/Workspace.h"
 
-void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme) {
+LayerList LayersWithScheme(const LayerList& layers, const SchemeRecord& scheme) {
+    LayerList coloured = layers;
     for (const LayerRecord& record : scheme.Layers) {
-        for (LayerRecord& layer : doc.Layers) {
+        for (LayerRecord& layer : coloured) {
             if (layer.Name == record.Name)
                 layer = record;
         }
     }
+    return coloured;
+}
+
+void ApplySchemeRecords(Document& doc, const SchemeRecord& scheme) {
+    doc.Layers = LayersWithScheme(doc.Layers, scheme);
     for (int i = 0; i < doc.Layers.size() && i < 256; ++i)
         doc.Mask.SetLocked(i, doc.Layers[i].Locked);
 }

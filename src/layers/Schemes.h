@@ -6,6 +6,11 @@ class LayerEditor;
 class Prompts;
 class Workspace;
 
+// The layers as the scheme colours them: every layer whose name equals a record's
+// takes the whole record; other layers keep their settings and records without a
+// layer are ignored. The layers given do not change.
+LayerList LayersWithScheme(const LayerList& layers, const SchemeRecord& scheme);
+
 // Copies a scheme's records back into the layers by name: every layer whose name
 // equals a record's takes the whole record; other layers keep their settings and
 // records without a layer are ignored. The mask's lock flags follow the layers.

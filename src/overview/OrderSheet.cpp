@@ -5,6 +5,7 @@
 #include "overview/OverviewMeasures.h"
 #include "project/AtomicFile.h"
 #include "project/BoxReduction.h"
+#include "project/Errors.h"
 #include "project/LayerAreas.h"
 #include "render/RenderRegion.h"
 #include "workspace/ErrorGuard.h"
@@ -36,7 +37,11 @@ bool IsFreeColour(const OrderLine& line) {
            line.layer.ShadeColour != NoColour;
 }
 
-QString ShadeLabel(const OrderLine& line) {
+} // namespace
+
+namespace Order {
+
+QString ShadeText(const OrderLine& line) {
     if (!line.row.shades.isEmpty())
         return line.row.shades.constFirst().name;
     // The summary's column is narrow: the row beside the layer says to mix it.
@@ -47,13 +52,31 @@ QString ShadeLabel(const OrderLine& line) {
     return NameOr(nullptr, line.layer.ShadeId, QStringLiteral("odstín"));
 }
 
-QString Unit(const OrderLine& line) {
+QString FanDeckText(const OrderLine& line) {
+    return NameOr(line.row.fanDecks.isEmpty() ? nullptr : &line.row.fanDecks.constFirst(),
+                  line.layer.FanDeckId, QStringLiteral("vějíř"));
+}
+
+QString PaintKindText(const OrderLine& line) {
+    return NameOr(line.row.paintKinds.isEmpty() ? nullptr : &line.row.paintKinds.constFirst().name,
+                  line.layer.PaintKindId, QStringLiteral("druh barvy"));
+}
+
+QString UnitOf(const OrderLine& line) {
     return line.row.paintKinds.isEmpty() ? QString() : line.row.paintKinds.constFirst().unit;
 }
 
-} // namespace
-
-namespace Order {
+QColor SwatchOf(const OrderLine& line) {
+    if (!line.row.shades.isEmpty()) {
+        const OverviewShade& shade = line.row.shades.constFirst();
+        if (!shade.HasColour())
+            return QColor();
+        return QColor(std::clamp(shade.red, 0, 255), std::clamp(shade.green, 0, 255),
+                      std::clamp(shade.blue, 0, 255));
+    }
+    const Colour colour = line.layer.ShadeColour;
+    return colour == NoColour ? QColor() : QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
+}
 
 QList<OrderLine> Lines(const LayerList& layers, CatalogueDatabase* catalogue) {
     QList<OrderLine> lines;
@@ -119,8 +142,8 @@ QList<Overview::RowText> RowTexts(const OrderLine& line, const QString& fanDeckL
     for (const OverviewPaintKind& kind : line.row.paintKinds)
         texts.append({QStringLiteral("Druh barvy: ") + kind.name, 39});
     QString quantity = QStringLiteral("Množství: ") + QString::number(line.layer.Quantity);
-    if (!Unit(line).isEmpty())
-        quantity += QLatin1Char(' ') + Unit(line);
+    if (!UnitOf(line).isEmpty())
+        quantity += QLatin1Char(' ') + UnitOf(line);
     // A paint chosen without a quantity cannot be ordered as it stands.
     if (line.layer.ShadeId != -1 && line.layer.Quantity == 0)
         quantity += QStringLiteral(" – množství nezadáno");
@@ -154,7 +177,7 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
         qsizetype at = keys.indexOf(key);
         if (at < 0) {
             OrderTotal total;
-            total.shade = ShadeLabel(line);
+            total.shade = ShadeText(line);
             const auto label = fanDeckLabels.constFind(layer.FanDeckId);
             total.fanDeck = NameOr(label == fanDeckLabels.cend() ? nullptr : &label.value(),
                                    layer.FanDeckId, QStringLiteral("vějíř"));
@@ -181,16 +204,26 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines) {
 }
 
 QImage Picture(const Document& doc, Progress& progress) {
+    return Picture(doc, doc.Layers, progress);
+}
+
+QImage Picture(const Document& doc, const LayerList& layers, Progress& progress) {
     const QSize size = doc.PhotoBitmap.size();
-    if (size.width() <= PictureWidth)
-        return RenderFullSize(doc, false);
+    const RenderInput input{doc.PhotoBitmap, doc.Mask, layers, 1.0f, false};
+    if (size.width() <= PictureWidth) {
+        QImage picture(size, QImage::Format_BGR888);
+        if (picture.isNull())
+            throw IoError(QStringLiteral("Pro obrázek v plné velikosti není dost paměti."));
+        RenderRegion(input, picture, 0, 0, size.width() - 1, size.height() - 1);
+        return picture;
+    }
     // Reduced by the smallest whole factor that brings it within the width, a band of
     // rows at a time as they are made: the full-size picture is never held whole.
     const int factor = (size.width() + PictureWidth - 1) / PictureWidth;
     BoxReduction reduction(
         size, QSize((size.width() + factor - 1) / factor, (size.height() + factor - 1) / factor));
     RenderFullSizeInBands(
-        doc, false,
+        input,
         [&reduction](int firstRow, const QImage& band, int rows) {
             for (int i = 0; i < rows; ++i)
                 reduction.AddRow(firstRow + i, band.constScanLine(i));

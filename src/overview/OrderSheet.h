@@ -90,6 +90,17 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 // The picture as shown in colour mode, reduced to at most PictureWidth. Reports to
 // progress as its bands are drawn; a request to stop throws Cancelled.
 QImage Picture(const Document& doc, Progress& progress = NoProgress());
+// The same with other layers on the document's photograph and mask (a scheme's).
+QImage Picture(const Document& doc, const LayerList& layers, Progress& progress = NoProgress());
+
+// What a line says of its paint: the catalogue's names, or what can be said without
+// them ("odstín č. 6", "vlastní barva #FAD264", "–"); the paint kind's unit (empty
+// without the catalogue); the shade's colour (invalid when it has none).
+QString ShadeText(const OrderLine& line);
+QString FanDeckText(const OrderLine& line);
+QString PaintKindText(const OrderLine& line);
+QString UnitOf(const OrderLine& line);
+QColor SwatchOf(const OrderLine& line);
 
 // The sheet of a document: its listed layers, the picture and the given date; areas
 // when the project has a reference, suggested quantities for the paint kinds whose

@@ -136,8 +136,9 @@ private:
         painter_.setFont(font);
         painter_.setPen(colour);
         const QFontMetrics metrics = painter_.fontMetrics();
-        // Wide enough for "množství nezadáno".
-        const int numberWidth = measured_ ? 100 : 120;
+        // Wide enough for "množství nezadáno" on its own; beside area and suggestion
+        // the flag may reach into the suggestion's free space.
+        const int numberWidth = measured_ ? 78 : 120;
         const int numberCount = measured_ ? 3 : 1;
         const int columns = width_ - 30 - numberWidth * numberCount;
         const int x[] = {30, 30 + columns * 35 / 100, 30 + columns * 65 / 100};

@@ -4,6 +4,7 @@
 #include "overview/OverviewMeasures.h"
 #include "overview/OverviewRowDelegate.h"
 #include "overview/OverviewRowPainter.h"
+#include "overview/Proposal.h"
 #include "overview/Recipe.h"
 #include "project/CzechNumber.h"
 #include "project/Errors.h"
@@ -26,11 +27,15 @@ namespace {
 
 const QColor StripFallback(235, 235, 235);
 
-// The design's width and the room the order button takes beside the other three.
+// The design's width and the room the order, proposal and spreading-rate buttons each
+// take beside the other three.
 constexpr int DesignWidth = 489;
 constexpr int OrderButtonRoom = 122;
+constexpr int ProposalButtonRoom = 122;
 // The spreading rate's button takes as much again.
-constexpr int FooterRoom = 2 * OrderButtonRoom;
+constexpr int CoverageButtonRoom = 122;
+// The footer's room beyond the design's.
+constexpr int FooterRoom = OrderButtonRoom + ProposalButtonRoom + CoverageButtonRoom;
 
 TGlintImage* Button(QWidget* parent, const QString& name, const QString& word, QSize size,
                     const QString& hint) {
@@ -87,12 +92,16 @@ OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, Catalogue
                wide, QStringLiteral("Uložit nově obarvený obrázek"));
     orderButton = Button(this, QStringLiteral("orderButton"), QStringLiteral("Objednávka barev"),
                          QSize(114, 18), QStringLiteral("Uložit objednávku barev k tisku (PDF)"));
+    proposalButton =
+        Button(this, QStringLiteral("proposalButton"), QStringLiteral("Návrh barev"),
+               QSize(114, 18), QStringLiteral("Uložit návrh barev pro zákazníka (PDF)"));
     closeButton = Button(this, QStringLiteral("closeButton"), QStringLiteral("Zavřít"),
                          QSize(114, 18), QStringLiteral("Zavřít přehled"));
     connect(recipeButton, &TGlintImage::Click, this, &OverviewWindow::onRecipeClicked);
     connect(closeButton, &TGlintImage::Click, this, &OverviewWindow::onCloseClicked);
     connect(exportButton, &TGlintImage::Click, this, &OverviewWindow::onExportClicked);
     connect(orderButton, &TGlintImage::Click, this, &OverviewWindow::onOrderClicked);
+    connect(proposalButton, &TGlintImage::Click, this, &OverviewWindow::onProposalClicked);
     coverageButton = Button(this, QStringLiteral("coverageButton"),
                             QStringLiteral("Vydatnost barvy"), QSize(114, 18),
                             QStringLiteral("Vydatnost a počet nátěrů druhu barvy vybrané vrstvy"));
@@ -101,7 +110,7 @@ OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, Catalogue
     layerList->viewport()->installEventFilter(this);
     layerList->viewport()->setMouseTracking(true);
 
-    // The footer carries two buttons more than the design: the window is wider by them.
+    // The footer carries three buttons more than the design: the window is wider by them.
     setMinimumSize(DesignWidth + FooterRoom, 200);
     resize(DesignWidth + FooterRoom, 552);
     Arrange();
@@ -253,6 +262,11 @@ void OverviewWindow::onOrderClicked() {
     SaveOrderSheet(workspace_.Doc, prompts_, catalogue_);
 }
 
+// Every scheme of the project, or its current colouring when it has none.
+void OverviewWindow::onProposalClicked() {
+    SaveProposal(workspace_.Doc, Proposals::AllSchemes(workspace_.Doc), prompts_, catalogue_);
+}
+
 void OverviewWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     Arrange();
@@ -264,10 +278,13 @@ void OverviewWindow::Arrange() {
     header_->setGeometry(0, 0, w, 52);
     footer_->setGeometry(0, h - 50, w, 50);
     layerList->setGeometry(0, 52, w, std::max(0, h - 102));
-    // Left-anchored: recipe and export; right-anchored: the order and close.
+    // Left-anchored: recipe and export; right-anchored: the spreading rate, the proposal,
+    // the order and close.
     recipeButton->move(11, h - 35);
     exportButton->move(188, h - 35);
-    coverageButton->move(w - 123 - FooterRoom, h - 35);
+    proposalButton->move(w - 123 - OrderButtonRoom - ProposalButtonRoom, h - 35);
+    coverageButton->move(w - 123 - OrderButtonRoom - ProposalButtonRoom - CoverageButtonRoom,
+                         h - 35);
     orderButton->move(w - 123 - OrderButtonRoom, h - 35);
     closeButton->move(w - 123, h - 35);
 }

@@ -45,6 +45,7 @@ public:
     TGlintImage* closeButton = nullptr;
     TGlintImage* exportButton = nullptr;   // the recoloured picture
     TGlintImage* orderButton = nullptr;    // the printable paint order
+    TGlintImage* proposalButton = nullptr; // the colour proposal for the customer
     TGlintImage* coverageButton = nullptr; // the selected row's spreading rate, hidden at first
 
     void onLayerListClicked();
@@ -52,6 +53,7 @@ public:
     void onCloseClicked();
     void onExportClicked();
     void onOrderClicked();
+    void onProposalClicked();
     void onCoverageClicked();
     // A click on list row `row` at a point of the viewport: on the suggested quantity
     // it becomes the layer's quantity.

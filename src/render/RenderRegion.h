@@ -23,6 +23,12 @@ struct RenderInput {
 // the view, whatever the rows hold or however the sizes differ.
 void RenderRegion(const RenderInput& input, QImage& view, int x1, int y1, int x2, int y2);
 
+// Draws the part of the view that begins at view pixel origin and has part's size
+// (Format_BGR888), as RenderRegion draws those pixels of a whole view of the
+// photograph at the zoom: the pixels of a window onto a view too large to hold, such
+// as a pane's visible area. Pixels of the part outside the view are left as they were.
+void RenderViewArea(const RenderInput& input, QImage& part, QPoint origin);
+
 // The recoloured picture at zoom 1 (mask colours in mask mode), without a view.
 // Throws IoError when there is not memory for it.
 QImage RenderFullSize(const Document& doc, bool maskEditMode);
@@ -43,4 +49,8 @@ using BandSink = std::function<void(int firstRow, const QImage& band, int rows)>
 // progress; a request to stop ends the drawing with Cancelled. Throws IoError when
 // there is not memory for the bands.
 void RenderFullSizeInBands(const Document& doc, bool maskEditMode, const BandSink& sink,
+                           Progress& progress = NoProgress());
+// The same of a photograph, mask and layers given apart (a scheme's layers on the
+// document's photograph); the input's zoom is not used.
+void RenderFullSizeInBands(const RenderInput& picture, const BandSink& sink,
                            Progress& progress = NoProgress());

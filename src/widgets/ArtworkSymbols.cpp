@@ -241,6 +241,32 @@ void SmartSelect(QPainter& p, const QColor& ink, const QColor& accent) {
     p.restore();
 }
 
+// A little house, plain grey on the left, painted on the right, split by a divider
+// with its grip.
+void BeforeAfter(QPainter& p, const QColor& ink, const QColor& accent) {
+    const auto house = [&p](const QColor& wall, const QColor& roof) {
+        p.setBrush(wall);
+        p.drawRect(QRectF(5, 11, 14, 10));
+        QPainterPath top;
+        top.moveTo(3, 12);
+        top.lineTo(12, 4);
+        top.lineTo(21, 12);
+        top.closeSubpath();
+        p.setBrush(roof);
+        p.drawPath(top);
+    };
+    p.save();
+    p.setClipRect(QRectF(0, 0, 12, 24));
+    house(QColor(215, 215, 210), QColor(150, 150, 150));
+    p.setClipRect(QRectF(12, 0, 12, 24));
+    house(QColor(250, 205, 110), accent);
+    p.restore();
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawRect(QRectF(11.2, 1, 1.6, 22));
+    p.drawRoundedRect(QRectF(9.5, 14, 5, 7), 1.5, 1.5);
+}
+
 // A rectangle seen at an angle with a mark on each corner, over a folding rule.
 void Scale(QPainter& p, const QColor& ink, const QColor& accent) {
     const QPointF corners[] = {{4, 2.5}, {19, 5}, {19, 13}, {4, 15.5}};
@@ -286,6 +312,9 @@ void DrawSymbol(QPainter& p, Symbol symbol, const QRectF& box, const QColor& ink
         break;
     case Symbol::Help:
         Help(p, ink, accent);
+        break;
+    case Symbol::BeforeAfter:
+        BeforeAfter(p, ink, accent);
         break;
     case Symbol::Undo:
         Arrow(p, ink, true);

@@ -12,7 +12,8 @@ enum class Symbol {
     ImportPhoto,
     MaskBrush,
     Clipboard,
-    Help, // top band
+    Help,
+    BeforeAfter, // top band
     Undo,
     Redo,
     ZoomIn,

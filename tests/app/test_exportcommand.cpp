@@ -65,6 +65,13 @@ private slots:
         other.Layers[1].Quantity = 7;
         PhotoFiles::SaveBmp(paintedPhoto, demo.Photo);
         demo.Mask.SaveToFile(paintedPhoto + QStringLiteral(".mask"), layers, {other});
+
+        // The painted house without any scheme.
+        plainPhoto = dir.filePath(QStringLiteral("Bez schémat.bmp"));
+        PhotoFiles::SaveBmp(plainPhoto, demo.Photo);
+        demo.Mask.SaveToFile(plainPhoto + QStringLiteral(".mask"), layers, {});
+        catalogue = dir.filePath(QStringLiteral("katalog.tom"));
+        QCOMPARE(TestCatalogue::Build(catalogue, TestCatalogue::SmallRows()), QString());
     }
 
     void rendersAsOpened() {
@@ -279,6 +286,18 @@ private slots:
         QTest::newRow("order sheet of an unknown scheme") << QStringList{
             QStringLiteral("PHOTO"), QStringLiteral("--scheme"), QStringLiteral("Nic"),
             QStringLiteral("--order-sheet"), QStringLiteral("OUT.pdf")};
+        QTest::newRow("proposal with an unknown scheme among known ones") << QStringList{
+            QStringLiteral("PHOTO"),    QStringLiteral("--scheme"), QStringLiteral("Teplá okrová"),
+            QStringLiteral("--scheme"), QStringLiteral("Nic"),      QStringLiteral("--proposal"),
+            QStringLiteral("OUT.pdf")};
+        QTest::newRow("proposal with no file named")
+            << QStringList{QStringLiteral("PHOTO"), QStringLiteral("--proposal")};
+        QTest::newRow("two schemes for one picture")
+            << QStringList{QStringLiteral("PHOTO"),        QStringLiteral("--scheme"),
+                           QStringLiteral("Teplá okrová"), QStringLiteral("--scheme"),
+                           QStringLiteral("Chladná šedá"), QStringLiteral("--out"),
+                           QStringLiteral("OUT"),          QStringLiteral("--proposal"),
+                           QStringLiteral("OUT.pdf")};
         QTest::newRow("order sheet and a failing picture") << QStringList{
             QStringLiteral("PHOTO"), QStringLiteral("--order-sheet"), QStringLiteral("OUT.pdf"),
             QStringLiteral("--all-schemes"), QStringLiteral("/proc/nelze")};
@@ -319,6 +338,7 @@ private slots:
         QVERIFY(run.out.contains(QStringLiteral("--all-schemes")));
         QVERIFY(run.out.contains(QStringLiteral("--order-sheet")));
         QVERIFY(run.out.contains(QStringLiteral("--catalogue")));
+        QVERIFY(run.out.contains(QStringLiteral("--proposal")));
     }
 
     void orderSheetWithTheCatalogue_data() {
@@ -396,10 +416,75 @@ private slots:
         QVERIFY(!text.contains(QStringLiteral("Množství: 48")));
     }
 
+    // The colour proposal: the schemes named (each once, in the order given), every
+    // scheme without --scheme, the current colouring of a project without schemes.
+    void proposal_data() {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QStringList>("schemes");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("absent");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("every scheme")
+            << "demo" << QStringList{}
+            << QStringList{"Teplá okrová", "Chladná šedá", "Fasáda", "Střecha", "Sokl"}
+            << QStringList{"Současné obarvení"} << 3;
+        QTest::newRow("one named twice")
+            << "demo" << QStringList{"Chladná šedá", "Chladná šedá"} << QStringList{"Chladná šedá"}
+            << QStringList{"Teplá okrová"} << 2;
+        QTest::newRow("catalogue shades of a scheme")
+            << "painted" << QStringList{"Jiná"}
+            << QStringList{"Jiná", "E 101 - 01", "Žlutá kuchyň", "Silikonová barva", "7 Kg", "Moje"}
+            << QStringList{"Současné obarvení"} << 2;
+        QTest::newRow("no schemes: the current colouring")
+            << "plain" << QStringList{}
+            << QStringList{"Současné obarvení", "Žlutá kuchyň", "E 101 - 01", "48 l"}
+            << QStringList{"Jiná"} << 2;
+    }
+    void proposal() {
+        QFETCH(QString, project);
+        QFETCH(QStringList, schemes);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, absent);
+        QFETCH(int, pages);
+        const QString path = project == QLatin1String("demo")      ? photo
+                             : project == QLatin1String("painted") ? paintedPhoto
+                                                                   : plainPhoto;
+        const QString pdf = dir.filePath(QStringLiteral("návrh %1.pdf").arg(project));
+        QStringList arguments{path, QStringLiteral("--proposal"), pdf,
+                              QStringLiteral("--catalogue"), catalogue};
+        for (const QString& scheme : schemes)
+            arguments << QStringLiteral("--scheme") << scheme;
+        const Run run = Export(arguments, dir.path());
+        QCOMPARE(run.err, QString());
+        QCOMPARE(run.code, 0);
+        QCOMPARE(PdfPages(pdf), pages);
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("Návrh barev")));
+        for (const QString& line : expected)
+            QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral("\n---\n") + text));
+        for (const QString& line : absent)
+            QVERIFY2(!text.contains(line), qPrintable(line));
+    }
+
+    // A scheme the project does not have: said in Czech, and nothing is written.
+    void proposalOfAnUnknownScheme() {
+        QTemporaryDir out;
+        const QString pdf = out.filePath(QStringLiteral("návrh.pdf"));
+        const Run run = Export({paintedPhoto, QStringLiteral("--proposal"), pdf,
+                                QStringLiteral("--scheme"), QStringLiteral("Jiná"),
+                                QStringLiteral("--scheme"), QStringLiteral("Modrá obloha")},
+                               dir.path());
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Projekt nemá barevné schéma „Modrá obloha“.\n"));
+        QVERIFY(QDir(out.path()).isEmpty());
+    }
+
 private:
     QTemporaryDir dir;
     QString photo;
     QString paintedPhoto;
+    QString plainPhoto;
+    QString catalogue;
 };
 
 // The paint order is drawn with fonts: a graphical application, as the command makes.

@@ -89,6 +89,7 @@ private slots:
         dir = std::make_unique<QTemporaryDir>();
         photo = dir->filePath(QStringLiteral("dum.bmp"));
         mask = photo + QStringLiteral(".mask");
+        fakeCatalogue = dir->filePath(QStringLiteral("odrex.tom"));
         const DemoProject demo = MakeDemoHouse(240, 160);
         PhotoFiles::SaveBmp(photo, demo.Photo);
         demo.Mask.SaveToFile(mask, demo.Layers, demo.Schemes);
@@ -108,6 +109,9 @@ private slots:
         QTest::newRow("a hard link to the photograph") << "hard link";
         QTest::newRow("a link to the mask") << "mask link";
         QTest::newRow("a scheme picture linked to the photograph") << "scheme link";
+        QTest::newRow("the proposal over the mask") << "proposal";
+        QTest::newRow("the proposal over the catalogue it reads") << "proposal catalogue";
+        QTest::newRow("the paint order over a link to the catalogue") << "order catalogue";
     }
     void outputNamingAnInputIsRefused() {
         QFETCH(QString, how);
@@ -133,6 +137,20 @@ private slots:
             QVERIFY(
                 QFile::link(photo, QDir(folder).filePath(QStringLiteral("dum-Teplá okrová.jpg"))));
             arguments = QStringList{photo, QStringLiteral("--all-schemes"), folder};
+        } else if (how == QLatin1String("proposal")) {
+            arguments = QStringList{photo, QStringLiteral("--proposal"), mask};
+        } else if (how.endsWith(QLatin1String("catalogue"))) {
+            QFile file(fakeCatalogue);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("katalog") == 7);
+            file.close();
+            const bool order = how.startsWith(QLatin1String("order"));
+            const QString target =
+                order ? dir->filePath(QStringLiteral("objednavka.pdf")) : fakeCatalogue;
+            if (order)
+                QVERIFY(QFile::link(fakeCatalogue, target));
+            arguments = QStringList{
+                photo, order ? QStringLiteral("--order-sheet") : QStringLiteral("--proposal"),
+                target, QStringLiteral("--catalogue"), fakeCatalogue};
         }
         const Run run = Export(arguments);
         QCOMPARE(run.code, 1);
@@ -141,6 +159,8 @@ private slots:
         QCOMPARE(ReadAll(photo), photoBytes);
         QCOMPARE(ReadAll(mask), maskBytes);
         QCOMPARE(LoadProject(photo).Photo.size(), QSize(240, 160));
+        if (how.endsWith(QLatin1String("catalogue")))
+            QCOMPARE(ReadAll(fakeCatalogue), QByteArray("katalog"));
     }
 
     // --order-sheet odrex.tom replaced the paint catalogue with a PDF, and the
@@ -436,6 +456,7 @@ private:
     QString catalogue;
     std::unique_ptr<QTemporaryDir> dir;
     QString photo, mask;
+    QString fakeCatalogue; // a file that only stands where a catalogue would
     QByteArray photoBytes, maskBytes;
 };
 

@@ -8,6 +8,7 @@
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
 #include "layers/MasterChooserDialog.h"
+#include "overview/ComparisonWindow.h"
 #include "overview/OverviewWindow.h"
 #include "overview/ProjectListWindow.h"
 #include "palette/PaletteWindow.h"
@@ -272,6 +273,8 @@ private slots:
         QTest::newRow("project") << "overviewButton"
                                  << "Celkový souhrn vybraných odstínů pro projekt" << QSize(57, 52)
                                  << false;
+        QTest::newRow("before and after") << "compareButton"
+                                          << "Porovnat s původní fotografií" << big << true;
         QTest::newRow("help") << "helpButton"
                               << "Nápověda (F1)" << big << false;
         QTest::newRow("undo") << "undoButton"
@@ -649,7 +652,7 @@ private slots:
             emptyAfterFifo = preview->pixmap().isNull();
             dialog->reject();
         });
-        prompts.OpenFileName(QStringLiteral("Obrázky|*.png"));
+        prompts.OpenFileName(QStringLiteral("Obrázky|*.png"), Prompts::FileUse::Import);
         done = true;
         watchdog.join();
         QCOMPARE(pictureShown, QSize(220, 165));
@@ -726,22 +729,24 @@ private slots:
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         AppWindows windows(dir.path(), &prompts);
-        const QList<QWidget*> order{windows.mainWindow.get(), windows.layerDialog.get(),
-                                    windows.catalogue.get(),  windows.palette.get(),
-                                    windows.overview.get(),   windows.masterChooser.get(),
-                                    windows.projectList.get()};
+        const QList<QWidget*> order{windows.mainWindow.get(),  windows.layerDialog.get(),
+                                    windows.catalogue.get(),   windows.palette.get(),
+                                    windows.overview.get(),    windows.masterChooser.get(),
+                                    windows.projectList.get(), windows.comparison.get()};
         const QStringList captions{QStringLiteral("Tintora"),
                                    QStringLiteral("Vlastnosti vrstvy"),
                                    QStringLiteral("barvy"),
                                    QStringLiteral("Paleta barev"),
                                    QStringLiteral("Přehled"),
                                    QStringLiteral("Zvolit podřízenou vrstvu"),
-                                   QStringLiteral("Seznam vytvořených projektů")};
+                                   QStringLiteral("Seznam vytvořených projektů"),
+                                   QStringLiteral("Porovnání schémat")};
         int buttons = 0;
         // Every modal window stands above the catalogue and the palette.
         for (QWidget* modal : {static_cast<QWidget*>(windows.overview.get()),
                                static_cast<QWidget*>(windows.masterChooser.get()),
-                               static_cast<QWidget*>(windows.projectList.get())})
+                               static_cast<QWidget*>(windows.projectList.get()),
+                               static_cast<QWidget*>(windows.comparison.get())})
             QVERIFY(modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         for (int i = 0; i < order.size(); ++i) {
             QCOMPARE(order[i]->windowTitle(), captions[i]);
@@ -752,9 +757,10 @@ private slots:
             }
         }
         // 33 image buttons, the palette's likeness ranking beside its search, the
-        // overview's paint order and spreading rates, smart selection and the tool
-        // "Měřítko".
-        QCOMPARE(buttons, 38);
+        // overview's paint order, spreading rates and colour proposal, smart selection, the
+        // tool "Měřítko", the main window's before-and-after and the scheme comparison's
+        // proposal, three zoom buttons, close button and the four panes' apply buttons.
+        QCOMPARE(buttons, 49);
     }
 
     void openThroughTheProjectList() {

@@ -126,7 +126,8 @@ private slots:
             QStringLiteral("Sokl Plocha: ") + m2(plinth),
             QStringLiteral("Množství: 30 l Spotřeba: %1 l").arg(litres(plinth)),
             QStringLiteral("Odstín Vějíř Druh barvy Plocha Spotřeba Množství"),
-            QStringLiteral("E 101 - 01 Exteriér Silikonová barva %1 – 8 Kg").arg(m2(roof))};
+            QStringLiteral("E 101 - 01 [D] Exteriér"),
+            QStringLiteral("Silikonová barva %1 – 8 Kg").arg(m2(roof))};
         for (const QString& line : expected)
             QVERIFY2(text.contains(line), qPrintable(line + QStringLiteral("\n---\n") + text));
         // Summed once for the paint; a short number joins its unit in pdftotext.

@@ -204,25 +204,24 @@ private slots:
         OverviewRow measured = full;
         measured.area = 42.46;
         measured.suggested = 11;
-        QTest::newRow("measured") << measured << false
-                                  << QStringList{"Odstin: Žlutá kuchyň @54 8pt",
-                                                 "Fasáda @84 9pt bold",
-                                                 "Vějíř: Moje @69 8pt",
-                                                 "Druh barvy: Fasádní barva @39 8pt",
-                                                 "Množství: 12 @24 8pt",
-                                                 "Plocha: 42,5 m² @84 8pt right",
-                                                 "Spotřeba: 11 Kg @24 8pt right"};
+        QTest::newRow("measured") << measured << QStringList{"Odstin: Žlutá kuchyň @54 8pt",
+                                                             "Fasáda @84 9pt bold",
+                                                             "Vějíř: Moje @69 8pt",
+                                                             "Druh barvy: Fasádní barva @39 8pt",
+                                                             "Množství: 12 @24 8pt",
+                                                             "Plocha: 42,5 m² @84 8pt right",
+                                                             "Spotřeba: 11 Kg @24 8pt right"};
         OverviewRow noRate = Row(QStringLiteral("Okna"), 3, {}, {}, {});
         noRate.area = 0.04;
         QTest::newRow("measured, no spreading rate")
-            << noRate << true
+            << noRate
             << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt",
                            "Plocha: 0,0 m² @84 8pt right"};
         OverviewRow noUnit = noRate;
         noUnit.area = 1234.56;
         noUnit.suggested = 0;
         QTest::newRow("measured, no unit")
-            << noUnit << false
+            << noUnit
             << QStringList{"Okna @84 9pt bold", "Množství: 3 @24 8pt",
                            "Plocha: 1234,6 m² @84 8pt right", "Spotřeba: 0 @24 8pt right"};
     }

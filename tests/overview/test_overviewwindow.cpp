@@ -1,6 +1,6 @@
 // The overview window "Přehled" as a user meets it: its layout, the rows drawn from
 // the catalogue on every paint of a visible row, the row click that offers the
-// recipe, and the export, recipe and order buttons.
+// recipe, and the export, recipe, order and proposal buttons.
 #include "CatalogueScript.h"
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueStatements.h"
@@ -92,8 +92,8 @@ private slots:
         OverviewWindow& w = *f.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Přehled"));
         QVERIFY(w.isModal());
-        // The design's 489, the order button and the spreading rate's.
-        QCOMPARE(w.size(), QSize(733, 552));
+        // The design's 489, the spreading rate's, the proposal and the order buttons.
+        QCOMPARE(w.size(), QSize(855, 552));
         QLabel* title = nullptr;
         for (QLabel* label : w.findChildren<QLabel*>())
             if (label->text() == QStringLiteral("Celkový přehled odstínů použitých na projektu"))
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(title->mapTo(&w, QPoint(0, 0)), QPoint(40, 17));
         QCOMPARE(title->font().pixelSize(), 19);
         QCOMPARE(QFontInfo(title->font()).styleHint(), QFont::Serif);
-        QCOMPARE(f.List().geometry(), QRect(0, 52, 733, 450));
+        QCOMPARE(f.List().geometry(), QRect(0, 52, 855, 450));
         QCOMPARE(f.List().frameShape(), QFrame::NoFrame);
 
         const struct {
@@ -114,8 +114,9 @@ private slots:
             {w.exportButton, QRect(188, 517, 170, 18), "Uložit nově obarvený obrázek"},
             {w.coverageButton, QRect(366, 517, 114, 18),
              "Vydatnost a počet nátěrů druhu barvy vybrané vrstvy"},
-            {w.orderButton, QRect(488, 517, 114, 18), "Uložit objednávku barev k tisku (PDF)"},
-            {w.closeButton, QRect(610, 517, 114, 18), "Zavřít přehled"},
+            {w.proposalButton, QRect(488, 517, 114, 18), "Uložit návrh barev pro zákazníka (PDF)"},
+            {w.orderButton, QRect(610, 517, 114, 18), "Uložit objednávku barev k tisku (PDF)"},
+            {w.closeButton, QRect(732, 517, 114, 18), "Zavřít přehled"},
         };
         for (const auto& b : buttons) {
             QCOMPARE(b.button->geometry(), b.geometry);
@@ -129,15 +130,19 @@ private slots:
         // Left buttons keep to the left and bottom edges, the others to the right.
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.resize(800, 600);
+        w.resize(900, 600);
         QCOMPARE(w.recipeButton->pos(), QPoint(11, 565));
         QCOMPARE(w.exportButton->pos(), QPoint(188, 565));
-        QCOMPARE(w.coverageButton->pos(), QPoint(433, 565));
-        QCOMPARE(w.orderButton->pos(), QPoint(555, 565));
-        QCOMPARE(w.closeButton->pos(), QPoint(677, 565));
-        QCOMPARE(f.List().geometry(), QRect(0, 52, 800, 498));
-        w.resize(300, 300); // never so narrow that the buttons overlap
-        QVERIFY(w.width() >= 733);
+        QCOMPARE(w.coverageButton->pos(), QPoint(411, 565));
+        QCOMPARE(w.proposalButton->pos(), QPoint(533, 565));
+        QCOMPARE(w.orderButton->pos(), QPoint(655, 565));
+        QCOMPARE(w.closeButton->pos(), QPoint(777, 565));
+        QCOMPARE(f.List().geometry(), QRect(0, 52, 900, 498));
+        // Never so narrow that the buttons overlap: at the narrowest the export button
+        // still ends before the spreading rate's begins.
+        w.resize(300, 300);
+        QVERIFY(w.width() >= 855);
+        QVERIFY(w.exportButton->geometry().right() < w.coverageButton->geometry().left());
     }
 
     void listedRows_data() {
@@ -352,6 +357,36 @@ private slots:
         for (const char* line : {"Projekt: Rodinný dům", "Odstín: Žlutá kuchyň", "Množství: 12 l",
                                  "Odstín: E 001 - 01", "Okna", "Střecha"})
             QVERIFY2(text.contains(QString::fromUtf8(line)), line);
+        QVERIFY(f.window->isVisible());
+    }
+
+    // The proposal for the customer: every scheme of the project, or the current
+    // colouring alone when there is none.
+    void proposalFromTheOverview_data() {
+        QTest::addColumn<QStringList>("schemes");
+        QTest::newRow("no scheme") << QStringList{};
+        QTest::newRow("two schemes")
+            << QStringList{QStringLiteral("Letní žlutá"), QStringLiteral("Šedý sokl")};
+    }
+    void proposalFromTheOverview() {
+        QFETCH(QStringList, schemes);
+        Fixture f(SampleLayers());
+        for (const QString& name : schemes)
+            f.ws.Doc.Schemes << SchemeRecord{name, {f.ws.Doc.Layers[1]}};
+        f.window->FillOverview();
+        f.window->show();
+        const QString pdf = f.dir.filePath(QStringLiteral("návrh.pdf"));
+        f.prompts.fileNames.enqueue(pdf);
+        QTest::mouseClick(f.window->proposalButton, Qt::LeftButton);
+        QVERIFY(f.prompts.asked.isEmpty());
+        const QString text = PdfText(pdf);
+        QVERIFY2(text.contains(QStringLiteral("Návrh barev")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Rodinný dům")));
+        QVERIFY(text.contains(QStringLiteral("Žlutá kuchyň")));
+        QCOMPARE(text.contains(QStringLiteral("Současné obarvení")), schemes.isEmpty());
+        for (const QString& name : schemes)
+            QVERIFY2(text.contains(name), qPrintable(name));
+        QVERIFY(!f.ws.Doc.Modified);
         QVERIFY(f.window->isVisible());
     }
 

@@ -283,6 +283,53 @@ private slots:
         }
     }
 
+    // A pane or a window onto a large view draws only its area: the pixels must be
+    // those of the same area of the whole view, whatever the zoom and wherever the
+    // area lies (across the view's edges too, where the rest stays untouched).
+    void viewAreaIsTheViewsPixels_data() {
+        QTest::addColumn<float>("zoom");
+        QTest::addColumn<QSize>("photoSize");
+        for (float zoom : {0.25f, 0.5f, 1.0f, 2.0f, 4.0f}) {
+            QTest::addRow("zoom %g", double(zoom)) << zoom << QSize(131, 77);
+            QTest::addRow("zoom %g, odd sizes", double(zoom)) << zoom << QSize(97, 43);
+        }
+        QTest::addRow("zoom 1/8 of a large photograph") << 0.125f << QSize(1203, 807);
+    }
+    void viewAreaIsTheViewsPixels() {
+        QFETCH(float, zoom);
+        QFETCH(QSize, photoSize);
+        const LayerList layers = VariedLayers();
+        const QImage photo = TexturedPhoto(photoSize.width(), photoSize.height(), 21);
+        const TMask mask = RandomMask(photoSize.width(), photoSize.height(), int(layers.size()), 4);
+        for (bool maskMode : {false, true}) {
+            const RenderInput input{photo, mask, layers, zoom, maskMode};
+            const QSize size = ViewSizeFor(photoSize, zoom);
+            QImage whole = BlankView(size);
+            ReferenceRender(input, whole, 0, 0, photoSize.width() - 1, photoSize.height() - 1);
+            QRandomGenerator random(quint32(zoom * 64) + (maskMode ? 1 : 0));
+            for (int i = 0; i < 25; ++i) {
+                const QRect area(random.bounded(-20, size.width() + 5),
+                                 random.bounded(-20, size.height() + 5), 1 + random.bounded(90),
+                                 1 + random.bounded(60));
+                QImage part = BlankView(area.size());
+                RenderViewArea(input, part, area.topLeft());
+                for (int y = 0; y < area.height(); ++y) {
+                    for (int x = 0; x < area.width(); ++x) {
+                        const QPoint at = area.topLeft() + QPoint(x, y);
+                        const QColor expected =
+                            whole.rect().contains(at) ? whole.pixelColor(at) : Sentinel;
+                        if (part.pixelColor(x, y) != expected)
+                            QFAIL(qPrintable(QStringLiteral("view pixel %1, %2 of area %3, %4")
+                                                 .arg(at.x())
+                                                 .arg(at.y())
+                                                 .arg(area.x())
+                                                 .arg(area.y())));
+                    }
+                }
+            }
+        }
+    }
+
     // The export and the paint order take the picture a band at a time while the next
     // band is drawn: each band as the sink sees it, and every copy the sink keeps,
     // must be the picture's rows, even when the sink is slow.

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QProcess>
+#include <QRectF>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 // The text of a PDF file as pdftotext (poppler-utils) lays it out, page after page;
 // empty when the tool is missing or failed.
@@ -64,4 +67,37 @@ inline int PdfPages(const QString& pdf) {
             return line.mid(6).trimmed().toInt();
     }
     return 0;
+}
+
+// A word of a PDF page as pdftotext -bbox finds it: its text and its box in points
+// from the page's top left corner.
+struct PdfWord {
+    QString text;
+    QRectF box;
+};
+
+// The words of page `page` (from 1); empty when the tool is missing or failed.
+inline QList<PdfWord> PdfWords(const QString& pdf, int page) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return {};
+    QProcess process;
+    process.start(tool, {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                         QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                         QString::number(page), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    QList<PdfWord> words;
+    QXmlStreamReader xml(process.readAllStandardOutput());
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("word"))
+            continue;
+        const QXmlStreamAttributes at = xml.attributes();
+        const QPointF topLeft(at.value(QLatin1String("xMin")).toDouble(),
+                              at.value(QLatin1String("yMin")).toDouble());
+        const QPointF bottomRight(at.value(QLatin1String("xMax")).toDouble(),
+                                  at.value(QLatin1String("yMax")).toDouble());
+        words.append({xml.readElementText(), QRectF(topLeft, bottomRight)});
+    }
+    return words;
 }
