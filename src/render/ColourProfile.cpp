@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -53,27 +55,73 @@ Profile LinearSrgb() {
     return profile;
 }
 
+// sRGB's 8 bits of every light 0..scale of sRGB's linear light, from sRGB's own tone
+// curves reversed by LittleCMS. The levels rise with the light, so each channel needs
+// only where its 256 levels start, found by halving; rounded as LittleCMS rounds a
+// float to 8 bits.
+std::array<std::vector<uchar>, 3> SrgbLevelsOfLight(std::int32_t scale) {
+    const Profile srgb(cmsCreate_sRGBProfile());
+    const cmsTagSignature tags[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+    std::array<std::vector<uchar>, 3> levels;
+    const cmsToneCurve* done[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        const auto* curve = static_cast<const cmsToneCurve*>(cmsReadTag(srgb.get(), tags[k]));
+        done[k] = curve;
+        // The three channels usually share one curve: worked out once.
+        const int same = int(std::find(done, done + k, curve) - done);
+        if (same < k) {
+            levels[size_t(k)] = levels[size_t(same)];
+            continue;
+        }
+        std::unique_ptr<cmsToneCurve, decltype(&cmsFreeToneCurve)> reversed(
+            cmsReverseToneCurve(curve), &cmsFreeToneCurve);
+        const auto level = [&](std::int32_t light) {
+            const double v =
+                double(cmsEvalToneCurveFloat(reversed.get(), float(double(light) / scale)));
+            return int(std::clamp(std::floor(v * 255.0 + 0.5), 0.0, 255.0));
+        };
+        std::vector<uchar>& table = levels[size_t(k)];
+        table.resize(size_t(scale) + 1);
+        int current = level(0);
+        std::int32_t from = 0; // the first light of current
+        for (;;) {
+            // The first light of a higher level lies in (low, high]; scale + 1 when
+            // there is none.
+            std::int32_t low = from, high = scale + 1;
+            while (current < 255 && high - low > 1) {
+                const std::int32_t middle = low + (high - low) / 2;
+                (level(middle) > current ? high : low) = middle;
+            }
+            std::fill(table.begin() + from, table.begin() + high, uchar(current));
+            if (high > scale)
+                break;
+            current = level(high);
+            from = high;
+        }
+    }
+    return levels;
+}
+
 // A profile of tone curves and a matrix (Display P3, Adobe RGB, a camera's sRGB)
-// turns each channel into light on its own and mixes the three linearly, so the
-// whole conversion is three tables of 256 mixed lights and one table from light to
-// sRGB's 8 bits. LittleCMS works out every entry; the pixels then need only
-// look-ups and additions.
+// turns each channel into light on its own and mixes the three linearly. LittleCMS
+// works out the three lights of each channel's 256 values; the pixels then need three
+// look-ups of their mixed lights, added at once: each entry packs the red, green and
+// blue light into fields of a 64-bit word, raised to be never negative so that no
+// field carries into the next, and each field of the sum indexes a table of sRGB's
+// levels (below black and above white included).
 class MatrixShaperConversion {
 public:
-    // False when LittleCMS cannot make the transforms.
-    bool Build(cmsHPROFILE source) {
+    enum class Outcome { Built, NoTransform, OutOfReach };
+
+    Outcome Build(cmsHPROFILE source) {
         const Profile linear = LinearSrgb();
-        const Profile srgb(cmsCreate_sRGBProfile());
-        if (!linear || !srgb)
-            return false;
+        if (!linear)
+            return Outcome::NoTransform;
         const Transform toLight(cmsCreateTransform(source, TYPE_RGB_FLT, linear.get(), TYPE_RGB_FLT,
                                                    INTENT_PERCEPTUAL,
                                                    cmsFLAGS_NOCACHE | cmsFLAGS_NOOPTIMIZE));
-        const Transform fromLight(cmsCreateTransform(linear.get(), TYPE_RGB_FLT, srgb.get(),
-                                                     TYPE_RGB_8, INTENT_PERCEPTUAL,
-                                                     cmsFLAGS_NOCACHE));
-        if (!toLight || !fromLight)
-            return false;
+        if (!toLight)
+            return Outcome::NoTransform;
         // The lights of each channel alone, from 0 to 255; the light of black once.
         std::vector<float> in(size_t(3 * 256 + 1) * 3, 0.0f), out(in.size());
         for (int channel = 0; channel < 3; ++channel)
@@ -81,79 +129,84 @@ public:
                 in[size_t(channel * 256 + v) * 3 + size_t(channel)] = float(v / 255.0);
         cmsDoTransform(toLight.get(), in.data(), out.data(), 3 * 256 + 1);
         const float* black = out.data() + size_t(3 * 256) * 3;
+        std::array<std::array<std::array<std::int32_t, 3>, 256>, 3> mix{};
         for (int channel = 0; channel < 3; ++channel) {
             for (int v = 0; v < 256; ++v) {
                 const float* light = out.data() + size_t(channel * 256 + v) * 3;
                 for (int k = 0; k < 3; ++k) {
                     // Black's light is counted once, in the red table.
                     const double mixed = light[k] - black[k] + (channel == 0 ? black[k] : 0.0);
-                    mix_[channel][v][k] = std::int32_t(std::lround(mixed * Scale));
+                    if (!std::isfinite(mixed) || std::abs(mixed) > FieldRange / 8)
+                        return Outcome::OutOfReach;
+                    mix[size_t(channel)][size_t(v)][size_t(k)] =
+                        std::int32_t(std::lround(mixed * Scale));
                 }
             }
         }
-        std::vector<float> lights(size_t(Scale + 1) * 3);
-        for (int i = 0; i <= Scale; ++i)
-            std::fill_n(lights.begin() + i * 3, 3, float(double(i) / Scale));
-        std::vector<uchar> encoded(size_t(Scale + 1) * 3);
-        cmsDoTransform(fromLight.get(), lights.data(), encoded.data(), Scale + 1);
-        for (int i = 0; i <= Scale; ++i)
-            for (int k = 0; k < 3; ++k)
-                encode_[k][size_t(i)] = encoded[size_t(i) * 3 + size_t(k)];
-        return true;
+        const std::array<std::vector<uchar>, 3> levels = SrgbLevelsOfLight(Scale);
+        packed_ = {};
+        for (int k = 0; k < 3; ++k) {
+            // Each channel's table is raised by its least light; the sum's field then
+            // counts from the least light of all three together.
+            std::int64_t least = 0, most = 0;
+            for (int channel = 0; channel < 3; ++channel) {
+                const auto& table = mix[size_t(channel)];
+                const auto [low, high] = std::minmax_element(
+                    table.begin(), table.end(),
+                    [k](const auto& a, const auto& b) { return a[size_t(k)] < b[size_t(k)]; });
+                const std::int32_t raise = -(*low)[size_t(k)];
+                least -= raise;
+                most += (*high)[size_t(k)];
+                for (int v = 0; v < 256; ++v)
+                    packed_[size_t(channel)][size_t(v)] |=
+                        std::uint64_t(table[size_t(v)][size_t(k)] + raise) << (FieldBits * k);
+            }
+            std::vector<uchar>& encode = encode_[size_t(k)];
+            encode.resize(size_t(most - least + 1));
+            for (size_t i = 0; i < encode.size(); ++i)
+                encode[i] =
+                    levels[size_t(k)]
+                          [size_t(std::clamp<std::int64_t>(least + std::int64_t(i), 0, Scale))];
+        }
+        return Outcome::Built;
     }
 
     // Whether every colour comes out as it went in (an sRGB profile): tried on each
     // channel alone and on the greys.
     bool Identity() const {
         for (int v = 0; v < 256; ++v) {
-            const uchar greys[3] = {uchar(v), uchar(v), uchar(v)};
-            uchar out[3];
-            Convert(greys, out);
-            if (out[0] != v || out[1] != v || out[2] != v)
+            uchar greys[3] = {uchar(v), uchar(v), uchar(v)};
+            ConvertRow(greys, 1);
+            if (greys[0] != v || greys[1] != v || greys[2] != v)
                 return false;
             for (int channel = 0; channel < 3; ++channel) {
                 uchar bgr[3] = {0, 0, 0};
                 bgr[2 - channel] = uchar(v);
-                Convert(bgr, out);
-                for (int k = 0; k < 3; ++k)
-                    if (out[k] != bgr[k])
-                        return false;
+                uchar out[3] = {bgr[0], bgr[1], bgr[2]};
+                ConvertRow(out, 1);
+                if (std::memcmp(out, bgr, 3) != 0)
+                    return false;
             }
         }
         return true;
     }
 
-    // One pixel, blue, green, red.
-    void Convert(const uchar* bgr, uchar* out) const {
-        const auto& r = mix_[0][bgr[2]];
-        const auto& g = mix_[1][bgr[1]];
-        const auto& b = mix_[2][bgr[0]];
-        for (int k = 0; k < 3; ++k) {
-            const std::int32_t light = std::clamp(r[k] + g[k] + b[k], 0, Scale);
-            out[2 - k] = encode_[k][size_t(light)];
-        }
-    }
-
-    // The tables are read through local pointers and each pixel is stored only after
-    // all three of its channels are worked out: a store through uchar* may alias
-    // anything, and would make the compiler read the tables' addresses again.
+    // A row of blue, green, red pixels. The tables are read through local pointers and
+    // each pixel is stored only after all three of its channels are worked out: a store
+    // through uchar* may alias anything, and would make the compiler read the tables'
+    // addresses again.
     void ConvertRow(uchar* row, int width) const {
-        const auto* red = mix_[0].data();
-        const auto* green = mix_[1].data();
-        const auto* blue = mix_[2].data();
+        const std::uint64_t* red = packed_[0].data();
+        const std::uint64_t* green = packed_[1].data();
+        const std::uint64_t* blue = packed_[2].data();
         const uchar* encodeRed = encode_[0].data();
         const uchar* encodeGreen = encode_[1].data();
         const uchar* encodeBlue = encode_[2].data();
         for (int x = 0; x < width; ++x, row += 3) {
-            const auto& r = red[row[2]];
-            const auto& g = green[row[1]];
-            const auto& b = blue[row[0]];
-            const std::int32_t lightRed = std::clamp(r[0] + g[0] + b[0], 0, Scale);
-            const std::int32_t lightGreen = std::clamp(r[1] + g[1] + b[1], 0, Scale);
-            const std::int32_t lightBlue = std::clamp(r[2] + g[2] + b[2], 0, Scale);
-            const uchar outBlue = encodeBlue[lightBlue];
-            const uchar outGreen = encodeGreen[lightGreen];
-            const uchar outRed = encodeRed[lightRed];
+            const std::uint64_t light = red[row[2]] + green[row[1]] + blue[row[0]];
+            const uchar outBlue = encodeBlue[light >> (2 * FieldBits)];
+            const uchar outGreen = encodeGreen[(light >> FieldBits) & FieldMask];
+            const uchar outRed = encodeRed[light & FieldMask];
             row[0] = outBlue;
             row[1] = outGreen;
             row[2] = outRed;
@@ -162,11 +215,14 @@ public:
 
 private:
     static constexpr std::int32_t Scale = 65535; // the light 1.0
-    // mix_[channel][value]: the red, green and blue light of one channel's value.
-    std::array<std::array<std::array<std::int32_t, 3>, 256>, 3> mix_{};
-    std::array<std::vector<uchar>, 3> encode_{std::vector<uchar>(Scale + 1),
-                                              std::vector<uchar>(Scale + 1),
-                                              std::vector<uchar>(Scale + 1)};
+    static constexpr int FieldBits = 21;
+    static constexpr std::uint64_t FieldMask = (std::uint64_t(1) << FieldBits) - 1;
+    // Lights a field holds, in units of 1.0: three entries of at most an eighth of it
+    // each way, raised, stay inside.
+    static constexpr double FieldRange = double(FieldMask) / Scale;
+    // packed_[channel][value]: the red, green and blue light of one channel's value.
+    std::array<std::array<std::uint64_t, 256>, 3> packed_{};
+    std::array<std::vector<uchar>, 3> encode_; // sRGB's level of each field's value
 };
 
 // A grey profile: one table from the grey value to sRGB's red, green and blue.
@@ -191,11 +247,13 @@ bool ConvertGrey(QImage& picture, cmsHPROFILE source) {
     return true;
 }
 
-// Any other colour profile: LittleCMS's own transform on every row.
-bool ConvertThroughTransform(QImage& picture, cmsHPROFILE source) {
+// Any other colour profile: LittleCMS's own transform on every row. Extra flags such
+// as cmsFLAGS_NOOPTIMIZE keep lights far outside sRGB from overflowing the fixed-point
+// matrix that LittleCMS would otherwise put in the transform.
+bool ConvertThroughTransform(QImage& picture, cmsHPROFILE source, cmsUInt32Number flags = 0) {
     const Profile srgb(cmsCreate_sRGBProfile());
     const Transform transform(cmsCreateTransform(source, TYPE_BGR_8, srgb.get(), TYPE_BGR_8,
-                                                 INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE));
+                                                 INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE | flags));
     if (!transform)
         return false;
     ForEveryRow(picture, [&transform](uchar* row, int width) {
@@ -221,12 +279,21 @@ QString ConvertToSrgb(QImage& picture, const QByteArray& profile, bool profileDa
     bool converted = false;
     const cmsColorSpaceSignature space = cmsGetColorSpace(source.get());
     if (space == cmsSigRgbData && cmsIsMatrixShaper(source.get())) {
-        auto conversion = std::make_unique<MatrixShaperConversion>();
-        converted = conversion->Build(source.get());
-        if (converted && !conversion->Identity())
-            ForEveryRow(picture, [&conversion](uchar* row, int width) {
-                conversion->ConvertRow(row, width);
-            });
+        MatrixShaperConversion conversion;
+        switch (conversion.Build(source.get())) {
+        case MatrixShaperConversion::Outcome::Built:
+            converted = true;
+            if (!conversion.Identity())
+                ForEveryRow(picture, [&conversion](uchar* row, int width) {
+                    conversion.ConvertRow(row, width);
+                });
+            break;
+        case MatrixShaperConversion::Outcome::OutOfReach:
+            converted = ConvertThroughTransform(picture, source.get(), cmsFLAGS_NOOPTIMIZE);
+            break;
+        case MatrixShaperConversion::Outcome::NoTransform:
+            break;
+        }
     } else if (space == cmsSigRgbData) {
         converted = ConvertThroughTransform(picture, source.get());
     } else if (space == cmsSigGrayData) {

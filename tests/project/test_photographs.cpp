@@ -306,6 +306,18 @@ private slots:
         const QByteArray tabled = TabledDisplayP3Profile();
         QTest::newRow("table") << Png(picture, 0, Compressed(tabled)) << Png(picture) << tabled
                                << colours << 2;
+        // Wide gamuts mix in negative light; primaries almost in a line mix in so much
+        // that the conversion goes through LittleCMS's transform pixel by pixel.
+        const QByteArray adobe = GammaRgbProfile({0.64, 0.33, 0.21, 0.71, 0.15, 0.06}, 2.2);
+        QTest::newRow("Adobe RGB")
+            << Png(picture, 0, Compressed(adobe)) << Png(picture) << adobe << colours << 1;
+        const QByteArray wide =
+            GammaRgbProfile({0.7347, 0.2653, 0.1596, 0.8404, 0.0366, 0.0001}, 1.8);
+        QTest::newRow("wide gamut")
+            << Png(picture, 0, Compressed(wide)) << Png(picture) << wide << colours << 1;
+        const QByteArray inLine = GammaRgbProfile({0.64, 0.33, 0.30, 0.60, 0.46, 0.47}, 2.2);
+        QTest::newRow("primaries almost in a line")
+            << Png(picture, 0, Compressed(inLine)) << Png(picture) << inLine << colours << 1;
         const QByteArray srgb = SrgbProfile();
         QTest::newRow("sRGB") << Tiff(picture, 0, srgb) << Tiff(picture) << srgb << colours << 0;
         const Colours greys = {QColor(0, 0, 0), QColor(60, 60, 60), QColor(128, 128, 128),

@@ -274,6 +274,18 @@ QByteArray TabledDisplayP3Profile() {
     return Saved(tabled);
 }
 
+QByteArray GammaRgbProfile(const std::array<double, 6>& primaries, double gamma) {
+    const cmsCIExyY white = {0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE xyY = {{primaries[0], primaries[1], 1.0},
+                                 {primaries[2], primaries[3], 1.0},
+                                 {primaries[4], primaries[5], 1.0}};
+    cmsToneCurve* curve = cmsBuildGamma(nullptr, gamma);
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &xyY, curves);
+    cmsFreeToneCurve(curve);
+    return Saved(profile);
+}
+
 QByteArray SrgbProfile() {
     return Saved(cmsCreate_sRGBProfile());
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <array>
 
 // Photographs of every kind the program imports, made by the tests with the writers
 // of each kind (Qt's, libheif's encoders, a few TIFF tags by hand) and colour profiles
@@ -45,6 +46,9 @@ QByteArray DisplayP3Profile();
 // The same colours kept in an A2B0 table of curves and a matrix (as profiles made by
 // measuring a camera are), not in the matrix and tone curve tags.
 QByteArray TabledDisplayP3Profile();
+// Red, green and blue at the given chromaticities (x, y of each), D65 white and one
+// gamma: Adobe RGB, a camera's wide gamut, or primaries of no real device.
+QByteArray GammaRgbProfile(const std::array<double, 6>& primaries, double gamma);
 // LittleCMS's own sRGB profile.
 QByteArray SrgbProfile();
 // A grey profile of straight light (gamma 1).
