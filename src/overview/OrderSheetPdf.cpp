@@ -2,52 +2,23 @@
 // units, and the summary of what to buy.
 #include "overview/OrderSheet.h"
 #include "overview/OverviewRowPainter.h"
+#include "overview/PdfPages.h"
 #include "project/CzechNumber.h"
 #include "project/Errors.h"
-
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 #include <array>
 
 namespace {
 
-// At 96 dots per inch a unit of the page is a pixel of the screen, so the rows come
-// out exactly as the overview draws them.
-constexpr int Resolution = 96;
 constexpr int RowGap = 3;
 constexpr int TotalHeight = 34;
 
-QFont SheetFont(double points, bool bold = false, bool italic = false) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
-
-class SheetPainter {
+class SheetPainter : public PdfPages {
 public:
-    SheetPainter(QPdfWriter& writer, QPainter& painter)
-        : writer_(writer), painter_(painter), width_(writer.width()), height_(writer.height()) {}
-
-    // Text on one line at the current height, which moves below it.
-    void Line(const QString& text, const QFont& font, const QColor& colour = Qt::black,
-              int after = 4) {
-        painter_.setFont(font);
-        painter_.setPen(colour);
-        const QFontMetrics metrics = painter_.fontMetrics();
-        Room(metrics.height());
-        painter_.drawText(QPoint(0, y_ + metrics.ascent()),
-                          metrics.elidedText(text, Qt::ElideRight, width_));
-        y_ += metrics.height() + after;
-    }
+    explicit SheetPainter(const QString& projectName)
+        : PdfPages(QStringLiteral("Objednávka barev – %1").arg(projectName),
+                   QStringLiteral("Objednávku barev")) {}
 
     void Picture(const QImage& picture) {
         if (picture.isNull())
@@ -66,7 +37,7 @@ public:
         Room(Overview::RowHeight);
         Overview::PaintRowParts(painter_, QRect(0, y_, width_, Overview::RowHeight), false,
                                 Order::RowSwatch(line), Order::RowTexts(line, fanDeckLabel),
-                                SheetFont(8));
+                                PdfFont(8));
         y_ += Overview::RowHeight + RowGap;
     }
 
@@ -74,7 +45,7 @@ public:
         // Area and suggested quantity only on the sheet of a measured project.
         measured_ = std::any_of(totals.begin(), totals.end(),
                                 [](const OrderTotal& total) { return total.area.has_value(); });
-        const QFont head = SheetFont(9, true);
+        const QFont head = PdfFont(9, true);
         painter_.setFont(head);
         const int headHeight = painter_.fontMetrics().height() + 6;
         Room(headHeight + TotalHeight);
@@ -105,9 +76,9 @@ public:
             const QString quantity = total.quantity == 0
                                          ? QStringLiteral("množství nezadáno")
                                          : withUnit(QString::number(total.quantity));
-            TotalColumns(SheetFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,
+            TotalColumns(PdfFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,
                          {area, suggested, quantity});
-            painter_.setFont(SheetFont(7));
+            painter_.setFont(PdfFont(7));
             painter_.setPen(QColor(90, 90, 90));
             painter_.drawText(
                 QPoint(30, y_ + 17 + painter_.fontMetrics().ascent()),
@@ -115,15 +86,6 @@ public:
                                                       total.layers.join(QStringLiteral(", ")),
                                                   Qt::ElideRight, width_ - 30));
             y_ += TotalHeight;
-        }
-    }
-
-    void Space(int units) { y_ += units; }
-    // Starts a new page unless the next units fit on this one.
-    void Room(int units) {
-        if (y_ > 0 && y_ + units > height_) {
-            writer_.newPage();
-            y_ = 0;
         }
     }
 
@@ -156,11 +118,6 @@ private:
         }
     }
 
-    QPdfWriter& writer_;
-    QPainter& painter_;
-    int width_;
-    int height_;
-    int y_ = 0;
     bool measured_ = false;
 };
 
@@ -169,39 +126,23 @@ private:
 namespace Order {
 
 QByteArray Pdf(const OrderSheet& sheet) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw TintoraError(QStringLiteral("Objednávku barev nelze vytvořit bez písem: program "
-                                          "neběží jako grafická aplikace."));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(Resolution);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Objednávka barev – %1").arg(sheet.projectName));
-    writer.setCreator(QStringLiteral("Tintora 1.2"));
-
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw IoError(QStringLiteral("Objednávku barev nelze vytvořit."));
-    SheetPainter page(writer, painter);
-    page.Line(QStringLiteral("Objednávka barev"), SheetFont(20, true), Qt::black, 8);
-    page.Line(QStringLiteral("Projekt: ") + sheet.projectName, SheetFont(10));
+    SheetPainter page(sheet.projectName);
+    page.Line(QStringLiteral("Objednávka barev"), PdfFont(20, true), Qt::black, 8);
+    page.Line(QStringLiteral("Projekt: ") + sheet.projectName, PdfFont(10));
     page.Line(QStringLiteral("Datum: ") + sheet.date.toString(QStringLiteral("d. M. yyyy")),
-              SheetFont(10));
+              PdfFont(10));
     if (!sheet.schemeName.isEmpty())
-        page.Line(QStringLiteral("Barevné schéma: ") + sheet.schemeName, SheetFont(10));
+        page.Line(QStringLiteral("Barevné schéma: ") + sheet.schemeName, PdfFont(10));
     if (sheet.withoutCatalogue)
         page.Line(QStringLiteral("Katalog barev nebyl k dispozici: chybí jména odstínů, vějířů "
                                  "a druhů barev."),
-                  SheetFont(9, false, true), QColor(170, 30, 20));
+                  PdfFont(9, false, true), QColor(170, 30, 20));
     page.Space(8);
     page.Picture(sheet.picture);
 
-    page.Line(QStringLiteral("Vrstvy projektu"), SheetFont(12, true), Qt::black, 6);
+    page.Line(QStringLiteral("Vrstvy projektu"), PdfFont(12, true), Qt::black, 6);
     if (sheet.lines.isEmpty())
-        page.Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), SheetFont(9));
+        page.Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), PdfFont(9));
     const QHash<int, QString> fanDeckLabels = Order::FanDeckLabels(sheet.lines);
     for (const OrderLine& line : sheet.lines)
         page.Row(line, fanDeckLabels.value(line.layer.FanDeckId));
@@ -209,14 +150,12 @@ QByteArray Pdf(const OrderSheet& sheet) {
     page.Space(12);
     const QList<OrderTotal> totals = Summarise(sheet.lines);
     page.Room(80);
-    page.Line(QStringLiteral("Souhrn objednávky"), SheetFont(12, true), Qt::black, 6);
+    page.Line(QStringLiteral("Souhrn objednávky"), PdfFont(12, true), Qt::black, 6);
     if (totals.isEmpty())
-        page.Line(QStringLiteral("Žádná vrstva nemá zvolený odstín."), SheetFont(9));
+        page.Line(QStringLiteral("Žádná vrstva nemá zvolený odstín."), PdfFont(9));
     else
         page.Totals(totals);
-    if (!painter.end())
-        throw IoError(QStringLiteral("Objednávku barev nelze dokončit."));
-    return bytes;
+    return page.Finish();
 }
 
 } // namespace Order

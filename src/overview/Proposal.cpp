@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -33,7 +34,8 @@ namespace {
 
 // The areas are the colouring's own: a scheme may tie layers to other master layers.
 ProposalScheme Colouring(const Document& doc, const QString& name, const LayerList& layers,
-                         CatalogueDatabase* catalogue, const CoverageTable& coverage) {
+                         CatalogueDatabase* catalogue, const CoverageTable& coverage,
+                         Progress& progress) {
     ProposalScheme scheme;
     scheme.name = name;
     scheme.lines = Order::Lines(layers, catalogue);
@@ -41,27 +43,33 @@ ProposalScheme Colouring(const Document& doc, const QString& name, const LayerLi
         LayerAreas::Painted(layers, LayerAreas::Own(doc.Mask, layers, doc.Measures));
     for (OrderLine& line : scheme.lines)
         Overview::AddMeasures(line.row, line.layer, line.layerIndex, areas, coverage);
-    scheme.picture = Order::Picture(doc, layers);
+    scheme.picture = Order::Picture(doc, layers, progress);
     return scheme;
 }
 
 } // namespace
 
 Proposal Make(const Document& doc, const QList<int>& schemes, CatalogueDatabase* catalogue,
-              const QDate& date, const CoverageTable& coverage) {
+              const QDate& date, const CoverageTable& coverage, Progress& progress) {
     Proposal proposal;
     proposal.projectName = QFileInfo(doc.ProjectPath).completeBaseName();
     proposal.date = date;
     proposal.withoutCatalogue = !catalogue || !catalogue->IsOpen();
-    for (int index : schemes) {
-        if (index < 0 || index >= doc.Schemes.size())
-            continue;
-        const SchemeRecord& scheme = doc.Schemes[index];
+    QList<int> chosen;
+    for (int index : schemes)
+        if (index >= 0 && index < doc.Schemes.size())
+            chosen << index;
+    // Each colouring's picture takes an equal share of the bar.
+    const double share = 1.0 / double(std::max<qsizetype>(chosen.size(), 1));
+    for (qsizetype i = 0; i < chosen.size(); ++i) {
+        const SchemeRecord& scheme = doc.Schemes[chosen[i]];
+        ProgressPart part(progress, double(i) * share, double(i + 1) * share);
         proposal.schemes << Colouring(doc, scheme.Name, LayersWithScheme(doc.Layers, scheme),
-                                      catalogue, coverage);
+                                      catalogue, coverage, part);
     }
     if (proposal.schemes.isEmpty())
-        proposal.schemes << Colouring(doc, CurrentColouring, doc.Layers, catalogue, coverage);
+        proposal.schemes << Colouring(doc, CurrentColouring, doc.Layers, catalogue, coverage,
+                                      progress);
     return proposal;
 }
 
@@ -119,8 +127,9 @@ bool SaveProposal(const Document& doc, const QList<int>& schemes, Prompts& promp
         Prompts::FileUse::Order);
     if (path.isEmpty())
         return false;
-    return RunGuarded(prompts, [&] {
+    return RunGuardedWithProgress(prompts, QStringLiteral("Návrh barev"), [&](Progress& progress) {
+        // The pictures take the time; the pages are written quickly after them.
         Proposals::Write(path, Proposals::Make(doc, schemes, catalogue, QDate::currentDate(),
-                                               PaintCoverage::Load()));
+                                               PaintCoverage::Load(), progress));
     });
 }

@@ -55,9 +55,11 @@ QList<int> AllSchemes(const Document& doc);
 // none chosen: the current colouring alone. Each picture is drawn a band of rows at a
 // time and reduced as the paint order's is, so no scheme's full-size picture is held.
 // With a reference the layers' areas, and the quantities they need by the coverage
-// for layers whose quantity is not entered. The document does not change.
+// for layers whose quantity is not entered. The document does not change. Reports to
+// progress as the pictures are drawn; a request to stop throws Cancelled.
 Proposal Make(const Document& doc, const QList<int>& schemes, CatalogueDatabase* catalogue,
-              const QDate& date, const CoverageTable& coverage = {});
+              const QDate& date, const CoverageTable& coverage = {},
+              Progress& progress = NoProgress());
 
 // A layer's row of the table.
 ProposalRow RowOf(const OrderLine& line);

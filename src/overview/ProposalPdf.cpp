@@ -1,36 +1,19 @@
 // The colour proposal as a PDF document: a first page with every colouring side by
 // side, then a page per colouring with its picture and its table of layers.
+#include "overview/PdfPages.h"
 #include "overview/Proposal.h"
 #include "project/Errors.h"
-
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 
 namespace {
 
-// At 96 dots per inch a unit of the page is a pixel of the screen.
-constexpr int Resolution = 96;
 constexpr int Gap = 12;
 constexpr int TableRowHeight = 24;
 constexpr int SwatchWidth = 30;
 // A picture on a colouring's page keeps at least this share of the page's height;
 // a longer table goes on to the next page.
 constexpr double SmallestPictureShare = 0.35;
-
-QFont PageFont(double points, bool bold = false, bool italic = false) {
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    font.setItalic(italic);
-    return font;
-}
 
 const QColor Frame(120, 120, 120);
 const QColor Quiet(90, 90, 90);
@@ -56,25 +39,11 @@ QList<Column> ColumnsFor(const QList<ProposalRow>& rows) {
     return columns;
 }
 
-class ProposalPainter {
+class ProposalPainter : public PdfPages {
 public:
-    ProposalPainter(QPdfWriter& writer, QPainter& painter)
-        : writer_(writer), painter_(painter), width_(writer.width()), height_(writer.height()) {}
-
-    int Width() const { return width_; }
-    int Remaining() const { return height_ - y_; }
-
-    // Text on one line at the current height, which moves below it.
-    void Line(const QString& text, const QFont& font, const QColor& colour = Qt::black,
-              int after = 4) {
-        painter_.setFont(font);
-        painter_.setPen(colour);
-        const QFontMetrics metrics = painter_.fontMetrics();
-        Room(metrics.height());
-        painter_.drawText(QPoint(0, y_ + metrics.ascent()),
-                          metrics.elidedText(text, Qt::ElideRight, width_));
-        y_ += metrics.height() + after;
-    }
+    explicit ProposalPainter(const QString& projectName)
+        : PdfPages(QStringLiteral("Návrh barev – %1").arg(projectName),
+                   QStringLiteral("Návrh barev")) {}
 
     int LineHeight(const QFont& font) const { return QFontMetrics(font, &writer_).height(); }
 
@@ -98,7 +67,7 @@ public:
     // The first page's grid: every colouring's name above its picture, as many across
     // as make the pictures largest.
     void Overview(const QList<ProposalScheme>& schemes) {
-        const QFont nameFont = PageFont(11, true);
+        const QFont nameFont = PdfFont(11, true);
         const int nameHeight = LineHeight(nameFont) + 4;
         const QSize picture = schemes.isEmpty() ? QSize(3, 2) : schemes.constFirst().picture.size();
         const int count = int(schemes.size());
@@ -153,13 +122,13 @@ public:
         NewPage();
         Line(QStringLiteral("Návrh barev – %1, %2")
                  .arg(proposal.projectName, proposal.date.toString(QStringLiteral("d. M. yyyy"))),
-             PageFont(8), Quiet, 2);
-        Line(scheme.name, PageFont(16, true), Qt::black, 8);
+             PdfFont(8), Quiet, 2);
+        Line(scheme.name, PdfFont(16, true), Qt::black, 8);
 
         QList<ProposalRow> rows;
         for (const OrderLine& line : scheme.lines)
             rows << Proposals::RowOf(line);
-        const QFont head = PageFont(9, true);
+        const QFont head = PdfFont(9, true);
         const int headHeight = LineHeight(head) + 6;
         const int tableHeight =
             headHeight + std::max<int>(1, int(rows.size())) * TableRowHeight + Gap;
@@ -202,8 +171,8 @@ public:
         painter_.setPen(QPen(Frame, 0));
         painter_.drawLine(0, y_ - 4, width_, y_ - 4);
         if (rows.isEmpty())
-            Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), PageFont(9));
-        const QFont body = PageFont(9);
+            Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), PdfFont(9));
+        const QFont body = PdfFont(9);
         for (const ProposalRow& row : rows) {
             Room(TableRowHeight);
             if (row.swatch.isValid()) {
@@ -217,23 +186,6 @@ public:
             y_ += TableRowHeight;
         }
     }
-
-    // Starts a new page unless the next units fit on this one.
-    void Room(int units) {
-        if (y_ > 0 && y_ + units > height_)
-            NewPage();
-    }
-    void NewPage() {
-        writer_.newPage();
-        y_ = 0;
-    }
-
-private:
-    QPdfWriter& writer_;
-    QPainter& painter_;
-    int width_;
-    int height_;
-    int y_ = 0;
 };
 
 } // namespace
@@ -241,38 +193,20 @@ private:
 namespace Proposals {
 
 QByteArray Pdf(const Proposal& proposal) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        throw TintoraError(QStringLiteral("Návrh barev nelze vytvořit bez písem: program neběží "
-                                          "jako grafická aplikace."));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    writer.setResolution(Resolution);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    writer.setTitle(QStringLiteral("Návrh barev – %1").arg(proposal.projectName));
-    writer.setCreator(QStringLiteral("Tintora 1.2"));
-
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw IoError(QStringLiteral("Návrh barev nelze vytvořit."));
-    ProposalPainter page(writer, painter);
-    page.Line(QStringLiteral("Návrh barev"), PageFont(20, true), Qt::black, 8);
-    page.Line(QStringLiteral("Projekt: ") + proposal.projectName, PageFont(10));
+    ProposalPainter page(proposal.projectName);
+    page.Line(QStringLiteral("Návrh barev"), PdfFont(20, true), Qt::black, 8);
+    page.Line(QStringLiteral("Projekt: ") + proposal.projectName, PdfFont(10));
     page.Line(QStringLiteral("Datum: ") + proposal.date.toString(QStringLiteral("d. M. yyyy")),
-              PageFont(10));
+              PdfFont(10));
     if (proposal.withoutCatalogue)
         page.Line(QStringLiteral("Katalog barev nebyl k dispozici: chybí jména odstínů, vějířů "
                                  "a druhů barev."),
-                  PageFont(9, false, true), QColor(170, 30, 20));
-    page.Line(QString(), PageFont(6));
+                  PdfFont(9, false, true), QColor(170, 30, 20));
+    page.Line(QString(), PdfFont(6));
     page.Overview(proposal.schemes);
     for (const ProposalScheme& scheme : proposal.schemes)
         page.SchemePage(proposal, scheme);
-    if (!painter.end())
-        throw IoError(QStringLiteral("Návrh barev nelze dokončit."));
-    return bytes;
+    return page.Finish();
 }
 
 } // namespace Proposals

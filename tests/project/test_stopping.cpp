@@ -1,4 +1,5 @@
 #include "overview/OrderSheet.h"
+#include "overview/Proposal.h"
 #include "project/PhotoFiles.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TestPictures.h"
@@ -66,7 +67,7 @@ private slots:
     void stoppingChangesNothing_data() {
         QTest::addColumn<QString>("work");
         QTest::addColumn<double>("stopAt");
-        for (const char* work : {"open", "export", "order"})
+        for (const char* work : {"open", "export", "order", "proposal"})
             for (const double stopAt : {0.0, 0.5, 0.99})
                 QTest::addRow("%s at %.2f", work, stopAt) << QString::fromLatin1(work) << stopAt;
     }
@@ -83,6 +84,8 @@ private slots:
             f.prompts.fileNames.enqueue(f.exported);
             if (work == QLatin1String("export"))
                 return ExportPicture(f.ws, f.prompts);
+            if (work == QLatin1String("proposal"))
+                return SaveProposal(f.ws.Doc, {}, f.prompts, nullptr);
             return SaveOrderSheet(f.ws.Doc, f.prompts, nullptr);
         };
         f.prompts.stopAt = stopAt;

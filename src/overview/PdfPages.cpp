@@ -1,0 +1,72 @@
+#include "overview/PdfPages.h"
+
+#include "project/Errors.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+
+namespace {
+
+constexpr int Resolution = 96;
+
+// Fonts come only with a graphical application; checked before a writer exists.
+const QString& CheckedWhat(const QString& what) {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        throw TintoraError(
+            QStringLiteral("%1 nelze vytvořit bez písem: program neběží jako grafická aplikace.")
+                .arg(what));
+    return what;
+}
+
+} // namespace
+
+PdfPages::PdfPages(const QString& title, const QString& what)
+    : what_(CheckedWhat(what)), buffer_(&bytes_), writer_(&buffer_) {
+    buffer_.open(QIODevice::WriteOnly);
+    writer_.setResolution(Resolution);
+    writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    writer_.setTitle(title);
+    writer_.setCreator(QStringLiteral("Tintora 1.2"));
+    if (!painter_.begin(&writer_))
+        throw IoError(QStringLiteral("%1 nelze vytvořit.").arg(what_));
+    width_ = writer_.width();
+    height_ = writer_.height();
+}
+
+QByteArray PdfPages::Finish() {
+    if (!painter_.end())
+        throw IoError(QStringLiteral("%1 nelze dokončit.").arg(what_));
+    return bytes_;
+}
+
+void PdfPages::Line(const QString& text, const QFont& font, const QColor& colour, int after) {
+    painter_.setFont(font);
+    painter_.setPen(colour);
+    const QFontMetrics metrics = painter_.fontMetrics();
+    Room(metrics.height());
+    painter_.drawText(QPoint(0, y_ + metrics.ascent()),
+                      metrics.elidedText(text, Qt::ElideRight, width_));
+    y_ += metrics.height() + after;
+}
+
+void PdfPages::Room(int units) {
+    if (y_ > 0 && y_ + units > height_)
+        NewPage();
+}
+
+void PdfPages::NewPage() {
+    writer_.newPage();
+    y_ = 0;
+}
+
+QFont PdfFont(double points, bool bold, bool italic) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
