@@ -404,8 +404,8 @@ void MainWindow::onLayerScaleMenuShown() {
 }
 
 void MainWindow::onLayerScaleChosen(int reference) {
-    if (Measuring::ChooseLayerPlane(workspace_.Doc, SelectedLayerRow(), reference))
-        emit workspace_.MeasuresChanged();
+    workspace_.ChangeMeasures(
+        [&] { Measuring::ChooseLayerPlane(workspace_.Doc, SelectedLayerRow(), reference); });
 }
 
 void MainWindow::onToggleSubordinateTriggered() {

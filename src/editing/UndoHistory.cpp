@@ -94,13 +94,13 @@ std::vector<UndoHistory::RowPlace> UndoHistory::PlacesFor(int index) const {
     return places;
 }
 
-void UndoHistory::PushUndo(const TMask& mask, Anchor anchor) {
+void UndoHistory::PushUndo(const TMask& mask, Besides besides) {
     if (current_ >= 0 && current_ + 1 < int(nodes_.size())) {
         nodes_.erase(nodes_.begin() + current_ + 1, nodes_.end());
         newest_ = PlacesFor(current_);
     }
     Node node;
-    node.anchor = anchor;
+    node.besides = std::move(besides);
     node.width = mask.Width;
     node.height = mask.Height;
     node.rowCount = std::int32_t(mask.Rows.size());
@@ -146,9 +146,9 @@ void UndoHistory::PushUndo(const TMask& mask, Anchor anchor) {
     redoNext_ = -1;
 }
 
-void UndoHistory::Restore(int index, TMask& mask, Anchor& anchor, const LayerList& layers) const {
+void UndoHistory::Restore(int index, TMask& mask, Besides& besides, const LayerList& layers) const {
     const Node& node = nodes_[size_t(index)];
-    anchor = node.anchor;
+    besides = node.besides;
     TMask restored;
     restored.Width = node.width;
     restored.Height = node.height;
@@ -163,27 +163,27 @@ void UndoHistory::Restore(int index, TMask& mask, Anchor& anchor, const LayerLis
     mask = std::move(restored);
 }
 
-bool UndoHistory::Undo(TMask& mask, Anchor& anchor, const LayerList& layers) {
+bool UndoHistory::Undo(TMask& mask, Besides& besides, const LayerList& layers) {
     if (current_ < 0)
         return false;
     if (!presentInHistory_) {
         // Keep the edited present so that redo can come back to it.
-        PushUndo(mask, anchor);
+        PushUndo(mask, besides);
         current_ -= 1;
     }
-    Restore(current_, mask, anchor, layers);
+    Restore(current_, mask, besides, layers);
     redoNext_ = current_ + 1 < int(nodes_.size()) ? current_ + 1 : current_;
     if (current_ > 0)
         current_ -= 1;
     return true;
 }
 
-bool UndoHistory::Redo(TMask& mask, Anchor& anchor, const LayerList& layers) {
+bool UndoHistory::Redo(TMask& mask, Besides& besides, const LayerList& layers) {
     if (redoNext_ < 0)
         return false;
     current_ = redoNext_;
     redoNext_ = current_ + 1 < int(nodes_.size()) ? current_ + 1 : -1;
-    Restore(current_, mask, anchor, layers);
+    Restore(current_, mask, besides, layers);
     return true;
 }
 

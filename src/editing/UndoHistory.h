@@ -1,13 +1,15 @@
 #pragma once
 
 #include "project/Mask.h"
+#include "project/Measurements.h"
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
 // The undo history: snapshots of the whole mask, each taken just before an edit,
-// with the line tool's anchor at that moment.
+// with what is restored beside it: the line tool's anchor and the references marked
+// on the photograph at that moment.
 //
 // A snapshot keeps only the rows that differ from the snapshot before it (the first
 // keeps them all), each packed into a few bytes a run; a snapshot is restored by
@@ -16,20 +18,21 @@
 // it changed at about a quarter of their size in the mask.
 class UndoHistory {
 public:
-    struct Anchor {
-        int x = -1;
+    struct Besides {
+        int x = -1; // the line tool's anchor
         int y = -1;
+        Measurements measures;
     };
 
     // Takes a snapshot of the present mask before an edit; what could be redone is lost.
-    void PushUndo(const TMask& mask, Anchor anchor);
+    void PushUndo(const TMask& mask, Besides besides);
     // The tools call this right after they changed the mask.
     void MarkPresentChanged() { presentInHistory_ = false; }
 
-    // Step back: the mask and anchor to show, or false when there is nothing.
-    // The present mask and anchor are needed to keep an edited state redoable.
-    bool Undo(TMask& mask, Anchor& anchor, const LayerList& layers);
-    bool Redo(TMask& mask, Anchor& anchor, const LayerList& layers);
+    // Step back: the mask and what is beside it to show, or false when there is
+    // nothing. The present ones are needed to keep an edited state redoable.
+    bool Undo(TMask& mask, Besides& besides, const LayerList& layers);
+    bool Redo(TMask& mask, Besides& besides, const LayerList& layers);
     void ClearHistory();
 
     bool PresentInHistory() const { return presentInHistory_; }
@@ -41,7 +44,7 @@ public:
 
 private:
     struct Node {
-        Anchor anchor;
+        Besides besides;
         std::int32_t width = 0;
         std::int32_t height = 0;
         std::int32_t rowCount = 0; // the mask's rows, whatever its Height says
@@ -61,7 +64,7 @@ private:
     // The newest place of every row, for the snapshot of index: from it back to the
     // nearest snapshot that holds every row.
     std::vector<RowPlace> PlacesFor(int index) const;
-    void Restore(int index, TMask& mask, Anchor& anchor, const LayerList& layers) const;
+    void Restore(int index, TMask& mask, Besides& besides, const LayerList& layers) const;
 
     std::vector<Node> nodes_;           // oldest first; node i's neighbours are i - 1 and i + 1
     std::vector<RowPlace> newest_;      // every row's place in the snapshot of the newest node

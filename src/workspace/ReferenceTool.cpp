@@ -132,8 +132,9 @@ void ReferenceTool::Release(QPointF view) {
     PlaneReference moved = references[mark.reference];
     moved.points[mark.point] = takenAt_;
     // A move that gives no plane is refused: the reference stays where it was.
-    if (RunGuarded(prompts_, [&] { Measuring::ReplaceReference(ws_.Doc, mark.reference, moved); }))
-        emit ws_.MeasuresChanged();
+    RunGuarded(prompts_, [&] {
+        ws_.ChangeMeasures([&] { Measuring::ReplaceReference(ws_.Doc, mark.reference, moved); });
+    });
     Changed();
 }
 
@@ -186,8 +187,8 @@ void ReferenceTool::Finish(PlaneReference::Kind kind) {
     } else {
         reference.height = 0;
     }
-    if (RunGuarded(prompts_, [&] { Measuring::AddReference(ws_.Doc, reference); }))
-        emit ws_.MeasuresChanged();
+    RunGuarded(prompts_,
+               [&] { ws_.ChangeMeasures([&] { Measuring::AddReference(ws_.Doc, reference); }); });
     Changed();
 }
 
@@ -205,8 +206,9 @@ void ReferenceTool::EditLengths(int index) {
             return;
         reference.height = *height;
     }
-    if (RunGuarded(prompts_, [&] { Measuring::ReplaceReference(ws_.Doc, index, reference); }))
-        emit ws_.MeasuresChanged();
+    RunGuarded(prompts_, [&] {
+        ws_.ChangeMeasures([&] { Measuring::ReplaceReference(ws_.Doc, index, reference); });
+    });
 }
 
 void ReferenceTool::Remove(int index) {
@@ -215,7 +217,6 @@ void ReferenceTool::Remove(int index) {
                                          Prompts::Yes | Prompts::No, Prompts::No);
     if (answer != Prompts::Yes)
         return;
-    Measuring::RemoveReference(ws_.Doc, index);
-    emit ws_.MeasuresChanged();
+    ws_.ChangeMeasures([&] { Measuring::RemoveReference(ws_.Doc, index); });
     Changed();
 }

@@ -84,7 +84,19 @@ void Workspace::UpdateWholePicture() {
 }
 
 void Workspace::PushUndo() {
-    History.PushUndo(Doc.Mask, {LineAnchorX, LineAnchorY});
+    History.PushUndo(Doc.Mask, {LineAnchorX, LineAnchorY, Doc.Measures});
+}
+
+bool Workspace::ChangeMeasures(const std::function<void()>& change) {
+    const Measurements before = Doc.Measures;
+    change();
+    if (Doc.Measures == before)
+        return false;
+    // The snapshot holds the references as they were, beside the present mask.
+    History.PushUndo(Doc.Mask, {LineAnchorX, LineAnchorY, before});
+    History.MarkPresentChanged();
+    emit MeasuresChanged();
+    return true;
 }
 
 void Workspace::undoClick() {
@@ -95,14 +107,20 @@ void Workspace::redoClick() {
     StepHistory(&UndoHistory::Redo);
 }
 
-void Workspace::StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Anchor&,
+void Workspace::StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Besides&,
                                                       const LayerList&)) {
-    UndoHistory::Anchor anchor{LineAnchorX, LineAnchorY};
-    if (!(History.*step)(Doc.Mask, anchor, Doc.Layers))
+    UndoHistory::Besides besides{LineAnchorX, LineAnchorY, Doc.Measures};
+    if (!(History.*step)(Doc.Mask, besides, Doc.Layers))
         return;
-    LineAnchorX = anchor.x;
-    LineAnchorY = anchor.y;
+    LineAnchorX = besides.x;
+    LineAnchorY = besides.y;
     UpdateWholePicture();
+    if (besides.measures != Doc.Measures) {
+        // The references file is written again on saving.
+        Doc.Measures = std::move(besides.measures);
+        Doc.Modified = true;
+        emit MeasuresChanged();
+    }
 }
 
 void Workspace::StartSmartPreparation() {

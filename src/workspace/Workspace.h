@@ -12,6 +12,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 // The scroll box that shows the view; the main window implements it.
 class ViewPort {
 public:
@@ -74,9 +76,15 @@ public:
     // took it, else made again from the document.
     void ShowViewAgain(QImage&& released);
 
-    // A snapshot of the mask (and the line anchor) just before an edit.
+    // A snapshot of the mask (the line anchor and the references beside it) just
+    // before an edit.
     void PushUndo();
-    // Undo and redo restore the mask and the anchor and re-render the picture.
+    // Changes the references (or a layer's choice of them) through change, as one
+    // undo step; what change throws comes out, with nothing changed or recorded.
+    // Returns whether anything changed.
+    bool ChangeMeasures(const std::function<void()>& change);
+    // Undo and redo restore the mask, the anchor and the references and re-render
+    // the picture.
     void undoClick();
     void redoClick();
     void ClearHistory() { History.ClearHistory(); }
@@ -134,8 +142,9 @@ signals:
     void MeasuresChanged();
 
 private:
-    // Undo or redo: restores the mask and the line anchor and shows them.
-    void StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Anchor&, const LayerList&));
+    // Undo or redo: restores the mask, the line anchor and the references and shows
+    // them.
+    void StepHistory(bool (UndoHistory::*step)(TMask&, UndoHistory::Besides&, const LayerList&));
 
     ViewPort* viewPort_ = nullptr;
 };

@@ -187,6 +187,8 @@ private slots:
             expected[2] = to;
         QCOMPARE(s.ws.Doc.Measures.References[0].points, expected);
         QCOMPARE(s.ws.Doc.Modified, message.isEmpty());
+        // A refused move leaves no step to undo.
+        QCOMPARE(s.ws.History.NodeCount(), message.isEmpty() ? 2 : 1);
         QCOMPARE(s.prompts.Texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY(s.tool.PendingPoints().isEmpty()); // the press took the mark, added none
         QCOMPARE(s.tool.Shown()[0].points, expected);
@@ -214,6 +216,73 @@ private slots:
         QCOMPARE(s.prompts.asked.last().caption, QStringLiteral("Potvrzení"));
         QCOMPARE(s.ws.Doc.Measures.References.size(), answer == Prompts::Yes ? 0 : 1);
         QCOMPARE(s.ws.Doc.Modified, answer == Prompts::Yes);
+    }
+
+    // Every change of the references is a step of the undo history among the mask's:
+    // undo brings back the references as they were (and marks the project changed, so
+    // that saving writes them), redo the change again.
+    void referencesInTheUndoHistory_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"moved", "retyped", "removed"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+    void referencesInTheUndoHistory() {
+        QFETCH(QString, change);
+        Scene s;
+        s.MarkSquare();
+        const Measurements marked = s.ws.Doc.Measures;
+        s.ws.Doc.Layers << NewLayerTemplate(1);
+        s.tools.SelectedRow = [] { return 1; };
+        s.ws.CurrentTool = PencilTool;
+        s.ws.MaskEditMode = true;
+        s.tools.ImageMouseDown(false, 20, 20);
+        s.tools.ImageMouseUp(20, 20);
+        const TMask dabbed = s.ws.Doc.Mask;
+        QVERIFY(!(dabbed == TMask::CreateBlank(400, 300)));
+        s.ws.CurrentTool = ScaleTool;
+        if (change == QLatin1String("moved")) {
+            s.Drag({300, 250}, {320, 240});
+        } else if (change == QLatin1String("retyped")) {
+            s.prompts.inputs << QStringLiteral("3") << QStringLiteral("2");
+            s.tools.ImageDoubleClick(101, 51);
+        } else {
+            s.prompts.answers.enqueue(Prompts::Yes);
+            s.Click({101, 249}, true);
+        }
+        const Measurements changed = s.ws.Doc.Measures;
+        QVERIFY(!(changed == marked));
+
+        QSignalSpy measuresChanged(&s.ws, &Workspace::MeasuresChanged);
+        s.ws.Doc.Modified = false;
+        s.ws.undoClick();
+        QVERIFY(s.ws.Doc.Measures == marked);
+        QVERIFY(s.ws.Doc.Mask == dabbed);
+        QVERIFY(s.ws.Doc.Modified);
+        QCOMPARE(measuresChanged.count(), 1);
+        s.ws.undoClick(); // the dab: the references stay
+        QVERIFY(s.ws.Doc.Measures == marked);
+        QVERIFY(s.ws.Doc.Mask == TMask::CreateBlank(400, 300));
+        QCOMPARE(measuresChanged.count(), 1);
+        s.ws.undoClick();
+        QVERIFY(s.ws.Doc.Measures.IsEmpty());
+        for (int i = 0; i < 3; ++i)
+            s.ws.redoClick();
+        QVERIFY(s.ws.Doc.Measures == changed);
+        QVERIFY(s.ws.Doc.Mask == dabbed);
+        QCOMPARE(measuresChanged.count(), 4);
+        // A new reference after an undo drops the change that could be redone. (The
+        // first undo after redoing to the end shows the same state again.)
+        s.ws.undoClick();
+        s.ws.undoClick();
+        QVERIFY(s.ws.Doc.Measures == marked);
+        s.prompts.inputs << QStringLiteral("1") << QStringLiteral("1");
+        for (QPointF p : {QPointF(10, 200), QPointF(60, 200), QPointF(60, 280), QPointF(10, 280)})
+            s.Click(p);
+        QCOMPARE(s.ws.Doc.Measures.References.size(), 2);
+        s.ws.redoClick();
+        QCOMPARE(s.ws.Doc.Measures.References.size(), 2);
+        s.ws.undoClick();
+        QVERIFY(s.ws.Doc.Measures == marked);
     }
 
     // A right press elsewhere drops the marks being placed; they are dropped too when
