@@ -146,6 +146,13 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
         throw DatabaseError(QStringLiteral("Katalog barev %1 na serveru %2 nelze otevřít.\n%3")
                                 .arg(MessageText::Value(location.path, MessageText::PathChars),
                                      MessageText::Value(location.Server()), reason));
+    // The embedded engine lets one process at a time open a database.
+    if (reason.contains(QLatin1String("already opened with engine instance")))
+        throw DatabaseError(
+            QStringLiteral("Katalog barev %1 právě používá jiný spuštěný program, nejspíš další "
+                           "okno Tintory.\nKatalog barev může mít otevřený jen jeden program "
+                           "najednou: zavřete ten druhý a spusťte Tintoru znovu.\n%2")
+                .arg(native, reason));
     // Firebird opens a database for writing unless it is marked read-only; a
     // file the user may only read must be made writable or marked so.
     if (::access(QFile::encodeName(location.path).constData(), W_OK) != 0)

@@ -302,6 +302,40 @@ private slots:
         QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), expected);
     }
 
+    // An embedded catalogue is open in one program at a time. A second one (another
+    // window of Tintora started from a file manager, say) says so in Czech; the first
+    // keeps working.
+    void catalogueOpenInAnotherProgram() {
+        QTemporaryDir program;
+        const QString path = program.filePath(QStringLiteral("odrex.tom"));
+        QCOMPARE(TestCatalogue::Build(path, TestCatalogue::SmallRows(), false), QString());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        QProcess first;
+        first.setProcessEnvironment(environment);
+        first.start(QStringLiteral(CATALOGUE_PROBE),
+                    {QStringLiteral("--settings"), program.path()});
+        QVERIFY(first.waitForReadyRead(60000));
+        QVERIFY(first.readLine().startsWith("ok "));
+
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        second.start(QStringLiteral(CATALOGUE_PROBE), {path});
+        QVERIFY(second.waitForFinished(60000));
+        const QStringList lines =
+            QString::fromUtf8(second.readAllStandardOutput()).trimmed().split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0),
+                 QStringLiteral("Katalog barev %1 právě používá jiný spuštěný program, nejspíš "
+                                "další okno Tintory.")
+                     .arg(QDir::toNativeSeparators(path)));
+
+        first.write("read\n");
+        QVERIFY(first.waitForReadyRead(60000));
+        QVERIFY(first.readLine().startsWith("ok "));
+        first.closeWriteChannel();
+        QVERIFY(first.waitForFinished(60000));
+    }
+
 private:
     QTemporaryDir dir;
     QString catalogue;
