@@ -51,7 +51,8 @@ const char* const HelpText =
     "                       vedle programu, bez něj odrex.tom vedle programu)\n"
     "  --list               vypíše vrstvy a schémata se všemi uloženými údaji jako JSON,\n"
     "                       s měřítkem i plochu každé vrstvy v m²\n"
-    "  --help               vypíše tuto nápovědu\n";
+    "  --help               vypíše tuto nápovědu\n"
+    "  --version            vypíše verzi programu\n";
 
 struct Options {
     QString photo;
@@ -62,6 +63,7 @@ struct Options {
     float zoom = 1.0f;
     bool list = false;
     bool help = false;
+    bool version = false;
     QString orderSheet;
     QString proposal;
     QString catalogue;
@@ -86,6 +88,8 @@ Options Parse(const QStringList& arguments) {
         const QString& a = arguments[i];
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             options.help = true;
+        } else if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            options.version = true;
         } else if (a == QLatin1String("--out")) {
             options.out = valueOf(i);
         } else if (a == QLatin1String("--scheme")) {
@@ -120,7 +124,7 @@ Options Parse(const QStringList& arguments) {
                                  .arg(MessageText::Value(a)));
         }
     }
-    if (options.help)
+    if (options.help || options.version)
         return options;
     if (options.photo.isEmpty())
         throw UsageError(QStringLiteral("Chybí projekt: zadejte cestu k souboru .bmp."));
@@ -554,6 +558,10 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
         const Options options = Parse(arguments);
         if (options.help) {
             out << QString::fromUtf8(HelpText);
+            return 0;
+        }
+        if (options.version) {
+            out << QStringLiteral("tintora-export 1.2\n");
             return 0;
         }
         LoadedProject project = LoadProject(options.photo);

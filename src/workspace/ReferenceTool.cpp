@@ -167,9 +167,17 @@ std::optional<double> ReferenceTool::AskMetres(const QString& prompt, double cur
 void ReferenceTool::Finish(PlaneReference::Kind kind) {
     PlaneReference reference;
     reference.kind = kind;
-    reference.points = std::exchange(pending_, {});
+    reference.points = pending_;
     reference.width = reference.height = 1;
-    Changed();
+    // The marks stay shown while the lengths are asked for, so that the user sees
+    // which corner is the first; they go whatever the answers.
+    struct Done {
+        ReferenceTool& tool;
+        ~Done() {
+            tool.pending_.clear();
+            tool.Changed();
+        }
+    } done{*this};
     // The marks first: no lengths are asked for corners that make no plane.
     const QSize photo(ws_.Doc.Mask.Width, ws_.Doc.Mask.Height);
     if (!RunGuarded(prompts_, [&] { PlaneOf(reference, photo); }))
@@ -189,7 +197,6 @@ void ReferenceTool::Finish(PlaneReference::Kind kind) {
     }
     RunGuarded(prompts_,
                [&] { ws_.ChangeMeasures([&] { Measuring::AddReference(ws_.Doc, reference); }); });
-    Changed();
 }
 
 void ReferenceTool::EditLengths(int index) {

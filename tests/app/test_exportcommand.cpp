@@ -339,6 +339,10 @@ private slots:
         QVERIFY(run.out.contains(QStringLiteral("--order-sheet")));
         QVERIFY(run.out.contains(QStringLiteral("--catalogue")));
         QVERIFY(run.out.contains(QStringLiteral("--proposal")));
+        // The version answers without a project, as the program's own does.
+        const Run version = Export({QStringLiteral("--version")});
+        QCOMPARE(version.code, 0);
+        QCOMPARE(version.out, QStringLiteral("tintora-export 1.2\n"));
     }
 
     void orderSheetWithTheCatalogue_data() {

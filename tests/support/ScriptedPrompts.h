@@ -5,6 +5,7 @@
 #include <QList>
 #include <QQueue>
 
+#include <functional>
 #include <memory>
 
 // Answers the program's questions as a test tells it and records what was asked.
@@ -69,10 +70,13 @@ public:
     QQueue<QString> inputs;
     QStringList inputCaptions;
     QList<int> inputLimits;
+    std::function<void()> onInput; // runs while the input dialog would be open
     QString InputText(const QString& caption, const QString&, const QString& defaultText,
                       int maxLength) override {
         inputCaptions << caption;
         inputLimits << maxLength;
+        if (onInput)
+            onInput();
         if (inputs.isEmpty())
             return defaultText;
         const QString typed = inputs.dequeue();

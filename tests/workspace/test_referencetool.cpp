@@ -86,7 +86,14 @@ private slots:
         QCOMPARE(drawn, (QList<int>{1, 2, 3}));
         QVERIFY(s.prompts.inputCaptions.isEmpty());
         QVERIFY(!s.ws.Doc.Modified); // a mark alone is no change of the project
+        // The four marks stay shown while their lengths are asked for.
+        QList<int> shownWhileAsked;
+        s.prompts.onInput = [&s, &shownWhileAsked] {
+            shownWhileAsked << int(s.tool.PendingPoints().size());
+        };
         s.Click(Square[3]);
+        QCOMPARE(shownWhileAsked, (QList<int>{4, 4}));
+        QCOMPARE(drawn.last(), 0);
         QCOMPARE(s.prompts.inputCaptions, (QStringList{"Měřítko", "Měřítko"}));
         QVERIFY(s.prompts.asked.isEmpty());
         QCOMPARE(s.ws.Doc.Measures.References.size(), 1);
