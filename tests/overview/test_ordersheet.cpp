@@ -153,6 +153,9 @@ private slots:
             QVERIFY2(text.contains(QString::fromUtf8(line)), qPrintable(text));
         QVERIFY(!text.contains(QStringLiteral("Odstin:")));
         QVERIFY(!text.contains(QStringLiteral("Množství: 12 l")));
+        // The heading bold, the rows upright, the note of the missing catalogue slanted.
+        QCOMPARE(PdfFaces(pdf),
+                 (QStringList{"DejaVuSans", "DejaVuSans-Bold", "DejaVuSans-Oblique"}));
     }
 
     void theRecolouredPictureAcrossThePage() {

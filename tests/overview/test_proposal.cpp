@@ -351,6 +351,9 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Katalog barev nebyl k dispozici")));
         QVERIFY(text.contains(QStringLiteral("odstín č. 6")));
         QVERIFY(!text.contains(QStringLiteral("Žlutá kuchyň")));
+        // The heading bold, the rows upright, the note of the missing catalogue slanted.
+        QCOMPARE(PdfFaces(pdf),
+                 (QStringList{"DejaVuSans", "DejaVuSans-Bold", "DejaVuSans-Oblique"}));
     }
 
     void saveFromAWindow() {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QFile>
 #include <QImage>
 #include <QList>
 #include <QProcess>
 #include <QRectF>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
@@ -21,6 +23,23 @@ inline QString PdfText(const QString& pdf) {
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return QString();
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The typefaces a PDF file embeds ("DejaVuSans-Bold"), each once, sorted; a subset's
+// tag ("ABCDEF+") left out.
+inline QStringList PdfFaces(const QString& pdf) {
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QString bytes = QString::fromLatin1(file.readAll());
+    QStringList faces;
+    static const QRegularExpression baseFont(
+        QStringLiteral("/BaseFont\\s*/(?:[A-Z]{6}\\+)?([A-Za-z0-9-]+)"));
+    for (auto it = baseFont.globalMatch(bytes); it.hasNext();)
+        faces << it.next().captured(1);
+    faces.removeDuplicates();
+    faces.sort();
+    return faces;
 }
 
 // The text of one page (from 1) as pdftotext lays it out; only what lies on the page.
