@@ -87,16 +87,15 @@ void Workspace::PushUndo() {
     History.PushUndo(Doc.Mask, {LineAnchorX, LineAnchorY, Doc.Measures});
 }
 
-bool Workspace::ChangeMeasures(const std::function<void()>& change) {
+void Workspace::ChangeMeasures(const std::function<void()>& change) {
     const Measurements before = Doc.Measures;
     change();
     if (Doc.Measures == before)
-        return false;
+        return;
     // The snapshot holds the references as they were, beside the present mask.
     History.PushUndo(Doc.Mask, {LineAnchorX, LineAnchorY, before});
     History.MarkPresentChanged();
     emit MeasuresChanged();
-    return true;
 }
 
 void Workspace::undoClick() {

@@ -80,9 +80,9 @@ public:
     // before an edit.
     void PushUndo();
     // Changes the references (or a layer's choice of them) through change, as one
-    // undo step; what change throws comes out, with nothing changed or recorded.
-    // Returns whether anything changed.
-    bool ChangeMeasures(const std::function<void()>& change);
+    // undo step; a change that changes nothing records none, and what change throws
+    // comes out, with nothing changed or recorded.
+    void ChangeMeasures(const std::function<void()>& change);
     // Undo and redo restore the mask, the anchor and the references and re-render
     // the picture.
     void undoClick();

@@ -212,6 +212,10 @@ private slots:
         QFETCH(int, answer);
         Scene s;
         s.MarkSquare();
+        // Lengths typed again unchanged are no step to undo.
+        s.prompts.inputs << QStringLiteral("2") << QStringLiteral("2");
+        s.tools.ImageDoubleClick(101, 51);
+        QCOMPARE(s.ws.History.NodeCount(), 1);
         s.prompts.inputs << QStringLiteral("2,5") << QStringLiteral("2");
         s.tools.ImageDoubleClick(101, 51);
         QCOMPARE(s.ws.Doc.Measures.References[0].width, 2.5);
