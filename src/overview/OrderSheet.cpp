@@ -2,16 +2,15 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "catalogue/CatalogueStatements.h"
+#include "overview/CustomerPdf.h"
 #include "overview/OverviewMeasures.h"
 #include "project/AtomicFile.h"
 #include "project/BoxReduction.h"
 #include "project/Errors.h"
 #include "project/LayerAreas.h"
 #include "render/RenderRegion.h"
-#include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <tuple>
@@ -250,21 +249,9 @@ void Write(const QString& path, const OrderSheet& sheet) {
 } // namespace Order
 
 bool SaveOrderSheet(const Document& doc, Prompts& prompts, CatalogueDatabase* catalogue) {
-    if (!doc.HasProject()) {
-        prompts.Error(QStringLiteral("Není co ukládat"));
-        return false;
-    }
-    const QFileInfo project(doc.ProjectPath);
-    const QString path = prompts.SaveFileName(
-        QStringLiteral("pdf"),
-        QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"),
-        project.dir().filePath(project.completeBaseName() + QStringLiteral(".pdf")),
-        Prompts::FileUse::Order);
-    if (path.isEmpty())
-        return false;
-    return RunGuardedWithProgress(
-        prompts, QStringLiteral("Objednávka barev"), [&](Progress& progress) {
-            Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate(),
-                                           PaintCoverage::Load(), progress));
-        });
+    return SaveCustomerPdf(doc, prompts, QStringLiteral(".pdf"), QStringLiteral("Objednávka barev"),
+                           [&](const QString& path, Progress& progress) {
+                               Order::Write(path, Order::Make(doc, catalogue, QDate::currentDate(),
+                                                              PaintCoverage::Load(), progress));
+                           });
 }

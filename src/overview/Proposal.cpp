@@ -2,14 +2,13 @@
 
 #include "catalogue/CatalogueDatabase.h"
 #include "layers/Schemes.h"
+#include "overview/CustomerPdf.h"
 #include "overview/OverviewMeasures.h"
 #include "project/AtomicFile.h"
 #include "project/CzechNumber.h"
 #include "project/LayerAreas.h"
-#include "workspace/ErrorGuard.h"
 #include "workspace/Prompts.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -113,23 +112,13 @@ void Write(const QString& path, const Proposal& proposal) {
 
 bool SaveProposal(const Document& doc, const QList<int>& schemes, Prompts& prompts,
                   CatalogueDatabase* catalogue) {
-    if (!doc.HasProject()) {
-        prompts.Error(QStringLiteral("Není co ukládat"));
-        return false;
-    }
-    // Offered beside the project, named after it; the folder of the paint order's
-    // dialog once that has been used (both are PDFs for the customer).
-    const QFileInfo project(doc.ProjectPath);
-    const QString path = prompts.SaveFileName(
-        QStringLiteral("pdf"),
-        QStringLiteral("Dokumenty PDF (*.pdf)|*.pdf|Všechny soubory (*.*)|*.*"),
-        project.dir().filePath(project.completeBaseName() + QStringLiteral(" návrh barev.pdf")),
-        Prompts::FileUse::Order);
-    if (path.isEmpty())
-        return false;
-    return RunGuardedWithProgress(prompts, QStringLiteral("Návrh barev"), [&](Progress& progress) {
-        // The pictures take the time; the pages are written quickly after them.
-        Proposals::Write(path, Proposals::Make(doc, schemes, catalogue, QDate::currentDate(),
-                                               PaintCoverage::Load(), progress));
-    });
+    // Named after the project, in the folder of the paint order's dialog (both are
+    // PDFs for the customer).
+    return SaveCustomerPdf(
+        doc, prompts, QStringLiteral(" návrh barev.pdf"), QStringLiteral("Návrh barev"),
+        [&](const QString& path, Progress& progress) {
+            // The pictures take the time; the pages are written quickly after them.
+            Proposals::Write(path, Proposals::Make(doc, schemes, catalogue, QDate::currentDate(),
+                                                   PaintCoverage::Load(), progress));
+        });
 }
