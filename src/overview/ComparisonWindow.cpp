@@ -66,14 +66,7 @@ ComparisonWindow::ComparisonWindow(Workspace& workspace, Prompts& prompts,
 
     header_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 52),
                                 StripFallback, this);
-    title_ = new QLabel(QStringLiteral("Porovnání barevných schémat projektu"), header_);
-    QFont serif(QStringLiteral("DejaVu Serif"));
-    serif.setStyleHint(QFont::Serif);
-    serif.setPixelSize(19);
-    title_->setFont(serif);
-    title_->setStyleSheet(QStringLiteral("QLabel { color: black; background: transparent; }"));
-    title_->adjustSize();
-    title_->move(40, 17);
+    title_ = AddBandTitle(header_, QStringLiteral("Porovnání barevných schémat projektu"));
 
     checksRow_ = new QWidget(this);
     checksRow_->setObjectName(QStringLiteral("schemeChecks"));

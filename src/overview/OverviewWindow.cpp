@@ -57,14 +57,7 @@ OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, Catalogue
 
     header_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 52),
                                 StripFallback, this);
-    title_ = new QLabel(QStringLiteral("Celkový přehled odstínů použitých na projektu"), header_);
-    QFont serif(QStringLiteral("DejaVu Serif"));
-    serif.setStyleHint(QFont::Serif);
-    serif.setPixelSize(19);
-    title_->setFont(serif);
-    title_->setStyleSheet(QStringLiteral("QLabel { color: black; background: transparent; }"));
-    title_->adjustSize();
-    title_->move(40, 17);
+    title_ = AddBandTitle(header_, QStringLiteral("Celkový přehled odstínů použitých na projektu"));
     footer_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 50),
                                 StripFallback, this);
 

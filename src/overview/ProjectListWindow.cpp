@@ -53,11 +53,7 @@ ProjectListWindow::ProjectListWindow(const QString& appDir, Prompts& prompts, QW
 
     header_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 52),
                                 QColor(235, 235, 235), this);
-    auto* title = new QLabel(QStringLiteral("Otevřít uložený projekt"), header_);
-    QFont serif(QStringLiteral("DejaVu Serif"));
-    serif.setPixelSize(19);
-    title->setFont(serif);
-    title->move(40, 17);
+    AddBandTitle(header_, QStringLiteral("Otevřít uložený projekt"));
     footer_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 50),
                                 QColor(235, 235, 235), this);
 

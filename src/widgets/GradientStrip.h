@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLabel>
+#include <QString>
 #include <QWidget>
 
 // A paint box that paints each pixel row as a line across its width, in the colour
@@ -18,3 +20,6 @@ private:
     QImage gradient_;
     QColor fallback_;
 };
+
+// The title of a window's top band: black serif text at the band's left.
+QLabel* AddBandTitle(GradientStrip* band, const QString& text);
