@@ -18,6 +18,8 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QKeySequence;
+class QShortcut;
 class QScrollArea;
 class QSlider;
 class QTimer;
@@ -166,6 +168,8 @@ private:
     void KeepDividerOnResize(QSize before);
     // The keyboard's shortcuts for the buttons (MainWindowShortcuts.cpp).
     void ConnectShortcuts();
+    // A shortcut that acts while the focus is in this window, not in its tool windows.
+    QShortcut* OwnShortcut(const QKeySequence& keys);
     bool CanPress(TGlintImage* button) const;
 
     // ViewPort

@@ -99,10 +99,10 @@ void MainWindow::ConnectEditing() {
     tools_.Scale.MarksChanged = [this] { imageView->update(); };
     connect(&workspace_, &Workspace::MeasuresChanged, imageView, qOverload<>(&QWidget::update));
     connect(layerScaleMenu, &QMenu::aboutToShow, this, &MainWindow::onLayerScaleMenuShown);
-    // Enter writes smart selection's proposal wherever the focus is (Esc, which drops
-    // it, is among the window's shortcuts).
+    // Enter writes smart selection's proposal wherever the focus is in the main window
+    // (Esc, which drops it, is among the window's shortcuts).
     for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(key, this);
+        QShortcut* shortcut = OwnShortcut(key);
         connect(shortcut, &QShortcut::activated, this, &MainWindow::onApplySmartClicked);
     }
     connect(&workspace_, &Workspace::ProjectChanged, this, &MainWindow::ShowSmartControls);
@@ -413,8 +413,13 @@ void MainWindow::onToggleSubordinateTriggered() {
         ToggleSubordinate(workspace_, *masterChooser_, SelectedLayerRow());
 }
 
+// The saved scheme is the selected one, so that "Přepsat schéma" and "Smazat schéma"
+// act on it without a click that would apply it.
 void MainWindow::onSaveNewSchemeClicked() {
+    const qsizetype before = workspace_.Doc.Schemes.size();
     schemeEditor_.SaveNew();
+    if (workspace_.Doc.Schemes.size() > before)
+        schemeList->setCurrentRow(int(workspace_.Doc.Schemes.size() - 1));
 }
 
 void MainWindow::onOverwriteSchemeClicked() {

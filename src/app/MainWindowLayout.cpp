@@ -140,17 +140,16 @@ QWidget* MainWindow::BuildTopBand() {
         {"editModeButton", "Editace", Symbol::MaskBrush, 56, "Mód editace masky"},
         {"overviewButton", "Projekt", Symbol::Clipboard, 57,
          "Celkový souhrn vybraných odstínů pro projekt"},
-        {"compareButton", "Porovnat", Symbol::BeforeAfter, 56, "Porovnat s původní fotografií"},
         {"helpButton", "Nápověda", Symbol::Help, 56, ""},
     };
     int x = 25;
     for (const TopButtonDesign& design : Buttons) {
         const QString word = QString::fromUtf8(design.word);
         const QString name = QString::fromUtf8(design.name);
-        // Open, save, the mask switch and the comparison carry a fixed face as well.
-        const bool hasFixed =
-            name == QLatin1String("openButton") || name == QLatin1String("saveButton") ||
-            name == QLatin1String("editModeButton") || name == QLatin1String("compareButton");
+        // Open, save and the mask switch carry a fixed face as well.
+        const bool hasFixed = name == QLatin1String("openButton") ||
+                              name == QLatin1String("saveButton") ||
+                              name == QLatin1String("editModeButton");
         TGlintImage* button = MakeGlintImage(
             topBand, name, Artwork::TopButton(word, design.symbol, Face::Normal, design.width),
             Artwork::TopButton(word, design.symbol, Face::Over, design.width),
@@ -161,8 +160,17 @@ QWidget* MainWindow::BuildTopBand() {
         x += design.width;
     }
     topBandGradient->setGeometry(x, 0, width() - x, 52);
-    // The logo stands after the buttons, at its place in the design when they leave room.
-    Picture(Artwork::Logo(), topBand, QStringLiteral("logo"))->move(std::max(400, x + 8), 0);
+    QLabel* logo = Picture(Artwork::Logo(), topBand, QStringLiteral("logo"));
+    logo->move(400, 0);
+    // The comparison with the photograph came later than the band's design: it stands
+    // after the logo, so that the buttons and the logo keep their places.
+    const QString compareWord = QStringLiteral("Porovnat");
+    MakeGlintImage(topBand, QStringLiteral("compareButton"),
+                   Artwork::TopButton(compareWord, Symbol::BeforeAfter, Face::Normal, 56),
+                   Artwork::TopButton(compareWord, Symbol::BeforeAfter, Face::Over, 56),
+                   QStringLiteral("Porovnat s původní fotografií"),
+                   Artwork::TopButton(compareWord, Symbol::BeforeAfter, Face::Fixed, 56))
+        ->move(logo->x() + logo->width(), 0);
     QWidget* line = Filled(LineGrey, topBand);
     line->setObjectName(QStringLiteral("topBandLine"));
     line->setGeometry(0, 52, 4000, 1);
@@ -254,11 +262,13 @@ QWidget* MainWindow::BuildEditingBar() {
         {"linesButton", 173, Symbol::Lines, "Čáry"},
         {"toleranceFillButton", 202, Symbol::FillTolerance, "Vyplnit oblast s tolerancí"},
         {"fullFillButton", 231, Symbol::FillFull, "Plné vyplnění oblasti"},
-        {"smartSelectButton", 260, Symbol::SmartSelect,
+        {"pickLayerButton", 268, Symbol::PickLayer, "Seznam odstínů"},
+        // Tools that came after the bar's design stand right of the tool setting, so
+        // that the design's buttons and setting keep their places.
+        {"smartSelectButton", 560, Symbol::SmartSelect,
          "Chytrý výběr: tahem označte, co k vrstvě patří, pravým tlačítkem, co nepatří"},
-        {"pickLayerButton", 297, Symbol::PickLayer, "Seznam odstínů"},
-        // Measuring is no editing of the mask: apart, right of the tool settings and
-        // smart selection's "Použít".
+        // Measuring is no editing of the mask: apart, right of smart selection's
+        // "Použít".
         {"scaleButton", 684, Symbol::Scale,
          "Měřítko: rohy obdélníku známé velikosti (po dvou bodech pravým tlačítkem délka)"},
     };
@@ -274,18 +284,21 @@ QWidget* MainWindow::BuildEditingBar() {
     toolSettingLabel = new QLabel(editingBar);
     toolSettingLabel->setObjectName(QStringLiteral("toolSettingLabel"));
     // Its text ends before the slider, whatever the tool's caption.
-    toolSettingLabel->setGeometry(327, 32, 54, 21);
+    toolSettingLabel->setGeometry(303, 32, 51, 21);
+    QFont settingFont = toolSettingLabel->font();
+    settingFont.setPixelSize(11);
+    toolSettingLabel->setFont(settingFont);
     toolSettingLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     toolSettingSlider = new QSlider(Qt::Horizontal, editingBar);
     toolSettingSlider->setObjectName(QStringLiteral("toolSettingSlider"));
-    toolSettingSlider->setGeometry(385, 29, 150, 22);
+    toolSettingSlider->setGeometry(356, 29, 146, 22);
     toolSettingSlider->setRange(1, 20);
     toolSettingSlider->setTickInterval(1);
     toolSettingSlider->setTickPosition(QSlider::TicksBelow);
     toolSettingValue = new QLineEdit(editingBar);
     toolSettingValue->setObjectName(QStringLiteral("toolSettingValue"));
     toolSettingValue->setReadOnly(true);
-    toolSettingValue->setGeometry(533, 32, 49, 21);
+    toolSettingValue->setGeometry(504, 32, 49, 21);
     toolSettingLabel->hide();
     toolSettingSlider->hide();
     toolSettingValue->hide();
@@ -295,7 +308,7 @@ QWidget* MainWindow::BuildEditingBar() {
     applySmartButton->setObjectName(QStringLiteral("applySmartButton"));
     applySmartButton->setToolTip(
         QStringLiteral("Zapsat navržený výběr do vrstvy (Enter); Esc výběr zahodí"));
-    applySmartButton->setGeometry(592, 30, 64, 24);
+    applySmartButton->setGeometry(594, 30, 64, 24);
     applySmartButton->setFocusPolicy(Qt::NoFocus);
     applySmartButton->hide();
 

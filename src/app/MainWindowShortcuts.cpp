@@ -1,6 +1,8 @@
 // The main window's keyboard: each shortcut presses its button, and only where the
 // button could be pressed (shown and enabled: the editing bar's only in mask mode);
-// the buttons' hints name their shortcut.
+// the buttons' hints name their shortcut. The keys belong to the main window alone:
+// the catalogue, the palette and the layer dialog are its tool windows, where a
+// window-wide shortcut of the owner would still take Enter and Esc from their fields.
 #include "app/MainWindow.h"
 #include "widgets/GlintImage.h"
 
@@ -35,6 +37,12 @@ QList<ButtonKeys> Keys() {
 
 } // namespace
 
+QShortcut* MainWindow::OwnShortcut(const QKeySequence& keys) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    return shortcut;
+}
+
 bool MainWindow::CanPress(TGlintImage* button) const {
     return button && button->isVisibleTo(this) && button->isEnabled();
 }
@@ -45,7 +53,7 @@ void MainWindow::ConnectShortcuts() {
         if (!button)
             continue;
         for (const QKeySequence& keys : entry.keys) {
-            auto* shortcut = new QShortcut(keys, this);
+            QShortcut* shortcut = OwnShortcut(keys);
             connect(shortcut, &QShortcut::activated, this, [this, button] {
                 if (CanPress(button))
                     emit button->Click();
@@ -57,7 +65,7 @@ void MainWindow::ConnectShortcuts() {
         button->setToolTip(QStringLiteral("%1 (%2)").arg(hint, named));
     }
     // Zoom 1, where the zoom buttons are.
-    auto* zoomOne = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), this);
+    QShortcut* zoomOne = OwnShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     connect(zoomOne, &QShortcut::activated, this, [this] {
         if (!CanPress(Button(QStringLiteral("zoomInButton"))))
             return;
@@ -70,7 +78,7 @@ void MainWindow::ConnectShortcuts() {
     // Esc drops smart selection's proposal and the scale's marks being placed, and
     // ends the line chain being drawn, as a right press on the picture does. One
     // shortcut: two on the same key would both be ambiguous and neither would act.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    QShortcut* escape = OwnShortcut(QKeySequence(Qt::Key_Escape));
     connect(escape, &QShortcut::activated, this, [this] {
         onDropSmartTriggered();
         tools_.Scale.Reset();

@@ -54,8 +54,9 @@ void ShadeRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int frameBottom = found ? r.height() - 2 : 30;
     painter->setPen(selected ? QColor(86, 127, 164) : QColor(202, 210, 218));
     painter->setBrush(Qt::NoBrush);
+    // A one-pixel pen strokes a rectangle one pixel wider and taller than it is.
     painter->drawRect(
-        QRect(QPoint(r.left() + 4, r.top() + 1), QPoint(r.left() + 60, r.top() + frameBottom - 1)));
+        QRect(QPoint(r.left() + 4, r.top() + 1), QPoint(r.left() + 59, r.top() + frameBottom - 2)));
     const QRect swatch(QPoint(r.left() + 5, r.top() + 2),
                        QPoint(r.left() + 59, r.top() + frameBottom - 2));
     const int row = index.row();

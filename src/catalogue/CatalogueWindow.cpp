@@ -174,7 +174,10 @@ void CatalogueWindow::BuildLayout() {
     noticeLabel = new QLabel(this);
     noticeLabel->setObjectName(QStringLiteral("noticeLabel"));
     noticeLabel->setTextFormat(Qt::PlainText);
-    noticeLabel->setFixedHeight(20);
+    // One line high; a longer notice (a paint kind of another unit) wraps onto more
+    // lines rather than being cut at the window's edges.
+    noticeLabel->setMinimumHeight(20);
+    noticeLabel->setWordWrap(true);
     noticeLabel->setAlignment(Qt::AlignCenter);
     noticeLabel->setAutoFillBackground(true);
     noticeLabel->setStyleSheet(

@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -87,7 +88,7 @@ LayerDialog::LayerDialog(QWidget* parent)
     cancelButton = buttons.cancel;
     connect(confirmButton, &TGlintImage::Click, this, &LayerDialog::onConfirmClicked);
     connect(cancelButton, &TGlintImage::Click, this, &LayerDialog::onCancelClicked);
-    connect(nameEdit, &QLineEdit::returnPressed, this, &LayerDialog::onConfirmClicked);
+    // Enter in the name field reaches keyPressEvent (a line edit passes it on).
     SetRealColour(Rgb(208, 208, 208));
     SetMaskColour(Rgb(255, 255, 255));
 }
@@ -135,6 +136,20 @@ void LayerDialog::onConfirmClicked() {
 void LayerDialog::onCancelClicked() {
     if (editor_)
         editor_->Cancel();
+}
+
+void LayerDialog::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        onConfirmClicked();
+        return;
+    case Qt::Key_Escape:
+        onCancelClicked();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void LayerDialog::closeEvent(QCloseEvent* event) {

@@ -39,6 +39,8 @@ public:
 protected:
     // A window manager may offer a close box all the same: closing is cancelling.
     void closeEvent(QCloseEvent* event) override;
+    // Enter confirms and Esc cancels, as in any dialog, wherever its focus is.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     LayerEditor* editor_ = nullptr;

@@ -3,7 +3,10 @@
 #include "widgets/Artwork.h"
 #include "workspace/Workspace.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 void LayerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
@@ -50,6 +53,19 @@ void LayerRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->drawText(at(x, 5 + painter->fontMetrics().ascent()),
                       ShownName(index.data().toString(), painter->fontMetrics(), r.width() - x));
     painter->restore();
+}
+
+bool LayerRowDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() == QEvent::ToolTip && index.isValid()) {
+        const QString name = index.data().toString();
+        const int width = option.rect.width() - NameX(index.row());
+        if (ShownName(name, QFontMetrics(option.font), width) != name) {
+            QToolTip::showText(event->globalPos(), name, view);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 QString LayerRowDelegate::ShownName(const QString& name, const QFontMetrics& metrics, int width) {

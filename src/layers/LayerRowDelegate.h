@@ -17,6 +17,10 @@ public:
         return QSize(129, 27);
     }
 
+    // A name cut short by the ellipsis shows whole as the row's hint.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
     // Where a row's name begins: "Originál" has no visibility mark and swatch.
     static int NameX(int row) { return row == 0 ? 45 : 55; }
     // The name as it fits into width pixels: a long one ends with an ellipsis.

@@ -118,6 +118,22 @@ void OverviewWindow::FillOverview() {
     catalogueErrorReported_ = false;
     areas_ = LayerAreas::Painted(workspace_.Doc);
     coverage_ = PaintCoverage::Load();
+    coverageButton->setVisible(CoverageLayer() >= 0);
+}
+
+int OverviewWindow::CoverageLayer() const {
+    const auto hasKind = [this](int layer) {
+        return layer >= 0 && workspace_.Doc.Layers[layer].PaintKindId > 0;
+    };
+    if (!layerList->selectedItems().isEmpty()) {
+        const int layer = SelectedLayer();
+        return hasKind(layer) ? layer : -1;
+    }
+    for (int row = 0; row < layerList->count(); ++row) {
+        if (hasKind(LayerOfRow(row)))
+            return LayerOfRow(row);
+    }
+    return -1;
 }
 
 int OverviewWindow::LayerOfRow(int row) const {
@@ -188,8 +204,8 @@ bool OverviewWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void OverviewWindow::onCoverageClicked() {
-    const int layer = SelectedLayer();
-    if (layer < 0 || workspace_.Doc.Layers[layer].PaintKindId <= 0)
+    const int layer = CoverageLayer();
+    if (layer < 0)
         return;
     const std::int32_t kind = workspace_.Doc.Layers[layer].PaintKindId;
     const OverviewRow row = RowOfLayer(layer);
@@ -231,7 +247,7 @@ void OverviewWindow::onLayerListClicked() {
     const QList<QListWidgetItem*> selected = layerList->selectedItems();
     const int layer = selected.isEmpty() ? -1 : LayerOfRow(layerList->row(selected.constFirst()));
     recipeButton->setVisible(layer >= 0 && Overview::RecipeAvailable(workspace_.Doc.Layers[layer]));
-    coverageButton->setVisible(layer >= 0 && workspace_.Doc.Layers[layer].PaintKindId > 0);
+    coverageButton->setVisible(CoverageLayer() >= 0);
 }
 
 void OverviewWindow::onRecipeClicked() {

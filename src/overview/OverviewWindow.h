@@ -65,6 +65,9 @@ protected:
 
 private:
     void Arrange();
+    // The layer whose paint kind "Vydatnost barvy" asks about: the selected row's, or
+    // with no row selected the first listed layer that has a paint kind; -1 for none.
+    int CoverageLayer() const;
     int SelectedLayer() const;
     void ReportCatalogueError(const QString& text);
 

@@ -1,5 +1,6 @@
 #include "widgets/Artwork.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -260,6 +261,18 @@ QPixmap StripCaption(const QString& word) {
     return pixmap;
 }
 
+QString FanDeckBadgeWord(bool alkyd) {
+    return alkyd ? QStringLiteral("Alkyd") : QStringLiteral("Disp.");
+}
+
+// The badge's font: 9 pixels, smaller where the word would not fit inside its edge.
+QFont FanDeckBadgeFont(const QString& word) {
+    QFont font = UiFont(9);
+    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(word) > FanDeckBadgeRoom)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
 QPixmap FanDeckBadge(bool alkyd, bool selected) {
     QPixmap pixmap = Transparent(QSize(38, 15));
     QPainter p(&pixmap);
@@ -270,10 +283,10 @@ QPixmap FanDeckBadge(bool alkyd, bool selected) {
     p.setPen(QPen(fill.darker(130), 1));
     p.setBrush(Vertical(0, 15, fill.lighter(115), fill));
     p.drawRoundedRect(QRectF(0.5, 0.5, 37, 14), 6, 6);
-    p.setFont(UiFont(9));
     p.setPen(selected ? Qt::white : QColor(30, 50, 70));
-    p.drawText(QRectF(0, 0, 38, 15), Qt::AlignCenter,
-               alkyd ? QStringLiteral("Alkyd") : QStringLiteral("Disper"));
+    const QString word = FanDeckBadgeWord(alkyd);
+    p.setFont(FanDeckBadgeFont(word));
+    p.drawText(QRectF(0, 0, 38, 15), Qt::AlignCenter, word);
     return pixmap;
 }
 

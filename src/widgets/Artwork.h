@@ -2,6 +2,7 @@
 
 #include "widgets/ArtworkSymbols.h"
 
+#include <QFont>
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -27,6 +28,10 @@ QPixmap TopBandStrip(); // 25 × 52, the decorative strip at the left of the top
 QPixmap StripCaption(const QString& word);
 // The 38 × 15 fan-deck badge: Alkyd in blue or Disper in green, deeper when selected.
 QPixmap FanDeckBadge(bool alkyd, bool selected);
+// The badge's word ("Disp." for dispersion paints), and the font it fits in with.
+QString FanDeckBadgeWord(bool alkyd);
+QFont FanDeckBadgeFont(const QString& word);
+constexpr int FanDeckBadgeRoom = 34; // pixels inside the badge's rounded edge
 // The layer list's 15 × 15 icons: 0 shown, 1 hidden, 2 locked, 3 unlocked.
 QPixmap LayerIcon(int index);
 

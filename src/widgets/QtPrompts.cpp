@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QInputDialog>
@@ -129,9 +130,16 @@ QString QtPrompts::InputText(const QString& caption, const QString& prompt,
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     dialog.setCancelButtonText(QStringLiteral("Storno"));
-    // The field takes no more than the name may hold, as the layer dialog's does.
-    if (maxLength > 0) {
-        if (auto* field = dialog.findChild<QLineEdit*>())
+    // The question is the window's title: room for it in a bold title font beside
+    // the window manager's buttons, so that it is not cut short.
+    // (The dialog's layout sets its own minimum size: the field carries the width.)
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    const int titleRoom = QFontMetrics(titleFont).horizontalAdvance(caption) * 5 / 4 + 80;
+    if (auto* field = dialog.findChild<QLineEdit*>()) {
+        field->setMinimumWidth(titleRoom);
+        // The field takes no more than the name may hold, as the layer dialog's does.
+        if (maxLength > 0)
             field->setMaxLength(maxLength);
     }
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : defaultText;

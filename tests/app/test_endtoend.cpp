@@ -259,6 +259,18 @@ private slots:
         prompts.inputs.enqueue(QStringLiteral("Studené"));
         QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewSchemeButton")), Qt::LeftButton);
         QCOMPARE(mainWindow.schemeList->count(), 2);
+        // The saved scheme is the selected one: overwritten at once, without a click
+        // that would apply it; a cancelled name selects nothing new.
+        QCOMPARE(mainWindow.schemeList->currentRow(), 1);
+        prompts.inputs.enqueue(QString());
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("saveNewSchemeButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.schemeList->currentRow(), 1);
+        ws.Doc.Layers[facade].ShadeColour = Rgb(120, 140, 221);
+        prompts.answers.enqueue(Prompts::Yes);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("overwriteSchemeButton")),
+                          Qt::LeftButton);
+        QCOMPARE(ws.Doc.Schemes[1].Layers[facade].ShadeColour, Rgb(120, 140, 221));
+        QCOMPARE(ws.Doc.Schemes[0].Layers[facade].ShadeColour, Rgb(240, 200, 120));
         QTest::mouseClick(
             mainWindow.schemeList->viewport(), Qt::LeftButton, {},
             mainWindow.schemeList->visualItemRect(mainWindow.schemeList->item(0)).center());
@@ -266,7 +278,7 @@ private slots:
         QTest::mouseClick(
             mainWindow.schemeList->viewport(), Qt::LeftButton, {},
             mainWindow.schemeList->visualItemRect(mainWindow.schemeList->item(1)).center());
-        QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(120, 140, 220));
+        QCOMPARE(ws.Doc.Layers[facade].ShadeColour, Rgb(120, 140, 221));
 
         // The chimney follows the plinth through the chooser.
         mainWindow.layerList->setCurrentRow(chimney);
@@ -608,6 +620,30 @@ private slots:
         Workspace again;
         QVERIFY(OpenProjectFile(again, prompts, photo));
         QCOMPARE(again.Doc.Measures, ws.Doc.Measures);
+
+        // A second reference (the upper right window), then the facade's reference
+        // chosen in the layer menu: one step of its own, after a dab of the pencil.
+        QTest::mouseClick(scale, Qt::LeftButton);
+        prompts.inputs << QStringLiteral("1,2") << QStringLiteral("1,5");
+        for (const QPoint corner :
+             {QPoint(220, 40), QPoint(251, 40), QPoint(251, 77), QPoint(220, 77)})
+            QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, corner);
+        QCOMPARE(ws.Doc.Measures.References.size(), 2);
+        const int facadeLayer = 1;
+        const int planeBefore = ws.Doc.Measures.PlaneOfLayer(ws.Doc.Layers[facadeLayer].Name);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("pencilButton")), Qt::LeftButton);
+        mainWindow.layerList->setCurrentRow(facadeLayer);
+        QTest::mouseClick(mainWindow.imageView, Qt::LeftButton, {}, QPoint(30, 200));
+        const TMask dabbed = ws.Doc.Mask;
+        emit mainWindow.layerScaleMenu->aboutToShow();
+        QCOMPARE(mainWindow.layerScaleMenu->actions().size(), 2);
+        mainWindow.layerScaleMenu->actions()[1 - planeBefore]->trigger();
+        QCOMPARE(ws.Doc.Measures.PlaneOfLayer(ws.Doc.Layers[facadeLayer].Name), 1 - planeBefore);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("undoButton")), Qt::LeftButton);
+        QCOMPARE(ws.Doc.Measures.PlaneOfLayer(ws.Doc.Layers[facadeLayer].Name), planeBefore);
+        QCOMPARE(ws.Doc.Mask, dabbed); // the dab is the step planeBefore, still there
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("redoButton")), Qt::LeftButton);
+        QCOMPARE(ws.Doc.Measures.PlaneOfLayer(ws.Doc.Layers[facadeLayer].Name), 1 - planeBefore);
     }
 };
 

@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHelpEvent>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +41,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolTip>
 #include <QUrl>
 
 #include <atomic>
@@ -253,6 +255,28 @@ private slots:
         QVERIFY(metrics.horizontalAdvance(shown) <= width);
         QCOMPARE(LayerRowDelegate::ShownName(QStringLiteral("Sokl"), metrics, width),
                  QStringLiteral("Sokl"));
+
+        // In the list, the cut name shows whole as the row's hint; a whole one keeps
+        // the list's own hint.
+        QTemporaryDir dir;
+        ScriptedPrompts prompts;
+        MainWindow mainWindow(dir.path(), prompts);
+        mainWindow.Workspace().Doc.Layers.append(LayerRecord{});
+        mainWindow.Workspace().Doc.Layers.last().Name = name;
+        emit mainWindow.Workspace().LayersChanged();
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QWidget* rows = mainWindow.layerList->viewport();
+        const auto hintAt = [&](int row) {
+            QToolTip::hideText();
+            const QPoint at =
+                mainWindow.layerList->visualItemRect(mainWindow.layerList->item(row)).center();
+            QHelpEvent help(QEvent::ToolTip, at, rows->mapToGlobal(at));
+            QCoreApplication::sendEvent(rows, &help);
+            return QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        QCOMPARE(hintAt(1), name);
+        QVERIFY(hintAt(0) != name);
     }
 
     void buttonsCarryTheirHintsAndFaces_data() {
@@ -260,66 +284,84 @@ private slots:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("fixed");
+        // Where the design puts it (the panels' buttons in their panel).
+        QTest::addColumn<QPoint>("at");
         const QSize big(56, 52), tool(26, 26), panel(114, 18);
         QTest::newRow("open") << "openButton"
                               << "Otevřít vytvořený projekt / Import nového obrázku (Ctrl+O)" << big
-                              << true;
+                              << true << QPoint(25, 0);
         QTest::newRow("save") << "saveButton"
-                              << "Uložit masku projektu (Ctrl+S)" << big << true;
+                              << "Uložit masku projektu (Ctrl+S)" << big << true << QPoint(81, 0);
         QTest::newRow("import") << "importButton"
-                                << "Import (Ctrl+I)" << big << false;
+                                << "Import (Ctrl+I)" << big << false << QPoint(137, 0);
         QTest::newRow("mask mode") << "editModeButton"
-                                   << "Mód editace masky" << big << true;
+                                   << "Mód editace masky" << big << true << QPoint(193, 0);
         QTest::newRow("project") << "overviewButton"
                                  << "Celkový souhrn vybraných odstínů pro projekt" << QSize(57, 52)
-                                 << false;
-        QTest::newRow("before and after") << "compareButton"
-                                          << "Porovnat s původní fotografií" << big << true;
+                                 << false << QPoint(249, 0);
+        QTest::newRow("before and after")
+            << "compareButton"
+            << "Porovnat s původní fotografií" << big << true << QPoint(719, 0);
         QTest::newRow("help") << "helpButton"
-                              << "Nápověda (F1)" << big << false;
+                              << "Nápověda (F1)" << big << false << QPoint(306, 0);
         QTest::newRow("undo") << "undoButton"
-                              << "Krok zpět (Ctrl+Z)" << tool << true;
+                              << "Krok zpět (Ctrl+Z)" << tool << true << QPoint(8, 28);
         QTest::newRow("redo") << "redoButton"
-                              << "Zpět krok zpět (Ctrl+Y)" << tool << true;
+                              << "Zpět krok zpět (Ctrl+Y)" << tool << true << QPoint(38, 28);
         QTest::newRow("zoom in") << "zoomInButton"
-                                 << "Zvětšení (Ctrl++)" << tool << true;
+                                 << "Zvětšení (Ctrl++)" << tool << true << QPoint(78, 28);
         QTest::newRow("zoom out") << "zoomOutButton"
-                                  << "Zmenšení (Ctrl+-)" << tool << true;
+                                  << "Zmenšení (Ctrl+-)" << tool << true << QPoint(107, 28);
         QTest::newRow("pencil") << "pencilButton"
-                                << "Tužka" << tool << true;
+                                << "Tužka" << tool << true << QPoint(144, 28);
         QTest::newRow("lines") << "linesButton"
-                               << "Čáry" << tool << true;
-        QTest::newRow("tolerance") << "toleranceFillButton"
-                                   << "Vyplnit oblast s tolerancí" << tool << true;
+                               << "Čáry" << tool << true << QPoint(173, 28);
+        QTest::newRow("tolerance")
+            << "toleranceFillButton"
+            << "Vyplnit oblast s tolerancí" << tool << true << QPoint(202, 28);
         QTest::newRow("full fill") << "fullFillButton"
-                                   << "Plné vyplnění oblasti" << tool << true;
+                                   << "Plné vyplnění oblasti" << tool << true << QPoint(231, 28);
         QTest::newRow("pick") << "pickLayerButton"
-                              << "Seznam odstínů" << tool << true;
+                              << "Seznam odstínů" << tool << true << QPoint(268, 28);
+        QTest::newRow("smart selection")
+            << "smartSelectButton"
+            << "Chytrý výběr: tahem označte, co k vrstvě patří, pravým tlačítkem, co nepatří"
+            << tool << true << QPoint(560, 28);
+        QTest::newRow("scale") << "scaleButton"
+                               << "Měřítko: rohy obdélníku známé velikosti (po dvou bodech "
+                                  "pravým tlačítkem délka)"
+                               << tool << true << QPoint(684, 28);
         QTest::newRow("all") << "showAllLayersButton"
-                             << "Vybrat všechny vrstvy" << panel << false;
+                             << "Vybrat všechny vrstvy" << panel << false << QPoint(7, 3);
         QTest::newRow("none") << "showNoLayersButton"
-                              << "Zrušit výběr vrstev" << panel << false;
-        QTest::newRow("new layer") << "newLayerButton"
-                                   << "Vytvořit novou vrstvu masky" << panel << false;
+                              << "Zrušit výběr vrstev" << panel << false << QPoint(7, 24);
+        QTest::newRow("new layer")
+            << "newLayerButton"
+            << "Vytvořit novou vrstvu masky" << panel << false << QPoint(7, 45);
         QTest::newRow("remove layer") << "removeLayerButton"
-                                      << "Smazat vrstvu" << panel << false;
-        QTest::newRow("new scheme") << "saveNewSchemeButton"
-                                    << "Uložit nové barevné schéma" << panel << false;
-        QTest::newRow("overwrite") << "overwriteSchemeButton"
-                                   << "Přepsat existující barevné schéma" << panel << false;
-        QTest::newRow("delete scheme") << "deleteSchemeButton"
-                                       << "Smazat barevné schéma" << panel << false;
+                                      << "Smazat vrstvu" << panel << false << QPoint(7, 66);
+        QTest::newRow("new scheme")
+            << "saveNewSchemeButton"
+            << "Uložit nové barevné schéma" << panel << false << QPoint(7, 5);
+        QTest::newRow("overwrite")
+            << "overwriteSchemeButton"
+            << "Přepsat existující barevné schéma" << panel << false << QPoint(7, 26);
+        QTest::newRow("delete scheme")
+            << "deleteSchemeButton"
+            << "Smazat barevné schéma" << panel << false << QPoint(7, 47);
     }
     void buttonsCarryTheirHintsAndFaces() {
         QFETCH(QString, name);
         QFETCH(QString, hint);
         QFETCH(QSize, size);
         QFETCH(bool, fixed);
+        QFETCH(QPoint, at);
         QTemporaryDir dir;
         ScriptedPrompts prompts;
         MainWindow mainWindow(dir.path(), prompts);
         TGlintImage* button = mainWindow.Button(name);
         QVERIFY(button);
+        QCOMPARE(button->pos(), at);
         QCOMPARE(button->toolTip(), hint);
         QCOMPARE(button->size(), size);
         QVERIFY(button->OverChange());
@@ -347,6 +389,15 @@ private slots:
         QVERIFY(!mainWindow.Button(QStringLiteral("pickLayerButton"))->ShowFixedPicture());
         QCOMPARE(mainWindow.toolSettingLabel->text(), QStringLiteral("Tloušťka:"));
         QVERIFY(mainWindow.toolSettingSlider->isVisible());
+        // The setting where the design puts it, its caption whole before the slider.
+        QCOMPARE(mainWindow.toolSettingLabel->x(), 303);
+        QCOMPARE(mainWindow.toolSettingSlider->x(), 356);
+        QCOMPARE(mainWindow.toolSettingValue->x(), 504);
+        QVERIFY(mainWindow.toolSettingLabel->geometry().right() < 356);
+        QVERIFY(mainWindow.toolSettingSlider->geometry().right() < 504);
+        QVERIFY(mainWindow.toolSettingLabel->fontMetrics().horizontalAdvance(QStringLiteral(
+                    "Tloušťka:")) <= mainWindow.toolSettingLabel->contentsRect().width());
+        QCOMPARE(mainWindow.findChild<QLabel*>(QStringLiteral("logo"))->pos(), QPoint(400, 0));
         mainWindow.toolSettingSlider->setValue(7);
         QCOMPARE(mainWindow.Workspace().Thickness, 7);
 
@@ -511,9 +562,15 @@ private slots:
         QtPrompts prompts;
         QString typed;
         int limit = -1;
-        WhenShown<QInputDialog>([&typed, &limit](QInputDialog* dialog) {
+        bool roomy = false;
+        WhenShown<QInputDialog>([&typed, &limit, &roomy](QInputDialog* dialog) {
             auto* field = dialog->findChild<QLineEdit*>();
             limit = field->maxLength();
+            // Its title, the question, has room beside a title bar's buttons.
+            QFont bold = dialog->font();
+            bold.setBold(true);
+            roomy = dialog->width() >=
+                    QFontMetrics(bold).horizontalAdvance(dialog->windowTitle()) + 100;
             // Typed key by key (keyClicks takes only ASCII).
             for (QChar c : QStringLiteral("Žluťoučká varianta pro babičku Růženu"))
                 QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
@@ -524,6 +581,7 @@ private slots:
         const QString name = prompts.InputText(QStringLiteral("Zadejte název schématu"),
                                                QStringLiteral("Název"), QString(), 32);
         QCOMPARE(limit, 32);
+        QVERIFY(roomy);
         QCOMPARE(typed, QStringLiteral("Žluťoučká varianta pro babičku R"));
         QCOMPARE(name, typed);
     }

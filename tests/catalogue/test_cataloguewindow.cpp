@@ -241,6 +241,19 @@ private slots:
         QCOMPARE(window.quantityEdit->text(), QStringLiteral("0"));
         QCOMPARE(window.noticeLabel->text(),
                  QStringLiteral("Druh barvy změněn na Fasádní barva (l), zkontrolujte množství"));
+        // Whole in the window: wrapped within its width, every line within its height.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QLabel& notice = *window.noticeLabel;
+        QTRY_VERIFY(notice.height() > 20); // two lines, once the layout has settled
+        const QRect needed = notice.fontMetrics().boundingRect(
+            notice.contentsRect(), Qt::TextWordWrap | Qt::AlignCenter, notice.text());
+        QVERIFY2(notice.contentsRect().contains(needed),
+                 qPrintable(QStringLiteral("%1 × %2 in %3 × %4")
+                                .arg(needed.width())
+                                .arg(needed.height())
+                                .arg(notice.contentsRect().width())
+                                .arg(notice.contentsRect().height())));
         // Another shade of the same paint kind: what is typed now stays.
         window.quantityEdit->setText(QStringLiteral("9"));
         window.searchEdit->setText(QStringLiteral("E 002"));
@@ -417,6 +430,43 @@ private slots:
         window.show();
         QTest::failOnWarning(QRegularExpression(QStringLiteral("QFont")));
         QVERIFY(!window.shadeList->viewport()->grab().isNull());
+    }
+
+    // The frame round a row's swatch: its right and bottom lines are the last pixels of
+    // (4, 1, 61, bottom), right and bottom exclusive, with the row's background after.
+    void shadeRowFrameEndsWhereItShould_data() {
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("frameBottom"); // exclusive
+        QTest::newRow("a fan deck's shades") << false << 30;
+        QTest::newRow("found shades") << true << 38;
+    }
+    void shadeRowFrameEndsWhereItShould() {
+        QFETCH(bool, found);
+        QFETCH(int, frameBottom);
+        ScriptedPrompts prompts;
+        CatalogueWindow window(dir.path(), prompts);
+        if (found) {
+            window.searchEdit->setText(QStringLiteral("E"));
+            window.onSearchEntered();
+        } else {
+            window.fanDeckList->setCurrentRow(1);
+            window.onFanDeckListClicked();
+        }
+        QVERIFY(window.shadeList->count() > 1);
+        window.shadeList->setCurrentRow(-1);
+        window.show();
+        const QImage seen = window.shadeList->viewport()->grab().toImage();
+        const QRect row = window.shadeList->visualItemRect(window.shadeList->item(1));
+        const QColor frame(202, 210, 218), background(235, 250, 254);
+        const auto at = [&](int x, int y) {
+            return seen.pixelColor(row.left() + x, row.top() + y);
+        };
+        QCOMPARE(at(4, 10), frame);
+        QCOMPARE(at(60, 10), frame);
+        QCOMPARE(at(61, 10), background);
+        QCOMPARE(at(30, 1), frame);
+        QCOMPARE(at(30, frameBottom - 1), frame);
+        QCOMPARE(at(30, frameBottom), background);
     }
 
     void paintKindBoxGrowsWithTheWindow() {

@@ -407,6 +407,12 @@ private slots:
         QCOMPARE(w.RowOfLayer(1).area.value_or(-1), 2.25);
         QVERIFY(!w.RowOfLayer(1).suggested);
         QVERIFY(w.SuggestionRect(0).isEmpty());
+        // Shown before any row is clicked: it asks about the first listed paint kind.
+        QVERIFY(w.coverageButton->isVisibleTo(&w));
+        f.prompts.inputs << QStringLiteral("3") << QStringLiteral("1");
+        QTest::mouseClick(w.coverageButton, Qt::LeftButton);
+        QCOMPARE(PaintCoverage::Load().value(1), (Coverage{3, 1}));
+        f.prompts.inputCaptions.clear();
 
         // Fasádní barva: 2 m² a litre, two coats.
         f.ClickRow(0);

@@ -305,6 +305,42 @@ private slots:
         QCOMPARE(doc.Measures.PlaneOfLayer(QStringLiteral("B")), -1);
         QVERIFY(doc.Measures.LayerPlanes.isEmpty());
     }
+
+    // Four references; A, B and C measured with the second, third and fourth. A removed
+    // reference sends its layers back to the first and the later ones down by one.
+    void removingAReferenceRenumbersTheLayers_data() {
+        QTest::addColumn<int>("references");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QList<int>>("planes"); // of A, B and C after the removal
+        QTest::newRow("the first") << 4 << 0 << QList<int>{0, 1, 2};
+        QTest::newRow("the second") << 4 << 1 << QList<int>{0, 1, 2};
+        QTest::newRow("the third") << 4 << 2 << QList<int>{1, 0, 2};
+        QTest::newRow("the last") << 4 << 3 << QList<int>{1, 2, 0};
+        QTest::newRow("one of two") << 2 << 0 << QList<int>{0, 0, 0};
+        QTest::newRow("no such reference") << 4 << 4 << QList<int>{1, 2, 3};
+    }
+    void removingAReferenceRenumbersTheLayers() {
+        QFETCH(int, references);
+        QFETCH(int, removed);
+        QFETCH(QList<int>, planes);
+        Document doc;
+        doc.Mask = TMask::CreateBlank(Photo.width(), Photo.height());
+        doc.Layers = Named({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        for (int i = 0; i < references; ++i)
+            Measuring::AddReference(doc, Door());
+        for (int layer = 1; layer <= 3; ++layer)
+            Measuring::ChooseLayerPlane(doc, layer, std::min(layer, references - 1));
+        Measuring::RemoveReference(doc, removed);
+        QList<int> after;
+        for (const QString name : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")})
+            after << doc.Measures.PlaneOfLayer(name);
+        QCOMPARE(after, planes);
+        // No choice is left pointing past the references (the file would keep it).
+        for (auto it = doc.Measures.LayerPlanes.cbegin(); it != doc.Measures.LayerPlanes.cend();
+             ++it)
+            QVERIFY2(it.value() >= 0 && it.value() < doc.Measures.References.size(),
+                     qPrintable(it.key()));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestMeasurementFile)
