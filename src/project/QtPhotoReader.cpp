@@ -1,5 +1,6 @@
 #include "project/PhotoDecoders.h"
 
+#include "project/CmykTiff.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
 #include "project/PhotoMetadata.h"
@@ -45,7 +46,7 @@ QString UnsupportedTiffSamples(const QByteArray& file) {
         return QStringLiteral("barvy zapsané čísly s plovoucí čárkou (%1 bitů)").arg(samples.Bits);
     if (samples.Format == 2)
         return QStringLiteral("barvy zapsané čísly se znaménkem");
-    if (samples.Photometric == 5 && samples.Bits != 8)
+    if (samples.Photometric == 5 && samples.Bits > 8)
         return QStringLiteral("barvy CMYK po %1 bitech").arg(samples.Bits);
     return {};
 }
@@ -118,6 +119,21 @@ PhotoHeader QtPhotoHeader(const QByteArray& file, PhotoKind kind, const QString&
 
 Photograph DecodeWithQt(const QByteArray& file, PhotoKind kind, const QString& fileName,
                         QImage* spare, Progress& progress) {
+    if (kind == PhotoKind::Tiff) {
+        // A CMYK photograph goes through its own CMYK profile, which Qt would leave out.
+        const PhotoMetadata metadata = ReadMetadata(kind, file);
+        Photograph photograph;
+        bool throughProfile = false;
+        WaitReporting(progress, 0.0, [&] {
+            throughProfile =
+                CmykTiffThroughProfile(file, metadata.Profile, spare, photograph.Picture);
+        });
+        if (throughProfile) {
+            photograph.Picture = Oriented(photograph.Picture, metadata.Orientation);
+            ReportOrStop(progress, 1.0);
+            return photograph;
+        }
+    }
     QImage decoded;
     WaitReporting(progress, 0.0, [&] {
         Reader reader(file, kind, fileName);

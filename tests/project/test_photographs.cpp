@@ -427,15 +427,34 @@ private slots:
     // A CMYK photograph from a print shop carries the profile of its inks: its colours
     // are what that profile says (here cyan and yellow swapped against the plain
     // inversion, so red and blue trade places), with no note.
+    void cmykThroughItsOwnProfile_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("tolerance");
+        const QByteArray profile = CmykProfileWithRedAndBlueSwapped();
+        QTest::newRow("jpeg") << JpegWithProfile(Jpeg(Quadrants(64, 48), JpegKind::Cmyk), profile)
+                              << 8;
+        // The inks of the plain picture, without black: each channel's ink is 255 − light.
+        const QImage plain = PlainQuadrants();
+        QByteArray inks;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                const QColor c = plain.pixelColor(x, y);
+                inks += char(255 - c.red());
+                inks += char(255 - c.green());
+                inks += char(255 - c.blue());
+                inks += '\0';
+            }
+        QTest::newRow("tiff") << RawTiff(plain.size(), 5, 4, 8, 1, inks, profile) << 3;
+    }
     void cmykThroughItsOwnProfile() {
-        const QByteArray file = JpegWithProfile(Jpeg(Quadrants(64, 48), JpegKind::Cmyk),
-                                                CmykProfileWithRedAndBlueSwapped());
+        QFETCH(QByteArray, file);
+        QFETCH(int, tolerance);
         Fixture f;
         QVERIFY(f.Import(QStringLiteral("Tiskárna.x"), file));
         QCOMPARE(f.note, QString());
         const Colours swapped = {QColor(0, 0, 220), QColor(0, 200, 0), QColor(220, 0, 0),
                                  QColor(255, 255, 255)};
-        CheckColours(f.ws.Doc.PhotoBitmap, swapped, 8);
+        CheckColours(f.ws.Doc.PhotoBitmap, swapped, tolerance);
     }
 
     // Whole files of kinds the readers lack are not called damaged, and a file that

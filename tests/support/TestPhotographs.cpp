@@ -97,23 +97,29 @@ QByteArray WebP(const QImage& picture, int orientation, const QByteArray& profil
 }
 
 QByteArray RawTiff(QSize size, int photometric, int samples, int bits, int format,
-                   const QByteArray& pixels) {
+                   const QByteArray& pixels, const QByteArray& profile) {
     struct Tag {
         quint16 tag, type;
         quint32 count, value;
     };
     const quint32 bitsAt = 8, pixelsAt = bitsAt + 2 * quint32(samples);
-    QByteArray tiff = QByteArray("II*\0", 4) + Le32(pixelsAt + quint32(pixels.size()));
+    const quint32 profileAt = pixelsAt + quint32(pixels.size());
+    const quint32 ifdAt = profileAt + quint32(profile.size() + (profile.size() & 1));
+    QByteArray tiff = QByteArray("II*\0", 4) + Le32(ifdAt);
     for (int k = 0; k < samples; ++k)
         tiff += Le16(quint16(bits));
     tiff += pixels;
-    const QList<Tag> tags = {
-        {256, 4, 1, quint32(size.width())},  {257, 4, 1, quint32(size.height())},
-        {258, 3, quint32(samples), bitsAt},  {259, 3, 1, 1},
-        {262, 3, 1, quint32(photometric)},   {273, 4, 1, pixelsAt},
-        {277, 3, 1, quint32(samples)},       {278, 4, 1, quint32(size.height())},
-        {279, 4, 1, quint32(pixels.size())}, {284, 3, 1, 1},
-        {339, 3, 1, quint32(format)}};
+    tiff += profile;
+    if (profile.size() & 1)
+        tiff += '\0';
+    QList<Tag> tags = {{256, 4, 1, quint32(size.width())},  {257, 4, 1, quint32(size.height())},
+                       {258, 3, quint32(samples), bitsAt},  {259, 3, 1, 1},
+                       {262, 3, 1, quint32(photometric)},   {273, 4, 1, pixelsAt},
+                       {277, 3, 1, quint32(samples)},       {278, 4, 1, quint32(size.height())},
+                       {279, 4, 1, quint32(pixels.size())}, {284, 3, 1, 1},
+                       {339, 3, 1, quint32(format)}};
+    if (!profile.isEmpty())
+        tags << Tag{34675, 7, quint32(profile.size()), profileAt};
     tiff += Le16(quint16(tags.size()));
     for (const Tag& t : tags) {
         tiff += Le16(t.tag) + Le16(t.type) + Le32(t.count);

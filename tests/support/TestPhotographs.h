@@ -26,9 +26,9 @@ QByteArray WebP(const QImage& picture, int orientation = 0, const QByteArray& pr
 QByteArray Tiff(const QImage& picture, int orientation = 0, const QByteArray& profile = {});
 
 // An uncompressed TIFF of any layout of samples (photometric 2 RGB, 5 CMYK; format 1
-// unsigned, 3 floating point) holding pixels as given.
+// unsigned, 3 floating point) holding pixels as given, with an ICC profile when given.
 QByteArray RawTiff(QSize size, int photometric, int samples, int bits, int format,
-                   const QByteArray& pixels);
+                   const QByteArray& pixels, const QByteArray& profile = {});
 
 // A picture through one of Qt's writers ("png", "tiff", "webp") as it is: 16 bits,
 // grey or transparent.
