@@ -18,9 +18,34 @@ QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// A whole file that uses what libheif does not implement (a mirror of more than 8
+// bits a channel, a codec it lacks) is not damaged: the user can convert it.
+bool Unsupported(const heif_error& error) {
+    return error.code == heif_error_Unsupported_feature ||
+           error.code == heif_error_Unsupported_filetype;
+}
+
+[[noreturn]] void UnsupportedHeif(const QString& fileName, const heif_error& error) {
+    throw IoError(QStringLiteral("Obrázek %1 program neumí přečíst: používá vlastnost formátu "
+                                 "HEIF, kterou knihovna libheif nepodporuje. Převeďte jej "
+                                 "do formátu JPEG nebo PNG.\n%2")
+                      .arg(Native(fileName), QString::fromUtf8(error.message)));
+}
+
 [[noreturn]] void NotAHeif(const QString& fileName, const heif_error& error) {
+    if (Unsupported(error))
+        UnsupportedHeif(fileName, error);
     throw IoError(QStringLiteral("Soubor %1 není platný obrázek HEIF.\n%2")
                       .arg(Native(fileName), QString::fromUtf8(error.message)));
+}
+
+// The picture libheif would decode is not the size the file declares (and the import
+// measured its room for).
+[[noreturn]] void SizeMismatch(const QString& fileName, QSize declared) {
+    throw IoError(QStringLiteral("Obrázek %1 je poškozený: jeho obsah má jinou velikost, než "
+                                 "soubor uvádí (%2 × %3 bodů).")
+                      .arg(Native(fileName), QString::number(declared.width()),
+                           QString::number(declared.height())));
 }
 
 struct ContextDeleter {
@@ -57,10 +82,16 @@ public:
         handle_.reset(handle);
     }
 
+    heif_context* Context() const { return context_.get(); }
     heif_image_handle* Handle() const { return handle_.get(); }
     // The size after the file's rotation and crop: the picture's size as shown.
     QSize Size() const {
         return QSize(heif_image_handle_get_width(Handle()), heif_image_handle_get_height(Handle()));
+    }
+    // The size the file declares before its rotation and crop: what is decoded.
+    QSize CodedSize() const {
+        return QSize(heif_image_handle_get_ispe_width(Handle()),
+                     heif_image_handle_get_ispe_height(Handle()));
     }
     int Bits() const { return std::max(8, heif_image_handle_get_luma_bits_per_pixel(Handle())); }
     bool HasAlpha() const { return heif_image_handle_has_alpha_channel(Handle()) != 0; }
@@ -127,9 +158,20 @@ struct TileCount {
 
 PhotoHeader HeifHeader(const QByteArray& file, const QString& fileName) {
     const PrimaryPicture picture(file, fileName);
+    const QSize size = picture.Size(), coded = picture.CodedSize();
+    // A crop shows less than is decoded: the decoded picture is held to the same bounds.
+    const qint64 area = qint64(size.width()) * size.height();
+    const qint64 codedArea = qint64(coded.width()) * coded.height();
+    if (coded.width() > 65535 || coded.height() > 65535 || codedArea > MaxPixels)
+        throw IoError(QStringLiteral("Obrázek %1 má nepřípustnou velikost %2 × %3 bodů.")
+                          .arg(Native(fileName), QString::number(coded.width()),
+                               QString::number(coded.height())));
     // The coded planes and libheif's interleaved picture, twice as wide above 8 bits.
     const int sample = picture.Bits() > 8 ? 2 : 1;
-    return {PhotoKind::Heif, picture.Size(), sample * (3 + (picture.HasAlpha() ? 5 : 3))};
+    int work = sample * (3 + (picture.HasAlpha() ? 5 : 3));
+    if (area > 0 && codedArea > area)
+        work = int(std::min<qint64>((work * codedArea + area - 1) / area, 1 << 20));
+    return {PhotoKind::Heif, size, work};
 }
 
 Photograph DecodeHeif(const QByteArray& file, const QString& fileName, QImage* spare,
@@ -158,6 +200,14 @@ Photograph DecodeHeif(const QByteArray& file, const QString& fileName, QImage* s
     };
     options->end_progress = [](heif_progress_step, void*) {};
 
+    // The room was measured for the declared size: a grid or an overlay that makes a
+    // larger picture is stopped by libheif before it takes the memory. A codec's tiles
+    // are padded to its blocks of up to 64 points, a side longer than the picture's.
+    const QSize declared = primary.Size(), coded = primary.CodedSize();
+    const int longest =
+        std::max({declared.width(), declared.height(), coded.width(), coded.height()});
+    heif_context_set_maximum_image_size_limit(primary.Context(), longest + 64);
+
     heif_image* decoded = nullptr;
     heif_error error{heif_error_Ok, heif_suberror_Unspecified, ""};
     ProgressPart decoding(progress, 0.0, 0.8);
@@ -170,6 +220,10 @@ Photograph DecodeHeif(const QByteArray& file, const QString& fileName, QImage* s
                                   options.get());
     });
     const std::unique_ptr<heif_image, ImageDeleter> image(decoded);
+    if (error.subcode == heif_suberror_Security_limit_exceeded)
+        SizeMismatch(fileName, declared);
+    if (Unsupported(error))
+        UnsupportedHeif(fileName, error);
     if (error.code != heif_error_Ok || !image)
         throw IoError(QStringLiteral("Obrázek %1 je poškozený nebo neúplný.\n%2")
                           .arg(Native(fileName), QString::fromUtf8(error.message)));
@@ -183,6 +237,8 @@ Photograph DecodeHeif(const QByteArray& file, const QString& fileName, QImage* s
     if (!plane || width <= 0 || height <= 0)
         throw IoError(
             QStringLiteral("Obrázek %1 je poškozený nebo neúplný.").arg(Native(fileName)));
+    if (QSize(width, height) != declared)
+        SizeMismatch(fileName, declared);
     const bool premultiplied = alpha && heif_image_is_premultiplied_alpha(image.get());
 
     Photograph photograph;

@@ -12,8 +12,14 @@ struct ImportRoom {
 };
 
 // Measures the room for an import into folder: its file system's free space, the
-// process's file size limit and the memory the system reports as available.
+// process's file size limit and the memory available: the least of what the system
+// reports, what the address space limit leaves and what the memory cgroup leaves.
 ImportRoom MeasureImportRoom(const QString& folder);
+
+// The memory the cgroups of selfCgroup (the text of /proc/self/cgroup) leave under
+// root (where the cgroup file systems are mounted): the least of limit − use over
+// the process's group and those above it, of version 1 or 2; -1 without a limit.
+qint64 CgroupMemoryRoom(const QByteArray& selfCgroup, const QString& root);
 
 // The bytes an import of a picture of this size writes: the 24-bit photograph and
 // its blank mask.

@@ -3,6 +3,7 @@
 #include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/FileErrors.h"
+#include "project/MessageText.h"
 #include "project/RegularFile.h"
 #include "project/TextField.h"
 
@@ -129,11 +130,17 @@ Contents Parse(const QByteArray& bytes, const QString& fileName) {
 
     const std::int32_t layerCount = reader.I32();
     if (layerCount > MaxLayerCount)
-        throw BadFileError();
+        throw BadFileError(QStringLiteral("Soubor je špatný: maska %1 má %2 vrstev, smí jich "
+                                          "mít nejvýš %3.")
+                               .arg(MessageText::Path(fileName), QString::number(layerCount),
+                                    QString::number(MaxLayerCount)));
     contents.Layers = ParseLayerBlocks(reader, layerCount, codec);
     // A run may never name a layer that the file does not hold.
     if (highestLayer >= layerCount)
-        throw BadFileError();
+        throw BadFileError(QStringLiteral("Soubor je špatný: maska %1 má body ve vrstvě %2, "
+                                          "ale jen %3 vrstev.")
+                               .arg(MessageText::Path(fileName), QString::number(highestLayer),
+                                    QString::number(layerCount)));
     for (int i = 0; i < contents.Layers.size(); ++i) {
         if (contents.Layers[i].Locked)
             mask.Locked[i] = true;

@@ -25,8 +25,8 @@ struct Contents {
 };
 
 // Throws IoError for a file that ends early or holds a negative count, and
-// BadFileError ("Soubor je špatný") for more than 255 layers or a run whose layer
-// does not exist. fileName only names the file in messages.
+// BadFileError ("Soubor je špatný: " and the file's name and fault) for more than 255
+// layers or a run whose layer does not exist. fileName only names the file in messages.
 Contents Parse(const QByteArray& bytes, const QString& fileName);
 
 QByteArray Serialize(const TMask& mask, const LayerList& layers, const SchemeList& schemes);

@@ -72,19 +72,21 @@ QString RefusedMessage(const TintoraError& error) {
 }
 
 Measurements Parse(const QByteArray& bytes, const QString& fileName, QSize photo) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
     const auto damaged = [&fileName](int line, const QString& reason) {
         return BadFileError(
             QStringLiteral("Soubor měřítek %1 je poškozený (řádek %2: %3).")
                 .arg(QDir::toNativeSeparators(fileName), QString::number(line), reason));
     };
-    if (utf8.hasError())
-        throw damaged(1, QStringLiteral("text není v kódování UTF-8"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
+    // Line by line, so that bytes that are not UTF-8 are reported on their own line.
+    QStringList lines;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString line = utf8(raw);
+        if (utf8.hasError())
+            throw damaged(int(lines.size()) + 1, QStringLiteral("text není v kódování UTF-8"));
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
+        lines.append(std::move(line));
     }
     if (lines.isEmpty() || lines[0].toUtf8() != Header)
         throw damaged(1, QStringLiteral("chybí záhlaví „%1“").arg(QString::fromUtf8(Header)));

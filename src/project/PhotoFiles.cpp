@@ -2,6 +2,7 @@
 
 #include "project/AtomicFile.h"
 #include "project/BmpFile.h"
+#include "project/CmykProfile.h"
 #include "project/Errors.h"
 #include "project/FileErrors.h"
 #include "project/MessageText.h"
@@ -116,8 +117,13 @@ JpegHeader ReadHeader(tjhandle handle, const QByteArray& jpeg, const QString& fi
                             static_cast<unsigned long>(jpeg.size()), &header.width, &header.height,
                             &subsampling, &header.colourspace);
     // A warning about the header's metadata still gives the sizes.
-    if (result != 0 && (tjGetErrorCode(handle) == TJERR_FATAL || header.width <= 0))
+    if (result != 0 && tjGetErrorCode(handle) == TJERR_FATAL)
         throw IoError(NotAJpeg(fileName, CodecError(handle)));
+    // A file cut before its frame header (or tables alone) has no size at all.
+    if (header.width <= 0 || header.height <= 0)
+        throw IoError(QStringLiteral("Obrázek JPEG %1 je neúplný: chybí v něm záhlaví snímku "
+                                     "s velikostí obrázku.")
+                          .arg(Native(fileName)));
     if (result != 0)
         header.warning = CodecError(handle);
     return header;
@@ -239,7 +245,10 @@ QSize JpegSize(const QByteArray& jpeg, const QString& fileName) {
     return QSize(header.width, header.height);
 }
 
-QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare) {
+QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare,
+                  const QByteArray& profile, bool* throughProfile) {
+    if (throughProfile)
+        *throughProfile = false;
     Handle handle(tjInitDecompress());
     if (!handle)
         throw IoError(NoCodec());
@@ -252,6 +261,11 @@ QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare
         std::vector<unsigned char> cmyk(size_t(width) * size_t(height) * 4);
         Decompress(handle.get(), jpeg, header.warning, cmyk.data(), width, width * 4, height,
                    TJPF_CMYK, fileName);
+        if (CmykThroughProfile(cmyk.data(), true, profile, picture)) {
+            if (throughProfile)
+                *throughProfile = true;
+            return Oriented(picture, ExifOrientation(jpeg));
+        }
         for (int y = 0; y < height; ++y) {
             const unsigned char* s = cmyk.data() + size_t(y) * size_t(width) * 4;
             uchar* d = picture.scanLine(y);

@@ -56,8 +56,10 @@ QSize JpegSize(const QByteArray& jpeg, const QString& fileName);
 // or damaged) is refused rather than completed with made-up pixels; a progressive
 // file of more scans than the codec's limit is refused too. fileName only names the
 // file in messages. The decoded picture takes spare's memory when it can (see
-// RecycledPicture).
-QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare = nullptr);
+// RecycledPicture). A CMYK JPEG goes through profile into sRGB when that is a CMYK
+// profile LittleCMS can use; *throughProfile then tells so.
+QImage DecodeJpeg(const QByteArray& jpeg, const QString& fileName, QImage* spare = nullptr,
+                  const QByteArray& profile = {}, bool* throughProfile = nullptr);
 QImage LoadJpeg(const QString& path);
 // Encodes with the codec's defaults (quality 75, 4:2:0).
 QByteArray EncodeJpeg(const QImage& picture);

@@ -215,6 +215,24 @@ int OrientationInTiff(const uchar* tiff, qsizetype size) {
     return value >= 1 && value <= 8 ? value : 1;
 }
 
+TiffSamples SamplesInTiff(const QByteArray& file) {
+    const TiffView view(reinterpret_cast<const uchar*>(file.constData()), file.size());
+    // A SHORT value (the first of several: the samples share one depth).
+    const auto value = [&view](quint16 tag, int absent) {
+        const std::optional<qint64> entry = view.Entry(tag);
+        if (!entry || view.U16(*entry + 2) != 3)
+            return absent;
+        const qint64 count = view.U32(*entry + 4);
+        const qint64 at = count <= 2 ? *entry + 8 : qint64(view.U32(*entry + 8));
+        return count >= 1 && view.Has(at, 2) ? int(view.U16(at)) : absent;
+    };
+    TiffSamples samples;
+    samples.Photometric = value(262, -1);
+    samples.Bits = value(258, 1);
+    samples.Format = value(339, 1);
+    return samples;
+}
+
 PhotoMetadata ReadMetadata(PhotoKind kind, const QByteArray& file) {
     PhotoMetadata metadata;
     const auto* data = reinterpret_cast<const uchar*>(file.constData());

@@ -22,6 +22,15 @@ struct PhotoMetadata {
 // Never throws: what cannot be read counts as absent (a damaged profile is marked).
 PhotoMetadata ReadMetadata(PhotoKind kind, const QByteArray& file);
 
+// How a TIFF's first directory stores its samples, for telling a kind of TIFF the
+// readers lack from a damaged file.
+struct TiffSamples {
+    int Photometric = -1; // 2 RGB, 5 separated (CMYK), …; −1 when not stated
+    int Bits = 1;         // bits per sample
+    int Format = 1;       // 1 unsigned, 2 signed, 3 floating point
+};
+TiffSamples SamplesInTiff(const QByteArray& file);
+
 // The orientation tag of a TIFF structure's first directory (an EXIF block, or a
 // TIFF file itself); 1 when it has none.
 int OrientationInTiff(const uchar* tiff, qsizetype size);

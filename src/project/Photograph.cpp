@@ -19,10 +19,16 @@ namespace {
 Photograph DecodeJpegPhotograph(const QByteArray& file, const QString& fileName, QImage* spare,
                                 Progress& progress) {
     Photograph photograph;
-    WaitReporting(progress, 0.0, [&] { photograph.Picture = DecodeJpeg(file, fileName, spare); });
     const PhotoMetadata metadata = ReadMetadata(PhotoKind::Jpeg, file);
-    photograph.Profile = metadata.Profile;
-    photograph.ProfileDamaged = metadata.ProfileDamaged;
+    bool throughProfile = false;
+    WaitReporting(progress, 0.0, [&] {
+        photograph.Picture = DecodeJpeg(file, fileName, spare, metadata.Profile, &throughProfile);
+    });
+    // A CMYK photograph's own profile took it to sRGB already.
+    if (!throughProfile) {
+        photograph.Profile = metadata.Profile;
+        photograph.ProfileDamaged = metadata.ProfileDamaged;
+    }
     ReportOrStop(progress, 1.0);
     return photograph;
 }

@@ -13,10 +13,15 @@
 
 namespace {
 
+[[noreturn]] void NoLayers(const QString& maskPath) {
+    throw BadFileError(QStringLiteral("Soubor je špatný: maska %1 nemá žádnou vrstvu.")
+                           .arg(MessageText::Path(maskPath)));
+}
+
 // Takes the mask file's contents into project when they belong to its photograph.
 void Take(MaskFile::Contents&& contents, const QString& maskPath, LoadedProject& project) {
     if (contents.Layers.isEmpty())
-        throw BadFileError();
+        NoLayers(maskPath);
     if (contents.Mask.Width != project.Photo.width() ||
         contents.Mask.Height != project.Photo.height())
         throw BadFileError(
@@ -44,8 +49,9 @@ void TakeMeasures(const QString& path, LoadedProject& project) {
 LoadedProject LoadProject(const QString& photoPath, QImage* spare, Progress& progress) {
     const QString maskPath = photoPath + QStringLiteral(".mask");
     MaskFile::Contents contents = MaskFile::Load(maskPath);
+    // before the photograph is read at all
     if (contents.Layers.isEmpty())
-        throw BadFileError(); // before the photograph is read at all
+        NoLayers(maskPath);
     LoadedProject project;
     project.Photo = PhotoFiles::LoadBmp(photoPath, spare, progress);
     Take(std::move(contents), maskPath, project);

@@ -1,5 +1,6 @@
 #include "project/PhotoDecoders.h"
 
+#include "project/CmykTiff.h"
 #include "project/Errors.h"
 #include "project/PhotoFiles.h"
 #include "project/PhotoMetadata.h"
@@ -35,6 +36,19 @@ QString KindName(PhotoKind kind) {
 
 QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
+}
+
+// What Qt's TIFF reader does not take in a file that may well be whole, in Czech;
+// empty when nothing of the kind is known.
+QString UnsupportedTiffSamples(const QByteArray& file) {
+    const TiffSamples samples = SamplesInTiff(file);
+    if (samples.Format == 3)
+        return QStringLiteral("barvy zapsané čísly s plovoucí čárkou (%1 bitů)").arg(samples.Bits);
+    if (samples.Format == 2)
+        return QStringLiteral("barvy zapsané čísly se znaménkem");
+    if (samples.Photometric == 5 && samples.Bits > 8)
+        return QStringLiteral("barvy CMYK po %1 bitech").arg(samples.Bits);
+    return {};
 }
 
 // Qt's reader of one kind over the file's bytes.
@@ -73,9 +87,17 @@ public:
         const qint64 bytes = qint64(size_.width()) * size_.height() * 8;
         reader_.setAllocationLimit(int(std::min<qint64>((bytes >> 20) + 16, 1 << 30)));
         QImage picture;
-        if (!reader_.read(&picture) || picture.isNull())
+        if (!reader_.read(&picture) || picture.isNull()) {
+            const QString unsupported =
+                kind_ == PhotoKind::Tiff ? UnsupportedTiffSamples(buffer_.data()) : QString();
+            if (!unsupported.isEmpty())
+                throw IoError(QStringLiteral("Fotografii %1 program neumí přečíst: je to TIFF, "
+                                             "který má %2. Uložte ji jako TIFF RGB s 8 nebo 16 "
+                                             "bity na kanál, jako PNG nebo JPEG.")
+                                  .arg(Native(fileName_), unsupported));
             throw IoError(QStringLiteral("Obrázek %1 je poškozený nebo neúplný.\n%2")
                               .arg(Native(fileName_), reader_.errorString()));
+        }
         return picture;
     }
 
@@ -97,6 +119,21 @@ PhotoHeader QtPhotoHeader(const QByteArray& file, PhotoKind kind, const QString&
 
 Photograph DecodeWithQt(const QByteArray& file, PhotoKind kind, const QString& fileName,
                         QImage* spare, Progress& progress) {
+    if (kind == PhotoKind::Tiff) {
+        // A CMYK photograph goes through its own CMYK profile, which Qt would leave out.
+        const PhotoMetadata metadata = ReadMetadata(kind, file);
+        Photograph photograph;
+        bool throughProfile = false;
+        WaitReporting(progress, 0.0, [&] {
+            throughProfile =
+                CmykTiffThroughProfile(file, metadata.Profile, spare, photograph.Picture);
+        });
+        if (throughProfile) {
+            photograph.Picture = Oriented(photograph.Picture, metadata.Orientation);
+            ReportOrStop(progress, 1.0);
+            return photograph;
+        }
+    }
     QImage decoded;
     WaitReporting(progress, 0.0, [&] {
         Reader reader(file, kind, fileName);

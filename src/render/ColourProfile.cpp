@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -225,41 +226,102 @@ private:
     std::array<std::vector<uchar>, 3> encode_; // sRGB's level of each field's value
 };
 
+using RowConversion = std::function<void(uchar* row, int width)>;
+
 // A grey profile: one table from the grey value to sRGB's red, green and blue.
-bool ConvertGrey(QImage& picture, cmsHPROFILE source) {
+RowConversion GreyConversion(cmsHPROFILE source) {
     const Profile srgb(cmsCreate_sRGBProfile());
     const Transform transform(cmsCreateTransform(source, TYPE_GRAY_8, srgb.get(), TYPE_RGB_8,
                                                  INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE));
     if (!transform)
-        return false;
-    uchar greys[256], rgb[256 * 3];
+        return {};
+    uchar greys[256];
+    auto rgb = std::make_shared<std::array<uchar, 256 * 3>>();
     for (int v = 0; v < 256; ++v)
         greys[v] = uchar(v);
-    cmsDoTransform(transform.get(), greys, rgb, 256);
+    cmsDoTransform(transform.get(), greys, rgb->data(), 256);
     // A grey picture holds its grey in every channel: each channel takes its own.
-    ForEveryRow(picture, [&rgb](uchar* row, int width) {
+    return [rgb](uchar* row, int width) {
+        const uchar* table = rgb->data();
         for (int x = 0; x < width; ++x, row += 3) {
-            row[0] = rgb[row[0] * 3 + 2];
-            row[1] = rgb[row[1] * 3 + 1];
-            row[2] = rgb[row[2] * 3 + 0];
+            row[0] = table[row[0] * 3 + 2];
+            row[1] = table[row[1] * 3 + 1];
+            row[2] = table[row[2] * 3 + 0];
         }
-    });
-    return true;
+    };
 }
 
 // Any other colour profile: LittleCMS's own transform on every row. Extra flags such
 // as cmsFLAGS_NOOPTIMIZE keep lights far outside sRGB from overflowing the fixed-point
 // matrix that LittleCMS would otherwise put in the transform.
-bool ConvertThroughTransform(QImage& picture, cmsHPROFILE source, cmsUInt32Number flags = 0) {
+RowConversion TransformConversion(cmsHPROFILE source, cmsUInt32Number flags = 0) {
     const Profile srgb(cmsCreate_sRGBProfile());
-    const Transform transform(cmsCreateTransform(source, TYPE_BGR_8, srgb.get(), TYPE_BGR_8,
-                                                 INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE | flags));
-    if (!transform)
-        return false;
-    ForEveryRow(picture, [&transform](uchar* row, int width) {
+    void* made = cmsCreateTransform(source, TYPE_BGR_8, srgb.get(), TYPE_BGR_8, INTENT_PERCEPTUAL,
+                                    cmsFLAGS_NOCACHE | flags);
+    if (!made)
+        return {};
+    const std::shared_ptr<void> transform(made, TransformDeleter());
+    return [transform](uchar* row, int width) {
         cmsDoTransform(transform.get(), row, row, cmsUInt32Number(width));
-    });
-    return true;
+    };
+}
+
+// The conversion of an RGB or grey profile; empty when LittleCMS cannot make one.
+// identity tells a profile that changes no colour (sRGB's own).
+RowConversion ConversionOf(cmsHPROFILE source, bool& identity) {
+    identity = false;
+    const cmsColorSpaceSignature space = cmsGetColorSpace(source);
+    if (space == cmsSigGrayData)
+        return GreyConversion(source);
+    if (!cmsIsMatrixShaper(source))
+        return TransformConversion(source);
+    auto conversion = std::make_shared<MatrixShaperConversion>();
+    switch (conversion->Build(source)) {
+    case MatrixShaperConversion::Outcome::Built:
+        identity = conversion->Identity();
+        return [conversion](uchar* row, int width) { conversion->ConvertRow(row, width); };
+    case MatrixShaperConversion::Outcome::OutOfReach:
+        return TransformConversion(source, cmsFLAGS_NOOPTIMIZE);
+    case MatrixShaperConversion::Outcome::NoTransform:
+        break;
+    }
+    return {};
+}
+
+// The widest spread of one channel over the pixels.
+int Spread(const std::vector<uchar>& bgr) {
+    int spread = 0;
+    for (size_t k = 0; k < 3; ++k) {
+        int low = 255, high = 0;
+        for (size_t i = k; i < bgr.size(); i += 3) {
+            low = std::min<int>(low, bgr[i]);
+            high = std::max<int>(high, bgr[i]);
+        }
+        spread = std::max(spread, high - low);
+    }
+    return spread;
+}
+
+// Whether the conversion takes the photograph's many colours to (almost) one: a
+// profile of a zero or negative matrix, a gamma of 0 or a flat tone curve would
+// black or white the photograph out. Tried on a grid of its pixels.
+bool ToOneColour(const QImage& picture, const RowConversion& convert) {
+    constexpr int Samples = 64;
+    std::vector<uchar> bgr;
+    bgr.reserve(size_t(Samples * Samples * 3));
+    const int w = picture.width(), h = picture.height();
+    for (int j = 0; j < std::min(Samples, h); ++j) {
+        const uchar* row =
+            picture.constScanLine(int((2 * qint64(j) + 1) * h / (2 * std::min(Samples, h))));
+        for (int i = 0; i < std::min(Samples, w); ++i) {
+            const uchar* pixel = row + 3 * ((2 * qint64(i) + 1) * w / (2 * std::min(Samples, w)));
+            bgr.insert(bgr.end(), pixel, pixel + 3);
+        }
+    }
+    if (Spread(bgr) < 32)
+        return false; // a picture of one colour has nothing to lose
+    convert(bgr.data(), int(bgr.size() / 3));
+    return Spread(bgr) <= 4;
 }
 
 } // namespace
@@ -276,31 +338,16 @@ QString ConvertToSrgb(QImage& picture, const QByteArray& profile, bool profileDa
         cmsOpenProfileFromMem(profile.constData(), cmsUInt32Number(profile.size())));
     if (!source)
         return DamagedNote;
-    bool converted = false;
     const cmsColorSpaceSignature space = cmsGetColorSpace(source.get());
-    if (space == cmsSigRgbData && cmsIsMatrixShaper(source.get())) {
-        MatrixShaperConversion conversion;
-        switch (conversion.Build(source.get())) {
-        case MatrixShaperConversion::Outcome::Built:
-            converted = true;
-            if (!conversion.Identity())
-                ForEveryRow(picture, [&conversion](uchar* row, int width) {
-                    conversion.ConvertRow(row, width);
-                });
-            break;
-        case MatrixShaperConversion::Outcome::OutOfReach:
-            converted = ConvertThroughTransform(picture, source.get(), cmsFLAGS_NOOPTIMIZE);
-            break;
-        case MatrixShaperConversion::Outcome::NoTransform:
-            break;
-        }
-    } else if (space == cmsSigRgbData) {
-        converted = ConvertThroughTransform(picture, source.get());
-    } else if (space == cmsSigGrayData) {
-        converted = ConvertGrey(picture, source.get());
-    } else {
+    if (space != cmsSigRgbData && space != cmsSigGrayData)
         return UnfitNote;
-    }
+    bool identity = false;
+    const RowConversion convert = ConversionOf(source.get(), identity);
+    // A profile that would leave one colour is as good as damaged.
+    if (!convert || ToOneColour(picture, convert))
+        return DamagedNote;
+    if (!identity)
+        ForEveryRow(picture, convert);
     ReportOrStop(progress, 1.0);
-    return converted ? QString() : DamagedNote;
+    return {};
 }

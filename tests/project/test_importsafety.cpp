@@ -8,9 +8,11 @@
 #include "workspace/ProjectOperations.h"
 #include "workspace/Workspace.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,6 +71,36 @@ private:
 
 constexpr qint64 MB = 1 << 20;
 
+// The bytes the process maps now (what the address space limit counts).
+qint64 MappedBytes() {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    return statm.readLine().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+// Lets the process map only so many bytes more (ulimit -v) for as long as it lives.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(qint64 moreBytes) {
+        getrlimit(RLIMIT_AS, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = rlim_t(MappedBytes() + moreBytes);
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+void WriteText(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
 } // namespace
 
 class TestImportSafety : public QObject {
@@ -111,6 +143,92 @@ private slots:
                 QStringLiteral("Obrázek /foto/Dum.jpg (6000 × 4000 bodů) nelze importovat: ")));
             QVERIFY2(error.message().contains(refusal), qPrintable(error.message()));
         }
+    }
+
+    // Under ulimit -v the memory the import may take is what the limit leaves, however
+    // much the system has: a valid photograph is refused for want of memory, not
+    // called damaged when its decoder cannot get the memory.
+    void addressSpaceLimitIsTheRoom() {
+        ImportRoom room;
+        {
+            const AddressSpaceLimit limit(64 * MB);
+            room = MeasureImportRoom(QDir::tempPath());
+        }
+        QVERIFY2(room.FreeMemoryBytes >= 0 && room.FreeMemoryBytes <= 64 * MB,
+                 qPrintable(QString::number(room.FreeMemoryBytes)));
+
+        Fixture f;
+        const QString path = f.dir.filePath(QStringLiteral("Dum.png"));
+        QImage flat(3000, 2000, QImage::Format_RGB888);
+        flat.fill(QColor(200, 120, 80));
+        QVERIFY(flat.save(path, "png"));
+        f.prompts.fileNames.enqueue(path);
+        bool imported = true;
+        {
+            const AddressSpaceLimit limit(40 * MB); // the import needs about 60 MB
+            imported = ImportPhotograph(f.ws, f.prompts, f.domy);
+        }
+        QVERIFY(!imported);
+        QCOMPARE(f.prompts.asked.size(), 1);
+        QVERIFY2(f.prompts.asked[0].text.contains(QStringLiteral("(3000 × 2000 bodů) nelze "
+                                                                 "importovat: není dost paměti")),
+                 qPrintable(f.prompts.asked[0].text));
+        QVERIFY(Entries(f.domy).isEmpty());
+    }
+
+    // The memory cgroup's limits, of version 2 (memory.max) or 1
+    // (memory.limit_in_bytes), in the process's group or one above it.
+    void cgroupLimitIsTheRoom_data() {
+        QTest::addColumn<QByteArray>("self");
+        QTest::addColumn<QStringList>("files"); // path, text, path, text, …
+        QTest::addColumn<qint64>("room");
+        QTest::newRow("v2, the parent's limit") << QByteArray("0::/user.slice/tintora\n")
+                                                << QStringList{"user.slice/tintora/memory.max",
+                                                               "max\n",
+                                                               "user.slice/tintora/memory.current",
+                                                               "1000\n",
+                                                               "user.slice/memory.max",
+                                                               "104857600\n",
+                                                               "user.slice/memory.current",
+                                                               "52428800\n"}
+                                                << 50 * MB;
+        QTest::newRow("v2, its own limit, used beyond")
+            << QByteArray("0::/a\n")
+            << QStringList{"a/memory.max", "1000", "a/memory.current", "4000"} << qint64(0);
+        QTest::newRow("v2 beside v1, no limit") << QByteArray("4:memory:/\n0::/\n")
+                                                << QStringList{"memory.max",
+                                                               "max",
+                                                               "memory.current",
+                                                               "5",
+                                                               "memory/memory.limit_in_bytes",
+                                                               "9223372036854771712",
+                                                               "memory/memory.usage_in_bytes",
+                                                               "2303045632"}
+                                                << qint64(-1);
+        QTest::newRow("v1") << QByteArray("5:devices:/\n4:memory:/process_api/0e82\n3:cpuset:/\n")
+                            << QStringList{"memory/process_api/0e82/memory.limit_in_bytes",
+                                           "209715200",
+                                           "memory/process_api/0e82/memory.usage_in_bytes",
+                                           "10485760",
+                                           "memory/memory.limit_in_bytes",
+                                           "9223372036854771712",
+                                           "memory/memory.usage_in_bytes",
+                                           "2303045632"}
+                            << 190 * MB;
+        QTest::newRow("hybrid, v2 under unified")
+            << QByteArray("0::/x\n")
+            << QStringList{"unified/x/memory.max", "3000", "unified/x/memory.current", "1000"}
+            << qint64(2000);
+        QTest::newRow("nothing mounted") << QByteArray("0::/x\n") << QStringList{} << qint64(-1);
+    }
+    void cgroupLimitIsTheRoom() {
+        QFETCH(QByteArray, self);
+        QFETCH(QStringList, files);
+        QFETCH(qint64, room);
+        QTemporaryDir root;
+        for (qsizetype i = 0; i + 1 < files.size(); i += 2)
+            WriteText(root.filePath(files[i]), files[i + 1].toUtf8());
+        QCOMPARE(CgroupMemoryRoom(self, root.path()), room);
     }
 
     // A small file declaring a picture larger than the program may write is refused

@@ -2,6 +2,7 @@
 #include "project/MaskFile.h"
 #include "project/TextField.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -209,10 +210,14 @@ private slots:
             QCOMPARE(read.Layers.size(), count);
         } else {
             try {
-                MaskFile::Parse(file.data, QStringLiteral("x"));
+                MaskFile::Parse(file.data, QStringLiteral("/domy/Dům.bmp.mask"));
                 QFAIL("accepted");
             } catch (const BadFileError& error) {
-                QCOMPARE(error.message(), QStringLiteral("Soubor je špatný"));
+                QCOMPARE(error.message(),
+                         QStringLiteral("Soubor je špatný: maska %1 má %2 vrstev, smí jich mít "
+                                        "nejvýš 255.")
+                             .arg(QDir::toNativeSeparators(QStringLiteral("/domy/Dům.bmp.mask")))
+                             .arg(count));
             }
         }
     }

@@ -129,7 +129,10 @@ private slots:
         QTest::newRow("a mask file's ASCII bytes")
             << QByteArray("\x2c\x01\x48\x00\x01\x00", 6) << "(řádek 1: chybí záhlaví";
         QTest::newRow("not UTF-8") << head + "vrstva 1 Ze\xef\n"
-                                   << "(řádek 1: text není v kódování UTF-8)";
+                                   << "(řádek 2: text není v kódování UTF-8)";
+        QTest::newRow("not UTF-8 further on")
+            << head + window + "# poznámka\r\n" + window + "vrstva 1 Ze\xc4\n"
+            << "(řádek 5: text není v kódování UTF-8)";
         QTest::newRow("unknown record") << head + window + "kruh 1 2 3\n"
                                         << "(řádek 3: neznámý záznam „kruh“)";
         QTest::newRow("numbers missing") << head + "obdelnik 100 40 160 42 161 120 99 118 1.2\n"

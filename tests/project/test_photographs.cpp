@@ -18,6 +18,7 @@
 #include <zlib.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace TestPhotographs;
 using namespace TestPictures;
@@ -49,6 +50,26 @@ QList<QPoint> Centres(QSize size) {
     return {QPoint(w / 4, h / 4), QPoint(3 * w / 4, h / 4), QPoint(w / 4, 3 * h / 4),
             QPoint(3 * w / 4, 3 * h / 4)};
 }
+
+// Lets the process map only so many bytes more (ulimit -v) for as long as it lives.
+class AddressSpaceLimit {
+public:
+    explicit AddressSpaceLimit(qint64 moreBytes) {
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        const qint64 mapped =
+            statm.open(QIODevice::ReadOnly)
+                ? statm.readLine().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE)
+                : 0;
+        getrlimit(RLIMIT_AS, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = rlim_t(mapped + moreBytes);
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &saved_); }
+
+private:
+    rlimit saved_{};
+};
 
 // Sets the process's file size limit for as long as it lives.
 class FileSizeLimit {
@@ -199,6 +220,9 @@ private slots:
         QTest::newRow("heic transparent")
             << Heif(clear, HeifCoding::Hevc, {}, true) << clearColours << 8;
         QTest::newRow("avif") << Heif(plain, HeifCoding::Av1) << Plain << 8;
+        QTest::newRow("heic 10 bits") << DeepHeif(deep, 10) << deepColours << 8;
+        QTest::newRow("heic 12 bits") << DeepHeif(deep, 12) << deepColours << 8;
+        QTest::newRow("avif 12 bits") << DeepHeif(deep, 12, HeifCoding::Av1) << deepColours << 8;
     }
     void everyKindImportsToItsPixels() {
         QFETCH(QByteArray, file);
@@ -374,6 +398,20 @@ private slots:
         QTest::newRow("heic") << Heif(plain, HeifCoding::Hevc, garbage) << damaged << 8;
         QTest::newRow("png, a Lab profile")
             << Png(plain, 0, Compressed(LabProfile())) << unfit << 0;
+        // Profiles LittleCMS reads that would leave one colour: black or white.
+        QTest::newRow("png, an all-zero matrix")
+            << Png(plain, 0, Compressed(MatrixProfile({}, 2.2))) << damaged << 0;
+        QTest::newRow("png, a negative matrix")
+            << Png(plain, 0,
+                   Compressed(MatrixProfile({-0.4361, -0.2225, -0.0139, -0.3851, -0.7169, -0.0971,
+                                             -0.1431, -0.0606, -0.7141},
+                                            2.2)))
+            << damaged << 0;
+        QTest::newRow("png, gamma 0")
+            << Png(plain, 0, Compressed(GammaRgbProfile({0.64, 0.33, 0.30, 0.60, 0.15, 0.06}, 0.0)))
+            << damaged << 0;
+        QTest::newRow("tiff, a flat tone curve")
+            << Tiff(plain, 0, FlatCurveProfile(30000)) << damaged << 0;
     }
     void unusableProfileIsLeftOut() {
         QFETCH(QByteArray, file);
@@ -384,6 +422,77 @@ private slots:
         QVERIFY(f.prompts.asked.isEmpty());
         QVERIFY2(f.note.contains(note), qPrintable(f.note));
         CheckColours(f.ws.Doc.PhotoBitmap, Plain, tolerance);
+    }
+
+    // A CMYK photograph from a print shop carries the profile of its inks: its colours
+    // are what that profile says (here cyan and yellow swapped against the plain
+    // inversion, so red and blue trade places), with no note.
+    void cmykThroughItsOwnProfile_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("tolerance");
+        const QByteArray profile = CmykProfileWithRedAndBlueSwapped();
+        QTest::newRow("jpeg") << JpegWithProfile(Jpeg(Quadrants(64, 48), JpegKind::Cmyk), profile)
+                              << 8;
+        // The inks of the plain picture, without black: each channel's ink is 255 − light.
+        const QImage plain = PlainQuadrants();
+        QByteArray inks;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x) {
+                const QColor c = plain.pixelColor(x, y);
+                inks += char(255 - c.red());
+                inks += char(255 - c.green());
+                inks += char(255 - c.blue());
+                inks += '\0';
+            }
+        QTest::newRow("tiff") << RawTiff(plain.size(), 5, 4, 8, 1, inks, profile) << 3;
+    }
+    void cmykThroughItsOwnProfile() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, tolerance);
+        Fixture f;
+        QVERIFY(f.Import(QStringLiteral("Tiskárna.x"), file));
+        QCOMPARE(f.note, QString());
+        const Colours swapped = {QColor(0, 0, 220), QColor(0, 200, 0), QColor(220, 0, 0),
+                                 QColor(255, 255, 255)};
+        CheckColours(f.ws.Doc.PhotoBitmap, swapped, tolerance);
+    }
+
+    // Whole files of kinds the readers lack are not called damaged, and a file that
+    // ends before a JPEG's frame header is not a picture of 0 × 0 points.
+    void refusalNamesItsCause_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("cause");
+        const QByteArray jpeg = Jpeg(Quadrants(64, 48));
+        QTest::newRow("jpeg cut before its frame header")
+            << jpeg.left(jpeg.indexOf("\xFF\xC0"))
+            << QStringLiteral("je neúplný: chybí v něm záhlaví snímku s velikostí obrázku");
+        QTest::newRow("jpeg of tables only")
+            << jpeg.left(jpeg.indexOf("\xFF\xC0")) + QByteArray("\xFF\xD9")
+            << QStringLiteral("je neúplný: chybí v něm záhlaví snímku s velikostí obrázku");
+        QTest::newRow("heic of 10 bits, mirrored")
+            << DeepHeif(PlainQuadrants(), 10, HeifCoding::Hevc, 2)
+            << QStringLiteral("program neumí přečíst: používá vlastnost formátu HEIF");
+        QTest::newRow("tiff, CMYK of 16 bits")
+            << RawTiff(QSize(4, 2), 5, 4, 16, 1, QByteArray(4 * 2 * 8, '\x40'))
+            << QStringLiteral("program neumí přečíst: je to TIFF, který má barvy CMYK po 16 "
+                              "bitech");
+        QTest::newRow("tiff, floating point of 64 bits")
+            << RawTiff(QSize(4, 2), 2, 3, 64, 3, QByteArray(4 * 2 * 24, '\0'))
+            << QStringLiteral("program neumí přečíst: je to TIFF, který má barvy zapsané čísly s "
+                              "plovoucí čárkou (64 bitů)");
+    }
+    void refusalNamesItsCause() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, cause);
+        QVERIFY(!file.isEmpty());
+        Fixture f;
+        QVERIFY(!f.Import(QStringLiteral("Fotka.x"), file));
+        QCOMPARE(f.prompts.asked.size(), 1);
+        const QString text = f.prompts.asked[0].text;
+        QVERIFY2(text.contains(cause) && text.contains(QStringLiteral("Fotka.x")) &&
+                     !text.contains(QStringLiteral("poškozen")),
+                 qPrintable(text));
+        f.CheckEarlierProjectStays();
     }
 
     // A file cut short (a copy that stopped, a download that broke) is refused with a
@@ -502,6 +611,62 @@ private slots:
         f.CheckEarlierProjectStays();
         if (size.width() < 60000)
             QCOMPARE(PhotoFiles::ReadPhotoHeader(file, QStringLiteral("x")).Size, size);
+    }
+
+    // libheif's encoder wraps a 64 × 48 picture in a grid of one 64 × 64 tile; a grid
+    // that says it is larger than the picture the file declares would be decoded at
+    // the grid's size, far beyond the room measured. It is refused before that.
+    void heifGridLargerThanDeclaredIsRefused_data() {
+        QTest::addColumn<QSize>("grid");
+        QTest::newRow("24000 × 16000") << QSize(24000, 16000);
+        QTest::newRow("32767 × 32767") << QSize(32767, 32767);
+        QTest::newRow("65 × 48") << QSize(65, 48);
+    }
+    void heifGridLargerThanDeclaredIsRefused() {
+        QFETCH(QSize, grid);
+        const QByteArray heic = Heif(PlainQuadrants());
+        // The grid's description in the item data box: version, flags, rows − 1,
+        // columns − 1, then the output width and height in 16 bits each.
+        const qsizetype data = heic.indexOf("idat") + 4;
+        QVERIFY(data > 4 && heic.contains("grid"));
+        QCOMPARE(heic.mid(data, 8), QByteArray("\0\0\0\0\0\x40\0\x30", 8));
+        QByteArray file = heic;
+        qToBigEndian<quint16>(quint16(grid.width()), file.data() + data + 4);
+        qToBigEndian<quint16>(quint16(grid.height()), file.data() + data + 6);
+        QCOMPARE(PhotoFiles::ReadPhotoHeader(file, QStringLiteral("x")).Size, QSize(64, 48));
+        Fixture f;
+        bool imported = true;
+        {
+            // Far less than the grid's picture would take: it must never be allocated.
+            const AddressSpaceLimit limit(256 << 20);
+            imported = f.Import(QStringLiteral("Mřížka.heic"), file);
+        }
+        QVERIFY(!imported);
+        QCOMPARE(f.prompts.asked.size(), 1);
+        const QString text = f.prompts.asked[0].text;
+        QVERIFY2(text.contains(QStringLiteral("Mřížka.heic")) &&
+                     text.contains(QStringLiteral("jinou velikost, než soubor uvádí (64 × 48 "
+                                                  "bodů)")),
+                 qPrintable(text));
+        f.CheckEarlierProjectStays();
+    }
+
+    // Pictures smaller than the codec's blocks are decoded from tiles padded to them.
+    void smallHeifImports_data() {
+        QTest::addColumn<QByteArray>("file");
+        const QImage small = FourQuadrants(
+            QImage::Format_RGB888,
+            {Rgb8(220, 0, 0), Rgb8(0, 200, 0), Rgb8(0, 0, 220), Rgb8(255, 255, 255)}, 20, 10);
+        QTest::newRow("heic") << Heif(small);
+        QTest::newRow("avif") << Heif(small, HeifCoding::Av1);
+    }
+    void smallHeifImports() {
+        QFETCH(QByteArray, file);
+        Fixture f;
+        QVERIFY2(f.Import(QStringLiteral("Malá.x"), file),
+                 qPrintable(f.prompts.Texts().join('\n')));
+        QCOMPARE(f.ws.Doc.PhotoBitmap.size(), QSize(20, 10));
+        CheckColours(f.ws.Doc.PhotoBitmap, Plain, 10);
     }
 
     // "Zrušit" pressed at any point of an import: no file stays, not even a temporary

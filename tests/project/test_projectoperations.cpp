@@ -213,8 +213,13 @@ private slots:
             "Soubor nelze otevřít. Ujistěte se, že existují soubory .bmp a .bmp.mask.");
         QTest::newRow("missing mask") << "missing mask" << cannotOpen;
         QTest::newRow("missing photograph") << "missing photo" << cannotOpen;
-        QTest::newRow("256 layers") << "256 layers" << QStringLiteral("Soubor je špatný");
-        QTest::newRow("no layers") << "no layers" << QStringLiteral("Soubor je špatný");
+        QTest::newRow("256 layers")
+            << "256 layers"
+            << QStringLiteral(
+                   "Soubor je špatný: maska MASK má 256 vrstev, smí jich mít nejvýš 255.");
+        QTest::newRow("no layers") << "no layers"
+                                   << QStringLiteral("Soubor je špatný: maska MASK nemá žádnou "
+                                                     "vrstvu.");
         QTest::newRow("size mismatch") << "size" << QString();
         const QString otherSize =
             QStringLiteral("Maska %1 (%2) nepatří k obrázku velikosti 12 × 6 bodů.");
@@ -242,6 +247,7 @@ private slots:
         const QString bad = f.MakeProject(QStringLiteral("zly.bmp"), 12, 6);
         const QString mask = bad + QStringLiteral(".mask");
         QByteArray bytes = ReadAll(mask);
+        message.replace(QStringLiteral("MASK"), QDir::toNativeSeparators(mask));
         if (damage == QLatin1String("missing mask")) {
             QFile::remove(mask);
         } else if (damage == QLatin1String("missing photo")) {

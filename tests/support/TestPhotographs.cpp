@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace TestPhotographs {
 namespace {
@@ -94,6 +96,39 @@ QByteArray WebP(const QImage& picture, int orientation, const QByteArray& profil
     return QByteArray("RIFF") + Le32(quint32(body.size())) + body;
 }
 
+QByteArray RawTiff(QSize size, int photometric, int samples, int bits, int format,
+                   const QByteArray& pixels, const QByteArray& profile) {
+    struct Tag {
+        quint16 tag, type;
+        quint32 count, value;
+    };
+    const quint32 bitsAt = 8, pixelsAt = bitsAt + 2 * quint32(samples);
+    const quint32 profileAt = pixelsAt + quint32(pixels.size());
+    const quint32 ifdAt = profileAt + quint32(profile.size() + (profile.size() & 1));
+    QByteArray tiff = QByteArray("II*\0", 4) + Le32(ifdAt);
+    for (int k = 0; k < samples; ++k)
+        tiff += Le16(quint16(bits));
+    tiff += pixels;
+    tiff += profile;
+    if (profile.size() & 1)
+        tiff += '\0';
+    QList<Tag> tags = {{256, 4, 1, quint32(size.width())},  {257, 4, 1, quint32(size.height())},
+                       {258, 3, quint32(samples), bitsAt},  {259, 3, 1, 1},
+                       {262, 3, 1, quint32(photometric)},   {273, 4, 1, pixelsAt},
+                       {277, 3, 1, quint32(samples)},       {278, 4, 1, quint32(size.height())},
+                       {279, 4, 1, quint32(pixels.size())}, {284, 3, 1, 1},
+                       {339, 3, 1, quint32(format)}};
+    if (!profile.isEmpty())
+        tags << Tag{34675, 7, quint32(profile.size()), profileAt};
+    tiff += Le16(quint16(tags.size()));
+    for (const Tag& t : tags) {
+        tiff += Le16(t.tag) + Le16(t.type) + Le32(t.count);
+        tiff += t.type == 3 && t.count == 1 ? Le16(quint16(t.value)) + Le16(0) : Le32(t.value);
+    }
+    tiff += Le32(0);
+    return tiff;
+}
+
 QByteArray Tiff(const QImage& picture, int orientation, const QByteArray& profile) {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     const int w = rgb.width(), h = rgb.height();
@@ -131,7 +166,11 @@ QByteArray Tiff(const QImage& picture, int orientation, const QByteArray& profil
     return tiff;
 }
 
-QByteArray Heif(const QImage& picture, HeifCoding coding, const QByteArray& profile, bool alpha) {
+namespace {
+
+// The picture given to libheif's encoder of the coding, the file it writes.
+QByteArray EncodedHeif(heif_image* image, HeifCoding coding, const QByteArray& profile,
+                       int orientation = 1) {
     heif_context* context = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     heif_context_get_encoder_for_format(
@@ -139,26 +178,19 @@ QByteArray Heif(const QImage& picture, HeifCoding coding, const QByteArray& prof
         &encoder);
     QByteArray bytes;
     if (!encoder) {
+        heif_image_release(image);
         heif_context_free(context);
         return bytes;
     }
     heif_encoder_set_lossy_quality(encoder, 95);
-    const QImage rgba =
-        picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    const int w = rgba.width(), h = rgba.height(), channels = alpha ? 4 : 3;
-    heif_image* image = nullptr;
-    heif_image_create(w, h, heif_colorspace_RGB,
-                      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &image);
-    heif_image_add_plane(image, heif_channel_interleaved, w, h, 8);
-    int stride = 0;
-    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(plane + y * stride, rgba.constScanLine(y), size_t(w * channels));
     if (!profile.isEmpty())
         heif_image_set_raw_color_profile(image, "prof", profile.constData(),
                                          size_t(profile.size()));
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = heif_orientation(orientation);
     heif_image_handle* handle = nullptr;
-    const heif_error encoded = heif_context_encode_image(context, image, encoder, nullptr, &handle);
+    const heif_error encoded = heif_context_encode_image(context, image, encoder, options, &handle);
+    heif_encoding_options_free(options);
     if (encoded.code == heif_error_Ok) {
         heif_writer writer{};
         writer.writer_api_version = 1;
@@ -174,6 +206,44 @@ QByteArray Heif(const QImage& picture, HeifCoding coding, const QByteArray& prof
     heif_encoder_release(encoder);
     heif_context_free(context);
     return bytes;
+}
+
+} // namespace
+
+QByteArray Heif(const QImage& picture, HeifCoding coding, const QByteArray& profile, bool alpha) {
+    const QImage rgba =
+        picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const int w = rgba.width(), h = rgba.height(), channels = alpha ? 4 : 3;
+    heif_image* image = nullptr;
+    heif_image_create(w, h, heif_colorspace_RGB,
+                      alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, w, h, 8);
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(plane + y * stride, rgba.constScanLine(y), size_t(w * channels));
+    return EncodedHeif(image, coding, profile);
+}
+
+QByteArray DeepHeif(const QImage& picture, int bits, HeifCoding coding, int orientation) {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGBX64);
+    const int w = rgb.width(), h = rgb.height();
+    const quint32 max = (1u << bits) - 1;
+    heif_image* image = nullptr;
+    heif_image_create(w, h, heif_colorspace_RGB, heif_chroma_interleaved_RRGGBB_LE, &image);
+    heif_image_add_plane(image, heif_channel_interleaved, w, h, bits);
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < h; ++y) {
+        const auto* source = reinterpret_cast<const QRgba64*>(rgb.constScanLine(y));
+        uchar* row = plane + y * stride;
+        for (int x = 0; x < w; ++x)
+            for (const quint16 channel : {source[x].red(), source[x].green(), source[x].blue()}) {
+                qToLittleEndian(quint16((channel * max + 32767) / 65535), row);
+                row += 2;
+            }
+    }
+    return EncodedHeif(image, coding, {}, orientation);
 }
 
 QByteArray JpegWithProfile(const QByteArray& jpeg, const QByteArray& profile, int chunkBytes) {
@@ -283,6 +353,76 @@ QByteArray GammaRgbProfile(const std::array<double, 6>& primaries, double gamma)
     cmsToneCurve* curves[3] = {curve, curve, curve};
     cmsHPROFILE profile = cmsCreateRGBProfile(&white, &xyY, curves);
     cmsFreeToneCurve(curve);
+    return Saved(profile);
+}
+
+QByteArray MatrixProfile(const std::array<double, 9>& colorants, double gamma) {
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 4.3);
+    cmsSetDeviceClass(profile, cmsSigDisplayClass);
+    cmsSetColorSpace(profile, cmsSigRgbData);
+    cmsSetPCS(profile, cmsSigXYZData);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    const cmsTagSignature columns[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag,
+                                        cmsSigBlueColorantTag};
+    for (int k = 0; k < 3; ++k) {
+        const cmsCIEXYZ xyz = {colorants[size_t(3 * k)], colorants[size_t(3 * k + 1)],
+                               colorants[size_t(3 * k + 2)]};
+        cmsWriteTag(profile, columns[k], &xyz);
+    }
+    cmsToneCurve* curve = cmsBuildGamma(nullptr, gamma);
+    for (const cmsTagSignature tag : {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag})
+        cmsWriteTag(profile, tag, curve);
+    cmsFreeToneCurve(curve);
+    return Saved(profile);
+}
+
+QByteArray FlatCurveProfile(quint16 level) {
+    const cmsCIExyY white = {0.3127, 0.3290, 1.0};
+    const cmsCIExyYTRIPLE xyY = {{0.64, 0.33, 1.0}, {0.30, 0.60, 1.0}, {0.15, 0.06, 1.0}};
+    const std::vector<cmsUInt16Number> flat(256, level);
+    cmsToneCurve* curve = cmsBuildTabulatedToneCurve16(nullptr, 256, flat.data());
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &xyY, curves);
+    cmsFreeToneCurve(curve);
+    return Saved(profile);
+}
+
+QByteArray CmykProfileWithRedAndBlueSwapped() {
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHTRANSFORM toLab =
+        cmsCreateTransform(srgb, TYPE_RGB_DBL, lab, TYPE_Lab_DBL, INTENT_PERCEPTUAL, 0);
+    // Ink c, m, y, k (0 none, 65535 full) leaves the light (1 − c)(1 − k) of each
+    // channel: cyan takes blue away instead of red, yellow red instead of blue.
+    const auto sampler = [](const cmsUInt16Number in[], cmsUInt16Number out[],
+                            void* cargo) -> cmsInt32Number {
+        const double k = 1.0 - in[3] / 65535.0;
+        const double rgb[3] = {(1.0 - in[2] / 65535.0) * k, (1.0 - in[1] / 65535.0) * k,
+                               (1.0 - in[0] / 65535.0) * k};
+        cmsCIELab colour;
+        cmsDoTransform(cargo, rgb, &colour, 1);
+        cmsFloat2LabEncoded(out, &colour);
+        return 1;
+    };
+    cmsStage* table = cmsStageAllocCLut16bit(nullptr, 9, 4, 3, nullptr);
+    cmsStageSampleCLut16bit(table, sampler, toLab, 0);
+    cmsPipeline* pipeline = cmsPipelineAlloc(nullptr, 4, 3);
+    // Version 4 keeps a table between curves (here straight ones).
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 4, nullptr));
+    cmsPipelineInsertStage(pipeline, cmsAT_END, table);
+    cmsPipelineInsertStage(pipeline, cmsAT_END, cmsStageAllocToneCurves(nullptr, 3, nullptr));
+    cmsHPROFILE profile = cmsCreateProfilePlaceholder(nullptr);
+    cmsSetProfileVersion(profile, 4.3);
+    cmsSetDeviceClass(profile, cmsSigInputClass);
+    cmsSetColorSpace(profile, cmsSigCmykData);
+    cmsSetPCS(profile, cmsSigLabData);
+    cmsWriteTag(profile, cmsSigMediaWhitePointTag, cmsD50_XYZ());
+    cmsWriteTag(profile, cmsSigAToB0Tag, pipeline);
+    cmsPipelineFree(pipeline);
+    cmsDeleteTransform(toLab);
+    cmsCloseProfile(lab);
+    cmsCloseProfile(srgb);
     return Saved(profile);
 }
 
