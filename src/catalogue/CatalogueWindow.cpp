@@ -12,6 +12,7 @@
 #include <QActionGroup>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -216,7 +217,18 @@ void CatalogueWindow::BuildLayout() {
     unitLabel->setStyleSheet(labelStyle);
     unitLabel->move(198, 11);
     auto* searchLabel = new QLabel(QStringLiteral("Vyhledat v odstínech:"), bottom);
+    searchLabel->setObjectName(QStringLiteral("searchLabel"));
     searchLabel->move(8, 40);
+    // Each caption ends before its field's frame, its colon in sight: a font wider than
+    // the design's takes a pixel less.
+    for (const auto& [label, frameLeft] : {std::pair{quantityLabel, 136}, {searchLabel, 115}}) {
+        QFont fitted = label->font();
+        while (fitted.pixelSize() > 8 &&
+               QFontMetrics(fitted).horizontalAdvance(label->text()) > frameLeft - 2 - label->x())
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+        label->setFont(fitted);
+        label->adjustSize();
+    }
     searchEdit = FramedField(bottom, QRect(115, 36, 78, 20), QRect(117, 39, 74, 16),
                              QStringLiteral("E"), QStringLiteral("Vložte řetězec pro vyhledávání"));
     searchEdit->setObjectName(QStringLiteral("searchEdit"));

@@ -244,6 +244,13 @@ private slots:
         // Whole in the window: wrapped within its width, every line within its height.
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The search's caption ends before its field, colon and all.
+        const auto* searchLabel = window.findChild<QLabel*>(QStringLiteral("searchLabel"));
+        QVERIFY(searchLabel
+                    ->mapTo(&window, QPoint(searchLabel->fontMetrics().horizontalAdvance(
+                                                searchLabel->text()),
+                                            0))
+                    .x() < window.searchEdit->mapTo(&window, QPoint(0, 0)).x() - 2);
         QLabel& notice = *window.noticeLabel;
         QTRY_VERIFY(notice.height() > 20); // two lines, once the layout has settled
         const QRect needed = notice.fontMetrics().boundingRect(
