@@ -4,11 +4,17 @@
 #include "render/RenderRegion.h"
 #include "render/ZoomMath.h"
 
+#include <QSemaphore>
+#include <QThreadPool>
+
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace Panes {
@@ -29,9 +35,46 @@ float PowerAtOrAbove(float zoom) {
 
 // Below this many pixels a pane's area is drawn on the calling thread alone.
 constexpr qint64 ParallelPixels = 1 << 16;
+// The rows a thread takes at a time.
+constexpr int ChunkRows = 32;
 
-int PartsFor(qint64 pixels) {
-    return pixels >= ParallelPixels ? PixelThreads() : 1;
+int HelpersFor(qint64 pixels) {
+    return pixels >= ParallelPixels ? PixelThreads() - 1 : 0;
+}
+
+// Runs work over rows first..last a chunk of ChunkRows at a time, the chunks taken in
+// turn by the calling thread and by up to `helpers` threads of Qt's global pool, each
+// as it gets to run. On a busy machine a thread is often kept waiting for a processor:
+// it then holds up the one chunk it has, never a fixed share of the rows, and the
+// calling thread waits only for chunks under way (a helper that starts after the last
+// chunk was taken finds nothing left). work must not throw.
+void ForRowChunks(int first, int last, int helpers, const std::function<void(int, int)>& work) {
+    if (last < first)
+        return;
+    struct Shared {
+        std::atomic<int> next;
+        int last;
+        const std::function<void(int, int)>* work; // used only while chunks remain
+        QSemaphore done;
+    };
+    const auto shared = std::make_shared<Shared>();
+    shared->next = first;
+    shared->last = last;
+    shared->work = &work;
+    const auto take = [](Shared& s) {
+        for (;;) {
+            const int top = s.next.fetch_add(ChunkRows);
+            if (top > s.last)
+                return;
+            (*s.work)(top, std::min(top + ChunkRows - 1, s.last));
+            s.done.release();
+        }
+    };
+    const int chunks = (last - first) / ChunkRows + 1;
+    for (int i = 0; i < std::min(helpers, chunks - 1); ++i)
+        QThreadPool::globalInstance()->start([shared, take] { take(*shared); });
+    take(*shared);
+    shared->done.acquire(chunks);
 }
 
 // Renders the view area that begins at origin into part, its rows shared between
@@ -40,12 +83,12 @@ void RenderInParts(const RenderInput& input, QImage& part, QPoint origin) {
     // Taken once on this thread: bits() may detach, which threads must not race for.
     std::uint8_t* bits = part.bits();
     const qsizetype stride = part.bytesPerLine();
-    ForRowsInParallel(0, part.height() - 1, PartsFor(qint64(part.width()) * part.height()),
-                      [&](int top, int bottom) {
-                          QImage band(bits + top * stride, part.width(), bottom - top + 1, stride,
-                                      QImage::Format_BGR888);
-                          RenderViewArea(input, band, origin + QPoint(0, top));
-                      });
+    ForRowChunks(0, part.height() - 1, HelpersFor(qint64(part.width()) * part.height()),
+                 [&](int top, int bottom) {
+                     QImage band(bits + top * stride, part.width(), bottom - top + 1, stride,
+                                 QImage::Format_BGR888);
+                     RenderViewArea(input, band, origin + QPoint(0, top));
+                 });
 }
 
 // Where a pane pixel's centre falls among the drawn pixels along one axis: the two
@@ -203,26 +246,26 @@ QImage Picture(const Document& doc, const LayerList& layers, float zoom, const Q
         return shown;
     // Reduced here rather than by QPainter, whose smooth drawing hands its rows to Qt's
     // thread pool and waits for it each time: on a busy machine most of a pane's time.
-    // Each thread draws the drawn rows its shown rows read (a row or two twice, where
-    // the parts meet) and reduces them: one wait for the threads per pane.
+    // Each chunk of shown rows draws the drawn rows it reads (a row twice where chunks
+    // meet) and reduces them.
     const std::vector<Taps> columns = TapsAlong(area.left() + visible.left(), visible.width(),
                                                 ratio, drawn.left(), drawn.width());
     const std::vector<Taps> rows =
         TapsAlong(area.top() + visible.top(), visible.height(), ratio, drawn.top(), drawn.height());
     std::uint8_t* bits = shown.bits();
     const qsizetype stride = shown.bytesPerLine();
-    ForRowsInParallel(0, visible.height() - 1, PartsFor(qint64(drawn.width()) * drawn.height()),
-                      [&](int top, int bottom) {
-                          const int first = rows[size_t(top)].first;
-                          QImage band(drawn.width(), rows[size_t(bottom)].second - first + 1,
-                                      QImage::Format_BGR888);
-                          if (band.isNull())
-                              return; // no memory for it: those rows stay background
-                          band.fill(background);
-                          RenderViewArea(input, band, drawn.topLeft() + QPoint(0, first));
-                          BlendRows(band, first, bits, stride, visible.topLeft(), columns, rows,
-                                    top, bottom);
-                      });
+    ForRowChunks(0, visible.height() - 1, HelpersFor(qint64(drawn.width()) * drawn.height()),
+                 [&](int top, int bottom) {
+                     const int first = rows[size_t(top)].first;
+                     QImage band(drawn.width(), rows[size_t(bottom)].second - first + 1,
+                                 QImage::Format_BGR888);
+                     if (band.isNull())
+                         return; // no memory for it: those rows stay background
+                     band.fill(background);
+                     RenderViewArea(input, band, drawn.topLeft() + QPoint(0, first));
+                     BlendRows(band, first, bits, stride, visible.topLeft(), columns, rows, top,
+                               bottom);
+                 });
     return shown;
 }
 
