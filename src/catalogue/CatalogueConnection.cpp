@@ -17,6 +17,27 @@ std::atomic<int> stillWaiting{0};
 
 constexpr auto Tick = std::chrono::milliseconds(20);
 
+// Runs one statement through the connection's query and reads all its rows; false
+// puts the client's text into error.
+bool ReadAll(QSqlQuery& query, const QString& statement, CatalogueConnection::Result& result,
+             QString& error) {
+    if (!query.exec(statement)) {
+        error = query.lastError().text();
+        query.finish();
+        return false;
+    }
+    result.columns = query.record();
+    const int count = result.columns.count();
+    while (query.next()) {
+        for (int i = 0; i < count; ++i) {
+            result.nulls.append(query.isNull(i));
+            result.values.append(query.value(i));
+        }
+    }
+    query.finish();
+    return true;
+}
+
 } // namespace
 
 qsizetype CatalogueConnection::Result::RowCount() const {
@@ -27,7 +48,7 @@ qsizetype CatalogueConnection::Result::RowCount() const {
 struct CatalogueConnection::Call {
     bool ok = false;
     QString error;
-    Result result;
+    QList<Result> results; // one for each statement that ran well, in order
 };
 
 struct CatalogueConnection::Shared {
@@ -199,6 +220,16 @@ CatalogueConnection::Open(const QString& databaseName, const QString& user, cons
 CatalogueConnection::Outcome CatalogueConnection::Run(const QString& statement,
                                                       const KeepWaiting& keepWaiting,
                                                       Result* result, QString* error) {
+    QList<Result> results;
+    const Outcome outcome = RunEach({statement}, keepWaiting, &results, error);
+    if (result)
+        *result = results.isEmpty() ? Result() : std::move(results.first());
+    return outcome;
+}
+
+CatalogueConnection::Outcome CatalogueConnection::RunEach(const QStringList& statements,
+                                                          const KeepWaiting& keepWaiting,
+                                                          QList<Result>* results, QString* error) {
     Shared* shared = shared_.get();
     Call call;
     const Outcome outcome = Submit(
@@ -207,26 +238,17 @@ CatalogueConnection::Outcome CatalogueConnection::Run(const QString& statement,
                 c.error = QStringLiteral("no connection");
                 return;
             }
-            QSqlQuery& query = *shared->query;
-            if (!query.exec(statement)) {
-                c.error = query.lastError().text();
-                query.finish();
-                return;
+            for (const QString& statement : statements) {
+                Result result;
+                if (!ReadAll(*shared->query, statement, result, c.error))
+                    return;
+                c.results.append(std::move(result));
             }
-            c.result.columns = query.record();
-            const int count = c.result.columns.count();
-            while (query.next()) {
-                for (int i = 0; i < count; ++i) {
-                    c.result.nulls.append(query.isNull(i));
-                    c.result.values.append(query.value(i));
-                }
-            }
-            query.finish();
             c.ok = true;
         },
         keepWaiting, call);
-    if (result)
-        *result = std::move(call.result);
+    if (results)
+        *results = std::move(call.results);
     if (error)
         *error = call.error;
     return outcome;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <chrono>
@@ -45,6 +46,11 @@ public:
     // Runs a statement and reads every row. Failed puts the client's text into error.
     Outcome Run(const QString& statement, const KeepWaiting& keepWaiting, Result* result,
                 QString* error);
+    // Runs statements one after another in one call, so that the caller waits for the
+    // connection's thread once for all of them. The first that fails ends the call
+    // (Failed, its text in error); results then hold the rows of those before it.
+    Outcome RunEach(const QStringList& statements, const KeepWaiting& keepWaiting,
+                    QList<Result>* results, QString* error);
 
     // A call was not waited for: the connection answers nothing any more.
     bool LeftBehind() const;

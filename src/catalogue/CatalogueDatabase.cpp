@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 
+#include <algorithm>
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -175,30 +177,51 @@ int CatalogueDatabase::Version() {
 
 void CatalogueDatabase::Run(const QString& statement,
                             const std::function<bool(const CatalogueRow&)>& onRow, bool yield) {
+    RunTogether({{statement, onRow}}, yield);
+}
+
+void CatalogueDatabase::RunEach(const QList<Statement>& statements) {
+    RunTogether(statements, false);
+}
+
+void CatalogueDatabase::RunTogether(const QList<Statement>& statements, bool yield) {
     if (!IsOpen())
         throw DatabaseError(QStringLiteral("Katalog barev není otevřen."));
     if (busy_)
         throw DatabaseError(QStringLiteral("Katalog barev ještě načítá předchozí výsledek."));
+    if (statements.isEmpty())
+        return;
     busy_ = true;
     struct Release {
         bool& flag;
         ~Release() { flag = false; }
     } release{busy_};
-    ++statementCount_;
-    lastStatement_ = statement;
-    CatalogueConnection::Result result;
+    QStringList texts;
+    for (const Statement& statement : statements)
+        texts << statement.text;
+    QList<CatalogueConnection::Result> results;
     QString reason;
     const WaitingEnds ends{waiting_};
-    const auto outcome = connection_->Run(statement, KeepWaitingFor(location_), &result, &reason);
+    ++callCount_;
+    const auto outcome = connection_->RunEach(texts, KeepWaitingFor(location_), &results, &reason);
+    // Those that ran: all, or those before the one that failed and that one.
+    const qsizetype ran = outcome == CatalogueConnection::Outcome::Failed
+                              ? std::min(results.size() + 1, texts.size())
+                              : texts.size();
+    statementCount_ += int(ran);
+    lastStatement_ = texts[ran - 1];
     if (outcome == CatalogueConnection::Outcome::NoAnswer)
         GiveUp(false);
+    for (qsizetype s = 0; s < results.size(); ++s) {
+        const CatalogueConnection::Result& result = results[s];
+        for (qsizetype i = 0; i < result.RowCount(); ++i) {
+            if (!statements[s].onRow(CatalogueRow(result, i)))
+                break;
+            if (yield)
+                QCoreApplication::processEvents();
+        }
+    }
     if (outcome == CatalogueConnection::Outcome::Failed)
         throw DatabaseError(QStringLiteral("Dotaz do katalogu barev se nezdařil.\n%1")
                                 .arg(MessageText::Paragraph(reason)));
-    for (qsizetype i = 0; i < result.RowCount(); ++i) {
-        if (!onRow(CatalogueRow(result, i)))
-            break;
-        if (yield)
-            QCoreApplication::processEvents();
-    }
 }

@@ -75,11 +75,24 @@ public:
     // A statement cannot start while another one is still reading its rows.
     void Run(const QString& statement, const std::function<bool(const CatalogueRow&)>& onRow,
              bool yield = false);
+    // A statement and what takes its rows, as Run takes them.
+    struct Statement {
+        QString text;
+        std::function<bool(const CatalogueRow&)> onRow;
+    };
+    // Runs the statements in order as Run runs each, handed to the connection's thread
+    // together: the program waits once for them all instead of once for each. The rows
+    // are handed on once the last statement ran; one that fails throws after the rows
+    // of those before it were handed on, and those after it do not run.
+    void RunEach(const QList<Statement>& statements);
     bool Busy() const { return busy_; }
     // How many statements ran so far, and the text of the last one: lets a reader
     // see that a window asks the catalogue anew instead of keeping old answers.
     int StatementCount() const { return statementCount_; }
     const QString& LastStatement() const { return lastStatement_; }
+    // How many times the program handed statements to the connection's thread and
+    // waited for its answer: once per Run, once per RunEach.
+    int CallCount() const { return callCount_; }
 
 private:
     CatalogueConnection::KeepWaiting KeepWaitingFor(const CatalogueLocation& location) const;
@@ -93,6 +106,8 @@ private:
     };
     // The catalogue stopped answering: it is given up for the rest of the run.
     [[noreturn]] void GiveUp(bool opening);
+    // What Run and RunEach share: the statements as one call to the connection.
+    void RunTogether(const QList<Statement>& statements, bool yield);
 
     std::unique_ptr<CatalogueConnection> connection_;
     bool open_ = false;
@@ -100,5 +115,6 @@ private:
     CatalogueWaiting* waiting_ = nullptr;
     bool busy_ = false;
     int statementCount_ = 0;
+    int callCount_ = 0;
     QString lastStatement_;
 };

@@ -7,7 +7,7 @@
 
 void OverviewRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
-    const OverviewRow row = window_.RowOfLayer(window_.LayerOfRow(index.row()));
+    const OverviewRow row = window_.RowToPaint(window_.LayerOfRow(index.row()));
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     Overview::PaintRow(*painter, option.rect, selected, row, option.font);
     // The suggested quantity takes a click: underlined as a link.

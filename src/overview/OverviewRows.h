@@ -60,6 +60,9 @@ OverviewRow RowWithoutCatalogue(const LayerRecord& layer);
 // through its one query object, every time: nothing is kept between calls. Without
 // an open catalogue only the layer's own fields are filled. Throws DatabaseError.
 OverviewRow LookUpRow(CatalogueDatabase* catalogue, const LayerRecord& layer);
+// The rows of several layers, each as LookUpRow asks for it, the statements of all of
+// them handed to the catalogue together: the program waits for it once.
+QList<OverviewRow> LookUpRows(CatalogueDatabase* catalogue, const QList<LayerRecord>& layers);
 
 // Whether the recipe button may be offered for the layer: all three references set.
 bool RecipeAvailable(const LayerRecord& layer);

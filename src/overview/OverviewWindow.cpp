@@ -1,6 +1,7 @@
 #include "overview/OverviewWindow.h"
 
 #include "overview/OrderSheet.h"
+#include "overview/OverviewList.h"
 #include "overview/OverviewMeasures.h"
 #include "overview/OverviewRowDelegate.h"
 #include "overview/OverviewRowPainter.h"
@@ -61,7 +62,7 @@ OverviewWindow::OverviewWindow(Workspace& workspace, Prompts& prompts, Catalogue
     footer_ = new GradientStrip(Artwork::GradientPicture(Artwork::Gradient::TopBand, 50),
                                 StripFallback, this);
 
-    layerList = new QListWidget(this);
+    layerList = new OverviewList(*this, this);
     layerList->setObjectName(QStringLiteral("layerList"));
     layerList->setFrameShape(QFrame::NoFrame);
     layerList->setUniformItemSizes(true);
@@ -159,6 +160,42 @@ OverviewRow OverviewWindow::RowOfLayer(int layer) {
     }
     Overview::AddMeasures(row, record, layer, areas_, coverage_);
     return row;
+}
+
+void OverviewWindow::LookUpRowsToPaint(const QList<int>& listRows) {
+    rowsToPaint_.clear();
+    QList<int> layers;
+    QList<LayerRecord> records;
+    for (int listRow : listRows) {
+        const int layer = LayerOfRow(listRow);
+        if (layer >= 0) {
+            layers << layer;
+            records << workspace_.Doc.Layers[layer];
+        }
+    }
+    if (records.isEmpty())
+        return;
+    QList<OverviewRow> rows;
+    try {
+        rows = Overview::LookUpRows(catalogue_, records);
+    } catch (const DatabaseError& error) {
+        // Each row then asks on its own, as far as the catalogue still answers.
+        ReportCatalogueError(error.message());
+        return;
+    }
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        Overview::AddMeasures(rows[i], records[i], layers[i], areas_, coverage_);
+        rowsToPaint_.insert(layers[i], rows[i]);
+    }
+}
+
+void OverviewWindow::ForgetRowsToPaint() {
+    rowsToPaint_.clear();
+}
+
+OverviewRow OverviewWindow::RowToPaint(int layer) {
+    const auto found = rowsToPaint_.constFind(layer);
+    return found != rowsToPaint_.constEnd() ? *found : RowOfLayer(layer);
 }
 
 QRect OverviewWindow::SuggestionRect(int row) {

@@ -4,6 +4,7 @@
 #include "overview/PaintCoverage.h"
 
 #include <QDialog>
+#include <QHash>
 #include <QList>
 
 class CatalogueDatabase;
@@ -36,6 +37,12 @@ public:
     int LayerOfRow(int row) const;
     // What a row shows for a layer, asked of the catalogue now.
     OverviewRow RowOfLayer(int layer);
+    // For the paint that follows: the rows of those list rows, asked of the catalogue
+    // now and all together; RowToPaint hands them out until ForgetRowsToPaint.
+    void LookUpRowsToPaint(const QList<int>& listRows);
+    void ForgetRowsToPaint();
+    // What the row of a layer shows in the paint under way.
+    OverviewRow RowToPaint(int layer);
     // Where list row `row` draws its suggested quantity (list viewport coordinates),
     // empty when it has none.
     QRect SuggestionRect(int row);
@@ -80,4 +87,5 @@ private:
     bool catalogueErrorReported_ = false;
     QList<double> areas_;    // painted areas by layer, measured when the list was filled
     CoverageTable coverage_; // the user's spreading rates, read then
+    QHash<int, OverviewRow> rowsToPaint_; // by layer, during one paint of the list
 };

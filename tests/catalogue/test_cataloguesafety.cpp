@@ -144,6 +144,42 @@ private slots:
                  qPrintable(lines.join('|')));
     }
 
+    // Statements handed over together run as each one alone would: those before a
+    // failing one hand on their rows, the failing one says what failed, those after it
+    // do not run, and the catalogue answers the next statements as before.
+    void statementsTogetherStopAtTheOneThatFails() {
+        CatalogueDatabase database;
+        database.Open(catalogue);
+        QStringList names;
+        const auto name = [&names](const CatalogueRow& row) {
+            names << row.Text(QStringLiteral("vejir_jmeno"));
+            return true;
+        };
+        const QString first = QStringLiteral("SELECT vejir_jmeno FROM vejir WHERE vejir_id = 12;");
+        const QString failing = QStringLiteral("SELECT nic FROM nikde;");
+        const QString third = QStringLiteral("SELECT vejir_jmeno FROM vejir WHERE vejir_id = 30;");
+        const int calls = database.CallCount();
+        const QString message = DatabaseMessage([&] {
+            database.RunEach({{first, name}, {failing, name}, {third, name}});
+        });
+        QCOMPARE(message.section(QLatin1Char('\n'), 0, 0),
+                 QStringLiteral("Dotaz do katalogu barev se nezdařil."));
+        QVERIFY2(message.contains(QLatin1String("NIKDE"), Qt::CaseInsensitive),
+                 qPrintable(message));
+        QCOMPARE(names, QStringList{QStringLiteral("Exteriér")});
+        QCOMPARE(database.StatementCount(), 2);
+        QCOMPARE(database.LastStatement(), failing);
+        QCOMPARE(database.CallCount() - calls, 1);
+        QVERIFY(!database.Busy());
+
+        names.clear();
+        database.RunEach({{third, name}, {first, name}});
+        QCOMPARE(names, (QStringList{QStringLiteral("Moje"), QStringLiteral("Exteriér")}));
+        QCOMPARE(database.StatementCount(), 4);
+        QCOMPARE(database.LastStatement(), first);
+        QCOMPARE(database.CallCount() - calls, 2);
+    }
+
     // A catalogue in a place the user may only read: the demo catalogue (a
     // read-only database) opens and is never written; a user's own catalogue that
     // Firebird would have to open for writing gets a message saying what to do.

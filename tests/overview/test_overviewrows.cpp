@@ -126,6 +126,26 @@ private slots:
         QCOMPARE(Overview::LookUpRow(nullptr, layer), Row(layer.Name, layer.Quantity, {}, {}, {}));
     }
 
+    // Rows looked up together are the rows looked up one by one, their statements in
+    // the same order, handed to the catalogue in one call.
+    void rowsTogetherAreTheRowsOneByOne() {
+        const QList<LayerRecord> layers{PaintedLayer(QStringLiteral("Fasáda"), 6, 30, 1, 12),
+                                        PaintedLayer(QStringLiteral("Okna"), 0, 0, 0, 3),
+                                        PaintedLayer(QStringLiteral("Sokl"), 3, 12, 1, 5),
+                                        PaintedLayer(QStringLiteral("Komín"), 99, 98, 97, 7)};
+        QList<OverviewRow> oneByOne;
+        for (const LayerRecord& layer : layers)
+            oneByOne << Overview::LookUpRow(&catalogue, layer);
+        const int before = catalogue.StatementCount();
+        const int calls = catalogue.CallCount();
+        QCOMPARE(Overview::LookUpRows(&catalogue, layers), oneByOne);
+        QCOMPARE(catalogue.StatementCount(), before + 12);
+        QCOMPARE(catalogue.CallCount(), calls + 1);
+        QCOMPARE(catalogue.LastStatement(), Statements::PaintKindStatement(97));
+        QVERIFY(oneByOne[0].shades.size() == 1 && oneByOne[2].fanDecks.size() == 1);
+        QCOMPARE(Overview::LookUpRows(nullptr, layers).size(), layers.size());
+    }
+
     void everyLookUpReadsInTheSameTransaction() {
         // A transaction begun and committed around each statement would write to the
         // database file three times per painted row.

@@ -241,16 +241,21 @@ private slots:
         QCOMPARE(visible, 5);
         for (int paint = 0; paint < 3; ++paint) {
             const int before = f.catalogue.StatementCount();
+            const int calls = f.catalogue.CallCount();
             list.viewport()->grab();
             QCOMPARE(f.catalogue.StatementCount() - before, 3 * visible);
+            // All of them handed to the catalogue's thread at once: one wait per paint.
+            QCOMPARE(f.catalogue.CallCount() - calls, 1);
             QCOMPARE(f.catalogue.LastStatement(), Statements::PaintKindStatement(1000 + visible));
         }
         // Scrolled to the end, the last rows are the ones asked for.
         list.scrollToBottom();
         QCoreApplication::processEvents();
         const int before = f.catalogue.StatementCount();
+        const int calls = f.catalogue.CallCount();
         list.viewport()->grab();
         QCOMPARE(f.catalogue.StatementCount() - before, 3 * visibleRows());
+        QCOMPARE(f.catalogue.CallCount() - calls, 1);
         QCOMPARE(f.catalogue.LastStatement(), Statements::PaintKindStatement(1200));
     }
 

@@ -7,8 +7,13 @@
 #include "render/ShadePixel.h"
 #include "render/ZoomMath.h"
 
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 
@@ -161,6 +166,8 @@ private slots:
         QTest::newRow("0.5, the whole picture") << 0.5f << QRect(0, 0, 150, 100);
         QTest::newRow("1, scrolled") << 1.0f << QRect(120, 40, 90, 70);
         QTest::newRow("2, scrolled past the end") << 2.0f << QRect(500, 300, 200, 200);
+        // As large as a pane: drawn by several threads, a band each.
+        QTest::newRow("4, a pane's area in bands") << 4.0f << QRect(100, 50, 700, 470);
     }
     void paneAtAPowerOfTwoIsTheSchemesView() {
         QFETCH(float, zoom);
@@ -190,6 +197,131 @@ private slots:
             }
         }
         QVERIFY(doc.Layers == untouched.Layers && doc.Schemes == untouched.Schemes);
+    }
+
+    // Between powers of two a pane is the view at the power above, reduced smoothly:
+    // every pixel as QPainter's smooth drawing of that whole view gives it, within
+    // rounding, so that no row or column is shifted, lost or drawn twice where the
+    // threads' parts meet.
+    void reducedPaneIsTheViewReducedSmoothly_data() {
+        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<float>("zoom");
+        QTest::addColumn<QRect>("area");
+        QTest::newRow("fitted, the whole pane")
+            << QSize(1500, 1000) << 0.4667f << QRect(0, 0, 700, 470);
+        QTest::newRow("0.75, scrolled") << QSize(600, 400) << 0.75f << QRect(37, 21, 300, 250);
+        QTest::newRow("3, scrolled to the end")
+            << QSize(300, 200) << 3.0f << QRect(520, 300, 400, 400);
+    }
+    void reducedPaneIsTheViewReducedSmoothly() {
+        QFETCH(QSize, photo);
+        QFETCH(float, zoom);
+        QFETCH(QRect, area);
+        const Document doc = Front(photo);
+        const float drawing = Panes::DrawingZoom(zoom);
+        QVERIFY(drawing != zoom);
+        const QImage shown = Panes::Picture(doc, doc.Layers, zoom, area, Background);
+        QImage view(ViewSizeFor(photo, drawing), QImage::Format_BGR888);
+        ReferenceRender({doc.PhotoBitmap, doc.Mask, doc.Layers, drawing, false}, view, 0, 0,
+                        photo.width() - 1, photo.height() - 1);
+        QImage expected(area.size(), QImage::Format_RGB32);
+        expected.fill(Background);
+        const QSize content = Panes::ContentSize(photo, zoom);
+        {
+            QPainter painter(&expected);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.setClipRect(QRect(-area.topLeft(), content));
+            const double ratio = double(drawing) / double(zoom);
+            painter.drawImage(
+                QRectF(-area.left(), -area.top(), view.width() / ratio, view.height() / ratio),
+                view);
+        }
+        QCOMPARE(shown.size(), area.size());
+        int worst = 0;
+        QPoint worstAt;
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                // The picture's last row and column: QPainter may leave them background.
+                const QPoint at = area.topLeft() + QPoint(x, y);
+                if (at.x() >= content.width() - 1 || at.y() >= content.height() - 1) {
+                    if (at.x() >= content.width() || at.y() >= content.height())
+                        QCOMPARE(shown.pixelColor(x, y), Background);
+                    continue;
+                }
+                const QRgb a = shown.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                const int difference =
+                    std::max({qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)),
+                              qAbs(qBlue(a) - qBlue(b))});
+                if (difference > worst) {
+                    worst = difference;
+                    worstAt = QPoint(x, y);
+                }
+            }
+        }
+        // The picture's last row and column sample the view's last ones (clamped there),
+        // as a bilinear reading in floating point gives them: never the background.
+        const double ratio = double(drawing) / double(zoom);
+        const auto sample = [&view, ratio](int x, int y) {
+            const auto tap = [ratio](int at, int last, int& first, double& weight) {
+                const double u = std::clamp((at + 0.5) * ratio - 0.5, 0.0, double(last));
+                first = std::min(int(u), std::max(last - 1, 0));
+                weight = u - first;
+            };
+            int x0 = 0, y0 = 0;
+            double wx = 0, wy = 0;
+            tap(x, view.width() - 1, x0, wx);
+            tap(y, view.height() - 1, y0, wy);
+            const int x1 = std::min(x0 + 1, view.width() - 1);
+            const int y1 = std::min(y0 + 1, view.height() - 1);
+            const auto mix = [&](int (*channel)(QRgb)) {
+                const double top =
+                    channel(view.pixel(x0, y0)) * (1 - wx) + channel(view.pixel(x1, y0)) * wx;
+                const double bottom =
+                    channel(view.pixel(x0, y1)) * (1 - wx) + channel(view.pixel(x1, y1)) * wx;
+                return top * (1 - wy) + bottom * wy;
+            };
+            return std::array<double, 3>{mix(qRed), mix(qGreen), mix(qBlue)};
+        };
+        for (int y = 0; y < area.height(); ++y) {
+            for (int x = 0; x < area.width(); ++x) {
+                const QPoint at = area.topLeft() + QPoint(x, y);
+                if (at.x() >= content.width() || at.y() >= content.height() ||
+                    (at.x() != content.width() - 1 && at.y() != content.height() - 1))
+                    continue;
+                const std::array<double, 3> wanted = sample(at.x(), at.y());
+                const QRgb got = shown.pixel(x, y);
+                const double difference =
+                    std::max({std::abs(qRed(got) - wanted[0]), std::abs(qGreen(got) - wanted[1]),
+                              std::abs(qBlue(got) - wanted[2])});
+                QVERIFY2(
+                    difference <= 2,
+                    qPrintable(
+                        QStringLiteral("edge (%1, %2) off by %3").arg(x).arg(y).arg(difference)));
+            }
+        }
+        QVERIFY2(
+            worst <= 2,
+            qPrintable(
+                QStringLiteral("%1 at (%2, %3)").arg(worst).arg(worstAt.x()).arg(worstAt.y())));
+    }
+
+    // A photograph whose mask cannot be drawn shows as the pane's background alone,
+    // at a power of two and between: nothing left over from memory.
+    void undrawableMaskLeavesTheBackground_data() {
+        QTest::addColumn<float>("zoom");
+        QTest::newRow("0.5") << 0.5f;
+        QTest::newRow("0.45") << 0.45f;
+    }
+    void undrawableMaskLeavesTheBackground() {
+        QFETCH(float, zoom);
+        Document doc = Front(QSize(1500, 1000));
+        doc.Mask = TMask();
+        const QImage shown =
+            Panes::Picture(doc, doc.Layers, zoom, QRect(10, 20, 600, 400), Background);
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                QCOMPARE(shown.pixelColor(x, y), Background);
     }
 
     // At the fitted zoom of a large photograph each pane shows its scheme's colours
