@@ -22,6 +22,8 @@ constexpr float ClearlyLike = 8.0f;
 // border's weight falls to 1/e.
 constexpr float BorderWeight = 15.0f;
 constexpr float BorderContrast = 10.0f;
+// The thickest line OpenCV draws.
+constexpr int MaxLineThickness = 32767;
 
 float Squared(const float* a, const float* b) {
     const float d0 = a[0] - b[0], d1 = a[1] - b[1], d2 = a[2] - b[2];
@@ -65,17 +67,20 @@ std::vector<float> PathCosts(const SmartPreparation& p, const std::vector<int>& 
     return cost;
 }
 
-// Cells under a stroke's path, a stroke at a time; a cell is marked when the brush
-// passes over any of its pixels inside the photograph.
-void MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& canvas) {
+// Cells under a stroke's path on the canvas (all 0), and the rectangle of cells they
+// may lie in; a cell is marked when the brush passes over any of its pixels inside
+// the photograph.
+cv::Rect MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& canvas) {
     const int k = p.Scale;
-    const int w = std::max(stroke.HalfWidth, 1);
+    // A brush wider than the photograph covers it whole: wider ones change nothing.
+    const int w = std::clamp(stroke.HalfWidth, 1, p.PhotoWidth + p.PhotoHeight);
     // The brush reaches w pixels from its path: parts farther out touch nothing.
     const cv::Rect reach(-w, -w, p.PhotoWidth + 2 * w, p.PhotoHeight + 2 * w);
-    const int thickness = std::max(1, int(std::lround(2.0 * w / k)));
+    const int thickness = std::clamp(int(std::lround(2.0 * w / k)), 1, MaxLineThickness);
     const auto cell = [k](cv::Point fine) {
         return cv::Point(int(std::floor(double(fine.x) / k)), int(std::floor(double(fine.y) / k)));
     };
+    cv::Rect drawn;
     for (size_t i = 0; i < stroke.Points.size(); ++i) {
         cv::Point a(stroke.Points[i].x(), stroke.Points[i].y());
         cv::Point b = i + 1 < stroke.Points.size()
@@ -84,9 +89,15 @@ void MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& c
         if (i + 1 < stroke.Points.size() || stroke.Points.size() == 1) {
             if (!cv::clipLine(reach, a, b))
                 continue;
-            cv::line(canvas, cell(a), cell(b), cv::Scalar(255), thickness, cv::LINE_8);
+            const cv::Point from = cell(a), to = cell(b);
+            cv::line(canvas, from, to, cv::Scalar(255), thickness, cv::LINE_8);
+            const int out = thickness / 2 + 2; // past the line's half thickness
+            drawn |= cv::Rect(std::min(from.x, to.x) - out, std::min(from.y, to.y) - out,
+                              std::abs(from.x - to.x) + 2 * out + 1,
+                              std::abs(from.y - to.y) + 2 * out + 1);
         }
     }
+    return drawn & cv::Rect(0, 0, canvas.cols, canvas.rows);
 }
 
 } // namespace
@@ -99,22 +110,35 @@ const SmartWeights& DefaultSmartWeights() {
     return weights;
 }
 
+std::vector<int> StrokeRegions(const SmartPreparation& p, const SmartStroke& stroke) {
+    std::vector<int> regions;
+    if (p.CellColumns <= 0 || p.CellRows <= 0)
+        return regions;
+    cv::Mat canvas(p.CellRows, p.CellColumns, CV_8U, cv::Scalar(0));
+    const cv::Rect drawn = MarkStroke(p, stroke, canvas);
+    for (int y = drawn.y; y < drawn.y + drawn.height; ++y) {
+        const uchar* on = canvas.ptr<uchar>(y);
+        const int* region = p.RegionOf.ptr<int>(y);
+        for (int x = drawn.x; x < drawn.x + drawn.width; ++x) {
+            if (on[x])
+                regions.push_back(region[x]);
+        }
+    }
+    std::sort(regions.begin(), regions.end());
+    regions.erase(std::unique(regions.begin(), regions.end()), regions.end());
+    return regions;
+}
+
+void MarkRegions(std::vector<std::uint8_t>& marks, const std::vector<int>& regions, bool include) {
+    for (int r : regions)
+        marks[size_t(r)] = include ? 1 : 2;
+}
+
 std::vector<std::uint8_t> MarkStrokes(const SmartPreparation& p,
                                       const std::vector<SmartStroke>& strokes) {
     std::vector<std::uint8_t> marks(size_t(p.RegionCount()), 0);
-    cv::Mat canvas(p.CellRows, p.CellColumns, CV_8U);
-    for (const SmartStroke& stroke : strokes) {
-        canvas.setTo(0);
-        MarkStroke(p, stroke, canvas);
-        for (int y = 0; y < p.CellRows; ++y) {
-            const uchar* on = canvas.ptr<uchar>(y);
-            const int* region = p.RegionOf.ptr<int>(y);
-            for (int x = 0; x < p.CellColumns; ++x) {
-                if (on[x])
-                    marks[size_t(region[x])] = stroke.Include ? 1 : 2;
-            }
-        }
-    }
+    for (const SmartStroke& stroke : strokes)
+        MarkRegions(marks, StrokeRegions(p, stroke), stroke.Include);
     return marks;
 }
 
@@ -262,8 +286,13 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
 std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
                                         const std::vector<SmartStroke>& strokes,
                                         const SmartWeights& weights) {
+    return ChooseMarkedRegions(p, MarkStrokes(p, strokes), weights);
+}
+
+std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
+                                              const std::vector<std::uint8_t>& marks,
+                                              const SmartWeights& weights) {
     const int count = p.RegionCount();
-    const std::vector<std::uint8_t> marks = MarkStrokes(p, strokes);
     std::vector<std::uint8_t> chosen(static_cast<size_t>(count), 0);
     if (std::find(marks.begin(), marks.end(), 1) == marks.end())
         return chosen;

@@ -27,6 +27,12 @@ using SmartWeights = std::array<float, SmartMeasureCount>;
 // The weights in use.
 const SmartWeights& DefaultSmartWeights();
 
+// The regions a stroke's brush passes over, each once, in increasing order. A half
+// width beyond the photograph's width and height together covers no more than that.
+std::vector<int> StrokeRegions(const SmartPreparation& p, const SmartStroke& stroke);
+// Marks the regions as a stroke does: 1 including, 2 excluding, over earlier marks.
+void MarkRegions(std::vector<std::uint8_t>& marks, const std::vector<int>& regions, bool include);
+
 // Per region: 0 unmarked, 1 marked by an including stroke, 2 by an excluding one.
 std::vector<std::uint8_t> MarkStrokes(const SmartPreparation& p,
                                       const std::vector<SmartStroke>& strokes);
@@ -39,3 +45,7 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
 std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
                                         const std::vector<SmartStroke>& strokes,
                                         const SmartWeights& weights = DefaultSmartWeights());
+// The same from the strokes' marks (MarkStrokes).
+std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
+                                              const std::vector<std::uint8_t>& marks,
+                                              const SmartWeights& weights = DefaultSmartWeights());

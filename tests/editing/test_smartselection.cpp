@@ -12,6 +12,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <limits>
 
 namespace {
 
@@ -78,6 +79,8 @@ private slots:
     void strokesOutside_data();
     void strokesOutside();
     void strokePartlyOutside();
+    void hugeHalfWidths_data();
+    void hugeHalfWidths();
     void laterStrokeWins();
     void tinyPhotographs_data();
     void tinyPhotographs();
@@ -88,6 +91,7 @@ private slots:
     void drawAtZooms_data();
     void drawAtZooms();
     void sequenceMatchesFromScratch();
+    void longSequenceMatchesFromScratch();
 };
 
 void TestSmartSelection::facadeWalls_data() {
@@ -219,6 +223,33 @@ void TestSmartSelection::strokePartlyOutside() {
     QVERIFY(partly == inside);
     QVERIFY(partly.Contains(0, 199));
     QVERIFY(!partly.Contains(150, 150));
+}
+
+void TestSmartSelection::hugeHalfWidths_data() {
+    QTest::addColumn<int>("halfWidth");
+    QTest::newRow("largest int") << std::numeric_limits<int>::max();
+    QTest::newRow("half the largest") << std::numeric_limits<int>::max() / 2;
+    QTest::newRow("a million") << 1000000;
+    QTest::newRow("beyond the thickest line") << 20000;
+    QTest::newRow("the photograph's width and height") << 500;
+}
+
+// A brush wider than the photograph covers all of it, however wide it is said to be.
+void TestSmartSelection::hugeHalfWidths() {
+    QFETCH(int, halfWidth);
+    const QImage photo = Fields(300, 200);
+    const auto p = PrepareSmartSelection(photo);
+    QVERIFY(p);
+    const SmartStroke in = Line(QPoint(20, 150), QPoint(21, 150), halfWidth);
+    const SmartProposal all = ProposeRegion(*p, photo, {in});
+    QCOMPARE(all.PixelCount(), qint64(300) * 200);
+    // A point stroke as wide takes it all out again.
+    const SmartStroke out{{QPoint(299, 0)}, halfWidth, false};
+    QVERIFY(ProposeRegion(*p, photo, {in, out}).IsEmpty());
+    SmartSelection selection;
+    selection.SetPreparation(p);
+    selection.AddStroke(in, photo);
+    QVERIFY(selection.Proposal() == all);
 }
 
 // The later of two strokes over the same place decides it.
@@ -439,6 +470,42 @@ void TestSmartSelection::sequenceMatchesFromScratch() {
         selection.Clear();
         QVERIFY(selection.Proposal().IsEmpty());
     }
+}
+
+// Many strokes of every kind, one at a time: after each the proposal is the one
+// worked out from scratch from all of them, whichever earlier marks it keeps.
+void TestSmartSelection::longSequenceMatchesFromScratch() {
+    const Facades::Facade facade = Facades::MakeFacade(34, 301, 203);
+    const auto p = PrepareSmartSelection(facade.Photo);
+    QVERIFY(p);
+    QRandomGenerator random(7);
+    const auto point = [&random] {
+        return QPoint(random.bounded(-40, 341), random.bounded(-40, 243));
+    };
+    std::vector<SmartStroke> strokes = Facades::SelectWall(facade, *p, 1).Strokes;
+    for (int i = 0; i < 24; ++i) {
+        SmartStroke stroke;
+        const int points = 1 + random.bounded(5);
+        for (int j = 0; j < points; ++j)
+            stroke.Points.push_back(point());
+        stroke.HalfWidth = i == 20 ? 100000 : random.bounded(-2, 30);
+        stroke.Include = random.bounded(3) != 0;
+        strokes.push_back(stroke);
+    }
+    SmartSelection selection;
+    selection.SetPreparation(p);
+    std::vector<SmartStroke> sofar;
+    int changes = 0;
+    for (const SmartStroke& stroke : strokes) {
+        const SmartProposal before = selection.Proposal();
+        selection.AddStroke(stroke, facade.Photo);
+        sofar.push_back(stroke);
+        const SmartProposal scratch = ProposeRegion(*p, facade.Photo, sofar);
+        QVERIFY2(selection.Proposal() == scratch, qPrintable(QString::number(sofar.size())));
+        changes += !(selection.Proposal() == before);
+    }
+    // The strokes did change the proposal, again and again.
+    QVERIFY2(changes > 10, qPrintable(QString::number(changes)));
 }
 
 QTEST_GUILESS_MAIN(TestSmartSelection)
