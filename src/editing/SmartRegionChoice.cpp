@@ -67,6 +67,16 @@ std::vector<float> PathCosts(const SmartPreparation& p, const std::vector<int>& 
     return cost;
 }
 
+// The cell a point of a stroke falls in, along one side of n cells over size
+// photograph pixels: the photograph's last partial cell belongs to the last whole one,
+// and points beyond the photograph's far side lie as far from its last cell as from
+// its last pixel.
+int CellAlong(int fine, int k, int n, int size) {
+    if (fine < n * k)
+        return int(std::floor(double(fine) / k));
+    return n - 1 + (fine - (size - 1) + k - 1) / k;
+}
+
 // Cells under a stroke's path on the canvas (all 0), and the rectangle of cells they
 // may lie in; a cell is marked when the brush passes over any of its pixels inside
 // the photograph.
@@ -77,8 +87,9 @@ cv::Rect MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Ma
     // The brush reaches w pixels from its path: parts farther out touch nothing.
     const cv::Rect reach(-w, -w, p.PhotoWidth + 2 * w, p.PhotoHeight + 2 * w);
     const int thickness = std::clamp(int(std::lround(2.0 * w / k)), 1, MaxLineThickness);
-    const auto cell = [k](cv::Point fine) {
-        return cv::Point(int(std::floor(double(fine.x) / k)), int(std::floor(double(fine.y) / k)));
+    const auto cell = [&p, k](cv::Point fine) {
+        return cv::Point(CellAlong(fine.x, k, p.CellColumns, p.PhotoWidth),
+                         CellAlong(fine.y, k, p.CellRows, p.PhotoHeight));
     };
     cv::Rect drawn;
     for (size_t i = 0; i < stroke.Points.size(); ++i) {

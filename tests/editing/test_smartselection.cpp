@@ -79,6 +79,8 @@ private slots:
     void strokesOutside_data();
     void strokesOutside();
     void strokePartlyOutside();
+    void surfaceToTheEdges_data();
+    void surfaceToTheEdges();
     void hugeHalfWidths_data();
     void hugeHalfWidths();
     void laterStrokeWins();
@@ -223,6 +225,58 @@ void TestSmartSelection::strokePartlyOutside() {
     QVERIFY(partly == inside);
     QVERIFY(partly.Contains(0, 199));
     QVERIFY(!partly.Contains(150, 150));
+}
+
+void TestSmartSelection::surfaceToTheEdges_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("scale");
+    // Sizes that are no multiple of the scale: the last partial cells are a strip of
+    // 1 to 4 pixels along the right and the bottom edge.
+    QTest::newRow("phone photograph, 2 columns and 4 rows over") << 4032 << 3024 << 5;
+    QTest::newRow("1 column and 1 row over") << 1803 << 1201 << 2;
+    QTest::newRow("1 column and 2 rows over") << 2602 << 1301 << 3;
+}
+
+// A surface reaching the right and bottom edges is proposed to its last pixel, from
+// a stroke inside it and from a stroke along the strip of the last partial cells.
+void TestSmartSelection::surfaceToTheEdges() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, scale);
+    const auto inShape = [&](int x, int y) { return 5 * x + 2 * y > 4 * width; };
+    const QImage photo = TwoColours(width, height, inShape);
+    const auto p = PrepareSmartSelection(photo);
+    QVERIFY(p);
+    QCOMPARE(p->Scale, scale);
+    QVERIFY(width % scale != 0);
+    qint64 inside = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            inside += inShape(x, y);
+    }
+    const int strip = p->CellColumns * scale;
+    const SmartStroke middle =
+        Line(QPoint(width * 9 / 10, height / 3), QPoint(width * 19 / 20, height * 3 / 4), 3);
+    const SmartStroke alongTheStrip =
+        Line(QPoint(width - 1, height / 3), QPoint(width - 1, height * 2 / 3), 1);
+    QVERIFY(alongTheStrip.Points.front().x() >= strip);
+    for (const SmartStroke& stroke : {middle, alongTheStrip}) {
+        const SmartProposal proposal = ProposeRegion(*p, photo, {stroke});
+        qint64 wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                wrong += proposal.Contains(x, y) != inShape(x, y);
+        }
+        QCOMPARE(wrong, qint64(0));
+        QCOMPARE(proposal.PixelCount(), inside);
+        QCOMPARE(proposal.Bounds().right(), width - 1);
+        QCOMPARE(proposal.Bounds().bottom(), height - 1);
+    }
+    // The bottom strip's rows too, from a stroke along them.
+    const SmartStroke alongTheBottom =
+        Line(QPoint(width * 9 / 10, height - 1), QPoint(width - 1, height - 1), 1);
+    QCOMPARE(ProposeRegion(*p, photo, {alongTheBottom}).PixelCount(), inside);
 }
 
 void TestSmartSelection::hugeHalfWidths_data() {
