@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
+#include "editing/SmartSelection.h"
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
 #include "layers/MasterChooserDialog.h"
@@ -44,6 +45,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -195,6 +197,85 @@ private slots:
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(mainWindow.imageView, &leave);
         QVERIFY(clean());
+    }
+
+    void excludingStrokeFollowsItsPath_data() {
+        QTest::addColumn<int>("zoomSteps");
+        QTest::newRow("zoom 1") << 0;
+        QTest::newRow("zoom 2") << 1;
+    }
+
+    // A stroke with the right button along an arc: every move of the pointer is a point
+    // of the stroke, its trail shows while it is drawn, and what it leaves out follows
+    // the arc, not the straight line between its ends.
+    void excludingStrokeFollowsItsPath() {
+        QFETCH(int, zoomSteps);
+        QTemporaryDir dir;
+        const int w = 600, h = 400;
+        // A wall of one plaster colour: what a stroke leaves out is what it passes over.
+        DemoProject wall = MakeDemoHouse(w, h);
+        wall.Photo.fill(QColor(200, 180, 150));
+        const QString photo =
+            SaveProject(dir.path(), QStringLiteral("zed.bmp"), wall, wall.Layers, wall.Schemes);
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("smartSelectButton")), Qt::LeftButton);
+        mainWindow.toolSettingSlider->setValue(3);
+        mainWindow.layerList->setCurrentRow(1);
+        for (int i = 0; i < zoomSteps; ++i)
+            mainWindow.onZoomInClicked();
+        const int z = 1 << zoomSteps;
+        const auto view = [z](QPoint p) { return p * z; };
+
+        // The wall taken in.
+        const SmartStroke in{{QPoint(160, 60), QPoint(440, 60)}, 3, true};
+        QTest::mousePress(mainWindow.imageView, Qt::LeftButton, {}, view(in.Points.front()));
+        QTest::mouseMove(mainWindow.imageView, view(in.Points.back()));
+        QTest::mouseRelease(mainWindow.imageView, Qt::LeftButton, {}, view(in.Points.back()));
+        QCOMPARE(ws.Smart.Strokes().size(), size_t(1));
+
+        // An arc hanging down over the wall, its ends on one level.
+        SmartStroke arc{{}, 3, false};
+        const double pi = 3.14159265358979;
+        for (int i = 0; i <= 40; ++i) {
+            const double angle = pi * (0.15 + 0.7 * i / 40.0);
+            arc.Points.push_back(QPoint(int(std::lround(300 - 110 * std::cos(angle))),
+                                        int(std::lround(130 + 110 * std::sin(angle)))));
+        }
+        const QPoint apex = arc.Points[20];
+        const QPoint apexInView = view(apex) + QPoint(z / 2, z / 2);
+        const QColor plain = mainWindow.imageView->grab().toImage().pixelColor(apexInView);
+        QTest::mousePress(mainWindow.imageView, Qt::RightButton, {}, view(arc.Points.front()));
+        for (size_t i = 1; i + 1 < arc.Points.size(); ++i) {
+            QTest::mouseMove(mainWindow.imageView, view(arc.Points[i]));
+            if (i == 30) {
+                // The trail shows where the pointer has been, in red.
+                const QColor inked = mainWindow.imageView->grab().toImage().pixelColor(apexInView);
+                QVERIFY2(inked.red() > inked.green() + 50 && inked.red() > inked.blue() + 50 &&
+                             std::abs(inked.green() - plain.green()) > 50,
+                         qPrintable(inked.name() + plain.name()));
+            }
+        }
+        QTest::mouseRelease(mainWindow.imageView, Qt::RightButton, {}, view(arc.Points.back()));
+        QCOMPARE(ws.Smart.Strokes().size(), size_t(2));
+        QCOMPARE(ws.Smart.Strokes().back(), arc);
+
+        const auto p = PrepareSmartSelection(ws.Doc.PhotoBitmap);
+        const SmartProposal proposal = ws.Smart.Proposal();
+        QVERIFY(proposal == ProposeRegion(*p, ws.Doc.PhotoBitmap, {in, arc}));
+        QVERIFY(!proposal.Contains(apex.x(), apex.y()));
+        // The straight line between the ends would keep the arc's lowest point.
+        SmartStroke chord = arc;
+        chord.Points = {arc.Points.front(), arc.Points.back()};
+        const SmartProposal straight = ProposeRegion(*p, ws.Doc.PhotoBitmap, {in, chord});
+        QVERIFY(straight.Contains(apex.x(), apex.y()));
     }
 
     // A picture imported in colour mode keeps the layer pick: a press on it picks a
