@@ -278,6 +278,80 @@ private slots:
         QVERIFY(straight.Contains(apex.x(), apex.y()));
     }
 
+    void proposalStandsOutInTheWindow_data() {
+        QTest::addColumn<double>("brightness"); // of the demo house's photograph
+        QTest::addColumn<int>("layer");
+        QTest::newRow("dark photograph, window frames' cream") << 0.3 << 3;
+        QTest::newRow("dark photograph, facade's beige") << 0.3 << 1;
+        QTest::newRow("light photograph, facade's beige") << 1.6 << 1;
+    }
+
+    // A proposal over the photograph in the window: its pixels differ clearly in
+    // brightness from the picture without it (the contrast ratio of their relative
+    // luminances), and the rest of the picture is dimmed.
+    void proposalStandsOutInTheWindow() {
+        QFETCH(double, brightness);
+        QFETCH(int, layer);
+        QTemporaryDir dir;
+        const int w = 600, h = 400;
+        DemoProject house = MakeDemoHouse(w, h);
+        for (int y = 0; y < h; ++y) {
+            uchar* row = house.Photo.scanLine(y);
+            for (int i = 0; i < 3 * w; ++i)
+                row[i] = uchar(std::min(255.0, std::round(row[i] * brightness)));
+        }
+        const QString photo =
+            SaveProject(dir.path(), QStringLiteral("dum.bmp"), house, house.Layers, house.Schemes);
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("smartSelectButton")), Qt::LeftButton);
+        mainWindow.layerList->setCurrentRow(layer);
+        const QImage plain = mainWindow.imageView->grab().toImage();
+        QTest::mousePress(mainWindow.imageView, Qt::LeftButton, {}, QPoint(170, 160));
+        QTest::mouseMove(mainWindow.imageView, QPoint(430, 165));
+        QTest::mouseRelease(mainWindow.imageView, Qt::LeftButton, {}, QPoint(430, 165));
+        QTest::mouseMove(mainWindow.imageView, QPoint(590, 390));
+        const SmartProposal proposal = ws.Smart.Proposal();
+        QVERIFY(proposal.PixelCount() > 20000);
+        const QImage seen = mainWindow.imageView->grab().toImage();
+        const auto luminance = [](QRgb p) {
+            const auto linear = [](int v) {
+                const double c = v / 255.0;
+                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(qRed(p)) + 0.7152 * linear(qGreen(p)) +
+                   0.0722 * linear(qBlue(p)) + 0.05;
+        };
+        double inside = 0;
+        int insideCount = 0, dimmed = 0, outsideCount = 0;
+        for (int y = 1; y + 1 < h; ++y) {
+            for (int x = 1; x + 1 < w; ++x) {
+                const double a = luminance(seen.pixel(x, y)), b = luminance(plain.pixel(x, y));
+                if (!proposal.Contains(x, y)) {
+                    // Away from the marker in the corner.
+                    if (x < 560 || y < 350) {
+                        dimmed += a < b || b < 0.06;
+                        ++outsideCount;
+                    }
+                } else if (proposal.Contains(x - 1, y) && proposal.Contains(x + 1, y) &&
+                           proposal.Contains(x, y - 1) && proposal.Contains(x, y + 1)) {
+                    inside += std::max(a, b) / std::min(a, b);
+                    ++insideCount;
+                }
+            }
+        }
+        inside /= insideCount;
+        QVERIFY2(inside >= 2.0, qPrintable(QString::number(inside)));
+        QCOMPARE(dimmed, outsideCount);
+    }
+
     // A picture imported in colour mode keeps the layer pick: a press on it picks a
     // layer and paints nothing while the editing bar is hidden. In mask mode the
     // pencil is chosen, on its button.

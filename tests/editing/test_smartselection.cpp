@@ -92,6 +92,8 @@ private slots:
     void writeWithLockedLayerDoesNothing();
     void drawAtZooms_data();
     void drawAtZooms();
+    void proposalStandsOut_data();
+    void proposalStandsOut();
     void sequenceMatchesFromScratch();
     void longSequenceMatchesFromScratch();
 };
@@ -345,7 +347,9 @@ void TestSmartSelection::tinyPhotographs() {
     TMask mask = TMask::CreateBlank(width, height);
     QCOMPARE(WriteProposal(mask, all, 1), QRect(0, 0, width, height));
     QCOMPARE(mask.LayerAt(width - 1, height - 1), std::uint8_t(1));
-    const QImage picture = DrawProposal(all, QRect(0, 0, 4, 4), 2.0f, QColor(255, 0, 0, 128));
+    QImage view(2 * width, 2 * height, QImage::Format_BGR888);
+    view.fill(Qt::gray);
+    const QImage picture = DrawProposal(all, view, QRect(0, 0, 4, 4), 2.0f, QColor(255, 0, 0));
     QCOMPARE(picture.size(), QSize(4, 4));
 }
 
@@ -458,18 +462,24 @@ void TestSmartSelection::drawAtZooms_data() {
     QTest::newRow("0.25, past the edge") << 0.25f << QRect(3, 2, 12, 9);
 }
 
-// Every view pixel showing a proposed pixel is drawn, in the fill inside and dashed
-// black and white where a neighbour shows an unproposed one; the rest stays clear.
+// Every view pixel showing a proposed pixel is drawn, tinted inside and dashed black
+// and white where a neighbour shows an unproposed one; the rest of the view is the
+// view's own pixels dimmed.
 void TestSmartSelection::drawAtZooms() {
     QFETCH(float, zoom);
     QFETCH(QRect, viewRect);
     SmartProposal proposal(40, 30);
     for (int y = 5; y < 25; ++y)
         proposal.AddRun(y, 3 + y / 3, 30 - y / 4);
-    const QColor fill(200, 40, 40, 120);
-    const QImage picture = DrawProposal(proposal, viewRect, zoom, fill);
-    QCOMPARE(picture.size(), viewRect.size());
+    const QColor tint(200, 40, 40);
     const int viewW = int(std::lround(40 * zoom)), viewH = int(std::lround(30 * zoom));
+    QImage view(viewW, viewH, QImage::Format_BGR888);
+    for (int y = 0; y < viewH; ++y) {
+        for (int x = 0; x < viewW; ++x)
+            view.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y) * 5 % 256));
+    }
+    const QImage picture = DrawProposal(proposal, view, viewRect, zoom, tint);
+    QCOMPARE(picture.size(), viewRect.size());
     const auto shown = [&](int vx, int vy) {
         return vx >= 0 && vy >= 0 && vx < viewW && vy < viewH &&
                proposal.Contains(int(vx / double(zoom)), int(vy / double(zoom)));
@@ -478,8 +488,9 @@ void TestSmartSelection::drawAtZooms() {
         for (int c = 0; c < viewRect.width(); ++c) {
             const int vx = viewRect.left() + c, vy = viewRect.top() + r;
             const QRgb pixel = picture.pixel(c, r);
+            const QRgb under = view.rect().contains(vx, vy) ? view.pixel(vx, vy) : qRgb(0, 0, 0);
             if (!shown(vx, vy)) {
-                QCOMPARE(qAlpha(pixel), 0);
+                QCOMPARE(pixel, DimmedPixel(under));
                 continue;
             }
             const bool edge = !shown(vx - 1, vy) || !shown(vx + 1, vy) || !shown(vx, vy - 1) ||
@@ -487,9 +498,89 @@ void TestSmartSelection::drawAtZooms() {
             if (edge)
                 QVERIFY(pixel == qRgb(0, 0, 0) || pixel == qRgb(255, 255, 255));
             else
-                QCOMPARE(pixel, qPremultiply(fill.rgba()));
+                QCOMPARE(pixel, TintedPixel(under, tint));
         }
     }
+}
+
+void TestSmartSelection::proposalStandsOut_data() {
+    QTest::addColumn<QColor>("surface");
+    QTest::addColumn<QColor>("tint");
+    QTest::addColumn<bool>("byBrightness"); // else by colour: a mid grey surface
+    const QColor darkBrick(72, 38, 30), lightPlaster(236, 232, 222), greyPlaster(128, 126, 122);
+    const QColor green(93, 170, 70), pink(186, 85, 140), darkBlue(24, 0, 210), black(0, 0, 0);
+    const QColor yellow(255, 230, 60);
+    for (const auto& [name, surface] :
+         {std::pair{"dark brick", darkBrick}, std::pair{"light plaster", lightPlaster},
+          std::pair{"grey plaster", greyPlaster}}) {
+        for (const auto& [tintName, tint] :
+             {std::pair{"green", green}, std::pair{"pink", pink}, std::pair{"dark blue", darkBlue},
+              std::pair{"black", black}, std::pair{"yellow", yellow}}) {
+            QTest::addRow("%s, %s layer", name, tintName)
+                << surface << tint << (surface != greyPlaster);
+        }
+    }
+}
+
+// The proposal stands out on dark and on light surfaces whatever the layer's colour:
+// its pixels differ clearly in brightness from the same pixels without it (the
+// contrast ratio of their relative luminances), on a mid grey one in colour; the rest
+// of the picture is dimmed.
+void TestSmartSelection::proposalStandsOut() {
+    QFETCH(QColor, surface);
+    QFETCH(QColor, tint);
+    QFETCH(bool, byBrightness);
+    // The surface with a grain of ±12.
+    const int w = 120, h = 80;
+    QImage view(w, h, QImage::Format_BGR888);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int grain =
+                int((std::uint32_t(x) * 2654435761u ^ std::uint32_t(y) * 40503u) % 25u) - 12;
+            const auto channel = [grain](int v) { return std::clamp(v + grain, 0, 255); };
+            view.setPixel(
+                x, y,
+                qRgb(channel(surface.red()), channel(surface.green()), channel(surface.blue())));
+        }
+    }
+    SmartProposal proposal(w, h);
+    for (int y = 10; y < 70; ++y)
+        proposal.AddRun(y, 20, 99);
+    const QImage picture = DrawProposal(proposal, view, view.rect(), 1.0f, tint);
+    const auto luminance = [](QRgb p) {
+        const auto linear = [](int v) {
+            const double c = v / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(p)) + 0.7152 * linear(qGreen(p)) + 0.0722 * linear(qBlue(p));
+    };
+    const auto contrast = [&](QRgb a, QRgb b) {
+        const double la = luminance(a) + 0.05, lb = luminance(b) + 0.05;
+        return std::max(la, lb) / std::min(la, lb);
+    };
+    const auto distance = [](QRgb a, QRgb b) {
+        return std::hypot(qRed(a) - qRed(b), qGreen(a) - qGreen(b), qBlue(a) - qBlue(b));
+    };
+    double inside = 0, outside = 0;
+    int insideCount = 0, outsideCount = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb shown = picture.pixel(x, y), plain = view.pixel(x, y);
+            if (!proposal.Contains(x, y)) {
+                QVERIFY(luminance(shown) <= luminance(plain));
+                outside += contrast(shown, plain);
+                ++outsideCount;
+            } else if (x > 20 && x < 99 && y > 10 && y < 69) { // the edge apart
+                inside += byBrightness ? contrast(shown, plain) : distance(shown, plain);
+                ++insideCount;
+            }
+        }
+    }
+    inside /= insideCount;
+    outside /= outsideCount;
+    QVERIFY2(inside >= (byBrightness ? 2.0 : 50.0), qPrintable(QString::number(inside)));
+    // Dimmed: darker, yet the picture is still seen.
+    QVERIFY2(outside >= 1.3 && outside <= 5.0, qPrintable(QString::number(outside)));
 }
 
 // Strokes added one at a time give, after each, the proposal worked out from
