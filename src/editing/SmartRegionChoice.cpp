@@ -155,6 +155,12 @@ std::vector<std::uint8_t> MarkStrokes(const SmartPreparation& p,
 
 std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
                                           const std::vector<std::uint8_t>& marks) {
+    return RegionMeasures(p, marks, FindNearestMarked(p, marks));
+}
+
+std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
+                                          const std::vector<std::uint8_t>& marks,
+                                          const NearestMarked& nearest) {
     const int count = p.RegionCount();
     std::vector<int> included, excluded;
     for (int r = 0; r < count; ++r) {
@@ -163,53 +169,22 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
         else if (marks[size_t(r)] == 2)
             excluded.push_back(r);
     }
-    // The nearest marked regions by colour and by surroundings, the marked ones'
-    // values laid out channel by channel so that the comparisons run in vectors.
-    const size_t marked = included.size();
-    std::vector<float> markedValues(marked * 6);
-    for (size_t m = 0; m < marked; ++m) {
-        const Region& region = p.Regions[size_t(included[m])];
-        for (int c = 0; c < 3; ++c) {
-            markedValues[size_t(c) * marked + m] = region.Lab[c];
-            markedValues[size_t(3 + c) * marked + m] = region.Near[c];
-        }
-    }
-    std::vector<float> colour(static_cast<size_t>(count), Far), near(size_t(count), Far);
+    // The nearest marked regions by colour and by surroundings.
+    std::vector<float> colour(static_cast<size_t>(count)), near(static_cast<size_t>(count));
     std::vector<float> unlike(static_cast<size_t>(count), 60.0f), grain(size_t(count), 0);
     std::vector<float> lightness(static_cast<size_t>(count), 0), chroma(size_t(count), 0);
-    std::vector<float> colourDistances(marked), nearDistances(marked);
     for (int r = 0; r < count; ++r) {
-        const Region& region = p.Regions[size_t(r)];
-        const float* v = markedValues.data();
-        for (size_t m = 0; m < marked; ++m) {
-            const float l = region.Lab[0] - v[m], a = region.Lab[1] - v[marked + m],
-                        b = region.Lab[2] - v[2 * marked + m];
-            const float nl = region.Near[0] - v[3 * marked + m],
-                        na = region.Near[1] - v[4 * marked + m],
-                        nb = region.Near[2] - v[5 * marked + m];
-            colourDistances[m] = l * l + a * a + b * b;
-            nearDistances[m] = nl * nl + na * na + nb * nb;
-        }
-        int nearest = -1;
-        for (size_t m = 0; m < marked; ++m) {
-            if (colourDistances[m] < colour[size_t(r)]) {
-                colour[size_t(r)] = colourDistances[m];
-                nearest = included[m];
-            }
-            near[size_t(r)] = std::min(near[size_t(r)], nearDistances[m]);
-        }
-        float other = Far;
-        for (int m : excluded)
-            other = std::min(other, Squared(region.Lab, p.Regions[size_t(m)].Lab));
-        colour[size_t(r)] = std::sqrt(colour[size_t(r)]);
-        near[size_t(r)] = std::sqrt(near[size_t(r)]);
+        const size_t i = size_t(r);
+        const Region& region = p.Regions[i];
+        colour[i] = std::sqrt(nearest.Colour[i]);
+        near[i] = std::sqrt(nearest.Near[i]);
         if (!excluded.empty())
-            unlike[size_t(r)] = std::min(60.0f, std::sqrt(other));
-        if (nearest >= 0) {
-            const Region& m = p.Regions[size_t(nearest)];
-            grain[size_t(r)] = std::abs(region.Grain - m.Grain);
-            lightness[size_t(r)] = std::abs(region.Lab[0] - m.Lab[0]);
-            chroma[size_t(r)] = std::hypot(region.Lab[1] - m.Lab[1], region.Lab[2] - m.Lab[2]);
+            unlike[i] = std::min(60.0f, std::sqrt(nearest.Excluded[i]));
+        if (nearest.ColourOf[i] >= 0) {
+            const Region& m = p.Regions[size_t(nearest.ColourOf[i])];
+            grain[i] = std::abs(region.Grain - m.Grain);
+            lightness[i] = std::abs(region.Lab[0] - m.Lab[0]);
+            chroma[i] = std::hypot(region.Lab[1] - m.Lab[1], region.Lab[2] - m.Lab[2]);
         }
     }
     const std::vector<float> steepest = PathCosts(p, included, false, false);
@@ -303,11 +278,20 @@ std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
 std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
                                               const std::vector<std::uint8_t>& marks,
                                               const SmartWeights& weights) {
+    if (std::find(marks.begin(), marks.end(), 1) == marks.end())
+        return std::vector<std::uint8_t>(size_t(p.RegionCount()), 0);
+    return ChooseMarkedRegions(p, marks, FindNearestMarked(p, marks), weights);
+}
+
+std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
+                                              const std::vector<std::uint8_t>& marks,
+                                              const NearestMarked& nearest,
+                                              const SmartWeights& weights) {
     const int count = p.RegionCount();
     std::vector<std::uint8_t> chosen(static_cast<size_t>(count), 0);
     if (std::find(marks.begin(), marks.end(), 1) == marks.end())
         return chosen;
-    const std::vector<SmartMeasures> measures = RegionMeasures(p, marks);
+    const std::vector<SmartMeasures> measures = RegionMeasures(p, marks, nearest);
 
     cv::detail::GCGraph<float> graph(unsigned(count), unsigned(p.Borders.size()) * 2);
     constexpr float Sure = 1e9f;
@@ -357,16 +341,10 @@ std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
     if (!excluded.empty()) {
         const std::vector<float> fromIncluded = PathCosts(p, included, false, false);
         const std::vector<float> fromExcluded = PathCosts(p, excluded, false, false);
-        const auto nearest = [&p](int r, const std::vector<int>& marked) {
-            float best = Far;
-            for (int m : marked)
-                best = std::min(best, Squared(p.Regions[size_t(r)].Lab, p.Regions[size_t(m)].Lab));
-            return best;
-        };
         for (int r = 0; r < count; ++r) {
-            if (marks[size_t(r)] == 0 && chosen[size_t(r)] &&
-                fromExcluded[size_t(r)] < fromIncluded[size_t(r)] &&
-                nearest(r, excluded) < nearest(r, included))
+            const size_t i = size_t(r);
+            if (marks[i] == 0 && chosen[i] && fromExcluded[i] < fromIncluded[i] &&
+                nearest.Excluded[i] < nearest.Colour[i])
                 chosen[size_t(r)] = 0;
         }
     }

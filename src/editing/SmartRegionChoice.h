@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/SmartNearestMarked.h"
 #include "editing/SmartPreparation.h"
 #include "editing/SmartStroke.h"
 
@@ -40,12 +41,21 @@ std::vector<std::uint8_t> MarkStrokes(const SmartPreparation& p,
 // The measures of every region given the marks (see the .cpp for each).
 std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
                                           const std::vector<std::uint8_t>& marks);
+// The same with the nearest marked regions known (FindNearestMarked).
+std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
+                                          const std::vector<std::uint8_t>& marks,
+                                          const NearestMarked& nearest);
 
 // 1 for every chosen region. Nothing is chosen without an including mark.
 std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
                                         const std::vector<SmartStroke>& strokes,
                                         const SmartWeights& weights = DefaultSmartWeights());
-// The same from the strokes' marks (MarkStrokes).
+// The same from the strokes' marks (MarkStrokes), and with the nearest marked
+// regions known (kept from stroke to stroke).
 std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
                                               const std::vector<std::uint8_t>& marks,
+                                              const SmartWeights& weights = DefaultSmartWeights());
+std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
+                                              const std::vector<std::uint8_t>& marks,
+                                              const NearestMarked& nearest,
                                               const SmartWeights& weights = DefaultSmartWeights());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/SmartNearestMarked.h"
 #include "editing/SmartPreparation.h"
 #include "editing/SmartProposal.h"
 #include "editing/SmartStroke.h"
@@ -24,8 +25,9 @@ public:
     const std::shared_ptr<const SmartPreparation>& Preparation() const { return preparation_; }
 
     // Adds a stroke and works the proposal out again from every stroke so far. The
-    // earlier strokes' marks are kept, so that a stroke costs the same however many
-    // came before it. Nothing happens without a preparation.
+    // earlier strokes' marks and the nearest marked regions they give are kept, so
+    // that a stroke costs about the same however many came before it. Nothing happens without a
+    // preparation.
     void AddStroke(const SmartStroke& stroke, const QImage& photo);
     // Drops the strokes and the proposal.
     void Clear();
@@ -37,5 +39,6 @@ private:
     std::shared_ptr<const SmartPreparation> preparation_;
     std::vector<SmartStroke> strokes_;
     std::vector<std::uint8_t> marks_; // the strokes' marks so far (MarkStrokes)
+    NearestMarked nearest_;           // and the nearest marked regions they give
     SmartProposal proposal_;
 };

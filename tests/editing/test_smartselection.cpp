@@ -96,6 +96,7 @@ private slots:
     void proposalStandsOut();
     void sequenceMatchesFromScratch();
     void longSequenceMatchesFromScratch();
+    void nearestMarkedFollowsTheMarks();
 };
 
 void TestSmartSelection::facadeWalls_data() {
@@ -651,6 +652,38 @@ void TestSmartSelection::longSequenceMatchesFromScratch() {
     }
     // The strokes did change the proposal, again and again.
     QVERIFY2(changes > 10, qPrintable(QString::number(changes)));
+}
+
+// The nearest marked regions updated mark by mark, marks taken back included (a later
+// stroke over an earlier one of the other kind), are those worked out from scratch.
+void TestSmartSelection::nearestMarkedFollowsTheMarks() {
+    const Facades::Facade facade = Facades::MakeFacade(36, 240, 160);
+    const auto p = PrepareSmartSelection(facade.Photo);
+    QVERIFY(p);
+    const int count = p->RegionCount();
+    QVERIFY(count > 50);
+    QRandomGenerator random(11);
+    std::vector<std::uint8_t> marks(size_t(count), 0);
+    NearestMarked nearest;
+    for (int step = 0; step < 40; ++step) {
+        const std::vector<std::uint8_t> before = marks;
+        // A few regions marked anew, some of them marked the other way before.
+        for (int i = 0; i < 1 + random.bounded(6); ++i)
+            marks[size_t(random.bounded(count))] = std::uint8_t(1 + random.bounded(2));
+        if (step % 7 == 6) {
+            for (std::uint8_t& m : marks)
+                m = m == 1 ? 2 : m == 2 ? 1 : 0;
+        }
+        UpdateNearestMarked(nearest, *p, before, marks);
+        const NearestMarked scratch = FindNearestMarked(*p, marks);
+        QVERIFY(nearest.Colour == scratch.Colour);
+        QVERIFY(nearest.ColourOf == scratch.ColourOf);
+        QVERIFY(nearest.Near == scratch.Near);
+        QVERIFY(nearest.NearOf == scratch.NearOf);
+        QVERIFY(nearest.Excluded == scratch.Excluded);
+        QVERIFY(nearest.ExcludedOf == scratch.ExcludedOf);
+    }
+    QVERIFY(std::count(marks.begin(), marks.end(), 1) > 10);
 }
 
 QTEST_GUILESS_MAIN(TestSmartSelection)
