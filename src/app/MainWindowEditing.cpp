@@ -331,7 +331,8 @@ void MainWindow::ShowSmartControls() {
 }
 
 void MainWindow::PaintSmartSelection(QPainter& painter, const QRect& repainted) {
-    if (workspace_.CurrentTool != SmartSelectTool || !workspace_.Doc.HasProject())
+    // While the photograph is compared, the comparison alone is seen.
+    if (workspace_.CurrentTool != SmartSelectTool || !workspace_.Doc.HasProject() || comparing_)
         return;
     // Only what is seen: a view of a large photograph is far larger than the window.
     const QRect area = repainted & imageView->visibleRegion().boundingRect();
@@ -341,15 +342,15 @@ void MainWindow::PaintSmartSelection(QPainter& painter, const QRect& repainted) 
     const SmartProposal& proposal = workspace_.Smart.Proposal();
     if (!proposal.IsEmpty() && proposal.Width() == workspace_.Doc.PhotoBitmap.width() &&
         proposal.Height() == workspace_.Doc.PhotoBitmap.height()) {
-        // The selected layer's mask colour, half transparent, with a dashed edge.
+        // In the hue of the selected layer's mask colour, the rest of the picture dimmed.
         const int row = SelectedLayerRow();
-        QColor fill(255, 40, 200);
+        QColor tint(255, 40, 200);
         if (row > 0 && row < workspace_.Doc.Layers.size()) {
             const Colour c = workspace_.Doc.Layers[row].MaskColour;
-            fill = QColor(RedOf(c), GreenOf(c), BlueOf(c));
+            tint = QColor(RedOf(c), GreenOf(c), BlueOf(c));
         }
-        fill.setAlpha(120);
-        painter.drawImage(area.topLeft(), DrawProposal(proposal, area, float(z), fill));
+        painter.drawImage(area.topLeft(),
+                          DrawProposal(proposal, workspace_.ViewBitmap, area, float(z), tint));
     }
     if (const SmartStroke* stroke = tools_.StrokeInProgress()) {
         QColor ink = stroke->Include ? QColor(40, 200, 60) : QColor(230, 40, 40);

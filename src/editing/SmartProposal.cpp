@@ -132,15 +132,61 @@ void CoverRow(const SmartProposal& proposal, int viewRow, int left, double zoom,
 
 } // namespace
 
-QImage DrawProposal(const SmartProposal& proposal, QRect viewRect, float zoom, QColor fill) {
-    QImage overlay(viewRect.size(), QImage::Format_ARGB32_Premultiplied);
-    if (overlay.isNull())
-        return overlay;
-    overlay.fill(Qt::transparent);
-    if (proposal.IsEmpty() || zoom <= 0)
-        return overlay;
-    const double z = zoom;
-    const QRgb fillPixel = qPremultiply(fill.rgba());
+namespace {
+
+// How much of a proposed pixel's colour is the tint's; what the rest of the picture
+// keeps of its brightness.
+constexpr double TintShare = 0.62;
+constexpr double DimmedTo = 0.5;
+// Pixels darker than the first brightness take the light tint, lighter than the
+// second the dark one; between them the tint passes from one to the other.
+constexpr double DarkBelow = 0.35, LightAbove = 0.55;
+
+double Brightness(QRgb pixel) {
+    return (0.299 * qRed(pixel) + 0.587 * qGreen(pixel) + 0.114 * qBlue(pixel)) / 255.0;
+}
+
+// The tint's hue at full saturation, light and dark; a tint without a clear hue (a
+// grey layer colour) gives way to magenta, which photographs of houses seldom hold.
+std::pair<QColor, QColor> TintPair(QColor tint) {
+    float hue = tint.toHsl().hslHueF();
+    if (tint.toHsl().hslSaturationF() < 0.25f || hue < 0)
+        hue = 320.0f / 360.0f;
+    return {QColor::fromHslF(hue, 1.0f, 0.76f), QColor::fromHslF(hue, 1.0f, 0.24f)};
+}
+
+QRgb Tinted(QRgb pixel, const std::pair<QColor, QColor>& pair) {
+    const double dark =
+        std::clamp((Brightness(pixel) - DarkBelow) / (LightAbove - DarkBelow), 0.0, 1.0);
+    const auto channel = [&](int own, int light, int darkTint) {
+        const double tint = light + (darkTint - light) * dark;
+        return int(std::lround(own * (1.0 - TintShare) + tint * TintShare));
+    };
+    return qRgb(channel(qRed(pixel), pair.first.red(), pair.second.red()),
+                channel(qGreen(pixel), pair.first.green(), pair.second.green()),
+                channel(qBlue(pixel), pair.first.blue(), pair.second.blue()));
+}
+
+} // namespace
+
+QRgb DimmedPixel(QRgb pixel) {
+    return qRgb(int(std::lround(qRed(pixel) * DimmedTo)),
+                int(std::lround(qGreen(pixel) * DimmedTo)),
+                int(std::lround(qBlue(pixel) * DimmedTo)));
+}
+
+QRgb TintedPixel(QRgb pixel, QColor tint) {
+    return Tinted(pixel, TintPair(tint));
+}
+
+QImage DrawProposal(const SmartProposal& proposal, const QImage& view, QRect viewRect, float zoom,
+                    QColor tint) {
+    QImage picture(viewRect.size(), QImage::Format_RGB32);
+    if (picture.isNull())
+        return picture;
+    picture.fill(Qt::black);
+    const double z = zoom > 0 ? zoom : 1.0;
+    const std::pair<QColor, QColor> tints = TintPair(tint);
     const QRgb dark = qRgb(0, 0, 0), light = qRgb(255, 255, 255);
     // Rows above, at and below the drawn one, a column wider on each side, so that
     // an edge is found where a neighbour outside the rectangle is not proposed.
@@ -149,30 +195,39 @@ QImage DrawProposal(const SmartProposal& proposal, QRect viewRect, float zoom, Q
     const int left = viewRect.left() - 1;
     const int viewHeight = int(std::lround(proposal.Height() * z));
     const auto cover = [&](int viewRow, std::vector<std::uint8_t>& row) {
-        if (viewRow >= viewHeight)
+        if (viewRow >= viewHeight || zoom <= 0)
             std::fill(row.begin(), row.end(), 0);
         else
             CoverRow(proposal, viewRow, left, z, row);
     };
+    const bool bgr = view.format() == QImage::Format_BGR888;
     cover(viewRect.top() - 1, above);
     cover(viewRect.top(), at);
     for (int r = 0; r < viewRect.height(); ++r) {
         const int viewRow = viewRect.top() + r;
         cover(viewRow + 1, below);
-        QRgb* out = reinterpret_cast<QRgb*>(overlay.scanLine(r));
+        QRgb* out = reinterpret_cast<QRgb*>(picture.scanLine(r));
+        const uchar* in =
+            bgr && viewRow >= 0 && viewRow < view.height() ? view.constScanLine(viewRow) : nullptr;
         for (int c = 0; c < viewRect.width(); ++c) {
+            const int x = viewRect.left() + c;
+            const QRgb pixel = in && x >= 0 && x < view.width()
+                                   ? qRgb(in[3 * x + 2], in[3 * x + 1], in[3 * x])
+                                   : qRgb(0, 0, 0);
             const int i = c + 1;
-            if (!at[size_t(i)])
+            if (!at[size_t(i)]) {
+                out[c] = DimmedPixel(pixel);
                 continue;
+            }
             const bool edge =
                 !at[size_t(i) - 1] || !at[size_t(i) + 1] || !above[size_t(i)] || !below[size_t(i)];
             if (edge)
-                out[c] = ((viewRect.left() + c + viewRow) / 4) % 2 ? light : dark;
+                out[c] = ((x + viewRow) / 4) % 2 ? light : dark;
             else
-                out[c] = fillPixel;
+                out[c] = Tinted(pixel, tints);
         }
         std::swap(above, at);
         std::swap(at, below);
     }
-    return overlay;
+    return picture;
 }

@@ -54,9 +54,16 @@ private:
 // nothing was).
 QRect WriteProposal(TMask& mask, const SmartProposal& proposal, std::uint8_t layer);
 
-// The proposal as the view shows it at a zoom, for the view rectangle viewRect: a
-// picture of viewRect's size (ARGB32 premultiplied, transparent elsewhere) with the
-// proposed pixels in fill and their edge as a line of black and white dashes, which
-// shows on any photograph. A view pixel shows the photograph pixel
-// (trunc(x / zoom), trunc(y / zoom)).
-QImage DrawProposal(const SmartProposal& proposal, QRect viewRect, float zoom, QColor fill);
+// The picture shown while a proposal waits: the view's rectangle viewRect (view is
+// the whole view, Format_BGR888) with the proposal over it as the view shows it at a
+// zoom, as a picture of viewRect's size (RGB32). So that the proposal stands out on
+// any photograph, the rest of the picture is dimmed, the proposed pixels are tinted
+// strongly in the hue of tint, lighter where the picture is dark and darker where it
+// is light, and their edge is a line of black and white dashes. A view pixel shows the
+// photograph pixel (trunc(x / zoom), trunc(y / zoom)).
+QImage DrawProposal(const SmartProposal& proposal, const QImage& view, QRect viewRect, float zoom,
+                    QColor tint);
+
+// What DrawProposal makes of a view pixel: dimmed outside the proposal, tinted inside.
+QRgb DimmedPixel(QRgb pixel);
+QRgb TintedPixel(QRgb pixel, QColor tint);

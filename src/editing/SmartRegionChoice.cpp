@@ -22,6 +22,8 @@ constexpr float ClearlyLike = 8.0f;
 // border's weight falls to 1/e.
 constexpr float BorderWeight = 15.0f;
 constexpr float BorderContrast = 10.0f;
+// The thickest line OpenCV draws.
+constexpr int MaxLineThickness = 32767;
 
 float Squared(const float* a, const float* b) {
     const float d0 = a[0] - b[0], d1 = a[1] - b[1], d2 = a[2] - b[2];
@@ -65,17 +67,31 @@ std::vector<float> PathCosts(const SmartPreparation& p, const std::vector<int>& 
     return cost;
 }
 
-// Cells under a stroke's path, a stroke at a time; a cell is marked when the brush
-// passes over any of its pixels inside the photograph.
-void MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& canvas) {
+// The cell a point of a stroke falls in, along one side of n cells over size
+// photograph pixels: the photograph's last partial cell belongs to the last whole one,
+// and points beyond the photograph's far side lie as far from its last cell as from
+// its last pixel.
+int CellAlong(int fine, int k, int n, int size) {
+    if (fine < n * k)
+        return int(std::floor(double(fine) / k));
+    return n - 1 + (fine - (size - 1) + k - 1) / k;
+}
+
+// Cells under a stroke's path on the canvas (all 0), and the rectangle of cells they
+// may lie in; a cell is marked when the brush passes over any of its pixels inside
+// the photograph.
+cv::Rect MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& canvas) {
     const int k = p.Scale;
-    const int w = std::max(stroke.HalfWidth, 1);
+    // A brush wider than the photograph covers it whole: wider ones change nothing.
+    const int w = std::clamp(stroke.HalfWidth, 1, p.PhotoWidth + p.PhotoHeight);
     // The brush reaches w pixels from its path: parts farther out touch nothing.
     const cv::Rect reach(-w, -w, p.PhotoWidth + 2 * w, p.PhotoHeight + 2 * w);
-    const int thickness = std::max(1, int(std::lround(2.0 * w / k)));
-    const auto cell = [k](cv::Point fine) {
-        return cv::Point(int(std::floor(double(fine.x) / k)), int(std::floor(double(fine.y) / k)));
+    const int thickness = std::clamp(int(std::lround(2.0 * w / k)), 1, MaxLineThickness);
+    const auto cell = [&p, k](cv::Point fine) {
+        return cv::Point(CellAlong(fine.x, k, p.CellColumns, p.PhotoWidth),
+                         CellAlong(fine.y, k, p.CellRows, p.PhotoHeight));
     };
+    cv::Rect drawn;
     for (size_t i = 0; i < stroke.Points.size(); ++i) {
         cv::Point a(stroke.Points[i].x(), stroke.Points[i].y());
         cv::Point b = i + 1 < stroke.Points.size()
@@ -84,9 +100,15 @@ void MarkStroke(const SmartPreparation& p, const SmartStroke& stroke, cv::Mat& c
         if (i + 1 < stroke.Points.size() || stroke.Points.size() == 1) {
             if (!cv::clipLine(reach, a, b))
                 continue;
-            cv::line(canvas, cell(a), cell(b), cv::Scalar(255), thickness, cv::LINE_8);
+            const cv::Point from = cell(a), to = cell(b);
+            cv::line(canvas, from, to, cv::Scalar(255), thickness, cv::LINE_8);
+            const int out = thickness / 2 + 2; // past the line's half thickness
+            drawn |= cv::Rect(std::min(from.x, to.x) - out, std::min(from.y, to.y) - out,
+                              std::abs(from.x - to.x) + 2 * out + 1,
+                              std::abs(from.y - to.y) + 2 * out + 1);
         }
     }
+    return drawn & cv::Rect(0, 0, canvas.cols, canvas.rows);
 }
 
 } // namespace
@@ -99,27 +121,46 @@ const SmartWeights& DefaultSmartWeights() {
     return weights;
 }
 
+std::vector<int> StrokeRegions(const SmartPreparation& p, const SmartStroke& stroke) {
+    std::vector<int> regions;
+    if (p.CellColumns <= 0 || p.CellRows <= 0)
+        return regions;
+    cv::Mat canvas(p.CellRows, p.CellColumns, CV_8U, cv::Scalar(0));
+    const cv::Rect drawn = MarkStroke(p, stroke, canvas);
+    for (int y = drawn.y; y < drawn.y + drawn.height; ++y) {
+        const uchar* on = canvas.ptr<uchar>(y);
+        const int* region = p.RegionOf.ptr<int>(y);
+        for (int x = drawn.x; x < drawn.x + drawn.width; ++x) {
+            if (on[x])
+                regions.push_back(region[x]);
+        }
+    }
+    std::sort(regions.begin(), regions.end());
+    regions.erase(std::unique(regions.begin(), regions.end()), regions.end());
+    return regions;
+}
+
+void MarkRegions(std::vector<std::uint8_t>& marks, const std::vector<int>& regions, bool include) {
+    for (int r : regions)
+        marks[size_t(r)] = include ? 1 : 2;
+}
+
 std::vector<std::uint8_t> MarkStrokes(const SmartPreparation& p,
                                       const std::vector<SmartStroke>& strokes) {
     std::vector<std::uint8_t> marks(size_t(p.RegionCount()), 0);
-    cv::Mat canvas(p.CellRows, p.CellColumns, CV_8U);
-    for (const SmartStroke& stroke : strokes) {
-        canvas.setTo(0);
-        MarkStroke(p, stroke, canvas);
-        for (int y = 0; y < p.CellRows; ++y) {
-            const uchar* on = canvas.ptr<uchar>(y);
-            const int* region = p.RegionOf.ptr<int>(y);
-            for (int x = 0; x < p.CellColumns; ++x) {
-                if (on[x])
-                    marks[size_t(region[x])] = stroke.Include ? 1 : 2;
-            }
-        }
-    }
+    for (const SmartStroke& stroke : strokes)
+        MarkRegions(marks, StrokeRegions(p, stroke), stroke.Include);
     return marks;
 }
 
 std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
                                           const std::vector<std::uint8_t>& marks) {
+    return RegionMeasures(p, marks, FindNearestMarked(p, marks));
+}
+
+std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
+                                          const std::vector<std::uint8_t>& marks,
+                                          const NearestMarked& nearest) {
     const int count = p.RegionCount();
     std::vector<int> included, excluded;
     for (int r = 0; r < count; ++r) {
@@ -128,53 +169,22 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
         else if (marks[size_t(r)] == 2)
             excluded.push_back(r);
     }
-    // The nearest marked regions by colour and by surroundings, the marked ones'
-    // values laid out channel by channel so that the comparisons run in vectors.
-    const size_t marked = included.size();
-    std::vector<float> markedValues(marked * 6);
-    for (size_t m = 0; m < marked; ++m) {
-        const Region& region = p.Regions[size_t(included[m])];
-        for (int c = 0; c < 3; ++c) {
-            markedValues[size_t(c) * marked + m] = region.Lab[c];
-            markedValues[size_t(3 + c) * marked + m] = region.Near[c];
-        }
-    }
-    std::vector<float> colour(static_cast<size_t>(count), Far), near(size_t(count), Far);
+    // The nearest marked regions by colour and by surroundings.
+    std::vector<float> colour(static_cast<size_t>(count)), near(static_cast<size_t>(count));
     std::vector<float> unlike(static_cast<size_t>(count), 60.0f), grain(size_t(count), 0);
     std::vector<float> lightness(static_cast<size_t>(count), 0), chroma(size_t(count), 0);
-    std::vector<float> colourDistances(marked), nearDistances(marked);
     for (int r = 0; r < count; ++r) {
-        const Region& region = p.Regions[size_t(r)];
-        const float* v = markedValues.data();
-        for (size_t m = 0; m < marked; ++m) {
-            const float l = region.Lab[0] - v[m], a = region.Lab[1] - v[marked + m],
-                        b = region.Lab[2] - v[2 * marked + m];
-            const float nl = region.Near[0] - v[3 * marked + m],
-                        na = region.Near[1] - v[4 * marked + m],
-                        nb = region.Near[2] - v[5 * marked + m];
-            colourDistances[m] = l * l + a * a + b * b;
-            nearDistances[m] = nl * nl + na * na + nb * nb;
-        }
-        int nearest = -1;
-        for (size_t m = 0; m < marked; ++m) {
-            if (colourDistances[m] < colour[size_t(r)]) {
-                colour[size_t(r)] = colourDistances[m];
-                nearest = included[m];
-            }
-            near[size_t(r)] = std::min(near[size_t(r)], nearDistances[m]);
-        }
-        float other = Far;
-        for (int m : excluded)
-            other = std::min(other, Squared(region.Lab, p.Regions[size_t(m)].Lab));
-        colour[size_t(r)] = std::sqrt(colour[size_t(r)]);
-        near[size_t(r)] = std::sqrt(near[size_t(r)]);
+        const size_t i = size_t(r);
+        const Region& region = p.Regions[i];
+        colour[i] = std::sqrt(nearest.Colour[i]);
+        near[i] = std::sqrt(nearest.Near[i]);
         if (!excluded.empty())
-            unlike[size_t(r)] = std::min(60.0f, std::sqrt(other));
-        if (nearest >= 0) {
-            const Region& m = p.Regions[size_t(nearest)];
-            grain[size_t(r)] = std::abs(region.Grain - m.Grain);
-            lightness[size_t(r)] = std::abs(region.Lab[0] - m.Lab[0]);
-            chroma[size_t(r)] = std::hypot(region.Lab[1] - m.Lab[1], region.Lab[2] - m.Lab[2]);
+            unlike[i] = std::min(60.0f, std::sqrt(nearest.Excluded[i]));
+        if (nearest.ColourOf[i] >= 0) {
+            const Region& m = p.Regions[size_t(nearest.ColourOf[i])];
+            grain[i] = std::abs(region.Grain - m.Grain);
+            lightness[i] = std::abs(region.Lab[0] - m.Lab[0]);
+            chroma[i] = std::hypot(region.Lab[1] - m.Lab[1], region.Lab[2] - m.Lab[2]);
         }
     }
     const std::vector<float> steepest = PathCosts(p, included, false, false);
@@ -262,12 +272,26 @@ std::vector<SmartMeasures> RegionMeasures(const SmartPreparation& p,
 std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
                                         const std::vector<SmartStroke>& strokes,
                                         const SmartWeights& weights) {
+    return ChooseMarkedRegions(p, MarkStrokes(p, strokes), weights);
+}
+
+std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
+                                              const std::vector<std::uint8_t>& marks,
+                                              const SmartWeights& weights) {
+    if (std::find(marks.begin(), marks.end(), 1) == marks.end())
+        return std::vector<std::uint8_t>(size_t(p.RegionCount()), 0);
+    return ChooseMarkedRegions(p, marks, FindNearestMarked(p, marks), weights);
+}
+
+std::vector<std::uint8_t> ChooseMarkedRegions(const SmartPreparation& p,
+                                              const std::vector<std::uint8_t>& marks,
+                                              const NearestMarked& nearest,
+                                              const SmartWeights& weights) {
     const int count = p.RegionCount();
-    const std::vector<std::uint8_t> marks = MarkStrokes(p, strokes);
     std::vector<std::uint8_t> chosen(static_cast<size_t>(count), 0);
     if (std::find(marks.begin(), marks.end(), 1) == marks.end())
         return chosen;
-    const std::vector<SmartMeasures> measures = RegionMeasures(p, marks);
+    const std::vector<SmartMeasures> measures = RegionMeasures(p, marks, nearest);
 
     cv::detail::GCGraph<float> graph(unsigned(count), unsigned(p.Borders.size()) * 2);
     constexpr float Sure = 1e9f;
@@ -317,16 +341,10 @@ std::vector<std::uint8_t> ChooseRegions(const SmartPreparation& p,
     if (!excluded.empty()) {
         const std::vector<float> fromIncluded = PathCosts(p, included, false, false);
         const std::vector<float> fromExcluded = PathCosts(p, excluded, false, false);
-        const auto nearest = [&p](int r, const std::vector<int>& marked) {
-            float best = Far;
-            for (int m : marked)
-                best = std::min(best, Squared(p.Regions[size_t(r)].Lab, p.Regions[size_t(m)].Lab));
-            return best;
-        };
         for (int r = 0; r < count; ++r) {
-            if (marks[size_t(r)] == 0 && chosen[size_t(r)] &&
-                fromExcluded[size_t(r)] < fromIncluded[size_t(r)] &&
-                nearest(r, excluded) < nearest(r, included))
+            const size_t i = size_t(r);
+            if (marks[i] == 0 && chosen[i] && fromExcluded[i] < fromIncluded[i] &&
+                nearest.Excluded[i] < nearest.Colour[i])
                 chosen[size_t(r)] = 0;
         }
     }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "editing/SmartNearestMarked.h"
 #include "editing/SmartPreparation.h"
 #include "editing/SmartProposal.h"
 #include "editing/SmartStroke.h"
 
 #include <QImage>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -22,8 +24,10 @@ public:
     void SetPreparation(std::shared_ptr<const SmartPreparation> preparation);
     const std::shared_ptr<const SmartPreparation>& Preparation() const { return preparation_; }
 
-    // Adds a stroke and works the proposal out again from every stroke so far.
-    // Nothing happens without a preparation.
+    // Adds a stroke and works the proposal out again from every stroke so far. The
+    // earlier strokes' marks and the nearest marked regions they give are kept, so
+    // that a stroke costs about the same however many came before it. Nothing happens without a
+    // preparation.
     void AddStroke(const SmartStroke& stroke, const QImage& photo);
     // Drops the strokes and the proposal.
     void Clear();
@@ -34,5 +38,7 @@ public:
 private:
     std::shared_ptr<const SmartPreparation> preparation_;
     std::vector<SmartStroke> strokes_;
+    std::vector<std::uint8_t> marks_; // the strokes' marks so far (MarkStrokes)
+    NearestMarked nearest_;           // and the nearest marked regions they give
     SmartProposal proposal_;
 };

@@ -160,7 +160,13 @@ bool Workspace::ApplySmartProposal(int layer) {
     if (!written.isEmpty()) {
         // The rows it rebuilt leave the old ones' memory free in the heap.
         ReturnFreeMemory();
-        UpdateRegion(written.left(), written.top(), written.right(), written.bottom());
+        // A reduced view's pixel shows one photograph pixel of its square in the colour
+        // another one's layer gives: the squares are redrawn whole, as the whole
+        // picture draws them.
+        const int step = ZoomFactor < 1.0f ? TruncInt(1.0 / double(ZoomFactor)) : 1;
+        UpdateRegion(written.left() / step * step, written.top() / step * step,
+                     written.right() / step * step + step - 1,
+                     written.bottom() / step * step + step - 1);
     }
     // The proposal's picture leaves the view.
     if (viewPort_)

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "catalogue/CatalogueWindow.h"
+#include "editing/SmartSelection.h"
 #include "layers/LayerDialog.h"
 #include "layers/LayerRowDelegate.h"
 #include "layers/MasterChooserDialog.h"
@@ -46,6 +47,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <thread>
@@ -197,6 +199,159 @@ private slots:
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(mainWindow.imageView, &leave);
         QVERIFY(clean());
+    }
+
+    void excludingStrokeFollowsItsPath_data() {
+        QTest::addColumn<int>("zoomSteps");
+        QTest::newRow("zoom 1") << 0;
+        QTest::newRow("zoom 2") << 1;
+    }
+
+    // A stroke with the right button along an arc: every move of the pointer is a point
+    // of the stroke, its trail shows while it is drawn, and what it leaves out follows
+    // the arc, not the straight line between its ends.
+    void excludingStrokeFollowsItsPath() {
+        QFETCH(int, zoomSteps);
+        QTemporaryDir dir;
+        const int w = 600, h = 400;
+        // A wall of one plaster colour: what a stroke leaves out is what it passes over.
+        DemoProject wall = MakeDemoHouse(w, h);
+        wall.Photo.fill(QColor(200, 180, 150));
+        const QString photo =
+            SaveProject(dir.path(), QStringLiteral("zed.bmp"), wall, wall.Layers, wall.Schemes);
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("smartSelectButton")), Qt::LeftButton);
+        mainWindow.toolSettingSlider->setValue(3);
+        mainWindow.layerList->setCurrentRow(1);
+        for (int i = 0; i < zoomSteps; ++i)
+            mainWindow.onZoomInClicked();
+        const int z = 1 << zoomSteps;
+        const auto view = [z](QPoint p) { return p * z; };
+
+        // The wall taken in.
+        const SmartStroke in{{QPoint(160, 60), QPoint(440, 60)}, 3, true};
+        QTest::mousePress(mainWindow.imageView, Qt::LeftButton, {}, view(in.Points.front()));
+        QTest::mouseMove(mainWindow.imageView, view(in.Points.back()));
+        QTest::mouseRelease(mainWindow.imageView, Qt::LeftButton, {}, view(in.Points.back()));
+        QCOMPARE(ws.Smart.Strokes().size(), size_t(1));
+
+        // An arc hanging down over the wall, its ends on one level.
+        SmartStroke arc{{}, 3, false};
+        const double pi = 3.14159265358979;
+        for (int i = 0; i <= 40; ++i) {
+            const double angle = pi * (0.15 + 0.7 * i / 40.0);
+            arc.Points.push_back(QPoint(int(std::lround(300 - 110 * std::cos(angle))),
+                                        int(std::lround(130 + 110 * std::sin(angle)))));
+        }
+        const QPoint apex = arc.Points[20];
+        const QPoint apexInView = view(apex) + QPoint(z / 2, z / 2);
+        const QColor plain = mainWindow.imageView->grab().toImage().pixelColor(apexInView);
+        QTest::mousePress(mainWindow.imageView, Qt::RightButton, {}, view(arc.Points.front()));
+        for (size_t i = 1; i + 1 < arc.Points.size(); ++i) {
+            QTest::mouseMove(mainWindow.imageView, view(arc.Points[i]));
+            if (i == 30) {
+                // The trail shows where the pointer has been, in red.
+                const QColor inked = mainWindow.imageView->grab().toImage().pixelColor(apexInView);
+                QVERIFY2(inked.red() > inked.green() + 50 && inked.red() > inked.blue() + 50 &&
+                             std::abs(inked.green() - plain.green()) > 50,
+                         qPrintable(inked.name() + plain.name()));
+            }
+        }
+        QTest::mouseRelease(mainWindow.imageView, Qt::RightButton, {}, view(arc.Points.back()));
+        QCOMPARE(ws.Smart.Strokes().size(), size_t(2));
+        QCOMPARE(ws.Smart.Strokes().back(), arc);
+
+        const auto p = PrepareSmartSelection(ws.Doc.PhotoBitmap);
+        const SmartProposal proposal = ws.Smart.Proposal();
+        QVERIFY(proposal == ProposeRegion(*p, ws.Doc.PhotoBitmap, {in, arc}));
+        QVERIFY(!proposal.Contains(apex.x(), apex.y()));
+        // The straight line between the ends would keep the arc's lowest point.
+        SmartStroke chord = arc;
+        chord.Points = {arc.Points.front(), arc.Points.back()};
+        const SmartProposal straight = ProposeRegion(*p, ws.Doc.PhotoBitmap, {in, chord});
+        QVERIFY(straight.Contains(apex.x(), apex.y()));
+    }
+
+    void proposalStandsOutInTheWindow_data() {
+        QTest::addColumn<double>("brightness"); // of the demo house's photograph
+        QTest::addColumn<int>("layer");
+        QTest::newRow("dark photograph, window frames' cream") << 0.3 << 3;
+        QTest::newRow("dark photograph, facade's beige") << 0.3 << 1;
+        QTest::newRow("light photograph, facade's beige") << 1.6 << 1;
+    }
+
+    // A proposal over the photograph in the window: its pixels differ clearly in
+    // brightness from the picture without it (the contrast ratio of their relative
+    // luminances), and the rest of the picture is dimmed.
+    void proposalStandsOutInTheWindow() {
+        QFETCH(double, brightness);
+        QFETCH(int, layer);
+        QTemporaryDir dir;
+        const int w = 600, h = 400;
+        DemoProject house = MakeDemoHouse(w, h);
+        for (int y = 0; y < h; ++y) {
+            uchar* row = house.Photo.scanLine(y);
+            for (int i = 0; i < 3 * w; ++i)
+                row[i] = uchar(std::min(255.0, std::round(row[i] * brightness)));
+        }
+        const QString photo =
+            SaveProject(dir.path(), QStringLiteral("dum.bmp"), house, house.Layers, house.Schemes);
+        ScriptedPrompts prompts;
+        AppWindows windows(dir.path(), &prompts);
+        MainWindow& mainWindow = *windows.mainWindow;
+        Workspace& ws = mainWindow.Workspace();
+        mainWindow.resize(1000, 700);
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        QVERIFY(OpenProjectFile(ws, prompts, photo));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("editModeButton")), Qt::LeftButton);
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("smartSelectButton")), Qt::LeftButton);
+        mainWindow.layerList->setCurrentRow(layer);
+        const QImage plain = mainWindow.imageView->grab().toImage();
+        QTest::mousePress(mainWindow.imageView, Qt::LeftButton, {}, QPoint(170, 160));
+        QTest::mouseMove(mainWindow.imageView, QPoint(430, 165));
+        QTest::mouseRelease(mainWindow.imageView, Qt::LeftButton, {}, QPoint(430, 165));
+        QTest::mouseMove(mainWindow.imageView, QPoint(590, 390));
+        const SmartProposal proposal = ws.Smart.Proposal();
+        QVERIFY(proposal.PixelCount() > 20000);
+        const QImage seen = mainWindow.imageView->grab().toImage();
+        const auto luminance = [](QRgb p) {
+            const auto linear = [](int v) {
+                const double c = v / 255.0;
+                return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * linear(qRed(p)) + 0.7152 * linear(qGreen(p)) +
+                   0.0722 * linear(qBlue(p)) + 0.05;
+        };
+        double inside = 0;
+        int insideCount = 0, dimmed = 0, outsideCount = 0;
+        for (int y = 1; y + 1 < h; ++y) {
+            for (int x = 1; x + 1 < w; ++x) {
+                const double a = luminance(seen.pixel(x, y)), b = luminance(plain.pixel(x, y));
+                if (!proposal.Contains(x, y)) {
+                    // Away from the marker in the corner.
+                    if (x < 560 || y < 350) {
+                        dimmed += a < b || b < 0.06;
+                        ++outsideCount;
+                    }
+                } else if (proposal.Contains(x - 1, y) && proposal.Contains(x + 1, y) &&
+                           proposal.Contains(x, y - 1) && proposal.Contains(x, y + 1)) {
+                    inside += std::max(a, b) / std::min(a, b);
+                    ++insideCount;
+                }
+            }
+        }
+        inside /= insideCount;
+        QVERIFY2(inside >= 2.0, qPrintable(QString::number(inside)));
+        QCOMPARE(dimmed, outsideCount);
     }
 
     // A picture imported in colour mode keeps the layer pick: a press on it picks a

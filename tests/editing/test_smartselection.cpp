@@ -12,6 +12,7 @@
 
 #include <QRandomGenerator>
 #include <QtTest>
+#include <limits>
 
 namespace {
 
@@ -78,6 +79,10 @@ private slots:
     void strokesOutside_data();
     void strokesOutside();
     void strokePartlyOutside();
+    void surfaceToTheEdges_data();
+    void surfaceToTheEdges();
+    void hugeHalfWidths_data();
+    void hugeHalfWidths();
     void laterStrokeWins();
     void tinyPhotographs_data();
     void tinyPhotographs();
@@ -87,7 +92,11 @@ private slots:
     void writeWithLockedLayerDoesNothing();
     void drawAtZooms_data();
     void drawAtZooms();
+    void proposalStandsOut_data();
+    void proposalStandsOut();
     void sequenceMatchesFromScratch();
+    void longSequenceMatchesFromScratch();
+    void nearestMarkedFollowsTheMarks();
 };
 
 void TestSmartSelection::facadeWalls_data() {
@@ -221,6 +230,85 @@ void TestSmartSelection::strokePartlyOutside() {
     QVERIFY(!partly.Contains(150, 150));
 }
 
+void TestSmartSelection::surfaceToTheEdges_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("scale");
+    // Sizes that are no multiple of the scale: the last partial cells are a strip of
+    // 1 to 4 pixels along the right and the bottom edge.
+    QTest::newRow("phone photograph, 2 columns and 4 rows over") << 4032 << 3024 << 5;
+    QTest::newRow("1 column and 1 row over") << 1803 << 1201 << 2;
+    QTest::newRow("1 column and 2 rows over") << 2602 << 1301 << 3;
+}
+
+// A surface reaching the right and bottom edges is proposed to its last pixel, from
+// a stroke inside it and from a stroke along the strip of the last partial cells.
+void TestSmartSelection::surfaceToTheEdges() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, scale);
+    const auto inShape = [&](int x, int y) { return 5 * x + 2 * y > 4 * width; };
+    const QImage photo = TwoColours(width, height, inShape);
+    const auto p = PrepareSmartSelection(photo);
+    QVERIFY(p);
+    QCOMPARE(p->Scale, scale);
+    QVERIFY(width % scale != 0);
+    qint64 inside = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            inside += inShape(x, y);
+    }
+    const int strip = p->CellColumns * scale;
+    const SmartStroke middle =
+        Line(QPoint(width * 9 / 10, height / 3), QPoint(width * 19 / 20, height * 3 / 4), 3);
+    const SmartStroke alongTheStrip =
+        Line(QPoint(width - 1, height / 3), QPoint(width - 1, height * 2 / 3), 1);
+    QVERIFY(alongTheStrip.Points.front().x() >= strip);
+    for (const SmartStroke& stroke : {middle, alongTheStrip}) {
+        const SmartProposal proposal = ProposeRegion(*p, photo, {stroke});
+        qint64 wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                wrong += proposal.Contains(x, y) != inShape(x, y);
+        }
+        QCOMPARE(wrong, qint64(0));
+        QCOMPARE(proposal.PixelCount(), inside);
+        QCOMPARE(proposal.Bounds().right(), width - 1);
+        QCOMPARE(proposal.Bounds().bottom(), height - 1);
+    }
+    // The bottom strip's rows too, from a stroke along them.
+    const SmartStroke alongTheBottom =
+        Line(QPoint(width * 9 / 10, height - 1), QPoint(width - 1, height - 1), 1);
+    QCOMPARE(ProposeRegion(*p, photo, {alongTheBottom}).PixelCount(), inside);
+}
+
+void TestSmartSelection::hugeHalfWidths_data() {
+    QTest::addColumn<int>("halfWidth");
+    QTest::newRow("largest int") << std::numeric_limits<int>::max();
+    QTest::newRow("half the largest") << std::numeric_limits<int>::max() / 2;
+    QTest::newRow("a million") << 1000000;
+    QTest::newRow("beyond the thickest line") << 20000;
+    QTest::newRow("the photograph's width and height") << 500;
+}
+
+// A brush wider than the photograph covers all of it, however wide it is said to be.
+void TestSmartSelection::hugeHalfWidths() {
+    QFETCH(int, halfWidth);
+    const QImage photo = Fields(300, 200);
+    const auto p = PrepareSmartSelection(photo);
+    QVERIFY(p);
+    const SmartStroke in = Line(QPoint(20, 150), QPoint(21, 150), halfWidth);
+    const SmartProposal all = ProposeRegion(*p, photo, {in});
+    QCOMPARE(all.PixelCount(), qint64(300) * 200);
+    // A point stroke as wide takes it all out again.
+    const SmartStroke out{{QPoint(299, 0)}, halfWidth, false};
+    QVERIFY(ProposeRegion(*p, photo, {in, out}).IsEmpty());
+    SmartSelection selection;
+    selection.SetPreparation(p);
+    selection.AddStroke(in, photo);
+    QVERIFY(selection.Proposal() == all);
+}
+
 // The later of two strokes over the same place decides it.
 void TestSmartSelection::laterStrokeWins() {
     const QImage photo = Fields(300, 200);
@@ -260,7 +348,9 @@ void TestSmartSelection::tinyPhotographs() {
     TMask mask = TMask::CreateBlank(width, height);
     QCOMPARE(WriteProposal(mask, all, 1), QRect(0, 0, width, height));
     QCOMPARE(mask.LayerAt(width - 1, height - 1), std::uint8_t(1));
-    const QImage picture = DrawProposal(all, QRect(0, 0, 4, 4), 2.0f, QColor(255, 0, 0, 128));
+    QImage view(2 * width, 2 * height, QImage::Format_BGR888);
+    view.fill(Qt::gray);
+    const QImage picture = DrawProposal(all, view, QRect(0, 0, 4, 4), 2.0f, QColor(255, 0, 0));
     QCOMPARE(picture.size(), QSize(4, 4));
 }
 
@@ -373,18 +463,24 @@ void TestSmartSelection::drawAtZooms_data() {
     QTest::newRow("0.25, past the edge") << 0.25f << QRect(3, 2, 12, 9);
 }
 
-// Every view pixel showing a proposed pixel is drawn, in the fill inside and dashed
-// black and white where a neighbour shows an unproposed one; the rest stays clear.
+// Every view pixel showing a proposed pixel is drawn, tinted inside and dashed black
+// and white where a neighbour shows an unproposed one; the rest of the view is the
+// view's own pixels dimmed.
 void TestSmartSelection::drawAtZooms() {
     QFETCH(float, zoom);
     QFETCH(QRect, viewRect);
     SmartProposal proposal(40, 30);
     for (int y = 5; y < 25; ++y)
         proposal.AddRun(y, 3 + y / 3, 30 - y / 4);
-    const QColor fill(200, 40, 40, 120);
-    const QImage picture = DrawProposal(proposal, viewRect, zoom, fill);
-    QCOMPARE(picture.size(), viewRect.size());
+    const QColor tint(200, 40, 40);
     const int viewW = int(std::lround(40 * zoom)), viewH = int(std::lround(30 * zoom));
+    QImage view(viewW, viewH, QImage::Format_BGR888);
+    for (int y = 0; y < viewH; ++y) {
+        for (int x = 0; x < viewW; ++x)
+            view.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x + y) * 5 % 256));
+    }
+    const QImage picture = DrawProposal(proposal, view, viewRect, zoom, tint);
+    QCOMPARE(picture.size(), viewRect.size());
     const auto shown = [&](int vx, int vy) {
         return vx >= 0 && vy >= 0 && vx < viewW && vy < viewH &&
                proposal.Contains(int(vx / double(zoom)), int(vy / double(zoom)));
@@ -393,8 +489,9 @@ void TestSmartSelection::drawAtZooms() {
         for (int c = 0; c < viewRect.width(); ++c) {
             const int vx = viewRect.left() + c, vy = viewRect.top() + r;
             const QRgb pixel = picture.pixel(c, r);
+            const QRgb under = view.rect().contains(vx, vy) ? view.pixel(vx, vy) : qRgb(0, 0, 0);
             if (!shown(vx, vy)) {
-                QCOMPARE(qAlpha(pixel), 0);
+                QCOMPARE(pixel, DimmedPixel(under));
                 continue;
             }
             const bool edge = !shown(vx - 1, vy) || !shown(vx + 1, vy) || !shown(vx, vy - 1) ||
@@ -402,9 +499,89 @@ void TestSmartSelection::drawAtZooms() {
             if (edge)
                 QVERIFY(pixel == qRgb(0, 0, 0) || pixel == qRgb(255, 255, 255));
             else
-                QCOMPARE(pixel, qPremultiply(fill.rgba()));
+                QCOMPARE(pixel, TintedPixel(under, tint));
         }
     }
+}
+
+void TestSmartSelection::proposalStandsOut_data() {
+    QTest::addColumn<QColor>("surface");
+    QTest::addColumn<QColor>("tint");
+    QTest::addColumn<bool>("byBrightness"); // else by colour: a mid grey surface
+    const QColor darkBrick(72, 38, 30), lightPlaster(236, 232, 222), greyPlaster(128, 126, 122);
+    const QColor green(93, 170, 70), pink(186, 85, 140), darkBlue(24, 0, 210), black(0, 0, 0);
+    const QColor yellow(255, 230, 60);
+    for (const auto& [name, surface] :
+         {std::pair{"dark brick", darkBrick}, std::pair{"light plaster", lightPlaster},
+          std::pair{"grey plaster", greyPlaster}}) {
+        for (const auto& [tintName, tint] :
+             {std::pair{"green", green}, std::pair{"pink", pink}, std::pair{"dark blue", darkBlue},
+              std::pair{"black", black}, std::pair{"yellow", yellow}}) {
+            QTest::addRow("%s, %s layer", name, tintName)
+                << surface << tint << (surface != greyPlaster);
+        }
+    }
+}
+
+// The proposal stands out on dark and on light surfaces whatever the layer's colour:
+// its pixels differ clearly in brightness from the same pixels without it (the
+// contrast ratio of their relative luminances), on a mid grey one in colour; the rest
+// of the picture is dimmed.
+void TestSmartSelection::proposalStandsOut() {
+    QFETCH(QColor, surface);
+    QFETCH(QColor, tint);
+    QFETCH(bool, byBrightness);
+    // The surface with a grain of ±12.
+    const int w = 120, h = 80;
+    QImage view(w, h, QImage::Format_BGR888);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int grain =
+                int((std::uint32_t(x) * 2654435761u ^ std::uint32_t(y) * 40503u) % 25u) - 12;
+            const auto channel = [grain](int v) { return std::clamp(v + grain, 0, 255); };
+            view.setPixel(
+                x, y,
+                qRgb(channel(surface.red()), channel(surface.green()), channel(surface.blue())));
+        }
+    }
+    SmartProposal proposal(w, h);
+    for (int y = 10; y < 70; ++y)
+        proposal.AddRun(y, 20, 99);
+    const QImage picture = DrawProposal(proposal, view, view.rect(), 1.0f, tint);
+    const auto luminance = [](QRgb p) {
+        const auto linear = [](int v) {
+            const double c = v / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(p)) + 0.7152 * linear(qGreen(p)) + 0.0722 * linear(qBlue(p));
+    };
+    const auto contrast = [&](QRgb a, QRgb b) {
+        const double la = luminance(a) + 0.05, lb = luminance(b) + 0.05;
+        return std::max(la, lb) / std::min(la, lb);
+    };
+    const auto distance = [](QRgb a, QRgb b) {
+        return std::hypot(qRed(a) - qRed(b), qGreen(a) - qGreen(b), qBlue(a) - qBlue(b));
+    };
+    double inside = 0, outside = 0;
+    int insideCount = 0, outsideCount = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb shown = picture.pixel(x, y), plain = view.pixel(x, y);
+            if (!proposal.Contains(x, y)) {
+                QVERIFY(luminance(shown) <= luminance(plain));
+                outside += contrast(shown, plain);
+                ++outsideCount;
+            } else if (x > 20 && x < 99 && y > 10 && y < 69) { // the edge apart
+                inside += byBrightness ? contrast(shown, plain) : distance(shown, plain);
+                ++insideCount;
+            }
+        }
+    }
+    inside /= insideCount;
+    outside /= outsideCount;
+    QVERIFY2(inside >= (byBrightness ? 2.0 : 50.0), qPrintable(QString::number(inside)));
+    // Dimmed: darker, yet the picture is still seen.
+    QVERIFY2(outside >= 1.3 && outside <= 5.0, qPrintable(QString::number(outside)));
 }
 
 // Strokes added one at a time give, after each, the proposal worked out from
@@ -439,6 +616,74 @@ void TestSmartSelection::sequenceMatchesFromScratch() {
         selection.Clear();
         QVERIFY(selection.Proposal().IsEmpty());
     }
+}
+
+// Many strokes of every kind, one at a time: after each the proposal is the one
+// worked out from scratch from all of them, whichever earlier marks it keeps.
+void TestSmartSelection::longSequenceMatchesFromScratch() {
+    const Facades::Facade facade = Facades::MakeFacade(34, 301, 203);
+    const auto p = PrepareSmartSelection(facade.Photo);
+    QVERIFY(p);
+    QRandomGenerator random(7);
+    const auto point = [&random] {
+        return QPoint(random.bounded(-40, 341), random.bounded(-40, 243));
+    };
+    std::vector<SmartStroke> strokes = Facades::SelectWall(facade, *p, 1).Strokes;
+    for (int i = 0; i < 24; ++i) {
+        SmartStroke stroke;
+        const int points = 1 + random.bounded(5);
+        for (int j = 0; j < points; ++j)
+            stroke.Points.push_back(point());
+        stroke.HalfWidth = i == 20 ? 100000 : random.bounded(-2, 30);
+        stroke.Include = random.bounded(3) != 0;
+        strokes.push_back(stroke);
+    }
+    SmartSelection selection;
+    selection.SetPreparation(p);
+    std::vector<SmartStroke> sofar;
+    int changes = 0;
+    for (const SmartStroke& stroke : strokes) {
+        const SmartProposal before = selection.Proposal();
+        selection.AddStroke(stroke, facade.Photo);
+        sofar.push_back(stroke);
+        const SmartProposal scratch = ProposeRegion(*p, facade.Photo, sofar);
+        QVERIFY2(selection.Proposal() == scratch, qPrintable(QString::number(sofar.size())));
+        changes += !(selection.Proposal() == before);
+    }
+    // The strokes did change the proposal, again and again.
+    QVERIFY2(changes > 10, qPrintable(QString::number(changes)));
+}
+
+// The nearest marked regions updated mark by mark, marks taken back included (a later
+// stroke over an earlier one of the other kind), are those worked out from scratch.
+void TestSmartSelection::nearestMarkedFollowsTheMarks() {
+    const Facades::Facade facade = Facades::MakeFacade(36, 240, 160);
+    const auto p = PrepareSmartSelection(facade.Photo);
+    QVERIFY(p);
+    const int count = p->RegionCount();
+    QVERIFY(count > 50);
+    QRandomGenerator random(11);
+    std::vector<std::uint8_t> marks(size_t(count), 0);
+    NearestMarked nearest;
+    for (int step = 0; step < 40; ++step) {
+        const std::vector<std::uint8_t> before = marks;
+        // A few regions marked anew, some of them marked the other way before.
+        for (int i = 0; i < 1 + random.bounded(6); ++i)
+            marks[size_t(random.bounded(count))] = std::uint8_t(1 + random.bounded(2));
+        if (step % 7 == 6) {
+            for (std::uint8_t& m : marks)
+                m = m == 1 ? 2 : m == 2 ? 1 : 0;
+        }
+        UpdateNearestMarked(nearest, *p, before, marks);
+        const NearestMarked scratch = FindNearestMarked(*p, marks);
+        QVERIFY(nearest.Colour == scratch.Colour);
+        QVERIFY(nearest.ColourOf == scratch.ColourOf);
+        QVERIFY(nearest.Near == scratch.Near);
+        QVERIFY(nearest.NearOf == scratch.NearOf);
+        QVERIFY(nearest.Excluded == scratch.Excluded);
+        QVERIFY(nearest.ExcludedOf == scratch.ExcludedOf);
+    }
+    QVERIFY(std::count(marks.begin(), marks.end(), 1) > 10);
 }
 
 QTEST_GUILESS_MAIN(TestSmartSelection)

@@ -73,6 +73,8 @@ private slots:
     void strokeAtEveryZoom_data();
     void strokeAtEveryZoom();
     void applyIsOneUndoStep();
+    void viewAfterApplyIsWhole_data();
+    void viewAfterApplyIsWhole();
     void lockedLayersKept();
     void lockedCurrentLayerWritesNothing();
     void dropChangesNothing();
@@ -160,6 +162,49 @@ void TestSmartSelectionTool::applyIsOneUndoStep() {
     // Applying again with nothing proposed does nothing.
     f.tools.ApplySmartSelection();
     QVERIFY(f.ws.Doc.Mask == before);
+}
+
+void TestSmartSelectionTool::viewAfterApplyIsWhole_data() {
+    QTest::addColumn<int>("zoomSteps"); // + in, - out
+    QTest::addColumn<bool>("excludeMiddle");
+    QTest::newRow("1, the wall around its windows") << 0 << false;
+    QTest::newRow("2, the wall with its middle left out") << 1 << true;
+    QTest::newRow("0.5, the wall with its middle left out") << -1 << true;
+}
+
+// After applying, the view shows every written pixel: it is the picture drawn anew
+// from the mask, also where the proposal's rows hold several runs.
+void TestSmartSelectionTool::viewAfterApplyIsWhole() {
+    QFETCH(int, zoomSteps);
+    QFETCH(bool, excludeMiddle);
+    Fixture f;
+    QVERIFY(f.Open());
+    f.ws.CurrentTool = SmartSelectTool;
+    f.ws.MaskEditMode = true;
+    // The layer in its mask colour, which every written pixel shows.
+    f.ws.Doc.Layers[1].ShownInMaskMode = true;
+    for (int i = 0; i < zoomSteps; ++i)
+        f.ws.ZoomIn(QSize(800, 600));
+    for (int i = 0; i < -zoomSteps; ++i)
+        f.ws.ZoomOut(QSize(800, 600));
+    f.ws.UpdateWholePicture();
+    f.Stroke(Facades::FirstStroke(f.facade));
+    if (excludeMiddle) {
+        // A band down the middle, so that the wall's rows part in two.
+        f.Stroke(SmartStroke{{QPoint(300, -10), QPoint(300, 410)}, 40, false}, true);
+    }
+    const SmartProposal proposal = f.ws.Smart.Proposal();
+    int severalRuns = 0;
+    for (int y = 0; y < proposal.Height(); ++y)
+        severalRuns += proposal.Row(y).size() > 1;
+    QVERIFY2(severalRuns > 50, qPrintable(QString::number(severalRuns)));
+    const QImage before = f.ws.ViewBitmap.copy();
+    f.tools.ApplySmartSelection();
+    QVERIFY(f.ws.Smart.Proposal().IsEmpty());
+    const QImage shown = f.ws.ViewBitmap.copy();
+    QVERIFY(shown != before);
+    f.ws.UpdateWholePicture();
+    QCOMPARE(shown, f.ws.ViewBitmap);
 }
 
 // Pixels of a locked layer keep it, exactly as a fill leaves them.
