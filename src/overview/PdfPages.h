@@ -24,8 +24,7 @@ public:
     // Ends the document and gives its bytes. Throws IoError.
     QByteArray Finish();
 
-    // Text on one line at the current height, cut with an ellipsis to the width; the
-    // height moves below it.
+    // Text at the current height, wrapped to the page's width; the height moves below it.
     void Line(const QString& text, const QFont& font, const QColor& colour = Qt::black,
               int after = 4);
     void Space(int units) { y_ += units; }

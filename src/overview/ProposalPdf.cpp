@@ -1,16 +1,23 @@
 // The colour proposal as a PDF document: a first page with every colouring side by
 // side, then a page per colouring with its picture and its table of layers.
 #include "overview/PdfPages.h"
+#include "overview/PdfTable.h"
 #include "overview/Proposal.h"
 #include "project/Errors.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 
 namespace {
 
 constexpr int Gap = 12;
-constexpr int TableRowHeight = 24;
 constexpr int SwatchWidth = 30;
+constexpr int SwatchHeight = 15;
+// Below a row's texts (or its swatch) before the next row.
+constexpr int RowPadding = 9;
+// The line saying that there are no rows.
+constexpr int EmptyRowHeight = 24;
 // A picture on a colouring's page keeps at least this share of the page's height;
 // a longer table goes on to the next page.
 constexpr double SmallestPictureShare = 0.35;
@@ -18,26 +25,60 @@ constexpr double SmallestPictureShare = 0.35;
 const QColor Frame(120, 120, 120);
 const QColor Quiet(90, 90, 90);
 
-// The table's columns: a heading and a share of the width after the swatch.
+// The table's columns: a heading and the row's text under it.
 struct Column {
-    QString heading;
-    int share;
+    PdfTable::Column column;
     QString ProposalRow::*text;
-    bool right = false;
 };
 
 QList<Column> ColumnsFor(const QList<ProposalRow>& rows) {
-    QList<Column> columns{{QStringLiteral("Vrstva"), 21, &ProposalRow::layer},
-                          {QStringLiteral("Odstín"), 21, &ProposalRow::shade},
-                          {QStringLiteral("Vějíř"), 16, &ProposalRow::fanDeck},
-                          {QStringLiteral("Druh barvy"), 20, &ProposalRow::paintKind}};
+    QList<Column> columns{{{QStringLiteral("Vrstva")}, &ProposalRow::layer},
+                          {{QStringLiteral("Odstín")}, &ProposalRow::shade},
+                          {{QStringLiteral("Vějíř")}, &ProposalRow::fanDeck},
+                          {{QStringLiteral("Druh barvy")}, &ProposalRow::paintKind}};
     // Area only when Tintora knows it for some layer.
     if (std::any_of(rows.cbegin(), rows.cend(),
                     [](const ProposalRow& row) { return !row.area.isEmpty(); }))
-        columns << Column{QStringLiteral("Plocha"), 13, &ProposalRow::area, true}; // "1250,5 m²"
-    columns << Column{QStringLiteral("Množství"), 10, &ProposalRow::quantity, true};
+        columns << Column{{QStringLiteral("Plocha"), true}, &ProposalRow::area};
+    columns << Column{{QStringLiteral("Množství"), true}, &ProposalRow::quantity};
     return columns;
 }
+
+// A scheme's table of layers, laid out from its texts on the page.
+struct SchemeTable {
+    SchemeTable(const QList<ProposalRow>& rows, const QList<Column>& columns, const QFont& head,
+                const QPaintDevice* device, qreal width)
+        : table(Headings(columns), Cells(rows, columns), head, PdfFont(9), device, width) {
+        headHeight = int(std::ceil(table.HeadHeight())) + 6;
+        for (const QStringList& row : Cells(rows, columns))
+            rowHeights << std::max(int(std::ceil(table.RowHeight(row))), SwatchHeight) + RowPadding;
+    }
+
+    static QList<PdfTable::Column> Headings(const QList<Column>& columns) {
+        QList<PdfTable::Column> headings;
+        for (const Column& column : columns)
+            headings << column.column;
+        return headings;
+    }
+    static QList<QStringList> Cells(const QList<ProposalRow>& rows, const QList<Column>& columns) {
+        QList<QStringList> cells;
+        for (const ProposalRow& row : rows) {
+            QStringList texts;
+            for (const Column& column : columns)
+                texts << row.*column.text;
+            cells << texts;
+        }
+        return cells;
+    }
+    int Height() const {
+        return headHeight +
+               std::max(std::accumulate(rowHeights.begin(), rowHeights.end(), 0), EmptyRowHeight);
+    }
+
+    PdfTable table;
+    int headHeight = 0;
+    QList<int> rowHeights;
+};
 
 class ProposalPainter : public PdfPages {
 public:
@@ -128,62 +169,43 @@ public:
         QList<ProposalRow> rows;
         for (const OrderLine& line : scheme.lines)
             rows << Proposals::RowOf(line);
-        const QFont head = PdfFont(9, true);
-        const int headHeight = LineHeight(head) + 6;
-        const int tableHeight =
-            headHeight + std::max<int>(1, int(rows.size())) * TableRowHeight + Gap;
+        const QList<Column> columns = ColumnsFor(rows);
+        const SchemeTable table(rows, columns, PdfFont(9, true), &writer_,
+                                width_ - SwatchWidth - 8);
         const int pictureHeight =
-            std::max(Remaining() - tableHeight - Gap, int(height_ * SmallestPictureShare));
+            std::max(Remaining() - table.Height() - 2 * Gap, int(height_ * SmallestPictureShare));
         const QRect shown = Picture(scheme.picture, QRect(0, y_, width_, pictureHeight));
         y_ += (shown.isEmpty() ? 0 : shown.height()) + 2 * Gap;
-        Table(rows, head, headHeight);
+        Table(rows, columns, table);
     }
 
-    void Table(const QList<ProposalRow>& rows, const QFont& head, int headHeight) {
-        const QList<Column> columns = ColumnsFor(rows);
-        int shares = 0;
-        for (const Column& column : columns)
-            shares += column.share;
-        QList<int> lefts;
-        int x = SwatchWidth + 8;
-        for (const Column& column : columns) {
-            lefts << x;
-            x += (width_ - SwatchWidth - 8) * column.share / shares;
-        }
-        lefts << width_ + 8;
-        const auto cells = [&](const QFont& font, const auto& textOf) {
-            painter_.setFont(font);
-            painter_.setPen(Qt::black);
-            const QFontMetrics metrics = painter_.fontMetrics();
-            for (int c = 0; c < columns.size(); ++c) {
-                const int cellWidth = lefts[c + 1] - lefts[c] - 8;
-                const QString text =
-                    metrics.elidedText(textOf(columns[c]), Qt::ElideRight, cellWidth);
-                painter_.drawText(
-                    QRect(lefts[c], y_, cellWidth, metrics.height()),
-                    (columns[c].right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, text);
-            }
-        };
-
-        Room(headHeight + TableRowHeight);
-        cells(head, [](const Column& column) { return column.heading; });
-        y_ += headHeight;
+    void Table(const QList<ProposalRow>& rows, const QList<Column>& columns,
+               const SchemeTable& table) {
+        const int left = SwatchWidth + 8;
+        Room(table.headHeight + (rows.isEmpty() ? EmptyRowHeight : table.rowHeights.value(0)));
+        painter_.setPen(Qt::black);
+        table.table.DrawHead(painter_, left, y_);
+        y_ += table.headHeight;
         painter_.setPen(QPen(Frame, 0));
         painter_.drawLine(0, y_ - 4, width_, y_ - 4);
         if (rows.isEmpty())
             Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), PdfFont(9));
-        const QFont body = PdfFont(9);
-        for (const ProposalRow& row : rows) {
-            Room(TableRowHeight);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const ProposalRow& row = rows[i];
+            Room(table.rowHeights[i]);
             if (row.swatch.isValid()) {
-                const QRect swatch(0, y_ + 1, SwatchWidth, 15);
+                const QRect swatch(0, y_ + 1, SwatchWidth, SwatchHeight);
                 painter_.fillRect(swatch, row.swatch);
                 painter_.setPen(QPen(Qt::black, 0));
                 painter_.setBrush(Qt::NoBrush);
                 painter_.drawRect(swatch);
             }
-            cells(body, [&row](const Column& column) { return row.*column.text; });
-            y_ += TableRowHeight;
+            QStringList texts;
+            for (const Column& column : columns)
+                texts << row.*column.text;
+            painter_.setPen(Qt::black);
+            table.table.DrawRow(painter_, texts, left, y_);
+            y_ += table.rowHeights[i];
         }
     }
 };

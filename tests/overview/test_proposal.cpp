@@ -210,6 +210,38 @@ private slots:
             255);
     }
 
+    // Names as long as the catalogue takes stand whole in a scheme's table: wrapped in
+    // their columns, never cut, nothing printed over anything.
+    void theTablePrintsEveryTextWhole() {
+        QTemporaryDir here;
+        const QString file = here.filePath(QStringLiteral("odrex.tom"));
+        QCOMPARE(TestCatalogue::Build(file, TestCatalogue::LongNameRows()), QString());
+        CatalogueDatabase longNames;
+        longNames.Open(file);
+        Document doc = House();
+        doc.Layers[2].Name = QStringLiteral("Vchodové dveře a okenní rámy v přízemí");
+        doc.Measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{0, 0}, {20, 0}}, 1.0, 0};
+        doc.Schemes = {Scheme(QStringLiteral("Grafitová s pískovou"), doc, 4, Rgb(0, 0, 0), 9)};
+        const CoverageTable coverage{{1, Coverage{30, 2}}};
+        const QString pdf = dir.filePath(QStringLiteral("dlouhá jména.pdf"));
+        Proposals::Write(pdf, Proposals::Make(doc, {0}, &longNames, QDate(2025, 6, 2), coverage));
+
+        using namespace TestCatalogue;
+        const QStringList whole{"Vrstva",           "Odstín",         "Vějíř",       "Druh barvy",
+                                "Plocha",           "Množství",       "Fasáda",      LongDarkShade,
+                                LongExteriorDeck,   LongSiliconeKind, "225,0 m²",    "9 Kg",
+                                doc.Layers[2].Name, LongFrameShade,   LongPaintKind, "15 l"};
+        QCOMPARE(PdfPages(pdf), 2);
+        const QList<PdfWord> words = PdfWords(pdf, 2);
+        QVERIFY2(PdfOverlappingWords(words).isEmpty(),
+                 qPrintable(PdfOverlappingWords(words).join(QStringLiteral("\n"))));
+        for (const QString& text : whole)
+            QVERIFY2(PdfHasWholeText(words, text),
+                     qPrintable(text + QStringLiteral("\n---\n") + PdfPageText(pdf, 2)));
+        QVERIFY(!PdfText(pdf).contains(QChar(0x2026))); // no ellipsis: nothing cut
+    }
+
     // What a row says of a layer, with and without the catalogue's rows.
     void rowsOfTheTable_data() {
         QTest::addColumn<LayerRecord>("layer");
