@@ -25,9 +25,12 @@ const QString& CheckedWhat(const QString& what) {
 
 } // namespace
 
-PdfPages::PdfPages(const QString& title, const QString& what)
-    : what_(CheckedWhat(what)), buffer_(&bytes_), writer_(&buffer_) {
-    buffer_.open(QIODevice::WriteOnly);
+PdfPages::PdfPages(const QString& title, const QString& what, QIODevice* device)
+    : what_(CheckedWhat(what)), buffer_(&bytes_), writer_(device ? device : &buffer_) {
+    if (!device)
+        buffer_.open(QIODevice::WriteOnly);
+    else if (!device->isOpen() && !device->open(QIODevice::WriteOnly))
+        throw IoError(QStringLiteral("%1 nelze vytvořit.").arg(what_));
     writer_.setResolution(Resolution);
     writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));

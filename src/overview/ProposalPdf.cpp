@@ -82,9 +82,9 @@ struct SchemeTable {
 
 class ProposalPainter : public PdfPages {
 public:
-    explicit ProposalPainter(const QString& projectName)
+    ProposalPainter(const QString& projectName, QIODevice* device)
         : PdfPages(QStringLiteral("Návrh barev – %1").arg(projectName),
-                   QStringLiteral("Návrh barev")) {}
+                   QStringLiteral("Návrh barev"), device) {}
 
     int LineHeight(const QFont& font) const { return QFontMetrics(font, &writer_).height(); }
 
@@ -110,7 +110,8 @@ public:
     void Overview(const QList<ProposalScheme>& schemes) {
         const QFont nameFont = PdfFont(11, true);
         const int nameHeight = LineHeight(nameFont) + 4;
-        const QSize picture = schemes.isEmpty() ? QSize(3, 2) : schemes.constFirst().picture.size();
+        const QSize picture =
+            schemes.isEmpty() ? QSize(3, 2) : schemes.constFirst().thumbnail.size();
         const int count = int(schemes.size());
         int across = 1;
         double best = -1;
@@ -137,14 +138,14 @@ public:
                             cell.height() - nameHeight);
             // The name stands over the picture's left edge.
             const int left =
-                box.left() + (box.width() - FittedSize(schemes[i].picture, box).width()) / 2;
+                box.left() + (box.width() - FittedSize(schemes[i].thumbnail, box).width()) / 2;
             painter_.setFont(nameFont);
             painter_.setPen(Qt::black);
             const QFontMetrics metrics = painter_.fontMetrics();
             painter_.drawText(
                 QPoint(left, y_ + metrics.ascent()),
                 metrics.elidedText(schemes[i].name, Qt::ElideRight, box.right() + 1 - left));
-            Picture(schemes[i].picture, box);
+            Picture(schemes[i].thumbnail, box);
         }
         y_ += cell.height() + Gap;
     }
@@ -159,7 +160,7 @@ public:
 
     // A colouring's page: its name, its picture as large as the page allows beside
     // the table, and the table of its layers.
-    void SchemePage(const Proposal& proposal, const ProposalScheme& scheme) {
+    void SchemePage(const Proposal& proposal, const ProposalScheme& scheme, Progress& progress) {
         NewPage();
         Line(QStringLiteral("Návrh barev – %1, %2")
                  .arg(proposal.projectName, proposal.date.toString(QStringLiteral("d. M. yyyy"))),
@@ -174,7 +175,12 @@ public:
                                 width_ - SwatchWidth - 8);
         const int pictureHeight =
             std::max(Remaining() - table.Height() - 2 * Gap, int(height_ * SmallestPictureShare));
-        const QRect shown = Picture(scheme.picture, QRect(0, y_, width_, pictureHeight));
+        // A picture not kept is drawn again for its page, and let go after it.
+        const QImage picture =
+            scheme.picture.isNull() && proposal.mask
+                ? Order::Picture(proposal.photo, *proposal.mask, scheme.layers, progress)
+                : scheme.picture;
+        const QRect shown = Picture(picture, QRect(0, y_, width_, pictureHeight));
         y_ += (shown.isEmpty() ? 0 : shown.height()) + 2 * Gap;
         Table(rows, columns, table);
     }
@@ -210,12 +216,7 @@ public:
     }
 };
 
-} // namespace
-
-namespace Proposals {
-
-QByteArray Pdf(const Proposal& proposal) {
-    ProposalPainter page(proposal.projectName);
+void Pages(ProposalPainter& page, const Proposal& proposal, Progress& progress) {
     page.Line(QStringLiteral("Návrh barev"), PdfFont(20, true), Qt::black, 8);
     page.Line(QStringLiteral("Projekt: ") + proposal.projectName, PdfFont(10));
     page.Line(QStringLiteral("Datum: ") + proposal.date.toString(QStringLiteral("d. M. yyyy")),
@@ -226,9 +227,22 @@ QByteArray Pdf(const Proposal& proposal) {
                   PdfFont(9, false, true), QColor(170, 30, 20));
     page.Line(QString(), PdfFont(6));
     page.Overview(proposal.schemes);
-    for (const ProposalScheme& scheme : proposal.schemes)
-        page.SchemePage(proposal, scheme);
-    return page.Finish();
+    // Pictures drawn again take an equal share of the bar each.
+    const double share = 1.0 / double(std::max<qsizetype>(proposal.schemes.size(), 1));
+    for (qsizetype i = 0; i < proposal.schemes.size(); ++i) {
+        ProgressPart part(progress, double(i) * share, double(i + 1) * share);
+        page.SchemePage(proposal, proposal.schemes[i], part);
+    }
+}
+
+} // namespace
+
+namespace Proposals {
+
+void WritePdf(const Proposal& proposal, QIODevice& device, Progress& progress) {
+    ProposalPainter page(proposal.projectName, &device);
+    Pages(page, proposal, progress);
+    page.Finish();
 }
 
 } // namespace Proposals

@@ -10,11 +10,15 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -50,6 +54,12 @@ SchemeRecord Scheme(const QString& name, const Document& doc, int shade, Colour 
     scheme.Layers[1].ShadeColour = colour;
     scheme.Layers[1].Quantity = quantity;
     return scheme;
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
 }
 
 QString Squeezed(const QString& text) {
@@ -374,6 +384,92 @@ private slots:
         const QString nowhere = dir.filePath(QStringLiteral("chybí/návrh.pdf"));
         QVERIFY_THROWS_EXCEPTION(IoError, Proposals::Write(nowhere, proposal));
         QVERIFY(!QFile::exists(nowhere));
+    }
+
+    // A disk that takes only part of the document: the old file stays, no temporary
+    // file is left, and the failure is reported.
+    void aDocumentThatCannotBeWrittenWholeLeavesTheOldFile() {
+        QTemporaryDir here;
+        const QString pdf = here.filePath(QStringLiteral("návrh.pdf"));
+        WriteBytes(pdf, "starý návrh");
+        Document doc = House();
+        doc.Schemes = {Scheme(QStringLiteral("Modrá"), doc, 6, Rgb(20, 40, 220), 1)};
+        const Proposal proposal = Proposals::Make(doc, {0}, &catalogue, QDate(2025, 6, 2));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 20000;
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString message;
+        try {
+            Proposals::Write(pdf, proposal);
+        } catch (const IoError& error) {
+            message = error.message();
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        // The reason of the write that failed, not of the commit after it.
+        QCOMPARE(message, QStringLiteral("Soubor %1 nelze uložit: soubor by byl větší, než "
+                                         "systém dovoluje.")
+                              .arg(QDir::toNativeSeparators(pdf)));
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("starý návrh"));
+        QCOMPARE(QDir(here.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("návrh.pdf")});
+    }
+
+    // More colourings than their pictures may take memory for: the first page shows
+    // small copies, all of them together within a bound, and each colouring's page its
+    // picture at full size again, drawn for the page.
+    void manySchemesKeepOnlyThumbnails() {
+        Document doc = House(1400, 1000);
+        // Sixteen pictures of 1400 × 1000 take 67,2 MB; fifteen would be kept.
+        QVERIFY(Proposals::PicturesKept(doc, 15));
+        QVERIFY(!Proposals::PicturesKept(doc, 16));
+        QList<QColor> colours;
+        for (int i = 0; i < 16; ++i) {
+            colours << QColor::fromHsv(i * 360 / 16, 255, 230);
+            doc.Schemes << Scheme(QStringLiteral("Schéma %1").arg(i + 1), doc, 6,
+                                  Rgb(colours[i].red(), colours[i].green(), colours[i].blue()), 1);
+        }
+        const Proposal proposal =
+            Proposals::Make(doc, Proposals::AllSchemes(doc), &catalogue, QDate(2025, 6, 2));
+        qint64 thumbnailBytes = 0;
+        for (const ProposalScheme& scheme : proposal.schemes) {
+            QVERIFY(scheme.picture.isNull());
+            QVERIFY(scheme.thumbnail.width() < 1400 && scheme.thumbnail.width() >= 300);
+            QVERIFY(qAbs(double(scheme.thumbnail.width()) / scheme.thumbnail.height() - 1.4) <
+                    0.01);
+            thumbnailBytes += scheme.thumbnail.sizeInBytes();
+        }
+        QVERIFY2(thumbnailBytes <= Proposals::ThumbnailBytes,
+                 qPrintable(QString::number(thumbnailBytes)));
+
+        const QString pdf = dir.filePath(QStringLiteral("mnoho schémat.pdf"));
+        Proposals::Write(pdf, proposal);
+        // The first pages' grid, then a page per scheme with the whole picture of its
+        // own colouring.
+        const int pages = PdfPages(pdf);
+        QVERIFY2(pages > 17, qPrintable(QString::number(pages)));
+        const QList<QSize> images = PdfImageSizes(pdf);
+        QCOMPARE(images.size(), 32);
+        for (int i = 0; i < 16; ++i) {
+            QCOMPARE(images[i], proposal.schemes[i].thumbnail.size());
+            QCOMPARE(images[16 + i], QSize(1400, 1000));
+        }
+        for (int i = 0; i < 16; i += 5) {
+            const QImage page = PdfPage(pdf, pages - 15 + i, 24);
+            int own = 0;
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x) {
+                    const QColor c = page.pixelColor(x, y);
+                    own += qAbs(c.red() - colours[i].red()) + qAbs(c.green() - colours[i].green()) +
+                               qAbs(c.blue() - colours[i].blue()) <
+                           30;
+                }
+            QVERIFY2(own > 1000, qPrintable(QString::number(own)));
+        }
     }
 
     void withoutTheCatalogue() {

@@ -89,6 +89,27 @@ inline int PdfPages(const QString& pdf) {
     return 0;
 }
 
+// The sizes of the images a PDF embeds, in the order pdfimages lists them (page by
+// page); empty when the tool is missing or failed.
+inline QList<QSize> PdfImageSizes(const QString& pdf) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    if (tool.isEmpty())
+        return {};
+    QProcess process;
+    process.start(tool, {QStringLiteral("-list"), pdf});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    QList<QSize> sizes;
+    // "page num type width height ...", under two lines of headings.
+    const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n');
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QStringList fields = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (fields.size() > 4 && fields[2] == QLatin1String("image"))
+            sizes << QSize(fields[3].toInt(), fields[4].toInt());
+    }
+    return sizes;
+}
+
 // A word of a PDF page as pdftotext -bbox finds it: its text and its box in points
 // from the page's top left corner.
 struct PdfWord {
