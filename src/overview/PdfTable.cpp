@@ -24,7 +24,6 @@ WrappedText::WrappedText(const QString& text, const QFont& font, const QPaintDev
     QTextOption option(alignment);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout_.setTextOption(option);
-    layout_.setCacheEnabled(true);
     const qreal leading = QFontMetricsF(font, device).leading();
     layout_.beginLayout();
     for (QTextLine line = layout_.createLine(); line.isValid(); line = layout_.createLine()) {

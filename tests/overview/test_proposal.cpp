@@ -2,6 +2,8 @@
 // pdftotext), the pictures on its pages (through pdftoppm), the table rows, the
 // colouring of a project without schemes and how the file is written.
 #include "catalogue/CatalogueDatabase.h"
+#include "overview/PdfPages.h"
+#include "overview/PdfTable.h"
 #include "overview/Proposal.h"
 #include "project/Errors.h"
 #include "project/PlaneReference.h"
@@ -250,6 +252,55 @@ private slots:
             QVERIFY2(PdfHasWholeText(words, text),
                      qPrintable(text + QStringLiteral("\n---\n") + PdfPageText(pdf, 2)));
         QVERIFY(!PdfText(pdf).contains(QChar(0x2026))); // no ellipsis: nothing cut
+    }
+
+    // Columns from the widths of their texts: each as wide as its widest text when all
+    // fit, the room left to the stretching ones; between its widest word and widest
+    // text when not; the widest words scaled down when even they do not fit.
+    void columnWidths_data() {
+        QTest::addColumn<QList<qreal>>("widest");
+        QTest::addColumn<QList<qreal>>("narrowest");
+        QTest::addColumn<QList<bool>>("stretch");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QList<qreal>>("widths");
+        // Gaps of 10 between columns.
+        QTest::newRow("all fit, the room to the text columns by their widths")
+            << QList<qreal>{100, 50, 30} << QList<qreal>{40, 20, 30}
+            << QList<bool>{true, true, false} << qreal(350) << QList<qreal>{200, 100, 30};
+        QTest::newRow("all fit exactly")
+            << QList<qreal>{100, 50} << QList<qreal>{40, 20} << QList<bool>{true, false}
+            << qreal(160) << QList<qreal>{100, 50};
+        QTest::newRow("between, in proportion to what each would need")
+            << QList<qreal>{200, 100, 30} << QList<qreal>{50, 50, 30}
+            << QList<bool>{true, true, false} << qreal(250) << QList<qreal>{125, 75, 30};
+        QTest::newRow("not even the widest words fit")
+            << QList<qreal>{200, 100} << QList<qreal>{100, 50} << QList<bool>{true, true}
+            << qreal(85) << QList<qreal>{50, 25};
+    }
+    void columnWidths() {
+        QFETCH(QList<qreal>, widest);
+        QFETCH(QList<qreal>, narrowest);
+        QFETCH(QList<bool>, stretch);
+        QFETCH(qreal, width);
+        QFETCH(QList<qreal>, widths);
+        QCOMPARE(ColumnWidths(widest, narrowest, stretch, width, 10), widths);
+    }
+
+    // A table of short texts spans its width: its number column ends at its right edge,
+    // its text columns share the room.
+    void aTableSpansItsWidth() {
+        QImage page(800, 200, QImage::Format_RGB32);
+        page.setDotsPerMeterX(3780); // 96 dots per inch
+        page.setDotsPerMeterY(3780);
+        const PdfTable table(
+            {{QStringLiteral("Vrstva")},
+             {QStringLiteral("Odstín")},
+             {QStringLiteral("Množství"), true}},
+            {{QStringLiteral("Sokl"), QStringLiteral("Žlutá"), QStringLiteral("3 l")}},
+            PdfFont(9, true), PdfFont(9), &page, 700);
+        QCOMPARE(table.Left(2) + table.Width(2), qreal(700));
+        QVERIFY(table.Width(0) > 200 && table.Width(1) > 200);
+        QCOMPARE(table.Left(1), table.Left(0) + table.Width(0) + PdfTable::Gap);
     }
 
     // What a row says of a layer, with and without the catalogue's rows.
