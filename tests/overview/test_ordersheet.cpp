@@ -321,6 +321,17 @@ private slots:
                                  }),
                      qPrintable(text + QStringLiteral("\n---\n") + PdfText(pdf)));
         QVERIFY(!PdfText(pdf).contains(QChar(0x2026))); // no ellipsis: nothing cut
+        // The quantities stand right-aligned under their heading, at the page's edge.
+        const auto rightOf = [&summary](const QString& text) {
+            for (const QList<PdfWord>& words : summary)
+                for (const PdfWord& word : words)
+                    if (word.text == text)
+                        return word.box.right();
+            return qreal(-1);
+        };
+        QVERIFY(rightOf(QStringLiteral("Množství")) > 0);
+        QVERIFY(qAbs(rightOf(QStringLiteral("Množství")) - rightOf(QStringLiteral("nezadáno"))) <
+                1);
     }
 
     // A summary longer than a page goes on: every one of its sixty lines is on a page.
