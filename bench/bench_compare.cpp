@@ -5,6 +5,8 @@
 // of the project. peak_memory_proposal_50mp: the proposal of four schemes of a
 // 8660 × 5773 project, from opening it to the written PDF, in a process of its own,
 // as a ratio of its peak resident memory to the photograph's bytes.
+// peak_memory_proposal_many: the proposal of all 1000 schemes of a 900 × 600 project
+// against that of four of them, as the ratio of their peak resident memories.
 #include "BenchSupport.h"
 
 #include "CatalogueScript.h"
@@ -35,6 +37,9 @@ constexpr int LayerCount = 20;
 constexpr int SchemeCount = 4;
 const QSize PaneSize(700, 470);
 const QSize Window(1600, 1000);
+// The proposal of many schemes: a thousand schemes of a photograph of this size.
+constexpr int ManySchemes = 1000;
+const QSize ManySchemesPhoto(900, 600);
 
 QString DemoCatalogue() {
     const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/demo-odrex.tom");
@@ -237,9 +242,9 @@ bool PeakMemoryOfTheProposal(int argc, char** argv, const QString& catalogue) {
         doc.Schemes = std::move(project.Schemes);
         CatalogueDatabase database;
         database.Open(catalogue);
-        Proposals::Write(dir.filePath(QStringLiteral("navrh.pdf")),
-                         Proposals::Make(doc, Proposals::AllSchemes(doc), &database,
-                                         QDate::currentDate()));
+        Proposals::Write(
+            dir.filePath(QStringLiteral("navrh.pdf")),
+            Proposals::Make(doc, Proposals::AllSchemes(doc), &database, QDate::currentDate()));
         const double photoBytes = double(large.width()) * large.height() * 3;
         const double peak = double(PeakResidentKiB()) * 1024.0;
         std::printf("50 MP proposal of %d schemes: peak resident %.1f MB, photograph %.1f MB, "
@@ -249,6 +254,67 @@ bool PeakMemoryOfTheProposal(int argc, char** argv, const QString& catalogue) {
         std::printf("RATIO peak_memory_proposal_50mp %.4f\n", peak / photoBytes);
         return 0;
     });
+}
+
+// The proposal of every scheme of a project with many schemes against that of four
+// schemes of the same project, each from opening the project to the written PDF in a
+// process of its own: the ratio of their peak resident memories shows how the memory
+// grows with the schemes.
+bool PeakMemoryOfManySchemes(int argc, char** argv, const QString& catalogue) {
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("dum.bmp"));
+    const QSize size(ManySchemesPhoto);
+    if (!InChild([&] {
+            PhotoFiles::SaveBmp(photo, bench::SyntheticPhoto(size.width(), size.height()));
+            SchemeList schemes;
+            for (int s = 0; s < ManySchemes; ++s)
+                schemes << SchemeRecord{QStringLiteral("Schéma %1").arg(s + 1),
+                                        PaintedLayers(s % 7 + 1)};
+            bench::SyntheticMask(size.width(), size.height(), LayerCount, 20)
+                .SaveToFile(photo + QStringLiteral(".mask"), PaintedLayers(0), schemes);
+            return 0;
+        }))
+        return false;
+    double peaks[2] = {0, 0};
+    for (int run = 0; run < 2; ++run) {
+        const QString report = dir.filePath(QStringLiteral("peak%1").arg(run));
+        if (!InChild([&] {
+                QGuiApplication application(argc, argv);
+                LoadedProject project = LoadProject(photo);
+                Document doc;
+                doc.ProjectPath = photo;
+                doc.PhotoBitmap = std::move(project.Photo);
+                doc.Mask = std::move(project.Mask);
+                doc.Layers = std::move(project.Layers);
+                doc.Schemes = std::move(project.Schemes);
+                CatalogueDatabase database;
+                database.Open(catalogue);
+                const QList<int> chosen =
+                    run == 0 ? QList<int>{0, 1, 2, 3} : Proposals::AllSchemes(doc);
+                const QString pdf = dir.filePath(QStringLiteral("navrh%1.pdf").arg(run));
+                Proposals::Write(pdf,
+                                 Proposals::Make(doc, chosen, &database, QDate::currentDate()));
+                const long peak = PeakResidentKiB();
+                std::printf(
+                    "proposal of %d schemes of %d × %d: peak resident %.1f MB, PDF %.1f MB\n",
+                    int(chosen.size()), size.width(), size.height(), double(peak) / 1024,
+                    double(QFileInfo(pdf).size()) / 1e6);
+                QFile file(report);
+                return file.open(QIODevice::WriteOnly) &&
+                               file.write(QByteArray::number(qint64(peak))) > 0
+                           ? 0
+                           : 1;
+            }))
+            return false;
+        QFile file(report);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        peaks[run] = file.readAll().toDouble();
+    }
+    if (!(peaks[0] > 0))
+        return false;
+    std::printf("RATIO peak_memory_proposal_many %.4f\n", peaks[1] / peaks[0]);
+    return true;
 }
 
 } // namespace
@@ -271,6 +337,8 @@ int main(int argc, char** argv) {
     }
     if (!PeakMemoryOfTheProposal(argc, argv, catalogue))
         std::fprintf(stderr, "the 50-megapixel proposal failed\n");
+    if (!PeakMemoryOfManySchemes(argc, argv, catalogue))
+        std::fprintf(stderr, "the proposal of many schemes failed\n");
     QGuiApplication application(argc, argv);
     const int code = bench::RunAndReport(
         argc, argv,

@@ -7,6 +7,7 @@
 #include "overview/PaintCoverage.h"
 #include "overview/Proposal.h"
 #include "project/AtomicFile.h"
+#include "project/AtomicFileDevice.h"
 #include "project/Errors.h"
 #include "project/LayerAreas.h"
 #include "project/MeasurementFile.h"
@@ -539,14 +540,13 @@ QByteArray OrderSheetPdf(const Options& options, const Document& doc, PdfCatalog
     return Order::Pdf(sheet);
 }
 
-// The colour proposal as PDF bytes.
-QByteArray ProposalPdf(const Options& options, const Document& doc, PdfCatalogue& catalogue,
-                       QTextStream& err) {
-    const Proposal proposal =
-        Proposals::Make(doc, ProposedSchemes(options, doc), catalogue.Usable(),
-                        QDate::currentDate(), PaintCoverage::Load());
+// The colour proposal, to be written page by page.
+Proposal MakeProposal(const Options& options, const Document& doc, PdfCatalogue& catalogue,
+                      QTextStream& err) {
+    Proposal proposal = Proposals::Make(doc, ProposedSchemes(options, doc), catalogue.Usable(),
+                                        QDate::currentDate(), PaintCoverage::Load());
     catalogue.Report(err, QStringLiteral("Návrh"), options.proposal);
-    return Proposals::Pdf(proposal);
+    return proposal;
 }
 
 } // namespace
@@ -619,8 +619,12 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
             outputs.AddFile(options.orderSheet, [&pdf](AtomicFile& file) { file.Write(pdf); });
         }
         if (!options.proposal.isEmpty()) {
-            const QByteArray pdf = ProposalPdf(options, doc, catalogue, err);
-            outputs.AddFile(options.proposal, [&pdf](AtomicFile& file) { file.Write(pdf); });
+            const Proposal proposal = MakeProposal(options, doc, catalogue, err);
+            outputs.AddFile(options.proposal, [&proposal](AtomicFile& file) {
+                AtomicFileDevice device(file);
+                Proposals::WritePdf(proposal, device);
+                device.Check();
+            });
         }
         if (!options.allSchemesDir.isEmpty()) {
             madeFolders = MakeFolder(options.allSchemesDir);

@@ -207,8 +207,20 @@ QImage Picture(const Document& doc, Progress& progress) {
 }
 
 QImage Picture(const Document& doc, const LayerList& layers, Progress& progress) {
-    const QSize size = doc.PhotoBitmap.size();
-    const RenderInput input{doc.PhotoBitmap, doc.Mask, layers, 1.0f, false};
+    return Picture(doc.PhotoBitmap, doc.Mask, layers, progress);
+}
+
+QSize PictureSize(QSize photo) {
+    if (photo.width() <= PictureWidth)
+        return photo;
+    const int factor = (photo.width() + PictureWidth - 1) / PictureWidth;
+    return QSize((photo.width() + factor - 1) / factor, (photo.height() + factor - 1) / factor);
+}
+
+QImage Picture(const QImage& photo, const TMask& mask, const LayerList& layers,
+               Progress& progress) {
+    const QSize size = photo.size();
+    const RenderInput input{photo, mask, layers, 1.0f, false};
     if (size.width() <= PictureWidth) {
         QImage picture(size, QImage::Format_BGR888);
         if (picture.isNull())
@@ -218,9 +230,7 @@ QImage Picture(const Document& doc, const LayerList& layers, Progress& progress)
     }
     // Reduced by the smallest whole factor that brings it within the width, a band of
     // rows at a time as they are made: the full-size picture is never held whole.
-    const int factor = (size.width() + PictureWidth - 1) / PictureWidth;
-    BoxReduction reduction(
-        size, QSize((size.width() + factor - 1) / factor, (size.height() + factor - 1) / factor));
+    BoxReduction reduction(size, PictureSize(size));
     RenderFullSizeInBands(
         input,
         [&reduction](int firstRow, const QImage& band, int rows) {

@@ -92,6 +92,11 @@ QList<OrderTotal> Summarise(const QList<OrderLine>& lines);
 QImage Picture(const Document& doc, Progress& progress = NoProgress());
 // The same with other layers on the document's photograph and mask (a scheme's).
 QImage Picture(const Document& doc, const LayerList& layers, Progress& progress = NoProgress());
+// The same on a photograph and its mask.
+QImage Picture(const QImage& photo, const TMask& mask, const LayerList& layers,
+               Progress& progress = NoProgress());
+// The size of the picture of a photograph of the given size.
+QSize PictureSize(QSize photo);
 
 // What a line says of its paint: the catalogue's names, or what can be said without
 // them ("odstín č. 6", "vlastní barva #FAD264", "–"); the paint kind's unit (empty

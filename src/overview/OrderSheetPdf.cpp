@@ -3,16 +3,18 @@
 #include "overview/OrderSheet.h"
 #include "overview/OverviewRowPainter.h"
 #include "overview/PdfPages.h"
+#include "overview/PdfTable.h"
 #include "project/CzechNumber.h"
 #include "project/Errors.h"
 
 #include <algorithm>
-#include <array>
+#include <cmath>
 
 namespace {
 
 constexpr int RowGap = 3;
-constexpr int TotalHeight = 34;
+// The summary's swatch and the room beside it.
+constexpr int SwatchRoom = 30;
 
 class SheetPainter : public PdfPages {
 public:
@@ -41,23 +43,41 @@ public:
         y_ += Overview::RowHeight + RowGap;
     }
 
+    // The summary's table: the names of each paint, then its numbers right-aligned
+    // (area, suggested and entered quantity on a measured sheet, the entered quantity
+    // alone otherwise), the layers it is for beneath; the swatch on the left.
     void Totals(const QList<OrderTotal>& totals) {
-        // Area and suggested quantity only on the sheet of a measured project.
-        measured_ = std::any_of(totals.begin(), totals.end(),
-                                [](const OrderTotal& total) { return total.area.has_value(); });
-        const QFont head = PdfFont(9, true);
-        painter_.setFont(head);
-        const int headHeight = painter_.fontMetrics().height() + 6;
-        Room(headHeight + TotalHeight);
-        TotalColumns(
-            head, Qt::black, QStringLiteral("Odstín"), QStringLiteral("Vějíř"),
-            QStringLiteral("Druh barvy"),
-            {QStringLiteral("Plocha"), QStringLiteral("Spotřeba"), QStringLiteral("Množství")});
-        y_ += headHeight;
-        painter_.setPen(QPen(QColor(120, 120, 120), 0));
-        painter_.drawLine(0, y_ - 3, width_, y_ - 3);
-        for (const OrderTotal& total : totals) {
-            Room(TotalHeight);
+        const bool measured =
+            std::any_of(totals.begin(), totals.end(),
+                        [](const OrderTotal& total) { return total.area.has_value(); });
+        QList<PdfTable::Column> columns{
+            {QStringLiteral("Odstín")}, {QStringLiteral("Vějíř")}, {QStringLiteral("Druh barvy")}};
+        if (measured)
+            columns << PdfTable::Column{QStringLiteral("Plocha"), true}
+                    << PdfTable::Column{QStringLiteral("Spotřeba"), true};
+        columns << PdfTable::Column{QStringLiteral("Množství"), true};
+        QList<QStringList> rows;
+        for (const OrderTotal& total : totals)
+            rows << Cells(total, measured);
+        const PdfTable table(columns, rows, PdfFont(9, true), PdfFont(9), &writer_,
+                             width_ - SwatchRoom);
+        const int headHeight = int(std::ceil(table.HeadHeight())) + 6;
+        for (qsizetype i = 0; i < totals.size(); ++i) {
+            const OrderTotal& total = totals[i];
+            const WrappedText layers(QStringLiteral("Vrstvy: ") +
+                                         total.layers.join(QStringLiteral(", ")),
+                                     PdfFont(7), &writer_, width_ - SwatchRoom);
+            const int cellsHeight = std::max(int(std::ceil(table.RowHeight(rows[i]))), 16);
+            const int height = cellsHeight + 1 + int(std::ceil(layers.Height())) + 6;
+            if (i == 0) {
+                Room(headHeight + height);
+                painter_.setPen(Qt::black);
+                table.DrawHead(painter_, SwatchRoom, y_);
+                y_ += headHeight;
+                painter_.setPen(QPen(QColor(120, 120, 120), 0));
+                painter_.drawLine(0, y_ - 3, width_, y_ - 3);
+            }
+            Room(height);
             if (total.swatch.isValid()) {
                 const QRect swatch(0, y_ + 2, 22, 14);
                 painter_.fillRect(swatch, total.swatch);
@@ -65,60 +85,30 @@ public:
                 painter_.setBrush(Qt::NoBrush);
                 painter_.drawRect(swatch);
             }
-            const auto withUnit = [&total](const QString& number) {
-                return total.unit.isEmpty() ? number : number + QLatin1Char(' ') + total.unit;
-            };
-            const QString area = total.area
-                                     ? CzechNumber::Format(*total.area, 1) + QStringLiteral(" m²")
-                                     : QStringLiteral("–");
-            const QString suggested =
-                total.suggested ? withUnit(QString::number(*total.suggested)) : QStringLiteral("–");
-            const QString quantity = total.quantity == 0
-                                         ? QStringLiteral("množství nezadáno")
-                                         : withUnit(QString::number(total.quantity));
-            TotalColumns(PdfFont(9), Qt::black, total.shade, total.fanDeck, total.paintKind,
-                         {area, suggested, quantity});
-            painter_.setFont(PdfFont(7));
+            painter_.setPen(Qt::black);
+            table.DrawRow(painter_, rows[i], SwatchRoom, y_);
             painter_.setPen(QColor(90, 90, 90));
-            painter_.drawText(
-                QPoint(30, y_ + 17 + painter_.fontMetrics().ascent()),
-                painter_.fontMetrics().elidedText(QStringLiteral("Vrstvy: ") +
-                                                      total.layers.join(QStringLiteral(", ")),
-                                                  Qt::ElideRight, width_ - 30));
-            y_ += TotalHeight;
+            layers.Draw(painter_, QPointF(SwatchRoom, y_ + cellsHeight + 1));
+            y_ += height;
         }
     }
 
 private:
-    // The three names, then the numbers right-aligned: area, suggested and entered
-    // quantity on a measured sheet, the entered quantity alone otherwise.
-    void TotalColumns(const QFont& font, const QColor& colour, const QString& shade,
-                      const QString& fanDeck, const QString& kind,
-                      const std::array<QString, 3>& numbers) {
-        painter_.setFont(font);
-        painter_.setPen(colour);
-        const QFontMetrics metrics = painter_.fontMetrics();
-        // Wide enough for "množství nezadáno" on its own; beside area and suggestion
-        // the flag may reach into the suggestion's free space.
-        const int numberWidth = measured_ ? 78 : 120;
-        const int numberCount = measured_ ? 3 : 1;
-        const int columns = width_ - 30 - numberWidth * numberCount;
-        const int x[] = {30, 30 + columns * 35 / 100, 30 + columns * 65 / 100};
-        const int widths[] = {x[1] - x[0] - 8, x[2] - x[1] - 8, columns * 35 / 100 - 8};
-        const QString texts[] = {shade, fanDeck, kind};
-        const int baseline = y_ + metrics.ascent();
-        for (int i = 0; i < 3; ++i)
-            painter_.drawText(QPoint(x[i], baseline),
-                              metrics.elidedText(texts[i], Qt::ElideRight, widths[i]));
-        for (int i = 0; i < numberCount; ++i) {
-            const QString& number = numbers[size_t(3 - numberCount + i)];
-            const int left = width_ - numberWidth * (numberCount - i);
-            painter_.drawText(QRect(left, y_, numberWidth, metrics.height()),
-                              Qt::AlignRight | Qt::AlignTop, number);
-        }
+    static QStringList Cells(const OrderTotal& total, bool measured) {
+        const auto withUnit = [&total](const QString& number) {
+            return total.unit.isEmpty() ? number : number + QLatin1Char(' ') + total.unit;
+        };
+        const QString quantity = total.quantity == 0 ? QStringLiteral("množství nezadáno")
+                                                     : withUnit(QString::number(total.quantity));
+        if (!measured)
+            return {total.shade, total.fanDeck, total.paintKind, quantity};
+        const QString area = total.area
+                                 ? CzechNumber::Format(*total.area, 1) + QStringLiteral(" m²")
+                                 : QStringLiteral("–");
+        const QString suggested =
+            total.suggested ? withUnit(QString::number(*total.suggested)) : QStringLiteral("–");
+        return {total.shade, total.fanDeck, total.paintKind, area, suggested, quantity};
     }
-
-    bool measured_ = false;
 };
 
 } // namespace

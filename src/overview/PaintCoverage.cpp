@@ -90,8 +90,11 @@ std::optional<std::int64_t> Suggested(double area, const Coverage& coverage) {
     if (!Usable(coverage) || !(area >= 0) || !std::isfinite(area))
         return std::nullopt;
     const double units = area * coverage.coats / coverage.rate;
-    // A quotient a rounding error above a whole number is that number.
-    return std::int64_t(std::ceil(units - 1e-9 * std::max(1.0, units)));
+    // A quotient a rounding error above a whole number is that number (the error is
+    // relative: well under 1e-12 of it, while a billion units still rounds up).
+    const double whole = std::ceil(units - 1e-12 * std::max(1.0, units));
+    // Clamped as a double: beyond the integer's range the conversion is undefined.
+    return std::int64_t(std::min(whole, double(MaxSuggested)));
 }
 
 } // namespace PaintCoverage

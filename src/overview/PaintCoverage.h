@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 // How far a paint kind goes: square metres per unit of the kind (its firma_jednotka,
@@ -24,6 +25,8 @@ namespace PaintCoverage {
 
 inline constexpr double MaxRate = 1000.0;
 inline constexpr int MaxCoats = 20;
+// The most units suggested: what a layer's quantity can hold.
+inline constexpr std::int64_t MaxSuggested = std::numeric_limits<std::int32_t>::max();
 
 // The user's settings file: Tintora/Tintora.conf in the user's configuration folder.
 QString SettingsPath();
@@ -38,8 +41,8 @@ void Forget(std::int32_t paintKind, const QString& path = SettingsPath());
 // TintoraError with a Czech message for anything else.
 Coverage Parse(const QString& rateText, const QString& coatsText);
 
-// The whole units to buy for an area: area × coats / rate, rounded up. None for a
-// coverage that is not usable.
+// The whole units to buy for an area: area × coats / rate, rounded up, at most
+// MaxSuggested. None for a coverage that is not usable.
 std::optional<std::int64_t> Suggested(double area, const Coverage& coverage);
 
 } // namespace PaintCoverage

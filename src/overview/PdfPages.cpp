@@ -1,11 +1,14 @@
 #include "overview/PdfPages.h"
 
+#include "overview/PdfTable.h"
 #include "project/Errors.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
+
+#include <cmath>
 
 namespace {
 
@@ -22,9 +25,12 @@ const QString& CheckedWhat(const QString& what) {
 
 } // namespace
 
-PdfPages::PdfPages(const QString& title, const QString& what)
-    : what_(CheckedWhat(what)), buffer_(&bytes_), writer_(&buffer_) {
-    buffer_.open(QIODevice::WriteOnly);
+PdfPages::PdfPages(const QString& title, const QString& what, QIODevice* device)
+    : what_(CheckedWhat(what)), buffer_(&bytes_), writer_(device ? device : &buffer_) {
+    if (!device)
+        buffer_.open(QIODevice::WriteOnly);
+    else if (!device->isOpen() && !device->open(QIODevice::WriteOnly))
+        throw IoError(QStringLiteral("%1 nelze vytvořit.").arg(what_));
     writer_.setResolution(Resolution);
     writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
@@ -43,13 +49,13 @@ QByteArray PdfPages::Finish() {
 }
 
 void PdfPages::Line(const QString& text, const QFont& font, const QColor& colour, int after) {
-    painter_.setFont(font);
+    const WrappedText lines(text, font, &writer_, width_);
+    const int height =
+        int(std::ceil(std::max(lines.Height(), QFontMetricsF(font, &writer_).height())));
+    Room(height);
     painter_.setPen(colour);
-    const QFontMetrics metrics = painter_.fontMetrics();
-    Room(metrics.height());
-    painter_.drawText(QPoint(0, y_ + metrics.ascent()),
-                      metrics.elidedText(text, Qt::ElideRight, width_));
-    y_ += metrics.height() + after;
+    lines.Draw(painter_, QPointF(0, y_));
+    y_ += height + after;
 }
 
 void PdfPages::Room(int units) {

@@ -15,17 +15,18 @@
 class PdfPages {
 public:
     // what names the document as a message's subject in the accusative ("Návrh barev",
-    // "Objednávku barev"). Throws TintoraError when the program runs without fonts (not
-    // as a graphical application), IoError when the document cannot be started.
-    PdfPages(const QString& title, const QString& what);
+    // "Objednávku barev"). Written into device as the pages are made, or without one
+    // kept in memory for Finish. Throws TintoraError when the program runs without fonts
+    // (not as a graphical application), IoError when the document cannot be started.
+    PdfPages(const QString& title, const QString& what, QIODevice* device = nullptr);
     PdfPages(const PdfPages&) = delete;
     PdfPages& operator=(const PdfPages&) = delete;
 
-    // Ends the document and gives its bytes. Throws IoError.
+    // Ends the document and gives its bytes (none when written into a device). Throws
+    // IoError.
     QByteArray Finish();
 
-    // Text on one line at the current height, cut with an ellipsis to the width; the
-    // height moves below it.
+    // Text at the current height, wrapped to the page's width; the height moves below it.
     void Line(const QString& text, const QFont& font, const QColor& colour = Qt::black,
               int after = 4);
     void Space(int units) { y_ += units; }

@@ -5,12 +5,15 @@
 #include "overview/CustomerPdf.h"
 #include "overview/OverviewMeasures.h"
 #include "project/AtomicFile.h"
+#include "project/AtomicFileDevice.h"
 #include "project/CzechNumber.h"
 #include "project/LayerAreas.h"
 #include "workspace/Prompts.h"
 
 #include <QFileInfo>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -31,22 +34,61 @@ QList<int> AllSchemes(const Document& doc) {
 
 namespace {
 
+// A small copy of a picture for the first page: all of them together within
+// ThumbnailBytes.
+QImage Thumbnail(const QImage& picture, qsizetype count) {
+    if (picture.isNull())
+        return picture;
+    // Four bytes a pixel: three and what aligns the rows.
+    const double pixels = double(ThumbnailBytes) / 4.0 / double(std::max<qsizetype>(count, 1));
+    const double scale =
+        std::min({1.0, std::sqrt(pixels / (double(picture.width()) * picture.height())),
+                  double(ThumbnailWidth) / picture.width()});
+    if (scale >= 1.0)
+        return picture;
+    const QSize size(std::max(1, int(picture.width() * scale)),
+                     std::max(1, int(picture.height() * scale)));
+    return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_BGR888);
+}
+
 // The areas are the colouring's own: a scheme may tie layers to other master layers.
 ProposalScheme Colouring(const Document& doc, const QString& name, const LayerList& layers,
-                         CatalogueDatabase* catalogue, const CoverageTable& coverage,
-                         Progress& progress) {
+                         CatalogueDatabase* catalogue, const CoverageTable& coverage, bool keep,
+                         qsizetype count, Progress& progress) {
     ProposalScheme scheme;
     scheme.name = name;
+    scheme.layers = layers;
     scheme.lines = Order::Lines(layers, catalogue);
     const QList<double> areas =
         LayerAreas::Painted(layers, LayerAreas::Own(doc.Mask, layers, doc.Measures));
     for (OrderLine& line : scheme.lines)
         Overview::AddMeasures(line.row, line.layer, line.layerIndex, areas, coverage);
-    scheme.picture = Order::Picture(doc, layers, progress);
+    const QImage picture = Order::Picture(doc, layers, progress);
+    if (keep) {
+        scheme.picture = picture;
+        scheme.thumbnail = picture;
+    } else {
+        scheme.thumbnail = Thumbnail(picture, count);
+    }
     return scheme;
 }
 
+QList<int> Chosen(const Document& doc, const QList<int>& schemes) {
+    QList<int> chosen;
+    for (int index : schemes)
+        if (index >= 0 && index < doc.Schemes.size())
+            chosen << index;
+    return chosen;
+}
+
 } // namespace
+
+bool PicturesKept(const Document& doc, qsizetype count) {
+    const QSize size = Order::PictureSize(doc.PhotoBitmap.size());
+    return double(size.width()) * size.height() * 3 * double(std::max<qsizetype>(count, 1)) <=
+           double(KeptPictureBytes);
+}
 
 Proposal Make(const Document& doc, const QList<int>& schemes, CatalogueDatabase* catalogue,
               const QDate& date, const CoverageTable& coverage, Progress& progress) {
@@ -54,21 +96,24 @@ Proposal Make(const Document& doc, const QList<int>& schemes, CatalogueDatabase*
     proposal.projectName = QFileInfo(doc.ProjectPath).completeBaseName();
     proposal.date = date;
     proposal.withoutCatalogue = !catalogue || !catalogue->IsOpen();
-    QList<int> chosen;
-    for (int index : schemes)
-        if (index >= 0 && index < doc.Schemes.size())
-            chosen << index;
+    const QList<int> chosen = Chosen(doc, schemes);
+    const qsizetype count = std::max<qsizetype>(chosen.size(), 1);
+    const bool keep = PicturesKept(doc, count);
+    if (!keep) {
+        proposal.photo = doc.PhotoBitmap;
+        proposal.mask = std::make_shared<const TMask>(doc.Mask);
+    }
     // Each colouring's picture takes an equal share of the bar.
-    const double share = 1.0 / double(std::max<qsizetype>(chosen.size(), 1));
+    const double share = 1.0 / double(count);
     for (qsizetype i = 0; i < chosen.size(); ++i) {
         const SchemeRecord& scheme = doc.Schemes[chosen[i]];
         ProgressPart part(progress, double(i) * share, double(i + 1) * share);
         proposal.schemes << Colouring(doc, scheme.Name, LayersWithScheme(doc.Layers, scheme),
-                                      catalogue, coverage, part);
+                                      catalogue, coverage, keep, count, part);
     }
     if (proposal.schemes.isEmpty())
-        proposal.schemes << Colouring(doc, CurrentColouring, doc.Layers, catalogue, coverage,
-                                      progress);
+        proposal.schemes << Colouring(doc, CurrentColouring, doc.Layers, catalogue, coverage, keep,
+                                      count, progress);
     return proposal;
 }
 
@@ -104,8 +149,12 @@ ProposalRow RowOf(const OrderLine& line) {
     return row;
 }
 
-void Write(const QString& path, const Proposal& proposal) {
-    WriteFileAtomically(path, Pdf(proposal));
+void Write(const QString& path, const Proposal& proposal, Progress& progress) {
+    AtomicFile file(path);
+    AtomicFileDevice device(file);
+    WritePdf(proposal, device, progress);
+    device.Check();
+    file.Commit();
 }
 
 } // namespace Proposals
@@ -117,8 +166,14 @@ bool SaveProposal(const Document& doc, const QList<int>& schemes, Prompts& promp
     return SaveCustomerPdf(
         doc, prompts, QStringLiteral(" návrh barev.pdf"), QStringLiteral("Návrh barev"),
         [&](const QString& path, Progress& progress) {
-            // The pictures take the time; the pages are written quickly after them.
-            Proposals::Write(path, Proposals::Make(doc, schemes, catalogue, QDate::currentDate(),
-                                                   PaintCoverage::Load(), progress));
+            // The pictures take the time: made for the proposal, and made again for
+            // their pages when there are too many to keep.
+            const double made =
+                Proposals::PicturesKept(doc, std::max<qsizetype>(schemes.size(), 1)) ? 1.0 : 0.5;
+            ProgressPart making(progress, 0, made);
+            const Proposal proposal = Proposals::Make(doc, schemes, catalogue, QDate::currentDate(),
+                                                      PaintCoverage::Load(), making);
+            ProgressPart writing(progress, made, 1);
+            Proposals::Write(path, proposal, writing);
         });
 }

@@ -1,16 +1,23 @@
 // The colour proposal as a PDF document: a first page with every colouring side by
 // side, then a page per colouring with its picture and its table of layers.
 #include "overview/PdfPages.h"
+#include "overview/PdfTable.h"
 #include "overview/Proposal.h"
 #include "project/Errors.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 
 namespace {
 
 constexpr int Gap = 12;
-constexpr int TableRowHeight = 24;
 constexpr int SwatchWidth = 30;
+constexpr int SwatchHeight = 15;
+// Below a row's texts (or its swatch) before the next row.
+constexpr int RowPadding = 9;
+// The line saying that there are no rows.
+constexpr int EmptyRowHeight = 24;
 // A picture on a colouring's page keeps at least this share of the page's height;
 // a longer table goes on to the next page.
 constexpr double SmallestPictureShare = 0.35;
@@ -18,32 +25,66 @@ constexpr double SmallestPictureShare = 0.35;
 const QColor Frame(120, 120, 120);
 const QColor Quiet(90, 90, 90);
 
-// The table's columns: a heading and a share of the width after the swatch.
+// The table's columns: a heading and the row's text under it.
 struct Column {
-    QString heading;
-    int share;
+    PdfTable::Column column;
     QString ProposalRow::*text;
-    bool right = false;
 };
 
 QList<Column> ColumnsFor(const QList<ProposalRow>& rows) {
-    QList<Column> columns{{QStringLiteral("Vrstva"), 21, &ProposalRow::layer},
-                          {QStringLiteral("Odstín"), 21, &ProposalRow::shade},
-                          {QStringLiteral("Vějíř"), 16, &ProposalRow::fanDeck},
-                          {QStringLiteral("Druh barvy"), 20, &ProposalRow::paintKind}};
+    QList<Column> columns{{{QStringLiteral("Vrstva")}, &ProposalRow::layer},
+                          {{QStringLiteral("Odstín")}, &ProposalRow::shade},
+                          {{QStringLiteral("Vějíř")}, &ProposalRow::fanDeck},
+                          {{QStringLiteral("Druh barvy")}, &ProposalRow::paintKind}};
     // Area only when Tintora knows it for some layer.
     if (std::any_of(rows.cbegin(), rows.cend(),
                     [](const ProposalRow& row) { return !row.area.isEmpty(); }))
-        columns << Column{QStringLiteral("Plocha"), 13, &ProposalRow::area, true}; // "1250,5 m²"
-    columns << Column{QStringLiteral("Množství"), 10, &ProposalRow::quantity, true};
+        columns << Column{{QStringLiteral("Plocha"), true}, &ProposalRow::area};
+    columns << Column{{QStringLiteral("Množství"), true}, &ProposalRow::quantity};
     return columns;
 }
 
+// A scheme's table of layers, laid out from its texts on the page.
+struct SchemeTable {
+    SchemeTable(const QList<ProposalRow>& rows, const QList<Column>& columns, const QFont& head,
+                const QPaintDevice* device, qreal width)
+        : table(Headings(columns), Cells(rows, columns), head, PdfFont(9), device, width) {
+        headHeight = int(std::ceil(table.HeadHeight())) + 6;
+        for (const QStringList& row : Cells(rows, columns))
+            rowHeights << std::max(int(std::ceil(table.RowHeight(row))), SwatchHeight) + RowPadding;
+    }
+
+    static QList<PdfTable::Column> Headings(const QList<Column>& columns) {
+        QList<PdfTable::Column> headings;
+        for (const Column& column : columns)
+            headings << column.column;
+        return headings;
+    }
+    static QList<QStringList> Cells(const QList<ProposalRow>& rows, const QList<Column>& columns) {
+        QList<QStringList> cells;
+        for (const ProposalRow& row : rows) {
+            QStringList texts;
+            for (const Column& column : columns)
+                texts << row.*column.text;
+            cells << texts;
+        }
+        return cells;
+    }
+    int Height() const {
+        return headHeight +
+               std::max(std::accumulate(rowHeights.begin(), rowHeights.end(), 0), EmptyRowHeight);
+    }
+
+    PdfTable table;
+    int headHeight = 0;
+    QList<int> rowHeights;
+};
+
 class ProposalPainter : public PdfPages {
 public:
-    explicit ProposalPainter(const QString& projectName)
+    ProposalPainter(const QString& projectName, QIODevice* device)
         : PdfPages(QStringLiteral("Návrh barev – %1").arg(projectName),
-                   QStringLiteral("Návrh barev")) {}
+                   QStringLiteral("Návrh barev"), device) {}
 
     int LineHeight(const QFont& font) const { return QFontMetrics(font, &writer_).height(); }
 
@@ -69,7 +110,8 @@ public:
     void Overview(const QList<ProposalScheme>& schemes) {
         const QFont nameFont = PdfFont(11, true);
         const int nameHeight = LineHeight(nameFont) + 4;
-        const QSize picture = schemes.isEmpty() ? QSize(3, 2) : schemes.constFirst().picture.size();
+        const QSize picture =
+            schemes.isEmpty() ? QSize(3, 2) : schemes.constFirst().thumbnail.size();
         const int count = int(schemes.size());
         int across = 1;
         double best = -1;
@@ -96,14 +138,14 @@ public:
                             cell.height() - nameHeight);
             // The name stands over the picture's left edge.
             const int left =
-                box.left() + (box.width() - FittedSize(schemes[i].picture, box).width()) / 2;
+                box.left() + (box.width() - FittedSize(schemes[i].thumbnail, box).width()) / 2;
             painter_.setFont(nameFont);
             painter_.setPen(Qt::black);
             const QFontMetrics metrics = painter_.fontMetrics();
             painter_.drawText(
                 QPoint(left, y_ + metrics.ascent()),
                 metrics.elidedText(schemes[i].name, Qt::ElideRight, box.right() + 1 - left));
-            Picture(schemes[i].picture, box);
+            Picture(schemes[i].thumbnail, box);
         }
         y_ += cell.height() + Gap;
     }
@@ -118,7 +160,7 @@ public:
 
     // A colouring's page: its name, its picture as large as the page allows beside
     // the table, and the table of its layers.
-    void SchemePage(const Proposal& proposal, const ProposalScheme& scheme) {
+    void SchemePage(const Proposal& proposal, const ProposalScheme& scheme, Progress& progress) {
         NewPage();
         Line(QStringLiteral("Návrh barev – %1, %2")
                  .arg(proposal.projectName, proposal.date.toString(QStringLiteral("d. M. yyyy"))),
@@ -128,72 +170,53 @@ public:
         QList<ProposalRow> rows;
         for (const OrderLine& line : scheme.lines)
             rows << Proposals::RowOf(line);
-        const QFont head = PdfFont(9, true);
-        const int headHeight = LineHeight(head) + 6;
-        const int tableHeight =
-            headHeight + std::max<int>(1, int(rows.size())) * TableRowHeight + Gap;
+        const QList<Column> columns = ColumnsFor(rows);
+        const SchemeTable table(rows, columns, PdfFont(9, true), &writer_,
+                                width_ - SwatchWidth - 8);
         const int pictureHeight =
-            std::max(Remaining() - tableHeight - Gap, int(height_ * SmallestPictureShare));
-        const QRect shown = Picture(scheme.picture, QRect(0, y_, width_, pictureHeight));
+            std::max(Remaining() - table.Height() - 2 * Gap, int(height_ * SmallestPictureShare));
+        // A picture not kept is drawn again for its page, and let go after it.
+        const QImage picture =
+            scheme.picture.isNull() && proposal.mask
+                ? Order::Picture(proposal.photo, *proposal.mask, scheme.layers, progress)
+                : scheme.picture;
+        const QRect shown = Picture(picture, QRect(0, y_, width_, pictureHeight));
         y_ += (shown.isEmpty() ? 0 : shown.height()) + 2 * Gap;
-        Table(rows, head, headHeight);
+        Table(rows, columns, table);
     }
 
-    void Table(const QList<ProposalRow>& rows, const QFont& head, int headHeight) {
-        const QList<Column> columns = ColumnsFor(rows);
-        int shares = 0;
-        for (const Column& column : columns)
-            shares += column.share;
-        QList<int> lefts;
-        int x = SwatchWidth + 8;
-        for (const Column& column : columns) {
-            lefts << x;
-            x += (width_ - SwatchWidth - 8) * column.share / shares;
-        }
-        lefts << width_ + 8;
-        const auto cells = [&](const QFont& font, const auto& textOf) {
-            painter_.setFont(font);
-            painter_.setPen(Qt::black);
-            const QFontMetrics metrics = painter_.fontMetrics();
-            for (int c = 0; c < columns.size(); ++c) {
-                const int cellWidth = lefts[c + 1] - lefts[c] - 8;
-                const QString text =
-                    metrics.elidedText(textOf(columns[c]), Qt::ElideRight, cellWidth);
-                painter_.drawText(
-                    QRect(lefts[c], y_, cellWidth, metrics.height()),
-                    (columns[c].right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, text);
-            }
-        };
-
-        Room(headHeight + TableRowHeight);
-        cells(head, [](const Column& column) { return column.heading; });
-        y_ += headHeight;
+    void Table(const QList<ProposalRow>& rows, const QList<Column>& columns,
+               const SchemeTable& table) {
+        const int left = SwatchWidth + 8;
+        Room(table.headHeight + (rows.isEmpty() ? EmptyRowHeight : table.rowHeights.value(0)));
+        painter_.setPen(Qt::black);
+        table.table.DrawHead(painter_, left, y_);
+        y_ += table.headHeight;
         painter_.setPen(QPen(Frame, 0));
         painter_.drawLine(0, y_ - 4, width_, y_ - 4);
         if (rows.isEmpty())
             Line(QStringLiteral("Projekt nemá žádnou vrstvu k obarvení."), PdfFont(9));
-        const QFont body = PdfFont(9);
-        for (const ProposalRow& row : rows) {
-            Room(TableRowHeight);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const ProposalRow& row = rows[i];
+            Room(table.rowHeights[i]);
             if (row.swatch.isValid()) {
-                const QRect swatch(0, y_ + 1, SwatchWidth, 15);
+                const QRect swatch(0, y_ + 1, SwatchWidth, SwatchHeight);
                 painter_.fillRect(swatch, row.swatch);
                 painter_.setPen(QPen(Qt::black, 0));
                 painter_.setBrush(Qt::NoBrush);
                 painter_.drawRect(swatch);
             }
-            cells(body, [&row](const Column& column) { return row.*column.text; });
-            y_ += TableRowHeight;
+            QStringList texts;
+            for (const Column& column : columns)
+                texts << row.*column.text;
+            painter_.setPen(Qt::black);
+            table.table.DrawRow(painter_, texts, left, y_);
+            y_ += table.rowHeights[i];
         }
     }
 };
 
-} // namespace
-
-namespace Proposals {
-
-QByteArray Pdf(const Proposal& proposal) {
-    ProposalPainter page(proposal.projectName);
+void Pages(ProposalPainter& page, const Proposal& proposal, Progress& progress) {
     page.Line(QStringLiteral("Návrh barev"), PdfFont(20, true), Qt::black, 8);
     page.Line(QStringLiteral("Projekt: ") + proposal.projectName, PdfFont(10));
     page.Line(QStringLiteral("Datum: ") + proposal.date.toString(QStringLiteral("d. M. yyyy")),
@@ -204,9 +227,22 @@ QByteArray Pdf(const Proposal& proposal) {
                   PdfFont(9, false, true), QColor(170, 30, 20));
     page.Line(QString(), PdfFont(6));
     page.Overview(proposal.schemes);
-    for (const ProposalScheme& scheme : proposal.schemes)
-        page.SchemePage(proposal, scheme);
-    return page.Finish();
+    // Pictures drawn again take an equal share of the bar each.
+    const double share = 1.0 / double(std::max<qsizetype>(proposal.schemes.size(), 1));
+    for (qsizetype i = 0; i < proposal.schemes.size(); ++i) {
+        ProgressPart part(progress, double(i) * share, double(i + 1) * share);
+        page.SchemePage(proposal, proposal.schemes[i], part);
+    }
+}
+
+} // namespace
+
+namespace Proposals {
+
+void WritePdf(const Proposal& proposal, QIODevice& device, Progress& progress) {
+    ProposalPainter page(proposal.projectName, &device);
+    Pages(page, proposal, progress);
+    page.Finish();
 }
 
 } // namespace Proposals

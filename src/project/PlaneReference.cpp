@@ -43,6 +43,16 @@ void CheckInside(const PlaneReference& reference, QSize photo) {
     }
 }
 
+// Metres over pixels along a side of the reference: what one pixel spans there.
+void CheckScale(double metres, double pixels) {
+    if (metres > MaxMetresPerPixel * pixels)
+        throw ReferenceError(
+            QStringLiteral("Podle měřítka by jeden bod fotografie měřil víc než %1 m: tak velká "
+                           "stavba se na fotografii nevejde. Zkontrolujte délky měřítka a jeho "
+                           "značky.")
+                .arg(CzechNumber::Format(MaxMetresPerPixel, 0)));
+}
+
 // Three corners on a line, or two on one point, give no quadrilateral.
 void CheckNoThreeOnALine(const QList<QPointF>& p) {
     for (int skip = 0; skip < 4; ++skip) {
@@ -162,6 +172,7 @@ Homography PlaneOf(const PlaneReference& reference, QSize photo) {
         const double pixels = Length(p[1] - p[0]);
         if (pixels < MinSpan)
             throw ReferenceError(QStringLiteral("Oba konce úsečky měřítka leží v jednom bodě."));
+        CheckScale(reference.width, pixels);
         const double s = reference.width / pixels;
         h.m = {s, 0, 0, 0, s, 0, 0, 0, 1};
         return h;
@@ -169,6 +180,8 @@ Homography PlaneOf(const PlaneReference& reference, QSize photo) {
     CheckLength(reference.height);
     CheckNoThreeOnALine(p);
     CheckConvex(p);
+    CheckScale(reference.width, std::min(Length(p[1] - p[0]), Length(p[2] - p[3])));
+    CheckScale(reference.height, std::min(Length(p[2] - p[1]), Length(p[3] - p[0])));
     h = RectanglePlane(reference);
     CheckSeenFromFront(h, photo);
     return h;

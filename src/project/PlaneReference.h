@@ -43,8 +43,11 @@ public:
     using TintoraError::TintoraError;
 };
 
-// The most a length may be: no facade or room is ten kilometres long.
-inline constexpr double MaxMetres = 10000.0;
+// The most a length may be: no facade or room is a kilometre long.
+inline constexpr double MaxMetres = 1000.0;
+// The most one pixel of the photograph may span along a reference's side: a house
+// photographed at more than this is a few pixels across, and its areas are noise.
+inline constexpr double MaxMetresPerPixel = 5.0;
 
 // A length as the user types it ("1,25", "1.25", "2 m"); ReferenceError when it is no
 // number, not above zero or too large.
@@ -52,7 +55,8 @@ double ParseMetres(const QString& text);
 
 // The plane of a reference on a photograph of the given size: a rectangle through
 // OpenCV's perspective transform, a line as a uniform scale. ReferenceError when a
-// mark lies outside the photograph, a length is not above zero, three corners lie
+// mark lies outside the photograph, a length is not above zero or too large, a side
+// spans more than MaxMetresPerPixel a pixel, three corners lie
 // on a line (or two marks on one point), the sides cross or a corner lies inside the
 // others, or the plane is seen so nearly edge-on that its vanishing line crosses or
 // touches the photograph, where areas would become infinite or negative.

@@ -7,6 +7,7 @@
 #include "project/BoxReduction.h"
 #include "project/CzechNumber.h"
 #include "project/Errors.h"
+#include "project/PlaneReference.h"
 #include "render/RenderRegion.h"
 #include "support/PaintedLayers.h"
 #include "support/PdfText.h"
@@ -257,6 +258,80 @@ private slots:
                 }
         }
         QVERIFY2(swatchPixels > 58 * 48, qPrintable(QString::number(swatchPixels)));
+    }
+
+    // Names as long as the catalogue takes, and the flag of a paint without a quantity
+    // beside the areas and suggestions of a measured sheet, stand whole in the summary:
+    // wrapped in their columns, never cut, nothing printed over anything.
+    void theSummaryPrintsEveryTextWhole() {
+        QTemporaryDir here;
+        const QString file = here.filePath(QStringLiteral("odrex.tom"));
+        QCOMPARE(TestCatalogue::Build(file, TestCatalogue::LongNameRows()), QString());
+        CatalogueDatabase longNames;
+        longNames.Open(file);
+        Document doc = PaintedHouse();
+        doc.Layers[2].Quantity = 0; // the roof's paint
+        doc.Measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{10, 10}, {10, 110}}, 2.0, 0};
+        const CoverageTable coverage{{1, {6, 2}}, {2, {5, 1}}};
+        const QString pdf = dir.filePath(QStringLiteral("dlouhá jména.pdf"));
+        Order::Write(pdf, Order::Make(doc, &longNames, QDate(2025, 3, 5), coverage));
+
+        using namespace TestCatalogue;
+        const QStringList whole{"Odstín",
+                                "Vějíř",
+                                "Druh barvy",
+                                "Plocha",
+                                "Spotřeba",
+                                "Množství",
+                                LongShade,
+                                "[D] " + LongFanDeck,
+                                LongPaintKind,
+                                "Vrstvy: Fasáda, Sokl",
+                                LongDarkShade,
+                                "[D] " + LongExteriorDeck + ", č. 13",
+                                LongSiliconeKind,
+                                "množství nezadáno",
+                                "Vrstvy: Střecha",
+                                LongFrameShade,
+                                "[D] " + LongExteriorDeck + ", č. 12",
+                                "Vrstvy: Okenní rámy"};
+        QList<QList<PdfWord>> summary; // the words of the summary, page by page
+        bool inSummary = false;
+        for (int page = 1; page <= PdfPages(pdf); ++page) {
+            QList<PdfWord> words = PdfWords(pdf, page);
+            QVERIFY2(PdfOverlappingWords(words).isEmpty(),
+                     qPrintable(PdfOverlappingWords(words).join(QStringLiteral("\n"))));
+            const auto heading = std::find_if(words.begin(), words.end(), [](const PdfWord& w) {
+                return w.text == QStringLiteral("Souhrn");
+            });
+            if (heading != words.end()) {
+                const qreal top = heading->box.bottom();
+                words.removeIf([top](const PdfWord& w) { return w.box.top() < top; });
+                inSummary = true;
+            }
+            if (inSummary)
+                summary << words;
+        }
+        QVERIFY(inSummary);
+        for (const QString& text : whole)
+            QVERIFY2(std::any_of(summary.begin(), summary.end(),
+                                 [&text](const QList<PdfWord>& words) {
+                                     return PdfHasWholeText(words, text);
+                                 }),
+                     qPrintable(text + QStringLiteral("\n---\n") + PdfText(pdf)));
+        QVERIFY(!PdfText(pdf).contains(QChar(0x2026))); // no ellipsis: nothing cut
+        // The quantities stand right-aligned under their heading, at the page's edge.
+        const auto rightOf = [&summary](const QString& text) {
+            for (const QList<PdfWord>& words : summary)
+                for (const PdfWord& word : words)
+                    if (word.text == text)
+                        return word.box.right();
+            return qreal(-1);
+        };
+        QVERIFY(rightOf(QStringLiteral("Množství")) > 0);
+        QVERIFY(qAbs(rightOf(QStringLiteral("Množství")) - rightOf(QStringLiteral("nezadáno"))) <
+                1);
     }
 
     // A summary longer than a page goes on: every one of its sixty lines is on a page.

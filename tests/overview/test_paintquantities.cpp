@@ -72,6 +72,11 @@ private slots:
         QTest::newRow("no coats") << 40.0 << 8.0 << 0 << qint64(-1);
         QTest::newRow("negative area") << -1.0 << 8.0 << 2 << qint64(-1);
         QTest::newRow("no area") << std::nan("") << 8.0 << 2 << qint64(-1);
+        // 2·10²⁰ units: more than a 64-bit integer holds.
+        QTest::newRow("beyond any house, at most what a quantity holds")
+            << 1e15 << 0.0001 << 20 << qint64(2147483647);
+        QTest::newRow("just what a quantity holds")
+            << 2147483647.0 << 1.0 << 1 << qint64(2147483647);
     }
     void suggested() {
         QFETCH(double, area);

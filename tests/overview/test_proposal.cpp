@@ -2,6 +2,8 @@
 // pdftotext), the pictures on its pages (through pdftoppm), the table rows, the
 // colouring of a project without schemes and how the file is written.
 #include "catalogue/CatalogueDatabase.h"
+#include "overview/PdfPages.h"
+#include "overview/PdfTable.h"
 #include "overview/Proposal.h"
 #include "project/Errors.h"
 #include "project/PlaneReference.h"
@@ -10,11 +12,15 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TestCatalogue.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -50,6 +56,12 @@ SchemeRecord Scheme(const QString& name, const Document& doc, int shade, Colour 
     scheme.Layers[1].ShadeColour = colour;
     scheme.Layers[1].Quantity = quantity;
     return scheme;
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
 }
 
 QString Squeezed(const QString& text) {
@@ -210,6 +222,87 @@ private slots:
             255);
     }
 
+    // Names as long as the catalogue takes stand whole in a scheme's table: wrapped in
+    // their columns, never cut, nothing printed over anything.
+    void theTablePrintsEveryTextWhole() {
+        QTemporaryDir here;
+        const QString file = here.filePath(QStringLiteral("odrex.tom"));
+        QCOMPARE(TestCatalogue::Build(file, TestCatalogue::LongNameRows()), QString());
+        CatalogueDatabase longNames;
+        longNames.Open(file);
+        Document doc = House();
+        doc.Layers[2].Name = QStringLiteral("Vchodové dveře a okenní rámy v přízemí");
+        doc.Measures.References << PlaneReference{
+            PlaneReference::Kind::Length, {{0, 0}, {20, 0}}, 1.0, 0};
+        doc.Schemes = {Scheme(QStringLiteral("Grafitová s pískovou"), doc, 4, Rgb(0, 0, 0), 9)};
+        const CoverageTable coverage{{1, Coverage{30, 2}}};
+        const QString pdf = dir.filePath(QStringLiteral("dlouhá jména.pdf"));
+        Proposals::Write(pdf, Proposals::Make(doc, {0}, &longNames, QDate(2025, 6, 2), coverage));
+
+        using namespace TestCatalogue;
+        const QStringList whole{"Vrstva",           "Odstín",         "Vějíř",       "Druh barvy",
+                                "Plocha",           "Množství",       "Fasáda",      LongDarkShade,
+                                LongExteriorDeck,   LongSiliconeKind, "225,0 m²",    "9 Kg",
+                                doc.Layers[2].Name, LongFrameShade,   LongPaintKind, "15 l"};
+        QCOMPARE(PdfPages(pdf), 2);
+        const QList<PdfWord> words = PdfWords(pdf, 2);
+        QVERIFY2(PdfOverlappingWords(words).isEmpty(),
+                 qPrintable(PdfOverlappingWords(words).join(QStringLiteral("\n"))));
+        for (const QString& text : whole)
+            QVERIFY2(PdfHasWholeText(words, text),
+                     qPrintable(text + QStringLiteral("\n---\n") + PdfPageText(pdf, 2)));
+        QVERIFY(!PdfText(pdf).contains(QChar(0x2026))); // no ellipsis: nothing cut
+    }
+
+    // Columns from the widths of their texts: each as wide as its widest text when all
+    // fit, the room left to the stretching ones; between its widest word and widest
+    // text when not; the widest words scaled down when even they do not fit.
+    void columnWidths_data() {
+        QTest::addColumn<QList<qreal>>("widest");
+        QTest::addColumn<QList<qreal>>("narrowest");
+        QTest::addColumn<QList<bool>>("stretch");
+        QTest::addColumn<qreal>("width");
+        QTest::addColumn<QList<qreal>>("widths");
+        // Gaps of 10 between columns.
+        QTest::newRow("all fit, the room to the text columns by their widths")
+            << QList<qreal>{100, 50, 30} << QList<qreal>{40, 20, 30}
+            << QList<bool>{true, true, false} << qreal(350) << QList<qreal>{200, 100, 30};
+        QTest::newRow("all fit exactly")
+            << QList<qreal>{100, 50} << QList<qreal>{40, 20} << QList<bool>{true, false}
+            << qreal(160) << QList<qreal>{100, 50};
+        QTest::newRow("between, in proportion to what each would need")
+            << QList<qreal>{200, 100, 30} << QList<qreal>{50, 50, 30}
+            << QList<bool>{true, true, false} << qreal(250) << QList<qreal>{125, 75, 30};
+        QTest::newRow("not even the widest words fit")
+            << QList<qreal>{200, 100} << QList<qreal>{100, 50} << QList<bool>{true, true}
+            << qreal(85) << QList<qreal>{50, 25};
+    }
+    void columnWidths() {
+        QFETCH(QList<qreal>, widest);
+        QFETCH(QList<qreal>, narrowest);
+        QFETCH(QList<bool>, stretch);
+        QFETCH(qreal, width);
+        QFETCH(QList<qreal>, widths);
+        QCOMPARE(ColumnWidths(widest, narrowest, stretch, width, 10), widths);
+    }
+
+    // A table of short texts spans its width: its number column ends at its right edge,
+    // its text columns share the room.
+    void aTableSpansItsWidth() {
+        QImage page(800, 200, QImage::Format_RGB32);
+        page.setDotsPerMeterX(3780); // 96 dots per inch
+        page.setDotsPerMeterY(3780);
+        const PdfTable table(
+            {{QStringLiteral("Vrstva")},
+             {QStringLiteral("Odstín")},
+             {QStringLiteral("Množství"), true}},
+            {{QStringLiteral("Sokl"), QStringLiteral("Žlutá"), QStringLiteral("3 l")}},
+            PdfFont(9, true), PdfFont(9), &page, 700);
+        QCOMPARE(table.Left(2) + table.Width(2), qreal(700));
+        QVERIFY(table.Width(0) > 200 && table.Width(1) > 200);
+        QCOMPARE(table.Left(1), table.Left(0) + table.Width(0) + PdfTable::Gap);
+    }
+
     // What a row says of a layer, with and without the catalogue's rows.
     void rowsOfTheTable_data() {
         QTest::addColumn<LayerRecord>("layer");
@@ -342,6 +435,92 @@ private slots:
         const QString nowhere = dir.filePath(QStringLiteral("chybí/návrh.pdf"));
         QVERIFY_THROWS_EXCEPTION(IoError, Proposals::Write(nowhere, proposal));
         QVERIFY(!QFile::exists(nowhere));
+    }
+
+    // A disk that takes only part of the document: the old file stays, no temporary
+    // file is left, and the failure is reported.
+    void aDocumentThatCannotBeWrittenWholeLeavesTheOldFile() {
+        QTemporaryDir here;
+        const QString pdf = here.filePath(QStringLiteral("návrh.pdf"));
+        WriteBytes(pdf, "starý návrh");
+        Document doc = House();
+        doc.Schemes = {Scheme(QStringLiteral("Modrá"), doc, 6, Rgb(20, 40, 220), 1)};
+        const Proposal proposal = Proposals::Make(doc, {0}, &catalogue, QDate(2025, 6, 2));
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 20000;
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString message;
+        try {
+            Proposals::Write(pdf, proposal);
+        } catch (const IoError& error) {
+            message = error.message();
+        }
+        setrlimit(RLIMIT_FSIZE, &saved);
+        // The reason of the write that failed, not of the commit after it.
+        QCOMPARE(message, QStringLiteral("Soubor %1 nelze uložit: soubor by byl větší, než "
+                                         "systém dovoluje.")
+                              .arg(QDir::toNativeSeparators(pdf)));
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("starý návrh"));
+        QCOMPARE(QDir(here.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("návrh.pdf")});
+    }
+
+    // More colourings than their pictures may take memory for: the first page shows
+    // small copies, all of them together within a bound, and each colouring's page its
+    // picture at full size again, drawn for the page.
+    void manySchemesKeepOnlyThumbnails() {
+        Document doc = House(1400, 1000);
+        // Sixteen pictures of 1400 × 1000 take 67,2 MB; fifteen would be kept.
+        QVERIFY(Proposals::PicturesKept(doc, 15));
+        QVERIFY(!Proposals::PicturesKept(doc, 16));
+        QList<QColor> colours;
+        for (int i = 0; i < 16; ++i) {
+            colours << QColor::fromHsv(i * 360 / 16, 255, 230);
+            doc.Schemes << Scheme(QStringLiteral("Schéma %1").arg(i + 1), doc, 6,
+                                  Rgb(colours[i].red(), colours[i].green(), colours[i].blue()), 1);
+        }
+        const Proposal proposal =
+            Proposals::Make(doc, Proposals::AllSchemes(doc), &catalogue, QDate(2025, 6, 2));
+        qint64 thumbnailBytes = 0;
+        for (const ProposalScheme& scheme : proposal.schemes) {
+            QVERIFY(scheme.picture.isNull());
+            QVERIFY(scheme.thumbnail.width() < 1400 && scheme.thumbnail.width() >= 300);
+            QVERIFY(qAbs(double(scheme.thumbnail.width()) / scheme.thumbnail.height() - 1.4) <
+                    0.01);
+            thumbnailBytes += scheme.thumbnail.sizeInBytes();
+        }
+        QVERIFY2(thumbnailBytes <= Proposals::ThumbnailBytes,
+                 qPrintable(QString::number(thumbnailBytes)));
+
+        const QString pdf = dir.filePath(QStringLiteral("mnoho schémat.pdf"));
+        Proposals::Write(pdf, proposal);
+        // The first pages' grid, then a page per scheme with the whole picture of its
+        // own colouring.
+        const int pages = PdfPages(pdf);
+        QVERIFY2(pages > 17, qPrintable(QString::number(pages)));
+        const QList<QSize> images = PdfImageSizes(pdf);
+        QCOMPARE(images.size(), 32);
+        for (int i = 0; i < 16; ++i) {
+            QCOMPARE(images[i], proposal.schemes[i].thumbnail.size());
+            QCOMPARE(images[16 + i], QSize(1400, 1000));
+        }
+        for (int i = 0; i < 16; i += 5) {
+            const QImage page = PdfPage(pdf, pages - 15 + i, 24);
+            int own = 0;
+            for (int y = 0; y < page.height(); ++y)
+                for (int x = 0; x < page.width(); ++x) {
+                    const QColor c = page.pixelColor(x, y);
+                    own += qAbs(c.red() - colours[i].red()) + qAbs(c.green() - colours[i].green()) +
+                               qAbs(c.blue() - colours[i].blue()) <
+                           30;
+                }
+            QVERIFY2(own > 1000, qPrintable(QString::number(own)));
+        }
     }
 
     void withoutTheCatalogue() {

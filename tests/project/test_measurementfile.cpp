@@ -152,6 +152,13 @@ private slots:
         QTest::newRow("length 0")
             << head + "usecka 1 2 3 4 0\n"
             << "(řádek 2: měřítko 1 neplatí: Délka měřítka musí být větší než nula.)";
+        QTest::newRow("a 1.5-pixel rectangle of 10 km")
+            << head + window + "obdelnik 10 10 11.5 10 11.5 11.5 10 11.5 10000 10000\n"
+            << "(řádek 3: měřítko 2 neplatí: Délka měřítka může být nejvýše 1000 m.)";
+        QTest::newRow("a line of 20 m over 2 pixels")
+            << head + "# dveře\n\nusecka 10 10 12 10 20\n"
+            << "(řádek 4: měřítko 1 neplatí: Podle měřítka by jeden bod fotografie měřil víc "
+               "než 5 m";
         QTest::newRow("layer of a reference not there")
             << head + window + "vrstva 2 Zeď\n"
             << "(řádek 3: vrstva odkazuje na měřítko 2, které v souboru není)";

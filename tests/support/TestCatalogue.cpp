@@ -38,6 +38,21 @@ QString SmallRows(int version) {
         .arg(version);
 }
 
+QString LongNameRows() {
+    QString rows = SmallRows();
+    const auto rename = [&rows](const QString& from, const QString& to) { rows.replace(from, to); };
+    rename(QStringLiteral("(1, 'Fasádní barva',"), QStringLiteral("(1, '%1',").arg(LongPaintKind));
+    rename(QStringLiteral("(2, 'Silikonová barva',"),
+           QStringLiteral("(2, '%1',").arg(LongSiliconeKind));
+    rename(QStringLiteral("(12, 'Exteriér',"), QStringLiteral("(12, '%1',").arg(LongExteriorDeck));
+    rename(QStringLiteral("(13, 'Exteriér',"), QStringLiteral("(13, '%1',").arg(LongExteriorDeck));
+    rename(QStringLiteral("(30, 'Moje',"), QStringLiteral("(30, '%1',").arg(LongFanDeck));
+    rename(QStringLiteral("(2, 'E 001 - 02',"), QStringLiteral("(2, '%1',").arg(LongFrameShade));
+    rename(QStringLiteral("(4, 'E 101 - 01',"), QStringLiteral("(4, '%1',").arg(LongDarkShade));
+    rename(QStringLiteral("(6, 'Žlutá kuchyň',"), QStringLiteral("(6, '%1',").arg(LongShade));
+    return rows;
+}
+
 QString PaletteRows() {
     QString rows = QStringLiteral("INSERT INTO verze VALUES (0);\n"
                                   "INSERT INTO Firma VALUES (1, 'Fasádní barva', 'l', 'd');\n"

@@ -10,6 +10,24 @@ namespace TestCatalogue {
 // red only, remarks, Czech letters and an apostrophe.
 QString SmallRows(int version = 0);
 
+// SmallRows' ids with names as long as the catalogue takes (60 letters), for papers
+// that must print them whole: paint kinds 1 and 2, fan decks 12, 13 and 30, shades
+// 2, 4 and 6 carry long names; the rest are SmallRows' own.
+QString LongNameRows();
+// The long names, by what they name.
+inline const QString LongPaintKind =
+    QStringLiteral("Fasádní barva Odolná proti povětrnosti a plísním, matná");
+inline const QString LongSiliconeKind =
+    QStringLiteral("Silikonová fasádní barva s vysokou paropropustností");
+inline const QString LongFanDeck =
+    QStringLiteral("Moje vlastní vzorník odstínů pro rodinné domy na venkově");
+inline const QString LongExteriorDeck = QStringLiteral("Exteriérové odstíny pro fasády a sokly");
+inline const QString LongShade =
+    QStringLiteral("Teplá pískově žlutá s nádechem okru, Terra di Siena 120");
+inline const QString LongDarkShade =
+    QStringLiteral("Grafitově černá antracitová se stříbrným leskem E 101");
+inline const QString LongFrameShade = QStringLiteral("Tmavá čokoládově hnědá pro okenní rámy");
+
 // A catalogue for the palette: fan deck "Paleta" (d, id 40) with the 35 shades
 // "P 01" .. "P 35" (ids 101 .. 135; "P 07" without colour; green always 100 + i, so
 // none lies near the edge shades), "Hrany" (d, id 41) with shades on and just past
