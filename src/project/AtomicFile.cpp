@@ -78,6 +78,39 @@ QString CreationFailure(const QString& target, int error) {
     }
 }
 
+// Why an existing file of this kind cannot be written over: only regular files are.
+QString NotRegularReason(mode_t mode) {
+    if (S_ISDIR(mode))
+        return QStringLiteral("je to složka, ne obyčejný soubor");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("je to roura (FIFO), ne obyčejný soubor");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("je to zařízení, ne obyčejný soubor");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("je to socket, ne obyčejný soubor");
+    return QStringLiteral("není to obyčejný soubor");
+}
+
+// The file the bytes go to: target itself when it is a regular file or missing, the
+// regular file a link leads to (the link stays a link). A FIFO, a device, a socket or
+// a folder is never replaced by a file: IoError. Other errors are left to the creation
+// of the temporary file, which names them.
+QString PlaceToWrite(const QString& target) {
+    const QByteArray native = QFile::encodeName(target);
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return target;
+    if (S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(native.constData(), resolved) == nullptr || ::stat(resolved, &info) != 0)
+            throw IoError(
+                WriteFailure(target, QStringLiteral("je to odkaz na soubor, který neexistuje")));
+        if (S_ISREG(info.st_mode))
+            return QFile::decodeName(resolved);
+    }
+    throw IoError(WriteFailure(target, NotRegularReason(info.st_mode)));
+}
+
 // The permissions a new file gets: those of the file it replaces, else the usual
 // ones for new files (read and write for all, less the process's umask).
 mode_t PermissionsFor(const QString& target) {
@@ -130,8 +163,9 @@ void RemoveUnfinishedTemporaries() noexcept {
 }
 
 AtomicFile::AtomicFile(const QString& target)
-    : target_(target), temporary_(std::make_unique<QTemporaryFile>()) {
-    const QFileInfo info(target);
+    : target_(target), place_(PlaceToWrite(target)),
+      temporary_(std::make_unique<QTemporaryFile>()) {
+    const QFileInfo info(place_);
     temporary_->setFileTemplate(
         info.dir().filePath(TemporaryPrefix + QStringLiteral("XXXXXX") + TemporarySuffix));
     // QTemporaryFile creates the file exclusively: a link or file of that name fails
@@ -141,7 +175,7 @@ AtomicFile::AtomicFile(const QString& target)
     slot_ = ListTemporary(QFile::encodeName(temporary_->fileName()));
     const int fd = temporary_->handle();
     ::flock(fd, LOCK_EX | LOCK_NB);
-    ::fchmod(fd, PermissionsFor(target));
+    ::fchmod(fd, PermissionsFor(place_));
 }
 
 AtomicFile::~AtomicFile() {
@@ -180,8 +214,16 @@ void AtomicFile::Commit() {
     }
     const QString temporaryName = temporary_->fileName();
     temporary_->close();
+    // What stands at the place may have changed since the writer began.
+    struct stat info {};
+    if (::lstat(QFile::encodeName(place_).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        Cancel();
+        throw IoError(WriteFailure(target_, S_ISLNK(info.st_mode)
+                                                ? QStringLiteral("soubor se mezitím změnil")
+                                                : NotRegularReason(info.st_mode)));
+    }
     if (std::rename(QFile::encodeName(temporaryName).constData(),
-                    QFile::encodeName(target_).constData()) != 0) {
+                    QFile::encodeName(place_).constData()) != 0) {
         Cancel();
         throw IoError(WriteFailure(target_, QStringLiteral("soubor nelze nahradit")));
     }

@@ -9,12 +9,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -67,6 +72,28 @@ Run ExportProcess(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFI
     run.status = process.exitStatus();
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
+}
+
+// The kind of what stands at path, links not followed: S_IFREG, S_IFLNK, S_IFIFO…
+mode_t KindAt(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// A socket bound at path and left there.
+bool BindSocket(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (native.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()) + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
 }
 
 QStringList Entries(const QString& folder) {
@@ -299,6 +326,82 @@ private slots:
         QVERIFY2(run.err.contains(QStringLiteral("je zadán dvakrát")), qPrintable(run.err));
         QCOMPARE(Entries(dir->path()), before);
         QCOMPARE(ReadAll(dir->filePath(QStringLiteral("objednavka.pdf"))), QByteArray("stará"));
+    }
+
+    // An output's name may be a link: the file it leads to is written and the link
+    // stays. A FIFO, a device or a socket standing at the name was replaced by a file
+    // (run as root, --out /dev/null would have replaced the system's device): each is
+    // refused in Czech, nothing is written, and it stays what it was.
+    void onlyRegularFilesAreReplaced_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // empty: written through the link
+        QTest::newRow("picture through a link") << "--out"
+                                                << "link" << QString();
+        QTest::newRow("proposal through a link") << "--proposal"
+                                                 << "link" << QString();
+        QTest::newRow("picture into a FIFO") << "--out"
+                                             << "fifo"
+                                             << "je to roura (FIFO), ne obyčejný soubor";
+        QTest::newRow("paint order into a FIFO") << "--order-sheet"
+                                                 << "fifo"
+                                                 << "je to roura (FIFO), ne obyčejný soubor";
+        QTest::newRow("picture onto a device") << "--out"
+                                               << "device"
+                                               << "je to zařízení, ne obyčejný soubor";
+        QTest::newRow("proposal through a link to /dev/null")
+            << "--proposal"
+            << "device link"
+            << "je to zařízení, ne obyčejný soubor";
+        QTest::newRow("paint order onto a socket") << "--order-sheet"
+                                                   << "socket"
+                                                   << "je to socket, ne obyčejný soubor";
+        QTest::newRow("picture into a folder") << "--out"
+                                               << "folder"
+                                               << "je to složka, ne obyčejný soubor";
+    }
+    void onlyRegularFilesAreReplaced() {
+        QFETCH(QString, option);
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString suffix =
+            option == QLatin1String("--out") ? QStringLiteral(".png") : QStringLiteral(".pdf");
+        const QString target = dir->filePath(QStringLiteral("vystup") + suffix);
+        const QString real = dir->filePath(QStringLiteral("jinde/skutecny") + suffix);
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("jinde")));
+        const QByteArray native = QFile::encodeName(target);
+        if (kind == QLatin1String("link")) {
+            TestPictures::WriteFile(real, "stary");
+            QVERIFY(QFile::link(real, target));
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+        } else if (kind == QLatin1String("device")) {
+            // The numbers of /dev/null; only root may make a device.
+            if (::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+                QSKIP("A device can be made only by root.");
+        } else if (kind == QLatin1String("device link")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), target));
+        } else if (kind == QLatin1String("socket")) {
+            QVERIFY(BindSocket(target));
+        } else {
+            QVERIFY(QDir(dir->path()).mkdir(QFileInfo(target).fileName()));
+        }
+        const mode_t before = KindAt(target);
+        const QStringList entries = Entries(dir->path());
+        const Run run = Export({photo, option, target, QStringLiteral("--catalogue"), catalogue});
+        QCOMPARE(KindAt(target), before);
+        QCOMPARE(Entries(dir->path()), entries);
+        QCOMPARE(Entries(dir->filePath(QStringLiteral("jinde"))),
+                 kind == QLatin1String("link") ? QStringList{QFileInfo(real).fileName()}
+                                               : QStringList{});
+        if (reason.isEmpty()) {
+            QVERIFY2(run.code == 0, qPrintable(run.err));
+            const QByteArray written = ReadAll(real);
+            QVERIFY(written.startsWith(option == QLatin1String("--out") ? "\x89PNG" : "%PDF"));
+            return;
+        }
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Soubor %1 nelze uložit: %2.\n").arg(target, reason));
     }
 
     // Under a file size limit below what the embedded Firebird engine needs for its
