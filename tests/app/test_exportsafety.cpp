@@ -1,5 +1,6 @@
 #include "DemoHouse.h"
 #include "app/ExportCommand.h"
+#include "project/MeasurementFile.h"
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
 #include "support/ChildProcess.h"
@@ -204,6 +205,8 @@ private slots:
                                                            << "dum.bmp.mask.obnova";
         QTest::newRow("order sheet over the kept references") << "kept references"
                                                               << "dum.bmp.mereni.obnova";
+        QTest::newRow("order sheet over the references") << "references"
+                                                         << "dum.bmp.mereni";
         QTest::newRow("picture linked to the kept changes") << "recovery link"
                                                             << "dum.bmp.mask.obnova";
         QTest::newRow("order sheet over the catalogue given") << "catalogue"
@@ -251,6 +254,12 @@ private slots:
             QVERIFY(QFile::link(recovery, arguments[2]));
         } else if (how == QLatin1String("kept references")) {
             TestPictures::WriteFile(RecoveryFile::MeasuresPathFor(photo), "kept references");
+        } else if (how == QLatin1String("references")) {
+            Measurements references;
+            references.References.append(
+                {PlaneReference::Kind::Length, {{1, 1}, {101, 1}}, 2.0, 0});
+            TestPictures::WriteFile(MeasurementFile::PathFor(photo),
+                                    MeasurementFile::Serialize(references, {}));
         } else if (how == QLatin1String("catalogue")) {
             arguments << QStringLiteral("--catalogue") << given;
         } else if (how == QLatin1String("catalogue hard link")) {
