@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <iterator>
+#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -122,43 +122,66 @@ mode_t PermissionsFor(const QString& target) {
     return 0666 & ~mask;
 }
 
-// The temporary files being written, for a signal handler that ends the process:
-// a slot is claimed, its name written, and only then marked ready. A writer that
-// finds no free slot is simply not listed.
-struct TemporarySlot {
+} // namespace
+
+// The name of a temporary file being written, for a signal handler that ends the
+// process: a slot is claimed, its name written, and only then marked ready.
+struct TemporaryName {
     std::atomic<bool> claimed{false};
     std::atomic<bool> ready{false};
     char path[PATH_MAX] = {};
 };
-TemporarySlot temporarySlots[64];
 
-int ListTemporary(const QByteArray& path) {
+namespace {
+
+// The slots, in blocks chained one after the other: a chain that only grows, so that
+// every writer is listed however many there are (a run writes a picture per scheme)
+// and a handler may walk it at any moment. A block is never freed.
+struct NameBlock {
+    TemporaryName names[64];
+    std::atomic<NameBlock*> next{nullptr};
+};
+NameBlock firstNameBlock;
+
+TemporaryName* ListTemporary(const QByteArray& path) {
     if (path.size() >= PATH_MAX)
-        return -1;
-    for (int i = 0; i < int(std::size(temporarySlots)); ++i) {
-        bool expected = false;
-        if (!temporarySlots[i].claimed.compare_exchange_strong(expected, true))
-            continue;
-        std::memcpy(temporarySlots[i].path, path.constData(), size_t(path.size()) + 1);
-        temporarySlots[i].ready.store(true);
-        return i;
+        return nullptr;
+    for (NameBlock* block = &firstNameBlock;;) {
+        for (TemporaryName& slot : block->names) {
+            bool expected = false;
+            if (!slot.claimed.compare_exchange_strong(expected, true))
+                continue;
+            std::memcpy(slot.path, path.constData(), size_t(path.size()) + 1);
+            slot.ready.store(true);
+            return &slot;
+        }
+        NameBlock* next = block->next.load();
+        if (!next) {
+            auto fresh = std::make_unique<NameBlock>();
+            if (block->next.compare_exchange_strong(next, fresh.get()))
+                next = fresh.release();
+        }
+        block = next;
     }
-    return -1;
 }
 
-void UnlistTemporary(int slot) {
-    if (slot < 0)
+void UnlistTemporary(TemporaryName* slot) {
+    if (!slot)
         return;
-    temporarySlots[slot].ready.store(false);
-    temporarySlots[slot].claimed.store(false);
+    slot->ready.store(false);
+    slot->claimed.store(false);
 }
 
 } // namespace
 
 void RemoveUnfinishedTemporaries() noexcept {
-    for (TemporarySlot& slot : temporarySlots) {
-        if (slot.ready.load())
-            ::unlink(slot.path);
+    static_assert(std::atomic<NameBlock*>::is_always_lock_free &&
+                  std::atomic<bool>::is_always_lock_free); // safe in a signal handler
+    for (NameBlock* block = &firstNameBlock; block; block = block->next.load()) {
+        for (TemporaryName& slot : block->names) {
+            if (slot.ready.load())
+                ::unlink(slot.path);
+        }
     }
 }
 
@@ -229,14 +252,14 @@ void AtomicFile::Commit() {
     }
     temporary_->setAutoRemove(false); // its name is the target's now
     temporary_.reset();
-    UnlistTemporary(std::exchange(slot_, -1));
+    UnlistTemporary(std::exchange(slot_, nullptr));
     committed_ = true;
 }
 
 void AtomicFile::Cancel() {
     // QTemporaryFile removes its file when destroyed.
     temporary_.reset();
-    UnlistTemporary(std::exchange(slot_, -1));
+    UnlistTemporary(std::exchange(slot_, nullptr));
 }
 
 bool IsTemporaryFileName(const QString& name) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QTemporaryFile;
+struct TemporaryName;
 
 // A file written beside its target under a unique name created exclusively (never
 // through a planted link) and renamed over the target only by Commit, so that the
@@ -41,7 +42,7 @@ private:
     QString target_;
     QString place_; // the regular file replaced: target_, or where its link leads
     std::unique_ptr<QTemporaryFile> temporary_;
-    int slot_ = -1; // where a signal handler finds the temporary file's name
+    TemporaryName* slot_ = nullptr; // where a signal handler finds the temporary file's name
     bool committed_ = false;
 };
 
