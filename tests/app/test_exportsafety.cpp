@@ -4,6 +4,7 @@
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
 #include "support/ChildProcess.h"
+#include "support/PdfText.h"
 #include "support/TestCatalogue.h"
 #include "support/TestPictures.h"
 #include "workspace/ProjectOperations.h"
@@ -411,6 +412,87 @@ private slots:
         }
         QCOMPARE(run.code, 1);
         QCOMPARE(run.err, QStringLiteral("Soubor %1 nelze uložit: %2.\n").arg(target, reason));
+    }
+
+    // Beside a running Tintora the embedded engine refused the export the catalogue (one
+    // process at a time), and the paint order came out without a single shade name,
+    // reported as success. The run reads a copy of its own of the catalogue and makes
+    // the whole paper; the program keeps reading its catalogue, and no copy stays.
+    void papersBesideTheRunningProgram_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("besideTheProgram"); // else named with --catalogue
+        QTest::newRow("paint order, the catalogue given") << "--order-sheet" << false;
+        QTest::newRow("paint order, the program's own catalogue") << "--order-sheet" << true;
+        QTest::newRow("proposal, the program's own catalogue") << "--proposal" << true;
+    }
+    void papersBesideTheRunningProgram() {
+        QFETCH(QString, option);
+        QFETCH(bool, besideTheProgram);
+        const QString program = dir->filePath(QStringLiteral("program"));
+        const QString temporary = dir->filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(program) && QDir().mkpath(temporary));
+        const QString held = QDir(program).filePath(QStringLiteral("odrex.tom"));
+        QVERIFY(QFile::copy(catalogue, held));
+        const DemoProject demo = MakeDemoHouse(240, 160);
+        LayerList layers = demo.Layers;
+        const auto paint = [&layers](int layer, int shade, int fanDeck, int kind) {
+            layers[layer].ShadeId = shade;
+            layers[layer].FanDeckId = fanDeck;
+            layers[layer].PaintKindId = kind;
+            layers[layer].Quantity = 12;
+        };
+        paint(1, 6, 30, 1);
+        paint(5, 4, 13, 2);
+        const QString painted = dir->filePath(QStringLiteral("natreny.bmp"));
+        PhotoFiles::SaveBmp(painted, demo.Photo);
+        demo.Mask.SaveToFile(painted + QStringLiteral(".mask"), layers, {});
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        // The program's catalogue held open the way the program holds it.
+        QProcess running;
+        running.setProcessEnvironment(environment);
+        running.start(QStringLiteral(CATALOGUE_PROBE), {QStringLiteral("--settings"), program});
+        QVERIFY(running.waitForReadyRead(60000));
+        QVERIFY(running.readLine().startsWith("ok "));
+
+        const QString paper = dir->filePath(QStringLiteral("papir.pdf"));
+        QString command = QStringLiteral(TINTORA_EXPORT);
+        QStringList arguments{painted, option, paper};
+        if (besideTheProgram) {
+            command = QDir(program).filePath(QStringLiteral("tintora-export"));
+            QVERIFY(QFile::copy(QStringLiteral(TINTORA_EXPORT), command));
+            QVERIFY(QFile::setPermissions(command,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        } else {
+            arguments << QStringLiteral("--catalogue") << held;
+        }
+        QProcess exporter;
+        // Temporary files in a folder of the test's own, to see that none stays.
+        const QString runtime = dir->filePath(QStringLiteral("run"));
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(
+            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        environment.insert(QStringLiteral("TMPDIR"), temporary);
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        exporter.setProcessEnvironment(environment);
+        exporter.start(command, arguments);
+        QVERIFY(exporter.waitForFinished(60000));
+        const QString err = QString::fromLocal8Bit(exporter.readAllStandardError());
+        QCOMPARE(exporter.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(exporter.exitCode() == 0, qPrintable(err));
+        QCOMPARE(err, QString());
+        const QString text = PdfText(paper);
+        for (const char* name : {"Žlutá kuchyň", "E 101 - 01", "Moje", "Silikonová barva"})
+            QVERIFY2(text.contains(QString::fromUtf8(name)), qPrintable(text));
+        QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
+        QCOMPARE(Entries(temporary), QStringList());
+
+        running.write("read\n");
+        QVERIFY(running.waitForReadyRead(60000));
+        QVERIFY(running.readLine().startsWith("ok "));
+        running.closeWriteChannel();
+        QVERIFY(running.waitForFinished(60000));
     }
 
     // Under a file size limit below what the embedded Firebird engine needs for its
