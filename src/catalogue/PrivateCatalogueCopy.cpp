@@ -4,6 +4,7 @@
 #include "project/MessageText.h"
 #include "project/RegularFile.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <memory>
@@ -16,9 +17,17 @@ QString CopyFailure(const QString& path, const QString& reason) {
         .arg(MessageText::Path(path), reason);
 }
 
+// The folder of the copy: in the system's temporary folder ($TMPDIR, else /tmp), which
+// Qt names by its real path and leaves empty when it does not exist.
+QString FolderTemplate() {
+    const QString temporary = QDir::tempPath();
+    return (temporary.isEmpty() ? QStringLiteral("/tmp") : temporary) +
+           QStringLiteral("/tintora-katalog-XXXXXX");
+}
+
 } // namespace
 
-PrivateCatalogueCopy::PrivateCatalogueCopy(const QString& path) {
+PrivateCatalogueCopy::PrivateCatalogueCopy(const QString& path) : folder_(FolderTemplate()) {
     if (!folder_.isValid())
         throw DatabaseError(CopyFailure(path, QStringLiteral("dočasnou složku nelze vytvořit")));
     std::unique_ptr<QFile> source;

@@ -417,17 +417,22 @@ private slots:
     // Beside a running Tintora the embedded engine refused the export the catalogue (one
     // process at a time), and the paint order came out without a single shade name,
     // reported as success. The run reads a copy of its own of the catalogue and makes
-    // the whole paper; the program keeps reading its catalogue, and no copy stays.
+    // the whole paper; the program keeps reading its catalogue, and no copy stays. Where
+    // no copy can be made the run is refused in Czech and writes nothing.
     void papersBesideTheRunningProgram_data() {
         QTest::addColumn<QString>("option");
         QTest::addColumn<bool>("besideTheProgram"); // else named with --catalogue
-        QTest::newRow("paint order, the catalogue given") << "--order-sheet" << false;
-        QTest::newRow("paint order, the program's own catalogue") << "--order-sheet" << true;
-        QTest::newRow("proposal, the program's own catalogue") << "--proposal" << true;
+        QTest::addColumn<bool>("roomForACopy");
+        QTest::newRow("paint order, the catalogue given") << "--order-sheet" << false << true;
+        QTest::newRow("paint order, the program's own catalogue")
+            << "--order-sheet" << true << true;
+        QTest::newRow("proposal, the program's own catalogue") << "--proposal" << true << true;
+        QTest::newRow("paint order, no room for a copy") << "--order-sheet" << false << false;
     }
     void papersBesideTheRunningProgram() {
         QFETCH(QString, option);
         QFETCH(bool, besideTheProgram);
+        QFETCH(bool, roomForACopy);
         const QString program = dir->filePath(QStringLiteral("program"));
         const QString temporary = dir->filePath(QStringLiteral("tmp"));
         QVERIFY(QDir().mkpath(program) && QDir().mkpath(temporary));
@@ -473,20 +478,30 @@ private slots:
         QVERIFY(QDir().mkpath(runtime));
         QVERIFY(
             QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        environment.insert(QStringLiteral("TMPDIR"), temporary);
+        environment.insert(QStringLiteral("TMPDIR"),
+                           roomForACopy ? temporary : photo); // a file: no folder in it
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         exporter.setProcessEnvironment(environment);
         exporter.start(command, arguments);
         QVERIFY(exporter.waitForFinished(60000));
         const QString err = QString::fromLocal8Bit(exporter.readAllStandardError());
         QCOMPARE(exporter.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(exporter.exitCode() == 0, qPrintable(err));
-        QCOMPARE(err, QString());
-        const QString text = PdfText(paper);
-        for (const char* name : {"Žlutá kuchyň", "E 101 - 01", "Moje", "Silikonová barva"})
-            QVERIFY2(text.contains(QString::fromUtf8(name)), qPrintable(text));
-        QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
-        QCOMPARE(Entries(temporary), QStringList());
+        if (roomForACopy) {
+            QVERIFY2(exporter.exitCode() == 0, qPrintable(err));
+            QCOMPARE(err, QString());
+            const QString text = PdfText(paper);
+            for (const char* name : {"Žlutá kuchyň", "E 101 - 01", "Moje", "Silikonová barva"})
+                QVERIFY2(text.contains(QString::fromUtf8(name)), qPrintable(text));
+            QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
+            QCOMPARE(Entries(temporary), QStringList());
+        } else {
+            QCOMPARE(exporter.exitCode(), 1);
+            QCOMPARE(err, QStringLiteral("Katalog barev %1 má otevřený jiný spuštěný program a "
+                                         "jeho kopii nelze vytvořit: dočasnou složku nelze "
+                                         "vytvořit.\nNic nebylo zapsáno.\n")
+                              .arg(held));
+            QVERIFY(!QFile::exists(paper));
+        }
 
         running.write("read\n");
         QVERIFY(running.waitForReadyRead(60000));
