@@ -1,5 +1,6 @@
 #include "app/SignalHandling.h"
 #include "overview/ProjectListing.h"
+#include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/ImportRoom.h"
 #include "project/PhotoFiles.h"
@@ -148,6 +149,37 @@ private slots:
         // The whole photograph imports.
         QVERIFY(f.Import(QStringLiteral("Dum.jpg"), jpeg));
         QCOMPARE(f.ws.Doc.PhotoBitmap.size(), QSize(400, 300));
+    }
+
+    // At a signal only the files of writers still unfinished go: a name that a
+    // committed or cancelled writer had may be another file's by then.
+    void aSignalRemovesOnlyUnfinishedTemporaries() {
+        QTemporaryDir dir;
+        QStringList parts; // the temporary files' names, in the order made
+        const auto newPart = [&dir, &parts] {
+            for (const QString& name :
+                 QDir(dir.path())
+                     .entryList({QStringLiteral(".tintora-*.part")}, QDir::Files | QDir::Hidden)) {
+                if (!parts.contains(dir.filePath(name)))
+                    parts << dir.filePath(name);
+            }
+            return parts.constLast();
+        };
+        AtomicFile committed(dir.filePath(QStringLiteral("a.txt")));
+        const QString committedPart = newPart();
+        AtomicFile cancelled(dir.filePath(QStringLiteral("b.txt")));
+        const QString cancelledPart = newPart();
+        AtomicFile unfinished(dir.filePath(QStringLiteral("c.txt")));
+        const QString unfinishedPart = newPart();
+        committed.Write(QByteArray("a"));
+        committed.Commit();
+        cancelled.Cancel();
+        for (const QString& path : {committedPart, cancelledPart})
+            WriteFile(path, QByteArray("cizí"));
+        RemoveUnfinishedTemporaries();
+        QVERIFY(QFile::exists(committedPart));
+        QVERIFY(QFile::exists(cancelledPart));
+        QVERIFY(!QFile::exists(unfinishedPart));
     }
 
     // A killed import leaves temporary files; the next import into the folder
