@@ -2,6 +2,7 @@
 
 #include "app/SignalHandling.h"
 #include "catalogue/CatalogueDatabase.h"
+#include "catalogue/PrivateCatalogueCopy.h"
 #include "layers/Schemes.h"
 #include "overview/OrderSheet.h"
 #include "overview/PaintCoverage.h"
@@ -495,21 +496,10 @@ CatalogueLocation CatalogueFor(const Options& options, const QString& programDir
                                        : CatalogueLocation::File(options.catalogue);
 }
 
-// Opens the catalogue; returns why it cannot be used, empty when it can.
-QString OpenCatalogue(CatalogueDatabase& catalogue, const CatalogueLocation& location) {
-    try {
-        catalogue.Open(location);
-        if (catalogue.Version() != CatalogueDatabase::RequiredVersion)
-            return QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
-    } catch (const DatabaseError& error) {
-        return error.message();
-    }
-    return QString();
-}
-
 // The catalogue of a run's PDFs, opened once; a catalogue that cannot be used leaves
 // the names out and is reported on err for each PDF, which is made all the same.
 struct PdfCatalogue {
+    std::unique_ptr<PrivateCatalogueCopy> copy; // outlives the connection to it
     CatalogueDatabase database;
     QString problem;
 
@@ -524,6 +514,44 @@ struct PdfCatalogue {
             << '\n';
     }
 };
+
+// The running program holds the file, and the embedded engine lets one process at a
+// time open it: the run only reads the catalogue, so it reads a copy of its own. A copy
+// that cannot be read ends the run, since a paper without the shade names that the
+// catalogue holds would pass for a whole one.
+void OpenPrivateCopy(PdfCatalogue& catalogue, const CatalogueLocation& location) {
+    try {
+        catalogue.copy = std::make_unique<PrivateCatalogueCopy>(location.path);
+    } catch (const DatabaseError& error) {
+        throw TintoraError(error.message() + QStringLiteral("\nNic nebylo zapsáno."));
+    }
+    CatalogueLocation copy = location;
+    copy.path = catalogue.copy->Path();
+    try {
+        catalogue.database.Open(copy);
+    } catch (const DatabaseError&) {
+        throw TintoraError(QStringLiteral("Katalog barev %1 má otevřený jiný spuštěný program a "
+                                          "nelze ho přečíst ani z jeho kopie.\nNic nebylo "
+                                          "zapsáno: zavřete ten program a spusťte příkaz znovu.")
+                               .arg(location.DisplayName()));
+    }
+}
+
+// Opens the catalogue; returns why it cannot be used, empty when it can.
+QString OpenCatalogue(PdfCatalogue& catalogue, const CatalogueLocation& location) {
+    try {
+        try {
+            catalogue.database.Open(location);
+        } catch (const CatalogueInUseError&) {
+            OpenPrivateCopy(catalogue, location);
+        }
+        if (catalogue.database.Version() != CatalogueDatabase::RequiredVersion)
+            return QStringLiteral("Špatná databáze! Kontaktujte výrobce programu.");
+    } catch (const DatabaseError& error) {
+        return error.message();
+    }
+    return QString();
+}
 
 // The paint order as PDF bytes.
 QByteArray OrderSheetPdf(const Options& options, const Document& doc, PdfCatalogue& catalogue,
@@ -609,7 +637,7 @@ int RunExportCommand(const QStringList& arguments, QTextStream& out, QTextStream
                 outputs.CheckNotAnInput(path);
         }
         if (location)
-            catalogue.problem = OpenCatalogue(catalogue.database, *location);
+            catalogue.problem = OpenCatalogue(catalogue, *location);
         if (!options.out.isEmpty()) {
             const SchemeRecord* scheme = RequestedScheme(options, doc);
             outputs.Add(options.out, Render(prepare(scheme), options.zoom, options.maskMode));

@@ -394,8 +394,8 @@ void MainWindow::onLayerScaleMenuShown() {
                       .arg(CzechNumber::Format(reference.width, 2),
                            CzechNumber::Format(reference.height, 2))
                 : QStringLiteral("úsečka %1 m").arg(CzechNumber::Format(reference.width, 2));
-        QAction* action =
-            layerScaleMenu->addAction(QStringLiteral("Měřítko %1: %2").arg(i + 1).arg(size));
+        QAction* action = layerScaleMenu->addAction(
+            QStringLiteral("Měřítko %1: %2").arg(QString::number(i + 1), size));
         action->setCheckable(true);
         action->setChecked(i == chosen);
         // "Originál" is never measured: it stands for the pixels of no surface.

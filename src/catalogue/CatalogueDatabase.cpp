@@ -150,7 +150,7 @@ void CatalogueDatabase::Open(const CatalogueLocation& location) {
                                      MessageText::Value(location.Server()), reason));
     // The embedded engine lets one process at a time open a database.
     if (reason.contains(QLatin1String("already opened with engine instance")))
-        throw DatabaseError(
+        throw CatalogueInUseError(
             QStringLiteral("Katalog barev %1 právě používá jiný spuštěný program, nejspíš další "
                            "okno Tintory.\nKatalog barev může mít otevřený jen jeden program "
                            "najednou: zavřete ten druhý a spusťte Tintoru znovu.\n%2")

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueConnection.h"
 #include "catalogue/CatalogueLocation.h"
+#include "project/Errors.h"
 
 #include <QString>
 #include <QVariant>
@@ -28,6 +29,13 @@ public:
 private:
     const CatalogueConnection::Result& result_;
     qsizetype first_; // where the row's values begin
+};
+
+// An embedded catalogue that another running program holds open (the embedded engine
+// lets one process at a time open a database file).
+class CatalogueInUseError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
 };
 
 // What the program does while the catalogue has not answered yet.
@@ -61,7 +69,8 @@ public:
     // holds all the same); none when null.
     void SetWaiting(CatalogueWaiting* waiting) { waiting_ = waiting; }
 
-    // Connects (once; later calls change nothing while it is open).
+    // Connects (once; later calls change nothing while it is open). CatalogueInUseError
+    // for an embedded file that another running program holds.
     void Open(const CatalogueLocation& location);
     // The file at path, with the program's own user and password.
     void Open(const QString& path) { Open(CatalogueLocation::File(path)); }

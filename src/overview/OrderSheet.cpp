@@ -26,7 +26,7 @@ QString NameOr(const QString* found, std::int32_t id, const QString& what) {
     if (found)
         return *found;
     if (id > 0)
-        return QStringLiteral("%1 č. %2").arg(what).arg(id);
+        return QStringLiteral("%1 č. %2").arg(what, QString::number(id));
     return QStringLiteral("–");
 }
 
@@ -122,7 +122,7 @@ QHash<int, QString> FanDeckLabels(const QList<OrderLine>& lines) {
         if (it.value().size() < 2)
             continue;
         for (int id : it.value())
-            labels[id] = QStringLiteral("%1, č. %2").arg(it.key()).arg(id);
+            labels[id] = QStringLiteral("%1, č. %2").arg(it.key(), QString::number(id));
     }
     return labels;
 }

@@ -81,8 +81,7 @@ Coverage Parse(const QString& rateText, const QString& coatsText) {
     if (!ok || coats < 1 || coats > MaxCoats)
         throw TintoraError(
             QStringLiteral("Počet nátěrů „%1“ nelze použít: zadejte celé číslo od 1 do %2.")
-                .arg(coatsText.trimmed())
-                .arg(MaxCoats));
+                .arg(coatsText.trimmed(), QString::number(MaxCoats)));
     return {*rate, coats};
 }
 

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <iterator>
+#include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,6 +78,39 @@ QString CreationFailure(const QString& target, int error) {
     }
 }
 
+// Why an existing file of this kind cannot be written over: only regular files are.
+QString NotRegularReason(mode_t mode) {
+    if (S_ISDIR(mode))
+        return QStringLiteral("je to složka, ne obyčejný soubor");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("je to roura (FIFO), ne obyčejný soubor");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("je to zařízení, ne obyčejný soubor");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("je to socket, ne obyčejný soubor");
+    return QStringLiteral("není to obyčejný soubor");
+}
+
+// The file the bytes go to: target itself when it is a regular file or missing, the
+// regular file a link leads to (the link stays a link). A FIFO, a device, a socket or
+// a folder is never replaced by a file: IoError. Other errors are left to the creation
+// of the temporary file, which names them.
+QString PlaceToWrite(const QString& target) {
+    const QByteArray native = QFile::encodeName(target);
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0 || S_ISREG(info.st_mode))
+        return target;
+    if (S_ISLNK(info.st_mode)) {
+        char resolved[PATH_MAX];
+        if (::realpath(native.constData(), resolved) == nullptr || ::stat(resolved, &info) != 0)
+            throw IoError(
+                WriteFailure(target, QStringLiteral("je to odkaz na soubor, který neexistuje")));
+        if (S_ISREG(info.st_mode))
+            return QFile::decodeName(resolved);
+    }
+    throw IoError(WriteFailure(target, NotRegularReason(info.st_mode)));
+}
+
 // The permissions a new file gets: those of the file it replaces, else the usual
 // ones for new files (read and write for all, less the process's umask).
 mode_t PermissionsFor(const QString& target) {
@@ -89,49 +122,73 @@ mode_t PermissionsFor(const QString& target) {
     return 0666 & ~mask;
 }
 
-// The temporary files being written, for a signal handler that ends the process:
-// a slot is claimed, its name written, and only then marked ready. A writer that
-// finds no free slot is simply not listed.
-struct TemporarySlot {
+} // namespace
+
+// The name of a temporary file being written, for a signal handler that ends the
+// process: a slot is claimed, its name written, and only then marked ready.
+struct TemporaryName {
     std::atomic<bool> claimed{false};
     std::atomic<bool> ready{false};
     char path[PATH_MAX] = {};
 };
-TemporarySlot temporarySlots[64];
 
-int ListTemporary(const QByteArray& path) {
+namespace {
+
+// The slots, in blocks chained one after the other: a chain that only grows, so that
+// every writer is listed however many there are (a run writes a picture per scheme)
+// and a handler may walk it at any moment. A block is never freed.
+struct NameBlock {
+    TemporaryName names[64];
+    std::atomic<NameBlock*> next{nullptr};
+};
+NameBlock firstNameBlock;
+
+TemporaryName* ListTemporary(const QByteArray& path) {
     if (path.size() >= PATH_MAX)
-        return -1;
-    for (int i = 0; i < int(std::size(temporarySlots)); ++i) {
-        bool expected = false;
-        if (!temporarySlots[i].claimed.compare_exchange_strong(expected, true))
-            continue;
-        std::memcpy(temporarySlots[i].path, path.constData(), size_t(path.size()) + 1);
-        temporarySlots[i].ready.store(true);
-        return i;
+        return nullptr;
+    for (NameBlock* block = &firstNameBlock;;) {
+        for (TemporaryName& slot : block->names) {
+            bool expected = false;
+            if (!slot.claimed.compare_exchange_strong(expected, true))
+                continue;
+            std::memcpy(slot.path, path.constData(), size_t(path.size()) + 1);
+            slot.ready.store(true);
+            return &slot;
+        }
+        NameBlock* next = block->next.load();
+        if (!next) {
+            auto fresh = std::make_unique<NameBlock>();
+            if (block->next.compare_exchange_strong(next, fresh.get()))
+                next = fresh.release();
+        }
+        block = next;
     }
-    return -1;
 }
 
-void UnlistTemporary(int slot) {
-    if (slot < 0)
+void UnlistTemporary(TemporaryName* slot) {
+    if (!slot)
         return;
-    temporarySlots[slot].ready.store(false);
-    temporarySlots[slot].claimed.store(false);
+    slot->ready.store(false);
+    slot->claimed.store(false);
 }
 
 } // namespace
 
 void RemoveUnfinishedTemporaries() noexcept {
-    for (TemporarySlot& slot : temporarySlots) {
-        if (slot.ready.load())
-            ::unlink(slot.path);
+    static_assert(std::atomic<NameBlock*>::is_always_lock_free &&
+                  std::atomic<bool>::is_always_lock_free); // safe in a signal handler
+    for (NameBlock* block = &firstNameBlock; block; block = block->next.load()) {
+        for (TemporaryName& slot : block->names) {
+            if (slot.ready.load())
+                ::unlink(slot.path);
+        }
     }
 }
 
 AtomicFile::AtomicFile(const QString& target)
-    : target_(target), temporary_(std::make_unique<QTemporaryFile>()) {
-    const QFileInfo info(target);
+    : target_(target), place_(PlaceToWrite(target)),
+      temporary_(std::make_unique<QTemporaryFile>()) {
+    const QFileInfo info(place_);
     temporary_->setFileTemplate(
         info.dir().filePath(TemporaryPrefix + QStringLiteral("XXXXXX") + TemporarySuffix));
     // QTemporaryFile creates the file exclusively: a link or file of that name fails
@@ -141,7 +198,7 @@ AtomicFile::AtomicFile(const QString& target)
     slot_ = ListTemporary(QFile::encodeName(temporary_->fileName()));
     const int fd = temporary_->handle();
     ::flock(fd, LOCK_EX | LOCK_NB);
-    ::fchmod(fd, PermissionsFor(target));
+    ::fchmod(fd, PermissionsFor(place_));
 }
 
 AtomicFile::~AtomicFile() {
@@ -180,21 +237,29 @@ void AtomicFile::Commit() {
     }
     const QString temporaryName = temporary_->fileName();
     temporary_->close();
+    // What stands at the place may have changed since the writer began.
+    struct stat info {};
+    if (::lstat(QFile::encodeName(place_).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        Cancel();
+        throw IoError(WriteFailure(target_, S_ISLNK(info.st_mode)
+                                                ? QStringLiteral("soubor se mezitím změnil")
+                                                : NotRegularReason(info.st_mode)));
+    }
     if (std::rename(QFile::encodeName(temporaryName).constData(),
-                    QFile::encodeName(target_).constData()) != 0) {
+                    QFile::encodeName(place_).constData()) != 0) {
         Cancel();
         throw IoError(WriteFailure(target_, QStringLiteral("soubor nelze nahradit")));
     }
     temporary_->setAutoRemove(false); // its name is the target's now
     temporary_.reset();
-    UnlistTemporary(std::exchange(slot_, -1));
+    UnlistTemporary(std::exchange(slot_, nullptr));
     committed_ = true;
 }
 
 void AtomicFile::Cancel() {
     // QTemporaryFile removes its file when destroyed.
     temporary_.reset();
-    UnlistTemporary(std::exchange(slot_, -1));
+    UnlistTemporary(std::exchange(slot_, nullptr));
 }
 
 bool IsTemporaryFileName(const QString& name) {

@@ -6,14 +6,20 @@
 #include <memory>
 
 class QTemporaryFile;
+struct TemporaryName;
 
 // A file written beside its target under a unique name created exclusively (never
 // through a planted link) and renamed over the target only by Commit, so that the
 // target is either untouched or whole. Until then the temporary file is locked;
 // destroying an uncommitted writer removes it.
+// Only a regular file is replaced: a link to one is written through (the file it
+// leads to is replaced, the link stays), and a FIFO, a device, a socket or a folder
+// at the target is refused with IoError, so that no device or pipe is ever turned
+// into a file.
 class AtomicFile {
 public:
-    // Creates the temporary file in the target's folder; IoError when it cannot.
+    // Creates the temporary file in the folder of the file replaced; IoError when it
+    // cannot, or when the target is neither a regular file nor a link to one.
     explicit AtomicFile(const QString& target);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -34,8 +40,9 @@ public:
 
 private:
     QString target_;
+    QString place_; // the regular file replaced: target_, or where its link leads
     std::unique_ptr<QTemporaryFile> temporary_;
-    int slot_ = -1; // where a signal handler finds the temporary file's name
+    TemporaryName* slot_ = nullptr; // where a signal handler finds the temporary file's name
     bool committed_ = false;
 };
 

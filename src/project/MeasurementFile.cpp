@@ -26,7 +26,8 @@ QString Number(double value) {
 
 QList<double> Numbers(const QStringList& fields, qsizetype from, qsizetype count) {
     if (fields.size() != from + count)
-        throw LineError(QStringLiteral("záznam „%1“ má mít %2 čísel").arg(fields[0]).arg(count));
+        throw LineError(
+            QStringLiteral("záznam „%1“ má mít %2 čísel").arg(fields[0], QString::number(count)));
     QList<double> numbers;
     for (qsizetype i = from; i < fields.size(); ++i) {
         bool ok = false;
@@ -55,7 +56,8 @@ PlaneReference ReferenceOf(const QStringList& fields, QSize photo, int number) {
     try {
         PlaneOf(reference, photo);
     } catch (const ReferenceError& error) {
-        throw LineError(QStringLiteral("měřítko %1 neplatí: %2").arg(number).arg(error.message()));
+        throw LineError(
+            QStringLiteral("měřítko %1 neplatí: %2").arg(QString::number(number), error.message()));
     }
     return reference;
 }
@@ -151,7 +153,7 @@ QByteArray Serialize(const Measurements& measures, const LayerList& layers) {
     for (const LayerRecord& layer : layers) {
         const int plane = measures.PlaneOfLayer(layer.Name);
         if (plane > 0 && !written.contains(layer.Name)) {
-            text += QStringLiteral("vrstva %1 %2\n").arg(plane + 1).arg(layer.Name);
+            text += QStringLiteral("vrstva %1 %2\n").arg(QString::number(plane + 1), layer.Name);
             written << layer.Name;
         }
     }

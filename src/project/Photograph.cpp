@@ -58,9 +58,8 @@ PhotoHeader ReadPhotoHeader(const QByteArray& file, const QString& fileName) {
     if (width <= 0 || height <= 0 || width > 65535 || height > 65535 ||
         qint64(width) * height > MaxPixels)
         throw IoError(QStringLiteral("Obrázek %1 má nepřípustnou velikost %2 × %3 bodů.")
-                          .arg(QDir::toNativeSeparators(fileName))
-                          .arg(width)
-                          .arg(height));
+                          .arg(QDir::toNativeSeparators(fileName), QString::number(width),
+                               QString::number(height)));
     return header;
 }
 

@@ -1,20 +1,27 @@
 #include "DemoHouse.h"
 #include "app/ExportCommand.h"
+#include "project/MeasurementFile.h"
 #include "project/PhotoFiles.h"
 #include "project/RecoveryFile.h"
 #include "support/ChildProcess.h"
+#include "support/PdfText.h"
 #include "support/TestCatalogue.h"
 #include "support/TestPictures.h"
 #include "workspace/ProjectOperations.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -67,6 +74,28 @@ Run ExportProcess(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFI
     run.status = process.exitStatus();
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
+}
+
+// The kind of what stands at path, links not followed: S_IFREG, S_IFLNK, S_IFIFO…
+mode_t KindAt(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+// A socket bound at path and left there.
+bool BindSocket(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (native.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()) + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return bound;
 }
 
 QStringList Entries(const QString& folder) {
@@ -177,6 +206,8 @@ private slots:
                                                            << "dum.bmp.mask.obnova";
         QTest::newRow("order sheet over the kept references") << "kept references"
                                                               << "dum.bmp.mereni.obnova";
+        QTest::newRow("order sheet over the references") << "references"
+                                                         << "dum.bmp.mereni";
         QTest::newRow("picture linked to the kept changes") << "recovery link"
                                                             << "dum.bmp.mask.obnova";
         QTest::newRow("order sheet over the catalogue given") << "catalogue"
@@ -224,6 +255,12 @@ private slots:
             QVERIFY(QFile::link(recovery, arguments[2]));
         } else if (how == QLatin1String("kept references")) {
             TestPictures::WriteFile(RecoveryFile::MeasuresPathFor(photo), "kept references");
+        } else if (how == QLatin1String("references")) {
+            Measurements references;
+            references.References.append(
+                {PlaneReference::Kind::Length, {{1, 1}, {101, 1}}, 2.0, 0});
+            TestPictures::WriteFile(MeasurementFile::PathFor(photo),
+                                    MeasurementFile::Serialize(references, {}));
         } else if (how == QLatin1String("catalogue")) {
             arguments << QStringLiteral("--catalogue") << given;
         } else if (how == QLatin1String("catalogue hard link")) {
@@ -299,6 +336,178 @@ private slots:
         QVERIFY2(run.err.contains(QStringLiteral("je zadán dvakrát")), qPrintable(run.err));
         QCOMPARE(Entries(dir->path()), before);
         QCOMPARE(ReadAll(dir->filePath(QStringLiteral("objednavka.pdf"))), QByteArray("stará"));
+    }
+
+    // An output's name may be a link: the file it leads to is written and the link
+    // stays. A FIFO, a device or a socket standing at the name was replaced by a file
+    // (run as root, --out /dev/null would have replaced the system's device): each is
+    // refused in Czech, nothing is written, and it stays what it was.
+    void onlyRegularFilesAreReplaced_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // empty: written through the link
+        QTest::newRow("picture through a link") << "--out"
+                                                << "link" << QString();
+        QTest::newRow("proposal through a link") << "--proposal"
+                                                 << "link" << QString();
+        QTest::newRow("picture into a FIFO") << "--out"
+                                             << "fifo"
+                                             << "je to roura (FIFO), ne obyčejný soubor";
+        QTest::newRow("paint order into a FIFO") << "--order-sheet"
+                                                 << "fifo"
+                                                 << "je to roura (FIFO), ne obyčejný soubor";
+        QTest::newRow("picture onto a device") << "--out"
+                                               << "device"
+                                               << "je to zařízení, ne obyčejný soubor";
+        QTest::newRow("proposal through a link to /dev/null")
+            << "--proposal"
+            << "device link"
+            << "je to zařízení, ne obyčejný soubor";
+        QTest::newRow("paint order onto a socket") << "--order-sheet"
+                                                   << "socket"
+                                                   << "je to socket, ne obyčejný soubor";
+        QTest::newRow("picture into a folder") << "--out"
+                                               << "folder"
+                                               << "je to složka, ne obyčejný soubor";
+    }
+    void onlyRegularFilesAreReplaced() {
+        QFETCH(QString, option);
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString suffix =
+            option == QLatin1String("--out") ? QStringLiteral(".png") : QStringLiteral(".pdf");
+        const QString target = dir->filePath(QStringLiteral("vystup") + suffix);
+        const QString real = dir->filePath(QStringLiteral("jinde/skutecny") + suffix);
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("jinde")));
+        const QByteArray native = QFile::encodeName(target);
+        if (kind == QLatin1String("link")) {
+            TestPictures::WriteFile(real, "stary");
+            QVERIFY(QFile::link(real, target));
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+        } else if (kind == QLatin1String("device")) {
+            // The numbers of /dev/null; only root may make a device.
+            if (::mknod(native.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+                QSKIP("A device can be made only by root.");
+        } else if (kind == QLatin1String("device link")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), target));
+        } else if (kind == QLatin1String("socket")) {
+            QVERIFY(BindSocket(target));
+        } else {
+            QVERIFY(QDir(dir->path()).mkdir(QFileInfo(target).fileName()));
+        }
+        const mode_t before = KindAt(target);
+        const QStringList entries = Entries(dir->path());
+        const Run run = Export({photo, option, target, QStringLiteral("--catalogue"), catalogue});
+        QCOMPARE(KindAt(target), before);
+        QCOMPARE(Entries(dir->path()), entries);
+        QCOMPARE(Entries(dir->filePath(QStringLiteral("jinde"))),
+                 kind == QLatin1String("link") ? QStringList{QFileInfo(real).fileName()}
+                                               : QStringList{});
+        if (reason.isEmpty()) {
+            QVERIFY2(run.code == 0, qPrintable(run.err));
+            const QByteArray written = ReadAll(real);
+            QVERIFY(written.startsWith(option == QLatin1String("--out") ? "\x89PNG" : "%PDF"));
+            return;
+        }
+        QCOMPARE(run.code, 1);
+        QCOMPARE(run.err, QStringLiteral("Soubor %1 nelze uložit: %2.\n").arg(target, reason));
+    }
+
+    // Beside a running Tintora the embedded engine refused the export the catalogue (one
+    // process at a time), and the paint order came out without a single shade name,
+    // reported as success. The run reads a copy of its own of the catalogue and makes
+    // the whole paper; the program keeps reading its catalogue, and no copy stays. Where
+    // no copy can be made the run is refused in Czech and writes nothing.
+    void papersBesideTheRunningProgram_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("besideTheProgram"); // else named with --catalogue
+        QTest::addColumn<bool>("roomForACopy");
+        QTest::newRow("paint order, the catalogue given") << "--order-sheet" << false << true;
+        QTest::newRow("paint order, the program's own catalogue")
+            << "--order-sheet" << true << true;
+        QTest::newRow("proposal, the program's own catalogue") << "--proposal" << true << true;
+        QTest::newRow("paint order, no room for a copy") << "--order-sheet" << false << false;
+    }
+    void papersBesideTheRunningProgram() {
+        QFETCH(QString, option);
+        QFETCH(bool, besideTheProgram);
+        QFETCH(bool, roomForACopy);
+        const QString program = dir->filePath(QStringLiteral("program"));
+        const QString temporary = dir->filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(program) && QDir().mkpath(temporary));
+        const QString held = QDir(program).filePath(QStringLiteral("odrex.tom"));
+        QVERIFY(QFile::copy(catalogue, held));
+        const DemoProject demo = MakeDemoHouse(240, 160);
+        LayerList layers = demo.Layers;
+        const auto paint = [&layers](int layer, int shade, int fanDeck, int kind) {
+            layers[layer].ShadeId = shade;
+            layers[layer].FanDeckId = fanDeck;
+            layers[layer].PaintKindId = kind;
+            layers[layer].Quantity = 12;
+        };
+        paint(1, 6, 30, 1);
+        paint(5, 4, 13, 2);
+        const QString painted = dir->filePath(QStringLiteral("natreny.bmp"));
+        PhotoFiles::SaveBmp(painted, demo.Photo);
+        demo.Mask.SaveToFile(painted + QStringLiteral(".mask"), layers, {});
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        // The program's catalogue held open the way the program holds it.
+        QProcess running;
+        running.setProcessEnvironment(environment);
+        running.start(QStringLiteral(CATALOGUE_PROBE), {QStringLiteral("--settings"), program});
+        QVERIFY(running.waitForReadyRead(60000));
+        QVERIFY(running.readLine().startsWith("ok "));
+
+        const QString paper = dir->filePath(QStringLiteral("papir.pdf"));
+        QString command = QStringLiteral(TINTORA_EXPORT);
+        QStringList arguments{painted, option, paper};
+        if (besideTheProgram) {
+            command = QDir(program).filePath(QStringLiteral("tintora-export"));
+            QVERIFY(QFile::copy(QStringLiteral(TINTORA_EXPORT), command));
+            QVERIFY(QFile::setPermissions(command,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        } else {
+            arguments << QStringLiteral("--catalogue") << held;
+        }
+        QProcess exporter;
+        // Temporary files in a folder of the test's own, to see that none stays.
+        const QString runtime = dir->filePath(QStringLiteral("run"));
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(
+            QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        environment.insert(QStringLiteral("TMPDIR"),
+                           roomForACopy ? temporary : photo); // a file: no folder in it
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+        exporter.setProcessEnvironment(environment);
+        exporter.start(command, arguments);
+        QVERIFY(exporter.waitForFinished(60000));
+        const QString err = QString::fromLocal8Bit(exporter.readAllStandardError());
+        QCOMPARE(exporter.exitStatus(), QProcess::NormalExit);
+        if (roomForACopy) {
+            QVERIFY2(exporter.exitCode() == 0, qPrintable(err));
+            QCOMPARE(err, QString());
+            const QString text = PdfText(paper);
+            for (const char* name : {"Žlutá kuchyň", "E 101 - 01", "Moje", "Silikonová barva"})
+                QVERIFY2(text.contains(QString::fromUtf8(name)), qPrintable(text));
+            QVERIFY(!text.contains(QStringLiteral("Katalog barev nebyl")));
+            QCOMPARE(Entries(temporary), QStringList());
+        } else {
+            QCOMPARE(exporter.exitCode(), 1);
+            QCOMPARE(err, QStringLiteral("Katalog barev %1 má otevřený jiný spuštěný program a "
+                                         "jeho kopii nelze vytvořit: dočasnou složku nelze "
+                                         "vytvořit.\nNic nebylo zapsáno.\n")
+                              .arg(held));
+            QVERIFY(!QFile::exists(paper));
+        }
+
+        running.write("read\n");
+        QVERIFY(running.waitForReadyRead(60000));
+        QVERIFY(running.readLine().startsWith("ok "));
+        running.closeWriteChannel();
+        QVERIFY(running.waitForFinished(60000));
     }
 
     // Under a file size limit below what the embedded Firebird engine needs for its

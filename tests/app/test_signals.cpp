@@ -1,3 +1,4 @@
+#include "project/AtomicFile.h"
 #include "project/MaskFile.h"
 #include "project/MeasurementFile.h"
 #include "project/RecoveryFile.h"
@@ -165,6 +166,76 @@ private slots:
         QCOMPARE(ReadAll(recovery), kept);
         QCOMPARE(ReadAll(photo + QStringLiteral(".mask")), maskBytes);
         QFile::remove(recovery);
+    }
+
+    // tintora-export ended by a signal while its pictures were being written: the
+    // hidden ".tintora-XXXXXX.part" files of its unfinished outputs stayed beside them
+    // (past the 64 the command kept the names of). The command ends at once, says so,
+    // and leaves no file of the run behind, also with the catalogue open (whose
+    // database client installs signal handlers of its own).
+    void exportEndedBySignalLeavesNoTemporaryFiles_data() {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("withCatalogue");
+        QTest::addColumn<int>("waiting"); // pictures written, not yet in place, at the signal
+        for (const auto& [name, signal] :
+             {std::pair{"SIGTERM", SIGTERM}, std::pair{"SIGINT", SIGINT},
+              std::pair{"SIGHUP", SIGHUP}}) {
+            QTest::addRow("%s, a picture", name) << signal << false << 1;
+            QTest::addRow("%s, a picture and a paint order", name) << signal << true << 1;
+        }
+        QTest::newRow("SIGTERM, 150 pictures") << int(SIGTERM) << false << 150;
+    }
+    void exportEndedBySignalLeavesNoTemporaryFiles() {
+        QFETCH(int, signal);
+        QFETCH(bool, withCatalogue);
+        QFETCH(int, waiting);
+        // More schemes than are waited for: the run is caught while its pictures
+        // wait beside their names.
+        QTemporaryDir work;
+        const DemoProject demo = waiting > 1 ? MakeDemoHouse(240, 160) : MakeDemoHouse(1200, 800);
+        SchemeList schemes;
+        for (int i = 0; i < std::max(40, 3 * waiting); ++i) {
+            SchemeRecord scheme = demo.Schemes[i % demo.Schemes.size()];
+            scheme.Name = QStringLiteral("Schéma ") + QString::number(i + 1);
+            schemes << scheme;
+        }
+        const QString project =
+            SaveProject(work.path(), QStringLiteral("dum.bmp"), demo, demo.Layers, schemes);
+        const QString folder = work.filePath(QStringLiteral("schemata"));
+        QStringList arguments{project, QStringLiteral("--all-schemes"), folder,
+                              QStringLiteral("--out"), work.filePath(QStringLiteral("dum.png"))};
+        if (withCatalogue)
+            arguments << QStringLiteral("--order-sheet")
+                      << work.filePath(QStringLiteral("objednavka.pdf"))
+                      << QStringLiteral("--catalogue")
+                      << appDir.filePath(QStringLiteral("odrex.tom"));
+        const QStringList before = Everything(work.path());
+
+        QProcess command;
+        command.start(QStringLiteral(TINTORA_EXPORT), arguments);
+        QVERIFY(command.waitForStarted());
+        int pending = 0;
+        for (int waited = 0; pending < waiting && waited < 120000; waited += 2) {
+            QTest::qSleep(2);
+            if (command.state() != QProcess::Running)
+                break;
+            pending = 0;
+            for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+                pending += IsTemporaryFileName(name) ? 1 : 0;
+        }
+        QVERIFY2(pending >= waiting, command.readAllStandardError().constData());
+        QCOMPARE(::kill(pid_t(command.processId()), signal), 0);
+        QVERIFY(command.waitForFinished(60000));
+        QCOMPARE(command.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(command.exitCode(), 128 + signal);
+        const QString err = QString::fromLocal8Bit(command.readAllStandardError());
+        QVERIFY2(err.endsWith(QStringLiteral("tintora-export končí na signál ") +
+                              QString::number(signal) + QStringLiteral(".\n")),
+                 qPrintable(err));
+        // Nothing of the run: no temporary file, no output; the folder it made may stay.
+        QStringList after = Everything(work.path());
+        after.removeOne(QStringLiteral("schemata"));
+        QCOMPARE(after, before);
     }
 
 private:

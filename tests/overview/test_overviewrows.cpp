@@ -27,11 +27,9 @@ QStringList Described(const QList<Overview::RowText>& texts) {
     QStringList lines;
     for (const Overview::RowText& t : texts)
         lines << QStringLiteral("%1 @%2 %3pt%4%5")
-                     .arg(t.text)
-                     .arg(t.fromBottom)
-                     .arg(t.pointSize)
-                     .arg(t.bold ? QStringLiteral(" bold") : QString())
-                     .arg(t.right ? QStringLiteral(" right") : QString());
+                     .arg(t.text, QString::number(t.fromBottom), QString::number(t.pointSize),
+                          t.bold ? QStringLiteral(" bold") : QString(),
+                          t.right ? QStringLiteral(" right") : QString());
     return lines;
 }
 
@@ -58,7 +56,17 @@ private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
         path = dir.filePath(QStringLiteral("odrex.tom"));
-        QCOMPARE(TestCatalogue::Build(path, TestCatalogue::SmallRows()), QString());
+        // Two more fan decks that read alike, with a name that holds a placeholder.
+        const QString placeholderDecks =
+            QStringLiteral("INSERT INTO Vejir VALUES (50, 'Venku %1', 'd', 0);\n"
+                           "INSERT INTO Vejir VALUES (51, 'Venku %1', 'd', 0);\n"
+                           "INSERT INTO Firma_in_vejir VALUES (1, 50);\n"
+                           "INSERT INTO Firma_in_vejir VALUES (1, 51);\n"
+                           "INSERT INTO Odstin_In_Vejir VALUES (1, 50, 1);\n"
+                           "INSERT INTO Odstin_In_Vejir VALUES (2, 51, 1);\n"
+                           "COMMIT;\n");
+        QCOMPARE(TestCatalogue::Build(path, TestCatalogue::SmallRows() + placeholderDecks),
+                 QString());
         catalogue.Open(path);
     }
 
@@ -285,6 +293,13 @@ private slots:
                              PaintedLayer(QStringLiteral("Štít"), 1, 12, 1, 6)})
             << QStringList{"Odstín: E 002 - 01 @54 8pt", "Štít @84 9pt bold",
                            "Vějíř: [D] Exteriér, č. 12 @69 8pt",
+                           "Druh barvy: Fasádní barva @39 8pt", "Množství: 6 l @24 8pt"};
+        // The name is the catalogue's text: its "%1" is not where the number goes.
+        QTest::newRow("fan decks named with a placeholder")
+            << WithOriginal({PaintedLayer(QStringLiteral("Sokl"), 1, 50, 1, 8),
+                             PaintedLayer(QStringLiteral("Štít"), 2, 51, 1, 6)})
+            << QStringList{"Odstín: E 001 - 02 @54 8pt", "Štít @84 9pt bold",
+                           "Vějíř: [D] Venku %1, č. 51 @69 8pt",
                            "Druh barvy: Fasádní barva @39 8pt", "Množství: 6 l @24 8pt"};
         QTest::newRow("one of them alone: no number")
             << WithOriginal({PaintedLayer(QStringLiteral("Štít"), 1, 12, 1, 6),

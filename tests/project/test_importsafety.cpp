@@ -1,5 +1,6 @@
 #include "app/SignalHandling.h"
 #include "overview/ProjectListing.h"
+#include "project/AtomicFile.h"
 #include "project/Errors.h"
 #include "project/ImportRoom.h"
 #include "project/PhotoFiles.h"
@@ -268,6 +269,37 @@ private slots:
         QCOMPARE(f.ws.Doc.PhotoBitmap.size(), QSize(400, 300));
     }
 
+    // At a signal only the files of writers still unfinished go: a name that a
+    // committed or cancelled writer had may be another file's by then.
+    void aSignalRemovesOnlyUnfinishedTemporaries() {
+        QTemporaryDir dir;
+        QStringList parts; // the temporary files' names, in the order made
+        const auto newPart = [&dir, &parts] {
+            for (const QString& name :
+                 QDir(dir.path())
+                     .entryList({QStringLiteral(".tintora-*.part")}, QDir::Files | QDir::Hidden)) {
+                if (!parts.contains(dir.filePath(name)))
+                    parts << dir.filePath(name);
+            }
+            return parts.constLast();
+        };
+        AtomicFile committed(dir.filePath(QStringLiteral("a.txt")));
+        const QString committedPart = newPart();
+        AtomicFile cancelled(dir.filePath(QStringLiteral("b.txt")));
+        const QString cancelledPart = newPart();
+        AtomicFile unfinished(dir.filePath(QStringLiteral("c.txt")));
+        const QString unfinishedPart = newPart();
+        committed.Write(QByteArray("a"));
+        committed.Commit();
+        cancelled.Cancel();
+        for (const QString& path : {committedPart, cancelledPart})
+            WriteFile(path, QByteArray("cizí"));
+        RemoveUnfinishedTemporaries();
+        QVERIFY(QFile::exists(committedPart));
+        QVERIFY(QFile::exists(cancelledPart));
+        QVERIFY(!QFile::exists(unfinishedPart));
+    }
+
     // A killed import leaves temporary files; the next import into the folder
     // removes those of the program's patterns that no running writer holds, and
     // nothing else.
@@ -307,9 +339,12 @@ private slots:
         QVERIFY(f.Import(QStringLiteral("Dum.jpg"), Jpeg(Quadrants(40, 30))));
         QCOMPARE(ReadAll(victim), QByteArray("keep me"));
         QCOMPARE(PhotoFiles::LoadBmp(f.InDomy(QStringLiteral("Dum.bmp"))).size(), QSize(40, 30));
-        // The same for a save over a link: the link is replaced, its target is not.
-        PhotoFiles::SaveBmp(f.InDomy(QStringLiteral(".Dum.part.bmp")), Quadrants(4, 4));
-        QCOMPARE(ReadAll(victim), QByteArray("keep me"));
+        // A save to a name the caller gives is another matter: a link there is the
+        // user's own, and the file it leads to is written (the link stays a link).
+        const QString link = f.InDomy(QStringLiteral(".Dum.part.bmp"));
+        PhotoFiles::SaveBmp(link, Quadrants(4, 4));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(PhotoFiles::LoadBmp(victim).size(), QSize(4, 4));
     }
 
     // The mask goes in place first and the photograph last, so a project is listed
