@@ -472,6 +472,16 @@ private slots:
         const SmartProposal proposal = ws.Smart.Proposal();
         QVERIFY(!proposal.IsEmpty());
         QVERIFY(mainWindow.applySmartButton->isVisible());
+        // Right of the tool setting, left of the scale tool.
+        QCOMPARE(mainWindow.applySmartButton->geometry(), QRect(594, 30, 64, 24));
+        // Compared with the photograph, only the comparison is seen: the sky left of
+        // the divider is the photograph's, not dimmed round the proposal.
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("compareButton")), Qt::LeftButton);
+        QCOMPARE(mainWindow.imageView->grab().toImage().pixelColor(3, 3),
+                 ws.Doc.PhotoBitmap.pixelColor(3, 3));
+        QTest::mouseClick(mainWindow.Button(QStringLiteral("compareButton")), Qt::LeftButton);
+        QVERIFY(mainWindow.imageView->grab().toImage().pixelColor(3, 3) !=
+                ws.Doc.PhotoBitmap.pixelColor(3, 3)); // dimmed again
         QCOMPARE(ws.Doc.Mask, empty);
         // Drawn over the picture: the proposed pixels change colour on the screen.
         const QImage seen = mainWindow.imageView->grab().toImage();
