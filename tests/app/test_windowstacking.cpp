@@ -158,19 +158,8 @@ private:
     std::unique_ptr<AppWindows> windows;
 };
 
-// The X server comes first: the application connects to it when it is made.
 int main(int argc, char* argv[]) {
-    XServer x;
-    if (x.Start()) {
-        server = &x;
-        qputenv("QT_QPA_PLATFORM", "xcb");
-        qputenv("DISPLAY", x.Display().toLocal8Bit());
-    } else {
-        qWarning("%s", qPrintable(x.Reason()));
-    }
-    QApplication application(argc, argv);
-    TestWindowStacking test;
-    return QTest::qExec(&test, argc, argv);
+    return RunUnderXServer<TestWindowStacking>(argc, argv, server);
 }
 
 #include "test_windowstacking.moc"

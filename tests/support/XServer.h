@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QApplication>
 #include <QList>
 #include <QPoint>
 #include <QProcess>
 #include <QString>
+#include <QTest>
 #include <memory>
 #include <optional>
 
@@ -39,3 +41,22 @@ private:
     QString display_;
     QString reason_;
 };
+
+// The main of a test that needs the X server: the server comes first, since the
+// application connects to it when it is made; *server is set when it runs (the test
+// then skips without it).
+template <typename Test> int RunUnderXServer(int argc, char* argv[], XServer*& server) {
+    XServer x;
+    if (x.Start()) {
+        server = &x;
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        qputenv("DISPLAY", x.Display().toLocal8Bit());
+    } else {
+        qWarning("%s", qPrintable(x.Reason()));
+    }
+    QApplication application(argc, argv);
+    Test test;
+    const int result = QTest::qExec(&test, argc, argv);
+    server = nullptr;
+    return result;
+}
