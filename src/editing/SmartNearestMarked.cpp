@@ -36,6 +36,45 @@ inline void Offer(const Nearest& n, const SmartPreparation& p, int r, int m) {
     }
 }
 
+// Offers every region of marked (ascending) to every region, as Offer does one pair at a
+// time: the marked regions' values laid out channel by channel, so that the distances
+// of one region to all of them are computed in vectors.
+void OfferAll(const Nearest& n, const SmartPreparation& p, const std::vector<int>& marked) {
+    const size_t k = marked.size();
+    if (k == 0)
+        return;
+    std::vector<float> values(3 * k);
+    for (size_t j = 0; j < k; ++j) {
+        const float* v = n.value(p.Regions[size_t(marked[j])]);
+        for (size_t c = 0; c < 3; ++c)
+            values[c * k + j] = v[c];
+    }
+    const float* v0 = values.data();
+    const float* v1 = v0 + k;
+    const float* v2 = v1 + k;
+    std::vector<float> d(k);
+    const int count = p.RegionCount();
+    for (int r = 0; r < count; ++r) {
+        const float* own = n.value(p.Regions[size_t(r)]);
+        const float o0 = own[0], o1 = own[1], o2 = own[2];
+        for (size_t j = 0; j < k; ++j) {
+            const float a = o0 - v0[j], b = o1 - v1[j], c = o2 - v2[j];
+            d[j] = a * a + b * b + c * c;
+        }
+        const size_t i = size_t(r);
+        float best = n.distance[i];
+        int of = n.of[i];
+        for (size_t j = 0; j < k; ++j) {
+            if (d[j] < best || (d[j] == best && of >= 0 && marked[j] < of)) {
+                best = d[j];
+                of = marked[j];
+            }
+        }
+        n.distance[i] = best;
+        n.of[i] = of;
+    }
+}
+
 std::vector<Nearest> Lists(NearestMarked& nearest) {
     return {{nearest.Colour, nearest.ColourOf, Lab, 1},
             {nearest.Near, nearest.NearOf, Surroundings, 1},
@@ -61,10 +100,7 @@ NearestMarked FindNearestMarked(const SmartPreparation& p, const std::vector<std
             if (marks[size_t(m)] == n.mark)
                 marked.push_back(m);
         }
-        for (int r = 0; r < count; ++r) {
-            for (int m : marked)
-                Offer(n, p, r, m);
-        }
+        OfferAll(n, p, marked);
     }
     return nearest;
 }
@@ -103,9 +139,6 @@ void UpdateNearestMarked(NearestMarked& nearest, const SmartPreparation& p,
                     Offer(n, p, r, m);
             }
         }
-        for (int m : added) {
-            for (int r = 0; r < count; ++r)
-                Offer(n, p, r, m);
-        }
+        OfferAll(n, p, added);
     }
 }
