@@ -5,6 +5,7 @@
 #include "project/RecoveryFile.h"
 #include "support/ChildProcess.h"
 #include "support/PdfText.h"
+#include "support/SpecialFiles.h"
 #include "support/TestCatalogue.h"
 #include "support/TestPictures.h"
 #include "workspace/ProjectOperations.h"
@@ -74,28 +75,6 @@ Run ExportProcess(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFI
     run.status = process.exitStatus();
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
-}
-
-// The kind of what stands at path, links not followed: S_IFREG, S_IFLNK, S_IFIFO…
-mode_t KindAt(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
-}
-
-// A socket bound at path and left there.
-bool BindSocket(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (native.size() >= qsizetype(sizeof address.sun_path))
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, native.constData(), size_t(native.size()) + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound =
-        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return bound;
 }
 
 QStringList Entries(const QString& folder) {

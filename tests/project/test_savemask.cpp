@@ -1,4 +1,5 @@
 #include "support/ScriptedPrompts.h"
+#include "support/SpecialFiles.h"
 #include "workspace/SaveMask.h"
 
 #include <QDir>
@@ -12,32 +13,6 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
-
-namespace {
-
-// The kind of what stands at path, links not followed: S_IFREG, S_IFLNK, S_IFIFO…
-mode_t KindAt(const QString& path) {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
-}
-
-// A socket bound at path and left there.
-bool MakeSocket(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (native.size() >= qsizetype(sizeof address.sun_path))
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, native.constData(), size_t(native.size()) + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound =
-        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return bound;
-}
-
-} // namespace
 
 class TestSaveMask : public QObject {
     Q_OBJECT
@@ -120,7 +95,7 @@ private slots:
         } else if (kind == QLatin1String("device link")) {
             QVERIFY(QFile::link(QStringLiteral("/dev/null"), mask));
         } else if (kind == QLatin1String("socket")) {
-            QVERIFY(MakeSocket(mask));
+            QVERIFY(BindSocket(mask));
         } else {
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dum.bmp.mask")));
         }
